@@ -1,0 +1,51 @@
+# The two commands that matter: `make run` and `make test`. Both install what
+# the machine lacks, configure, build, then run or test.
+BUILD      ?= build
+JOBS       ?= $(shell nproc)
+# CI treats warnings as errors; a developer's build only shows them.
+WERROR     ?= $(if $(CI),ON,OFF)
+CMAKE_ARGS ?=
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps configure build run test asan tsan bench fuzz clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANE_WERROR=$(WERROR) $(CMAKE_ARGS)
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/orvane --simulate
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 300
+
+asan: deps
+	$(MAKE) test BUILD=build-asan CMAKE_ARGS="-DORVANE_SANITIZE=address"
+
+tsan: deps
+	$(MAKE) test BUILD=build-tsan CMAKE_ARGS="-DORVANE_SANITIZE=thread"
+
+bench: build
+	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+fuzz: deps
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DORVANE_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS)
+	@for f in build-fuzz/fuzz/*_fuzz; do \
+	  [ -x "$$f" ] || continue; \
+	  corpus=fuzz/corpus/$$(basename $$f); mkdir -p $$corpus; \
+	  echo "== $$f"; "$$f" -max_total_time=$(FUZZ_SECONDS) $$corpus || exit 1; \
+	done
+
+clean:
+	rm -rf build build-asan build-tsan build-fuzz

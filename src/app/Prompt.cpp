@@ -1,0 +1,42 @@
+#include "app/Prompt.h"
+
+#include <atomic>
+
+namespace orvane {
+namespace {
+
+class CQuietPrompt final : public CPrompt {
+public:
+    int MessageBox(const std::string&, const std::string&, unsigned style) override {
+        switch (style & 0xF) {
+        case MB_YESNO:
+            return IDNO;
+        case MB_OKCANCEL:
+        case MB_YESNOCANCEL:
+            return IDCANCEL;
+        default:
+            return IDOK;
+        }
+    }
+    std::optional<std::string> OpenFileName(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> SaveFileName(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<uint32_t> ChooseColour(uint32_t) override { return std::nullopt; }
+};
+
+CQuietPrompt g_QuietPrompt;
+std::atomic<CPrompt*> g_Prompt{nullptr};
+
+} // namespace
+
+CPrompt& Prompt() {
+    CPrompt* p = g_Prompt.load();
+    return p ? *p : g_QuietPrompt;
+}
+
+void SetPrompt(CPrompt* prompt) { g_Prompt.store(prompt); }
+
+} // namespace orvane

@@ -1,0 +1,20 @@
+#pragma once
+// Writes a whole file to a temporary name beside it and renames it into place,
+// so a crash, a full disk or a pulled cable never leaves a half-written file
+// where a good one was.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+bool WriteFileAtomically(const std::string& path, std::string_view contents);
+
+// Reads a whole file; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& contents);
+
+// Test hook: when set, the next atomic write fails just before the rename
+// (the temporary file is removed and the old file stays as it was).
+void SetAtomicWriteFailureForTests(bool failBeforeRename);
+
+} // namespace orvane

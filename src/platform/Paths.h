@@ -1,0 +1,22 @@
+#pragma once
+// Where things are: the running executable and the per-user folders of the
+// XDG base directory rules (each overridable by its environment variable, so
+// tests run in a temporary home).
+#include <string>
+
+namespace orvane {
+
+constexpr size_t kMaxPath = 260; // the platform path limit the program keeps to
+
+std::string ExecutablePath();       // from /proc/self/exe
+std::string ProgramFolderOf(const std::string& exePath); // folder with trailing '/'
+std::string UserDataFolder();       // $XDG_DATA_HOME or ~/.local/share (no trailing '/')
+std::string UserConfigFolder();     // $XDG_CONFIG_HOME or ~/.config
+std::string UserRuntimeFolder();    // $XDG_RUNTIME_DIR, or /tmp when unset
+
+// Creates a folder and its parents; true when it exists afterwards.
+bool MakeFolders(const std::string& path);
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+
+} // namespace orvane
