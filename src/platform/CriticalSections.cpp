@@ -1,0 +1,34 @@
+#include "platform/CriticalSections.h"
+
+#include <atomic>
+
+namespace orvane {
+namespace {
+// Function-local statics: constructed on first use from any thread, never
+// destroyed before a thread that ends with the process is done with them.
+std::recursive_mutex& ConfigLockObject() {
+    static auto* lock = new std::recursive_mutex;
+    return *lock;
+}
+std::recursive_mutex& DriverLockObject() {
+    static auto* lock = new std::recursive_mutex;
+    return *lock;
+}
+std::atomic<bool> g_LocksExist{false};
+} // namespace
+
+std::recursive_mutex& ConfigStoreLock() { return ConfigLockObject(); }
+std::recursive_mutex& DriverTableLock() { return DriverLockObject(); }
+
+void CreateProcessLocks() {
+    ConfigLockObject();
+    DriverLockObject();
+    g_LocksExist = true;
+}
+
+// The objects stay allocated: device threads that are never joined may still
+// be leaving a guarded section when the main window has returned.
+void DeleteProcessLocks() { g_LocksExist = false; }
+bool ProcessLocksExist() { return g_LocksExist; }
+
+} // namespace orvane
