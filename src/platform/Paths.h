@@ -13,6 +13,12 @@ std::string ProgramFolderOf(const std::string& exePath); // folder with trailing
 std::string UserDataFolder();       // $XDG_DATA_HOME or ~/.local/share (no trailing '/')
 std::string UserConfigFolder();     // $XDG_CONFIG_HOME or ~/.config
 std::string UserRuntimeFolder();    // $XDG_RUNTIME_DIR, or /tmp when unset
+std::string HomeFolder();           // $HOME, else the password database's entry
+std::string FileNameOf(const std::string& path); // the part after the last '/'
+
+// A per-user file in the runtime folder: $XDG_RUNTIME_DIR/<stem><extension>,
+// or /tmp/<stem>-<uid><extension> when the variable is unset.
+std::string RuntimeFilePath(const std::string& stem, const std::string& extension);
 
 // Creates a folder and its parents; true when it exists afterwards.
 bool MakeFolders(const std::string& path);

@@ -36,6 +36,8 @@ void SetRegistrySettingsRoot(const std::string& root, const std::string& title);
 std::string GetProfileString(const std::string& section, const std::string& entry, const std::string& defaultValue);
 int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue);
 bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value);
+// Stored as a DWORD; GetProfileInt reads both forms.
+bool WriteProfileInt(const std::string& section, const std::string& entry, int value);
 
 // Where the store lives (for tests and diagnostics).
 std::string RegistryStorePath();

@@ -1,0 +1,109 @@
+#include "platform/AtomicFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orvane {
+namespace {
+
+std::atomic<bool> g_FailBeforeRename{false};
+std::atomic<unsigned> g_TempCounter{0};
+
+bool PathUsable(const std::string& path) {
+    return !path.empty() && path.size() < PATH_MAX && path.find('\0') == std::string::npos;
+}
+
+bool WriteAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+class CFd {
+public:
+    explicit CFd(int fd) : fd_(fd) {}
+    ~CFd() { Close(); }
+    CFd(const CFd&) = delete;
+    CFd& operator=(const CFd&) = delete;
+    int Get() const { return fd_; }
+    bool Close() {
+        if (fd_ < 0)
+            return true;
+        int rc = ::close(fd_);
+        fd_ = -1;
+        return rc == 0;
+    }
+
+private:
+    int fd_;
+};
+
+} // namespace
+
+bool WriteFileAtomically(const std::string& path, std::string_view contents) {
+    if (!PathUsable(path))
+        return false;
+    // Keep the permissions of the file being replaced; new files get 0644.
+    mode_t mode = 0644;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode))
+            return false;
+        mode = st.st_mode & 07777;
+    }
+    std::string temp = path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(g_TempCounter++);
+    if (temp.size() >= PATH_MAX)
+        return false;
+    CFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+    if (fd.Get() < 0)
+        return false;
+    bool ok = WriteAll(fd.Get(), contents) && ::fsync(fd.Get()) == 0;
+    ok = fd.Close() && ok;
+    if (ok && g_FailBeforeRename.exchange(false))
+        ok = false;
+    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& contents) {
+    contents.clear();
+    if (!PathUsable(path))
+        return false;
+    CFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.Get() < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    char buffer[16384];
+    for (;;) {
+        ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            contents.clear();
+            return false;
+        }
+        if (n == 0)
+            return true;
+        contents.append(buffer, static_cast<size_t>(n));
+    }
+}
+
+void SetAtomicWriteFailureForTests(bool failBeforeRename) { g_FailBeforeRename = failBeforeRename; }
+
+} // namespace orvane

@@ -1,0 +1,24 @@
+#pragma once
+// Process lookup by executable file name and detached program start.
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace orvane {
+
+// The first process of this user, other than the calling one, whose
+// executable file name equals `exeFileName` (ASCII case ignored), walking
+// /proc in ascending process id. Zombies do not count. 0 when there is none.
+// The name is read from /proc/<pid>/exe, or from /proc/<pid>/comm where the
+// link cannot be read (comm keeps only the first 15 characters).
+pid_t FindOtherProcessByExeName(const std::string& exeFileName);
+
+// True when a process of any user runs a program of that file name.
+bool ProcessRunning(const std::string& exeFileName);
+
+// Starts `program` with `args` detached from this process: new session,
+// standard streams on /dev/null, never waited for by the caller. False when it
+// could not be started (missing, not executable); callers may stay silent.
+bool StartProgramDetached(const std::string& program, const std::vector<std::string>& args = {});
+
+} // namespace orvane
