@@ -1,0 +1,131 @@
+#include "ui/BaseDialog.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include "ui/SkinImage.h"
+
+namespace orvane {
+
+CBaseDialog::CBaseDialog(QWidget* parent, std::string skinFile, std::string skinFolder)
+    : QDialog(parent), m_skinFile(std::move(skinFile)), m_skinFolder(std::move(skinFolder))
+{
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    // The background is painted by us, completely.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    // On Wayland a mask only shapes input; paint the outside transparent.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        setAttribute(Qt::WA_TranslucentBackground);
+}
+
+CBaseDialog::~CBaseDialog() = default;
+
+int CBaseDialog::DoModal()
+{
+    if (!OnInitDialog())
+        return QDialog::Rejected;
+    return exec();
+}
+
+bool CBaseDialog::OnInitDialog()
+{
+    ApplySkin();
+    return true;
+}
+
+void CBaseDialog::OnOK()
+{
+    ReleasePictures();
+    EndDialogOk();
+}
+
+void CBaseDialog::OnCancel()
+{
+    ReleasePictures();
+    EndDialogCancel();
+}
+
+void CBaseDialog::ReleasePictures()
+{
+    m_background = QPixmap();
+    m_maskLoaded = QImage();
+}
+
+void CBaseDialog::ApplySkin()
+{
+    m_loadingSkin = 1;
+    m_ini.Load(m_skinFile);
+    auto main = m_ini.GetString("SCREEN", "Main");
+    auto mask = m_ini.GetString("SCREEN", "Mask");
+    const std::string mainName = main ? *main : std::string();
+    const std::string maskName = mask ? *mask : mainName;
+    const QString folder = QString::fromStdString(m_skinFolder);
+
+    QImage background = LoadPictureFile(folder + QString::fromStdString(mainName));
+    m_maskLoaded = LoadPictureFile(folder + QString::fromStdString(maskName));
+    m_background = QPixmap::fromImage(background);
+
+    setFixedSize(m_background.size());
+    m_outline = BitmapToRegion(m_maskLoaded, kMaskTransparent, 0);
+    if (!m_outline.isEmpty())
+        setMask(m_outline);
+    else
+        clearMask();
+    update();
+    m_loadingSkin = 0;
+}
+
+void CBaseDialog::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (testAttribute(Qt::WA_TranslucentBackground)) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(rect(), Qt::transparent);
+        if (!m_outline.isEmpty())
+            painter.setClipRegion(m_outline);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    if (!m_background.isNull())
+        painter.drawPixmap(0, 0, m_background);
+}
+
+void CBaseDialog::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QDialog::mousePressEvent(event);
+        return;
+    }
+    QWindow* window = windowHandle();
+    if (window && window->startSystemMove()) {
+        event->accept();
+        return;
+    }
+    m_manualDrag = true;
+    m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    event->accept();
+}
+
+void CBaseDialog::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_manualDrag && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPosition().toPoint() - m_dragOffset);
+        event->accept();
+        return;
+    }
+    QDialog::mouseMoveEvent(event);
+}
+
+void CBaseDialog::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_manualDrag && event->button() == Qt::LeftButton) {
+        m_manualDrag = false;
+        event->accept();
+        return;
+    }
+    QDialog::mouseReleaseEvent(event);
+}
+
+} // namespace orvane

@@ -1,0 +1,120 @@
+#include "ui/SkinImage.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QPainter>
+#include <QVector>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/PathTable.h"
+
+namespace orvane {
+
+QImage TryLoadPictureFile(const QString& path, QString* error)
+{
+    QImageReader reader(path);
+    QImage image;
+    if (!QFile::exists(path)) {
+        if (error)
+            *error = QStringLiteral("file not found");
+        return {};
+    }
+    if (!reader.read(&image)) {
+        if (error)
+            *error = reader.errorString();
+        return {};
+    }
+    return image;
+}
+
+QImage LoadPictureFile(const QString& path)
+{
+    QString error;
+    QImage image = TryLoadPictureFile(path, &error);
+    if (image.isNull()) {
+        std::fprintf(stderr, "orvane: cannot load skin picture %s: %s\n", path.toLocal8Bit().constData(),
+                     error.toLocal8Bit().constData());
+        std::fflush(stderr);
+        std::exit(kFatalPictureExit);
+    }
+    return image;
+}
+
+std::unique_ptr<QImage> LoadSkinImageFrom(const QString& programFolder, const QString& relativePath)
+{
+    auto image = std::make_unique<QImage>();
+    QImageReader reader(programFolder + relativePath);
+    if (!reader.read(image.get()))
+        *image = QImage();
+    return image;
+}
+
+std::unique_ptr<QImage> LoadSkinImage(const QString& relativePath)
+{
+    return LoadSkinImageFrom(QString::fromStdString(Paths().ProgramFolder), relativePath);
+}
+
+void RenderImageToDC(CSkinFace& target, const QImage& image, const QSize& clientSize)
+{
+    if (image.isNull()) {
+        target.SetPixmap(QPixmap());
+        return;
+    }
+    QPixmap pixmap(clientSize.width() + 100, clientSize.height() + 100);
+    pixmap.fill(Qt::black);
+    QPainter painter(&pixmap);
+    painter.drawImage(QPoint(0, 0), image);
+    painter.end();
+    target.SetPixmap(std::move(pixmap));
+}
+
+QRegion BitmapToRegion(const QImage& mask, uint32_t transparent, uint32_t tolerance)
+{
+    if (mask.isNull())
+        return {};
+    const QImage img = mask.convertToFormat(QImage::Format_RGB32);
+    auto channel = [](uint32_t c, int shift) { return int((c >> shift) & 0xFF); };
+    // 0x00BBGGRR: red in the low byte.
+    const int lo[3] = {channel(transparent, 0), channel(transparent, 8), channel(transparent, 16)};
+    const int hi[3] = {std::min(255, lo[0] + channel(tolerance, 0)), std::min(255, lo[1] + channel(tolerance, 8)),
+                       std::min(255, lo[2] + channel(tolerance, 16))};
+    auto isTransparent = [&](QRgb p) {
+        const int r = qRed(p), g = qGreen(p), b = qBlue(p);
+        return r >= lo[0] && r <= hi[0] && g >= lo[1] && g <= hi[1] && b >= lo[2] && b <= hi[2];
+    };
+
+    QRegion result;
+    QVector<QRect> batch;
+    batch.reserve(kRegionBatch);
+    auto flush = [&] {
+        if (batch.isEmpty())
+            return;
+        QRegion part;
+        part.setRects(batch.constData(), int(batch.size()));
+        result = result.united(part);
+        batch.clear();
+    };
+    const int w = img.width();
+    for (int y = 0; y < img.height(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        int x = 0;
+        while (x < w) {
+            while (x < w && isTransparent(row[x]))
+                ++x;
+            const int start = x;
+            while (x < w && !isTransparent(row[x]))
+                ++x;
+            if (x > start) {
+                batch.append(QRect(start, y, x - start, 1));
+                if (batch.size() == kRegionBatch)
+                    flush();
+            }
+        }
+    }
+    flush();
+    return result;
+}
+
+} // namespace orvane
