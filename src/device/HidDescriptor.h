@@ -16,6 +16,7 @@ constexpr int32_t HIDP_STATUS_USAGE_NOT_FOUND = static_cast<int32_t>(0xC0110004)
 constexpr int32_t HIDP_STATUS_BUFFER_TOO_SMALL = static_cast<int32_t>(0xC0110007);
 constexpr int32_t HIDP_STATUS_REPORT_DOES_NOT_EXIST = static_cast<int32_t>(0xC0110010);
 constexpr int32_t HIDP_STATUS_NULL = static_cast<int32_t>(0x80110001);
+constexpr int32_t HIDP_STATUS_INVALID_REPORT_LENGTH = static_cast<int32_t>(0xC0110003);
 
 // One main item (Input, Output or Feature) of one report.
 struct HidField {

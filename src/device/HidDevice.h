@@ -85,6 +85,7 @@ private:
     bool LoadCapabilities();
     void FreeCapabilities();
     std::shared_ptr<CHidHandle> CurrentHandle() const;
+    std::shared_ptr<const HidPreparsedData> CurrentPreparsed() const;
     // Waits for `events` on the handle or the stop event: 1 ready, 0 timed
     // out or stopped, -1 poll failed.
     int Wait(const CHidHandle& handle, short events, int timeoutMs);
@@ -99,7 +100,8 @@ private:
     mutable std::mutex m_HandleMutex;
     std::shared_ptr<CHidHandle> m_Handle;
     char m_DevicePath[HID_PATH_UNITS] = {};
-    std::unique_ptr<HidPreparsedData> m_Preparsed;
+    // Shared with a read in progress, for the same reason as the handle.
+    std::shared_ptr<const HidPreparsedData> m_Preparsed;
     HidCaps m_Caps;
     HidAttributes m_Attributes;
     std::vector<uint8_t> m_InputBuffer;

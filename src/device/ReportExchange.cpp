@@ -1,0 +1,56 @@
+#include "device/ReportExchange.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace orvane {
+
+CHidDevice g_HidDevice;
+std::atomic<uint32_t> g_DeviceOpen{0};
+std::recursive_mutex g_DeviceLock;
+
+uint16_t ReportChecksum(const uint8_t* report) {
+    uint16_t sum = 0;
+    for (size_t i = 3; i < REPORT_SIZE; ++i) sum = static_cast<uint16_t>(sum + report[i]);
+    return sum;
+}
+
+void SealReport(uint8_t* report) {
+    uint16_t sum = ReportChecksum(report);
+    report[1] = static_cast<uint8_t>(sum);
+    report[2] = static_cast<uint8_t>(sum >> 8);
+}
+
+int TransactReport(const uint8_t* request, size_t requestLength, uint8_t* reply, size_t replyLength,
+                   uint32_t* received) {
+    uint32_t dummy = 0;
+    if (!received) received = &dummy;
+    *received = 0;
+    if (!g_DeviceOpen.load()) return DEV_NOT_OPEN_OR_NO_REPLY;
+    uint8_t frame[REPORT_SIZE] = {};
+    if (request) std::memcpy(frame, request, std::min(requestLength, REPORT_SIZE));
+
+    for (int attempt = 0; attempt <= TRANSACT_RETRIES; ++attempt) {
+        int written;
+        {
+            std::lock_guard<std::recursive_mutex> lock(g_DeviceLock);
+            written = g_HidDevice.WriteReport(frame, REPORT_SIZE, nullptr, WRITE_TIMEOUT_MS);
+        }
+        if (written != 1) return DEV_WRITE_FAILED;
+        int read;
+        {
+            std::lock_guard<std::recursive_mutex> lock(g_DeviceLock);
+            read = g_HidDevice.ReadReport(reply, replyLength, received, READ_TIMEOUT_MS);
+        }
+        if (read == 1) return DEV_OK;
+    }
+    return DEV_NOT_OPEN_OR_NO_REPLY;
+}
+
+int DecodeReplyStatus(const uint8_t* reply) {
+    if (reply[7] == 0xFF) return DEV_STATUS_FF;
+    if (reply[7] == 0xFE) return DEV_STATUS_FE;
+    return DEV_OK;
+}
+
+} // namespace orvane
