@@ -8,9 +8,13 @@ namespace orvane {
 
 enum class LanguageSection { Text, Light, Mode };
 
+// What a text is filled in with, when it is a format (see FormatTextNumber).
+enum class LanguageFormat { None, Number, String };
+
 struct LanguageKeyEntry {
     LanguageSection section;
     const char* key;
+    LanguageFormat format = LanguageFormat::None;
 };
 
 // The list, grouped by the window or routine that uses the keys.

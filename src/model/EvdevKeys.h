@@ -3,6 +3,7 @@
 // X11/Qt native scan code minus 8) becomes the PC set-1 scan code (0x100 for
 // E0 keys) and the Windows virtual-key code, and from those the (vk, lParam)
 // pair that ScanCodeFromKeyEvent reads.
+#include <cstddef>
 #include <cstdint>
 
 #include "model/KeyTables.h"
@@ -19,6 +20,10 @@ ScanCode EvdevToScanCode(uint16_t evdevCode);
 // Modifiers give the left/right codes (0xA0-0xA5). With Num Lock off the
 // keypad digits and point give their navigation codes.
 uint8_t EvdevToVirtualKey(uint16_t evdevCode, bool numLockOn = true);
+
+// The table's evdev codes in listing order, for consistency checks.
+size_t EvdevKeyCount();
+bool EvdevKeyAt(size_t n, uint16_t* evdevCode);
 
 struct KeyEventFlags {
     bool release = false;  // key up

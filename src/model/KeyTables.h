@@ -49,6 +49,11 @@ struct KeyTableRow {
 const KeyTableRow& KeyTableRowAt(uint8_t index);
 bool IsEmptyKeyRow(uint8_t index);
 
+// The listed (non-empty) rows with their own index and scan code columns, in
+// listing order, so the listing can be checked against the index rules.
+size_t ListedKeyRowCount();
+bool ListedKeyRowAt(size_t n, uint8_t* index, ScanCode* scanCode);
+
 // ------------------------------------------------------ consumer usages
 
 constexpr size_t kConsumerUsageCount = 32; // usage byte 0xC0 + n addresses entry n
@@ -89,6 +94,8 @@ struct KeySlot {
     uint16_t controlId; // the key button on the main window
     ScanCode scanCode;
     uint8_t ledIndex;   // row * kLedColumns + column
+    uint8_t ledRow;
+    uint8_t ledColumn;
 };
 
 // Slot `slot` of the keyboard picture, nullptr outside 0-105.
