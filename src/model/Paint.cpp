@@ -1,0 +1,157 @@
+// Per-key colours of mode 20: the colour table of each profile, the paint
+// flags that link keys to the "jcolor" paint colour, and painting keys.
+#include <algorithm>
+
+#include "model/KeyTables.h"
+#include "model/LightingModel.h"
+
+namespace orvane {
+
+namespace {
+
+bool ValidProfile(int p) { return p >= 0 && p < kLightingProfileCount; }
+
+bool ValidLed(int led) { return led >= 0 && static_cast<size_t>(led) * 3 + 3 <= kKeyColourTableSize; }
+
+} // namespace
+
+int CLightingModel::LedOfButton(const KeyButton& button) {
+    switch (button.kind) {
+    case KeyButtonKind::Slot: {
+        const KeySlot* slot = KeySlotAt(button.index);
+        return slot ? slot->ledIndex : -1;
+    }
+    case KeyButtonKind::GKey: return button.index < kGKeyButtonCount ? kLedOfGKeys : -1;
+    case KeyButtonKind::Fn: return kLedOfFn;
+    }
+    return -1;
+}
+
+std::span<uint8_t, kKeyColourTableSize> CLightingModel::KeyColourTable(int profile) {
+    return std::span<uint8_t, kKeyColourTableSize>(m_keyColours[static_cast<size_t>(std::clamp(profile, 0, 2))]);
+}
+
+Colour CLightingModel::KeyColour(int profile, int led) const {
+    if (!ValidProfile(profile) || !ValidLed(led)) return 0;
+    const uint8_t* p = m_keyColours[static_cast<size_t>(profile)].data() + led * 3;
+    return MakeColour(p[0], p[1], p[2]);
+}
+
+void CLightingModel::SetKeyColour(int profile, int led, Colour colour) {
+    if (!ValidProfile(profile) || !ValidLed(led)) return;
+    uint8_t* p = m_keyColours[static_cast<size_t>(profile)].data() + led * 3;
+    p[0] = RedOf(colour);
+    p[1] = GreenOf(colour);
+    p[2] = BlueOf(colour);
+}
+
+int CLightingModel::PaintFlag(int profile, const KeyButton& button) const {
+    const int n = KeyButtonNumber(button);
+    if (!ValidProfile(profile) || n < 0) return 0;
+    return m_paintFlags[static_cast<size_t>(profile)][static_cast<size_t>(n)];
+}
+
+void CLightingModel::SetPaintFlag(int profile, const KeyButton& button, int flag) {
+    const int n = KeyButtonNumber(button);
+    if (!ValidProfile(profile) || n < 0) return;
+    m_paintFlags[static_cast<size_t>(profile)][static_cast<size_t>(n)] = flag ? 1 : 0;
+}
+
+void CLightingModel::SetPaintSettings(int tool, Colour linked, Colour own) {
+    m_tool = tool;
+    m_linkedColour = linked & 0xFFFFFF;
+    m_ownColour = own & 0xFFFFFF;
+}
+
+int CLightingModel::ColourSetInUse(int profile) const {
+    return ValidProfile(profile) ? m_colourSet[static_cast<size_t>(profile)] : 0;
+}
+
+void CLightingModel::SetColourSetInUse(int profile, int set) {
+    if (ValidProfile(profile)) m_colourSet[static_cast<size_t>(profile)] = set;
+}
+
+void CLightingModel::WritePaintSettings() {
+    const int p = CurrentProfile();
+    if (m_store && p >= 0) m_store->WritePaintSettings(p, ColourSetInUse(p), m_tool, m_linkedColour, m_ownColour);
+}
+
+int CLightingModel::PaintKey(const KeyButton& button, CKeyLights& lights) {
+    if (!m_switchOn || m_settings.mode != 20) return 0;
+    const int p = CurrentProfile();
+    const int led = LedOfButton(button);
+    if (p < 0 || !ValidLed(led)) return 0;
+    Colour colour;
+    int flag;
+    if (m_tool == 1) {
+        colour = m_linkedColour;
+        flag = 1;
+    } else if (m_tool == 0) {
+        colour = m_ownColour;
+        flag = 0;
+    } else {
+        return 0;
+    }
+    lights.SetKeyLight(button, colour, true);
+    const uint8_t rgb[3] = {RedOf(colour), GreenOf(colour), BlueOf(colour)};
+    m_port.BeginSession();
+    const int result = m_port.WriteKeyColours(rgb, led);
+    m_port.EndSession();
+    SetKeyColour(p, led, colour);
+    SetPaintFlag(p, button, flag);
+    if (m_store) m_store->WriteKeyColour(p, ColourSetInUse(p), led, colour, flag);
+    return result;
+}
+
+void CLightingModel::ChangeOwnPaintColour(Colour colour) {
+    m_ownColour = colour & 0xFFFFFF;
+    WritePaintSettings();
+}
+
+void CLightingModel::SelectPaintTool(int tool) {
+    m_tool = tool;
+    WritePaintSettings();
+}
+
+int CLightingModel::ChangeLinkedPaintColour(Colour colour, CKeyLights& lights) {
+    colour &= 0xFFFFFF;
+    if (colour == m_linkedColour) return 1;
+    m_linkedColour = colour;
+    WritePaintSettings();
+    const int p = CurrentProfile();
+    if (p < 0) return 0;
+    const int set = ColourSetInUse(p);
+    bool gKeysStored = false;
+    for (int n = 0; n < kKeyButtonCount; ++n) {
+        const KeyButton button = KeyButtonAt(n);
+        if (!PaintFlag(p, button)) continue;
+        const int led = LedOfButton(button);
+        if (!ValidLed(led)) continue;
+        lights.SetKeyLight(button, colour, true);
+        SetKeyColour(p, led, colour);
+        // The nine G keys share one LED and one entry in the file.
+        const bool gKey = button.kind == KeyButtonKind::GKey;
+        if (m_store && !(gKey && gKeysStored)) m_store->WriteKeyColour(p, set, led, colour, 1);
+        gKeysStored = gKeysStored || gKey;
+    }
+    return m_port.WriteProfileKeyColours(KeyColourTable(p));
+}
+
+void CLightingModel::ShowKeyColours(CKeyLights& lights) const {
+    const int p = CurrentProfile();
+    if (p < 0) return;
+    for (int n = 0; n < kKeyButtonCount; ++n) {
+        const KeyButton button = KeyButtonAt(n);
+        lights.SetKeyLight(button, KeyColour(p, LedOfButton(button)), true);
+    }
+}
+
+void CLightingModel::RelinkPaintFlags() {
+    for (int p = 0; p < kLightingProfileCount; ++p)
+        for (int n = 0; n < kKeyButtonCount; ++n) {
+            const KeyButton button = KeyButtonAt(n);
+            SetPaintFlag(p, button, KeyColour(p, LedOfButton(button)) == m_linkedColour ? 1 : 0);
+        }
+}
+
+} // namespace orvane
