@@ -1,0 +1,22 @@
+#include "app/StartupEnvironment.h"
+
+#include "app/PathTable.h"
+#include "app/UserRegKey.h"
+#include "platform/CriticalSections.h"
+#include "platform/Paths.h"
+#include "platform/Registry.h"
+
+namespace orvane {
+
+void PrepareStartupEnvironment() {
+    SetRegistrySettingsRoot(kSettingsRoot, kDisplayTitle);
+    // A refused path (too long) leaves the table empty; skins and help are
+    // then missing and the program runs on without them.
+    BuildPathTable(ExecutablePath());
+    OpenUserRegKey();
+    CreateProcessLocks();
+}
+
+void ReleaseStartupEnvironment() { DeleteProcessLocks(); }
+
+} // namespace orvane
