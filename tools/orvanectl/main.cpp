@@ -1,18 +1,78 @@
 // orvanectl: the command-line front end. Global options first, then commands
 // separated by a lone "+", run in order against the same keyboard.
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "CtlCommand.h"
+#include "device/DeviceDiscovery.h"
+#include "device/ReportExchange.h"
+#include "sim/SimFaults.h"
+#include "sim/SimInstall.h"
 
 namespace {
 
+struct GlobalOptions {
+    int simulate = 0; // 0: real keyboard, else 126 or 128
+    std::string trace;
+    std::vector<orvane::SimFault> faults;
+    bool pace = false;
+    std::string state;
+};
+
 void PrintUsage(std::ostream& err) {
-    err << "usage: orvanectl [--simulate[=126|128]] COMMAND [ARGS] [+ COMMAND [ARGS]]...\n";
+    err << "usage: orvanectl [--simulate[=126|128]] [--trace FILE] [--sim-fault SPEC]... [--sim-pace]\n"
+           "                 [--sim-state FILE] COMMAND [ARGS] [+ COMMAND [ARGS]]...\n";
+    err << "fault specs: noreply:A-B, noreply:A-, failwrite:N, status:N:XX, unplug:N\n";
     err << "commands:\n";
     for (const orvanectl::CtlCommand& c : orvanectl::RegisteredCommands())
         err << "  " << c.name << (c.usage[0] ? " " : "") << c.usage << "\n";
+}
+
+// Takes the value of "--name VALUE" or "--name=VALUE".
+std::optional<std::string> OptionValue(const std::vector<std::string>& args, size_t& i, const std::string& name) {
+    const std::string& a = args[i];
+    if (a == name) {
+        if (i + 1 >= args.size()) return std::nullopt;
+        return args[++i];
+    }
+    if (a.rfind(name + "=", 0) == 0) return a.substr(name.size() + 1);
+    return std::nullopt;
+}
+
+bool IsOption(const std::string& a, const std::string& name) { return a == name || a.rfind(name + "=", 0) == 0; }
+
+// False on a malformed option; `i` ends at the first command word.
+bool ParseOptions(const std::vector<std::string>& args, size_t& i, GlobalOptions& o) {
+    for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
+        const std::string& a = args[i];
+        if (a == "--simulate") {
+            o.simulate = 128;
+        } else if (a == "--simulate=126" || a == "--simulate=128") {
+            o.simulate = std::stoi(a.substr(11));
+        } else if (IsOption(a, "--trace")) {
+            auto v = OptionValue(args, i, "--trace");
+            if (!v || v->empty()) return false;
+            o.trace = *v;
+        } else if (IsOption(a, "--sim-fault")) {
+            auto v = OptionValue(args, i, "--sim-fault");
+            orvane::SimFault f;
+            if (!v || !orvane::ParseSimFault(*v, &f)) return false;
+            o.faults.push_back(f);
+        } else if (a == "--sim-pace") {
+            o.pace = true;
+        } else if (IsOption(a, "--sim-state")) {
+            auto v = OptionValue(args, i, "--sim-state");
+            if (!v || v->empty()) return false;
+            o.state = *v;
+        } else {
+            return false;
+        }
+    }
+    // The simulated keyboard's options mean nothing for a real one.
+    if (!o.simulate && (!o.trace.empty() || !o.faults.empty() || o.pace || !o.state.empty())) return false;
+    return true;
 }
 
 } // namespace
@@ -20,7 +80,11 @@ void PrintUsage(std::ostream& err) {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     size_t i = 0;
-    while (i < args.size() && args[i].rfind("--", 0) == 0) ++i; // global options: see the device front end
+    GlobalOptions options;
+    if (!ParseOptions(args, i, options)) {
+        PrintUsage(std::cerr);
+        return orvanectl::kUsage;
+    }
     std::vector<std::vector<std::string>> commands(1);
     for (; i < args.size(); ++i) {
         if (args[i] == "+")
@@ -28,19 +92,50 @@ int main(int argc, char** argv) {
         else
             commands.back().push_back(args[i]);
     }
+    bool needsKeyboard = false;
     for (const auto& c : commands) {
-        if (c.empty() || !orvanectl::FindCommand(c[0])) {
+        const orvanectl::CtlCommand* cmd = c.empty() ? nullptr : orvanectl::FindCommand(c[0]);
+        if (!cmd) {
             PrintUsage(std::cerr);
             return orvanectl::kUsage;
         }
+        needsKeyboard |= cmd->needsKeyboard;
     }
+
+    orvane::CSimKeyboard* sim = nullptr;
+    if (options.simulate) {
+        sim = &orvane::InstallSimulatedKeyboard(options.simulate);
+        if (!options.state.empty()) sim->WithFirmware([&](orvane::CSimFirmware& f) { return f.LoadState(options.state); });
+        for (const auto& f : options.faults) sim->AddFault(f);
+        sim->SetPacing(options.pace);
+        if (!options.trace.empty() && !sim->SetTraceFile(options.trace)) {
+            std::cerr << "orvanectl: cannot write " << options.trace << "\n";
+            return orvanectl::kFailed;
+        }
+    }
+    if (needsKeyboard) {
+        if (!orvane::OpenCommandInterface(orvane::g_HidDevice)) {
+            std::cerr << "orvanectl: no keyboard found\n";
+            return orvanectl::kFailed;
+        }
+        orvane::g_DeviceOpen.store(1); // orvanectl stands in for the connection monitor
+    }
+
     int result = orvanectl::kOk;
     for (const auto& c : commands) {
         const orvanectl::CtlCommand* cmd = orvanectl::FindCommand(c[0]);
         std::vector<std::string> rest(c.begin() + 1, c.end());
         int r = cmd->run(rest, std::cout, std::cerr);
-        if (r == orvanectl::kUsage) return r;
+        if (r == orvanectl::kUsage) {
+            result = r;
+            break;
+        }
         if (r != orvanectl::kOk) result = orvanectl::kFailed;
     }
+    std::cout.flush();
+    orvane::g_DeviceOpen.store(0);
+    orvane::g_HidDevice.Close();
+    if (sim && !options.state.empty())
+        sim->WithFirmware([&](orvane::CSimFirmware& f) { return f.SaveState(options.state); });
     return result;
 }

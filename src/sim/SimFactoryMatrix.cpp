@@ -1,0 +1,63 @@
+#include <array>
+#include <cstdint>
+
+#include "sim/SimFirmware.h"
+
+namespace orvane {
+namespace {
+
+// Device key codes by matrix position, eight positions per row as the
+// keyboard groups them. 000000 is an empty position.
+constexpr uint32_t kFactory[128] = {
+    // 0-7
+    0x050000, 0x050000, 0x050000, 0x050000, 0x050000, 0x050000, 0x000000, 0x000000,
+    // 8-15
+    0x020229, 0x020235, 0x02022B, 0x020239, 0x020102, 0x020101, 0x000000, 0x000000,
+    // 16-23
+    0x02023A, 0x02021E, 0x020214, 0x020204, 0x02021D, 0x020108, 0x000000, 0x000000,
+    // 24-31
+    0x02023B, 0x02021F, 0x02021A, 0x020216, 0x02021B, 0x020104, 0x000000, 0x000000,
+    // 32-39
+    0x02023C, 0x020220, 0x020208, 0x020207, 0x020206, 0x02022C, 0x020246, 0x000000,
+    // 40-47
+    0x02023D, 0x020221, 0x020215, 0x020209, 0x020219, 0x020140, 0x020247, 0x000000,
+    // 48-55
+    0x02023E, 0x020222, 0x020217, 0x02020A, 0x020205, 0x050202, 0x02022E, 0x000000,
+    // 56-63
+    0x02023F, 0x020223, 0x02021C, 0x02020B, 0x020211, 0x020265, 0x020248, 0x000000,
+    // 64-71: F7 7 U J M
+    0x020240, 0x020224, 0x020218, 0x02020D, 0x020210, 0x000000, 0x000000, 0x000000,
+    // 72-79: F8 8 I K , RGui
+    0x020241, 0x020225, 0x02020C, 0x02020E, 0x020236, 0x020180, 0x000000, 0x000000,
+    // 80-87: F9 9 O L .
+    0x020242, 0x020226, 0x020212, 0x02020F, 0x020237, 0x000000, 0x000000, 0x000000,
+    // 88-95: F10 0 P ; / RCtrl
+    0x020243, 0x020227, 0x020213, 0x020233, 0x020238, 0x020110, 0x000000, 0x000000,
+    // 96-103: F11 - [ ' RShift Left
+    0x020244, 0x02022D, 0x02022F, 0x020234, 0x020120, 0x020250, 0x000000, 0x000000,
+    // 104-111: F12 Backspace ] \ Enter Up
+    0x020245, 0x02022A, 0x020230, 0x020231, 0x020228, 0x020252, 0x000000, 0x000000,
+    // 112-119: Insert Home PgUp Delete End PgDn Down Right
+    0x020249, 0x02024A, 0x02024B, 0x02024C, 0x02024D, 0x02024E, 0x020251, 0x02024F,
+    // 120-127: NumLock KP/ KP* KP- KP+ KPEnter KP1 KP2
+    0x020253, 0x020254, 0x020255, 0x020256, 0x020257, 0x020258, 0x020259, 0x02025A,
+};
+
+std::array<uint8_t, 512> Build() {
+    std::array<uint8_t, 512> m{};
+    for (size_t p = 0; p < 128; ++p) {
+        m[p * 3] = static_cast<uint8_t>(kFactory[p] >> 16);
+        m[p * 3 + 1] = static_cast<uint8_t>(kFactory[p] >> 8);
+        m[p * 3 + 2] = static_cast<uint8_t>(kFactory[p]);
+    }
+    return m;
+}
+
+} // namespace
+
+const std::array<uint8_t, 512>& SimFactoryMatrix() {
+    static const std::array<uint8_t, 512> matrix = Build();
+    return matrix;
+}
+
+} // namespace orvane

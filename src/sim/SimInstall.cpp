@@ -1,0 +1,23 @@
+#include "sim/SimInstall.h"
+
+#include <atomic>
+
+namespace orvane {
+namespace {
+std::atomic<CSimKeyboard*> g_Sim{nullptr};
+}
+
+CSimKeyboard& InstallSimulatedKeyboard(int model) {
+    // Lives to the end of the process: g_HidDevice may hold one of its handles.
+    static CSimKeyboard keyboard;
+    keyboard.Unplug();
+    keyboard.SetModel(model == 126 ? 126 : 128);
+    keyboard.Plug();
+    g_Sim.store(&keyboard);
+    SetHidBackend(&keyboard);
+    return keyboard;
+}
+
+CSimKeyboard* SimulatedKeyboard() { return g_Sim.load(); }
+
+} // namespace orvane

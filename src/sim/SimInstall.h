@@ -1,0 +1,13 @@
+#pragma once
+// Puts the simulated keyboard in place of hidraw for the whole process.
+#include "sim/SimKeyboard.h"
+
+namespace orvane {
+
+// model 126 or 128 (anything else gives 128). The keyboard starts plugged in.
+// Calling it again changes the model of the same keyboard.
+CSimKeyboard& InstallSimulatedKeyboard(int model);
+// The installed keyboard, or null.
+CSimKeyboard* SimulatedKeyboard();
+
+} // namespace orvane
