@@ -1,0 +1,216 @@
+#include "ui/MessageBridge.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <thread>
+#include <unistd.h>
+
+#include "app/InstanceProtocol.h"
+#include "app/WindowMessages.h"
+#include "support/TempDir.h"
+#include "ui/BridgeWindowLink.h"
+#include "ui/InstanceSocket.h"
+
+using namespace orvane;
+
+namespace {
+
+QCoreApplication& App() {
+    static int argc = 1;
+    static char name[] = "message_bridge_test";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication* app = QCoreApplication::instance() ? QCoreApplication::instance()
+                                                                 : new QCoreApplication(argc, argv);
+    return *app;
+}
+
+// Runs the GUI thread's events until `done` holds (generous limit).
+template <typename Condition>
+bool PumpUntil(Condition done, int limitMs = 20000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > limitMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+void PumpFor(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+TEST(MessageBridge, SendFromWorkerIsHandledOnGuiThreadAndReturnsTheResult) {
+    App();
+    CMessageBridge bridge;
+    QThread* gui = QThread::currentThread();
+    std::atomic<int> wrongThread{0};
+    bridge.OnMessage(0x400, [&](uintptr_t w, intptr_t l) -> intptr_t {
+        if (QThread::currentThread() != gui)
+            ++wrongThread;
+        // On the GUI thread a send runs at once, even from inside a handler.
+        return bridge.SendMessage(0x401, w, l) + 1;
+    });
+    bridge.OnMessage(0x401, [](uintptr_t w, intptr_t l) -> intptr_t { return static_cast<intptr_t>(w) * l; });
+
+    std::atomic<bool> finished{false};
+    std::vector<intptr_t> results;
+    std::thread worker([&] {
+        for (int i = 0; i < 200; ++i)
+            results.push_back(bridge.SendMessage(0x400, static_cast<uintptr_t>(i), -3));
+        finished = true;
+    });
+    ASSERT_TRUE(PumpUntil([&] { return finished.load(); }));
+    worker.join();
+    EXPECT_EQ(wrongThread, 0);
+    ASSERT_EQ(results.size(), 200u);
+    for (int i = 0; i < 200; ++i)
+        EXPECT_EQ(results[static_cast<size_t>(i)], i * -3 + 1);
+    EXPECT_EQ(bridge.SendMessage(0x999, 1, 2), 0); // no handler
+}
+
+TEST(MessageBridge, PostedMessagesArriveInOrderFromEveryThread) {
+    App();
+    CMessageBridge bridge;
+    std::vector<uintptr_t> fromA, fromB;
+    bridge.OnMessage(0x500, [&](uintptr_t w, intptr_t l) -> intptr_t {
+        (l == 0 ? fromA : fromB).push_back(w);
+        return 0;
+    });
+    std::thread a([&] {
+        for (uintptr_t i = 0; i < 2000; ++i)
+            bridge.PostMessage(0x500, i, 0);
+    });
+    std::thread b([&] {
+        for (uintptr_t i = 0; i < 2000; ++i)
+            bridge.PostMessage(0x500, i, 1);
+    });
+    a.join();
+    b.join();
+    ASSERT_TRUE(PumpUntil([&] { return fromA.size() == 2000 && fromB.size() == 2000; }));
+    for (uintptr_t i = 0; i < 2000; ++i) {
+        ASSERT_EQ(fromA[i], i);
+        ASSERT_EQ(fromB[i], i);
+    }
+}
+
+TEST(MessageBridge, TimersSetAndKilledFromWorkersTickOnTheGuiThread) {
+    App();
+    CMessageBridge bridge;
+    QThread* gui = QThread::currentThread();
+    std::map<uint32_t, int> ticks;
+    bool offThread = false;
+    bridge.OnTimer([&](uint32_t id) {
+        offThread |= QThread::currentThread() != gui;
+        ++ticks[id];
+        if (id == KEYBOARD_RESET_TIMER)
+            bridge.KillTimer(id); // one-shot, as the window uses it
+    });
+    std::thread([&] {
+        bridge.SetTimer(PREVIEW_TIMER, 5);
+        bridge.SetTimer(KEYBOARD_RESET_TIMER, 5);
+    }).join();
+    ASSERT_TRUE(PumpUntil([&] { return ticks[PREVIEW_TIMER] >= 3; }));
+    EXPECT_TRUE(bridge.TimerActive(PREVIEW_TIMER));
+    EXPECT_FALSE(bridge.TimerActive(KEYBOARD_RESET_TIMER));
+    EXPECT_EQ(ticks[KEYBOARD_RESET_TIMER], 1);
+
+    std::thread([&] { bridge.KillTimer(PREVIEW_TIMER); }).join();
+    ASSERT_TRUE(PumpUntil([&] { return !bridge.TimerActive(PREVIEW_TIMER); }));
+    int stopped = ticks[PREVIEW_TIMER];
+    PumpFor(60);
+    EXPECT_EQ(ticks[PREVIEW_TIMER], stopped);
+    EXPECT_FALSE(offThread);
+}
+
+TEST(MessageBridge, TaggedHandlersIgnoreAnyOtherWParam) {
+    App();
+    orvane::testing::CTempDir dir;
+    orvane::testing::CScopedEnv trace("ORVANE_TRACE_MESSAGES", dir.File("trace"));
+    CMessageBridge bridge;
+    int opened = 0;
+    bridge.OnTaggedMessage(UM_OPEN, TAG_OPEN, [&](intptr_t) -> intptr_t { return ++opened; });
+
+    EXPECT_EQ(bridge.SendMessage(UM_OPEN, TAG_KILL, 0), 0);
+    EXPECT_EQ(bridge.SendMessage(UM_OPEN, 0, 0), 0);
+    EXPECT_EQ(bridge.SendMessage(UM_OPEN, TAG_OPEN | (uintptr_t{1} << 40), 0), 0);
+    EXPECT_EQ(opened, 0);
+    EXPECT_EQ(bridge.SendMessage(UM_OPEN, TAG_OPEN, 0), 1);
+    EXPECT_EQ(orvane::testing::ReadText(dir.File("trace")), "5350 4f50454e 0\n");
+}
+
+TEST(MessageBridge, SendersAreReleasedWhenTheWindowGoesAway) {
+    App();
+    auto bridge = std::make_unique<CMessageBridge>();
+    bridge->OnMessage(0x600, [](uintptr_t, intptr_t) -> intptr_t { return 5; });
+    std::shared_ptr<CBridgeCore> core = bridge->Core();
+    CBridgeWindowLink link;
+    link.Attach(core);
+
+    std::atomic<bool> returned{false};
+    intptr_t result = -1;
+    std::thread worker([&] {
+        result = link.SendWindowMessage(0x600, 0, 0);
+        returned = true;
+    });
+    // The GUI thread never gets to the message: it destroys the window instead
+    // (with the message queued, or before it could be: both must release).
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    bridge.reset();
+    worker.join();
+    EXPECT_EQ(result, 0);
+    EXPECT_FALSE(core->Alive());
+    EXPECT_EQ(link.SendWindowMessage(0x600, 0, 0), 0);
+    link.PostWindowMessage(0x600, 0, 0);
+    link.SetWindowTimer(PREVIEW_TIMER, 10);
+    link.ShowMessageAndWait("nobody listens");
+}
+
+TEST(InstanceSocket, AnotherProcessReachesOnlyTheInstanceMessages) {
+    App();
+    orvane::testing::CTempHome home;
+    CMessageBridge bridge;
+    int opened = 0, inits = 0;
+    bridge.OnTaggedMessage(UM_OPEN, TAG_OPEN, [&](intptr_t) -> intptr_t { return 10 + ++opened; });
+    bridge.OnTaggedMessage(UM_INIT, TAG_INIT, [&](intptr_t) -> intptr_t { return ++inits; });
+
+    const std::string path = InstanceSocketPath(getpid());
+    orvane::testing::WriteText(path, "left by a crashed copy");
+    CInstanceSocket socket(bridge);
+    ASSERT_TRUE(socket.Open());
+    EXPECT_EQ(QFileInfo(socket.Path()).permissions() & (QFile::ReadGroup | QFile::WriteOther | QFile::ReadOther),
+              QFile::Permissions());
+
+    auto ask = [&](uint32_t message, uintptr_t wParam) {
+        std::optional<int64_t> answer;
+        std::atomic<bool> done{false};
+        std::thread client([&] {
+            CInstanceRequest r;
+            r.message = message;
+            r.wParam = wParam;
+            answer = SendToInstance(getpid(), r);
+            done = true;
+        });
+        EXPECT_TRUE(PumpUntil([&] { return done.load(); }));
+        client.join();
+        return answer;
+    };
+    EXPECT_EQ(ask(UM_OPEN, TAG_OPEN), 11);
+    EXPECT_EQ(ask(UM_OPEN, TAG_KILL), 0);
+    EXPECT_EQ(ask(UM_INIT, TAG_INIT), 0); // not for other processes
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(inits, 0);
+
+    socket.Close();
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(path)));
+    EXPECT_FALSE(ask(UM_OPEN, TAG_OPEN));
+}
+
+} // namespace
