@@ -98,7 +98,12 @@ std::string CHidrawBackend::SysfsDir(const std::string& name) const {
 }
 
 bool CHidrawBackend::ReadNodeInfo(const std::string& name, NodeInfo* info) const {
-    std::ifstream uevent(SysfsDir(name) + "/device/uevent");
+    // The HID device is the node's "device" link; trees without that link
+    // (emulated ones) still have it two levels up the node's own directory.
+    std::string parent = SysfsDir(name) + "/device";
+    struct stat st;
+    if (stat(parent.c_str(), &st) != 0) parent = SysfsDir(name) + "/../..";
+    std::ifstream uevent(parent + "/uevent");
     if (!uevent) return false;
     std::string line;
     bool found = false;
@@ -111,7 +116,7 @@ bool CHidrawBackend::ReadNodeInfo(const std::string& name, NodeInfo* info) const
         }
     }
     if (!found) return false;
-    std::ifstream desc(SysfsDir(name) + "/device/report_descriptor", std::ios::binary);
+    std::ifstream desc(parent + "/report_descriptor", std::ios::binary);
     if (!desc) return false;
     info->Descriptor.assign(std::istreambuf_iterator<char>(desc), std::istreambuf_iterator<char>());
     return !info->Descriptor.empty() && info->Descriptor.size() <= kMaxDescriptor;

@@ -229,18 +229,23 @@ int CSimKeyboard::HandleCommandWrite(SimEndpoint& endpoint, const uint8_t* repor
             return -1;
         }
         TraceLocked('>', report, length);
-        if (noReply) return static_cast<int>(length); // lost on the way: never processed
-        if (overrideStatus && (status == 0xFF || status == 0xFE)) {
+        if (noReply) { // lost on the way: never processed
+            reply.clear();
+        } else if (overrideStatus && (status == 0xFF || status == 0xFE)) {
             std::memset(reply.data(), 0, 64);
             std::memcpy(reply.data(), report, 7);
         } else {
             m_Firmware.HandleRequest(report, reply.data());
         }
-        if (overrideStatus) reply[7] = status;
-        TraceLocked('<', reply.data(), reply.size());
+        if (!reply.empty()) {
+            if (overrideStatus) reply[7] = status;
+            TraceLocked('<', reply.data(), reply.size());
+        }
     }
-    if (Paced()) Pace();
-    endpoint.Push(std::move(reply));
+    if (!reply.empty()) {
+        if (Paced()) Pace();
+        endpoint.Push(std::move(reply));
+    }
     if (unplugAfter) Unplug();
     return static_cast<int>(length);
 }

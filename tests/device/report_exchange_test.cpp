@@ -1,0 +1,98 @@
+// The command report frame, its checksum, and the exchange's retries and
+// results against the simulated keyboard's faults.
+#include <gtest/gtest.h>
+
+#include "device/support/SimFixture.h"
+#include "device/ReportExchange.h"
+
+namespace orvane::test {
+namespace {
+
+class ReportExchangeTest : public SimKeyboardTest {};
+
+TEST(ReportChecksum, SumsBytesThreeToSixtyThreeLittleEndian) {
+    uint8_t r[64] = {};
+    r[0] = 0x04;
+    r[3] = 0x03;
+    r[4] = 0x2C;
+    SealReport(r);
+    EXPECT_EQ(r[1], 0x2F);
+    EXPECT_EQ(r[2], 0x00);
+    // Every byte 0xFF: the largest sum, carried into the high byte.
+    for (int i = 3; i < 64; ++i) r[i] = 0xFF;
+    r[1] = r[2] = 0xAA; // the checksum bytes themselves are not summed
+    SealReport(r);
+    EXPECT_EQ(r[1] | r[2] << 8, 61 * 255);
+}
+
+TEST_F(ReportExchangeTest, ClosedDeviceSendsNothing) {
+    g_DeviceOpen.store(0);
+    uint8_t req[64] = {4, 0, 0, 3, 44}, reply[64];
+    uint32_t received = 77;
+    EXPECT_EQ(TransactReport(req, 64, reply, 64, &received), 0);
+    EXPECT_EQ(received, 0u);
+    EXPECT_EQ(sim->RequestCount(), 0u);
+}
+
+TEST_F(ReportExchangeTest, ShortRequestIsZeroPaddedAndReplyComesBack) {
+    uint8_t req[5] = {4, 0x2F, 0, 3, 44};
+    uint8_t reply[64] = {};
+    uint32_t received = 0;
+    ASSERT_EQ(TransactReport(req, sizeof req, reply, 64, &received), 1);
+    EXPECT_EQ(received, 64u);
+    auto sent = TakeRequests();
+    ASSERT_EQ(sent.size(), 1u);
+    std::vector<uint8_t> want(64, 0);
+    std::copy(req, req + 5, want.begin());
+    EXPECT_EQ(sent[0], want);
+    EXPECT_EQ(reply[7], 0); // accepted
+    EXPECT_EQ(reply[8 + 11], 48); // macro capacity units of the device info record
+}
+
+TEST_F(ReportExchangeTest, RetriesOnlyMissingReplies) {
+    uint8_t req[64] = {4, 0x2F, 0, 3, 44}, reply[64];
+    uint32_t received = 0;
+
+    // Never answered: four attempts, then 0.
+    sim->AddFault({SimFault::NoReply, 1, 4, 0});
+    EXPECT_EQ(TransactReport(req, 64, reply, 64, &received), 0);
+    EXPECT_EQ(received, 0u);
+    EXPECT_EQ(sim->RequestCount(), 4u);
+
+    // Answered on the third attempt.
+    sim->ClearFaults();
+    sim->AddFault({SimFault::NoReply, 5, 6, 0});
+    EXPECT_EQ(TransactReport(req, 64, reply, 64, &received), 1);
+    EXPECT_EQ(sim->RequestCount(), 7u);
+
+    // A failed write is not retried and nothing is read after it.
+    sim->AddFault({SimFault::FailWrite, 8, 8, 0});
+    EXPECT_EQ(TransactReport(req, 64, reply, 64, &received), -1);
+    EXPECT_EQ(sim->RequestCount(), 8u);
+    EXPECT_EQ(received, 0u);
+    // And the next transaction is not confused by a reply left behind.
+    EXPECT_EQ(TransactReport(req, 64, reply, 64, &received), 1);
+    EXPECT_EQ(reply[3], 3);
+}
+
+TEST_F(ReportExchangeTest, BadChecksumIsRefusedByTheKeyboard) {
+    uint8_t req[64] = {4, 0x00, 0, 3, 44}, reply[64];
+    uint32_t received = 0;
+    ASSERT_EQ(TransactReport(req, 64, reply, 64, &received), 1);
+    EXPECT_EQ(reply[7], 0xFF);
+    EXPECT_EQ(DecodeReplyStatus(reply), DEV_STATUS_FF);
+}
+
+TEST_F(ReportExchangeTest, UnplugDuringExchangeFailsWithoutHanging) {
+    uint8_t req[64] = {4, 0x2F, 0, 3, 44}, reply[64];
+    uint32_t received = 0;
+    sim->AddFault({SimFault::NoReply, 1, 1, 0});
+    sim->AddFault({SimFault::Unplug, 1, 1, 0});
+    // The first attempt's reply never comes and the node is gone: the retry's
+    // write fails at once.
+    EXPECT_EQ(TransactReport(req, 64, reply, 64, &received), -1);
+    EXPECT_EQ(sim->RequestCount(), 1u);
+}
+
+} // namespace
+} // namespace orvane::test
