@@ -1,0 +1,129 @@
+// The hidraw backend, unchanged, against device nodes emulated by umockdev:
+// the test program runs itself again under umockdev-run, whose script plays
+// the keyboard's side of the conversation.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "device/DeviceDiscovery.h"
+#include "device/HidDevice.h"
+#include "device/HidrawBackend.h"
+#include "device/support/Descriptors.h"
+
+namespace orvane::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Hex(const std::vector<uint8_t>& bytes) {
+    std::string s;
+    char h[3];
+    for (uint8_t b : bytes) {
+        std::snprintf(h, sizeof h, "%02x", b);
+        s += h;
+    }
+    return s;
+}
+
+// Bytes in umockdev's script escaping: <= 32 as '^' + (b + 64), '^' as "^`".
+std::string Escape(const std::vector<uint8_t>& bytes) {
+    std::string s;
+    for (uint8_t b : bytes) {
+        if (b <= 32)
+            s += {'^', static_cast<char>(b + 64)};
+        else if (b == '^')
+            s += "^`";
+        else
+            s += static_cast<char>(b);
+    }
+    return s;
+}
+
+std::string DeviceRecord(unsigned n, const char* ids, const std::vector<uint8_t>& descriptor) {
+    std::string hid = "/devices/pci0000:00/usb1/1-1/1-1:1." + std::to_string(n) + "/0003:" + ids + ".000" +
+                      std::to_string(n + 1);
+    std::string name = "hidraw" + std::to_string(n);
+    return "P: " + hid + "/hidraw/" + name + "\nN: " + name + "\nE: DEVNAME=/dev/" + name +
+           "\nE: MAJOR=240\nE: MINOR=" + std::to_string(n) + "\nE: SUBSYSTEM=hidraw\n\nP: " + hid +
+           "\nE: DRIVER=hid-generic\nE: HID_ID=0003:0000" + std::string(ids, 4) + ":0000" + std::string(ids + 5, 4) +
+           "\nE: HID_NAME=Emulated Keyboard\nE: SUBSYSTEM=hid\nH: report_descriptor=" + Hex(descriptor) + "\n\n";
+}
+
+const std::vector<uint8_t> kRequest = [] {
+    std::vector<uint8_t> r(64, 0);
+    r[0] = 4;
+    r[1] = 0x2F;
+    r[3] = 3;
+    r[4] = 44;
+    return r;
+}();
+
+const std::vector<uint8_t> kReply = [] {
+    std::vector<uint8_t> r = kRequest;
+    for (int i = 8; i < 64; ++i) r[i] = static_cast<uint8_t>(0xA0 + i);
+    return r;
+}();
+
+// The part that runs inside the testbed.
+void RunInsideTestbed() {
+    CHidrawBackend backend; // the real roots: umockdev redirects /sys and /dev
+    SetHidBackend(&backend);
+    CHidDevice device;
+    ASSERT_TRUE(device.EnumerateInterfaces());
+    std::vector<std::string> paths;
+    while (const char* p = device.NextInterfacePath()) paths.push_back(p);
+    EXPECT_EQ(paths, (std::vector<std::string>{"/dev/hidraw0#vid_320f&pid_5000&col01",
+                                               "/dev/hidraw0#vid_320f&pid_5000&col02",
+                                               "/dev/hidraw0#vid_320f&pid_5000&col03",
+                                               "/dev/hidraw1#vid_320f&pid_5000&col01",
+                                               "/dev/hidraw1#vid_320f&pid_5000&col02"}));
+    ASSERT_TRUE(OpenCommandInterface(device));
+    EXPECT_EQ(std::string(device.Path()), "/dev/hidraw1#vid_320f&pid_5000&col02");
+    EXPECT_TRUE(backend.IsPresent(device.Path()));
+    // The script refuses any write that differs from the request byte for byte.
+    ASSERT_EQ(device.WriteReport(kRequest.data(), 64, nullptr, 1000), 1);
+    uint8_t got[64] = {};
+    uint32_t n = 0;
+    // The consumer report that the script sends first is not this collection's.
+    ASSERT_EQ(device.ReadReport(got, 64, &n, 2000), 1);
+    EXPECT_EQ(n, 64u);
+    EXPECT_EQ(std::vector<uint8_t>(got, got + 64), kReply);
+    SetHidBackend(nullptr);
+}
+
+TEST(HidrawUmockdev, EnumeratesOpensWritesAndReadsTheEmulatedKeyboard) {
+    if (std::getenv("ORVANE_INSIDE_UMOCKDEV")) {
+        RunInsideTestbed();
+        return;
+    }
+    if (system("command -v umockdev-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "umockdev-run is not installed";
+#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the preload library does not mix with sanitizers";
+#endif
+    char tmpl[] = "/tmp/orvane-umockdev-XXXXXX";
+    const std::string dir = mkdtemp(tmpl);
+    std::ofstream(dir + "/keyboard.umockdev")
+        << DeviceRecord(0, "320F:5000", kKeyboardNode) << DeviceRecord(1, "320F:5000", kCommandNode);
+    const std::vector<uint8_t> consumer = {3, 0x01, 0x04};
+    std::ofstream(dir + "/hidraw1.script") << "w 0 " << Escape(kRequest) << "\nr 10 " << Escape(consumer)
+                                           << "\nr 20 " << Escape(kReply) << "\n";
+    std::string self = fs::read_symlink("/proc/self/exe");
+    std::string cmd = "ORVANE_INSIDE_UMOCKDEV=1 umockdev-run -d " + dir + "/keyboard.umockdev -s /dev/hidraw1=" +
+                      dir + "/hidraw1.script -- " + self +
+                      " --gtest_filter=HidrawUmockdev.* > " + dir + "/out.txt 2>&1";
+    int status = system(cmd.c_str());
+    std::ifstream out(dir + "/out.txt");
+    std::string log((std::istreambuf_iterator<char>(out)), std::istreambuf_iterator<char>());
+    fs::remove_all(dir);
+    ASSERT_TRUE(WIFEXITED(status)) << log;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << log;
+}
+
+} // namespace
+} // namespace orvane::test
