@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "app/PathTable.h"
+#include "app/UserRegKey.h"
 #include "platform/IniFile.h"
-#include "platform/Registry.h"
 
 namespace orvane {
 namespace {
@@ -36,10 +36,9 @@ bool IsEnglishVariant(uint32_t languageId) {
 }
 
 uint32_t CurrentLanguageId() {
-    // Opened at each lookup: when the store cannot be used the choice is made
-    // again every time and nothing is kept, with the same result.
-    CRegistryKey key;
-    key.OpenOrCreate(kUserRegKeyPath);
+    // Without the key (not opened, or the store unusable) every read and write
+    // fails quietly: the choice is then made again at each lookup.
+    CRegistryKey& key = UserRegKey();
     uint32_t id = 0;
     if (std::optional<uint32_t> stored = key.ReadDword(kLanguageValueName))
         id = *stored;
