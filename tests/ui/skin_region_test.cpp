@@ -1,0 +1,187 @@
+// Window outlines from mask pictures, and the skinned dialog base built on them.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+
+#include "ui/BaseDialog.h"
+#include "ui/SkinImage.h"
+
+namespace orvane {
+namespace {
+
+QApplication& App()
+{
+    static int argc = 1;
+    static char name[] = "skin_region_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+// Regions compare by the area they cover, not by how it is cut into rectangles.
+bool SameArea(const QRegion& a, const QRegion& b) { return a.xored(b).isEmpty(); }
+
+QRegion RunByRun(const QImage& img)
+{
+    QRegion r;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
+                r += QRect(x, y, 1, 1);
+    return r;
+}
+
+TEST(BitmapToRegion, WhiteIsOutsideNearWhiteIsInside)
+{
+    QImage img(4, 2, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    img.setPixel(1, 0, qRgb(0xFF, 0xFF, 0xFE)); // 0xFEFFFF as 0x00BBGGRR: blue one below white
+    img.setPixel(2, 1, qRgb(0xFE, 0xFF, 0xFF));
+    const QRegion r = BitmapToRegion(img, 0xFFFFFF, 0);
+    EXPECT_TRUE(SameArea(r, QRegion(QRect(1, 0, 1, 1)) + QRegion(QRect(2, 1, 1, 1))));
+
+    // A tolerance widens the transparent range per channel, capped at 255.
+    QImage grey(3, 1, QImage::Format_RGB32);
+    grey.setPixel(0, 0, qRgb(0x10, 0x20, 0x30));
+    grey.setPixel(1, 0, qRgb(0x15, 0x20, 0x30));
+    grey.setPixel(2, 0, qRgb(0x10, 0x26, 0x30));
+    // transparent 0x302010 (r=0x10, g=0x20, b=0x30), tolerance r+5, g+5.
+    EXPECT_TRUE(SameArea(BitmapToRegion(grey, 0x302010, 0x000505), QRegion(QRect(2, 0, 1, 1))));
+}
+
+TEST(BitmapToRegion, ManyRunsMatchRunByRunUnion)
+{
+    // A checkerboard of 100 x 60 holds 3000 runs, more than one batch.
+    QImage img(100, 60, QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            img.setPixel(x, y, ((x + y) % 2) ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    const QRegion r = BitmapToRegion(img, 0xFFFFFF, 0);
+    EXPECT_TRUE(SameArea(r, RunByRun(img)));
+    EXPECT_EQ(r.rectCount(), 3000);
+
+    QImage none(50, 50, QImage::Format_RGB32);
+    none.fill(Qt::white);
+    EXPECT_TRUE(BitmapToRegion(none, 0xFFFFFF, 0).isEmpty());
+    EXPECT_TRUE(BitmapToRegion(QImage(), 0xFFFFFF, 0).isEmpty());
+}
+
+TEST(RenderImageToDC, FaceIsClientPlusMarginAndUnscaled)
+{
+    App();
+    QImage img(300, 200, QImage::Format_RGB32);
+    img.fill(qRgb(10, 20, 30));
+    img.setPixel(299, 199, qRgb(200, 100, 50));
+    CSkinFace face;
+    RenderImageToDC(face, img, QSize(120, 80));
+    ASSERT_FALSE(face.IsEmpty());
+    EXPECT_EQ(face.Pixmap().size(), QSize(220, 180));
+    const QImage back = face.Pixmap().toImage();
+    EXPECT_EQ(back.pixel(0, 0) & 0xFFFFFF, qRgb(10, 20, 30) & 0xFFFFFF);
+
+    RenderImageToDC(face, QImage(), QSize(120, 80));
+    EXPECT_TRUE(face.IsEmpty());
+    // A missing file still gives an image object, holding nothing.
+    auto missing = LoadSkinImageFrom("/nonexistent/", "Skins/none.jpg");
+    ASSERT_NE(missing, nullptr);
+    EXPECT_TRUE(missing->isNull());
+}
+
+class BaseDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        App();
+        ASSERT_TRUE(dir.isValid());
+        folder = dir.path().toStdString() + "/";
+        QImage bg(200, 120, QImage::Format_RGB32);
+        bg.fill(qRgb(30, 30, 30));
+        // The outline: a white band at the top is outside the window.
+        for (int x = 0; x < 200; ++x)
+            for (int y = 0; y < 10; ++y)
+                bg.setPixel(x, y, qRgb(255, 255, 255));
+        ASSERT_TRUE(bg.save(dir.filePath("bg.bmp")));
+        QImage mask(200, 120, QImage::Format_RGB32);
+        mask.fill(Qt::white);
+        QPainter(&mask).fillRect(QRect(20, 20, 100, 50), Qt::black);
+        ASSERT_TRUE(mask.save(dir.filePath("mask.bmp")));
+    }
+    std::string WriteSkin(const std::string& body)
+    {
+        const std::string path = folder + "Test.ini";
+        std::ofstream(path) << "[SCREEN]\n" << body;
+        return path;
+    }
+    QTemporaryDir dir;
+    std::string folder;
+};
+
+TEST_F(BaseDialogTest, SizeAndOutlineFromTheSkin)
+{
+    CBaseDialog withMask(nullptr, WriteSkin("Main=bg.bmp\nMask=mask.bmp\n"), folder);
+    ASSERT_TRUE(withMask.OnInitDialog());
+    EXPECT_EQ(withMask.size(), QSize(200, 120));
+    EXPECT_TRUE(SameArea(withMask.Outline(), QRegion(QRect(20, 20, 100, 50))));
+    EXPECT_FALSE(withMask.IsLoadingSkin());
+
+    // Without "Mask" the background itself gives the outline.
+    CBaseDialog noMask(nullptr, WriteSkin("Main=bg.bmp\n"), folder);
+    noMask.OnInitDialog();
+    EXPECT_TRUE(SameArea(noMask.Outline(), QRegion(QRect(0, 10, 200, 110))));
+
+    // Ending the dialog lets its pictures go.
+    noMask.OnCancel();
+    EXPECT_TRUE(noMask.Background().isNull());
+}
+
+TEST_F(BaseDialogTest, MissingOrBrokenPictureEndsWithErrorAndNonZeroExit)
+{
+    const std::string missing = WriteSkin("Main=bg.bmp\nMask=nothere.bmp\n");
+    EXPECT_EXIT(
+        {
+            CBaseDialog d(nullptr, missing, folder);
+            d.OnInitDialog();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(kFatalPictureExit), "nothere\\.bmp");
+
+    QFile broken(dir.filePath("broken.jpg"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("\xFF\xD8 not really a jpeg");
+    broken.close();
+    const std::string bad = WriteSkin("Main=broken.jpg\n");
+    EXPECT_EXIT(
+        {
+            CBaseDialog d(nullptr, bad, folder);
+            d.OnInitDialog();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(kFatalPictureExit), "broken\\.jpg");
+}
+
+TEST_F(BaseDialogTest, DraggedByAnyPoint)
+{
+    CBaseDialog d(nullptr, WriteSkin("Main=bg.bmp\nMask=mask.bmp\n"), folder);
+    d.OnInitDialog();
+    d.move(100, 100);
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    const QPoint start = d.pos();
+    const QPoint grab(60, 40);
+    QTest::mousePress(&d, Qt::LeftButton, Qt::NoModifier, grab);
+    QMouseEvent move(QEvent::MouseMove, QPointF(grab + QPoint(30, 25)), d.mapToGlobal(QPointF(grab + QPoint(30, 25))),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&d, &move);
+    QTest::mouseRelease(&d, Qt::LeftButton, Qt::NoModifier, grab + QPoint(30, 25));
+    EXPECT_EQ(d.pos(), start + QPoint(30, 25));
+}
+
+} // namespace
+} // namespace orvane
