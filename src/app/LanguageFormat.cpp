@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kMaxFieldWidth = static_cast<int>(kMaxTextChars); // wider would be cut anyway
 
-struct ConversionSpec {
+struct Conversion {
     std::string flags;
     int width = -1;
     int precision = -1;
@@ -23,10 +23,10 @@ struct ConversionSpec {
 
 // Parses the conversion that starts at format[pos] == '%'; conversion stays 0
 // when it is malformed.
-ConversionSpec ParseConversion(std::string_view format, size_t pos) {
-    ConversionSpec spec;
+Conversion ParseConversion(std::string_view format, size_t pos) {
+    Conversion conv;
     size_t i = pos + 1;
-    while (i < format.size() && std::strchr("-+ #0", format[i]) && format[i] != '\0') spec.flags += format[i++];
+    while (i < format.size() && std::strchr("-+ #0", format[i]) && format[i] != '\0') conv.flags += format[i++];
     auto readNumber = [&](int& out) {
         if (i >= format.size() || format[i] < '0' || format[i] > '9') return;
         out = 0;
@@ -35,11 +35,11 @@ ConversionSpec ParseConversion(std::string_view format, size_t pos) {
             ++i;
         }
     };
-    readNumber(spec.width);
+    readNumber(conv.width);
     if (i < format.size() && format[i] == '.') {
         ++i;
-        spec.precision = 0;
-        readNumber(spec.precision);
+        conv.precision = 0;
+        readNumber(conv.precision);
     }
     // Length modifiers (including the platform's I64) say nothing we need.
     while (i < format.size() && std::strchr("hlLqjztI", format[i]) && format[i] != '\0') {
@@ -51,16 +51,16 @@ ConversionSpec ParseConversion(std::string_view format, size_t pos) {
             ++i;
     }
     if (i < format.size()) {
-        spec.conversion = format[i];
-        spec.length = i + 1 - pos;
+        conv.conversion = format[i];
+        conv.length = i + 1 - pos;
     }
-    return spec;
+    return conv;
 }
 
-std::string SpecPrefix(const ConversionSpec& spec) {
-    std::string out = "%" + spec.flags;
-    if (spec.width >= 0) out += std::to_string(spec.width);
-    if (spec.precision >= 0) out += "." + std::to_string(spec.precision);
+std::string ConversionPrefix(const Conversion& conv) {
+    std::string out = "%" + conv.flags;
+    if (conv.width >= 0) out += std::to_string(conv.width);
+    if (conv.precision >= 0) out += "." + std::to_string(conv.precision);
     return out;
 }
 
@@ -84,18 +84,18 @@ std::string Format(std::string_view format, bool (*accepts)(char), Fill fill, si
             i += 2;
             continue;
         }
-        ConversionSpec spec = ParseConversion(format, i);
-        if (spec.conversion == 0) { // a lone '%' at the end
+        Conversion conv = ParseConversion(format, i);
+        if (conv.conversion == 0) { // a lone '%' at the end
             out.append(format.substr(i));
             break;
         }
-        if (!filled && accepts(spec.conversion)) {
-            out += fill(spec);
+        if (!filled && accepts(conv.conversion)) {
+            out += fill(conv);
             filled = true;
         } else {
-            out.append(format.substr(i, spec.length));
+            out.append(format.substr(i, conv.length));
         }
-        i += spec.length;
+        i += conv.length;
     }
     return maxChars ? CutToChars(out, maxChars - 1) : std::string();
 }
@@ -117,13 +117,13 @@ std::string CutToChars(const std::string& text, size_t maxChars) {
 std::string FormatTextNumber(const std::string& format, long long value, size_t maxChars) {
     return Format(
         format, IsNumberConversion,
-        [value](const ConversionSpec& spec) {
-            std::string f = SpecPrefix(spec);
+        [value](const Conversion& conv) {
+            std::string f = ConversionPrefix(conv);
             char buffer[kMaxTextChars * 2 + 64];
-            if (spec.conversion == 'd' || spec.conversion == 'i')
+            if (conv.conversion == 'd' || conv.conversion == 'i')
                 std::snprintf(buffer, sizeof buffer, (f + "lld").c_str(), value);
             else
-                std::snprintf(buffer, sizeof buffer, (f + "ll" + spec.conversion).c_str(),
+                std::snprintf(buffer, sizeof buffer, (f + "ll" + conv.conversion).c_str(),
                               static_cast<unsigned long long>(value));
             return std::string(buffer);
         },
@@ -133,15 +133,15 @@ std::string FormatTextNumber(const std::string& format, long long value, size_t 
 std::string FormatTextString(const std::string& format, const std::string& value, size_t maxChars) {
     return Format(
         format, IsStringConversion,
-        [&value](const ConversionSpec& spec) {
+        [&value](const Conversion& conv) {
             std::string text = value;
-            if (spec.precision >= 0) text = CutToChars(text, static_cast<size_t>(spec.precision));
+            if (conv.precision >= 0) text = CutToChars(text, static_cast<size_t>(conv.precision));
             size_t length = 0;
             for (unsigned char ch : text)
                 if ((ch & 0xC0) != 0x80) ++length;
-            if (spec.width > 0 && length < static_cast<size_t>(spec.width)) {
-                std::string pad(static_cast<size_t>(spec.width) - length, ' ');
-                text = spec.flags.find('-') != std::string::npos ? text + pad : pad + text;
+            if (conv.width > 0 && length < static_cast<size_t>(conv.width)) {
+                std::string pad(static_cast<size_t>(conv.width) - length, ' ');
+                text = conv.flags.find('-') != std::string::npos ? text + pad : pad + text;
             }
             return text;
         },

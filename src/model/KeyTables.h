@@ -34,7 +34,7 @@ constexpr ScanCode kScanMouseMiddle = 0x173;
 
 constexpr size_t kKeyTableSize = 256;
 constexpr uint16_t kKeyIdNone = 0xFFFF;       // empty row
-constexpr uint16_t kKeyIdSpecialBit = 0x8000; // power, media, Japanese/Korean and private keys
+constexpr uint16_t kKeyIdMarkBit = 0x8000; // power, media, Japanese/Korean and private keys
 constexpr uint16_t kPickListKeyCount = 106;   // ids 0x0000-0x0069 are the macro tab's key list
 
 struct KeyTableRow {

@@ -46,7 +46,7 @@ TEST(EvdevKeys, TableAgreesWithTheKeyTable) {
         EXPECT_TRUE(reachable.count(MediaKeyAt(m)->scanCode)) << m;
 }
 
-TEST(EvdevKeys, SpecialKeys) {
+TEST(EvdevKeys, KeysThatDependOnModifiersOrNumLock) {
     EXPECT_EQ(EvdevToScanCode(KEY_PAUSE), kScanPause);
     EXPECT_EQ(EvdevToScanCode(KEY_NUMLOCK), kScanNumLock);
     EXPECT_EQ(EvdevToScanCode(KEY_SYSRQ), kScanPrintScreen);

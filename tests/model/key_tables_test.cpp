@@ -55,10 +55,10 @@ TEST(KeyTable, PickListIdsAreEachOnOneRowExceptRightShift) {
         EXPECT_STRNE(KeyTableRowAt(static_cast<uint8_t>(rowsById[id][0])).textKey, "") << id;
     }
     EXPECT_EQ(rowsById.count(0x006A), 0u);
-    // Ids above the pick list are the mouse rows or carry the special bit, once each.
+    // Ids above the pick list are the mouse rows or carry the mark bit, once each.
     for (const auto& [id, rows] : rowsById) {
         if (id < kPickListKeyCount) continue;
-        EXPECT_TRUE((id >= 0x006B && id <= 0x006F) || (id & kKeyIdSpecialBit)) << std::hex << id;
+        EXPECT_TRUE((id >= 0x006B && id <= 0x006F) || (id & kKeyIdMarkBit)) << std::hex << id;
         EXPECT_EQ(rows.size(), 1u) << std::hex << id;
     }
 }
