@@ -159,11 +159,11 @@ int DecodeMacroBlock(const uint8_t* block, size_t size, MacroList& records) {
         m.actionCount = static_cast<uint16_t>(actions);
         const uint8_t* p = entry + kEntryHeadBytes;
         for (size_t a = 0; a < actions; ++a, p += kEncodedActionBytes) m.actions[a] = DecodeMacroAction(p);
-        if (nameChars > 0) {
-            std::u16string name(nameChars, u'\0');
-            for (size_t c = 0; c < nameChars; ++c) name[c] = static_cast<char16_t>(GetLE16(p + 2 * c));
-            SetMacroName(m, name);
-        } else {
+        std::u16string name;
+        for (size_t c = 0; c < nameChars; ++c) name.push_back(static_cast<char16_t>(GetLE16(p + 2 * c)));
+        SetMacroName(m, name);
+        // A name that is empty up to its first zero could not be shown or picked.
+        if (MacroName(m).empty()) {
             const std::string fallback = "Macro" + std::to_string(i + 1);
             SetMacroName(m, std::u16string(fallback.begin(), fallback.end()));
         }

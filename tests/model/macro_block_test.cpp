@@ -208,7 +208,7 @@ TEST(MacroBlock, BlocksThatDoNotFitAreRefusedWhole) {
     EXPECT_EQ(broken([](auto& b) { PutLE16(&b[2], 18); }), kMacroBlockBadHeader);
 }
 
-TEST(MacroBlock, LongNameLengthsAreCutToTheRecord) {
+TEST(MacroBlock, NamesFromTheKeyboardAreCutOrReplaced) {
     // A keyboard block may carry up to 255 name characters; the record keeps 249.
     std::vector<uint8_t> b(16 + 2 + 4 + 2 * 255, 0);
     PutLE16(&b[0], 0x55AA);
@@ -222,6 +222,11 @@ TEST(MacroBlock, LongNameLengthsAreCutToTheRecord) {
     ASSERT_EQ(DecodeMacroBlock(b.data(), b.size(), out), kMacroBlockOk);
     EXPECT_EQ(MacroName(out[0]), std::u16string(kMacroNameMaxChars, u'x'));
     EXPECT_EQ(out[0].name[kMacroNameMaxChars], 0);
+
+    // A name that starts with a zero is no name at all.
+    PutLE16(&b[22], 0);
+    ASSERT_EQ(DecodeMacroBlock(b.data(), b.size(), out), kMacroBlockOk);
+    EXPECT_EQ(MacroName(out[0]), u"Macro1");
 }
 
 } // namespace
