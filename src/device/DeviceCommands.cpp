@@ -17,6 +17,7 @@ std::atomic<int> g_KeyCount{126};
 std::atomic<int> g_KeyMatrixLength{378};
 std::atomic<int> g_CurrentProfile{0};
 std::atomic<int> g_ActiveProfileCache{-1};
+std::atomic<size_t> g_MacroCapacity{0};
 
 constexpr size_t kMaxChunkedTotal = 0x10000; // offsets are 16-bit
 
@@ -87,6 +88,9 @@ void SetCurrentProfile(int profile) {
     if (profile >= 0 && profile < PROFILE_COUNT) g_CurrentProfile.store(profile);
 }
 
+size_t MacroCapacity() { return g_MacroCapacity.load(); }
+void SetMacroCapacity(size_t bytes) { g_MacroCapacity.store(bytes); }
+
 int GetActiveProfileCache() { return g_ActiveProfileCache.load(); }
 void SetActiveProfileCache(int profile) { g_ActiveProfileCache.store(profile); }
 
@@ -147,7 +151,8 @@ int DevReadMacroMemory(std::span<uint8_t> out) {
 }
 
 int DevWriteMacroMemory(std::span<const uint8_t> image) {
-    if (image.size() > kMaxChunkedTotal) return DEV_BAD_ARGUMENT;
+    const size_t capacity = MacroCapacity();
+    if (image.size() > kMaxChunkedTotal || (capacity && image.size() > capacity)) return DEV_BAD_ARGUMENT;
     return Chunked(CMD_WRITE_MACRO_MEMORY, 0, image.size(), nullptr, image.data());
 }
 

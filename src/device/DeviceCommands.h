@@ -49,6 +49,11 @@ int KeyCountForIds(uint16_t vendorId, uint16_t productId);
 int GetCurrentProfile();
 void SetCurrentProfile(int profile);
 
+// Bytes of macro memory (device info byte 11 x 128) as last read at a
+// connection; 0 until known. DevWriteMacroMemory refuses larger images.
+size_t MacroCapacity();
+void SetMacroCapacity(size_t bytes);
+
 // The keyboard's on-board profile in use as last read, -1 when unknown.
 int GetActiveProfileCache();
 void SetActiveProfileCache(int profile);
@@ -63,7 +68,8 @@ int DevWriteLighting(std::span<const uint8_t> data, uint16_t offset); // 1..56 b
 // Matrices are KeyMatrixLength() bytes (larger buffers are fine); profile 0-2.
 int DevReadKeyMatrix(std::span<uint8_t> out, int profile);
 int DevWriteKeyMatrix(std::span<const uint8_t> matrix, int profile);
-// The whole span is moved, from offset 0 (at most 65536 bytes).
+// The whole span is moved, from offset 0 (at most 65536 bytes, and for the
+// write no more than MacroCapacity() once that is known).
 int DevReadMacroMemory(std::span<uint8_t> out);
 int DevWriteMacroMemory(std::span<const uint8_t> image);
 int DevReadDefaultKeyMatrix(std::span<uint8_t> out);
