@@ -1,0 +1,83 @@
+// Colour sets: loading the set in use into the lighting model, choosing and
+// naming sets, and the paint store that keeps painted keys in the files.
+#include "model/KeyTables.h"
+#include "model/LightingModel.h"
+#include "model/LightingPort.h"
+#include "model/UserData.h"
+
+namespace orvane {
+
+namespace {
+
+bool ValidProfile(int p) { return p >= 0 && p < kUserDataProfileCount; }
+
+class CUserDataPaintStore final : public CPaintStore {
+public:
+    void WriteKeyColour(int profile, int set, int led, Colour colour, int flag) override {
+        orvane::WriteKeyColour(profile, set, led, colour, flag);
+    }
+    void WritePaintSettings(int profile, int set, int tool, Colour linkedColour, Colour ownColour) override {
+        orvane::WritePaintSettings(profile, set, PaintSettings{tool, linkedColour, ownColour});
+    }
+};
+
+void TakeEntry(CLightingModel& model, int profile, int led, const KeyColourEntry& entry, const KeyButton& button) {
+    model.SetKeyColour(profile, led, entry.colour);
+    model.SetPaintFlag(profile, button, entry.flag);
+}
+
+} // namespace
+
+int LoadKeyColours(int profile, bool send, CLightingModel& model, CLightingPort& port) {
+    if (!ValidProfile(profile)) return 0;
+    const int set = ReadPresentSet(profile);
+    model.SetColourSetInUse(profile, set);
+    const PaintSettings paint = ReadPaintSettings(profile, set);
+    model.SetPaintSettings(paint.tool, paint.linkedColour, paint.ownColour);
+
+    for (int slot = 0; slot < kKeySlotCount; ++slot) {
+        const KeySlot* key = KeySlotAt(slot);
+        if (!key) continue;
+        const KeyButton button{KeyButtonKind::Slot, static_cast<uint8_t>(slot)};
+        TakeEntry(model, profile, key->ledIndex, ReadKeyColour(profile, set, key->ledIndex), button);
+    }
+    if (send) {
+        // The nine G keys share one LED and one entry.
+        const KeyColourEntry g = ReadKeyColour(profile, set, kLedOfGKeys);
+        for (int n = 0; n < kGKeyButtonCount; ++n)
+            TakeEntry(model, profile, kLedOfGKeys, g, KeyButton{KeyButtonKind::GKey, static_cast<uint8_t>(n)});
+    }
+    TakeEntry(model, profile, kLedOfFn, ReadKeyColour(profile, set, kLedOfFn), KeyButton{KeyButtonKind::Fn, 0});
+
+    if (!send) return 1;
+    return port.WriteProfileKeyColours(model.KeyColourTable(profile));
+}
+
+int LoadKeyColours(int profile, bool send) { return LoadKeyColours(profile, send, TheLighting(), DeviceLightingPort()); }
+
+std::array<std::string, kColourSetCount> ListColourSets(int profile) {
+    std::array<std::string, kColourSetCount> names;
+    for (int s = 0; s < kColourSetCount; ++s) names[static_cast<size_t>(s)] = ReadSetName(profile, s);
+    return names;
+}
+
+int SelectColourSet(int profile, int set, bool send, CLightingModel& model, CLightingPort& port) {
+    if (!ValidProfile(profile) || set < 0 || set >= kColourSetCount) return 0;
+    WritePresentSet(profile, set);
+    return LoadKeyColours(profile, send, model, port);
+}
+
+int SelectColourSet(int profile, int set, bool send) {
+    return SelectColourSet(profile, set, send, TheLighting(), DeviceLightingPort());
+}
+
+void RenameColourSet(int profile, const std::string& name, const CLightingModel& model) {
+    if (ValidProfile(profile)) WriteSetName(profile, model.ColourSetInUse(profile), name);
+}
+
+CPaintStore& UserDataPaintStore() {
+    static CUserDataPaintStore store;
+    return store;
+}
+
+} // namespace orvane

@@ -1,0 +1,40 @@
+// Creating the user data folder on first use and putting a profile's user
+// data file back to the shipped template.
+#include <string>
+
+#include "model/UserData.h"
+#include "platform/AtomicFile.h"
+#include "platform/Paths.h"
+
+namespace orvane {
+
+namespace {
+
+// The template's bytes; empty when it is missing, which leaves empty files.
+std::string TemplateText() {
+    std::string text;
+    const std::string path = UserDataTemplatePath();
+    if (path.empty() || !ReadWholeFile(path, text)) text.clear();
+    return text;
+}
+
+} // namespace
+
+void EnsureUserFolder() {
+    const std::string folder = UserFolderPath();
+    if (folder.empty() || FolderExists(folder)) return;
+    if (!MakeFolders(folder)) return;
+    const std::string text = TemplateText();
+    for (int p = 0; p < kUserDataProfileCount; ++p) {
+        const std::string path = UserDataFilePath(p);
+        if (!path.empty()) WriteFileAtomically(path, text);
+    }
+}
+
+bool RestoreUserFile(int profile) {
+    const std::string path = UserDataFilePath(profile);
+    if (path.empty()) return false;
+    return WriteFileAtomically(path, TemplateText());
+}
+
+} // namespace orvane
