@@ -35,8 +35,8 @@ std::ostream& operator<<(std::ostream& os, const PortCall& c) {
 
 class CRecordingPort : public CLightingPort {
 public:
-    int BeginSession() override { return Record({'B'}); }
-    int EndSession() override { return Record({'E'}); }
+    int BeginSession() override { return Record({'B', 0, {}}); }
+    int EndSession() override { return Record({'E', 0, {}}); }
     int WriteLighting(std::span<const uint8_t> d, uint16_t offset) override {
         return Record({'L', offset, {d.begin(), d.end()}});
     }
@@ -117,8 +117,8 @@ protected:
 };
 
 PortCall Bracketed(char kind, int offset, std::vector<uint8_t> bytes) { return {kind, offset, std::move(bytes)}; }
-const PortCall kBegin{'B'};
-const PortCall kEnd{'E'};
+const PortCall kBegin{'B', 0, {}};
+const PortCall kEnd{'E', 0, {}};
 
 TEST_F(LightingModelTest, DecodesTheCurrentProfilesRecord) {
     std::array<uint8_t, kLightingAreaSize> area{};
