@@ -1,0 +1,71 @@
+#pragma once
+// The About box's link: coloured text that opens its address when clicked
+// and remembers that it was visited.
+#include <QFont>
+#include <QLabel>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+namespace orvane {
+
+// The reason text for a failed opening, by the platform's result code.
+std::string HyperLinkErrorText(int code);
+// Codes above 32 mean the address was opened.
+constexpr int kLinkOpened = 33;
+
+class CHyperLink : public QLabel {
+    Q_OBJECT
+public:
+    enum UnderlineMode { UnderlineHover = -1, UnderlineNever = 0, UnderlineAlways = 1 };
+    // 0x00BBGGRR
+    static constexpr uint32_t kLinkColour = 0xEE0000;
+    static constexpr uint32_t kVisitedColour = 0x8B1A55;
+    static constexpr uint32_t kHoverColour = 0x0000FF;
+
+    // Opens an address; returns a result code (> 32 on success).
+    using Opener = std::function<int(const QString& url)>;
+
+    explicit CHyperLink(QWidget* parent = nullptr, int controlId = 0);
+
+    // Completes the control once its text is set, as attaching to the
+    // dialog's static does: fills an empty address from the text and an
+    // empty text from the address, makes the fonts, fits the size.
+    void Attach();
+    void SetURL(const QString& url);
+    QString URL() const { return m_url; }
+    void SetUnderline(UnderlineMode mode);
+    void SetAutoSize(bool on) { m_autoSize = on; }
+    void SetVisited(bool visited);
+    bool IsVisited() const { return m_visited; }
+    bool IsOver() const { return m_over; }
+    // The text colour in force (0x00BBGGRR).
+    uint32_t CurrentColour() const;
+    void SetOpener(Opener opener) { m_opener = std::move(opener); }
+    // The default opening: the desktop's URL handler, then xdg-open.
+    static int OpenWithShell(const QString& url);
+    void Open();
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void Fit();
+    void ApplyColour();
+    void Tick();
+
+    QString m_url;
+    bool m_over = false;
+    bool m_visited = false;
+    UnderlineMode m_underline = UnderlineHover;
+    bool m_autoSize = true;
+    bool m_fontsMade = false;
+    QFont m_plainFont;
+    QFont m_underlinedFont;
+    QTimer m_timer; // id 100 of the original: 100 ms hover check
+    QPoint m_lastPos;
+    Opener m_opener;
+};
+
+} // namespace orvane
