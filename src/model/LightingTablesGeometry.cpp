@@ -8,10 +8,12 @@
 
 namespace orvane {
 
+namespace {
+
 using namespace pk;
 
 // clang-format off
-constinit const std::array<std::array<uint8_t, kGridColumns>, kGridRows> kPreviewGrid = {{
+constexpr std::array<std::array<uint8_t, kGridColumns>, kGridRows> kGrid = {{
     {xx, xx, Esc, F1, F2, F3, F4, xx, F5, F6, F7, F8, F9, F10, F11, F12, PrintScreen, ScrollLock, Pause, xx, xx, xx, xx},
     {xx, Grave, D1, D2, D3, D4, D5, D6, D7, D8, D9, D0, Minus, Equals, Backspace, Backspace, Insert, Home, PageUp, NumLock, NumSlash, NumStar, NumMinus},
     {xx, Tab, Q, W, E, R, T, Y, U, I, O, P, LeftBracket, RightBracket, Enter, Enter, Delete, End, PageDown, Num7, Num8, Num9, xx},
@@ -21,7 +23,7 @@ constinit const std::array<std::array<uint8_t, kGridColumns>, kGridRows> kPrevie
 }};
 
 // Note that Shift and K45 share slot 84: both listings are kept as they are.
-constinit const std::array<SpiralEntry, kSpiralLength> kSpiralOrder = {{
+constexpr std::array<SpiralEntry, kSpiralLength> kSpiral = {{
     {Pause, 16}, {ScrollLock, 15}, {PrintScreen, 14}, {F12, 12}, {F11, 11}, {F10, 10}, {F9, 9}, {F8, 8},
     {F7, 7}, {F6, 6}, {F5, 5}, {F4, 4}, {F3, 3}, {F2, 2}, {F1, 1}, {Esc, 0},
     {Grave, 21}, {Tab, 42}, {CapsLock, 63}, {Shift, 84}, {Ctrl, 105}, {Win, 106}, {Alt, 107}, {Space, 108},
@@ -38,7 +40,7 @@ constinit const std::array<SpiralEntry, kSpiralLength> kSpiralOrder = {{
     {Apostrophe, 80}, {Enter, 81},
 }};
 
-constinit const std::array<uint8_t, kSparkleLength> kSparkleOrder = {
+constexpr std::array<uint8_t, kSparkleLength> kSparkle = {
     88, 24, 101, 57, 16, 69, 35, 34, 36, 51, 78, 18, 12, 66, 97, 9,
     33, 41, 55, 52, 48, 95, 77, 70, 10, 23, 39, 3, 102, 17, 65, 22,
     31, 4, 85, 76, 15, 60, 54, 21, 83, 94, 6, 61, 49, 20, 5, 14,
@@ -48,7 +50,7 @@ constinit const std::array<uint8_t, kSparkleLength> kSparkleOrder = {
     45, 67, 19, 103, 100, 82, 11, 63, 106, 0,
 };
 
-constinit const std::array<KeyGroup, kRainbowGroupCount> kRainbowGroups = {{
+constexpr std::array<KeyGroup, kRainbowGroupCount> kGroups = {{
     // group 0
     {O},
     // group 1
@@ -76,8 +78,6 @@ constinit const std::array<KeyGroup, kRainbowGroupCount> kRainbowGroups = {{
 }};
 // clang-format on
 
-namespace {
-
 struct KeyLookup {
     std::array<int8_t, pk::kCount> slot{};
     std::array<int8_t, pk::kCount> position{};
@@ -89,7 +89,7 @@ constexpr KeyLookup BuildLookup() {
     KeyLookup l;
     for (int k = 0; k < pk::kCount; ++k) l.slot[k] = l.position[k] = l.column[k] = l.row[k] = -1;
     for (int i = 0; i < kSpiralLength; ++i) {
-        const SpiralEntry& e = kSpiralOrder[i];
+        const SpiralEntry& e = kSpiral[i];
         if (e.key < pk::kCount && l.position[e.key] < 0) {
             l.position[e.key] = static_cast<int8_t>(i);
             l.slot[e.key] = static_cast<int8_t>(e.slot);
@@ -97,7 +97,7 @@ constexpr KeyLookup BuildLookup() {
     }
     for (int r = 0; r < kGridRows; ++r)
         for (int c = 0; c < kGridColumns; ++c) {
-            uint8_t k = kPreviewGrid[r][c];
+            uint8_t k = kGrid[r][c];
             if (k < pk::kCount && l.column[k] < 0) {
                 l.column[k] = static_cast<int8_t>(c);
                 l.row[k] = static_cast<int8_t>(r);
@@ -106,9 +106,14 @@ constexpr KeyLookup BuildLookup() {
     return l;
 }
 
-constinit const KeyLookup kLookup = BuildLookup();
+constexpr KeyLookup kLookup = BuildLookup();
 
 } // namespace
+
+constinit const std::array<std::array<uint8_t, kGridColumns>, kGridRows> kPreviewGrid = kGrid;
+constinit const std::array<SpiralEntry, kSpiralLength> kSpiralOrder = kSpiral;
+constinit const std::array<uint8_t, kSparkleLength> kSparkleOrder = kSparkle;
+constinit const std::array<KeyGroup, kRainbowGroupCount> kRainbowGroups = kGroups;
 
 int SpiralSlotOfKey(uint8_t key) { return key < pk::kCount ? kLookup.slot[key] : -1; }
 
