@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -117,14 +118,15 @@ public:
     // it. Empty for a bad profile or a default matrix shorter than keyCount * 3.
     std::vector<uint8_t> BuildKeyMatrix(int profile, const uint8_t* defaultMatrix, size_t matrixLength,
                                         int keyCount) const;
+    // The same for the connected keyboard's model (KeyCount, KeyMatrixLength).
+    std::vector<uint8_t> BuildKeyMatrix(int profile, std::span<const uint8_t> defaultMatrix) const;
 
     // --------------------------------------------------------------- flags
     // The next key-matrix send covers profiles 0-2, then clears this.
     void SetSendAllProfiles(bool all) { sendAllProfiles_ = all; }
     bool SendAllProfiles() const { return sendAllProfiles_; }
-    // The keyboard's active profile as last read or set; -1 = unknown.
-    int ActiveProfileCache() const { return activeProfile_; }
-    void SetActiveProfileCache(int profile) { activeProfile_ = profile; }
+    // (The keyboard's active profile is cached beside the commands:
+    // GetActiveProfileCache in device/DeviceCommands.h.)
 
 private:
     // Working copy (ConfigStoreLock).
@@ -141,7 +143,6 @@ private:
     std::vector<uint8_t> committedStrings_;
 
     std::atomic<bool> sendAllProfiles_{false};
-    std::atomic<int> activeProfile_{-1};
 
     void FreeSlotLocked(int recordIndex);
 };

@@ -1,6 +1,7 @@
 // Turning key function records into the three-byte codes of a key matrix.
 #include <mutex>
 
+#include "device/DeviceCommands.h"
 #include "model/ConfigStore.h"
 #include "platform/CriticalSections.h"
 
@@ -67,6 +68,12 @@ std::vector<uint8_t> CConfigStore::BuildKeyMatrix(int profile, const uint8_t* de
         code[2] = out.b;
     }
     return matrix;
+}
+
+std::vector<uint8_t> CConfigStore::BuildKeyMatrix(int profile, std::span<const uint8_t> defaultMatrix) const {
+    const size_t length = static_cast<size_t>(KeyMatrixLength());
+    if (defaultMatrix.size() < length) return {};
+    return BuildKeyMatrix(profile, defaultMatrix.data(), length, KeyCount());
 }
 
 } // namespace orvane
