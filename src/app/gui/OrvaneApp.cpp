@@ -1,0 +1,37 @@
+#include "app/gui/OrvaneApp.h"
+
+#include <QWidget>
+#include <memory>
+
+#include "app/CommandLine.h"
+#include "app/StartupEnvironment.h"
+#include "mainwnd/COrvaneDlg.h"
+
+namespace orvane {
+
+COrvaneApp::COrvaneApp(int& argc, char** argv, std::vector<std::string> args)
+    : QApplication(argc, argv), m_args(std::move(args)) {
+    // The window hides and message boxes come and go while nothing else is
+    // shown; none of that may end the program.
+    setQuitOnLastWindowClosed(false);
+    setApplicationName("Orvane");
+}
+
+bool COrvaneApp::InitInstance() {
+    ApplySimulateOption(m_args);
+    PrepareStartupEnvironment();
+
+    auto window = std::make_unique<COrvaneDlg>(m_args);
+    if (!window->EndProcessRequested())
+        window->RunModal();
+
+    ReleaseStartupEnvironment();
+    // The platform's whole-screen repaint after the window has gone: here
+    // every remaining top-level widget is asked to repaint.
+    for (QWidget* w : topLevelWidgets())
+        w->update();
+    window.reset();
+    return false;
+}
+
+} // namespace orvane

@@ -1,0 +1,18 @@
+#include <csignal>
+#include <cstdlib>
+
+#include "app/CommandLine.h"
+#include "app/gui/OrvaneApp.h"
+
+int main(int argc, char** argv) {
+    // Without any display (a console, a service, a test machine) the program
+    // still runs, invisibly, so "/Kill" and a second start keep working.
+    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // A peer that goes away while we answer it must not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::vector<std::string> args = orvane::ProgramArguments(argc, argv);
+    orvane::COrvaneApp app(argc, argv, std::move(args));
+    app.InitInstance();
+    return 0;
+}

@@ -1,0 +1,142 @@
+#include "mainwnd/QtPrompt.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QThread>
+
+namespace orvane {
+namespace {
+
+// Widgets live on the GUI thread only.
+template <typename Result, typename Work>
+Result OnGuiThread(Work work) {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app)
+        return Result{};
+    if (QThread::currentThread() == app->thread())
+        return work();
+    Result result{};
+    QMetaObject::invokeMethod(app, [&] { result = work(); }, Qt::BlockingQueuedConnection);
+    return result;
+}
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+std::optional<std::string> WithDefaultExtension(const QString& chosen, const std::string& defaultExt) {
+    if (chosen.isEmpty())
+        return std::nullopt;
+    QString path = chosen;
+    if (!defaultExt.empty() && QFileInfo(path).suffix().isEmpty())
+        path += "." + Q(defaultExt);
+    return path.toStdString();
+}
+
+} // namespace
+
+std::string QtFileFilter(const std::string& filter) {
+    std::string out;
+    size_t pos = 0;
+    while (pos < filter.size()) {
+        size_t bar = filter.find('|', pos);
+        if (bar == std::string::npos)
+            break;
+        size_t end = filter.find('|', bar + 1);
+        if (end == std::string::npos)
+            end = filter.size();
+        std::string description = filter.substr(pos, bar - pos);
+        std::string patterns = filter.substr(bar + 1, end - bar - 1);
+        for (char& c : patterns)
+            if (c == ';')
+                c = ' ';
+        if (!out.empty())
+            out += ";;";
+        out += description + " (" + patterns + ")";
+        pos = end + 1;
+    }
+    return out;
+}
+
+int CQtPrompt::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
+    return OnGuiThread<int>([&] {
+        QMessageBox box;
+        box.setText(Q(text));
+        box.setWindowTitle(Q(caption));
+        switch (style & 0xF0) {
+        case MB_ICONERROR:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MB_ICONQUESTION:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MB_ICONWARNING:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MB_ICONINFORMATION:
+            box.setIcon(QMessageBox::Information);
+            break;
+        default:
+            break;
+        }
+        switch (style & 0xF) {
+        case MB_OKCANCEL:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case MB_YESNOCANCEL:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
+        case MB_YESNO:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
+        default:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        }
+        switch (box.exec()) {
+        case QMessageBox::Yes:
+            return IDYES;
+        case QMessageBox::No:
+            return IDNO;
+        case QMessageBox::Ok:
+            return IDOK;
+        default:
+            // Closing the box counts as its way out: Cancel, or No where there is no Cancel.
+            return (style & 0xF) == MB_YESNO ? IDNO : ((style & 0xF) == MB_OK ? IDOK : IDCANCEL);
+        }
+    });
+}
+
+std::optional<std::string> CQtPrompt::OpenFileName(const std::string& filter, const std::string& defaultExt,
+                                                   const std::string& initialPath) {
+    (void)defaultExt; // an opened file exists under the name chosen
+    return OnGuiThread<std::optional<std::string>>([&] {
+        return WithDefaultExtension(QFileDialog::getOpenFileName(nullptr, QString(), Q(initialPath),
+                                                                 Q(QtFileFilter(filter))),
+                                    std::string());
+    });
+}
+
+std::optional<std::string> CQtPrompt::SaveFileName(const std::string& filter, const std::string& defaultExt,
+                                                   const std::string& initialPath) {
+    return OnGuiThread<std::optional<std::string>>([&] {
+        return WithDefaultExtension(QFileDialog::getSaveFileName(nullptr, QString(), Q(initialPath),
+                                                                 Q(QtFileFilter(filter))),
+                                    defaultExt);
+    });
+}
+
+std::optional<uint32_t> CQtPrompt::ChooseColour(uint32_t initial) {
+    return OnGuiThread<std::optional<uint32_t>>([&]() -> std::optional<uint32_t> {
+        QColor start(static_cast<int>(initial & 0xFF), static_cast<int>((initial >> 8) & 0xFF),
+                     static_cast<int>((initial >> 16) & 0xFF));
+        QColor chosen = QColorDialog::getColor(start);
+        if (!chosen.isValid())
+            return std::nullopt;
+        return static_cast<uint32_t>(chosen.red()) | (static_cast<uint32_t>(chosen.green()) << 8) |
+               (static_cast<uint32_t>(chosen.blue()) << 16);
+    });
+}
+
+} // namespace orvane
