@@ -1,0 +1,88 @@
+#pragma once
+// A private program folder (language file, user data template) and a private
+// per-user data folder, a prompt that records what it was shown, and a way
+// to run a write without write access to its folder, for the user data and
+// profile file tests.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "app/PathTable.h"
+#include "app/Prompt.h"
+#include "support/TempDir.h"
+
+namespace orvane::test {
+
+class CRecordingPrompt final : public CPrompt {
+public:
+    std::vector<std::string> shown;
+    int MessageBox(const std::string& text, const std::string&, unsigned) override {
+        shown.push_back(text);
+        return IDOK;
+    }
+    std::optional<std::string> OpenFileName(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> SaveFileName(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<uint32_t> ChooseColour(uint32_t) override { return std::nullopt; }
+};
+
+inline const char* kFilesTestLanguage = "[TEXT]\n"
+                                        "PROFILE_FORMAT_ERROR=Bad profile: %s\n"
+                                        "MAIN_PROMPT_INPORT=Import failed\n";
+
+inline const char* kTemplateText = "[PRESENTMODE]\nmode=1\n\n[MODENAME]\n0=Ember\n1=Glacier\n2=Day\n\n"
+                                   "[Mode1]\n16=1,2,3,0\ntool=1\njcolor=9,8,7\ncolor=4,5,6\n";
+
+class FilesTestEnv : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(Program() + "/Skins");
+        std::ofstream(Program() + "/Lang0409.ini") << kFilesTestLanguage;
+        ASSERT_TRUE(BuildPathTable(Program() + "/orvane"));
+        BuildUserPaths();
+        SetPrompt(&prompt_);
+    }
+    void TearDown() override { SetPrompt(nullptr); }
+
+    std::string Program() const { return home_.Dir().File("prog"); }
+    std::string UserFolder() const { return home_.Data() + "/Brislane"; }
+    std::string TemplatePath() const { return Program() + "/Skins/UserDengColor_3.userd"; }
+    void WriteTemplate(const std::string& text = kTemplateText) { testing::WriteText(TemplatePath(), text); }
+
+    // Runs `write` unable to create files in `folder`: as an unprivileged
+    // user in a child process when the tests run as root (root ignores
+    // permissions), otherwise with the folder made read-only. Returns what
+    // `write` returned.
+    static int WithoutWriteAccess(const std::string& folder, const std::function<int()>& write) {
+        if (::geteuid() != 0) {
+            ::chmod(folder.c_str(), 0555);
+            const int r = write();
+            ::chmod(folder.c_str(), 0755);
+            return r;
+        }
+        ::chmod(folder.c_str(), 0755);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(100);
+            ::_exit(write() & 0x7F);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    testing::CTempHome home_;
+    CRecordingPrompt prompt_;
+};
+
+} // namespace orvane::test

@@ -1,0 +1,228 @@
+// The user data files: defaults, value formats, first use of the folder,
+// restoring from the template, and loading a colour set into the lighting.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "files_test_env.h"
+#include "model/KeyTables.h"
+#include "model/LightingModel.h"
+#include "model/UserData.h"
+#include "platform/AtomicFile.h"
+#include "platform/IniFile.h"
+
+namespace orvane {
+namespace {
+
+using test::FilesTestEnv;
+using test::kTemplateText;
+using UserFolderTest = FilesTestEnv;
+using testing::ReadText;
+using testing::WriteText;
+
+class UserDataTest : public FilesTestEnv {
+protected:
+    void SetUp() override {
+        FilesTestEnv::SetUp();
+        std::filesystem::create_directories(UserFolder());
+    }
+    std::string File(int p) const { return UserFolder() + "/UserDengColor_" + std::to_string(p) + ".userd"; }
+};
+
+// Counts the whole-table sends and keeps the last table.
+class CTablePort : public CLightingPort {
+public:
+    int BeginSession() override { return 1; }
+    int EndSession() override { return 1; }
+    int WriteLighting(std::span<const uint8_t>, uint16_t) override { return 1; }
+    int WriteKeyColours(std::span<const uint8_t>, int) override { return 1; }
+    int WriteProfileKeyColours(std::span<const uint8_t> t) override {
+        ++sends;
+        table.assign(t.begin(), t.end());
+        return result;
+    }
+    int CurrentProfile() override { return 0; }
+    int sends = 0;
+    int result = 1;
+    std::vector<uint8_t> table;
+};
+
+TEST_F(UserDataTest, PathsFollowTheUserFolder) {
+    EXPECT_EQ(UserFolderPath(), UserFolder());
+    EXPECT_EQ(UserDataFilePath(0), File(0));
+    EXPECT_EQ(UserDataFilePath(2), File(2));
+    EXPECT_EQ(UserDataFilePath(3), "");
+    EXPECT_EQ(UserDataFilePath(-1), "");
+    EXPECT_EQ(UserDataTemplatePath(), TemplatePath());
+}
+
+TEST_F(UserDataTest, MissingFileAndKeysGiveTheDefaults) {
+    // No file at all, then a file that lacks every key read below.
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_EQ(ReadPresentSet(1), 0);
+        EXPECT_EQ(ReadSetName(1, 2), "0");
+        EXPECT_EQ(ReadKeyColour(1, 0, 16), (KeyColourEntry{MakeColour(255, 0, 0), 1}));
+        EXPECT_EQ(ReadPaintSettings(1, 0), PaintSettings{});
+        WriteText(File(1), "[Other]\nmode=2\n[Mode1]\n16=1,1,1,0\n");
+    }
+}
+
+TEST_F(UserDataTest, ValuesAreParsedNumberByNumber) {
+    struct Case {
+        const char* value;
+        KeyColourEntry want;
+    };
+    const Case cases[] = {
+        {"4,5,6,7", {MakeColour(4, 5, 6), 1}},   // any non-zero flag is 1
+        {"4,5,6,0", {MakeColour(4, 5, 6), 0}},
+        {"4,5", {MakeColour(4, 5, 0), 0}},       // missing numbers are 0
+        {"4,x,6,1", {MakeColour(4, 0, 0), 0}},   // numbers after a bad one too
+        {"", {0, 0}},
+        {" 7, 8 ,9,1", {MakeColour(7, 8, 0), 0}}, // blanks only before a number
+        {"1,2,3,-1", {MakeColour(1, 2, 3), 1}},
+        {"99999999999999999999,0,0,1", {MakeColour(0xFF, 0, 0), 1}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(IniWriteString(File(0), "Mode2", "40", c.value));
+        EXPECT_EQ(ReadKeyColour(0, 2, 40), c.want) << "value \"" << c.value << "\"";
+    }
+    ASSERT_TRUE(IniWriteString(File(0), "PRESENTMODE", "mode", "2abc"));
+    EXPECT_EQ(ReadPresentSet(0), 2);
+    ASSERT_TRUE(IniWriteString(File(0), "PRESENTMODE", "mode", "abc"));
+    EXPECT_EQ(ReadPresentSet(0), 0);
+}
+
+TEST_F(UserDataTest, WritesUseTheFileFormatsAndReadBack) {
+    WritePresentSet(2, 1);
+    WriteSetName(2, 1, "Night\nshift");
+    WriteKeyColour(2, 1, 110, MakeColour(10, 200, 30), 0);
+    WritePaintSettings(2, 1, PaintSettings{1, MakeColour(1, 2, 3), MakeColour(250, 251, 252)});
+    UserDataPaintStore().WriteKeyColour(2, 0, 5, MakeColour(7, 7, 7), 1);
+
+    EXPECT_EQ(ReadPresentSet(2), 1);
+    EXPECT_EQ(ReadSetName(2, 1), "Night shift"); // one line in the file
+    EXPECT_EQ(ReadKeyColour(2, 1, 110), (KeyColourEntry{MakeColour(10, 200, 30), 0}));
+    EXPECT_EQ(ReadPaintSettings(2, 1), (PaintSettings{1, MakeColour(1, 2, 3), MakeColour(250, 251, 252)}));
+    EXPECT_EQ(ReadKeyColour(2, 0, 5), (KeyColourEntry{MakeColour(7, 7, 7), 1}));
+
+    const std::string text = ReadText(File(2));
+    EXPECT_NE(text.find("110=10,200,30,0"), std::string::npos) << text;
+    EXPECT_NE(text.find("tool=1"), std::string::npos);
+    EXPECT_LT(text.find("tool=1"), text.find("jcolor=1,2,3"));
+    EXPECT_LT(text.find("jcolor=1,2,3"), text.find("color=250,251,252"));
+    // Nothing went to the other profiles' files.
+    EXPECT_FALSE(std::filesystem::exists(File(0)));
+}
+
+TEST_F(UserFolderTest, FirstUseCopiesTheTemplateOnlyIntoANewFolder) {
+    WriteTemplate();
+    ASSERT_FALSE(std::filesystem::exists(UserFolder()));
+    EnsureUserFolder();
+    for (int p = 0; p < 3; ++p)
+        EXPECT_EQ(ReadText(UserFolder() + "/UserDengColor_" + std::to_string(p) + ".userd"), kTemplateText);
+    EXPECT_EQ(ReadSetName(1, 1), "Glacier");
+
+    // With the folder present nothing is copied again, even for a missing file.
+    std::filesystem::remove(UserFolder() + "/UserDengColor_1.userd");
+    WriteText(UserFolder() + "/UserDengColor_0.userd", "[MODENAME]\n0=Mine\n");
+    EnsureUserFolder();
+    EXPECT_FALSE(std::filesystem::exists(UserFolder() + "/UserDengColor_1.userd"));
+    EXPECT_EQ(ReadSetName(0, 0), "Mine");
+}
+
+TEST_F(UserFolderTest, FirstUseWithoutTemplateLeavesEmptyFiles) {
+    EnsureUserFolder();
+    for (int p = 0; p < 3; ++p) {
+        const std::string path = UserFolder() + "/UserDengColor_" + std::to_string(p) + ".userd";
+        ASSERT_TRUE(std::filesystem::exists(path));
+        EXPECT_EQ(std::filesystem::file_size(path), 0u);
+    }
+    EXPECT_EQ(ReadKeyColour(0, 0, 0), (KeyColourEntry{MakeColour(255, 0, 0), 1}));
+}
+
+TEST_F(UserDataTest, RestoreReplacesTheFileOrKeepsItWhenTheWriteFails) {
+    WriteTemplate();
+    WriteText(File(1), "[MODENAME]\n0=Mine\n");
+    ASSERT_TRUE(RestoreUserFile(1));
+    EXPECT_EQ(ReadText(File(1)), kTemplateText);
+
+    WriteText(File(1), "[MODENAME]\n0=Mine\n");
+    SetAtomicWriteFailureForTests(true);
+    EXPECT_FALSE(RestoreUserFile(1));
+    SetAtomicWriteFailureForTests(false);
+    EXPECT_EQ(ReadText(File(1)), "[MODENAME]\n0=Mine\n");
+
+    EXPECT_EQ(WithoutWriteAccess(UserFolder(), [] { return RestoreUserFile(1) ? 1 : 0; }), 0);
+    EXPECT_EQ(ReadText(File(1)), "[MODENAME]\n0=Mine\n");
+    // Nothing half-written is left beside it either.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(UserFolder()), {}), 1);
+    EXPECT_FALSE(RestoreUserFile(3));
+}
+
+TEST_F(UserDataTest, LoadingAColourSetFillsTheLightingAndSendsOnlyWhenAsked) {
+    const int slot = KeySlotOfScanCode(0x01E); // A
+    ASSERT_GE(slot, 0);
+    const int led = KeySlotAt(slot)->ledIndex;
+    WriteText(File(1), "[PRESENTMODE]\nmode=2\n[Mode2]\n" + std::to_string(led) +
+                           "=10,20,30,0\n110=1,2,3,0\n125=4,5,6,0\ntool=1\njcolor=7,8,9\ncolor=3,3,3\n");
+    CTablePort port;
+    CLightingModel model(port);
+    const KeyButton a{KeyButtonKind::Slot, static_cast<uint8_t>(slot)};
+    const KeyButton fn{KeyButtonKind::Fn, 0};
+    const KeyButton g1{KeyButtonKind::GKey, 0};
+    model.SetPaintFlag(1, g1, 1);
+
+    EXPECT_EQ(LoadKeyColours(1, false, model, port), 1);
+    EXPECT_EQ(port.sends, 0);
+    EXPECT_EQ(model.ColourSetInUse(1), 2);
+    EXPECT_EQ(model.PaintTool(), 1);
+    EXPECT_EQ(model.LinkedPaintColour(), MakeColour(7, 8, 9));
+    EXPECT_EQ(model.OwnPaintColour(), MakeColour(3, 3, 3));
+    EXPECT_EQ(model.KeyColour(1, led), MakeColour(10, 20, 30));
+    EXPECT_EQ(model.PaintFlag(1, a), 0);
+    EXPECT_EQ(model.KeyColour(1, 110), MakeColour(1, 2, 3));
+    EXPECT_EQ(model.PaintFlag(1, fn), 0);
+    EXPECT_EQ(model.PaintFlag(1, g1), 1); // the G keys follow only with sending
+    // A slot without an entry is red and linked.
+    const KeyButton b{KeyButtonKind::Slot, static_cast<uint8_t>(KeySlotOfScanCode(0x030))};
+    EXPECT_EQ(model.KeyColour(1, KeySlotAt(b.index)->ledIndex), MakeColour(255, 0, 0));
+    EXPECT_EQ(model.PaintFlag(1, b), 1);
+    // Other profiles are untouched.
+    EXPECT_EQ(model.KeyColour(0, led), 0u);
+
+    port.result = -3;
+    EXPECT_EQ(LoadKeyColours(1, true, model, port), -3);
+    EXPECT_EQ(port.sends, 1);
+    EXPECT_EQ(model.PaintFlag(1, g1), 0);
+    EXPECT_EQ(model.PaintFlag(1, KeyButton{KeyButtonKind::GKey, 8}), 0);
+    ASSERT_EQ(port.table.size(), kKeyColourTableSize);
+    EXPECT_EQ(port.table[led * 3 + 1], 20);
+    EXPECT_EQ(port.table[110 * 3 + 2], 3);
+
+    EXPECT_EQ(LoadKeyColours(3, true, model, port), 0);
+    EXPECT_EQ(port.sends, 1);
+}
+
+TEST_F(UserDataTest, SelectingAndRenamingColourSets) {
+    WriteTemplate();
+    ASSERT_TRUE(RestoreUserFile(0));
+    EXPECT_EQ(ListColourSets(0), (std::array<std::string, 3>{"Ember", "Glacier", "Day"}));
+    EXPECT_EQ(ListColourSets(2), (std::array<std::string, 3>{"0", "0", "0"}));
+
+    CTablePort port;
+    CLightingModel model(port);
+    EXPECT_EQ(SelectColourSet(0, 1, true, model, port), 1);
+    EXPECT_EQ(ReadPresentSet(0), 1);
+    EXPECT_EQ(model.ColourSetInUse(0), 1);
+    EXPECT_EQ(model.LinkedPaintColour(), MakeColour(9, 8, 7));
+    EXPECT_EQ(port.sends, 1);
+    RenameColourSet(0, "Frost", model);
+    EXPECT_EQ(ListColourSets(0), (std::array<std::string, 3>{"Ember", "Frost", "Day"}));
+
+    EXPECT_EQ(SelectColourSet(0, 3, true, model, port), 0);
+    EXPECT_EQ(SelectColourSet(0, -1, true, model, port), 0);
+    EXPECT_EQ(ReadPresentSet(0), 1);
+}
+
+} // namespace
+} // namespace orvane
