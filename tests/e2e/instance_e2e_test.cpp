@@ -1,0 +1,215 @@
+// Two and more real copies of the program in a home of their own: the
+// single-instance protocol, "/Kill" and "/Start", and a killed copy's leftovers.
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "support/TempDir.h"
+
+namespace fs = std::filesystem;
+using orvane::testing::CScopedEnv;
+using orvane::testing::CTempDir;
+using orvane::testing::CTempHome;
+using orvane::testing::ReadText;
+using orvane::testing::WriteText;
+
+namespace {
+
+constexpr const char* kInitLine = "4d4e 494e4954 0\n";
+constexpr const char* kOpenLine = "5350 4f50454e 0\n";
+
+template <typename Condition>
+bool WaitFor(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(30)) {
+    auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+// A program folder of its own: links to everything shipped beside the built
+// program, the program itself under a name no other test or user runs, and a
+// companion that notes each start.
+class CProgramFolder {
+public:
+    explicit CProgramFolder(const std::string& name) {
+        for (const auto& entry : fs::directory_iterator(ORVANE_BIN_DIR))
+            if (entry.path().filename() != "orvane")
+                fs::create_symlink(entry.path(), dir_.File(entry.path().filename().string()));
+        exe_ = AddCopy(name);
+        const std::string companion = dir_.File("VuVareze");
+        WriteText(companion, "#!/bin/sh\necho started >> \"" + dir_.File("companion.log") + "\"\n");
+        fs::permissions(companion, fs::perms::owner_all);
+    }
+    std::string AddCopy(const std::string& name) const {
+        std::string path = dir_.File(name + "-" + std::to_string(getpid()));
+        fs::copy_file(std::string(ORVANE_BIN_DIR) + "/orvane", path);
+        return path;
+    }
+    const std::string& Exe() const { return exe_; }
+    std::string TraceFile(const std::string& run) const { return dir_.File(run + ".trace"); }
+    int CompanionStarts() const {
+        std::string log = ReadText(dir_.File("companion.log"));
+        return static_cast<int>(std::count(log.begin(), log.end(), '\n'));
+    }
+    // The companion runs on its own time: wait until it has noted `n` starts.
+    int WaitForCompanionStarts(int n) const {
+        WaitFor([&] { return CompanionStarts() >= n; });
+        return CompanionStarts();
+    }
+
+private:
+    CTempDir dir_;
+    std::string exe_;
+};
+
+class CRun {
+public:
+    CRun(const std::string& exe, std::vector<std::string> args, const std::string& traceFile) : trace_(traceFile) {
+        pid_ = fork();
+        if (pid_ == 0) {
+            setenv("ORVANE_TRACE_MESSAGES", traceFile.c_str(), 1);
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, 1);
+            dup2(quiet, 2);
+            std::vector<char*> argv;
+            argv.push_back(const_cast<char*>(exe.c_str()));
+            for (std::string& a : args)
+                argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execv(exe.c_str(), argv.data());
+            _exit(127);
+        }
+    }
+    ~CRun() {
+        if (pid_ > 0 && !exited_) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    CRun(const CRun&) = delete;
+    CRun& operator=(const CRun&) = delete;
+
+    // The exit code, or -1 when it has not ended in time (or ended by a signal).
+    int WaitForExit(std::chrono::milliseconds limit = std::chrono::seconds(30)) {
+        if (!exited_ && !WaitFor([&] { return Poll(); }, limit))
+            return -1;
+        return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+    }
+    bool Running() { return !Poll(); }
+    bool WaitUntilInitialised() {
+        return WaitFor([&] { return !Poll() && ReadText(trace_).find(kInitLine) != std::string::npos; });
+    }
+    std::string Trace() const { return ReadText(trace_); }
+    void KillHard() {
+        kill(pid_, SIGKILL);
+        WaitFor([&] { return Poll(); });
+    }
+    pid_t Pid() const { return pid_; }
+
+private:
+    bool Poll() {
+        if (exited_)
+            return true;
+        if (waitpid(pid_, &status_, WNOHANG) == pid_)
+            exited_ = true;
+        return exited_;
+    }
+    pid_t pid_ = -1;
+    bool exited_ = false;
+    int status_ = 0;
+    std::string trace_;
+};
+
+class InstanceE2e : public ::testing::Test {
+protected:
+    CTempHome home_;
+    CProgramFolder folder_{"orvane-e2e"};
+};
+
+TEST_F(InstanceE2e, SecondStartOpensTheRunningWindowThenKillEndsIt) {
+    CRun first(folder_.Exe(), {"--simulate"}, folder_.TraceFile("first"));
+    ASSERT_TRUE(first.WaitUntilInitialised());
+    EXPECT_EQ(folder_.WaitForCompanionStarts(1), 1);
+
+    CRun second(folder_.Exe(), {}, folder_.TraceFile("second"));
+    EXPECT_EQ(second.WaitForExit(), 0);
+    ASSERT_TRUE(WaitFor([&] { return first.Trace().find(kOpenLine) != std::string::npos; }));
+    EXPECT_FALSE(fs::exists(folder_.TraceFile("second"))); // it never built a window
+    EXPECT_TRUE(first.Running());
+
+    CRun killer(folder_.Exe(), {"/kill"}, folder_.TraceFile("killer"));
+    EXPECT_EQ(killer.WaitForExit(), 0);
+    EXPECT_EQ(first.WaitForExit(), 0);
+    EXPECT_FALSE(fs::exists(folder_.TraceFile("killer")));
+    EXPECT_EQ(folder_.CompanionStarts(), 1); // neither the second start nor the killer started it
+    EXPECT_FALSE(fs::exists(home_.Runtime() + "/orvane-" + std::to_string(first.Pid()) + ".sock"));
+}
+
+TEST_F(InstanceE2e, KillWithNothingRunningStartsNormally) {
+    CRun run(folder_.Exe(), {"/Kill"}, folder_.TraceFile("run"));
+    ASSERT_TRUE(run.WaitUntilInitialised());
+    EXPECT_EQ(folder_.WaitForCompanionStarts(1), 1);
+    CRun killer(folder_.Exe(), {"/KILL"}, folder_.TraceFile("killer"));
+    EXPECT_EQ(killer.WaitForExit(), 0);
+    EXPECT_EQ(run.WaitForExit(), 0);
+}
+
+TEST_F(InstanceE2e, StartAndKillInEitherOrderCloseTheRunningCopy) {
+    for (const std::vector<std::string>& switches :
+         {std::vector<std::string>{"/Start", "/Kill"}, std::vector<std::string>{"/Kill", "/Start"}}) {
+        SCOPED_TRACE(switches[0] + " " + switches[1]);
+        fs::remove(folder_.TraceFile("running"));
+        CRun running(folder_.Exe(), {"/Start"}, folder_.TraceFile("running"));
+        ASSERT_TRUE(running.WaitUntilInitialised());
+        EXPECT_EQ(running.Trace().find(kOpenLine), std::string::npos); // "/Start" stays in the tray
+
+        CRun both(folder_.Exe(), switches, folder_.TraceFile("both"));
+        EXPECT_EQ(both.WaitForExit(), 0);
+        EXPECT_EQ(running.WaitForExit(), 0);
+        EXPECT_FALSE(fs::exists(folder_.TraceFile("both")));
+    }
+}
+
+TEST_F(InstanceE2e, KilledCopyLeavesNothingThatBlocksTheNextStart) {
+    CRun crashed(folder_.Exe(), {}, folder_.TraceFile("crashed"));
+    ASSERT_TRUE(crashed.WaitUntilInitialised());
+    crashed.KillHard();
+    EXPECT_TRUE(fs::exists(home_.Runtime() + "/QT47R19B.lock"));
+    EXPECT_TRUE(fs::exists(home_.Runtime() + "/orvane-" + std::to_string(crashed.Pid()) + ".sock"));
+
+    CRun next(folder_.Exe(), {}, folder_.TraceFile("next"));
+    ASSERT_TRUE(next.WaitUntilInitialised());
+    EXPECT_EQ(folder_.WaitForCompanionStarts(2), 2);
+
+    CRun killer(folder_.Exe(), {"/Kill"}, folder_.TraceFile("killer"));
+    EXPECT_EQ(killer.WaitForExit(), 0);
+    EXPECT_EQ(next.WaitForExit(), 0);
+}
+
+TEST_F(InstanceE2e, CopyUnderAnotherNameRunsBesideTheFirst) {
+    CRun first(folder_.Exe(), {}, folder_.TraceFile("first"));
+    ASSERT_TRUE(first.WaitUntilInitialised());
+    const std::string renamed = folder_.AddCopy("renamed");
+    CRun beside(renamed, {}, folder_.TraceFile("beside"));
+    ASSERT_TRUE(beside.WaitUntilInitialised());
+    EXPECT_EQ(folder_.WaitForCompanionStarts(2), 2);
+    EXPECT_EQ(first.Trace().find(kOpenLine), std::string::npos);
+
+    CRun killFirst(folder_.Exe(), {"/Kill"}, folder_.TraceFile("k1"));
+    EXPECT_EQ(killFirst.WaitForExit(), 0);
+    EXPECT_EQ(first.WaitForExit(), 0);
+    CRun killBeside(renamed, {"/Kill"}, folder_.TraceFile("k2"));
+    EXPECT_EQ(killBeside.WaitForExit(), 0);
+    EXPECT_EQ(beside.WaitForExit(), 0);
+}
+
+} // namespace
