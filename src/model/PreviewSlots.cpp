@@ -59,14 +59,13 @@ void CPreview::DrawSlots(CSlotLights& set, int x, int y, int z, const PreviewPar
 
 void CPreview::TickSparkle(const PreviewParams& p, CKeyLights& lights) {
     Reseed();
+    // One new sparkle per tick, with a random hue even in single colour.
     CSlotLights& set = m_state.rainLights;
-    for (int n = 0; n < 3; ++n) {
-        int& index = m_state.sparkleIndex;
-        index = index + 1 >= kSparkleLength ? 0 : index + 1;
-        const int slot = SlotOfSparkle(kSparkleOrder[static_cast<size_t>(index)]);
-        set.brightness[static_cast<size_t>(slot)] = 255;
-        set.hue[static_cast<size_t>(slot)] = static_cast<uint8_t>(m_random.Next() % 255);
-    }
+    int& index = m_state.sparkleIndex;
+    index = index + 1 >= kSparkleLength ? 0 : index + 1;
+    const int slot = SlotOfSparkle(kSparkleOrder[static_cast<size_t>(index)]);
+    set.brightness[static_cast<size_t>(slot)] = 255;
+    set.hue[static_cast<size_t>(slot)] = static_cast<uint8_t>(m_random.Next() % 255);
     DrawSlots(set, 20, 16, 10, p, lights);
 }
 

@@ -218,6 +218,23 @@ TEST(Preview, RainFallsFromThreeColumnsPerTick) {
     EXPECT_EQ(ColourOf(frame, pk::D9), MakeColour(235, 235, 235));
 }
 
+TEST(Preview, SparkleLightsOneSlotPerTickInItsOrder) {
+    CPreview preview = FixedClockPreview();
+    CKeyLightFrame frame;
+    const PreviewParams p{10, false, 0, kWhite};
+    preview.PreviewTick(p, frame);
+    // Index 1 names spiral position 24, Right Alt; nothing else is lit yet.
+    EXPECT_EQ(ColourOf(frame, pk::RightAlt), MakeColour(235, 235, 235));
+    int bright = 0;
+    for (int n = 0; n < kKeyButtonCount; ++n) bright += frame.AtNumber(n).colour != 0;
+    EXPECT_EQ(bright, 1);
+    for (int t = 2; t <= 104; ++t) preview.PreviewTick(p, frame);
+    // Index 104 holds the position past the spiral, which stands for slot 0.
+    EXPECT_EQ(ColourOf(frame, pk::Esc), MakeColour(235, 235, 235));
+    for (int t = 105; t <= 107; ++t) preview.PreviewTick(p, frame);
+    EXPECT_EQ(preview.State().sparkleIndex, 1); // 106 wrapped to 0
+}
+
 TEST(Preview, SparkleAndRipplesLightSlotsReproduciblyForOneSecond) {
     for (int mode : {10, 13, 16}) {
         CPreview a = FixedClockPreview(), b = FixedClockPreview();
