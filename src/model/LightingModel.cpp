@@ -27,8 +27,6 @@ int CLightingModel::CurrentProfile() const {
     return p >= 0 && p < kLightingProfileCount ? p : -1;
 }
 
-int CLightingModel::CheckedProfile() const { return CurrentProfile(); }
-
 bool CLightingModel::DecodeCurrentProfile(SwitchFromSettings rule) {
     const int p = CurrentProfile();
     if (p < 0) return false;
@@ -43,7 +41,7 @@ bool CLightingModel::DecodeCurrentProfile(SwitchFromSettings rule) {
 }
 
 int CLightingModel::WriteFields(std::initializer_list<FieldWrite> fields) {
-    const int p = CheckedProfile();
+    const int p = CurrentProfile();
     if (p < 0) return 0;
     const size_t base = static_cast<size_t>(p) * kLightingRecordSize;
     m_port.BeginSession();

@@ -141,7 +141,6 @@ public:
     void RelinkPaintFlags();
 
 private:
-    int CheckedProfile() const;
     void WritePaintSettings();
     bool ReadSwitchSetting() const;
     void WriteSwitchSetting(bool on) const;

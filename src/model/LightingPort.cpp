@@ -1,8 +1,14 @@
 #include "model/LightingPort.h"
 
 #include "device/DeviceCommands.h"
+#include "model/LightingModel.h"
 
 namespace orvane {
+
+static_assert(kLightingRecordSize == LIGHTING_RECORD_SIZE);
+static_assert(kLightingAreaSize == LIGHTING_AREA_SIZE);
+static_assert(kKeyColourTableSize == KEY_COLOUR_PROFILE_SIZE);
+static_assert(kModeSlotCount == DEVICE_INFO_MODE_SLOTS);
 
 namespace {
 
