@@ -3,6 +3,7 @@
 #include "model/Preview.h"
 
 #include <ctime>
+#include <utility>
 
 namespace orvane {
 
