@@ -293,6 +293,7 @@ std::unique_ptr<CHidHandle> CSimKeyboard::OpenPath(const std::string& path, bool
         --m_FailOpens;
         return nullptr;
     }
+    ++m_OpenCounts[path];
     auto endpoint = std::make_shared<SimEndpoint>();
     if (endpoint->EventFd < 0 || !ParsePath(path, &endpoint->Node, &endpoint->Collection)) return nullptr;
     // Drop the entries of handles already closed so the list stays short.
@@ -303,6 +304,19 @@ std::unique_ptr<CHidHandle> CSimKeyboard::OpenPath(const std::string& path, bool
     a.ProductID = m_Firmware.KeyCount() == 126 ? 0x5004 : 0x5000;
     a.VersionNumber = 0x0107;
     return std::make_unique<CSimHandle>(*this, std::move(endpoint), a);
+}
+
+int CSimKeyboard::OpenCount(const std::string& path) const {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    auto it = m_OpenCounts.find(path);
+    return it == m_OpenCounts.end() ? 0 : it->second;
+}
+
+int CSimKeyboard::OpenHandleCount() const {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    int n = 0;
+    for (const auto& w : m_Endpoints) n += !w.expired();
+    return n;
 }
 
 bool CSimKeyboard::IsPresent(const std::string& path) {

@@ -4,6 +4,7 @@
 // consumer reports on request, faults, plugging, pacing and a wire trace.
 #include <cstdint>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -50,6 +51,10 @@ public:
     void ClearRecorded();
     uint32_t RequestCount() const; // requests seen so far (failed writes included)
 
+    // How often `path` was opened, and how many handles are open now.
+    int OpenCount(const std::string& path) const;
+    int OpenHandleCount() const;
+
     // A consumer-control report with this usage to every open consumer handle.
     void SendConsumerUsage(uint16_t usage);
 
@@ -84,6 +89,7 @@ private:
     uint32_t m_Requests = 0;
     std::vector<SimFault> m_Faults;
     std::vector<std::weak_ptr<SimEndpoint>> m_Endpoints;
+    std::map<std::string, int> m_OpenCounts;
     std::ofstream m_Trace;
     bool m_Recording = false;
     std::vector<SimWireReport> m_Recorded;

@@ -56,7 +56,10 @@ void CFakeHidrawTree::Unplug(unsigned n) {
     fs::remove(DevRoot() + "/" + name, ec);
     auto it = m_Pairs.find(n);
     if (it == m_Pairs.end()) return;
-    if (it->second.Device >= 0) close(it->second.Device);
+    if (it->second.Device >= 0) {
+        shutdown(it->second.Device, SHUT_RDWR); // wakes whoever waits on either end
+        close(it->second.Device);
+    }
     it->second.Device = -1;
 }
 

@@ -1,0 +1,138 @@
+#include "device/ConnectionMonitor.h"
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+#include "app/AutoShowLatch.h"
+#include "app/Language.h"
+#include "app/MainWindowLink.h"
+#include "app/WindowMessages.h"
+#include "device/DefaultKeyMatrix.h"
+#include "device/DeviceCommands.h"
+#include "device/DeviceDiscovery.h"
+#include "device/DeviceThreadControl.h"
+
+namespace orvane {
+namespace {
+
+std::atomic<int> g_ConnectedState{0};
+std::atomic<int> g_ConnectionIcon{ICON_NO_KEYBOARD};
+
+// Walks the listed interfaces; leaves g_HidDevice open on the first command
+// interface and returns true, closing every other candidate it opened.
+bool OpenFirstCommandInterface() {
+    while (const char* path = g_HidDevice.NextInterfacePath()) {
+        if (!MatchVidPidInPath(path)) continue;
+        if (!g_HidDevice.Open(path, true, true, true, false)) continue;
+        if (IsCommandInterface(g_HidDevice)) return true;
+        g_HidDevice.Close();
+    }
+    return false;
+}
+
+// One probe of the keyboard present at start: a device info read on its
+// command interface, which is closed again.
+void ProbePass() {
+    while (const char* path = g_HidDevice.NextInterfacePath()) {
+        if (!MatchVidPidInPath(path)) continue;
+        if (!g_HidDevice.Open(path, true, true, true, false)) continue;
+        const bool qualifies = IsCommandInterface(g_HidDevice);
+        if (qualifies) {
+            g_DeviceOpen.store(1);
+            uint8_t info[DEVICE_INFO_SIZE];
+            DevReadInfo(info);
+        }
+        g_HidDevice.Close();
+        if (qualifies) break;
+    }
+}
+
+} // namespace
+
+int ConnectedState() { return g_ConnectedState.load(); }
+int ConnectionTrayIcon() { return g_ConnectionIcon.load(); }
+
+void OnConnectionChanged(int state) {
+    if (state == g_ConnectedState.load()) return;
+    MainWindowLink* link = GetMainWindowLink();
+    if (state == 0) {
+        SetActiveProfileCache(-1);
+        g_ConnectionIcon.store(ICON_NO_KEYBOARD);
+        if (link) {
+            link->SendWindowMessage(UM_DEVICE_GONE, 0, 0);
+            link->HideWindow();
+            link->SetTrayIcon(ICON_NO_KEYBOARD);
+        }
+    } else {
+        // On failure the previous default matrix stays; the connection still counts.
+        if (RefreshDefaultKeyMatrix() != DEV_OK && link)
+            link->ShowMessageAndWait(LoadText("MAIN_DEFAULT_MATRIX_PROMPT", CurrentLanguageIndex()));
+        uint8_t info[DEVICE_INFO_SIZE];
+        if (DevReadInfo(info) == DEV_OK) SetMacroCapacity(size_t{info[DEVICE_INFO_MACRO_UNITS]} * 128);
+        g_ConnectionIcon.store(ICON_CONNECTED);
+        if (link) {
+            link->SendWindowMessage(UM_PROFILE, TAG_PROF, 0);
+            link->SetTrayIcon(ICON_CONNECTED);
+        }
+    }
+    g_ConnectedState.store(state);
+    if (!AutoShowLatch().load()) {
+        if (state == 1 && link) link->PostWindowMessage(UM_OPEN, TAG_OPEN, 0);
+        AutoShowLatch().store(1);
+    }
+}
+
+void ConnectionMonitorThread() {
+    bool firstReportPending = true;
+    if (AutoShowLatch().load() && !DeviceThreadWait(10)) return;
+
+    if (!g_HidDevice.EnumerateInterfaces()) return;
+    ProbePass();
+    g_HidDevice.FreeInterfaceList();
+    g_DeviceOpen.store(0);
+
+    for (;;) {
+        if (g_DeviceOpen.load()) {
+            // The interface itself stays open; the next Open releases it.
+            if (!HidBackend().IsPresent(g_HidDevice.Path())) {
+                g_DeviceOpen.store(0);
+                OnConnectionChanged(0);
+            }
+        } else {
+            if (!g_HidDevice.EnumerateInterfaces()) return;
+            if (OpenFirstCommandInterface()) {
+                g_DeviceOpen.store(1);
+                SetModelParameters(g_HidDevice.VendorID(), g_HidDevice.ProductID());
+                OnConnectionChanged(1);
+            }
+            if (firstReportPending) {
+                firstReportPending = false;
+                OnConnectionChanged(static_cast<int>(g_DeviceOpen.load()));
+                if (!g_DeviceOpen.load()) AutoShowLatch().store(1);
+            }
+            g_HidDevice.FreeInterfaceList();
+        }
+        if (!DeviceThreadWait(g_DeviceOpen.load() ? 100 : 1000)) return;
+    }
+}
+
+void StartDeviceThreads() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        std::thread(ConsumerListenerThread).detach();
+        std::thread(ConnectionMonitorThread).detach();
+    });
+}
+
+void ResetDeviceThreadState() {
+    ResetDeviceThreadStop();
+    g_ConnectedState.store(0);
+    g_ConnectionIcon.store(ICON_NO_KEYBOARD);
+    ResetDefaultKeyMatrix();
+    SetMacroCapacity(0);
+    SetActiveProfileCache(-1);
+}
+
+} // namespace orvane

@@ -1,0 +1,242 @@
+// The connection monitor and the consumer listener as the main window sees
+// them, with the simulated keyboard plugged in and out under them.
+#include <gtest/gtest.h>
+#include <dirent.h>
+
+#include <atomic>
+#include <thread>
+
+#include "app/AutoShowLatch.h"
+#include "app/Language.h"
+#include "app/WindowMessages.h"
+#include "device/ConnectionMonitor.h"
+#include "device/DefaultKeyMatrix.h"
+#include "device/DeviceCommands.h"
+#include "device/DeviceDiscovery.h"
+#include "device/HidPath.h"
+#include "device/support/RecordingLink.h"
+#include "device/support/SimFixture.h"
+
+namespace orvane::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kProfile = "send 5452", kGone = "send 4753", kOpen = "post 5350";
+
+int CountThreads() {
+    int n = 0;
+    if (DIR* d = opendir("/proc/self/task")) {
+        while (dirent* e = readdir(d))
+            if (e->d_name[0] != '.') ++n;
+        closedir(d);
+    }
+    return n;
+}
+
+class MonitorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetDeviceThreadState();
+        SetModelParameters(0x0C45, 0x5004);
+        sim.SetRecording(true);
+        SetHidBackend(&sim);
+        SetMainWindowLink(&link);
+    }
+    void TearDown() override {
+        StopDeviceThreads();
+        for (auto& t : threads) t.join();
+        WaitForTrayIconThreads();
+        g_DeviceOpen.store(0);
+        g_HidDevice.Close();
+        SetMainWindowLink(nullptr);
+        SetHidBackend(nullptr);
+        ResetDeviceThreadState();
+        AutoShowLatch().store(0);
+    }
+    void Start(bool startedWithStart) {
+        AutoShowLatch().store(startedWithStart ? 1 : 0);
+        threads.emplace_back(ConsumerListenerThread);
+        threads.emplace_back(ConnectionMonitorThread);
+    }
+    std::vector<uint8_t> Commands() {
+        std::vector<uint8_t> out;
+        for (const auto& r : sim.Recorded())
+            if (r.Direction == '>') out.push_back(r.Bytes[3]);
+        return out;
+    }
+    std::string Path(unsigned node, unsigned col) {
+        return MakeInterfacePath("sim:hidraw" + std::to_string(node), sim.VendorID(), sim.ProductID(), col);
+    }
+
+    CSimKeyboard sim{128};
+    CRecordingLink link;
+    std::vector<std::thread> threads;
+};
+
+TEST(DeviceDiscovery, PathPrefilterIgnoresCaseAndNeedsAnAcceptedPair) {
+    EXPECT_TRUE(MatchVidPidInPath("/dev/hidraw3#vid_320f&pid_5000&col02"));
+    EXPECT_TRUE(MatchVidPidInPath("\\\\?\\HID#VID_320F&PID_5000&MI_01#7&1&0000"));
+    EXPECT_TRUE(MatchVidPidInPath("sim:hidraw1#vid_0c45&pid_5004&col01"));
+    EXPECT_FALSE(MatchVidPidInPath("/dev/hidraw0#vid_0c45&pid_5000&col01"));
+    EXPECT_FALSE(MatchVidPidInPath("/dev/hidraw0#vid_320f&pid_5004&col01"));
+    EXPECT_FALSE(MatchVidPidInPath("/dev/hidraw0#pid_5000&col01"));
+    EXPECT_FALSE(MatchVidPidInPath("/dev/hidraw0"));
+    EXPECT_FALSE(MatchVidPidInPath(nullptr));
+    // Only the low 16 bits of a longer number count.
+    EXPECT_TRUE(MatchVidPidInPath("x#vid_1320f&pid_15000"));
+}
+
+TEST(DefaultKeyMatrix, BuiltInTableMatchesTheSimulatedFactoryForItsPositions) {
+    const auto& builtIn = BuiltInDefaultKeyMatrix();
+    const auto& factory = SimFactoryMatrix();
+    EXPECT_TRUE(std::equal(builtIn.begin(), builtIn.begin() + 63 * 3, factory.begin()));
+    EXPECT_TRUE(std::all_of(builtIn.begin() + 63 * 3, builtIn.end(), [](uint8_t b) { return b == 0; }));
+}
+
+TEST_F(MonitorTest, KeyboardPresentAtStartIsReportedAndShownOnce) {
+    Start(false);
+    ASSERT_TRUE(link.WaitFor(kOpen));
+    ASSERT_TRUE(link.WaitFor("tray 141"));
+    // The probe's device info read, then the connection's default matrix and
+    // device info reads.
+    std::vector<uint8_t> want = {0x03};
+    want.insert(want.end(), 10, 0x0F);
+    want.push_back(0x03);
+    EXPECT_EQ(Commands(), want);
+    EXPECT_EQ(link.Count(kProfile), 1);
+    EXPECT_EQ(link.Count(kOpen), 1);
+    EXPECT_EQ(ConnectedState(), 1);
+    EXPECT_EQ(KeyCount(), 128);
+    EXPECT_EQ(KeyMatrixLength(), 512);
+    EXPECT_EQ(MacroCapacity(), 6144u);
+    // The keyboard's own matrix replaced the built-in one.
+    EXPECT_EQ(DefaultKeyMatrix()[64 * 3 + 2], 0x40);
+    // The keyboard collection was opened and closed again; the monitor keeps
+    // the command interface and the listener the consumer collection.
+    EXPECT_GE(sim.OpenCount(Path(0, 0)), 2);
+    EXPECT_EQ(sim.OpenHandleCount(), 2);
+
+    SetActiveProfileCache(1);
+    sim.Unplug();
+    ASSERT_TRUE(link.WaitFor("tray 128"));
+    auto events = link.Events();
+    auto gone = std::find(events.begin(), events.end(), kGone);
+    ASSERT_NE(gone, events.end());
+    EXPECT_EQ(*(gone + 1), "hide");
+    EXPECT_EQ(GetActiveProfileCache(), -1);
+    EXPECT_EQ(g_DeviceOpen.load(), 0u);
+
+    sim.SetModel(126);
+    sim.Plug();
+    ASSERT_TRUE(link.WaitFor(kProfile, 2));
+    EXPECT_TRUE(link.WaitFor("tray 141", 2));
+    EXPECT_EQ(KeyMatrixLength(), 378);
+    EXPECT_EQ(link.Count(kOpen), 1);
+}
+
+TEST_F(MonitorTest, StartedWithStartNeverShowsTheWindow) {
+    Start(true);
+    ASSERT_TRUE(link.WaitFor("tray 141"));
+    sim.Unplug();
+    ASSERT_TRUE(link.WaitFor("tray 128"));
+    sim.Plug();
+    ASSERT_TRUE(link.WaitFor(kProfile, 2));
+    EXPECT_EQ(link.Count(kOpen), 0);
+}
+
+TEST_F(MonitorTest, KeyboardArrivingLaterIsNotShown) {
+    sim.Unplug();
+    Start(false);
+    // The first scan finds nothing: no message, but the latch is set.
+    for (int i = 0; i < 2000 && !AutoShowLatch().load(); ++i) std::this_thread::sleep_for(5ms);
+    ASSERT_EQ(AutoShowLatch().load(), 1);
+    EXPECT_TRUE(link.Events().empty());
+    sim.Plug();
+    ASSERT_TRUE(link.WaitFor(kProfile));
+    EXPECT_EQ(link.Count(kOpen), 0);
+}
+
+TEST_F(MonitorTest, UnreadableDefaultMatrixIsReportedButStillConnects) {
+    sim.AddFault({SimFault::Status, 2, 2, 0xFF}); // the first chunk of the default matrix
+    Start(true);
+    ASSERT_TRUE(link.WaitFor(kProfile));
+    EXPECT_EQ(link.Count("message " + LoadText("MAIN_DEFAULT_MATRIX_PROMPT", CurrentLanguageIndex())), 1);
+    EXPECT_EQ(DefaultKeyMatrix(), BuiltInDefaultKeyMatrix());
+    EXPECT_EQ(MacroCapacity(), 6144u);
+}
+
+TEST_F(MonitorTest, ConsumerReportsBecomeTimersAndTrayIcons) {
+    Start(true);
+    ASSERT_TRUE(link.WaitFor("tray 141"));
+    // The listener's consumer handle is open once both handles exist.
+    for (int i = 0; i < 2000 && sim.OpenHandleCount() < 2; ++i) std::this_thread::sleep_for(5ms);
+    sim.SendConsumerUsage(0x0401);
+    sim.SendConsumerUsage(0x0000); // release: nothing
+    sim.SendConsumerUsage(0x1801); // nothing
+    sim.SendConsumerUsage(0x0402);
+    ASSERT_TRUE(link.WaitFor("timer 1053"));
+    EXPECT_EQ(link.Count("timer 1051"), 1);
+    sim.SendConsumerUsage(0x0401);
+    ASSERT_TRUE(link.WaitFor("timer 1051", 2));
+    sim.SendConsumerUsage(0x1811);
+    ASSERT_TRUE(link.WaitFor("tray 142"));
+    sim.SendConsumerUsage(0x1810);
+    ASSERT_TRUE(link.WaitFor("tray 141", 2));
+    WaitForTrayIconThreads();
+    auto events = link.Events();
+    EXPECT_EQ(events.back(), "tray 141");
+    EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const std::string& e) { return e.rfind("timer", 0) == 0; }),
+              3);
+}
+
+TEST_F(MonitorTest, UnplugInTheMiddleOfACommandFailsItAndIsNoticed) {
+    Start(true);
+    ASSERT_TRUE(link.WaitFor(kProfile));
+    sim.AddFault({SimFault::NoReply, sim.RequestCount() + 1, UINT32_MAX, 0});
+    std::thread unplug([&] {
+        std::this_thread::sleep_for(50ms);
+        sim.Unplug();
+    });
+    std::vector<uint8_t> matrix(512);
+    EXPECT_NE(DevReadKeyMatrix(matrix, 0), 1);
+    unplug.join();
+    EXPECT_TRUE(link.WaitFor(kGone));
+}
+
+TEST_F(MonitorTest, RepeatedUnplugAndReplugWhileCommandsRun) {
+    Start(false);
+    ASSERT_TRUE(link.WaitFor(kProfile));
+    const int fds = CountOpenFds();
+    const int threadsBefore = CountThreads();
+    std::atomic<bool> done{false};
+    std::atomic<int> ok{0};
+    // The window's side: one command after another, whatever the state.
+    std::thread ui([&] {
+        uint8_t info[44];
+        while (!done.load())
+            if (DevReadInfo(info) == 1) ok.fetch_add(1);
+    });
+    for (int cycle = 0; cycle < 200; ++cycle) {
+        sim.Unplug();
+        std::this_thread::sleep_for(cycle % 20 == 0 ? 150ms : 2ms); // now and then long enough to be noticed
+        sim.Plug();
+        std::this_thread::sleep_for(1ms);
+    }
+    done.store(true);
+    ui.join();
+    // Left plugged in, the keyboard is connected again.
+    for (int i = 0; i < 4000 && !(ConnectedState() == 1 && g_DeviceOpen.load()); ++i)
+        std::this_thread::sleep_for(5ms);
+    EXPECT_EQ(ConnectedState(), 1);
+    EXPECT_GT(link.Count(kGone), 0);
+    EXPECT_GT(ok.load(), 0);
+    EXPECT_EQ(link.Count(kOpen), 1);
+    WaitForTrayIconThreads();
+    EXPECT_EQ(CountThreads(), threadsBefore);
+    // Handles the monitor or listener hold now are the same two as before.
+    EXPECT_LE(CountOpenFds(), fds);
+}
+
+} // namespace
+} // namespace orvane::test
