@@ -74,7 +74,7 @@ protected:
         const pid_t child = ::fork();
         if (child == 0) {
             if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(100);
-            ::_exit(write() & 0x7F);
+            ::_exit(write() & 0xFF);
         }
         int status = 0;
         ::waitpid(child, &status, 0);
