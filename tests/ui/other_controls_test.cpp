@@ -1,0 +1,170 @@
+// The link control and the colour picker.
+#include <gtest/gtest.h>
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/Prompt.h"
+#include "ui/HyperLink.h"
+#include "ui/SkinColorBtn.h"
+#include "ui/support/UiTestSupport.h"
+
+namespace orvane {
+namespace {
+
+class CScriptedPrompt : public CPrompt {
+public:
+    std::vector<std::string> shown;
+    std::optional<uint32_t> colour;
+    uint32_t colourAskedWith = 0;
+    int MessageBox(const std::string& text, const std::string&, unsigned) override
+    {
+        shown.push_back(text);
+        return IDOK;
+    }
+    std::optional<std::string> OpenFileName(const std::string&, const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<std::string> SaveFileName(const std::string&, const std::string&, const std::string&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<uint32_t> ChooseColour(uint32_t initial) override
+    {
+        colourAskedWith = initial;
+        return colour;
+    }
+};
+
+class ControlsTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetPrompt(&prompt); }
+    void TearDown() override { SetPrompt(nullptr); }
+    void MoveOver(QWidget* w)
+    {
+        QMouseEvent e(QEvent::MouseMove, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+
+    QApplication& app = test::UiApp(); // before any widget
+    CScriptedPrompt prompt;
+    QWidget dialog;
+};
+
+TEST_F(ControlsTest, LinkWithoutUrlOpensItsTextAndRemembersTheVisit)
+{
+    CHyperLink link(&dialog, 1124);
+    link.setText("https://example.org/about");
+    link.Attach();
+    EXPECT_EQ(link.URL(), "https://example.org/about");
+    std::vector<QString> opened;
+    link.SetOpener([&](const QString& url) {
+        opened.push_back(url);
+        return kLinkOpened;
+    });
+    EXPECT_EQ(link.CurrentColour(), CHyperLink::kLinkColour);
+
+    MoveOver(&link);
+    EXPECT_TRUE(link.IsOver());
+    EXPECT_EQ(link.CurrentColour(), CHyperLink::kHoverColour);
+    EXPECT_TRUE(link.font().underline());
+    QTest::mouseClick(&link, Qt::LeftButton);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], "https://example.org/about");
+    EXPECT_TRUE(link.IsVisited());
+    EXPECT_EQ(link.CurrentColour(), CHyperLink::kVisitedColour);
+    // While the pointer rests on it the hover colour wins; visited stays.
+    MoveOver(&link);
+    EXPECT_EQ(link.CurrentColour(), CHyperLink::kHoverColour);
+    EXPECT_TRUE(link.IsVisited());
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
+TEST_F(ControlsTest, LinkWithoutTextShowsItsUrlAndReportsFailures)
+{
+    CHyperLink link(&dialog);
+    link.SetURL("https://example.org/");
+    link.Attach();
+    EXPECT_EQ(link.text(), "https://example.org/");
+    EXPECT_EQ(link.toolTip(), "https://example.org/");
+    link.SetOpener([](const QString&) { return 2; });
+    link.Open();
+    EXPECT_FALSE(link.IsVisited());
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0], "Unable to open hyperlink:\n\nThe specified file was not found.");
+    EXPECT_EQ(HyperLinkErrorText(77), "Unknown Error (77) occurred.");
+    EXPECT_EQ(HyperLinkErrorText(0), "The operating system is out\nof memory or resources.");
+}
+
+TEST_F(ControlsTest, LinkFitsItsTextKeepingTheRightAlignedEdge)
+{
+    CHyperLink link(&dialog);
+    link.setGeometry(100, 20, 300, 40);
+    link.setAlignment(Qt::AlignRight | Qt::AlignTop);
+    link.setText("x");
+    link.Attach();
+    EXPECT_EQ(link.geometry().right(), 399);
+    EXPECT_LT(link.width(), 300);
+    EXPECT_EQ(link.y(), 20);
+}
+
+TEST_F(ControlsTest, ColourPickerPaletteAndOtherColour)
+{
+    CSkinColorBtn picker(&dialog, 1155);
+    picker.resize(80, 28);
+    picker.SetColumnsNumber(10);
+    picker.SetCustomText("other");
+    picker.SetDefaultColor(0x123456);
+    EXPECT_EQ(picker.GetColor(), 0x123456u); // nothing chosen: the automatic colour
+    QSignalSpy chosen(&picker, &CSkinColorBtn::ColourChosen);
+
+    picker.ShowPalette();
+    ASSERT_NE(picker.Palette(), nullptr);
+    auto* grid = picker.Palette()->findChild<QGridLayout*>();
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->columnCount(), 10);
+    // Cell 10 starts the second row.
+    auto* cell = picker.Palette()->findChild<QToolButton*>("colour10");
+    ASSERT_NE(cell, nullptr);
+    int row = -1, column = -1, rs, cs;
+    grid->getItemPosition(grid->indexOf(cell), &row, &column, &rs, &cs);
+    EXPECT_EQ(row, 1);
+    EXPECT_EQ(column, 0);
+    cell->click();
+    EXPECT_EQ(picker.GetColor(), CSkinColorBtn::PaletteColours()[10]);
+    EXPECT_EQ(picker.Palette(), nullptr);
+
+    // "other" asks through the prompt; a cancelled dialog keeps the colour.
+    prompt.colour = std::nullopt;
+    picker.ChooseOther();
+    EXPECT_EQ(picker.GetColor(), CSkinColorBtn::PaletteColours()[10]);
+    EXPECT_EQ(prompt.colourAskedWith, CSkinColorBtn::PaletteColours()[10]);
+    prompt.colour = 0x00FF00;
+    picker.ChooseOther();
+    EXPECT_EQ(picker.GetColor(), 0x00FF00u);
+    ASSERT_EQ(chosen.count(), 2);
+    EXPECT_EQ(chosen.at(1).at(0).value<uint32_t>(), 0x00FF00u);
+}
+
+TEST_F(ControlsTest, ColourPickerFace)
+{
+    CSkinColorBtn picker(&dialog);
+    picker.resize(80, 28);
+    picker.SetColor(0xFF0000); // blue as 0x00BBGGRR
+    QImage img = picker.grab().toImage();
+    EXPECT_EQ(img.pixelColor(20, 14), QColor(0, 0, 255));     // swatch
+    EXPECT_EQ(img.pixelColor(60, 6), QColor(0x94, 0x92, 0x8B)); // the box colour
+    EXPECT_EQ(img.pixelColor(80 - 8, 14 - 1), QColor(Qt::black)); // the arrow
+    picker.setEnabled(false);
+    img = picker.grab().toImage();
+    EXPECT_NE(img.pixelColor(20, 14), QColor(0, 0, 255)); // no fill while disabled
+}
+
+} // namespace
+} // namespace orvane
