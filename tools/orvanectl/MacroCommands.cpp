@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CtlCommand.h"
+#include "MacroPrint.h"
 #include "model/MacroBlock.h"
 #include "model/MacroRecord.h"
 #include "model/Utf16Text.h"
@@ -86,17 +87,7 @@ int DecodeMacros(const std::vector<std::string>& args, std::ostream& out, std::o
             << "\n";
         return kFailed;
     }
-    char line[64];
-    for (size_t i = 0; i < list.size(); ++i) {
-        const MacroRecord& m = list[i];
-        out << "macro " << i << " id " << m.id << " repeat " << unsigned(m.repeat) << " name "
-            << Utf16ToUtf8(MacroName(m)) << " actions " << MacroActionCount(m) << "\n";
-        for (size_t a = 0; a < MacroActionCount(m); ++a) {
-            std::snprintf(line, sizeof line, "  delay %u scan %03X dir %u\n", m.actions[a].delay,
-                          static_cast<unsigned>(m.actions[a].scanCode), static_cast<unsigned>(m.actions[a].transition));
-            out << line;
-        }
-    }
+    PrintMacroList(list, out);
     return kOk;
 }
 
