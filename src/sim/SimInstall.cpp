@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "app/SimulateOption.h"
+
 namespace orvane {
 namespace {
 std::atomic<CSimKeyboard*> g_Sim{nullptr};
@@ -16,6 +18,13 @@ CSimKeyboard& InstallSimulatedKeyboard(int model) {
     g_Sim.store(&keyboard);
     SetHidBackend(&keyboard);
     return keyboard;
+}
+
+bool InstallSimulatedKeyboardIfRequested() {
+    const int model = SimulatedModel();
+    if (model == 0) return false;
+    InstallSimulatedKeyboard(model);
+    return true;
 }
 
 CSimKeyboard* SimulatedKeyboard() { return g_Sim.load(); }

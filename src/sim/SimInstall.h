@@ -7,6 +7,10 @@ namespace orvane {
 // model 126 or 128 (anything else gives 128). The keyboard starts plugged in.
 // Calling it again changes the model of the same keyboard.
 CSimKeyboard& InstallSimulatedKeyboard(int model);
+// Installs it when the program was started with --simulate (SimulatedModel()
+// of app/SimulateOption.h is not 0); false otherwise. Call before the device
+// threads start.
+bool InstallSimulatedKeyboardIfRequested();
 // The installed keyboard, or null.
 CSimKeyboard* SimulatedKeyboard();
 

@@ -2,6 +2,8 @@
 // them, with the simulated keyboard plugged in and out under them.
 #include <gtest/gtest.h>
 #include <dirent.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <thread>
@@ -14,6 +16,8 @@
 #include "device/DeviceCommands.h"
 #include "device/DeviceDiscovery.h"
 #include "device/HidPath.h"
+#include "device/support/Descriptors.h"
+#include "device/support/FakeHidraw.h"
 #include "device/support/RecordingLink.h"
 #include "device/support/SimFixture.h"
 
@@ -236,6 +240,45 @@ TEST_F(MonitorTest, RepeatedUnplugAndReplugWhileCommandsRun) {
     EXPECT_EQ(CountThreads(), threadsBefore);
     // Handles the monitor or listener hold now are the same two as before.
     EXPECT_LE(CountOpenFds(), fds);
+}
+
+// The monitor over the real hidraw backend: a fake sysfs tree whose command
+// node answers every request, then disappears.
+TEST(MonitorOnHidraw, NodeThatDisappearsIsNoticed) {
+    ResetDeviceThreadState();
+    CFakeHidrawTree tree;
+    tree.AddNode(0, 0x320F, 0x5000, kKeyboardNode);
+    tree.AddNode(1, 0x0C45, 0x5004, kCommandNode);
+    CFakeHidrawBackend backend(tree);
+    SetHidBackend(&backend);
+    CRecordingLink link;
+    SetMainWindowLink(&link);
+    AutoShowLatch().store(1);
+    const int device = dup(tree.DeviceEnd(1));
+    std::thread responder([device] {
+        uint8_t report[64];
+        while (recv(device, report, sizeof report, 0) == 64) {
+            report[7] = 0;
+            send(device, report, sizeof report, MSG_NOSIGNAL);
+        }
+        close(device);
+    });
+    std::thread monitor(ConnectionMonitorThread);
+    EXPECT_TRUE(link.WaitFor(kProfile));
+    EXPECT_EQ(KeyMatrixLength(), 378);
+    EXPECT_EQ(link.Count("message " + LoadText("MAIN_DEFAULT_MATRIX_PROMPT", CurrentLanguageIndex())), 0);
+    tree.Unplug(1);
+    EXPECT_TRUE(link.WaitFor(kGone));
+    EXPECT_EQ(ConnectedState(), 0);
+    StopDeviceThreads();
+    monitor.join();
+    responder.join();
+    g_DeviceOpen.store(0);
+    g_HidDevice.Close();
+    SetMainWindowLink(nullptr);
+    SetHidBackend(nullptr);
+    ResetDeviceThreadState();
+    AutoShowLatch().store(0);
 }
 
 } // namespace
