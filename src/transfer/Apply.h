@@ -1,0 +1,39 @@
+#pragma once
+// Apply: the working configuration is saved into the active profile's
+// working profile file, committed, and its macro block and key matrices are
+// sent to the keyboard.
+namespace orvane {
+
+// A language key to show once every lock is released, or null.
+using TransferNotice = const char*;
+
+// What one Apply did.
+struct ApplyOutcome {
+    bool pending = false; // ApplyPending was set, so something was tried
+    int saved = 0;        // the working profile file was written
+    int sent = 0;         // the last key matrix write returned 1
+    bool Succeeded() const { return !pending || (saved && sent); }
+};
+
+// User-interface thread. Shows the busy indicator, and when ApplyPending is
+// set saves and sends; ApplyPending is cleared only when both succeeded.
+ApplyOutcome Apply();
+
+// Makes the committed copy from the working one and sends it. Takes
+// ConfigStoreLock and DriverTableLock. Nonzero on success. With `notice`
+// the message to show is handed back for the caller to show once it holds
+// no lock; without it the message is shown before returning.
+int CommitAndSend(bool sendAllProfiles, TransferNotice* notice = nullptr);
+
+// Sends the committed copy: the macro image (with names when they fit,
+// without when only that fits, nothing at all when not even that fits) and
+// the key matrices of all three profiles, or of the active one only, in one
+// begin/end bracket. 1 when the last key matrix write succeeded, else 0.
+// The send-all-profiles flag is cleared once such a send has succeeded; a
+// failed one keeps it, so the next Apply sends all three again.
+int SendConfiguration(bool sendAllProfiles, TransferNotice* notice = nullptr);
+
+// Shows a notice's language text (nothing for null).
+void ShowTransferNotice(TransferNotice notice);
+
+} // namespace orvane

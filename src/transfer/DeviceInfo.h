@@ -1,0 +1,30 @@
+#pragma once
+// The program's copy of the keyboard's 44-byte device info record (active
+// profile, macro capacity, offered lighting modes) and the reads a new
+// connection makes. User-interface thread only.
+#include <array>
+#include <cstdint>
+
+#include "device/DeviceCommands.h"
+
+namespace orvane {
+
+using DeviceInfoRecord = std::array<uint8_t, DEVICE_INFO_SIZE>;
+
+DeviceInfoRecord& SystemDeviceInfo();
+
+// Reads the device info record into the program's copy (only on success).
+int ReadSystemDeviceInfo();
+
+// Byte 10 of the copy when it names a profile (0-2), else -1.
+int DeviceInfoProfile();
+
+// Whether the copy's mode slots offer lighting mode `mode`.
+bool DeviceOffersMode(int mode);
+
+// The reads a connection makes before anything else talks to the keyboard:
+// its default key matrix (kept as it was when unreadable) and its device
+// info, which gives the macro capacity. The device info's status.
+int ReadConnectionInfo();
+
+} // namespace orvane

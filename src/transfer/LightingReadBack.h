@@ -1,0 +1,20 @@
+#pragma once
+// Loading the lighting settings from the keyboard: its mode list from the
+// device info record and its three lighting records, then the current
+// profile's record decoded into the lighting model.
+namespace orvane {
+
+class CLightingModel;
+
+// 0, or -1 when the device info cannot be read (the mode list is then empty
+// and every other setting stays as it was).
+int ReadLightingRecords(CLightingModel& model);
+int ReadLightingRecords();
+
+// The variant a new connection runs: when mode 20 is offered the colour-set
+// list is refilled first, and the lighting switch is set to exactly what the
+// settings file says.
+int ReadLightingRecordsAfterConnect(CLightingModel& model);
+int ReadLightingRecordsAfterConnect();
+
+} // namespace orvane
