@@ -163,8 +163,9 @@ int DevReadDefaultKeyMatrix(std::span<uint8_t> out) {
 }
 
 int DevWriteKeyColours(std::span<const uint8_t> colours, int firstLed) {
+    // Colours that would run into the next profile's table are refused.
     if (colours.size() > KEY_COLOURS_PER_COMMAND * 3 || firstLed < 0 ||
-        static_cast<size_t>(firstLed) * 3 >= KEY_COLOUR_PROFILE_SIZE)
+        !RangeFits(KEY_COLOUR_PROFILE_SIZE, static_cast<size_t>(firstLed) * 3, colours.size()))
         return DEV_BAD_ARGUMENT;
     uint32_t offset = static_cast<uint32_t>(GetCurrentProfile()) * KEY_COLOUR_PROFILE_SIZE +
                       static_cast<uint32_t>(firstLed) * 3;

@@ -23,12 +23,12 @@ bool Number(const char* s, uint32_t* value, const char** end, int base = 10) {
 
 } // namespace
 
-bool ParseSimFault(const std::string& spec, SimFault* fault) {
+bool ParseSimFault(const std::string& text, SimFault* fault) {
     SimFault f;
-    size_t colon = spec.find(':');
+    size_t colon = text.find(':');
     if (colon == std::string::npos) return false;
-    std::string kind = spec.substr(0, colon);
-    const char* p = spec.c_str() + colon + 1;
+    std::string kind = text.substr(0, colon);
+    const char* p = text.c_str() + colon + 1;
     const char* end = nullptr;
     if (!Number(p, &f.From, &end) || f.From == 0) return false;
     f.To = f.From;

@@ -14,6 +14,6 @@ struct SimFault {
 };
 
 // "noreply:A-B", "noreply:A-", "failwrite:N", "status:N:XX", "unplug:N".
-bool ParseSimFault(const std::string& spec, SimFault* fault);
+bool ParseSimFault(const std::string& text, SimFault* fault);
 
 } // namespace orvane

@@ -78,6 +78,7 @@ TEST_F(DeviceCommandsTest, BadProfilesAndBuffersAreRefusedUnsent) {
     EXPECT_EQ(DevWriteLighting({}, 0), DEV_BAD_ARGUMENT);
     EXPECT_EQ(DevReadLighting(small, 4, 0), DEV_BAD_ARGUMENT);
     EXPECT_EQ(DevWriteKeyColours(lighting, 0), DEV_BAD_ARGUMENT);
+    EXPECT_EQ(DevWriteKeyColours(std::span(lighting).first(6), 169), DEV_BAD_ARGUMENT); // into the next profile
     SetMacroCapacity(6144);
     std::vector<uint8_t> macros(6145);
     EXPECT_EQ(DevWriteMacroMemory(macros), DEV_BAD_ARGUMENT);

@@ -137,7 +137,7 @@ TEST(SimFirmware, StateFileKeepsTheMemoryAndRefusesTheOtherModel) {
     std::remove(path.c_str());
 }
 
-TEST(SimFaults, SpecsParseAndMalformedOnesAreRefused) {
+TEST(SimFaults, DescriptionsParseAndMalformedOnesAreRefused) {
     SimFault f;
     ASSERT_TRUE(ParseSimFault("noreply:3-5", &f));
     EXPECT_EQ(f.What, SimFault::NoReply);

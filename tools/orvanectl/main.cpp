@@ -22,9 +22,9 @@ struct GlobalOptions {
 };
 
 void PrintUsage(std::ostream& err) {
-    err << "usage: orvanectl [--simulate[=126|128]] [--trace FILE] [--sim-fault SPEC]... [--sim-pace]\n"
+    err << "usage: orvanectl [--simulate[=126|128]] [--trace FILE] [--sim-fault FAULT]... [--sim-pace]\n"
            "                 [--sim-state FILE] COMMAND [ARGS] [+ COMMAND [ARGS]]...\n";
-    err << "fault specs: noreply:A-B, noreply:A-, failwrite:N, status:N:XX, unplug:N\n";
+    err << "faults: noreply:A-B, noreply:A-, failwrite:N, status:N:XX, unplug:N\n";
     err << "commands:\n";
     for (const orvanectl::CtlCommand& c : orvanectl::RegisteredCommands())
         err << "  " << c.name << (c.usage[0] ? " " : "") << c.usage << "\n";
