@@ -75,7 +75,8 @@ void CConfigStore::ReleaseWorking() {
     Guard lock(ConfigStoreLock());
     header_.fill(0);
     records_.fill(KeyFunction{});
-    for (KeyStringSlot& s : strings_) s = KeyStringSlot{};
+    for (KeyStringSlot& s : strings_)
+        s = KeyStringSlot{};
     stringTotal_ = 0;
     macros_.clear();
     macros_.shrink_to_fit();

@@ -27,13 +27,13 @@ using ProfileHeader = std::array<uint8_t, kProfileHeaderBytes>;
 class CKeyButtonView;
 
 class CConfigStore {
-public:
+  public:
     CConfigStore();
     CConfigStore(const CConfigStore&) = delete;
     CConfigStore& operator=(const CConfigStore&) = delete;
 
     // ------------------------------------------------ working copy: records
-    KeyFunction Record(int block, int keyIndex) const;          // zero record when out of range
+    KeyFunction Record(int block, int keyIndex) const; // zero record when out of range
     bool SetRecord(int block, int keyIndex, const KeyFunction& record);
     KeyFunctionTable Records() const;
     void SetRecords(const KeyFunctionTable& records);
@@ -83,8 +83,8 @@ public:
     // first and, for Program and Text, filled with `text`. A Key whose target
     // is no key or the key itself becomes Default. False (nothing written)
     // when the profile is unknown or out of range.
-    bool StoreKeyFunction(int profile, int keyIndex, KeyFunctionKind kind, int32_t value, long long repeat = 1,
-                          const std::u16string* text = nullptr);
+    bool StoreKeyFunction(int profile, int keyIndex, KeyFunctionKind kind, int32_t value,
+                          long long repeat = 1, const std::u16string* text = nullptr);
 
     // Replaces the macro list with the editor's `list`. First every Macro
     // record is re-pointed (value 0 takes the first macro's id) or turned to
@@ -128,7 +128,7 @@ public:
     // (The keyboard's active profile is cached beside the commands:
     // GetActiveProfileCache in device/DeviceCommands.h.)
 
-private:
+  private:
     // Working copy (ConfigStoreLock).
     ProfileHeader header_{};
     KeyFunctionTable records_{};

@@ -30,7 +30,9 @@ uint16_t GKeyCode(int n) {
     return n < 9 ? static_cast<uint16_t>(0x301 + n) : static_cast<uint16_t>(0x1301 + (n - 9));
 }
 
-bool IsGKeyIndex(int keyIndex) { return keyIndex >= kGKeyFirstIndex && keyIndex < kGKeyFirstIndex + kGKeyRecordCount; }
+bool IsGKeyIndex(int keyIndex) {
+    return keyIndex >= kGKeyFirstIndex && keyIndex < kGKeyFirstIndex + kGKeyRecordCount;
+}
 
 int GKeyButtonIndex(int button, bool secondBank) {
     return kGKeyFirstIndex + button + (secondBank ? kGKeyBankOffset : 0);
@@ -38,7 +40,8 @@ int GKeyButtonIndex(int button, bool secondBank) {
 
 KeyFunctionTable FreshKeyFunctionTable() {
     KeyFunctionTable table{};
-    for (int n = 0; n < kGKeyRecordCount; ++n) table[kGKeyFirstIndex + n].aux = GKeyCode(n);
+    for (int n = 0; n < kGKeyRecordCount; ++n)
+        table[kGKeyFirstIndex + n].aux = GKeyCode(n);
     return table;
 }
 
@@ -50,10 +53,22 @@ uint16_t ClampRepeatCount(long long typed) {
 
 const char* FunctionDescriptorKey(int n) {
     static const char* const kKeys[] = {
-        "FUNC_KEY_DESC1", "FUNC_KEY_DESC2", "FUNC_KEY_DESC3", "FUNC_KEY_DESC4",
-        "FUNC_KEY_DESC5", "FUNC_KEY_DESC6", "FUNC_KEY_DESC7", "FUNC_KEY_DESC8",
-        "FUNC_KEY_DESC9", "FUNC_KEY_DESC10", "FUNC_KEY_DESC11", "A1",
-        "A2", "A3", "A4", "A5",
+        "FUNC_KEY_DESC1",
+        "FUNC_KEY_DESC2",
+        "FUNC_KEY_DESC3",
+        "FUNC_KEY_DESC4",
+        "FUNC_KEY_DESC5",
+        "FUNC_KEY_DESC6",
+        "FUNC_KEY_DESC7",
+        "FUNC_KEY_DESC8",
+        "FUNC_KEY_DESC9",
+        "FUNC_KEY_DESC10",
+        "FUNC_KEY_DESC11",
+        "A1",
+        "A2",
+        "A3",
+        "A4",
+        "A5",
     };
     if (n < 0 || n >= static_cast<int>(sizeof kKeys / sizeof kKeys[0])) return "";
     return kKeys[n];

@@ -8,23 +8,23 @@
 namespace orvane {
 
 enum class KeyFunctionKind : uint16_t {
-    Default = 0,   // the key's factory function
-    Disabled = 1,  // sends nothing
-    Key = 2,       // value: target scan code (key, modifier, mouse button or wheel)
-    Program = 3,   // value: byte offset of its path in the packed string area
-    Macro = 4,     // value: macro id (low 16 bits); aux: repeat count
+    Default = 0,  // the key's factory function
+    Disabled = 1, // sends nothing
+    Key = 2,      // value: target scan code (key, modifier, mouse button or wheel)
+    Program = 3,  // value: byte offset of its path in the packed string area
+    Macro = 4,    // value: macro id (low 16 bits); aux: repeat count
     StopMacro = 5,
-    Text = 6,      // value: byte offset of its text in the packed string area
-    Media = 7,     // value: media number 0-17
-    Function = 8,  // value: function number 0-10
+    Text = 6,     // value: byte offset of its text in the packed string area
+    Media = 7,    // value: media number 0-17
+    Function = 8, // value: function number 0-10
 };
 
 struct KeyFunction {
-    uint16_t kind = 0;     // a KeyFunctionKind; other values are carried unchanged
-    uint16_t aux = 0;      // Macro: repeat count; G-key record: its G-key code; else 0
+    uint16_t kind = 0; // a KeyFunctionKind; other values are carried unchanged
+    uint16_t aux = 0;  // Macro: repeat count; G-key record: its G-key code; else 0
     int32_t value = 0;
-    int32_t mark = 0;      // carried with the record, never enters the key matrix
-    int32_t reserved = 0;  // not interpreted
+    int32_t mark = 0;     // carried with the record, never enters the key matrix
+    int32_t reserved = 0; // not interpreted
 
     bool Is(KeyFunctionKind k) const { return kind == static_cast<uint16_t>(k); }
     void SetKind(KeyFunctionKind k) { kind = static_cast<uint16_t>(k); }

@@ -29,7 +29,8 @@ DeviceKeyCode EncodeKeyFunction(const KeyFunction& record, const DeviceKeyCode& 
         return {0, 0, 0};
     case KeyFunctionKind::Key: {
         // A value that is no 16-bit scan code names no key.
-        const ScanCode target = (record.value > 0 && record.value <= 0xFFFF) ? static_cast<ScanCode>(record.value) : 0;
+        const ScanCode target =
+            (record.value > 0 && record.value <= 0xFFFF) ? static_cast<ScanCode>(record.value) : 0;
         return ScanCodeToDeviceKeyCode(target);
     }
     case KeyFunctionKind::Macro:
@@ -48,8 +49,8 @@ DeviceKeyCode EncodeKeyFunction(const KeyFunction& record, const DeviceKeyCode& 
     }
 }
 
-std::vector<uint8_t> CConfigStore::BuildKeyMatrix(int profile, const uint8_t* defaultMatrix, size_t matrixLength,
-                                                  int keyCount) const {
+std::vector<uint8_t> CConfigStore::BuildKeyMatrix(int profile, const uint8_t* defaultMatrix,
+                                                  size_t matrixLength, int keyCount) const {
     if (profile < 0 || profile >= kProfileCount || defaultMatrix == nullptr || keyCount < 0 ||
         static_cast<size_t>(keyCount) * 3 > matrixLength)
         return {};

@@ -6,7 +6,9 @@
 
 namespace orvane {
 
-uint32_t KeyStringBytes(const std::u16string& text) { return static_cast<uint32_t>(text.size() * 2 + 2); }
+uint32_t KeyStringBytes(const std::u16string& text) {
+    return static_cast<uint32_t>(text.size() * 2 + 2);
+}
 
 bool IsStringKind(const KeyFunction& record) {
     return record.Is(KeyFunctionKind::Program) || record.Is(KeyFunctionKind::Text);
@@ -21,7 +23,8 @@ std::vector<uint8_t> PackKeyStrings(const KeyStringSlots& slots, uint32_t total,
         if (!RangeFits(total, offset, slot.size)) continue;
         // The slot's size is what counts; the text is at most that long.
         const size_t units = std::min<size_t>(slot.text.size(), (slot.size - 2) / 2);
-        for (size_t c = 0; c < units; ++c) PutLE16(area.data() + offset + 2 * c, slot.text[c]);
+        for (size_t c = 0; c < units; ++c)
+            PutLE16(area.data() + offset + 2 * c, slot.text[c]);
         records[i].value = static_cast<int32_t>(offset);
         offset += slot.size;
     }

@@ -11,14 +11,16 @@
 
 namespace orvane {
 
-KeyTooltip BuildKeyTooltip(const std::string& ownName, const KeyFunction& record, const std::string& macroName) {
+KeyTooltip BuildKeyTooltip(const std::string& ownName, const KeyFunction& record,
+                           const std::string& macroName) {
     KeyTooltip tip{ownName, false};
     if (record.Is(KeyFunctionKind::Default)) return tip;
     tip.checked = true;
     tip.text += Text("KEY_PROMPT_SET");
     switch (static_cast<KeyFunctionKind>(record.kind)) {
     case KeyFunctionKind::Key: {
-        const ScanCode target = (record.value > 0 && record.value <= 0xFFFF) ? static_cast<ScanCode>(record.value) : 0;
+        const ScanCode target =
+            (record.value > 0 && record.value <= 0xFFFF) ? static_cast<ScanCode>(record.value) : 0;
         tip.text += Text("KEY_PROMPT_SINGLE") + GetKeyName(target) + ")";
         break;
     }
@@ -41,7 +43,9 @@ KeyTooltip BuildKeyTooltip(const std::string& ownName, const KeyFunction& record
     return tip;
 }
 
-std::string GKeyOwnName(int button) { return "G" + std::to_string(button + 1); }
+std::string GKeyOwnName(int button) {
+    return "G" + std::to_string(button + 1);
+}
 
 namespace {
 
@@ -60,20 +64,23 @@ std::vector<ButtonState> ShownButtons(const CKeyButtonView& view, int profile, c
     buttons.reserve(kGKeyCount + kKeySlotCount);
     std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
     for (int n = 0; n < kGKeyCount; ++n)
-        buttons.push_back({kGKeyControlIds[n], GKeyOwnName(n), store.Record(profile, GKeyButtonIndex(n, bank)), {}});
+        buttons.push_back(
+            {kGKeyControlIds[n], GKeyOwnName(n), store.Record(profile, GKeyButtonIndex(n, bank)), {}});
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
         const KeySlot* k = KeySlotAt(slot);
         buttons.push_back({k->controlId, {}, store.Record(profile, ScanCodeToIndex(k->scanCode)), {}});
     }
     for (ButtonState& b : buttons)
-        if (b.record.Is(KeyFunctionKind::Macro)) b.macroName = Utf16ToUtf8(store.MacroNameOfId(b.record.value));
+        if (b.record.Is(KeyFunctionKind::Macro))
+            b.macroName = Utf16ToUtf8(store.MacroNameOfId(b.record.value));
     return buttons;
 }
 
 void ShowButtons(CKeyButtonView& view, std::vector<ButtonState>& buttons) {
     for (size_t i = 0; i < buttons.size(); ++i) {
         ButtonState& b = buttons[i];
-        if (i >= static_cast<size_t>(kGKeyCount)) b.ownName = GetKeyName(KeySlotAt(int(i) - kGKeyCount)->scanCode);
+        if (i >= static_cast<size_t>(kGKeyCount))
+            b.ownName = GetKeyName(KeySlotAt(int(i) - kGKeyCount)->scanCode);
         const KeyTooltip tip = BuildKeyTooltip(b.ownName, b.record, b.macroName);
         view.SetKeyButtonTooltip(b.controlId, tip.text, tip.checked);
     }
@@ -97,8 +104,10 @@ void ResetProfileKeys(CKeyButtonView& view, int profile, CConfigStore& store) {
             store.SetRecord(profile, keyIndex, KeyFunction{});
             store.FreeKeyString(RecordIndex(profile, keyIndex));
         };
-        for (int n = 0; n < kGKeyCount; ++n) reset(GKeyButtonIndex(n, bank));
-        for (int slot = 0; slot < kKeySlotCount; ++slot) reset(ScanCodeToIndex(KeySlotAt(slot)->scanCode));
+        for (int n = 0; n < kGKeyCount; ++n)
+            reset(GKeyButtonIndex(n, bank));
+        for (int slot = 0; slot < kKeySlotCount; ++slot)
+            reset(ScanCodeToIndex(KeySlotAt(slot)->scanCode));
     }
     std::vector<ButtonState> buttons = ShownButtons(view, profile, store);
     ShowButtons(view, buttons);

@@ -11,7 +11,7 @@ namespace orvane {
 class CConfigStore;
 
 class CKeyButtonView {
-public:
+  public:
     virtual ~CKeyButtonView() = default;
     // True while the G-key buttons show G10-G18.
     virtual bool GKeyBankSet() const = 0;
@@ -29,7 +29,8 @@ struct KeyTooltip {
 // The tooltip of a key whose own name is `ownName` and whose record is
 // `record`; `macroName` is the name of the macro the record plays (UTF-8,
 // empty when none).
-KeyTooltip BuildKeyTooltip(const std::string& ownName, const KeyFunction& record, const std::string& macroName);
+KeyTooltip BuildKeyTooltip(const std::string& ownName, const KeyFunction& record,
+                           const std::string& macroName);
 
 // Own name of G-key button n (0-8): "G1" .. "G9".
 std::string GKeyOwnName(int button);

@@ -34,19 +34,27 @@ DeviceKeyCode ActionKeyCode(ScanCode code) {
         return {kDeviceKeySystem, static_cast<uint8_t>(pair.usage), static_cast<uint8_t>(pair.usage >> 8)};
     case kUsageKindMouse:
         switch (pair.usage) {
-        case 0xF1: return {kDeviceKeyMouse, 1, 1};
-        case 0xF2: return {kDeviceKeyMouse, 1, 2};
-        case 0xF3: return {kDeviceKeyMouse, 1, 4};
-        case 0xF4: return {kDeviceKeyMouse, 5, 0x01};
-        case 0xF5: return {kDeviceKeyMouse, 5, 0xFF};
-        default: return {kDeviceKeyMouse, 0, 0};
+        case 0xF1:
+            return {kDeviceKeyMouse, 1, 1};
+        case 0xF2:
+            return {kDeviceKeyMouse, 1, 2};
+        case 0xF3:
+            return {kDeviceKeyMouse, 1, 4};
+        case 0xF4:
+            return {kDeviceKeyMouse, 5, 0x01};
+        case 0xF5:
+            return {kDeviceKeyMouse, 5, 0xFF};
+        default:
+            return {kDeviceKeyMouse, 0, 0};
         }
     default:
         return {0, 0, 0};
     }
 }
 
-size_t NameLength(const MacroRecord& m, bool withNames) { return withNames ? MacroName(m).size() : 0; }
+size_t NameLength(const MacroRecord& m, bool withNames) {
+    return withNames ? MacroName(m).size() : 0;
+}
 
 size_t EntryBytes(const MacroRecord& m, bool withNames) {
     return kEntryHeadBytes + kEncodedActionBytes * MacroActionCount(m) + 2 * NameLength(m, withNames);
@@ -54,7 +62,8 @@ size_t EntryBytes(const MacroRecord& m, bool withNames) {
 
 size_t BlockBytes(const MacroList& list, bool withNames) {
     size_t total = kMacroBlockHeaderBytes + 2 * list.size();
-    for (const MacroRecord& m : list) total += EntryBytes(m, withNames);
+    for (const MacroRecord& m : list)
+        total += EntryBytes(m, withNames);
     return total;
 }
 
@@ -106,7 +115,8 @@ size_t EncodeMacroBlock(const MacroList& list, uint8_t* buffer, size_t size, boo
         p[2] = m.repeat;
         p[3] = static_cast<uint8_t>(name.size());
         p += kEntryHeadBytes;
-        for (size_t a = 0; a < actions; ++a, p += kEncodedActionBytes) EncodeMacroAction(m.actions[a], p);
+        for (size_t a = 0; a < actions; ++a, p += kEncodedActionBytes)
+            EncodeMacroAction(m.actions[a], p);
         for (char16_t c : name) {
             PutLE16(p, c);
             p += 2;
@@ -158,9 +168,11 @@ int DecodeMacroBlock(const uint8_t* block, size_t size, MacroList& records) {
         m.id = static_cast<uint16_t>(i + 1);
         m.actionCount = static_cast<uint16_t>(actions);
         const uint8_t* p = entry + kEntryHeadBytes;
-        for (size_t a = 0; a < actions; ++a, p += kEncodedActionBytes) m.actions[a] = DecodeMacroAction(p);
+        for (size_t a = 0; a < actions; ++a, p += kEncodedActionBytes)
+            m.actions[a] = DecodeMacroAction(p);
         std::u16string name;
-        for (size_t c = 0; c < nameChars; ++c) name.push_back(static_cast<char16_t>(GetLE16(p + 2 * c)));
+        for (size_t c = 0; c < nameChars; ++c)
+            name.push_back(static_cast<char16_t>(GetLE16(p + 2 * c)));
         SetMacroName(m, name);
         // A name that is empty up to its first zero could not be shown or picked.
         if (MacroName(m).empty()) {

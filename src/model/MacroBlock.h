@@ -37,9 +37,9 @@ void EncodeMacroAction(const MacroAction& action, uint8_t* out);
 MacroAction DecodeMacroAction(const uint8_t* in);
 
 constexpr int kMacroBlockOk = 1;
-constexpr int kMacroBlockBadHeader = -1;  // too short, wrong magic, or size field beyond the data
-constexpr int kMacroBlockTooMany = -2;    // more than 100 macros
-constexpr int kMacroBlockBadEntry = -3;   // an offset, action count or name that does not fit
+constexpr int kMacroBlockBadHeader = -1; // too short, wrong magic, or size field beyond the data
+constexpr int kMacroBlockTooMany = -2;   // more than 100 macros
+constexpr int kMacroBlockBadEntry = -3;  // an offset, action count or name that does not fit
 
 // Reads a block that came from the keyboard; `size` is how many bytes were
 // really read. Every offset, count and name length is checked against the

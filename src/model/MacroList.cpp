@@ -33,7 +33,8 @@ bool CConfigStore::StoreKeyFunction(int profile, int keyIndex, KeyFunctionKind k
     uint16_t aux = IsGKeyIndex(keyIndex) ? GKeyCode(keyIndex - kGKeyFirstIndex) : 0;
     if (kind == KeyFunctionKind::Key) {
         const bool noTarget = value <= 0 || value > 0xFFFF;
-        if (noTarget || ScanCodeToIndex(static_cast<ScanCode>(value)) == keyIndex) kind = KeyFunctionKind::Default;
+        if (noTarget || ScanCodeToIndex(static_cast<ScanCode>(value)) == keyIndex)
+            kind = KeyFunctionKind::Default;
     }
     if (kind == KeyFunctionKind::Default) value = 0;
     if (kind == KeyFunctionKind::Macro) aux = ClampRepeatCount(repeat);
@@ -71,7 +72,8 @@ bool CConfigStore::CommitMacroList(MacroList list, bool* changed, CKeyButtonView
                 touched = true;
             }
         }
-        for (MacroRecord& m : list) m.newFlag = 0;
+        for (MacroRecord& m : list)
+            m.newFlag = 0;
         macros_ = std::move(list);
     }
     if (changed) *changed = touched;
@@ -82,7 +84,8 @@ bool CConfigStore::CommitMacroList(MacroList list, bool* changed, CKeyButtonView
 bool CConfigStore::IsMacroAssigned(const MacroRecord& macro, int activeProfile) {
     if (macro.newFlag != 0) return true;
     const int first = (activeProfile >= 0 && activeProfile < kProfileCount) ? activeProfile : 0;
-    const int last = (activeProfile >= 0 && activeProfile < kProfileCount) ? activeProfile : kProfileCount - 1;
+    const int last =
+        (activeProfile >= 0 && activeProfile < kProfileCount) ? activeProfile : kProfileCount - 1;
     bool used = false;
     {
         Guard lock(ConfigStoreLock());

@@ -24,7 +24,8 @@ static_assert(kOffActions + kMacroMaxActions * kActionBytes == kMacroRecordBytes
 } // namespace
 
 void ReadMacroRecord(const uint8_t* bytes, MacroRecord& record) {
-    for (size_t i = 0; i < kMacroNameUnits; ++i) record.name[i] = static_cast<char16_t>(GetLE16(bytes + 2 * i));
+    for (size_t i = 0; i < kMacroNameUnits; ++i)
+        record.name[i] = static_cast<char16_t>(GetLE16(bytes + 2 * i));
     record.repeat = bytes[kOffRepeat];
     record.reserved501 = bytes[kOffReserved501];
     record.newFlag = GetLE16(bytes + kOffNewFlag);
@@ -39,7 +40,8 @@ void ReadMacroRecord(const uint8_t* bytes, MacroRecord& record) {
 }
 
 void WriteMacroRecord(const MacroRecord& record, uint8_t* bytes) {
-    for (size_t i = 0; i < kMacroNameUnits; ++i) PutLE16(bytes + 2 * i, record.name[i]);
+    for (size_t i = 0; i < kMacroNameUnits; ++i)
+        PutLE16(bytes + 2 * i, record.name[i]);
     bytes[kOffRepeat] = record.repeat;
     bytes[kOffReserved501] = record.reserved501;
     PutLE16(bytes + kOffNewFlag, record.newFlag);
@@ -58,20 +60,23 @@ void WriteMacroRecord(const MacroRecord& record, uint8_t* bytes) {
 bool ReadMacroRecords(const uint8_t* bytes, size_t size, MacroList& list) {
     if (size % kMacroRecordBytes != 0) return false;
     MacroList read(size / kMacroRecordBytes);
-    for (size_t i = 0; i < read.size(); ++i) ReadMacroRecord(bytes + i * kMacroRecordBytes, read[i]);
+    for (size_t i = 0; i < read.size(); ++i)
+        ReadMacroRecord(bytes + i * kMacroRecordBytes, read[i]);
     list = std::move(read);
     return true;
 }
 
 std::vector<uint8_t> WriteMacroRecords(const MacroList& list) {
     std::vector<uint8_t> bytes(list.size() * kMacroRecordBytes);
-    for (size_t i = 0; i < list.size(); ++i) WriteMacroRecord(list[i], bytes.data() + i * kMacroRecordBytes);
+    for (size_t i = 0; i < list.size(); ++i)
+        WriteMacroRecord(list[i], bytes.data() + i * kMacroRecordBytes);
     return bytes;
 }
 
 std::u16string MacroName(const MacroRecord& record) {
     size_t n = 0;
-    while (n < kMacroNameMaxChars && record.name[n] != 0) ++n;
+    while (n < kMacroNameMaxChars && record.name[n] != 0)
+        ++n;
     return std::u16string(record.name.data(), n);
 }
 
@@ -88,7 +93,8 @@ size_t MacroActionCount(const MacroRecord& record) {
 uint16_t FreeMacroId(const MacroList& list) {
     for (uint16_t id = 1; id <= kMacroMaxId; ++id) {
         bool used = false;
-        for (const MacroRecord& m : list) used = used || m.id == id;
+        for (const MacroRecord& m : list)
+            used = used || m.id == id;
         if (!used) return id;
     }
     return 0;
@@ -105,8 +111,8 @@ MacroRecord NewMacroRecord(const std::u16string& name, const MacroList& list) {
 
 bool AddMacro(MacroList& list, const MacroRecord& record) {
     if (list.size() >= kMacroMaxCount) {
-        Prompt().MessageBox(FormatTextNumber(Text("MACRO_ERR_MAX"), static_cast<long long>(kMacroMaxCount)), "",
-                            MB_OK | MB_ICONWARNING);
+        Prompt().MessageBox(FormatTextNumber(Text("MACRO_ERR_MAX"), static_cast<long long>(kMacroMaxCount)),
+                            "", MB_OK | MB_ICONWARNING);
         return false;
     }
     list.push_back(record);

@@ -12,7 +12,7 @@
 namespace orvane {
 
 constexpr size_t kMacroRecordBytes = 0x7F00;
-constexpr size_t kMacroNameUnits = 250;      // UTF-16 units of the name field, terminator included
+constexpr size_t kMacroNameUnits = 250; // UTF-16 units of the name field, terminator included
 constexpr size_t kMacroNameMaxChars = 249;
 constexpr size_t kMacroMaxActions = 4000;
 constexpr size_t kMacroMaxCount = 100;
@@ -23,7 +23,7 @@ constexpr uint16_t kActionPress = 0;
 constexpr uint16_t kActionRelease = 1;
 
 struct MacroAction {
-    uint32_t delay = 0;      // ms since the previous action
+    uint32_t delay = 0; // ms since the previous action
     uint16_t scanCode = 0;
     uint16_t transition = 0; // kActionPress or kActionRelease
     bool operator==(const MacroAction&) const = default;

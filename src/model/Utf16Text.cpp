@@ -42,7 +42,8 @@ std::string Utf16ToUtf8(const std::u16string& text) {
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
@@ -61,11 +62,22 @@ std::u16string Utf8ToUtf16(const std::string& text) {
         const uint8_t b = static_cast<uint8_t>(text[i]);
         size_t extra = 0;
         char32_t c = 0;
-        if (b < 0x80) { c = b; }
-        else if ((b & 0xE0) == 0xC0) { c = b & 0x1F; extra = 1; }
-        else if ((b & 0xF0) == 0xE0) { c = b & 0x0F; extra = 2; }
-        else if ((b & 0xF8) == 0xF0) { c = b & 0x07; extra = 3; }
-        else { AppendUtf16(out, kReplacement); ++i; continue; }
+        if (b < 0x80) {
+            c = b;
+        } else if ((b & 0xE0) == 0xC0) {
+            c = b & 0x1F;
+            extra = 1;
+        } else if ((b & 0xF0) == 0xE0) {
+            c = b & 0x0F;
+            extra = 2;
+        } else if ((b & 0xF8) == 0xF0) {
+            c = b & 0x07;
+            extra = 3;
+        } else {
+            AppendUtf16(out, kReplacement);
+            ++i;
+            continue;
+        }
         if (i + extra >= text.size()) { // cut off at the end
             AppendUtf16(out, kReplacement);
             break;
@@ -73,7 +85,10 @@ std::u16string Utf8ToUtf16(const std::string& text) {
         bool ok = true;
         for (size_t k = 1; k <= extra; ++k) {
             const uint8_t cont = static_cast<uint8_t>(text[i + k]);
-            if ((cont & 0xC0) != 0x80) { ok = false; break; }
+            if ((cont & 0xC0) != 0x80) {
+                ok = false;
+                break;
+            }
             c = (c << 6) | (cont & 0x3F);
         }
         static constexpr char32_t kMinForLength[] = {0, 0x80, 0x800, 0x10000};

@@ -25,9 +25,11 @@ void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v) {
 }
 
 // One 0x7F00-byte macro record, laid out by hand.
-std::vector<uint8_t> Record(const std::u16string& name, uint8_t repeat, uint16_t id, const std::vector<Action>& actions) {
+std::vector<uint8_t> Record(const std::u16string& name, uint8_t repeat, uint16_t id,
+                            const std::vector<Action>& actions) {
     std::vector<uint8_t> b(0x7F00, 0);
-    for (size_t i = 0; i < name.size(); ++i) Put16(b, 2 * i, name[i]);
+    for (size_t i = 0; i < name.size(); ++i)
+        Put16(b, 2 * i, name[i]);
     b[500] = repeat;
     Put16(b, 502, 1);
     Put16(b, 506, id);
@@ -51,14 +53,16 @@ std::string RunCommand(const std::string& command, int& status) {
     }
     char buf[4096];
     size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        output.append(buf, n);
     status = pclose(p);
     return output;
 }
 
 std::vector<uint8_t> FromHex(const std::string& hex) {
     std::vector<uint8_t> bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
     return bytes;
 }
 
@@ -68,19 +72,20 @@ TEST(OrvanectlMacros, EncodeThenDecodeGivesTheSameMacros) {
     orvane::testing::CTempDir dir;
 
     std::vector<uint8_t> file;
-    for (const auto& r : {Record(u"Fire", 3, 17, {{0, 0x01E, 0}, {120, 0x01E, 1}, {40000, 0x130, 0}, {9, 0x130, 1}}),
-                          Record(u"Two", 1, 4, {{50, 0x15C, 0}, {10, 0x171, 0}, {10, 0x162, 1}}),
-                          Record(u"", 255, 9, {})})
+    for (const auto& r :
+         {Record(u"Fire", 3, 17, {{0, 0x01E, 0}, {120, 0x01E, 1}, {40000, 0x130, 0}, {9, 0x130, 1}}),
+          Record(u"Two", 1, 4, {{50, 0x15C, 0}, {10, 0x171, 0}, {10, 0x162, 1}}), Record(u"", 255, 9, {})})
         file.insert(file.end(), r.begin(), r.end());
-    std::ofstream(dir.File("macros.bin"), std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
-                                                                   static_cast<std::streamsize>(file.size()));
+    std::ofstream(dir.File("macros.bin"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
 
     int status = 0;
     std::istringstream encoded(RunCommand(ctl + " encode-macros @" + dir.File("macros.bin"), status));
     ASSERT_EQ(status, 0);
     std::string line;
     std::vector<std::string> lines;
-    while (std::getline(encoded, line)) lines.push_back(line);
+    while (std::getline(encoded, line))
+        lines.push_back(line);
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[0], "names: 1");
     EXPECT_EQ(lines[1], "size: " + std::to_string(16 + 6 + (4 + 16 + 8) + (4 + 12 + 6) + 4));
@@ -90,19 +95,21 @@ TEST(OrvanectlMacros, EncodeThenDecodeGivesTheSameMacros) {
     const char* expectedActions =
         "  delay 0 scan 01E dir 0\n  delay 120 scan 01E dir 1\n  delay 40000 scan 130 dir 0\n"
         "  delay 0 scan 130 dir 1\n";
-    const char* secondActions = "  delay 50 scan 15C dir 0\n  delay 10 scan 171 dir 0\n  delay 10 scan 162 dir 1\n";
+    const char* secondActions =
+        "  delay 50 scan 15C dir 0\n  delay 10 scan 171 dir 0\n  delay 10 scan 162 dir 1\n";
     for (int names : {1, 0}) {
         const std::string data = lines[names ? 2 : 5];
         ASSERT_EQ(data.rfind("data: ", 0), 0u);
         const std::vector<uint8_t> block = FromHex(data.substr(6));
         const std::string path = dir.File("block" + std::to_string(names));
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(block.data()),
-                                                    static_cast<std::streamsize>(block.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
         const std::string decoded = RunCommand(ctl + " decode-macros @" + path, status);
         ASSERT_EQ(status, 0);
-        EXPECT_EQ(decoded, std::string("macro 0 id 1 repeat 3 name ") + (names ? "Fire" : "Macro1") + " actions 4\n" +
-                               expectedActions + "macro 1 id 2 repeat 1 name " + (names ? "Two" : "Macro2") +
-                               " actions 3\n" + secondActions + "macro 2 id 3 repeat 255 name Macro3 actions 0\n");
+        EXPECT_EQ(decoded, std::string("macro 0 id 1 repeat 3 name ") + (names ? "Fire" : "Macro1") +
+                               " actions 4\n" + expectedActions + "macro 1 id 2 repeat 1 name " +
+                               (names ? "Two" : "Macro2") + " actions 3\n" + secondActions +
+                               "macro 2 id 3 repeat 255 name Macro3 actions 0\n");
     }
 
     // A file that is no block is refused, not read.

@@ -28,7 +28,7 @@ TEST(KeyFunctionRecord, LittleEndianLayoutAndFreshTable) {
 }
 
 class ConfigStoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { store_.InstallFresh({}); }
     CConfigStore store_;
 };
@@ -150,13 +150,14 @@ TEST(KeyStrings, ReadingFromHostileOffsets) {
     EXPECT_EQ(KeyStringAt(area, sizeof area, 6), u"z");  // no terminator: ends with the area
     EXPECT_EQ(KeyStringAt(area, sizeof area, 8), u"");
     EXPECT_EQ(KeyStringAt(area, sizeof area, 0xFFFFFFFF), u"");
-    EXPECT_EQ(KeyStringAt(area, 7, 6), u"");             // half a character left
+    EXPECT_EQ(KeyStringAt(area, 7, 6), u""); // half a character left
     EXPECT_EQ(KeyStringAt(nullptr, 0, 0), u"");
 }
 
 TEST_F(ConfigStoreTest, WorkingImageRoundTripAndRelease) {
     ProfileHeader header{};
-    for (size_t i = 0; i < header.size(); ++i) header[i] = static_cast<uint8_t>(i * 7);
+    for (size_t i = 0; i < header.size(); ++i)
+        header[i] = static_cast<uint8_t>(i * 7);
     store_.InstallFresh(header);
     store_.SetRecord(1, 0x44, KeyFunction{8, 0, 3, 1, -1});
     std::vector<uint8_t> image = store_.WorkingImage();
@@ -220,7 +221,8 @@ TEST_F(ConfigStoreTest, EditingWhileAnotherThreadCommitsAndBuilds) {
     });
     const std::u16string text = u"t";
     for (int i = 0; i < 200; ++i) {
-        store_.StoreKeyFunction(0, 0x1E, i % 2 ? KeyFunctionKind::Key : KeyFunctionKind::Macro, i % 2 ? 0x30 : 1);
+        store_.StoreKeyFunction(0, 0x1E, i % 2 ? KeyFunctionKind::Key : KeyFunctionKind::Macro,
+                                i % 2 ? 0x30 : 1);
         store_.StoreKeyFunction(1, 0x10, KeyFunctionKind::Text, 0, 1, &text);
         MacroRecord m = NewMacroRecord(u"m", {});
         store_.CommitMacroList({m});

@@ -52,7 +52,7 @@ TEST(EncodeKeyFunction, EveryKindAndTarget) {
         {Rec(KeyFunctionKind::Macro, 9, 3), {5, 1, 1}},
         {Rec(KeyFunctionKind::Macro, 0x00010005), {5, 1, 0}}, // low 16 bits only
         {Rec(KeyFunctionKind::Macro, 0x0102), {5, 1, 2}},
-        {Rec(KeyFunctionKind::Macro, 77), {5, 1, 0}},         // gone: position 0
+        {Rec(KeyFunctionKind::Macro, 77), {5, 1, 0}}, // gone: position 0
         {Rec(KeyFunctionKind::StopMacro), {5, 2, 0}},
         {Rec(KeyFunctionKind::Text, 20), {0, 0, 0}},
         {Rec(KeyFunctionKind::Media, 0), {3, 0x83, 0x01}},
@@ -73,15 +73,15 @@ TEST(EncodeKeyFunction, EveryKindAndTarget) {
 std::vector<uint8_t> DefaultMatrix(size_t length, int keyCount) {
     std::vector<uint8_t> m(length, 0x5A); // padding past the key positions must survive
     const DeviceKeyCode codes[] = {
-        {2, 2, 0x04},   // 0: A (index 0x1E)
-        {2, 1, 0x01},   // 1: left Ctrl (0x1D)
-        {0, 0, 0},      // 2: empty
-        {5, 3, 0},      // 3: no key identity
-        {3, 0xE9, 0},   // 4: V+ (0x130, index 0xB0)
-        {2, 2, 0x05},   // 5: B (0x30)
-        {1, 1, 1},      // 6: left button (0x171, index 0xF1)
-        {6, 0xA2, 3},   // 7: scan code 0x202, no row
-        {2, 2, 0x29},   // 8: Esc (0x01)
+        {2, 2, 0x04}, // 0: A (index 0x1E)
+        {2, 1, 0x01}, // 1: left Ctrl (0x1D)
+        {0, 0, 0},    // 2: empty
+        {5, 3, 0},    // 3: no key identity
+        {3, 0xE9, 0}, // 4: V+ (0x130, index 0xB0)
+        {2, 2, 0x05}, // 5: B (0x30)
+        {1, 1, 1},    // 6: left button (0x171, index 0xF1)
+        {6, 0xA2, 3}, // 7: scan code 0x202, no row
+        {2, 2, 0x29}, // 8: Esc (0x01)
     };
     for (int pos = 0; pos < keyCount; ++pos) {
         const DeviceKeyCode c = pos < int(std::size(codes)) ? codes[pos] : DeviceKeyCode{0, 0, 0};
@@ -93,7 +93,7 @@ std::vector<uint8_t> DefaultMatrix(size_t length, int keyCount) {
 }
 
 class KeyMatrixTest : public test::MacroTestEnv {
-protected:
+  protected:
     void SetUp() override {
         MacroTestEnv::SetUp();
         store_.InstallFresh({});
@@ -105,15 +105,15 @@ TEST_F(KeyMatrixTest, BuiltFromTheCommittedRecordsForBothModels) {
     MacroRecord m1 = MacroWithId(4), m2 = MacroWithId(8);
     ASSERT_TRUE(store_.SetMacros({m1, m2}));
     const int profile = 1;
-    store_.SetRecord(profile, 0x1E, Rec(KeyFunctionKind::Key, 0x030));     // A -> B
-    store_.SetRecord(profile, 0x1D, Rec(KeyFunctionKind::Macro, 8, 2));    // Ctrl -> second macro
-    store_.SetRecord(profile, 0xB0, Rec(KeyFunctionKind::Program, 0));     // V+ keeps its code
-    store_.SetRecord(profile, 0x30, Rec(KeyFunctionKind::Text, 0));        // B sends nothing
+    store_.SetRecord(profile, 0x1E, Rec(KeyFunctionKind::Key, 0x030));  // A -> B
+    store_.SetRecord(profile, 0x1D, Rec(KeyFunctionKind::Macro, 8, 2)); // Ctrl -> second macro
+    store_.SetRecord(profile, 0xB0, Rec(KeyFunctionKind::Program, 0));  // V+ keeps its code
+    store_.SetRecord(profile, 0x30, Rec(KeyFunctionKind::Text, 0));     // B sends nothing
     store_.SetRecord(profile, 0xF1, Rec(KeyFunctionKind::Disabled));
-    store_.SetRecord(profile, 0x00, Rec(KeyFunctionKind::Disabled));       // index of empty positions
+    store_.SetRecord(profile, 0x00, Rec(KeyFunctionKind::Disabled)); // index of empty positions
     store_.SetRecord(profile, 0x7F, Rec(KeyFunctionKind::Disabled));
     store_.SetRecord(profile, kGKeyFirstIndex, Rec(KeyFunctionKind::Disabled));
-    store_.SetRecord(0, 0x01, Rec(KeyFunctionKind::Disabled));             // another profile's Esc
+    store_.SetRecord(0, 0x01, Rec(KeyFunctionKind::Disabled)); // another profile's Esc
     ASSERT_EQ(store_.Commit(), 1);
     // Changes after the commit are not sent.
     store_.SetRecord(profile, 0x01, Rec(KeyFunctionKind::Disabled));

@@ -18,7 +18,7 @@ KeyFunction Rec(KeyFunctionKind kind, int32_t value = 0) {
 }
 
 class CButtonRecorder final : public CKeyButtonView {
-public:
+  public:
     bool GKeyBankSet() const override { return bank; }
     void SetKeyButtonTooltip(int controlId, const std::string& text, bool checked) override {
         tips[controlId] = {text, checked};
@@ -69,10 +69,10 @@ TEST_F(KeyTooltipTest, RefreshShowsTheActiveProfileAndTheGKeyBank) {
     MacroRecord m = NewMacroRecord(u"Fire", {});
     m.id = 9;
     store.SetMacros({m});
-    store.SetRecord(2, 0x1E, Rec(KeyFunctionKind::Macro, 9));       // A
-    store.SetRecord(2, 256 + 1, Rec(KeyFunctionKind::Disabled));    // G2
+    store.SetRecord(2, 0x1E, Rec(KeyFunctionKind::Macro, 9));          // A
+    store.SetRecord(2, 256 + 1, Rec(KeyFunctionKind::Disabled));       // G2
     store.SetRecord(2, 256 + 9 + 2, Rec(KeyFunctionKind::Key, 0x030)); // G12, shown as G3 in the second bank
-    store.SetRecord(0, 0x01, Rec(KeyFunctionKind::Disabled));       // Esc, another profile
+    store.SetRecord(0, 0x01, Rec(KeyFunctionKind::Disabled));          // Esc, another profile
 
     CButtonRecorder view;
     RefreshKeyTooltips(view, 2, store);
@@ -103,14 +103,14 @@ TEST_F(KeyTooltipTest, ResetClearsOnlyTheShownKeysOfOneProfile) {
     store.StoreKeyFunction(1, 0x1E, KeyFunctionKind::Program, 0, 1, &path);
     store.SetRecord(1, 0x30, KeyFunction{2, 0, 0x1E, 1, 5});
     store.SetRecord(1, 256, Rec(KeyFunctionKind::Disabled));
-    store.SetRecord(1, 265, Rec(KeyFunctionKind::Disabled));        // G10: the other bank
-    store.SetRecord(1, 0x64, Rec(KeyFunctionKind::Disabled));       // F13 has no button
+    store.SetRecord(1, 265, Rec(KeyFunctionKind::Disabled));  // G10: the other bank
+    store.SetRecord(1, 0x64, Rec(KeyFunctionKind::Disabled)); // F13 has no button
     store.SetRecord(0, 0x30, Rec(KeyFunctionKind::Disabled));
 
     CButtonRecorder view;
     ResetProfileKeys(view, 1, store);
     EXPECT_EQ(store.Record(1, 0x1E), KeyFunction{});
-    EXPECT_EQ(store.Record(1, 0x30), KeyFunction{});                // mark and reserved too
+    EXPECT_EQ(store.Record(1, 0x30), KeyFunction{}); // mark and reserved too
     EXPECT_EQ(store.Record(1, 256), KeyFunction{});
     EXPECT_EQ(store.KeyStringTotal(), 0u);
     EXPECT_TRUE(store.Record(1, 265).Is(KeyFunctionKind::Disabled));

@@ -8,12 +8,14 @@
 namespace orvane {
 namespace {
 
-MacroRecord Macro(const std::u16string& name, uint8_t repeat, std::vector<MacroAction> actions, uint16_t id = 1) {
+MacroRecord Macro(const std::u16string& name, uint8_t repeat, std::vector<MacroAction> actions,
+                  uint16_t id = 1) {
     MacroRecord m;
     SetMacroName(m, name);
     m.repeat = repeat;
     m.id = id;
-    for (const MacroAction& a : actions) AddMacroAction(m, a);
+    for (const MacroAction& a : actions)
+        AddMacroAction(m, a);
     return m;
 }
 
@@ -46,9 +48,9 @@ TEST(MacroBlock, ActionEncodingFollowsTheDeviceKeyForms) {
         {0x01D, 2, 1, 0x01}, {0x02A, 2, 1, 0x02}, {0x038, 2, 1, 0x04}, {0x15B, 2, 1, 0x08},
         {0x11D, 2, 1, 0x10}, {0x036, 2, 1, 0x20}, {0x138, 2, 1, 0x40}, {0x15C, 2, 1, 0x80},
         {0x130, 2, 2, 0xC0}, // V+: a media key goes out as its consumer slot byte
-        {0x122, 2, 2, 0xCE}, {0x15E, 4, 0x81, 0}, {0x163, 4, 0x83, 0},
-        {0x171, 1, 1, 1},    {0x172, 1, 1, 2},    {0x173, 1, 1, 4},
-        {0x161, 1, 5, 0x01}, {0x162, 1, 5, 0xFF}, {0x16E, 0, 0, 0}, // Pan Left: no usage
+        {0x122, 2, 2, 0xCE}, {0x15E, 4, 0x81, 0}, {0x163, 4, 0x83, 0}, {0x171, 1, 1, 1},
+        {0x172, 1, 1, 2},    {0x173, 1, 1, 4},    {0x161, 1, 5, 0x01}, {0x162, 1, 5, 0xFF},
+        {0x16E, 0, 0, 0}, // Pan Left: no usage
         {0x000, 0, 0, 0},    {0x039, 2, 2, 0x2C},
     };
     for (const Row& r : rows) {
@@ -73,12 +75,13 @@ TEST(MacroBlock, LayoutAndSizesOfASmallList) {
     EXPECT_EQ(GetLE16(&named[2]), named.size());
     EXPECT_EQ(GetLE16(&named[4]), 2);
     EXPECT_EQ(GetLE16(&named[6]), 1);
-    for (int i = 8; i < 16; ++i) EXPECT_EQ(named[i], 0);
-    EXPECT_EQ(GetLE16(&named[16]), 20);               // first entry right after the offsets
-    EXPECT_EQ(GetLE16(&named[18]), 20 + 4 + 8 + 4);   // second follows the first and its name
-    EXPECT_EQ(GetLE16(&named[20]), 2);                // action count
-    EXPECT_EQ(named[22], 3);                          // repeat
-    EXPECT_EQ(named[23], 2);                          // name length
+    for (int i = 8; i < 16; ++i)
+        EXPECT_EQ(named[i], 0);
+    EXPECT_EQ(GetLE16(&named[16]), 20);             // first entry right after the offsets
+    EXPECT_EQ(GetLE16(&named[18]), 20 + 4 + 8 + 4); // second follows the first and its name
+    EXPECT_EQ(GetLE16(&named[20]), 2);              // action count
+    EXPECT_EQ(named[22], 3);                        // repeat
+    EXPECT_EQ(named[23], 2);                        // name length
     EXPECT_EQ(GetLE16(&named[24]), 0x8000 | 0x2000 | 10);
     EXPECT_EQ(GetLE16(&named[32]), u'A');
     EXPECT_EQ(GetLE16(&named[34]), u'b');
@@ -99,7 +102,8 @@ TEST(MacroBlock, EncodingRefusesWhatCannotBeWritten) {
 
     // Seventeen full macros overflow the 16-bit size field and offsets.
     MacroRecord full = Macro(u"F", 1, {});
-    for (size_t i = 0; i < kMacroMaxActions; ++i) AddMacroAction(full, {10, 0x01E, uint16_t(i & 1)});
+    for (size_t i = 0; i < kMacroMaxActions; ++i)
+        AddMacroAction(full, {10, 0x01E, uint16_t(i & 1)});
     MacroList big(17, full);
     EXPECT_GT(MacroBlockSizes(big).withoutNames, kMacroBlockMaxBytes);
     EXPECT_TRUE(EncodeMacroBlock(big, false).empty());
@@ -121,7 +125,7 @@ TEST(MacroBlock, DecodingRenumbersAndNamesMacros) {
     ASSERT_EQ(back[0].actionCount, 2);
     EXPECT_EQ(back[0].actions[0], (MacroAction{40000, 0x130, kActionPress}));
     EXPECT_EQ(back[0].actions[1], (MacroAction{0, 0x130, kActionRelease})); // 9 ms is 0 tens
-    EXPECT_EQ(back[1].actions[0], (MacroAction{50, 0x15C, kActionPress}));   // a key left pressed stays so
+    EXPECT_EQ(back[1].actions[0], (MacroAction{50, 0x15C, kActionPress}));  // a key left pressed stays so
 
     std::vector<uint8_t> named = EncodeMacroBlock(list, true);
     ASSERT_EQ(DecodeMacroBlock(named.data(), named.size(), back), kMacroBlockOk);
@@ -132,7 +136,8 @@ TEST(MacroBlock, DecodingRenumbersAndNamesMacros) {
 TEST(MacroBlock, RandomListsSurviveARoundTrip) {
     // Scan codes whose device code names them back (0x136, the second Right
     // Shift row, would come back as 0x036).
-    const uint16_t codes[] = {0x01E, 0x01D, 0x15C, 0x130, 0x16D, 0x15E, 0x171, 0x162, 0x039, 0x148, 0x137, 0x045};
+    const uint16_t codes[] = {0x01E, 0x01D, 0x15C, 0x130, 0x16D, 0x15E,
+                              0x171, 0x162, 0x039, 0x148, 0x137, 0x045};
     std::mt19937 rng(12345);
     for (int round = 0; round < 20; ++round) {
         MacroList list;
@@ -140,7 +145,8 @@ TEST(MacroBlock, RandomListsSurviveARoundTrip) {
         for (size_t i = 0; i < count; ++i) {
             std::u16string name;
             const size_t len = 1 + rng() % kMacroNameMaxChars;
-            for (size_t c = 0; c < len; ++c) name.push_back(static_cast<char16_t>(0x20 + rng() % 0x3000));
+            for (size_t c = 0; c < len; ++c)
+                name.push_back(static_cast<char16_t>(0x20 + rng() % 0x3000));
             std::vector<MacroAction> actions(rng() % 60);
             for (MacroAction& a : actions)
                 a = {static_cast<uint32_t>(10 * (rng() % 4096)), codes[rng() % std::size(codes)],
@@ -198,12 +204,14 @@ TEST(MacroBlock, BlocksThatDoNotFitAreRefusedWhole) {
     EXPECT_EQ(broken([](auto& b) { PutLE16(&b[4], 101); }), kMacroBlockTooMany);
     EXPECT_EQ(broken([](auto& b) { PutLE16(&b[4], 40); }), kMacroBlockBadHeader); // offsets past the size
     // The second entry is bad, so the good first one is not taken either.
-    EXPECT_EQ(broken([](auto& b) { PutLE16(&b[18], static_cast<uint16_t>(b.size() - 2)); }), kMacroBlockBadEntry);
+    EXPECT_EQ(broken([](auto& b) { PutLE16(&b[18], static_cast<uint16_t>(b.size() - 2)); }),
+              kMacroBlockBadEntry);
     EXPECT_EQ(broken([](auto& b) { PutLE16(&b[18], 0xFFFF); }), kMacroBlockBadEntry);
     EXPECT_EQ(broken([](auto& b) { PutLE16(&b[18], 4); }), kMacroBlockBadEntry); // inside the header
     EXPECT_EQ(broken([](auto& b) { PutLE16(&b[GetLE16(&b[18])], 2); }), kMacroBlockBadEntry);
     EXPECT_EQ(broken([](auto& b) { PutLE16(&b[GetLE16(&b[18])], 0xFFFF); }), kMacroBlockBadEntry);
-    EXPECT_EQ(broken([](auto& b) { b[GetLE16(&b[18]) + 3] = 3; }), kMacroBlockBadEntry); // name runs past the end
+    EXPECT_EQ(broken([](auto& b) { b[GetLE16(&b[18]) + 3] = 3; }),
+              kMacroBlockBadEntry); // name runs past the end
     // A size field that claims less than the offset table.
     EXPECT_EQ(broken([](auto& b) { PutLE16(&b[2], 18); }), kMacroBlockBadHeader);
 }
@@ -217,7 +225,8 @@ TEST(MacroBlock, NamesFromTheKeyboardAreCutOrReplaced) {
     PutLE16(&b[6], 1);
     PutLE16(&b[16], 18);
     b[18 + 3] = 255;
-    for (size_t c = 0; c < 255; ++c) PutLE16(&b[22 + 2 * c], u'x');
+    for (size_t c = 0; c < 255; ++c)
+        PutLE16(&b[22 + 2 * c], u'x');
     MacroList out;
     ASSERT_EQ(DecodeMacroBlock(b.data(), b.size(), out), kMacroBlockOk);
     EXPECT_EQ(MacroName(out[0]), std::u16string(kMacroNameMaxChars, u'x'));

@@ -16,10 +16,12 @@ MacroRecord Listed(uint16_t id, uint16_t newFlag = 0) {
     return m;
 }
 
-KeyFunction MacroKey(int32_t value) { return KeyFunction{4, 1, value, 0, 0}; }
+KeyFunction MacroKey(int32_t value) {
+    return KeyFunction{4, 1, value, 0, 0};
+}
 
 class CChangeRecorder final : public CKeyButtonView {
-public:
+  public:
     bool GKeyBankSet() const override { return false; }
     void SetKeyButtonTooltip(int, const std::string&, bool) override {}
     void MarkConfigurationChanged() override { ++changes; }
@@ -27,7 +29,7 @@ public:
 };
 
 class MacroCommitTest : public test::MacroTestEnv {
-protected:
+  protected:
     void SetUp() override {
         MacroTestEnv::SetUp();
         store_.InstallFresh({});
@@ -38,11 +40,11 @@ protected:
 
 TEST_F(MacroCommitTest, CommitRepointsOrResetsMacroKeys) {
     store_.SetMacros({Listed(1), Listed(2), Listed(3)});
-    store_.SetRecord(0, 0x10, MacroKey(0));          // not yet pointed: takes the first macro
-    store_.SetRecord(1, 0x11, MacroKey(2));          // deleted in the editor
-    store_.SetRecord(2, 0x12, MacroKey(3));          // id 3 reused by a new macro before apply
-    store_.SetRecord(0, 0x13, MacroKey(0x10004));    // low 16 bits: macro 4, kept
-    store_.SetRecord(0, 260, MacroKey(2));           // a G key is reset too
+    store_.SetRecord(0, 0x10, MacroKey(0));                // not yet pointed: takes the first macro
+    store_.SetRecord(1, 0x11, MacroKey(2));                // deleted in the editor
+    store_.SetRecord(2, 0x12, MacroKey(3));                // id 3 reused by a new macro before apply
+    store_.SetRecord(0, 0x13, MacroKey(0x10004));          // low 16 bits: macro 4, kept
+    store_.SetRecord(0, 260, MacroKey(2));                 // a G key is reset too
     store_.SetRecord(0, 0x14, KeyFunction{2, 0, 3, 0, 0}); // not a macro record
 
     MacroList edited = {Listed(4), Listed(1), Listed(3, 1)};
@@ -63,7 +65,8 @@ TEST_F(MacroCommitTest, CommitRepointsOrResetsMacroKeys) {
     ASSERT_EQ(stored.size(), 3u);
     EXPECT_EQ(stored[0].id, 4);
     EXPECT_EQ(stored[2].id, 3);
-    for (const MacroRecord& m : stored) EXPECT_EQ(m.newFlag, 0);
+    for (const MacroRecord& m : stored)
+        EXPECT_EQ(m.newFlag, 0);
 
     // The same list again changes nothing; the reused id now counts as the key's.
     store_.SetRecord(2, 0x12, MacroKey(3));
@@ -88,9 +91,9 @@ TEST_F(MacroCommitTest, EmptyListLeavesUnpointedKeysAndRefusesOverfullLists) {
 }
 
 TEST_F(MacroCommitTest, DeletingAsksOnlyForKeysOfTheActiveProfile) {
-    store_.SetRecord(1, 126, MacroKey(6));         // above the asked keys
-    store_.SetRecord(1, 256, MacroKey(6));         // G key
-    store_.SetRecord(0, 0x10, MacroKey(6));        // another profile
+    store_.SetRecord(1, 126, MacroKey(6));  // above the asked keys
+    store_.SetRecord(1, 256, MacroKey(6));  // G key
+    store_.SetRecord(0, 0x10, MacroKey(6)); // another profile
     EXPECT_TRUE(store_.IsMacroAssigned(Listed(6), 1));
     EXPECT_TRUE(prompt_.asked.empty());
     EXPECT_FALSE(store_.SendAllProfiles());
@@ -117,7 +120,8 @@ TEST_F(MacroCommitTest, DeletingAsksOnlyForKeysOfTheActiveProfile) {
 
 TEST_F(MacroCommitTest, ListLimitsAndTheirMessages) {
     MacroList list;
-    for (int i = 0; i < 100; ++i) ASSERT_TRUE(AddMacro(list, NewMacroRecord(u"m", list)));
+    for (int i = 0; i < 100; ++i)
+        ASSERT_TRUE(AddMacro(list, NewMacroRecord(u"m", list)));
     EXPECT_EQ(list[0].id, 1);
     EXPECT_EQ(list[99].id, 100);
     EXPECT_EQ(list[5].repeat, 1);
@@ -135,7 +139,8 @@ TEST_F(MacroCommitTest, ListLimitsAndTheirMessages) {
     EXPECT_EQ(MacroName(m).size(), kMacroNameMaxChars);
     EXPECT_TRUE(AddMacroAction(m, {5, 0x1E, 7}));
     EXPECT_EQ(m.actions[0].transition, kActionPress);
-    for (size_t i = 1; i < kMacroMaxActions; ++i) ASSERT_TRUE(AddMacroAction(m, {1, 0x1E, 1}));
+    for (size_t i = 1; i < kMacroMaxActions; ++i)
+        ASSERT_TRUE(AddMacroAction(m, {1, 0x1E, 1}));
     EXPECT_FALSE(AddMacroAction(m, {1, 0x30, 1}));
     EXPECT_EQ(m.actionCount, kMacroMaxActions);
     EXPECT_EQ(prompt_.asked.size(), 1u); // the 4001st goes silently
@@ -160,14 +165,16 @@ TEST_F(MacroCommitTest, RecordDelayOptionLivesUnderTheLanguageText) {
 
 TEST(MacroRecordBytes, FieldsAtTheirOffsetsAndUnknownBytesKept) {
     std::vector<uint8_t> bytes(kMacroRecordBytes);
-    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 31 + 7);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<uint8_t>(i * 31 + 7);
     MacroRecord m;
     ReadMacroRecord(bytes.data(), m);
     EXPECT_EQ(m.repeat, bytes[500]);
     EXPECT_EQ(m.newFlag, bytes[502] | bytes[503] << 8);
     EXPECT_EQ(m.id, bytes[506] | bytes[507] << 8);
     EXPECT_EQ(m.actionCount, bytes[508] | bytes[509] << 8);
-    EXPECT_EQ(m.actions[1].delay, uint32_t(bytes[520] | bytes[521] << 8 | bytes[522] << 16 | bytes[523] << 24));
+    EXPECT_EQ(m.actions[1].delay,
+              uint32_t(bytes[520] | bytes[521] << 8 | bytes[522] << 16 | bytes[523] << 24));
     EXPECT_EQ(m.actions[3999].transition, bytes[32510] | bytes[32511] << 8);
     std::vector<uint8_t> back(kMacroRecordBytes);
     WriteMacroRecord(m, back.data());

@@ -18,7 +18,7 @@
 namespace orvane::test {
 
 class CScriptedPrompt final : public CPrompt {
-public:
+  public:
     struct Asked {
         std::string text;
         unsigned style;
@@ -35,10 +35,12 @@ public:
         }
         return (style & 0xF) == MB_YESNO ? IDNO : IDOK;
     }
-    std::optional<std::string> OpenFileName(const std::string&, const std::string&, const std::string&) override {
+    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
         return std::nullopt;
     }
-    std::optional<std::string> SaveFileName(const std::string&, const std::string&, const std::string&) override {
+    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
         return std::nullopt;
     }
     std::optional<uint32_t> ChooseColour(uint32_t) override { return std::nullopt; }
@@ -67,7 +69,7 @@ MACRO_ACTION_RECORD_DELAY=Record delays
 )";
 
 class MacroTestEnv : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/orvane-macros-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);

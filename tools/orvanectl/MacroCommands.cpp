@@ -50,7 +50,8 @@ int EncodeMacros(const std::vector<std::string>& args, std::ostream& out, std::o
     if (!ReadInput(args, "encode-macros", contents, err, status)) return status;
     MacroList list;
     if (!ReadMacroRecords(reinterpret_cast<const uint8_t*>(contents.data()), contents.size(), list)) {
-        err << "encode-macros: the file is not a whole number of " << kMacroRecordBytes << "-byte macro records\n";
+        err << "encode-macros: the file is not a whole number of " << kMacroRecordBytes
+            << "-byte macro records\n";
         return kFailed;
     }
     if (list.size() > kMacroMaxCount) {
@@ -81,7 +82,7 @@ int DecodeMacros(const std::vector<std::string>& args, std::ostream& out, std::o
     const int r = DecodeMacroBlock(reinterpret_cast<const uint8_t*>(contents.data()), contents.size(), list);
     if (r != kMacroBlockOk) {
         err << "decode-macros: refused: "
-            << (r == kMacroBlockTooMany ? "more than 100 macros"
+            << (r == kMacroBlockTooMany    ? "more than 100 macros"
                 : r == kMacroBlockBadEntry ? "an entry does not fit in the block"
                                            : "not a macro block, or shorter than its size field")
             << "\n";
