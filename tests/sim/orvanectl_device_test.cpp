@@ -118,13 +118,22 @@ TEST_F(OrvanectlTest, StateFilePersistsTheKeyboardBetweenRuns) {
     EXPECT_EQ(out, "data: 0a 0b 0c\nstatus 1\n");
 }
 
+TEST_F(OrvanectlTest, DevicesAndWatchFindTheKeyboardAsTheMonitorDoes) {
+    std::string out;
+    ASSERT_EQ(Run("--simulate=126 devices", &out), 0);
+    EXPECT_EQ(out, "sim:hidraw1#vid_0c45&pid_5004&col02 0c45 5004 126\n");
+    ASSERT_EQ(Run("--simulate watch 1", &out), 0);
+    EXPECT_EQ(out, "connected sim:hidraw1#vid_320f&pid_5000&col02\n");
+}
+
 TEST_F(OrvanectlTest, MalformedArgumentsAreUsageErrors) {
     for (const char* args : {"--simulate raw zz", "--simulate raw 0", "--simulate read-lighting 0 57",
                              "--simulate write-lighting 0x10000 01", "--simulate write-lighting 0 0g",
                              "--simulate read-matrix -1", "--simulate write-key-colours 126 00",
                              "--simulate write-key-colours 0 00 --profile 3", "--simulate --sim-fault bogus:1 info",
                              "--trace t.txt info", "--simulate=127 info", "--simulate nosuchcommand",
-                             "--simulate info +", "--simulate write-macros @missing.bin"})
+                             "--simulate info +", "--simulate write-macros @missing.bin", "--simulate watch x",
+                             "--simulate devices 1"})
         EXPECT_EQ(Run(args), 2) << args;
     // Usage errors come before anything is sent.
     EXPECT_EQ(Run("--simulate --trace u.txt read-lighting 0 99"), 2);
