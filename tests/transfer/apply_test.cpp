@@ -1,0 +1,217 @@
+// Apply against the simulated keyboard: what crosses the wire, when
+// ApplyPending clears, the busy indicator, and the macro space checks.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "device/DeviceCommands.h"
+#include "model/ConfigStore.h"
+#include "model/MacroBlock.h"
+#include "model/ProfileFile.h"
+#include "platform/AtomicFile.h"
+#include "sim/SimFaults.h"
+#include "transfer/Apply.h"
+#include "transfer/BusyIndicator.h"
+#include "transfer/support/TransferFixture.h"
+
+namespace orvane::test {
+namespace {
+
+MacroRecord Macro(const std::u16string& name, uint16_t id, int actions) {
+    MacroRecord m{};
+    SetMacroName(m, name);
+    m.id = id;
+    m.repeat = 1;
+    for (int i = 0; i < actions; ++i)
+        AddMacroAction(m, {10, 0x1E, static_cast<uint16_t>(i % 2 ? kActionRelease : kActionPress)});
+    return m;
+}
+
+// Profiles whose key matrix was written, in order.
+std::vector<int> MatrixProfiles(const std::vector<WireRequest>& requests) {
+    std::vector<int> profiles;
+    for (const WireRequest& r : requests)
+        if (r.command == CMD_WRITE_KEY_MATRIX && r.offset % KeyMatrixLength() == 0)
+            profiles.push_back(r.offset / KeyMatrixLength());
+    return profiles;
+}
+
+// The macro image as the keyboard received it.
+std::vector<uint8_t> MacroImage(const std::vector<WireRequest>& requests) {
+    std::vector<uint8_t> image;
+    for (const WireRequest& r : requests)
+        if (r.command == CMD_WRITE_MACRO_MEMORY) {
+            EXPECT_EQ(r.offset, image.size());
+            image.insert(image.end(), r.bytes.begin() + 8, r.bytes.begin() + 8 + r.length);
+        }
+    return image;
+}
+
+class ApplyTest : public TransferTest {};
+
+TEST_F(ApplyTest, NothingPendingSendsNothingButShowsAndHidesTheIndicator) {
+    const ApplyOutcome outcome = Apply();
+    WaitForBusyIndicator();
+    EXPECT_FALSE(outcome.pending);
+    EXPECT_TRUE(TakeRequests().empty());
+    EXPECT_EQ(host.Calls(), (std::vector<std::string>{"busy 1", "busy 0"}));
+    EXPECT_EQ(link.Events(), (std::vector<std::string>{"set 1050 50", "kill 1050"}));
+}
+
+TEST_F(ApplyTest, PendingChangeIsSavedAndSentInOneBracketThenCleared) {
+    CreateWorkingProfile(1);
+    sim->WithFirmware([](CSimFirmware& f) { f.Info[10] = 1; });
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(1, 0x1E, KeyFunctionKind::Key, 0x30)); // A sends B
+    host.pending = true;
+
+    const ApplyOutcome outcome = Apply();
+    EXPECT_TRUE(outcome.saved && outcome.sent);
+    EXPECT_FALSE(host.pending);
+
+    const auto requests = TakeRequests();
+    // Active profile read, then begin, the 16-byte empty macro image, the
+    // ten chunks of profile 1's matrix, end.
+    EXPECT_EQ(Commands(requests), "03 01 0a 08 08 08 08 08 08 08 08 08 08 02");
+    EXPECT_EQ(MacroImage(requests).size(), kMacroBlockHeaderBytes);
+    EXPECT_EQ(MatrixProfiles(requests), std::vector<int>{1});
+    sim->WithFirmware([](CSimFirmware& f) {
+        const size_t at = 512 + 19 * 3; // position 19 holds A in the factory matrix
+        EXPECT_EQ(f.Matrices[at + 2], 0x05); // usage of B
+    });
+
+    // The working profile file now holds the change.
+    CConfigStore loaded;
+    ASSERT_EQ(LoadProfileFile(WorkingProfilePath(1), loaded), 1);
+    EXPECT_EQ(loaded.Record(1, 0x1E).value, 0x30);
+}
+
+TEST_F(ApplyTest, FailedSaveOrSendKeepsApplyPending) {
+    // No working profile file: sent, but not saved.
+    host.pending = true;
+    ApplyOutcome outcome = Apply();
+    EXPECT_FALSE(outcome.saved);
+    EXPECT_TRUE(outcome.sent);
+    EXPECT_TRUE(host.pending);
+
+    // Saved, but the keyboard refuses the last matrix chunk.
+    CreateWorkingProfile(0);
+    TakeRequests();
+    const uint32_t next = sim->RequestCount();
+    // begin, 1 macro chunk, 10 matrix chunks: the last one is request +12.
+    sim->AddFault({SimFault::Status, next + 12, next + 12, 0xFE});
+    outcome = Apply();
+    EXPECT_TRUE(outcome.saved);
+    EXPECT_FALSE(outcome.sent);
+    EXPECT_TRUE(host.pending);
+}
+
+TEST_F(ApplyTest, RunsWithoutIndicatorWhenItsThreadCannotStart) {
+    CreateWorkingProfile(0);
+    host.pending = true;
+    CBusyIndicatorThread::FailNextStartForTests();
+    const ApplyOutcome outcome = Apply();
+    EXPECT_TRUE(outcome.Succeeded());
+    EXPECT_TRUE(host.Calls().empty());
+    EXPECT_TRUE(link.Events().empty());
+    EXPECT_FALSE(TakeRequests().empty());
+}
+
+TEST_F(ApplyTest, MacroSpaceChecksAtTheCapacity) {
+    CreateWorkingProfile(0);
+    MacroList list = {Macro(u"First", 1, 20), Macro(u"Second", 2, 7)};
+    ASSERT_TRUE(g_ConfigStore.SetMacros(list));
+    const MacroBlockSizeInfo sizes = MacroBlockSizes(list);
+    ASSERT_LT(sizes.withoutNames, sizes.withNames);
+
+    // One byte short of even the nameless image: nothing at all is sent.
+    SetMacroCapacity(sizes.withoutNames - 1);
+    host.pending = true;
+    EXPECT_FALSE(Apply().sent);
+    EXPECT_TRUE(host.pending);
+    EXPECT_EQ(Commands(TakeRequests()), "03"); // only the active profile's lookup
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_NE(prompt.shown[0].find("too large"), std::string::npos);
+
+    // Exactly the nameless size: sent without names, then the warning.
+    prompt.shown.clear();
+    SetMacroCapacity(sizes.withoutNames);
+    EXPECT_TRUE(Apply().sent);
+    const auto image = MacroImage(TakeRequests());
+    ASSERT_EQ(image.size(), sizes.withoutNames);
+    EXPECT_EQ(image[6], 0); // names flag
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_NE(prompt.shown[0].find("without their names"), std::string::npos);
+
+    // Room for the names: they go along, no warning.
+    prompt.shown.clear();
+    SetMacroCapacity(sizes.withNames);
+    host.pending = true;
+    EXPECT_TRUE(Apply().sent);
+    const auto named = MacroImage(TakeRequests());
+    EXPECT_EQ(named.size(), sizes.withNames);
+    EXPECT_EQ(named[6], 1);
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
+TEST_F(ApplyTest, DeletingAnAssignedMacroSendsAllThreeMatricesOnce) {
+    CreateWorkingProfile(0);
+    MacroList list = {Macro(u"Fire", 1, 2)};
+    ASSERT_TRUE(g_ConfigStore.SetMacros(list));
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, 0x1E, KeyFunctionKind::Macro, 1, 3));
+    prompt.answer = IDYES;
+    ASSERT_TRUE(g_ConfigStore.IsMacroAssigned(list[0], 0));
+    ASSERT_TRUE(g_ConfigStore.CommitMacroList({}));
+
+    host.pending = true;
+    ASSERT_TRUE(Apply().Succeeded());
+    EXPECT_EQ(MatrixProfiles(TakeRequests()), (std::vector<int>{0, 1, 2}));
+
+    host.pending = true;
+    ASSERT_TRUE(Apply().Succeeded());
+    EXPECT_EQ(MatrixProfiles(TakeRequests()), std::vector<int>{0});
+}
+
+TEST_F(ApplyTest, FailedSendOfAllProfilesIsRepeatedByTheNextApply) {
+    CreateWorkingProfile(0);
+    g_ConfigStore.SetSendAllProfiles(true);
+    host.pending = true;
+    // Active profile read, begin, macro image, 30 matrix chunks: the last refused.
+    const uint32_t last = sim->RequestCount() + 33;
+    sim->AddFault({SimFault::Status, last, last, 0xFE});
+    EXPECT_FALSE(Apply().sent);
+    TakeRequests();
+    EXPECT_TRUE(Apply().Succeeded());
+    EXPECT_EQ(MatrixProfiles(TakeRequests()), (std::vector<int>{0, 1, 2}));
+}
+
+TEST_F(ApplyTest, UnknownActiveProfileSendsNothing) {
+    CreateWorkingProfile(0);
+    host.pending = true;
+    sim->AddFault({SimFault::Status, sim->RequestCount() + 1, UINT32_MAX, 0xFF});
+    const ApplyOutcome outcome = Apply();
+    EXPECT_FALSE(outcome.sent);
+    EXPECT_TRUE(host.pending);
+    for (const WireRequest& r : TakeRequests()) EXPECT_EQ(r.command, CMD_READ_INFO);
+    ASSERT_FALSE(prompt.shown.empty());
+    EXPECT_NE(prompt.shown.back().find("not known"), std::string::npos);
+}
+
+TEST_F(ApplyTest, KeyboardPulledOutHalfwayLeavesPendingAndTheFileWhole) {
+    CreateWorkingProfile(0);
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, 0x1E, KeyFunctionKind::Disabled, 0));
+    host.pending = true;
+    // Active profile read, begin, macro image, then gone after the third
+    // matrix chunk.
+    sim->AddFault({SimFault::Unplug, sim->RequestCount() + 6, sim->RequestCount() + 6, 0});
+    const ApplyOutcome outcome = Apply();
+    EXPECT_FALSE(outcome.sent);
+    EXPECT_TRUE(host.pending);
+    EXPECT_EQ(ValidateProfileFile(WorkingProfilePath(0)), kProfileValid);
+    CConfigStore loaded;
+    ASSERT_EQ(LoadProfileFile(WorkingProfilePath(0), loaded), 1);
+    EXPECT_TRUE(loaded.Record(0, 0x1E).Is(KeyFunctionKind::Disabled));
+}
+
+} // namespace
+} // namespace orvane::test
