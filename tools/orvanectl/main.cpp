@@ -8,6 +8,7 @@
 #include "CtlCommand.h"
 #include "device/DeviceDiscovery.h"
 #include "device/ReportExchange.h"
+#include "platform/InstanceLock.h"
 #include "sim/SimFaults.h"
 #include "sim/SimInstall.h"
 
@@ -110,6 +111,17 @@ int main(int argc, char** argv) {
         sim->SetPacing(options.pace);
         if (!options.trace.empty() && !sim->SetTraceFile(options.trace)) {
             std::cerr << "orvanectl: cannot write " << options.trace << "\n";
+            return orvanectl::kFailed;
+        }
+    }
+    if (needsKeyboard && !options.simulate) {
+        // The keyboard matches replies to requests only by their order, so
+        // two programs must never talk to it at once. A simulated keyboard is
+        // private to this process and needs no such care.
+        orvane::CInstanceMutex instance;
+        if (instance.OpenOrCreate(orvane::InstanceLockPath()) == orvane::CInstanceMutex::Result::AlreadyExists) {
+            std::cerr << "orvanectl: the Orvane program (orvane) is running and owns the keyboard; "
+                         "close it first, or use --simulate\n";
             return orvanectl::kFailed;
         }
     }
