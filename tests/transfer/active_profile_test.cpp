@@ -1,0 +1,76 @@
+// The keyboard's active profile: the cache, switching, and following the
+// keyboard after it reported its reset.
+#include <gtest/gtest.h>
+
+#include "device/DeviceCommands.h"
+#include "model/ConfigStore.h"
+#include "model/ProfileFile.h"
+#include "sim/SimFaults.h"
+#include "transfer/ActiveProfile.h"
+#include "transfer/support/TransferFixture.h"
+
+namespace orvane::test {
+namespace {
+
+class ActiveProfileTest : public TransferTest {};
+
+TEST_F(ActiveProfileTest, SetActiveProfileSendsOnlyForARealProfile) {
+    EXPECT_EQ(SetActiveProfile(-1), 0);
+    EXPECT_EQ(SetActiveProfile(3), 0);
+    EXPECT_TRUE(TakeRequests().empty());
+
+    EXPECT_EQ(SetActiveProfile(2), 1);
+    const auto requests = TakeRequests();
+    ASSERT_EQ(Commands(requests), "03 04");
+    EXPECT_EQ(requests[1].length, DEVICE_INFO_SIZE);
+    EXPECT_EQ(requests[1].bytes[8 + DEVICE_INFO_ACTIVE_PROFILE], 2);
+    EXPECT_EQ(GetActiveProfileCache(), 2);
+    EXPECT_EQ(GetActiveProfile(), 2);
+    EXPECT_TRUE(TakeRequests().empty()); // answered from the cache
+    sim->WithFirmware([](CSimFirmware& f) { EXPECT_EQ(f.Info[10], 2); });
+
+    // A refused write leaves the profile unknown, so the next use asks again.
+    sim->AddFault({SimFault::Status, sim->RequestCount() + 2, sim->RequestCount() + 2, 0xFE});
+    EXPECT_EQ(SetActiveProfile(1), 0);
+    EXPECT_EQ(GetActiveProfileCache(), -1);
+}
+
+TEST_F(ActiveProfileTest, GetActiveProfileTrustsOnlyARealProfileNumber) {
+    sim->WithFirmware([](CSimFirmware& f) { f.Info[10] = 7; });
+    EXPECT_EQ(GetActiveProfile(), -1);
+    EXPECT_EQ(GetActiveProfileCache(), -1);
+    sim->WithFirmware([](CSimFirmware& f) { f.Info[10] = 1; });
+    EXPECT_EQ(GetActiveProfile(), 1);
+    EXPECT_EQ(Commands(TakeRequests()), "03 03");
+}
+
+TEST_F(ActiveProfileTest, FollowKeyboardResetAppliesThenSwitchesToTheKeyboardsProfile) {
+    CreateWorkingProfile(0);
+    CreateWorkingProfile(1);
+    SetActiveProfileCache(0);
+    // The keyboard came back on profile 1; the window had reset its keys.
+    sim->WithFirmware([](CSimFirmware& f) { f.Info[10] = 1; });
+    host.pending = true;
+    // Profile 1's file holds an assignment that becomes the working copy.
+    {
+        CConfigStore other;
+        ASSERT_EQ(LoadProfileFile(WorkingProfilePath(1), other), 1);
+        ASSERT_TRUE(other.StoreKeyFunction(1, 0x1E, KeyFunctionKind::Disabled, 0));
+        ASSERT_EQ(SaveProfileFile(WorkingProfilePath(1), other), 1);
+    }
+
+    FollowKeyboardReset();
+    // Device info, the Apply to the old profile, then the switch.
+    EXPECT_EQ(Commands(TakeRequests()), "03 01 0a 08 08 08 08 08 08 08 08 08 08 02 03 04");
+    EXPECT_EQ(GetActiveProfileCache(), 1);
+    EXPECT_EQ(GetCurrentProfile(), 1);
+    EXPECT_FALSE(host.pending);
+    EXPECT_TRUE(g_ConfigStore.Record(1, 0x1E).Is(KeyFunctionKind::Disabled));
+    const auto calls = host.Calls();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[calls.size() - 2], "buttons 1");
+    EXPECT_EQ(calls.back(), "colour sets"); // the simulated keyboard offers mode 20
+}
+
+} // namespace
+} // namespace orvane::test
