@@ -163,6 +163,10 @@ intptr_t CMessageBridge::Dispatch(uint32_t message, uintptr_t wParam, intptr_t l
 }
 
 bool CMessageBridge::event(QEvent* event) {
+    // Posters build their events under this lock; taking it once makes that
+    // visible here in terms the thread checker understands too (Qt's own
+    // queue lock is invisible to it).
+    { std::lock_guard lock(core_->mutex_); }
     if (event->type() == BridgeEventType()) {
         static_cast<CBridgeEvent*>(event)->Deliver(*this);
         return true;
