@@ -1,0 +1,173 @@
+// Copying the keyboard into profile files and back: the round trip byte for
+// byte on both models, failures that must leave files alone, and the
+// working configuration taken from the keyboard at a connection.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "device/DeviceCommands.h"
+#include "model/ConfigStore.h"
+#include "model/MacroBlock.h"
+#include "model/ProfileFile.h"
+#include "platform/ByteOrder.h"
+#include "sim/SimFaults.h"
+#include "support/TempDir.h"
+#include "transfer/Apply.h"
+#include "transfer/ImportProfile.h"
+#include "transfer/KeyboardBackup.h"
+#include "transfer/support/TransferFixture.h"
+
+namespace orvane::test {
+namespace {
+
+MacroRecord NamedMacro(const std::u16string& name, uint16_t id, std::initializer_list<ScanCode> keys) {
+    MacroRecord m{};
+    SetMacroName(m, name);
+    m.id = id;
+    m.repeat = static_cast<uint8_t>(id + 1);
+    uint32_t delay = 0;
+    for (ScanCode k : keys) {
+        AddMacroAction(m, {delay += 30, k, kActionPress});
+        AddMacroAction(m, {delay += 20, k, kActionRelease});
+    }
+    return m;
+}
+
+struct KeyboardState {
+    std::vector<uint8_t> matrices;
+    std::vector<uint8_t> macroBlock;
+};
+
+class BackupTest : public TransferTest {
+protected:
+    // Gives every profile a different configuration through Apply, so the
+    // keyboard holds codes of every kind and a named macro block.
+    void PutVariedConfiguration() {
+        using K = KeyFunctionKind;
+        MacroList list = {NamedMacro(u"Combo", 1, {0x1E, 0x30}), NamedMacro(u"Shift tab", 2, {0x2A, 0x0F}),
+                          NamedMacro(u"Clicks", 3, {0x171, 0x172, 0x161})};
+        ASSERT_TRUE(g_ConfigStore.SetMacros(list));
+        for (int p = 0; p < 3; ++p) {
+            ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(p, 0x1E, K::Key, 0x30 + p));
+            ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(p, 0x1F, K::Macro, 1 + p, 2));
+            ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(p, 0x20, K::Media, 3 + p));
+            ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(p, 0x21, K::Function, p));
+            ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(p, 0x22, K::Disabled, 0));
+            ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(p, 0x23, K::Key, 0x171));
+            ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(p, 0x24, K::Key, 0x162));
+            ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(p, 0x25, K::Key, 0x38));
+            ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(p, 0x26, K::StopMacro, 0));
+        }
+        ASSERT_EQ(CommitAndSend(true), 1);
+    }
+
+    KeyboardState State() {
+        return sim->WithFirmware([](CSimFirmware& f) {
+            KeyboardState s{f.Matrices, {}};
+            const size_t size = GetLE16(f.MacroMemory.data() + 2);
+            s.macroBlock.assign(f.MacroMemory.begin(), f.MacroMemory.begin() + static_cast<ptrdiff_t>(size));
+            return s;
+        });
+    }
+
+    void WipeKeyboard() {
+        sim->WithFirmware([](CSimFirmware& f) {
+            for (int p = 0; p < 3; ++p)
+                std::copy(f.FactoryMatrix.begin(), f.FactoryMatrix.end(),
+                          f.Matrices.begin() + p * static_cast<ptrdiff_t>(f.FactoryMatrix.size()));
+            f.MacroMemory.fill(0xFF);
+        });
+    }
+
+    testing::CTempDir files;
+};
+
+TEST_F(BackupTest, BackupThenApplyReproducesTheKeyboardOnBothModels) {
+    for (int model : {126, 128}) {
+        SCOPED_TRACE(model);
+        Connect(model);
+        PutVariedConfiguration();
+        const KeyboardState before = State();
+        ASSERT_GT(before.macroBlock.size(), kMacroBlockHeaderBytes);
+        EXPECT_EQ(before.macroBlock[6], 1); // names included
+
+        const std::string path = files.File("keyboard" + std::to_string(model) + ".fwc");
+        ASSERT_EQ(BackupKeyboard(path), 1);
+        EXPECT_EQ(ValidateProfileFile(path), kProfileValid);
+        EXPECT_EQ(std::filesystem::file_size(path), kProfileImageBytes + 3 * kMacroRecordBytes);
+
+        WipeKeyboard();
+        ASSERT_NE(State().matrices, before.matrices);
+        g_ConfigStore.ReleaseWorking();
+        CreateBlankProfile(nullptr, 0);
+        host.pending = true;
+        ASSERT_EQ(ImportProfile(path), 1);
+        EXPECT_FALSE(host.pending);
+        const KeyboardState after = State();
+        EXPECT_EQ(after.matrices, before.matrices);
+        EXPECT_EQ(after.macroBlock, before.macroBlock);
+    }
+}
+
+TEST_F(BackupTest, FailedBackupWritesNoFile) {
+    const std::string path = files.File("old.fwc");
+    testing::WriteText(path, "old");
+
+    // Active profile unknown and unreadable.
+    sim->AddFault({SimFault::Status, sim->RequestCount() + 1, sim->RequestCount() + 1, 0xFF});
+    EXPECT_EQ(BackupKeyboard(path), 0);
+    // A key matrix chunk refused.
+    sim->AddFault({SimFault::Status, sim->RequestCount() + 4, sim->RequestCount() + 4, 0xFE});
+    EXPECT_EQ(BackupKeyboard(path), 0);
+    // A macro block whose header claims more macros than it can hold.
+    sim->WithFirmware([](CSimFirmware& f) {
+        const uint8_t head[] = {0xAA, 0x55, 20, 0, 101, 0, 1, 0};
+        std::copy(std::begin(head), std::end(head), f.MacroMemory.begin());
+    });
+    EXPECT_EQ(BackupKeyboard(path), 0);
+    EXPECT_EQ(testing::ReadText(path), "old");
+}
+
+TEST_F(BackupTest, LoadKeyboardProfileMakesTheKeyboardTheWorkingCopy) {
+    PutVariedConfiguration();
+    g_ConfigStore.ReleaseWorking();
+    CreateBlankProfile(nullptr, 0);
+    SetActiveProfileCache(-1);
+    host.pending = true;
+
+    LoadKeyboardProfile(false);
+    EXPECT_FALSE(host.pending);
+    EXPECT_GT(host.tooltipsSet, 0);
+    EXPECT_EQ(g_ConfigStore.MacroCount(), 3u);
+    EXPECT_EQ(g_ConfigStore.Record(2, 0x1E).value, 0x32);
+    EXPECT_TRUE(g_ConfigStore.Record(1, 0x1F).Is(KeyFunctionKind::Macro));
+    EXPECT_EQ(g_ConfigStore.Record(1, 0x1F).value, 2);
+    EXPECT_EQ(ValidateProfileFile(WorkingProfilePath(0)), kProfileValid);
+
+    // Keyboard silent: a fresh working copy, the working file left as it was.
+    const std::string saved = testing::ReadText(WorkingProfilePath(0));
+    SetActiveProfileCache(-1);
+    sim->AddFault({SimFault::Status, sim->RequestCount() + 1, UINT32_MAX, 0xFF});
+    host.pending = true;
+    LoadKeyboardProfile(true);
+    EXPECT_TRUE(host.pending);
+    EXPECT_EQ(g_ConfigStore.MacroCount(), 0u);
+    EXPECT_EQ(g_ConfigStore.Records(), FreshKeyFunctionTable());
+    EXPECT_EQ(testing::ReadText(WorkingProfilePath(0)), saved);
+}
+
+TEST_F(BackupTest, MalformedImportChangesNothing) {
+    const std::string path = files.File("bad.fwc");
+    testing::WriteText(path, std::string(40000, 'x'));
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, 0x1E, KeyFunctionKind::Disabled, 0));
+    host.pending = true;
+    EXPECT_EQ(ImportProfile(path), 0);
+    EXPECT_EQ(Commands(TakeRequests()), "03"); // only the active profile's lookup
+    EXPECT_TRUE(host.pending);
+    EXPECT_TRUE(g_ConfigStore.Record(0, 0x1E).Is(KeyFunctionKind::Disabled));
+    ASSERT_FALSE(prompt.shown.empty());
+    EXPECT_NE(prompt.shown.back().find("could not be restored"), std::string::npos);
+}
+
+} // namespace
+} // namespace orvane::test
