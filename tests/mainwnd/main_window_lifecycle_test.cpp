@@ -1,0 +1,136 @@
+#include "mainwnd/COrvaneDlg.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <thread>
+#include <unistd.h>
+
+#include "app/AutoShowLatch.h"
+#include "app/InstanceProtocol.h"
+#include "app/PathTable.h"
+#include "app/WindowMessages.h"
+#include "platform/Paths.h"
+#include "support/TempDir.h"
+
+using namespace orvane;
+
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "main_window_lifecycle_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+// The real lock file in the test's runtime folder, no other process, no companion.
+class CAloneSystem final : public CInstanceSystem {
+public:
+    pid_t other = 0;
+    std::vector<uint32_t> sent;
+    pid_t FindOtherInstance() override { return other; }
+    void SendToInstance(pid_t, uint32_t message, uintptr_t) override { sent.push_back(message); }
+    CInstanceMutex::Result OpenOrCreateMutex() override { return InstanceMutex().OpenOrCreate(InstanceLockPath()); }
+    void StartCompanion() override {}
+};
+
+class MainWindowLifecycle : public ::testing::Test {
+protected:
+    void SetUp() override {
+        App();
+        // The shipped skins beside the built program.
+        ASSERT_TRUE(BuildPathTable(std::string(ORVANE_BIN_DIR) + "/orvane"));
+        ASSERT_TRUE(FileExists(Paths().MainSkinFile)) << "build the skins first";
+    }
+    orvane::testing::CTempHome home_;
+};
+
+TEST_F(MainWindowLifecycle, StartsHiddenOpensOnUmOpenAndOnlyUmKillEndsTheRun) {
+    CAloneSystem system;
+    std::optional<COrvaneDlg> window;
+    window.emplace(std::vector<std::string>{"/Start"}, system);
+    ASSERT_FALSE(window->EndProcessRequested());
+    EXPECT_EQ(AutoShowLatch().load(), 1);
+    EXPECT_TRUE(InstanceMutex().Owned());
+
+    std::vector<std::string> steps;
+    std::atomic<intptr_t> workerResult{-1};
+    std::thread worker;
+    QTimer::singleShot(0, [&] {
+        steps.push_back(window->isVisible() ? "visible" : "hidden");
+        EXPECT_EQ(window->WindowTag(), MAIN_WINDOW_TAG);
+        EXPECT_EQ(access(InstanceSocketPath(getpid()).c_str(), F_OK), 0); // the tagged window listens
+
+        window->Bridge().SendMessage(UM_OPEN, TAG_KILL, 0); // wrong tag
+        steps.push_back(window->isVisible() ? "visible" : "hidden");
+        window->Bridge().SendMessage(UM_OPEN, TAG_OPEN, 0);
+        steps.push_back(window->isVisible() ? "visible" : "hidden");
+        // Cancel and a window-manager close only hide; the program runs on.
+        window->OnCancel();
+        steps.push_back(window->isVisible() ? "visible" : "hidden");
+        window->Bridge().SendMessage(UM_OPEN, TAG_OPEN, 0);
+        window->close();
+        steps.push_back(window->isVisible() ? "visible" : "hidden");
+        window->Bridge().SendMessage(UM_KILL, TAG_OPEN, 0); // wrong tag: ignored
+
+        // The device side ends it from its own thread, through the process-wide link.
+        worker = std::thread([&] { workerResult = GetMainWindowLink()->SendWindowMessage(UM_KILL, TAG_KILL, 0); });
+    });
+    QTimer::singleShot(30000, [&] { ADD_FAILURE() << "the run did not end"; window->CloseProgram(); });
+    window->RunModal();
+    worker.join();
+
+    EXPECT_EQ(steps, (std::vector<std::string>{"hidden", "hidden", "visible", "hidden", "hidden"}));
+    EXPECT_EQ(workerResult.load(), 0);
+    EXPECT_TRUE(window->ShutdownDone());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(InstanceMutex().HasHandle());
+    EXPECT_NE(access(InstanceSocketPath(getpid()).c_str(), F_OK), 0);
+
+    // After the window is gone a late device thread gets quiet no-ops.
+    window.reset();
+    std::thread late([] {
+        MainWindowLink* link = GetMainWindowLink();
+        ASSERT_NE(link, nullptr);
+        EXPECT_EQ(link->SendWindowMessage(UM_OPEN, TAG_OPEN, 0), 0);
+        link->PostWindowMessage(UM_OPEN, TAG_OPEN, 0);
+        link->SetWindowTimer(LIGHTING_CHANGED_TIMER, 10);
+        link->ShowMessageAndWait("late");
+    });
+    late.join();
+}
+
+TEST_F(MainWindowLifecycle, SecondCopyEndsInItsConstructorWithoutAWindow) {
+    CAloneSystem first;
+    COrvaneDlg running({}, first);
+    ASSERT_FALSE(running.EndProcessRequested());
+
+    CInstanceMutex::Result seen{};
+    class CSecond final : public CInstanceSystem {
+    public:
+        explicit CSecond(CInstanceMutex::Result& seen) : seen_(seen) {}
+        pid_t FindOtherInstance() override { return 99; }
+        void SendToInstance(pid_t, uint32_t message, uintptr_t) override { sent = message; }
+        CInstanceMutex::Result OpenOrCreateMutex() override {
+            CInstanceMutex probe;
+            return seen_ = probe.OpenOrCreate(InstanceLockPath());
+        }
+        void StartCompanion() override { ADD_FAILURE() << "a second copy must not start the companion"; }
+        uint32_t sent = 0;
+
+    private:
+        CInstanceMutex::Result& seen_;
+    } secondSystem(seen);
+    COrvaneDlg second({}, secondSystem);
+    EXPECT_TRUE(second.EndProcessRequested());
+    EXPECT_EQ(seen, CInstanceMutex::Result::AlreadyExists);
+    EXPECT_EQ(secondSystem.sent, UM_OPEN);
+    EXPECT_FALSE(second.isVisible());
+    EXPECT_EQ(second.WindowTag(), 0u);
+    InstanceMutex().Close();
+}
+
+} // namespace
