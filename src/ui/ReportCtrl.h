@@ -8,9 +8,11 @@
 #include <functional>
 #include <vector>
 
+#include "ui/ComboBox4ListCtrl.h"
+
 namespace orvane {
 
-class CComboBox4ListCtrl;
+
 
 // Messages the list sends its parent.
 constexpr uint32_t UM_LIST_SORTED = 0xA711;      // wParam column, lParam 1 ascending / 0 descending
