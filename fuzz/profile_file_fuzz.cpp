@@ -22,14 +22,14 @@ using namespace orvane;
 namespace {
 
 class CInput {
-public:
+  public:
     CInput(const uint8_t* data, size_t size) : data_(data), size_(size) {}
     uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
     uint16_t Word() { return static_cast<uint16_t>(Byte() | (Byte() << 8)); }
     uint32_t Long() { return Word() | (static_cast<uint32_t>(Word()) << 16); }
     bool Empty() const { return pos_ >= size_; }
 
-private:
+  private:
     const uint8_t* data_;
     size_t size_;
     size_t pos_ = 0;
@@ -39,7 +39,8 @@ std::vector<uint8_t> FromRecipe(const uint8_t* data, size_t size) {
     CInput in(data, size);
     const uint8_t mode = in.Byte();
     uint8_t header[kProfileFileHeaderSize];
-    for (uint8_t& b : header) b = in.Byte();
+    for (uint8_t& b : header)
+        b = in.Byte();
     // Tails up to three macros and some text, so counts near the real length
     // are reached both ways.
     const size_t tail = in.Long() % (3 * kMacroRecordBytes + 4096);
@@ -52,9 +53,11 @@ std::vector<uint8_t> FromRecipe(const uint8_t* data, size_t size) {
         PutLE32(file.data() + at + 4, in.Long());
     }
     // Whatever is left fills the tail from its start (macro names, texts).
-    for (size_t at = kProfileImageBytes; at < file.size() && !in.Empty(); ++at) file[at] = in.Byte();
-    if (mode & 2) PutLE32(file.data() + 8, static_cast<uint32_t>(ProfileBodySize(GetLE16(file.data() + 14),
-                                                                                  GetLE32(file.data() + 16))));
+    for (size_t at = kProfileImageBytes; at < file.size() && !in.Empty(); ++at)
+        file[at] = in.Byte();
+    if (mode & 2)
+        PutLE32(file.data() + 8,
+                static_cast<uint32_t>(ProfileBodySize(GetLE16(file.data() + 14), GetLE32(file.data() + 16))));
     if (mode & 4) file[31] = ProfileHeaderChecksum(file.data());
     return file;
 }
@@ -89,6 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(again->Records() == store->Records());
     Check(again->Macros() == store->Macros());
     Check(again->KeyStringTotal() == store->KeyStringTotal());
-    for (int i = 0; i < kKeyRecordCount; ++i) Check(again->KeyString(i) == store->KeyString(i));
+    for (int i = 0; i < kKeyRecordCount; ++i)
+        Check(again->KeyString(i) == store->KeyString(i));
     return 0;
 }

@@ -35,7 +35,9 @@ FilePtr OpenForReading(const std::string& path, uint64_t& length) {
     return file;
 }
 
-bool ReadExactly(std::FILE* file, uint8_t* out, size_t count) { return std::fread(out, 1, count, file) == count; }
+bool ReadExactly(std::FILE* file, uint8_t* out, size_t count) {
+    return std::fread(out, 1, count, file) == count;
+}
 
 int WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     if (bytes.empty()) return 0;
@@ -72,7 +74,8 @@ std::vector<uint8_t> BuildProfileFileBytes(CConfigStore& store) {
     try {
         const std::vector<uint8_t> texts = store.PackWorkingStrings();
         const MacroList macros = store.Macros();
-        const uint64_t total = ProfileBodySize(static_cast<uint16_t>(macros.size()), static_cast<uint32_t>(texts.size()));
+        const uint64_t total =
+            ProfileBodySize(static_cast<uint16_t>(macros.size()), static_cast<uint32_t>(texts.size()));
         if (macros.size() > kMacroMaxCount || total > kProfileFileMaxBytes) return {};
 
         // Reserved bytes and the device block stay as the working copy has them.
@@ -162,7 +165,8 @@ int ValidateProfileFile(const std::string& path) {
     FilePtr file = OpenForReading(path, length);
     if (!file) return kProfileCannotOpen;
     uint8_t head[kProfileFileHeaderSize];
-    if (length >= kProfileImageBytes && !ReadExactly(file.get(), head, sizeof head)) return kProfileCannotOpen;
+    if (length >= kProfileImageBytes && !ReadExactly(file.get(), head, sizeof head))
+        return kProfileCannotOpen;
     if (length < kProfileImageBytes || !IsWellFormedProfileHeader(head, length)) {
         ShowFormatError(path);
         return kProfileMalformed;

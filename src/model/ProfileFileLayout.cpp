@@ -61,7 +61,8 @@ void WriteProfileHeader(const ProfileFileHeader& h, uint8_t* b) {
 
 uint8_t ProfileHeaderChecksum(const uint8_t* bytes) {
     unsigned sum = 0;
-    for (size_t i = 0; i < kChecksumAt; ++i) sum += bytes[i];
+    for (size_t i = 0; i < kChecksumAt; ++i)
+        sum += bytes[i];
     return static_cast<uint8_t>(sum);
 }
 
@@ -86,7 +87,8 @@ ProfileHeader MakeProfileHeader(uint16_t macros, uint32_t textSize, uint8_t flag
     h.flag = flag;
     WriteProfileHeader(h, image.data());
     image[kChecksumAt] = ProfileHeaderChecksum(image.data());
-    std::copy(DefaultDeviceBlock().begin(), DefaultDeviceBlock().end(), image.begin() + kProfileFileHeaderSize);
+    std::copy(DefaultDeviceBlock().begin(), DefaultDeviceBlock().end(),
+              image.begin() + kProfileFileHeaderSize);
     return image;
 }
 

@@ -19,7 +19,9 @@ constexpr const char* kNameSection = "MODENAME";
 constexpr const char* kDefaultSetName = "0";
 constexpr const char* kDefaultKeyColour = "255,0,0,1";
 
-std::string SetSection(int set) { return "Mode" + std::to_string(set); }
+std::string SetSection(int set) {
+    return "Mode" + std::to_string(set);
+}
 
 std::string ReadValue(int profile, const std::string& section, const std::string& key, const char* fallback) {
     const std::string path = UserDataFilePath(profile);
@@ -37,7 +39,8 @@ std::string RgbText(Colour c) {
 }
 
 Colour ColourOf(const int* rgb) {
-    return MakeColour(static_cast<uint8_t>(rgb[0]), static_cast<uint8_t>(rgb[1]), static_cast<uint8_t>(rgb[2]));
+    return MakeColour(static_cast<uint8_t>(rgb[0]), static_cast<uint8_t>(rgb[1]),
+                      static_cast<uint8_t>(rgb[2]));
 }
 
 Colour ReadRgb(int profile, int set, const char* key) {
@@ -75,14 +78,16 @@ std::string UserDataTemplatePath() {
 // ------------------------------------------------------------------ parsing
 
 void ParseNumberList(const std::string& text, int* numbers, int count) {
-    for (int i = 0; i < count; ++i) numbers[i] = 0;
+    for (int i = 0; i < count; ++i)
+        numbers[i] = 0;
     size_t pos = 0;
     for (int i = 0; i < count; ++i) {
         if (i > 0) {
             if (pos >= text.size() || text[pos] != ',') return;
             ++pos;
         }
-        while (pos < text.size() && std::isspace(static_cast<unsigned char>(text[pos]))) ++pos;
+        while (pos < text.size() && std::isspace(static_cast<unsigned char>(text[pos])))
+            ++pos;
         bool negative = false;
         if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
         if (pos >= text.size() || !std::isdigit(static_cast<unsigned char>(text[pos]))) return;
@@ -103,7 +108,9 @@ int ReadPresentSet(int profile) {
     return set;
 }
 
-void WritePresentSet(int profile, int set) { WriteValue(profile, kPresentSection, kPresentKey, std::to_string(set)); }
+void WritePresentSet(int profile, int set) {
+    WriteValue(profile, kPresentSection, kPresentKey, std::to_string(set));
+}
 
 std::string ReadSetName(int profile, int set) {
     return ReadValue(profile, kNameSection, std::to_string(set), kDefaultSetName);

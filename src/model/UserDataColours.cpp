@@ -9,10 +9,12 @@ namespace orvane {
 
 namespace {
 
-bool ValidProfile(int p) { return p >= 0 && p < kUserDataProfileCount; }
+bool ValidProfile(int p) {
+    return p >= 0 && p < kUserDataProfileCount;
+}
 
 class CUserDataPaintStore final : public CPaintStore {
-public:
+  public:
     void WriteKeyColour(int profile, int set, int led, Colour colour, int flag) override {
         orvane::WriteKeyColour(profile, set, led, colour, flag);
     }
@@ -21,7 +23,8 @@ public:
     }
 };
 
-void TakeEntry(CLightingModel& model, int profile, int led, const KeyColourEntry& entry, const KeyButton& button) {
+void TakeEntry(CLightingModel& model, int profile, int led, const KeyColourEntry& entry,
+               const KeyButton& button) {
     model.SetKeyColour(profile, led, entry.colour);
     model.SetPaintFlag(profile, button, entry.flag);
 }
@@ -45,19 +48,24 @@ int LoadKeyColours(int profile, bool send, CLightingModel& model, CLightingPort&
         // The nine G keys share one LED and one entry.
         const KeyColourEntry g = ReadKeyColour(profile, set, kLedOfGKeys);
         for (int n = 0; n < kGKeyButtonCount; ++n)
-            TakeEntry(model, profile, kLedOfGKeys, g, KeyButton{KeyButtonKind::GKey, static_cast<uint8_t>(n)});
+            TakeEntry(model, profile, kLedOfGKeys, g,
+                      KeyButton{KeyButtonKind::GKey, static_cast<uint8_t>(n)});
     }
-    TakeEntry(model, profile, kLedOfFn, ReadKeyColour(profile, set, kLedOfFn), KeyButton{KeyButtonKind::Fn, 0});
+    TakeEntry(model, profile, kLedOfFn, ReadKeyColour(profile, set, kLedOfFn),
+              KeyButton{KeyButtonKind::Fn, 0});
 
     if (!send) return 1;
     return port.WriteProfileKeyColours(model.KeyColourTable(profile));
 }
 
-int LoadKeyColours(int profile, bool send) { return LoadKeyColours(profile, send, TheLighting(), DeviceLightingPort()); }
+int LoadKeyColours(int profile, bool send) {
+    return LoadKeyColours(profile, send, TheLighting(), DeviceLightingPort());
+}
 
 std::array<std::string, kColourSetCount> ListColourSets(int profile) {
     std::array<std::string, kColourSetCount> names;
-    for (int s = 0; s < kColourSetCount; ++s) names[static_cast<size_t>(s)] = ReadSetName(profile, s);
+    for (int s = 0; s < kColourSetCount; ++s)
+        names[static_cast<size_t>(s)] = ReadSetName(profile, s);
     return names;
 }
 

@@ -15,7 +15,9 @@ using orvane::testing::CTempDir;
 using orvane::testing::ReadText;
 using orvane::testing::WriteText;
 
-std::string Ctl() { return std::string(ORVANE_BIN_DIR) + "/orvanectl"; }
+std::string Ctl() {
+    return std::string(ORVANE_BIN_DIR) + "/orvanectl";
+}
 
 std::string RunCtl(const std::string& args, int& exitCode) {
     std::string output;
@@ -26,7 +28,8 @@ std::string RunCtl(const std::string& args, int& exitCode) {
     }
     char buf[4096];
     size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        output.append(buf, n);
     const int status = pclose(p);
     exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return output;
@@ -55,9 +58,10 @@ std::vector<uint8_t> HandMadeProfile() {
     Put16(b, 14, 1);
     Put32(b, 16, s);
     unsigned sum = 0;
-    for (int i = 0; i < 31; ++i) sum += b[i];
+    for (int i = 0; i < 31; ++i)
+        sum += b[i];
     b[31] = static_cast<uint8_t>(sum);
-    Put16(b, 64 + 16 * 1, 3); // record 1: Program at offset 0
+    Put16(b, 64 + 16 * 1, 3);   // record 1: Program at offset 0
     Put16(b, 64 + 16 * 600, 4); // record 600: Macro 5, repeat 2, mark 1
     Put16(b, 64 + 16 * 600 + 2, 2);
     Put32(b, 64 + 16 * 600 + 4, 5);
@@ -70,7 +74,8 @@ std::vector<uint8_t> HandMadeProfile() {
     Put16(b, m + 508, 1);
     Put32(b, m + 512, 10);
     Put16(b, m + 516, 0x1E);
-    for (size_t i = 0; i < text.size(); ++i) Put16(b, 32832 + 32512 + 2 * i, text[i]);
+    for (size_t i = 0; i < text.size(); ++i)
+        Put16(b, 32832 + 32512 + 2 * i, text[i]);
     return b;
 }
 

@@ -21,16 +21,18 @@
 namespace orvane::test {
 
 class CRecordingPrompt final : public CPrompt {
-public:
+  public:
     std::vector<std::string> shown;
     int MessageBox(const std::string& text, const std::string&, unsigned) override {
         shown.push_back(text);
         return IDOK;
     }
-    std::optional<std::string> OpenFileName(const std::string&, const std::string&, const std::string&) override {
+    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
         return std::nullopt;
     }
-    std::optional<std::string> SaveFileName(const std::string&, const std::string&, const std::string&) override {
+    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
         return std::nullopt;
     }
     std::optional<uint32_t> ChooseColour(uint32_t) override { return std::nullopt; }
@@ -44,7 +46,7 @@ inline const char* kTemplateText = "[PRESENTMODE]\nmode=1\n\n[MODENAME]\n0=Ember
                                    "[Mode1]\n16=1,2,3,0\ntool=1\njcolor=9,8,7\ncolor=4,5,6\n";
 
 class FilesTestEnv : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::filesystem::create_directories(Program() + "/Skins");
         std::ofstream(Program() + "/Lang0409.ini") << kFilesTestLanguage;

@@ -42,7 +42,7 @@ TEST_F(ProfileFormatTest, BlankFileLayout) {
     const std::vector<uint8_t> device(b.begin() + 32, b.begin() + 64);
     EXPECT_EQ(device, (std::vector<uint8_t>{0x4B, 0x48, 0x20, 0x00, 0x20, 0x80, 0x00, 0x00, 0x04, 0x00, 0x00,
                                             0x02, 0x00, 0x00, 0x00, 0x00, 0x45, 0x0C, 0x04, 0x50, 0x4F, 0x1C,
-                                            0x0E, 0x00, 0, 0, 0, 0, 0, 0, 0, 0}));
+                                            0x0E, 0x00, 0,    0,    0,    0,    0,    0,    0,    0}));
     // Only the G-key records of block 0 are not zero: their codes in aux.
     for (int i = 0; i < 2048; ++i) {
         KeyFunction r;
@@ -91,13 +91,15 @@ TEST_F(ProfileFormatTest, EveryHeaderFieldIsChecked) {
         {"key record count", [](auto& b) { PutLE16(b.data() + 12, 2047); }},
         {"flag", [](auto& b) { b[30] = 2; }},
         {"macro count without macros", [](auto& b) { PutLE16(b.data() + 14, 1); }},
-        {"101 macros", [](auto& b) {
+        {"101 macros",
+         [](auto& b) {
              PutLE16(b.data() + 14, 101);
              PutLE32(b.data() + 8, static_cast<uint32_t>(ProfileBodySize(101, 0)));
              b.resize(ProfileBodySize(101, 0));
          }},
         // Header consistent, but the file ends before the text area it describes.
-        {"cut short", [](auto& b) {
+        {"cut short",
+         [](auto& b) {
              PutLE32(b.data() + 16, 40);
              PutLE32(b.data() + 8, 32832 + 40);
          }},
@@ -150,7 +152,8 @@ TEST_F(ProfileFormatTest, MissingShortAndUnreadableFiles) {
 
     WriteText(path, AsString(ProfileBytes(0, 0)));
     ::chmod(path.c_str(), 0);
-    EXPECT_EQ(WithoutWriteAccess(home_.Dir().Path(), [&] { return ValidateProfileFile(path); }), kProfileCannotOpen);
+    EXPECT_EQ(WithoutWriteAccess(home_.Dir().Path(), [&] { return ValidateProfileFile(path); }),
+              kProfileCannotOpen);
     ::chmod(path.c_str(), 0644);
 }
 

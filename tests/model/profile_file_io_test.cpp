@@ -28,7 +28,7 @@ constexpr uint16_t kProgram = static_cast<uint16_t>(KeyFunctionKind::Program);
 constexpr uint16_t kText = static_cast<uint16_t>(KeyFunctionKind::Text);
 
 class ProfileIoTest : public test::FilesTestEnv {
-protected:
+  protected:
     void SetUp() override {
         FilesTestEnv::SetUp();
         std::filesystem::create_directories(UserFolder());
@@ -50,7 +50,8 @@ protected:
             m.newFlag = 0;
             m.reserved504 = static_cast<uint16_t>(i);
             for (uint32_t a = 0; a < i % 7 + 1; ++a)
-                AddMacroAction(m, MacroAction{a * 10, static_cast<uint16_t>(0x1E + a), static_cast<uint16_t>(a & 1)});
+                AddMacroAction(
+                    m, MacroAction{a * 10, static_cast<uint16_t>(0x1E + a), static_cast<uint16_t>(a & 1)});
             list.push_back(m);
         }
         ASSERT_TRUE(store_->SetMacros(list));
@@ -59,7 +60,8 @@ protected:
     void ExpectSameConfiguration(const CConfigStore& a, const CConfigStore& b) {
         EXPECT_EQ(a.Records(), b.Records());
         EXPECT_EQ(a.KeyStringTotal(), b.KeyStringTotal());
-        for (int i = 0; i < kKeyRecordCount; ++i) EXPECT_EQ(a.KeyString(i), b.KeyString(i)) << "record " << i;
+        for (int i = 0; i < kKeyRecordCount; ++i)
+            EXPECT_EQ(a.KeyString(i), b.KeyString(i)) << "record " << i;
         EXPECT_TRUE(a.Macros() == b.Macros());
     }
 
@@ -113,10 +115,11 @@ TEST_F(ProfileIoTest, RoundTripWithTextsAndMacros) {
 
 TEST_F(ProfileIoTest, SavingRewritesTheHeaderAndCarriesTheRest) {
     std::vector<uint8_t> b = ProfileBytes(0, 0);
-    b[30] = 1;                         // flag
+    b[30] = 1;                          // flag
     PutLE32(b.data() + 20, 0x01020304); // reserved
     b[28] = 0x77;
-    for (size_t i = 32; i < 64; ++i) b[i] = static_cast<uint8_t>(i);
+    for (size_t i = 32; i < 64; ++i)
+        b[i] = static_cast<uint8_t>(i);
     FixChecksum(b);
     ASSERT_EQ(LoadProfileBytes(b.data(), b.size(), *store_), 1);
     Fill(2);
@@ -179,12 +182,12 @@ TEST_F(ProfileIoTest, TextOffsetsFromTheFileStayInsideTheTextArea) {
     PutLE16(b.data() + area, u'a');
     PutLE16(b.data() + area + 2, u'b');
     PutLE16(b.data() + area + 6, u'c');
-    PutRecord(b, 1, kProgram, 0);          // "ab"
-    PutRecord(b, 2, kText, 3);             // odd: rounded down to 2, "b"
-    PutRecord(b, 3, kText, 6);             // "c", ended by the area
-    PutRecord(b, 4, kProgram, 8);          // at the end: empty
-    PutRecord(b, 5, kText, -2);            // far outside: empty
-    PutRecord(b, 6, 2, 0);                 // not a text kind: no string
+    PutRecord(b, 1, kProgram, 0); // "ab"
+    PutRecord(b, 2, kText, 3);    // odd: rounded down to 2, "b"
+    PutRecord(b, 3, kText, 6);    // "c", ended by the area
+    PutRecord(b, 4, kProgram, 8); // at the end: empty
+    PutRecord(b, 5, kText, -2);   // far outside: empty
+    PutRecord(b, 6, 2, 0);        // not a text kind: no string
     ASSERT_EQ(LoadProfileBytes(b.data(), b.size(), *loaded_), 1);
     EXPECT_EQ(loaded_->KeyString(1), u"ab");
     EXPECT_EQ(loaded_->KeyString(2), u"b");

@@ -19,7 +19,9 @@ inline std::vector<uint8_t> ProfileBytes(uint16_t macros, uint32_t textBytes) {
     return bytes;
 }
 
-inline void FixChecksum(std::vector<uint8_t>& bytes) { bytes[31] = ProfileHeaderChecksum(bytes.data()); }
+inline void FixChecksum(std::vector<uint8_t>& bytes) {
+    bytes[31] = ProfileHeaderChecksum(bytes.data());
+}
 
 // Sets record `index` (0-2047) of the image.
 inline void PutRecord(std::vector<uint8_t>& bytes, int index, uint16_t kind, int32_t value) {
@@ -28,7 +30,11 @@ inline void PutRecord(std::vector<uint8_t>& bytes, int index, uint16_t kind, int
     PutLE32(r + 4, static_cast<uint32_t>(value));
 }
 
-inline std::string AsString(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
-inline std::vector<uint8_t> AsBytes(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
+inline std::string AsString(const std::vector<uint8_t>& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+inline std::vector<uint8_t> AsBytes(const std::string& text) {
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
 
 } // namespace orvane::test

@@ -21,7 +21,7 @@ using testing::ReadText;
 using testing::WriteText;
 
 class UserDataTest : public FilesTestEnv {
-protected:
+  protected:
     void SetUp() override {
         FilesTestEnv::SetUp();
         std::filesystem::create_directories(UserFolder());
@@ -31,7 +31,7 @@ protected:
 
 // Counts the whole-table sends and keeps the last table.
 class CTablePort : public CLightingPort {
-public:
+  public:
     int BeginSession() override { return 1; }
     int EndSession() override { return 1; }
     int WriteLighting(std::span<const uint8_t>, uint16_t) override { return 1; }
@@ -73,10 +73,10 @@ TEST_F(UserDataTest, ValuesAreParsedNumberByNumber) {
         KeyColourEntry want;
     };
     const Case cases[] = {
-        {"4,5,6,7", {MakeColour(4, 5, 6), 1}},   // any non-zero flag is 1
+        {"4,5,6,7", {MakeColour(4, 5, 6), 1}}, // any non-zero flag is 1
         {"4,5,6,0", {MakeColour(4, 5, 6), 0}},
-        {"4,5", {MakeColour(4, 5, 0), 0}},       // missing numbers are 0
-        {"4,x,6,1", {MakeColour(4, 0, 0), 0}},   // numbers after a bad one too
+        {"4,5", {MakeColour(4, 5, 0), 0}},     // missing numbers are 0
+        {"4,x,6,1", {MakeColour(4, 0, 0), 0}}, // numbers after a bad one too
         {"", {0, 0}},
         {" 7, 8 ,9,1", {MakeColour(7, 8, 0), 0}}, // blanks only before a number
         {"1,2,3,-1", {MakeColour(1, 2, 3), 1}},

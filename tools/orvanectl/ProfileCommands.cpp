@@ -84,12 +84,13 @@ int DumpProfile(const std::vector<std::string>& args, std::ostream& out, std::os
     for (size_t i = 0; i < records.size(); ++i) {
         const KeyFunction& r = records[i];
         if (r == KeyFunction{}) continue;
-        out << "record " << i << " kind " << r.kind << " aux " << r.aux << " value " << r.value << " mark " << r.mark
-            << "\n";
+        out << "record " << i << " kind " << r.kind << " aux " << r.aux << " value " << r.value << " mark "
+            << r.mark << "\n";
     }
     PrintMacroList(store->Macros(), out);
     for (int i = 0; i < kKeyRecordCount; ++i)
-        if (store->KeyStringSize(i) > 0) out << "text " << i << " " << Quoted(Utf16ToUtf8(store->KeyString(i))) << "\n";
+        if (store->KeyStringSize(i) > 0)
+            out << "text " << i << " " << Quoted(Utf16ToUtf8(store->KeyString(i))) << "\n";
     return kOk;
 }
 
