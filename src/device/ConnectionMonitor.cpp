@@ -95,8 +95,10 @@ void ConnectionMonitorThread() {
 
     for (;;) {
         if (g_DeviceOpen.load()) {
-            // The interface itself stays open; the next Open releases it.
-            if (!HidBackend().IsPresent(g_HidDevice.Path())) {
+            // The interface itself stays open; the next Open releases it. A
+            // keyboard unplugged and back within one check still left our
+            // handle dead, so that counts as gone too.
+            if (!HidBackend().IsPresent(g_HidDevice.Path()) || !g_HidDevice.IsHandleAlive()) {
                 g_DeviceOpen.store(0);
                 OnConnectionChanged(0);
             }

@@ -33,6 +33,10 @@ public:
     // never have to wait.
     virtual short WriteEvents() const = 0;
 
+    // False once the device behind this handle has gone, even if a device
+    // has since appeared under the same name.
+    virtual bool IsAlive() const = 0;
+
     virtual HidAttributes Attributes() const = 0;
     // The whole report descriptor of the node and which of its top-level
     // collections (0-based) this handle stands for.

@@ -72,6 +72,11 @@ std::shared_ptr<const HidPreparsedData> CHidDevice::CurrentPreparsed() const {
 
 bool CHidDevice::IsOpen() const { return CurrentHandle() != nullptr; }
 
+bool CHidDevice::IsHandleAlive() const {
+    std::shared_ptr<CHidHandle> handle = CurrentHandle();
+    return handle && handle->IsAlive();
+}
+
 int CHidDevice::Open(const char* path, bool wantRead, bool wantWrite, bool overlapped, bool exclusive) {
     m_WantRead = wantRead;
     m_WantWrite = wantWrite;

@@ -53,6 +53,8 @@ public:
     // 1 when a handle was closed, 0 when none was open.
     int Close();
     bool IsOpen() const;
+    // Open, and the device behind the handle has not gone away.
+    bool IsHandleAlive() const;
 
     // 1 on success, 0 on failure, timeout or stop; timeoutMs -1 waits without limit.
     int WriteReport(const uint8_t* buffer, size_t length, uint32_t* transferred, int timeoutMs);

@@ -55,6 +55,10 @@ public:
     }
     int WaitFd() const override { return m_Fd; }
     short WriteEvents() const override { return POLLOUT; }
+    bool IsAlive() const override {
+        pollfd p = {m_Fd, 0, 0}; // errors and hang-ups are reported whatever is asked
+        return poll(&p, 1, 0) == 0 || !(p.revents & (POLLERR | POLLHUP | POLLNVAL));
+    }
     HidAttributes Attributes() const override { return m_Attributes; }
     const std::vector<uint8_t>& ReportDescriptor() const override { return m_Descriptor; }
     unsigned CollectionIndex() const override { return m_Collection; }

@@ -82,6 +82,10 @@ public:
     }
     int WaitFd() const override { return m_Endpoint->EventFd; }
     short WriteEvents() const override { return 0; }
+    bool IsAlive() const override {
+        std::lock_guard<std::mutex> lock(m_Endpoint->Mutex);
+        return !m_Endpoint->Gone;
+    }
     HidAttributes Attributes() const override { return m_Attributes; }
     const std::vector<uint8_t>& ReportDescriptor() const override {
         return CSimKeyboard::NodeDescriptor(m_Endpoint->Node);
