@@ -75,6 +75,61 @@ QImage Compose(const Window& w, const std::vector<SkinKeyUse>& keys,
     return out;
 }
 
+// The lighting panel as mode 1 shows it: the panel's own pictures at their
+// places, sample labels where the language texts go, frames for the widgets.
+QImage PanelPreview(const QImage& base, const QString& programFolder, const std::string& skinFile)
+{
+    QImage out = base;
+    QPainter p(&out);
+    auto at = [&](const char* key) {
+        const SkinRect r = ReadSkinRect(skinFile, kSectionButtons, key);
+        return QRect(r.x, r.y, r.w, r.h);
+    };
+    auto bmp = [&](const char* key, const QString& file) {
+        p.drawImage(at(key).topLeft(), QImage(programFolder + "Skins/" + file));
+    };
+    auto label = [&](const char* key, const QString& text) {
+        p.setPen(QColor(0xe4, 0xe4, 0xe4));
+        p.setFont(QFont("DejaVu Sans", 10));
+        p.drawText(at(key), Qt::AlignVCenter | Qt::AlignLeft, text);
+    };
+    auto frame = [&](const char* key, const QString& text) {
+        const QRect r = at(key);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QColor(0x3a, 0x3e, 0x46));
+        p.setBrush(QColor(0x0f, 0x11, 0x14));
+        p.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+        p.setPen(QColor(0xe4, 0xe4, 0xe4));
+        p.drawText(r.adjusted(8, 0, -8, 0), Qt::AlignVCenter | Qt::AlignLeft, text);
+    };
+    label("CONTROL_DengStatic", "Lighting");
+    bmp("CONTROL_DengStaPic", "dengdown.bmp");
+    bmp("CONTROL_JDTStatic", "jdt4.bmp");
+    frame("CONTROL_XGcombox", "Wave  \u25BE");
+    label("CONTROL_LightStatic", "Brightness");
+    bmp("CONTROL_LightSlider", "4.bmp");
+    label("CONTROL_SpeedStatic", "Speed");
+    bmp("CONTROL_SpeedSlider", "8.bmp");
+    label("CONTROL_HXysStatic", "Colour");
+    frame("CONTROL_HXysButton", "");
+    p.fillRect(at("CONTROL_HXysButton").adjusted(3, 3, -40, -3), QColor(255, 130, 0));
+    label("CONTROL_HXsjsStatic", "Colourful");
+    bmp("CONTROL_HXsjsStaPic", "sjsdown.bmp");
+    label("CONTROL_BLFXStatic2", "Direction");
+    bmp("CONTROL_BLFXLStaPic2", "leftdown.bmp");
+    bmp("CONTROL_BLFXRStaPic2", "rightup.bmp");
+    label("CONTROL_RGBStatic", "RGB");
+    frame("COLOR_R", "255");
+    frame("COLOR_G", "130");
+    frame("COLOR_B", "0");
+    for (int i = 1; i <= 8; ++i) {
+        const std::string key = "CONTROL_Color" + std::to_string(i);
+        p.drawImage(at(key.c_str()).topLeft(), QImage(programFolder + QString("Skins/Color%1.bmp").arg(i)));
+    }
+    label("CONTROL_UsbStatic", "Report rate");
+    return out;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -118,6 +173,9 @@ int main(int argc, char** argv)
     save(Compose(mainWnd, keys, slotFace(FACE_PRESSED), false), "main_pressed.png");
     save(Compose(mainWnd, keys, slotFace(FACE_CHECKED), false), "main_checked.png");
     save(Compose(mainWnd, keys, slotFace(FACE_DISABLED), true), "main_layout.png");
+    save(PanelPreview(Compose(mainWnd, keys, slotFace(FACE_NORMAL), false), programFolder,
+                      mainWnd.skinFile.toStdString()),
+         "main_mode1.png");
     // Key view's second mode: alternate keys unlit and lit.
     int n = 0;
     save(Compose(mainWnd, keys,
