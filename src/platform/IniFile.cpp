@@ -44,7 +44,9 @@ CIniText SplitIni(std::string_view text) {
         if (end == std::string_view::npos)
             end = text.size();
         std::string_view line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r')
+        // Every carriage return at the end goes, so a rewrite in either line
+        // style reads back the same values.
+        while (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         ini.lines.emplace_back(line);
         pos = end + 1;
