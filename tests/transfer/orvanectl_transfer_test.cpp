@@ -1,0 +1,141 @@
+// orvanectl's profile commands run as a program against the simulated
+// keyboard, whose state file carries the keyboard from one run to the next.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "model/ConfigStore.h"
+#include "model/ProfileFile.h"
+#include "platform/InstanceLock.h"
+#include "platform/ByteOrder.h"
+#include "sim/SimFirmware.h"
+#include "support/TempDir.h"
+
+namespace orvane {
+namespace {
+
+struct CtlRun {
+    int status = -1;
+    std::string output; // standard output and error
+};
+
+CtlRun Ctl(const std::string& args) {
+    CtlRun run;
+    const std::string command = std::string(ORVANE_BIN_DIR) + "/orvanectl " + args + " 2>&1";
+    FILE* p = ::popen(command.c_str(), "r");
+    if (!p) return run;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) run.output.append(buffer, n);
+    const int raw = ::pclose(p);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return run;
+}
+
+// A configuration with keys of several kinds in every profile and two
+// named macros, as a profile file.
+void WriteConfiguration(const std::string& path) {
+    CConfigStore store;
+    CreateBlankProfile(nullptr, 0, store);
+    MacroList macros(2);
+    for (uint16_t i = 0; i < 2; ++i) {
+        SetMacroName(macros[i], i ? u"Second" : u"First");
+        macros[i].id = i + 1;
+        macros[i].repeat = 1;
+        AddMacroAction(macros[i], {40, static_cast<uint16_t>(0x10 + i), kActionPress});
+        AddMacroAction(macros[i], {60, static_cast<uint16_t>(0x10 + i), kActionRelease});
+    }
+    ASSERT_TRUE(store.SetMacros(macros));
+    for (int p = 0; p < 3; ++p) {
+        ASSERT_TRUE(store.StoreKeyFunction(p, 0x1E, KeyFunctionKind::Key, 0x2C + p));
+        ASSERT_TRUE(store.StoreKeyFunction(p, 0x10, KeyFunctionKind::Macro, 2 - (p % 2), 1));
+        ASSERT_TRUE(store.StoreKeyFunction(p, 0x11, KeyFunctionKind::Media, p));
+    }
+    ASSERT_EQ(SaveProfileFile(path, store), 1);
+}
+
+CSimFirmware LoadKeyboard(const std::string& state, int model) {
+    CSimFirmware f(model);
+    EXPECT_TRUE(f.LoadState(state));
+    return f;
+}
+
+std::vector<uint8_t> MacroBlock(const CSimFirmware& f) {
+    const size_t size = GetLE16(f.MacroMemory.data() + 2);
+    return {f.MacroMemory.begin(), f.MacroMemory.begin() + static_cast<ptrdiff_t>(size)};
+}
+
+class OrvanectlTransferTest : public ::testing::Test {
+protected:
+    testing::CTempHome home;
+    std::string File(const std::string& name) const { return home.Dir().File(name); }
+};
+
+TEST_F(OrvanectlTransferTest, BackupThenApplyReproducesTheKeyboardOnBothModels) {
+    for (int model : {126, 128}) {
+        SCOPED_TRACE(model);
+        const std::string m = std::to_string(model);
+        const std::string sim = "--simulate=" + m + " --sim-state ";
+        WriteConfiguration(File("config.fwc"));
+        CtlRun r = Ctl(sim + File("kb1-" + m) + " apply " + File("config.fwc") + " + set-profile 1 + get-profile + backup " +
+                    File("a.fwc"));
+        ASSERT_EQ(r.status, 0) << r.output;
+        EXPECT_NE(r.output.find("active_profile: 1\n"), std::string::npos) << r.output;
+        r = Ctl(sim + File("kb2-" + m) + " apply " + File("a.fwc"));
+        ASSERT_EQ(r.status, 0) << r.output;
+
+        const CSimFirmware first = LoadKeyboard(File("kb1-" + m), model);
+        const CSimFirmware second = LoadKeyboard(File("kb2-" + m), model);
+        EXPECT_NE(first.Matrices, CSimFirmware(model).Matrices);
+        EXPECT_EQ(second.Matrices, first.Matrices);
+        EXPECT_GT(MacroBlock(first).size(), 16u);
+        EXPECT_EQ(MacroBlock(second), MacroBlock(first));
+    }
+}
+
+TEST_F(OrvanectlTransferTest, InvalidFileIsRefusedBeforeAnythingIsSent) {
+    testing::WriteText(File("bad.fwc"), std::string(100, 'x'));
+    const CtlRun r = Ctl("--simulate --trace " + File("trace") + " apply " + File("bad.fwc"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("invalid 0"), std::string::npos) << r.output;
+    EXPECT_EQ(testing::ReadText(File("trace")).find('>'), std::string::npos);
+}
+
+TEST_F(OrvanectlTransferTest, LightingIsWrittenAsThePanelWritesItAndReadBack) {
+    const std::string sim = "--simulate --sim-state " + File("kb");
+    CtlRun r = Ctl(sim + " set-lighting colour 123456 --profile 1 + set-lighting brightness 3 --profile 1");
+    ASSERT_EQ(r.status, 0) << r.output;
+    r = Ctl(sim + " lighting --profile 1");
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("profile: 1\n"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("colour: 123456\n"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("colourful: 0\n"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("brightness: 3\n"), std::string::npos) << r.output;
+
+    EXPECT_EQ(Ctl(sim + " set-lighting speed 6").status, 2);
+    EXPECT_EQ(Ctl(sim + " set-lighting direction 7").status, 2);
+    EXPECT_EQ(Ctl(sim + " restore-defaults").status, 2);
+    r = Ctl(sim + " restore-defaults --yes + lighting");
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("mode: 1\nbrightness: 4\nspeed: 2\n"), std::string::npos) << r.output;
+}
+
+TEST_F(OrvanectlTransferTest, RealKeyboardIsLeftAloneWhileTheProgramRuns) {
+    CInstanceMutex program;
+    ASSERT_EQ(program.OpenOrCreate(InstanceLockPath()), CInstanceMutex::Result::Created);
+    CtlRun r = Ctl("get-profile");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("(orvane) is running"), std::string::npos) << r.output;
+    // The simulated keyboard belongs to orvanectl alone.
+    r = Ctl("--simulate get-profile");
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("active_profile: 0"), std::string::npos);
+
+    program.Close();
+    r = Ctl("get-profile");
+    EXPECT_EQ(r.output.find("is running"), std::string::npos) << r.output;
+}
+
+} // namespace
+} // namespace orvane
