@@ -96,6 +96,17 @@ DrawFn PlainButton(IconFn icon)
     };
 }
 
+// Macro tab buttons exist only in the macro pictures: the other tabs' panel
+// pictures must not show them.
+DrawFn MacroButton(IconFn icon)
+{
+    DrawFn plain = PlainButton(std::move(icon));
+    return [plain](QPainter& p, const QRectF& r, Face f, int set) {
+        if (set == SET_MACRO || set == SET_MACRO2)
+            plain(p, r, f, set);
+    };
+}
+
 IconFn KeyboardIcon()
 {
     return [](QPainter& p, const QRectF& r, const QColor& c) {
@@ -150,13 +161,13 @@ Scene BuildCompositeScene()
     b.push_back({"CONTROL_OK", QRect(412, 468, 100, 34), PlainButton(nullptr)});
     b.push_back({"CONTROL_CANCEL", QRect(520, 468, 100, 34), PlainButton(nullptr)});
     // Macro tab.
-    b.push_back({"FUNC_MACRO_ADD", QRect(426, 134, 84, 30), PlainButton(TextIcon("+", 18))});
-    b.push_back({"FUNC_MACRO_DELETE", QRect(516, 134, 84, 30), PlainButton(TextIcon("\u2212", 18))});
-    b.push_back({"FUNC_MACRO_RECORD", QRect(470, 174, 130, 30), PlainButton(RecordDot())});
+    b.push_back({"FUNC_MACRO_ADD", QRect(426, 134, 84, 30), MacroButton(TextIcon("+", 18))});
+    b.push_back({"FUNC_MACRO_DELETE", QRect(516, 134, 84, 30), MacroButton(TextIcon("\u2212", 18))});
+    b.push_back({"FUNC_MACRO_RECORD", QRect(470, 174, 130, 30), MacroButton(RecordDot())});
     const char* moves[6] = {"FUNC_MACRO_UP_TOP", "FUNC_MACRO_UP", "FUNC_MACRO_DOWN", "FUNC_MACRO_DOWN_BOTTOM",
                             "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR"};
     for (int i = 0; i < 6; ++i)
-        b.push_back({moves[i], QRect(470, 212 + i * 32, 130, 28), PlainButton(nullptr)});
+        b.push_back({moves[i], QRect(470, 212 + i * 32, 130, 28), MacroButton(nullptr)});
 
     s.controls = {
         {"KEY_SETTING", QRect(24, 58, 592, 24)},
