@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QToolTip>
 #include <cmath>
+#include <numbers>
 
 #include "ui/ControlMessages.h"
 
@@ -196,7 +197,7 @@ void CPngButton::DrawCaption(QPainter& painter, uint32_t colour)
     // Turned caption: shift the rectangle so that the turned text sits in the middle.
     const QFontMetrics fm(font);
     const int W = fm.horizontalAdvance(caption), H = fm.height();
-    const double a = m_textAngle / 10.0 * M_PI / 180.0;
+    const double a = m_textAngle / 10.0 * std::numbers::pi / 180.0;
     const int wc = int(W * std::cos(a)), ws = int(W * std::sin(a));
     const int w = r.width(), h = r.height();
     if (m_angled) {
