@@ -1,17 +1,55 @@
 #include "transfer/Apply.h"
 
 #include <chrono>
+#include <future>
 #include <memory>
 #include <mutex>
+#include <string_view>
+#include <system_error>
 #include <thread>
+#include <vector>
 
 #include "model/ProfileFile.h"
+#include "platform/AtomicFile.h"
 #include "platform/CriticalSections.h"
+#include "platform/Paths.h"
 #include "transfer/ActiveProfile.h"
 #include "transfer/BusyIndicator.h"
 #include "transfer/TransferHost.h"
 
 namespace orvane {
+namespace {
+
+int WriteProfileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    return WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())) ? 1
+                                                                                                                  : 0;
+}
+
+// The working profile file of the active profile, written while the keyboard
+// takes the configuration: the write waits for the disk, the send for the
+// keyboard, and neither needs the other. Only when that file exists, as
+// SaveWorkingProfile does it.
+class CWorkingProfileSave {
+public:
+    CWorkingProfileSave() {
+        const std::string path = WorkingProfilePath(GetActiveProfile());
+        if (path.empty() || !FileExists(path)) return;
+        // The bytes are taken now, under ConfigStoreLock, before the commit.
+        std::vector<uint8_t> bytes = BuildProfileFileBytes(g_ConfigStore);
+        try {
+            m_write = std::async(std::launch::async, WriteProfileBytes, path, std::move(bytes));
+        } catch (const std::system_error&) {
+            m_result = WriteProfileBytes(path, bytes); // no thread: write it here
+        }
+    }
+    int Result() { return m_write.valid() ? m_write.get() : m_result; }
+
+private:
+    std::future<int> m_write;
+    int m_result = 0;
+};
+
+} // namespace
 
 ApplyOutcome Apply() {
     CTransferHost& host = TransferHost();
@@ -28,8 +66,9 @@ ApplyOutcome Apply() {
         TransferNotice notice = nullptr;
         {
             std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
-            outcome.saved = SaveWorkingProfile(GetActiveProfile());
+            CWorkingProfileSave save;
             outcome.sent = CommitAndSend(false, &notice);
+            outcome.saved = save.Result();
         }
         ShowTransferNotice(notice);
         if (outcome.saved && outcome.sent) host.SetApplyPending(false);
