@@ -26,8 +26,15 @@ struct CloseFile {
 };
 using FilePtr = std::unique_ptr<std::FILE, CloseFile>;
 
-// Opens a regular file for reading and tells its length.
+bool IsRegularFile(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Opens a regular file for reading and tells its length. Anything else (a
+// folder, or a pipe that would block the open) is refused before opening.
 FilePtr OpenForReading(const std::string& path, uint64_t& length) {
+    if (!IsRegularFile(path)) return nullptr;
     FilePtr file(std::fopen(path.c_str(), "rb"));
     struct stat st {};
     if (!file || ::fstat(::fileno(file.get()), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;

@@ -137,7 +137,8 @@ int SaveWorkingProfile(int activeProfile, CConfigStore& store = g_ConfigStore);
 // loaded under ConfigStoreLock (the old working copy is freed first) and
 // saved into the working profile file of `activeProfile`. Any failure shows
 // "MAIN_PROMPT_INPORT" and leaves the working copy as it was. 1 when the
-// file was loaded; sending it to the keyboard is the caller's.
+// file was loaded; sending it to the keyboard is the caller's, who must not
+// hold ConfigStoreLock (the messages are shown without it).
 int ImportProfileFile(const std::string& path, int activeProfile, CConfigStore& store = g_ConfigStore);
 
 // Saves the working copy to the chosen file under ConfigStoreLock.

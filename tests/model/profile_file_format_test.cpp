@@ -149,6 +149,10 @@ TEST_F(ProfileFormatTest, MissingShortAndUnreadableFiles) {
     EXPECT_EQ(prompt_.shown.size(), 1u);
 
     EXPECT_EQ(ValidateProfileFile(home_.Dir().Path()), kProfileCannotOpen);
+    // A pipe is refused without blocking on it.
+    const std::string pipe = home_.Dir().File("pipe.fwc");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    EXPECT_EQ(ValidateProfileFile(pipe), kProfileCannotOpen);
 
     WriteText(path, AsString(ProfileBytes(0, 0)));
     ::chmod(path.c_str(), 0);
