@@ -1,8 +1,9 @@
 // Profile files are outside data (imported files, and working files that
-// load without validation). Whatever the bytes: validation and loading stay
-// inside them, a refused load leaves the working copy alone, every file that
-// validates loads, and whatever loads saves back to a well-formed file that
-// loads to the same configuration.
+// load without validation). Whatever the bytes: validation and loading, from
+// memory and from a file, stay inside them and agree with each other; a
+// refused load leaves the working copy alone; every file that validates
+// loads; and whatever loads saves back to a well-formed file that loads to
+// the same configuration.
 //
 // Inputs with the low bit of byte 0 set are a recipe rather than a file, so
 // the fuzzer reaches deep into files far larger than its inputs: a 32-byte
@@ -11,10 +12,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <unistd.h>
 #include <vector>
 
 #include "model/ProfileFile.h"
+#include "platform/AtomicFile.h"
 #include "platform/ByteOrder.h"
 
 using namespace orvane;
@@ -66,7 +72,44 @@ void Check(bool ok) {
     if (!ok) std::abort();
 }
 
+// A scratch folder of this run, which also stands in for the per-user
+// folders, so the language lookup behind the format error message never
+// touches the real ones.
+const std::string& ScratchFolder() {
+    static const std::string folder = [] {
+        std::string pattern = std::string(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
+                              "/orvane-profile-fuzz-XXXXXX";
+        const char* made = ::mkdtemp(pattern.data());
+        return made ? std::string(made) : std::string("/tmp");
+    }();
+    return folder;
+}
+
+void RemoveScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(ScratchFolder(), ec);
+}
+
+// The file functions read the same bytes from disk; they must agree with the
+// in-memory ones.
+void CheckFileFunctions(const std::vector<uint8_t>& file, bool valid, int loaded) {
+    const std::string path = ScratchFolder() + "/p.fwc";
+    if (!WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(file.data()), file.size())))
+        return;
+    Check((ValidateProfileFile(path) == kProfileValid) == valid);
+    auto store = std::make_unique<CConfigStore>();
+    Check(LoadProfileFile(path, *store) == loaded);
+    ::unlink(path.c_str());
+}
+
 } // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    ::setenv("XDG_CONFIG_HOME", ScratchFolder().c_str(), 1);
+    ::setenv("XDG_DATA_HOME", ScratchFolder().c_str(), 1);
+    std::atexit(RemoveScratchFolder);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool recipe = size > 0 && (data[0] & 1);
@@ -78,6 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     store->SetKeyString(7, marker);
     const int loaded = LoadProfileBytes(file.data(), file.size(), *store);
     if (valid) Check(loaded == 1);
+    CheckFileFunctions(file, valid, loaded);
     if (!loaded) {
         Check(store->KeyString(7) == marker && store->MacroCount() == 0);
         return 0;
