@@ -12,14 +12,16 @@ using namespace orvane;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<HidPreparsedData> collections;
-    if (ParseReportDescriptor(std::span<const uint8_t>(data, size), collections) != HID_DESCRIPTOR_OK) return 0;
+    if (ParseReportDescriptor(std::span<const uint8_t>(data, size), collections) != HID_DESCRIPTOR_OK)
+        return 0;
     for (const HidPreparsedData& pp : collections) {
         HidCaps caps = GetCaps(pp);
         auto buttons = GetButtonCaps(HidReportKind::Input, pp);
         auto values = GetValueCaps(HidReportKind::Input, pp);
         // A report of the collection's length, filled from the input's tail.
         std::vector<uint8_t> report(caps.InputReportByteLength ? caps.InputReportByteLength : 1);
-        for (size_t i = 0; i < report.size() && i < size; ++i) report[i] = data[size - 1 - i];
+        for (size_t i = 0; i < report.size() && i < size; ++i)
+            report[i] = data[size - 1 - i];
         if (!buttons.empty()) report[0] = buttons[0].ReportID;
         std::vector<HidDataItem> items;
         for (const auto& b : buttons) {

@@ -51,8 +51,12 @@ void ProbePass() {
 
 } // namespace
 
-int ConnectedState() { return g_ConnectedState.load(); }
-int ConnectionTrayIcon() { return g_ConnectionIcon.load(); }
+int ConnectedState() {
+    return g_ConnectedState.load();
+}
+int ConnectionTrayIcon() {
+    return g_ConnectionIcon.load();
+}
 
 void OnConnectionChanged(int state) {
     if (state == g_ConnectedState.load()) return;

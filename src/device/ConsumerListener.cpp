@@ -28,7 +28,8 @@ std::function<void(uint16_t)> g_Observer;
 void ChangeTrayIcon(bool signal) {
     g_TrayThreads.fetch_add(1);
     std::thread([signal] {
-        while (g_TrayBusy.exchange(true)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        while (g_TrayBusy.exchange(true))
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         if (MainWindowLink* link = GetMainWindowLink())
             link->SetTrayIcon(signal ? ICON_KEYBOARD_SIGNAL : ConnectionTrayIcon());
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -50,9 +51,14 @@ void ActOnUsage(uint16_t u) {
     case kKeyboardReset:
         if (link) link->SetWindowTimer(KEYBOARD_RESET_TIMER, 0);
         break;
-    case kSignalEnd: ChangeTrayIcon(false); break;
-    case kSignalStart: ChangeTrayIcon(true); break;
-    default: break; // 0x1801-0x1804, releases and everything else
+    case kSignalEnd:
+        ChangeTrayIcon(false);
+        break;
+    case kSignalStart:
+        ChangeTrayIcon(true);
+        break;
+    default:
+        break; // 0x1801-0x1804, releases and everything else
     }
 }
 
@@ -74,7 +80,8 @@ void SetConsumerUsageObserver(std::function<void(uint16_t)> observer) {
 }
 
 void WaitForTrayIconThreads() {
-    while (g_TrayThreads.load() > 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (g_TrayThreads.load() > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void ConsumerListenerThread() {
@@ -89,7 +96,8 @@ void ConsumerListenerThread() {
             if (IsConsumerInterface(device)) {
                 found = true;
                 uint32_t length = 0;
-                while (device.ReadReport(device.InputBuffer(), device.InputReportByteLength(), &length, -1) == 1)
+                while (device.ReadReport(device.InputBuffer(), device.InputReportByteLength(), &length, -1) ==
+                       1)
                     ActOnUsage(FirstUsage(device, length));
             }
             device.Close();

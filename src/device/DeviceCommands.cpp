@@ -72,8 +72,12 @@ int KeyCountForIds(uint16_t vendorId, uint16_t productId) {
     return 0;
 }
 
-int KeyCount() { return g_KeyCount.load(); }
-int KeyMatrixLength() { return g_KeyMatrixLength.load(); }
+int KeyCount() {
+    return g_KeyCount.load();
+}
+int KeyMatrixLength() {
+    return g_KeyMatrixLength.load();
+}
 
 bool SetModelParameters(uint16_t vendorId, uint16_t productId) {
     int keys = KeyCountForIds(vendorId, productId);
@@ -83,18 +87,30 @@ bool SetModelParameters(uint16_t vendorId, uint16_t productId) {
     return true;
 }
 
-int GetCurrentProfile() { return g_CurrentProfile.load(); }
+int GetCurrentProfile() {
+    return g_CurrentProfile.load();
+}
 void SetCurrentProfile(int profile) {
     if (profile >= 0 && profile < PROFILE_COUNT) g_CurrentProfile.store(profile);
 }
 
-size_t MacroCapacity() { return g_MacroCapacity.load(); }
-void SetMacroCapacity(size_t bytes) { g_MacroCapacity.store(bytes); }
+size_t MacroCapacity() {
+    return g_MacroCapacity.load();
+}
+void SetMacroCapacity(size_t bytes) {
+    g_MacroCapacity.store(bytes);
+}
 
-int GetActiveProfileCache() { return g_ActiveProfileCache.load(); }
-void SetActiveProfileCache(int profile) { g_ActiveProfileCache.store(profile); }
+int GetActiveProfileCache() {
+    return g_ActiveProfileCache.load();
+}
+void SetActiveProfileCache(int profile) {
+    g_ActiveProfileCache.store(profile);
+}
 
-int DevBeginSession() { return Simple(CMD_BEGIN_SESSION); }
+int DevBeginSession() {
+    return Simple(CMD_BEGIN_SESSION);
+}
 
 int DevEndSession() {
     // The keyboard needs a moment after the last write of a session.
@@ -142,7 +158,8 @@ int DevWriteKeyMatrix(std::span<const uint8_t> matrix, int profile) {
     if (profile > 2) return DEV_BAD_PROFILE;
     const size_t length = static_cast<size_t>(KeyMatrixLength());
     if (profile < 0 || matrix.size() < length) return DEV_BAD_ARGUMENT;
-    return Chunked(CMD_WRITE_KEY_MATRIX, static_cast<uint32_t>(profile * length), length, nullptr, matrix.data());
+    return Chunked(CMD_WRITE_KEY_MATRIX, static_cast<uint32_t>(profile * length), length, nullptr,
+                   matrix.data());
 }
 
 int DevReadMacroMemory(std::span<uint8_t> out) {
@@ -169,7 +186,8 @@ int DevWriteKeyColours(std::span<const uint8_t> colours, int firstLed) {
         return DEV_BAD_ARGUMENT;
     uint32_t offset = static_cast<uint32_t>(GetCurrentProfile()) * KEY_COLOUR_PROFILE_SIZE +
                       static_cast<uint32_t>(firstLed) * 3;
-    Request request(CMD_WRITE_KEY_COLOURS, static_cast<uint8_t>(colours.size()), static_cast<uint16_t>(offset));
+    Request request(CMD_WRITE_KEY_COLOURS, static_cast<uint8_t>(colours.size()),
+                    static_cast<uint16_t>(offset));
     if (!colours.empty()) std::memcpy(request.bytes + 8, colours.data(), colours.size());
     return Exchange(request, nullptr);
 }

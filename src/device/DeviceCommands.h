@@ -59,7 +59,7 @@ int GetActiveProfileCache();
 void SetActiveProfileCache(int profile);
 
 int DevBeginSession();
-int DevEndSession(); // waits 10 ms before it sends
+int DevEndSession();                             // waits 10 ms before it sends
 int DevReadInfo(std::span<uint8_t> info);        // at least 44 bytes
 int DevWriteInfo(std::span<const uint8_t> info); // at least 44 bytes; the first 44 are sent
 // Copies the 56 data bytes of the reply whatever `length` is; out >= 56 bytes.

@@ -33,11 +33,13 @@ bool MatchVidPidInPath(const char* path) {
     return false;
 }
 
-bool IsAcceptedKeyboard(uint16_t vendorId, uint16_t productId) { return KeyCountForIds(vendorId, productId) != 0; }
+bool IsAcceptedKeyboard(uint16_t vendorId, uint16_t productId) {
+    return KeyCountForIds(vendorId, productId) != 0;
+}
 
 bool IsCommandInterface(const CHidDevice& device) {
-    return IsAcceptedKeyboard(device.VendorID(), device.ProductID()) && device.UsagePage() == COMMAND_USAGE_PAGE &&
-           device.Usage() == COMMAND_USAGE;
+    return IsAcceptedKeyboard(device.VendorID(), device.ProductID()) &&
+           device.UsagePage() == COMMAND_USAGE_PAGE && device.Usage() == COMMAND_USAGE;
 }
 
 bool IsConsumerInterface(const CHidDevice& device) {

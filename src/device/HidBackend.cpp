@@ -15,6 +15,8 @@ CHidBackend& HidBackend() {
     return hidraw;
 }
 
-void SetHidBackend(CHidBackend* backend) { g_Backend.store(backend); }
+void SetHidBackend(CHidBackend* backend) {
+    g_Backend.store(backend);
+}
 
 } // namespace orvane

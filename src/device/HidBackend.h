@@ -19,7 +19,7 @@ static_assert(sizeof(HidAttributes) == 6);
 // One opened interface. Reads and writes never block: CHidDevice waits on
 // WaitFd() together with its stop event.
 class CHidHandle {
-public:
+  public:
     virtual ~CHidHandle() = default;
 
     // Number of bytes of one whole report (report id first), 0 when nothing
@@ -45,7 +45,7 @@ public:
 };
 
 class CHidBackend {
-public:
+  public:
     virtual ~CHidBackend() = default;
     // Paths of every present interface, one per top-level collection, in a
     // stable order. False when the interfaces cannot be listed at all.

@@ -31,7 +31,8 @@ struct Locals {
 
 uint32_t Unsigned(const uint8_t* d, unsigned size) {
     uint32_t v = 0;
-    for (unsigned i = 0; i < size; ++i) v |= static_cast<uint32_t>(d[i]) << (8 * i);
+    for (unsigned i = 0; i < size; ++i)
+        v |= static_cast<uint32_t>(d[i]) << (8 * i);
     return v;
 }
 
@@ -122,22 +123,34 @@ int ParseReportDescriptor(std::span<const uint8_t> d, std::vector<HidPreparsedDa
 
         if (type == 1) { // global
             switch (tag) {
-            case 0: g.UsagePage = static_cast<uint16_t>(u); break;
-            case 1: g.LogicalMin = Signed(data, size); break;
+            case 0:
+                g.UsagePage = static_cast<uint16_t>(u);
+                break;
+            case 1:
+                g.LogicalMin = Signed(data, size);
+                break;
             case 2:
                 g.LogicalMax = Signed(data, size);
                 g.LogicalMaxUnsigned = static_cast<int32_t>(u) >= 0 && size < 4;
                 if (g.LogicalMaxUnsigned) g.LogicalMax = static_cast<int32_t>(u);
                 break;
-            case 3: g.PhysicalMin = Signed(data, size); break;
-            case 4: g.PhysicalMax = Signed(data, size); break;
-            case 7: g.ReportSize = u; break;
+            case 3:
+                g.PhysicalMin = Signed(data, size);
+                break;
+            case 4:
+                g.PhysicalMax = Signed(data, size);
+                break;
+            case 7:
+                g.ReportSize = u;
+                break;
             case 8:
                 if (u == 0 || u > 255) return HID_DESCRIPTOR_MALFORMED;
                 g.ReportID = static_cast<uint8_t>(u);
                 anyReportId = true;
                 break;
-            case 9: g.ReportCount = u; break;
+            case 9:
+                g.ReportCount = u;
+                break;
             case 10:
                 if (stack.size() >= kMaxPush) return HID_DESCRIPTOR_MALFORMED;
                 stack.push_back(g);
@@ -147,7 +160,8 @@ int ParseReportDescriptor(std::span<const uint8_t> d, std::vector<HidPreparsedDa
                 g = stack.back();
                 stack.pop_back();
                 break;
-            default: break;
+            default:
+                break;
             }
             continue;
         }
@@ -157,9 +171,16 @@ int ParseReportDescriptor(std::span<const uint8_t> d, std::vector<HidPreparsedDa
                 if (l.Usages.size() >= kMaxLocalUsages) return HID_DESCRIPTOR_MALFORMED;
                 l.Usages.push_back(FullUsage(u, size, g.UsagePage));
                 break;
-            case 1: l.HasMin = true; l.UsageMin = FullUsage(u, size, g.UsagePage); break;
-            case 2: l.HasMax = true; l.UsageMax = FullUsage(u, size, g.UsagePage); break;
-            default: break;
+            case 1:
+                l.HasMin = true;
+                l.UsageMin = FullUsage(u, size, g.UsagePage);
+                break;
+            case 2:
+                l.HasMax = true;
+                l.UsageMax = FullUsage(u, size, g.UsagePage);
+                break;
+            default:
+                break;
             }
             continue;
         }
@@ -187,22 +208,22 @@ int ParseReportDescriptor(std::span<const uint8_t> d, std::vector<HidPreparsedDa
             break;
         case 8:
         case 9:
-        case 11: { // Input, Output, Feature
+        case 11: {                 // Input, Output, Feature
             if (depth == 0) break; // outside any collection: nothing can address it
-            HidReportKind kind = tag == 8 ? HidReportKind::Input
+            HidReportKind kind = tag == 8   ? HidReportKind::Input
                                  : tag == 9 ? HidReportKind::Output
                                             : HidReportKind::Feature;
             HidPreparsedData& pp = collections.back();
-            if (g.ReportCount > kMaxReportBits || g.ReportSize > kMaxReportBits) return HID_DESCRIPTOR_MALFORMED;
+            if (g.ReportCount > kMaxReportBits || g.ReportSize > kMaxReportBits)
+                return HID_DESCRIPTOR_MALFORMED;
             uint32_t fieldBits = g.ReportSize * g.ReportCount;
             uint32_t& used = bits.back()[static_cast<int>(kind) * 256 + g.ReportID];
             if (fieldBits > kMaxReportBits - used) return HID_DESCRIPTOR_MALFORMED;
             HidField f;
             f.Kind = kind;
             f.ReportID = g.ReportID;
-            f.LinkCollection = static_cast<uint16_t>(pp.LinkCollectionNodes - 1 > 0 && depth > 1
-                                                         ? pp.LinkCollectionNodes - 1
-                                                         : 0);
+            f.LinkCollection = static_cast<uint16_t>(
+                pp.LinkCollectionNodes - 1 > 0 && depth > 1 ? pp.LinkCollectionNodes - 1 : 0);
             f.BitOffset = used;
             f.BitSize = g.ReportSize;
             f.Count = g.ReportCount;
@@ -221,7 +242,8 @@ int ParseReportDescriptor(std::span<const uint8_t> d, std::vector<HidPreparsedDa
                 f.UsageMax = static_cast<uint16_t>(l.UsageMax);
                 page = l.UsageMin >> 16;
             } else {
-                for (uint32_t us : l.Usages) f.Usages.push_back(static_cast<uint16_t>(us));
+                for (uint32_t us : l.Usages)
+                    f.Usages.push_back(static_cast<uint16_t>(us));
                 if (!l.Usages.empty()) page = l.Usages.front() >> 16;
             }
             f.UsagePage = static_cast<uint16_t>(page);
@@ -234,7 +256,8 @@ int ParseReportDescriptor(std::span<const uint8_t> d, std::vector<HidPreparsedDa
             }
             break;
         }
-        default: break;
+        default:
+            break;
         }
         l.Clear(); // locals end with every main item
     }
@@ -327,14 +350,17 @@ HidCaps GetCaps(const HidPreparsedData& pp) {
                             &caps.NumberFeatureDataIndices};
     for (int k = 0; k < 3; ++k) {
         HidReportKind kind = static_cast<HidReportKind>(k);
-        for (int id = 0; id < 256; ++id) *lengths[k] = std::max(*lengths[k], pp.ReportBytes[k][id]);
+        for (int id = 0; id < 256; ++id)
+            *lengths[k] = std::max(*lengths[k], pp.ReportBytes[k][id]);
         auto b = GetButtonCaps(kind, pp);
         auto v = GetValueCaps(kind, pp);
         *buttons[k] = static_cast<uint16_t>(b.size());
         *values[k] = static_cast<uint16_t>(v.size());
         uint32_t n = 0;
-        for (const auto& c : b) n += c.UsageMax - c.UsageMin + 1u;
-        for (const auto& c : v) n += c.UsageMax - c.UsageMin + 1u;
+        for (const auto& c : b)
+            n += c.UsageMax - c.UsageMin + 1u;
+        for (const auto& c : v)
+            n += c.UsageMax - c.UsageMin + 1u;
         *indices[k] = static_cast<uint16_t>(std::min<uint32_t>(n, 0xFFFF));
     }
     return caps;

@@ -14,19 +14,21 @@ namespace {
 
 // Marks a transfer in progress for exactly as long as it runs.
 class CFlagScope {
-public:
+  public:
     explicit CFlagScope(std::atomic<uint32_t>& flag) : m_Flag(flag) { m_Flag.store(1); }
     ~CFlagScope() { m_Flag.store(0); }
     CFlagScope(const CFlagScope&) = delete;
     CFlagScope& operator=(const CFlagScope&) = delete;
 
-private:
+  private:
     std::atomic<uint32_t>& m_Flag;
 };
 
 } // namespace
 
-CHidDevice::CHidDevice() { m_StopFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK); }
+CHidDevice::CHidDevice() {
+    m_StopFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+}
 
 CHidDevice::~CHidDevice() {
     Close();
@@ -70,7 +72,9 @@ std::shared_ptr<const HidPreparsedData> CHidDevice::CurrentPreparsed() const {
     return m_Preparsed;
 }
 
-bool CHidDevice::IsOpen() const { return CurrentHandle() != nullptr; }
+bool CHidDevice::IsOpen() const {
+    return CurrentHandle() != nullptr;
+}
 
 bool CHidDevice::IsHandleAlive() const {
     std::shared_ptr<CHidHandle> handle = CurrentHandle();
@@ -135,7 +139,8 @@ bool CHidDevice::LoadCapabilities() {
     m_ValueCaps = GetValueCaps(HidReportKind::Input, *m_Preparsed);
 
     size_t count = m_ButtonCaps.size();
-    for (const HidValueCaps& v : m_ValueCaps) count += v.IsRange ? v.UsageMax - v.UsageMin + 1u : 1u;
+    for (const HidValueCaps& v : m_ValueCaps)
+        count += v.IsRange ? v.UsageMax - v.UsageMin + 1u : 1u;
     m_Items.clear();
     m_Items.reserve(count);
     for (const HidButtonCaps& b : m_ButtonCaps) {
@@ -181,7 +186,8 @@ int CHidDevice::Wait(const CHidHandle& handle, short events, int timeoutMs) {
         pollfd fds[2] = {{m_StopFd, POLLIN, 0}, {handle.WaitFd(), events, 0}};
         int wait = -1;
         if (timeoutMs >= 0) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
             wait = left < 0 ? 0 : static_cast<int>(left);
         }
         int n = poll(fds, 2, wait);
@@ -225,7 +231,8 @@ int CHidDevice::WriteReport(const uint8_t* buffer, size_t length, uint32_t* tran
             }
             int left = timeoutMs;
             if (timeoutMs >= 0) {
-                auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+                auto ms =
+                    std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
                 if (ms <= 0) break;
                 left = static_cast<int>(ms);
             }
@@ -253,7 +260,8 @@ int CHidDevice::ReadReport(uint8_t* buffer, size_t length, uint32_t* transferred
         for (;;) {
             int left = -1;
             if (timeoutMs >= 0) {
-                auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+                auto ms =
+                    std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
                 left = ms < 0 ? 0 : static_cast<int>(ms);
             }
             int w = Wait(*handle, POLLIN, left);
@@ -299,7 +307,8 @@ bool CHidDevice::UnpackReport(const uint8_t* report, size_t length, HidReportKin
         } else {
             item.Status = GetUsageValue(kind, item.UsagePage, item.Usage, &item.RawValue, *preparsed, r);
             if (item.Status != HIDP_STATUS_SUCCESS) return false;
-            item.Status = GetScaledUsageValue(kind, item.UsagePage, item.Usage, &item.ScaledValue, *preparsed, r);
+            item.Status =
+                GetScaledUsageValue(kind, item.UsagePage, item.Usage, &item.ScaledValue, *preparsed, r);
         }
         item.IsSet = 1;
     }

@@ -36,7 +36,7 @@ struct HidDataItem {
 };
 
 class CHidDevice {
-public:
+  public:
     CHidDevice();
     ~CHidDevice();
     CHidDevice(const CHidDevice&) = delete;
@@ -83,7 +83,7 @@ public:
     const std::vector<HidButtonCaps>& InputButtonCaps() const { return m_ButtonCaps; }
     const std::vector<HidValueCaps>& InputValueCaps() const { return m_ValueCaps; }
 
-private:
+  private:
     bool LoadCapabilities();
     void FreeCapabilities();
     std::shared_ptr<CHidHandle> CurrentHandle() const;

@@ -8,7 +8,8 @@ namespace orvane {
 std::string MakeInterfacePath(const std::string& node, uint16_t vendorId, uint16_t productId,
                               unsigned collectionIndex) {
     char suffix[48];
-    std::snprintf(suffix, sizeof suffix, "#vid_%04x&pid_%04x&col%02u", vendorId, productId, collectionIndex + 1);
+    std::snprintf(suffix, sizeof suffix, "#vid_%04x&pid_%04x&col%02u", vendorId, productId,
+                  collectionIndex + 1);
     return node + suffix;
 }
 

@@ -29,7 +29,7 @@ std::string EnvOr(const char* name, const char* fallback) {
 }
 
 class CHidrawHandle : public CHidHandle {
-public:
+  public:
     CHidrawHandle(int fd, HidAttributes attributes, std::vector<uint8_t> descriptor, unsigned collection)
         : m_Fd(fd), m_Attributes(attributes), m_Descriptor(std::move(descriptor)), m_Collection(collection) {}
     ~CHidrawHandle() override { close(m_Fd); }
@@ -63,7 +63,7 @@ public:
     const std::vector<uint8_t>& ReportDescriptor() const override { return m_Descriptor; }
     unsigned CollectionIndex() const override { return m_Collection; }
 
-private:
+  private:
     int m_Fd;
     HidAttributes m_Attributes;
     std::vector<uint8_t> m_Descriptor;
@@ -85,7 +85,8 @@ std::vector<std::string> ListNodes(const std::string& dir) {
     }
     std::sort(nodes.begin(), nodes.end());
     std::vector<std::string> names;
-    for (auto& n : nodes) names.push_back(n.second);
+    for (auto& n : nodes)
+        names.push_back(n.second);
     return names;
 }
 

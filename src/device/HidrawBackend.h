@@ -8,7 +8,7 @@
 namespace orvane {
 
 class CHidrawBackend : public CHidBackend {
-public:
+  public:
     // Roots default to $ORVANE_SYSFS_ROOT (else /sys) and $ORVANE_DEV_ROOT (else /dev).
     CHidrawBackend();
     CHidrawBackend(std::string sysfsRoot, std::string devRoot);
@@ -17,11 +17,11 @@ public:
     std::unique_ptr<CHidHandle> OpenPath(const std::string& path, bool wantRead, bool wantWrite) override;
     bool IsPresent(const std::string& path) override;
 
-protected:
+  protected:
     // Opens the device node; tests stand a socket in for it. Returns an fd or -1.
     virtual int OpenNode(const std::string& nodePath, int flags);
 
-private:
+  private:
     struct NodeInfo {
         HidAttributes Attributes;
         std::vector<uint8_t> Descriptor;

@@ -11,7 +11,8 @@ std::recursive_mutex g_DeviceLock;
 
 uint16_t ReportChecksum(const uint8_t* report) {
     uint16_t sum = 0;
-    for (size_t i = 3; i < REPORT_SIZE; ++i) sum = static_cast<uint16_t>(sum + report[i]);
+    for (size_t i = 3; i < REPORT_SIZE; ++i)
+        sum = static_cast<uint16_t>(sum + report[i]);
     return sum;
 }
 

@@ -7,6 +7,7 @@ namespace orvane {
 namespace {
 
 // Boot keyboard: modifiers, a reserved byte, six key slots; LED output.
+// clang-format off
 const std::vector<uint8_t> kKeyboard = {
     0x05, 0x01, 0x09, 0x06, 0xA1, 0x01,             // Generic Desktop, Keyboard, Application
     0x05, 0x07, 0x19, 0xE0, 0x29, 0xE7,             //   Keyboard page, modifiers E0-E7
@@ -20,9 +21,11 @@ const std::vector<uint8_t> kKeyboard = {
     0x05, 0x07, 0x19, 0x00, 0x29, 0x65, 0x81, 0x00, //   Input (Array)
     0xC0,
 };
+// clang-format on
 
 // Consumer control (report 3, one 16-bit array slot) and the vendor command
 // interface (report 4, 63 bytes each way).
+// clang-format off
 const std::vector<uint8_t> kConsumerAndCommand = {
     0x05, 0x0C, 0x09, 0x01, 0xA1, 0x01,       // Consumer, Consumer Control, Application
     0x85, 0x03,                               //   Report ID 3
@@ -38,6 +41,7 @@ const std::vector<uint8_t> kConsumerAndCommand = {
     0x09, 0x02, 0x91, 0x02,                   //   Output (Data, Variable)
     0xC0,
 };
+// clang-format on
 
 } // namespace
 

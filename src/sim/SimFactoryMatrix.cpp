@@ -8,6 +8,7 @@ namespace {
 
 // Device key codes by matrix position, eight positions per row as the
 // keyboard groups them. 000000 is an empty position.
+// clang-format off
 constexpr uint32_t kFactory[128] = {
     // 0-7
     0x050000, 0x050000, 0x050000, 0x050000, 0x050000, 0x050000, 0x000000, 0x000000,
@@ -42,6 +43,7 @@ constexpr uint32_t kFactory[128] = {
     // 120-127: NumLock KP/ KP* KP- KP+ KPEnter KP1 KP2
     0x020253, 0x020254, 0x020255, 0x020256, 0x020257, 0x020258, 0x020259, 0x02025A,
 };
+// clang-format on
 
 std::array<uint8_t, 512> Build() {
     std::array<uint8_t, 512> m{};

@@ -35,7 +35,9 @@ bool IsWrite(uint8_t command) {
 
 } // namespace
 
-CSimFirmware::CSimFirmware(int keyCount) { Reset(keyCount); }
+CSimFirmware::CSimFirmware(int keyCount) {
+    Reset(keyCount);
+}
 
 void CSimFirmware::Reset(int keyCount) {
     m_KeyCount = keyCount == 126 ? 126 : 128;
@@ -53,7 +55,8 @@ void CSimFirmware::Reset(int keyCount) {
     const auto& factory = SimFactoryMatrix();
     FactoryMatrix.assign(factory.begin(), factory.begin() + static_cast<ptrdiff_t>(KeyMatrixLength()));
     Matrices.clear();
-    for (int p = 0; p < 3; ++p) Matrices.insert(Matrices.end(), FactoryMatrix.begin(), FactoryMatrix.end());
+    for (int p = 0; p < 3; ++p)
+        Matrices.insert(Matrices.end(), FactoryMatrix.begin(), FactoryMatrix.end());
     KeyColours.fill(0xFF);
     MacroMemory.fill(0xFF); // erased flash: no 0x55AA header, so no macros
     InSession = false;
@@ -65,7 +68,8 @@ void CSimFirmware::HandleRequest(const uint8_t* request, uint8_t* reply) {
     std::memset(reply, 0, 64);
     std::memcpy(reply, request, 7);
     uint16_t sum = 0;
-    for (size_t i = 3; i < 64; ++i) sum = static_cast<uint16_t>(sum + request[i]);
+    for (size_t i = 3; i < 64; ++i)
+        sum = static_cast<uint16_t>(sum + request[i]);
     if (request[0] != 0x04 || GetLE16(request + 1) != sum) {
         reply[7] = kBadChecksum;
         return;
@@ -76,6 +80,7 @@ void CSimFirmware::HandleRequest(const uint8_t* request, uint8_t* reply) {
     const uint8_t* payload = request + 8;
     uint8_t* data = reply + 8;
 
+    // clang-format off
     // The addressable area of each read or write command.
     uint8_t* area = nullptr;
     size_t size = 0;
@@ -102,6 +107,7 @@ void CSimFirmware::HandleRequest(const uint8_t* request, uint8_t* reply) {
     case 0x11: area = KeyColours.data(); size = KeyColours.size(); write = true; break;
     default: reply[7] = kRefused; return;
     }
+    // clang-format on
     if (length > kPayload || !RangeFits(size, offset, length)) {
         reply[7] = kRefused;
         return;

@@ -10,7 +10,7 @@
 namespace orvane {
 
 class CSimFirmware {
-public:
+  public:
     explicit CSimFirmware(int keyCount = 128);
     // Factory state for a model (126 or 128 keys).
     void Reset(int keyCount);
@@ -41,7 +41,7 @@ public:
     uint32_t SessionsBegun = 0;
     uint32_t WritesOutsideSession = 0;
 
-private:
+  private:
     int m_KeyCount = 128;
 };
 

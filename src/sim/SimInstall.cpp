@@ -27,6 +27,8 @@ bool InstallSimulatedKeyboardIfRequested() {
     return true;
 }
 
-CSimKeyboard* SimulatedKeyboard() { return g_Sim.load(); }
+CSimKeyboard* SimulatedKeyboard() {
+    return g_Sim.load();
+}
 
 } // namespace orvane

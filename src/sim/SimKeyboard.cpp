@@ -55,7 +55,7 @@ constexpr unsigned kNodes = 2;
 constexpr unsigned kCollections[kNodes] = {1, 2};
 
 class CSimHandle : public CHidHandle {
-public:
+  public:
     CSimHandle(CSimKeyboard& keyboard, std::shared_ptr<SimEndpoint> endpoint, HidAttributes attributes)
         : m_Keyboard(keyboard), m_Endpoint(std::move(endpoint)), m_Attributes(attributes) {}
 
@@ -92,19 +92,23 @@ public:
     }
     unsigned CollectionIndex() const override { return m_Endpoint->Collection; }
 
-private:
+  private:
     CSimKeyboard& m_Keyboard;
     std::shared_ptr<SimEndpoint> m_Endpoint;
     HidAttributes m_Attributes;
 };
 
-void Pace() { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
+void Pace() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
 
 } // namespace
 
 CSimKeyboard::CSimKeyboard(int keyCount) : m_Firmware(keyCount) {}
 
-CSimKeyboard::~CSimKeyboard() { Unplug(); }
+CSimKeyboard::~CSimKeyboard() {
+    Unplug();
+}
 
 void CSimKeyboard::SetModel(int keyCount) {
     std::lock_guard<std::mutex> lock(m_Mutex);
@@ -116,8 +120,12 @@ int CSimKeyboard::Model() const {
     return m_Firmware.KeyCount();
 }
 
-uint16_t CSimKeyboard::VendorID() const { return Model() == 126 ? 0x0C45 : 0x320F; }
-uint16_t CSimKeyboard::ProductID() const { return Model() == 126 ? 0x5004 : 0x5000; }
+uint16_t CSimKeyboard::VendorID() const {
+    return Model() == 126 ? 0x0C45 : 0x320F;
+}
+uint16_t CSimKeyboard::ProductID() const {
+    return Model() == 126 ? 0x5004 : 0x5000;
+}
 
 void CSimKeyboard::Plug() {
     std::lock_guard<std::mutex> lock(m_Mutex);
@@ -219,13 +227,19 @@ int CSimKeyboard::HandleCommandWrite(SimEndpoint& endpoint, const uint8_t* repor
         for (const SimFault& f : m_Faults) {
             if (n < f.From || n > f.To) continue;
             switch (f.What) {
-            case SimFault::FailWrite: failWrite = true; break;
-            case SimFault::NoReply: noReply = true; break;
+            case SimFault::FailWrite:
+                failWrite = true;
+                break;
+            case SimFault::NoReply:
+                noReply = true;
+                break;
             case SimFault::Status:
                 overrideStatus = true;
                 status = f.StatusByte;
                 break;
-            case SimFault::Unplug: unplugAfter = true; break;
+            case SimFault::Unplug:
+                unplugAfter = true;
+                break;
             }
         }
         if (failWrite || length != 64) {
@@ -319,7 +333,8 @@ int CSimKeyboard::OpenCount(const std::string& path) const {
 int CSimKeyboard::OpenHandleCount() const {
     std::lock_guard<std::mutex> lock(m_Mutex);
     int n = 0;
-    for (const auto& w : m_Endpoints) n += !w.expired();
+    for (const auto& w : m_Endpoints)
+        n += !w.expired();
     return n;
 }
 

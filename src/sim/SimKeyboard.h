@@ -25,7 +25,7 @@ struct SimWireReport {
 };
 
 class CSimKeyboard : public CHidBackend {
-public:
+  public:
     explicit CSimKeyboard(int keyCount = 128);
     ~CSimKeyboard() override;
 
@@ -76,7 +76,7 @@ public:
     int HandleCommandWrite(SimEndpoint& endpoint, const uint8_t* report, size_t length);
     bool Paced() const;
 
-private:
+  private:
     void TraceLocked(char direction, const uint8_t* bytes, size_t n);
     bool ParsePath(const std::string& path, unsigned* node, unsigned* collection) const;
 

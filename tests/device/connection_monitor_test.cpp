@@ -1,7 +1,7 @@
 // The connection monitor and the consumer listener as the main window sees
 // them, with the simulated keyboard plugged in and out under them.
-#include <gtest/gtest.h>
 #include <dirent.h>
+#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -39,7 +39,7 @@ int CountThreads() {
 }
 
 class MonitorTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ResetDeviceThreadState();
         SetModelParameters(0x0C45, 0x5004);
@@ -49,7 +49,8 @@ protected:
     }
     void TearDown() override {
         StopDeviceThreads();
-        for (auto& t : threads) t.join();
+        for (auto& t : threads)
+            t.join();
         WaitForTrayIconThreads();
         g_DeviceOpen.store(0);
         g_HidDevice.Close();
@@ -118,7 +119,8 @@ TEST_F(MonitorTest, KeyboardPresentAtStartIsReportedAndShownOnce) {
     EXPECT_EQ(DefaultKeyMatrix()[64 * 3 + 2], 0x40);
     // The keyboard collection was opened and closed again; the monitor keeps
     // the command interface and the listener the consumer collection.
-    EXPECT_GE(sim.OpenCount(Path(0, 0)), 2);
+    for (int i = 0; i < 2000 && sim.OpenHandleCount() < 2; ++i) std::this_thread::sleep_for(5ms);
+    EXPECT_GE(sim.OpenCount(Path(0, 0)), 3);
     EXPECT_EQ(sim.OpenHandleCount(), 2);
 
     SetActiveProfileCache(1);
@@ -153,7 +155,8 @@ TEST_F(MonitorTest, KeyboardArrivingLaterIsNotShown) {
     sim.Unplug();
     Start(false);
     // The first scan finds nothing: no message, but the latch is set.
-    for (int i = 0; i < 2000 && !AutoShowLatch().load(); ++i) std::this_thread::sleep_for(5ms);
+    for (int i = 0; i < 2000 && !AutoShowLatch().load(); ++i)
+        std::this_thread::sleep_for(5ms);
     ASSERT_EQ(AutoShowLatch().load(), 1);
     EXPECT_TRUE(link.Events().empty());
     sim.Plug();
@@ -174,7 +177,8 @@ TEST_F(MonitorTest, ConsumerReportsBecomeTimersAndTrayIcons) {
     Start(true);
     ASSERT_TRUE(link.WaitFor("tray 141"));
     // The listener's consumer handle is open once both handles exist.
-    for (int i = 0; i < 2000 && sim.OpenHandleCount() < 2; ++i) std::this_thread::sleep_for(5ms);
+    for (int i = 0; i < 2000 && sim.OpenHandleCount() < 2; ++i)
+        std::this_thread::sleep_for(5ms);
     sim.SendConsumerUsage(0x0401);
     sim.SendConsumerUsage(0x0000); // release: nothing
     sim.SendConsumerUsage(0x1801); // nothing
@@ -190,7 +194,8 @@ TEST_F(MonitorTest, ConsumerReportsBecomeTimersAndTrayIcons) {
     WaitForTrayIconThreads();
     auto events = link.Events();
     EXPECT_EQ(events.back(), "tray 141");
-    EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const std::string& e) { return e.rfind("timer", 0) == 0; }),
+    EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                            [](const std::string& e) { return e.rfind("timer", 0) == 0; }),
               3);
 }
 
@@ -201,7 +206,8 @@ TEST_F(MonitorTest, ReplugFasterThanThePresenceCheckIsStillAReconnection) {
     sim.Plug(); // the path is present again before the monitor looks
     ASSERT_TRUE(link.WaitFor(kGone));
     ASSERT_TRUE(link.WaitFor(kProfile, 2));
-    for (int i = 0; i < 2000 && !g_DeviceOpen.load(); ++i) std::this_thread::sleep_for(5ms);
+    for (int i = 0; i < 2000 && !g_DeviceOpen.load(); ++i)
+        std::this_thread::sleep_for(5ms);
     uint8_t info[44];
     EXPECT_EQ(DevReadInfo(info), 1);
 }
@@ -229,7 +235,8 @@ TEST_F(MonitorTest, RepeatedUnplugAndReplugWhileCommandsRun) {
     // The window's side: one command after another, whatever the state.
     std::thread ui([&] {
         uint8_t info[44];
-        while (!done.load()) DevReadInfo(info);
+        while (!done.load())
+            DevReadInfo(info);
     });
     for (int cycle = 0; cycle < 200; ++cycle) {
         sim.Unplug();

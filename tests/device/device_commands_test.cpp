@@ -13,7 +13,7 @@ namespace orvane::test {
 namespace {
 
 class DeviceCommandsTest : public SimKeyboardTest {
-protected:
+  protected:
     // (length, offset) of each recorded request, checked to be sealed.
     std::vector<std::pair<int, int>> Chunks(uint8_t command) {
         std::vector<std::pair<int, int>> out;
@@ -78,7 +78,8 @@ TEST_F(DeviceCommandsTest, BadProfilesAndBuffersAreRefusedUnsent) {
     EXPECT_EQ(DevWriteLighting({}, 0), DEV_BAD_ARGUMENT);
     EXPECT_EQ(DevReadLighting(small, 4, 0), DEV_BAD_ARGUMENT);
     EXPECT_EQ(DevWriteKeyColours(lighting, 0), DEV_BAD_ARGUMENT);
-    EXPECT_EQ(DevWriteKeyColours(std::span(lighting).first(6), 169), DEV_BAD_ARGUMENT); // into the next profile
+    EXPECT_EQ(DevWriteKeyColours(std::span(lighting).first(6), 169),
+              DEV_BAD_ARGUMENT); // into the next profile
     SetMacroCapacity(6144);
     std::vector<uint8_t> macros(6145);
     EXPECT_EQ(DevWriteMacroMemory(macros), DEV_BAD_ARGUMENT);

@@ -82,20 +82,23 @@ TEST(HidDescriptor, SignedValuesScaleToThePhysicalRange) {
     int32_t scaled = 0;
     EXPECT_EQ(GetUsageValue(HidReportKind::Input, 0x01, 0x30, &raw, c[0], report), HIDP_STATUS_SUCCESS);
     EXPECT_EQ(raw, 0x81u);
-    EXPECT_EQ(GetScaledUsageValue(HidReportKind::Input, 0x01, 0x30, &scaled, c[0], report), HIDP_STATUS_SUCCESS);
+    EXPECT_EQ(GetScaledUsageValue(HidReportKind::Input, 0x01, 0x30, &scaled, c[0], report),
+              HIDP_STATUS_SUCCESS);
     EXPECT_EQ(scaled, 0);
-    EXPECT_EQ(GetScaledUsageValue(HidReportKind::Input, 0x01, 0x31, &scaled, c[0], report), HIDP_STATUS_SUCCESS);
+    EXPECT_EQ(GetScaledUsageValue(HidReportKind::Input, 0x01, 0x31, &scaled, c[0], report),
+              HIDP_STATUS_SUCCESS);
     EXPECT_EQ(scaled, 1000);
     EXPECT_EQ(Usages(c[0], 0x09, report), (std::vector<uint16_t>{1}));
-    EXPECT_EQ(GetUsageValue(HidReportKind::Input, 0x01, 0x38, &raw, c[0], report), HIDP_STATUS_USAGE_NOT_FOUND);
+    EXPECT_EQ(GetUsageValue(HidReportKind::Input, 0x01, 0x38, &raw, c[0], report),
+              HIDP_STATUS_USAGE_NOT_FOUND);
 }
 
 TEST(HidDescriptor, ExtendedUsagesCarryTheirOwnPage) {
     // Generic Desktop page, but the collection and field usages name the
     // consumer page in their high word; Push/Pop restore the globals.
-    const std::vector<uint8_t> d = {0x05, 0x01, 0x0B, 0x01, 0x00, 0x0C, 0x00, 0xA1, 0x01, 0xA4, 0x85, 0x07,
-                                    0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x95, 0x01, 0x0B, 0xE9, 0x00, 0x0C,
-                                    0x00, 0x81, 0x02, 0xB4, 0x75, 0x07, 0x81, 0x01, 0xC0};
+    const std::vector<uint8_t> d = {0x05, 0x01, 0x0B, 0x01, 0x00, 0x0C, 0x00, 0xA1, 0x01, 0xA4, 0x85,
+                                    0x07, 0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x95, 0x01, 0x0B, 0xE9,
+                                    0x00, 0x0C, 0x00, 0x81, 0x02, 0xB4, 0x75, 0x07, 0x81, 0x01, 0xC0};
     auto c = Parse(d);
     ASSERT_EQ(c.size(), 1u);
     EXPECT_EQ(c[0].UsagePage, 0x0C);
@@ -107,14 +110,14 @@ TEST(HidDescriptor, ExtendedUsagesCarryTheirOwnPage) {
 
 TEST(HidDescriptor, MalformedDescriptorsAreRefused) {
     const std::vector<std::vector<uint8_t>> bad = {
-        {0x05},                                     // item cut short
-        {0x26, 0xFF},                               // two-byte item with one byte
-        {0xC0},                                     // End Collection without a collection
-        {0x05, 0x01, 0x09, 0x06, 0xA1, 0x01},       // collection never closed
-        {0xB4},                                     // Pop with nothing pushed
-        {0x85, 0x00},                               // report id 0
-        {0xFE, 0x10, 0x00, 0x01},                   // long item longer than the data
-        {0x0C},                                     // reserved item type
+        {0x05},                               // item cut short
+        {0x26, 0xFF},                         // two-byte item with one byte
+        {0xC0},                               // End Collection without a collection
+        {0x05, 0x01, 0x09, 0x06, 0xA1, 0x01}, // collection never closed
+        {0xB4},                               // Pop with nothing pushed
+        {0x85, 0x00},                         // report id 0
+        {0xFE, 0x10, 0x00, 0x01},             // long item longer than the data
+        {0x0C},                               // reserved item type
         // 0xFFFFFFFF x 8 bits
         {0xA1, 0x01, 0x75, 0x08, 0x97, 0xFF, 0xFF, 0xFF, 0xFF, 0x09, 0x01, 0x81, 0x02, 0xC0},
         // usage minimum above maximum
@@ -127,8 +130,10 @@ TEST(HidDescriptor, MalformedDescriptorsAreRefused) {
         EXPECT_EQ(ParseReportDescriptor(d, c), HID_DESCRIPTOR_MALFORMED) << ::testing::PrintToString(d);
     }
     std::vector<uint8_t> deep;
-    for (int i = 0; i < 40; ++i) deep.insert(deep.end(), {0xA1, 0x00});
-    for (int i = 0; i < 40; ++i) deep.push_back(0xC0);
+    for (int i = 0; i < 40; ++i)
+        deep.insert(deep.end(), {0xA1, 0x00});
+    for (int i = 0; i < 40; ++i)
+        deep.push_back(0xC0);
     std::vector<HidPreparsedData> c;
     EXPECT_EQ(ParseReportDescriptor(deep, c), HID_DESCRIPTOR_MALFORMED);
     std::vector<uint8_t> pushes(20, 0xA4);

@@ -15,17 +15,18 @@ using namespace std::chrono_literals;
 
 // Lists `count` paths and opens none of them.
 class CListingBackend : public CHidBackend {
-public:
+  public:
     explicit CListingBackend(int count) : m_Count(count) {}
     bool EnumeratePaths(std::vector<std::string>& paths) override {
         paths.clear();
-        for (int i = 0; i < m_Count; ++i) paths.push_back("/dev/hidraw" + std::to_string(i) + "#vid_0001&pid_0002&col01");
+        for (int i = 0; i < m_Count; ++i)
+            paths.push_back("/dev/hidraw" + std::to_string(i) + "#vid_0001&pid_0002&col01");
         return true;
     }
     std::unique_ptr<CHidHandle> OpenPath(const std::string&, bool, bool) override { return nullptr; }
     bool IsPresent(const std::string&) override { return false; }
 
-private:
+  private:
     int m_Count;
 };
 
@@ -54,9 +55,10 @@ TEST(HidDeviceList, EmptyAndGrowingListsKeepEveryPathInOrder) {
 }
 
 class HidDeviceTest : public SimKeyboardTest {
-protected:
+  protected:
     std::string PathOf(unsigned node, unsigned collection) {
-        return MakeInterfacePath("sim:hidraw" + std::to_string(node), sim->VendorID(), sim->ProductID(), collection);
+        return MakeInterfacePath("sim:hidraw" + std::to_string(node), sim->VendorID(), sim->ProductID(),
+                                 collection);
     }
 };
 
@@ -95,8 +97,9 @@ TEST_F(HidDeviceTest, ConsumerReportDecodesToItsUsage) {
     uint32_t got = 0;
     ASSERT_EQ(consumer.ReadReport(consumer.InputBuffer(), consumer.InputReportByteLength(), &got, 5000), 1);
     EXPECT_EQ(got, 3u);
-    ASSERT_TRUE(CHidDevice::UnpackReport(consumer.InputBuffer(), got, HidReportKind::Input, consumer.InputItems(),
-                                         consumer.InputItemCount(), consumer.PreparsedData()));
+    ASSERT_TRUE(CHidDevice::UnpackReport(consumer.InputBuffer(), got, HidReportKind::Input,
+                                         consumer.InputItems(), consumer.InputItemCount(),
+                                         consumer.PreparsedData()));
     EXPECT_EQ(consumer.InputItems()[0].Usages[0], 0x0401);
 }
 
@@ -165,7 +168,8 @@ TEST_F(HidDeviceTest, OpenCloseCyclesLeakNoDescriptors) {
         if (i % 2) device.Close(); // the other half is released by the next Open
     }
     device.Close();
-    for (int i = 0; i < 100; ++i) CHidDevice scratch; // stop events too
+    for (int i = 0; i < 100; ++i)
+        CHidDevice scratch; // stop events too
     EXPECT_EQ(CountOpenFds(), before);
 }
 

@@ -19,7 +19,7 @@ namespace {
 using namespace std::chrono_literals;
 
 class HidrawTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         tree.AddNode(0, 0x320F, 0x5000, kKeyboardNode);
         tree.AddNode(1, 0x320F, 0x5000, kCommandNode);
@@ -36,12 +36,14 @@ TEST_F(HidrawTest, ListsOnePathPerCollectionInNodeOrder) {
     CHidDevice device;
     ASSERT_TRUE(device.EnumerateInterfaces());
     std::vector<std::string> paths;
-    while (const char* p = device.NextInterfacePath()) paths.push_back(p);
+    while (const char* p = device.NextInterfacePath())
+        paths.push_back(p);
     const std::string dev = tree.DevRoot();
-    EXPECT_EQ(paths, (std::vector<std::string>{
-                         dev + "/hidraw0#vid_320f&pid_5000&col01", dev + "/hidraw0#vid_320f&pid_5000&col02",
-                         dev + "/hidraw0#vid_320f&pid_5000&col03", dev + "/hidraw1#vid_320f&pid_5000&col01",
-                         dev + "/hidraw1#vid_320f&pid_5000&col02", dev + "/hidraw2#vid_046d&pid_c077&col01"}));
+    EXPECT_EQ(paths,
+              (std::vector<std::string>{
+                  dev + "/hidraw0#vid_320f&pid_5000&col01", dev + "/hidraw0#vid_320f&pid_5000&col02",
+                  dev + "/hidraw0#vid_320f&pid_5000&col03", dev + "/hidraw1#vid_320f&pid_5000&col01",
+                  dev + "/hidraw1#vid_320f&pid_5000&col02", dev + "/hidraw2#vid_046d&pid_c077&col01"}));
 }
 
 TEST_F(HidrawTest, NoNodesIsAnEmptyList) {
@@ -72,7 +74,8 @@ TEST_F(HidrawTest, CommandInterfaceWriteAndFilteredReply) {
     const uint8_t consumer[3] = {3, 0xE9, 0};
     uint8_t shortReply[10] = {4, 1, 2, 3};
     uint8_t reply[64] = {4, 0x2F, 0, 3, 44, 0, 0, 0};
-    for (int i = 8; i < 64; ++i) reply[i] = static_cast<uint8_t>(i);
+    for (int i = 8; i < 64; ++i)
+        reply[i] = static_cast<uint8_t>(i);
     send(tree.DeviceEnd(1), consumer, sizeof consumer, 0);
     send(tree.DeviceEnd(1), shortReply, sizeof shortReply, 0);
     send(tree.DeviceEnd(1), reply, sizeof reply, 0);
@@ -85,8 +88,9 @@ TEST_F(HidrawTest, CommandInterfaceWriteAndFilteredReply) {
 
 TEST_F(HidrawTest, ReportsWithoutIdsGetTheZeroIdByte) {
     CHidDevice mouse;
-    ASSERT_EQ(mouse.Open((tree.DevRoot() + "/hidraw2#vid_046d&pid_c077&col01").c_str(), true, false, true, false),
-              1);
+    ASSERT_EQ(
+        mouse.Open((tree.DevRoot() + "/hidraw2#vid_046d&pid_c077&col01").c_str(), true, false, true, false),
+        1);
     EXPECT_EQ(mouse.InputReportByteLength(), 4);
     const uint8_t move[3] = {0x01, 0x05, 0xFB};
     send(tree.DeviceEnd(2), move, sizeof move, 0);

@@ -51,8 +51,10 @@ std::string DeviceRecord(unsigned n, const char* ids, const std::vector<uint8_t>
     std::string name = "hidraw" + std::to_string(n);
     return "P: " + hid + "/hidraw/" + name + "\nN: " + name + "\nE: DEVNAME=/dev/" + name +
            "\nE: MAJOR=240\nE: MINOR=" + std::to_string(n) + "\nE: SUBSYSTEM=hidraw\n\nP: " + hid +
-           "\nE: DRIVER=hid-generic\nE: HID_ID=0003:0000" + std::string(ids, 4) + ":0000" + std::string(ids + 5, 4) +
-           "\nE: HID_NAME=Emulated Keyboard\nE: SUBSYSTEM=hid\nH: report_descriptor=" + Hex(descriptor) + "\n\n";
+           "\nE: DRIVER=hid-generic\nE: HID_ID=0003:0000" + std::string(ids, 4) + ":0000" +
+           std::string(ids + 5, 4) +
+           "\nE: HID_NAME=Emulated Keyboard\nE: SUBSYSTEM=hid\nH: report_descriptor=" + Hex(descriptor) +
+           "\n\n";
 }
 
 const std::vector<uint8_t> kRequest = [] {
@@ -66,7 +68,8 @@ const std::vector<uint8_t> kRequest = [] {
 
 const std::vector<uint8_t> kReply = [] {
     std::vector<uint8_t> r = kRequest;
-    for (int i = 8; i < 64; ++i) r[i] = static_cast<uint8_t>(0xA0 + i);
+    for (int i = 8; i < 64; ++i)
+        r[i] = static_cast<uint8_t>(0xA0 + i);
     return r;
 }();
 
@@ -77,12 +80,12 @@ void RunInsideTestbed() {
     CHidDevice device;
     ASSERT_TRUE(device.EnumerateInterfaces());
     std::vector<std::string> paths;
-    while (const char* p = device.NextInterfacePath()) paths.push_back(p);
-    EXPECT_EQ(paths, (std::vector<std::string>{"/dev/hidraw0#vid_320f&pid_5000&col01",
-                                               "/dev/hidraw0#vid_320f&pid_5000&col02",
-                                               "/dev/hidraw0#vid_320f&pid_5000&col03",
-                                               "/dev/hidraw1#vid_320f&pid_5000&col01",
-                                               "/dev/hidraw1#vid_320f&pid_5000&col02"}));
+    while (const char* p = device.NextInterfacePath())
+        paths.push_back(p);
+    EXPECT_EQ(paths, (std::vector<std::string>{
+                         "/dev/hidraw0#vid_320f&pid_5000&col01", "/dev/hidraw0#vid_320f&pid_5000&col02",
+                         "/dev/hidraw0#vid_320f&pid_5000&col03", "/dev/hidraw1#vid_320f&pid_5000&col01",
+                         "/dev/hidraw1#vid_320f&pid_5000&col02"}));
     ASSERT_TRUE(OpenCommandInterface(device));
     EXPECT_EQ(std::string(device.Path()), "/dev/hidraw1#vid_320f&pid_5000&col02");
     EXPECT_TRUE(backend.IsPresent(device.Path()));
@@ -102,7 +105,8 @@ TEST(HidrawUmockdev, EnumeratesOpensWritesAndReadsTheEmulatedKeyboard) {
         RunInsideTestbed();
         return;
     }
-    if (system("command -v umockdev-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "umockdev-run is not installed";
+    if (system("command -v umockdev-run >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "umockdev-run is not installed";
 #if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the preload library does not mix with sanitizers";
 #endif
@@ -111,11 +115,11 @@ TEST(HidrawUmockdev, EnumeratesOpensWritesAndReadsTheEmulatedKeyboard) {
     std::ofstream(dir + "/keyboard.umockdev")
         << DeviceRecord(0, "320F:5000", kKeyboardNode) << DeviceRecord(1, "320F:5000", kCommandNode);
     const std::vector<uint8_t> consumer = {3, 0x01, 0x04};
-    std::ofstream(dir + "/hidraw1.script") << "w 0 " << Escape(kRequest) << "\nr 10 " << Escape(consumer)
-                                           << "\nr 20 " << Escape(kReply) << "\n";
+    std::ofstream(dir + "/hidraw1.script")
+        << "w 0 " << Escape(kRequest) << "\nr 10 " << Escape(consumer) << "\nr 20 " << Escape(kReply) << "\n";
     std::string self = fs::read_symlink("/proc/self/exe");
-    std::string cmd = "ORVANE_INSIDE_UMOCKDEV=1 umockdev-run -d " + dir + "/keyboard.umockdev -s /dev/hidraw1=" +
-                      dir + "/hidraw1.script -- " + self +
+    std::string cmd = "ORVANE_INSIDE_UMOCKDEV=1 umockdev-run -d " + dir +
+                      "/keyboard.umockdev -s /dev/hidraw1=" + dir + "/hidraw1.script -- " + self +
                       " --gtest_filter=HidrawUmockdev.* > " + dir + "/out.txt 2>&1";
     int status = system(cmd.c_str());
     std::ifstream out(dir + "/out.txt");

@@ -2,8 +2,8 @@
 // results against the simulated keyboard's faults.
 #include <gtest/gtest.h>
 
-#include "device/support/SimFixture.h"
 #include "device/ReportExchange.h"
+#include "device/support/SimFixture.h"
 
 namespace orvane::test {
 namespace {
@@ -19,7 +19,8 @@ TEST(ReportChecksum, SumsBytesThreeToSixtyThreeLittleEndian) {
     EXPECT_EQ(r[1], 0x2F);
     EXPECT_EQ(r[2], 0x00);
     // Every byte 0xFF: the largest sum, carried into the high byte.
-    for (int i = 3; i < 64; ++i) r[i] = 0xFF;
+    for (int i = 3; i < 64; ++i)
+        r[i] = 0xFF;
     r[1] = r[2] = 0xAA; // the checksum bytes themselves are not summed
     SealReport(r);
     EXPECT_EQ(r[1] | r[2] << 8, 61 * 255);
@@ -45,7 +46,7 @@ TEST_F(ReportExchangeTest, ShortRequestIsZeroPaddedAndReplyComesBack) {
     std::vector<uint8_t> want(64, 0);
     std::copy(req, req + 5, want.begin());
     EXPECT_EQ(sent[0], want);
-    EXPECT_EQ(reply[7], 0); // accepted
+    EXPECT_EQ(reply[7], 0);       // accepted
     EXPECT_EQ(reply[8 + 11], 48); // macro capacity units of the device info record
 }
 

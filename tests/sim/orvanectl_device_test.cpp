@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class OrvanectlTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ctl = std::string(ORVANE_BIN_DIR) + "/orvanectl";
         if (!fs::exists(ctl)) GTEST_SKIP() << "orvanectl is not built";
@@ -35,7 +35,8 @@ protected:
         std::string text;
         char buf[4096];
         size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0) text.append(buf, n);
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+            text.append(buf, n);
         int status = pclose(p);
         if (out) *out = text;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -43,7 +44,8 @@ protected:
     std::vector<std::string> Lines(const std::string& file) {
         std::ifstream f(dir + "/" + file);
         std::vector<std::string> lines;
-        for (std::string l; std::getline(f, l);) lines.push_back(l);
+        for (std::string l; std::getline(f, l);)
+            lines.push_back(l);
         return lines;
     }
 
@@ -58,7 +60,8 @@ TEST_F(OrvanectlTest, RawPrintsTheReplyAndTracesTheSealedRequest) {
     auto trace = Lines("t.txt");
     ASSERT_EQ(trace.size(), 2u);
     std::string sealed = "> 04 2f 00 03 2c";
-    for (int i = 5; i < 64; ++i) sealed += " 00";
+    for (int i = 5; i < 64; ++i)
+        sealed += " 00";
     EXPECT_EQ(trace[0], sealed);
     EXPECT_EQ(trace[1].substr(0, 2), "< ");
 
@@ -78,7 +81,8 @@ TEST_F(OrvanectlTest, MatrixWritesAndProfileChecks) {
     std::vector<std::string> offsets;
     for (const auto& l : Lines("t.txt"))
         if (l[0] == '>') offsets.push_back(l.substr(17, 5)); // bytes 5-6
-    EXPECT_EQ(offsets, (std::vector<std::string>{"f4 02", "2c 03", "64 03", "9c 03", "d4 03", "0c 04", "44 04"}));
+    EXPECT_EQ(offsets,
+              (std::vector<std::string>{"f4 02", "2c 03", "64 03", "9c 03", "d4 03", "0c 04", "44 04"}));
 
     std::string out;
     EXPECT_EQ(Run("--simulate --trace r.txt read-matrix 3", &out), 1);
@@ -97,7 +101,8 @@ TEST_F(OrvanectlTest, CommandsChainAndPrintTheirFixedFormats) {
     ASSERT_EQ(Run("--simulate info + begin + write-lighting 0 07 + end + read-lighting 0 2", &out), 0);
     std::istringstream s(out);
     std::vector<std::string> lines;
-    for (std::string l; std::getline(s, l);) lines.push_back(l);
+    for (std::string l; std::getline(s, l);)
+        lines.push_back(l);
     ASSERT_EQ(lines.size(), 10u) << out;
     EXPECT_EQ(lines[0], "active_profile: 0");
     EXPECT_EQ(lines[1], "macro_capacity: 6144");
@@ -127,13 +132,13 @@ TEST_F(OrvanectlTest, DevicesAndWatchFindTheKeyboardAsTheMonitorDoes) {
 }
 
 TEST_F(OrvanectlTest, MalformedArgumentsAreUsageErrors) {
-    for (const char* args : {"--simulate raw zz", "--simulate raw 0", "--simulate read-lighting 0 57",
-                             "--simulate write-lighting 0x10000 01", "--simulate write-lighting 0 0g",
-                             "--simulate read-matrix -1", "--simulate write-key-colours 126 00",
-                             "--simulate write-key-colours 0 00 --profile 3", "--simulate --sim-fault bogus:1 info",
-                             "--trace t.txt info", "--simulate=127 info", "--simulate nosuchcommand",
-                             "--simulate info +", "--simulate write-macros @missing.bin", "--simulate watch x",
-                             "--simulate devices 1"})
+    for (const char* args :
+         {"--simulate raw zz", "--simulate raw 0", "--simulate read-lighting 0 57",
+          "--simulate write-lighting 0x10000 01", "--simulate write-lighting 0 0g",
+          "--simulate read-matrix -1", "--simulate write-key-colours 126 00",
+          "--simulate write-key-colours 0 00 --profile 3", "--simulate --sim-fault bogus:1 info",
+          "--trace t.txt info", "--simulate=127 info", "--simulate nosuchcommand", "--simulate info +",
+          "--simulate write-macros @missing.bin", "--simulate watch x", "--simulate devices 1"})
         EXPECT_EQ(Run(args), 2) << args;
     // Usage errors come before anything is sent.
     EXPECT_EQ(Run("--simulate --trace u.txt read-lighting 0 99"), 2);

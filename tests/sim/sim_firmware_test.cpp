@@ -14,7 +14,8 @@
 namespace orvane::test {
 namespace {
 
-std::vector<uint8_t> Request(uint8_t command, uint8_t length, uint16_t offset, std::vector<uint8_t> data = {}) {
+std::vector<uint8_t> Request(uint8_t command, uint8_t length, uint16_t offset,
+                             std::vector<uint8_t> data = {}) {
     std::vector<uint8_t> r(64, 0);
     r[0] = 4;
     r[3] = command;
@@ -42,25 +43,32 @@ TEST(SimFirmware, EveryAreaRoundTripsWithinItsBoundsOnBothModels) {
         EXPECT_EQ(f.FactoryMatrix.size(), kml);
         EXPECT_EQ(f.Matrices.size(), 3 * kml);
         // Device info last: writing it changes the macro capacity.
-        const Area areas[] = {{0x05, 0x06, 126}, {0x07, 0x08, 3 * kml}, {0x09, 0x0A, f.MacroCapacity()},
-                              {0x00, 0x11, 3 * 512}, {0x03, 0x04, 44}};
+        const Area areas[] = {{0x05, 0x06, 126},
+                              {0x07, 0x08, 3 * kml},
+                              {0x09, 0x0A, f.MacroCapacity()},
+                              {0x00, 0x11, 3 * 512},
+                              {0x03, 0x04, 44}};
         for (const Area& a : areas) {
             // The last whole chunk of the area, written then read back.
             size_t n = std::min<size_t>(a.size, 40);
             uint16_t at = static_cast<uint16_t>(a.size - n);
             std::vector<uint8_t> data(n);
-            for (size_t i = 0; i < n; ++i) data[i] = static_cast<uint8_t>(i % 3); // active profile stays valid
+            for (size_t i = 0; i < n; ++i)
+                data[i] = static_cast<uint8_t>(i % 3); // active profile stays valid
             EXPECT_EQ(Answer(f, Request(a.write, static_cast<uint8_t>(n), at, data))[7], 0) << int{a.write};
             if (a.read) {
                 auto reply = Answer(f, Request(a.read, static_cast<uint8_t>(n), at));
                 EXPECT_EQ(reply[7], 0);
-                EXPECT_EQ(std::vector<uint8_t>(reply.begin() + 8, reply.begin() + 8 + static_cast<ptrdiff_t>(n)), data);
+                EXPECT_EQ(
+                    std::vector<uint8_t>(reply.begin() + 8, reply.begin() + 8 + static_cast<ptrdiff_t>(n)),
+                    data);
             }
             // One byte past the end, or a length over 56: refused, nothing stored.
             auto before = f.Matrices;
             auto info = f.Info;
-            EXPECT_EQ(Answer(f, Request(a.write, static_cast<uint8_t>(n), static_cast<uint16_t>(at + 1), data))[7],
-                      0xFE);
+            EXPECT_EQ(
+                Answer(f, Request(a.write, static_cast<uint8_t>(n), static_cast<uint16_t>(at + 1), data))[7],
+                0xFE);
             EXPECT_EQ(Answer(f, Request(a.write, 57, 0, data))[7], 0xFE);
             EXPECT_EQ(f.Matrices, before);
             EXPECT_EQ(f.Info, info);
@@ -78,7 +86,8 @@ TEST(SimFirmware, ChecksumAndActiveProfileAreGuarded) {
     r[8 + 10] = 1; // changed after sealing
     auto reply = Answer(f, r);
     EXPECT_EQ(reply[7], 0xFF);
-    EXPECT_EQ(std::vector<uint8_t>(reply.begin(), reply.begin() + 7), std::vector<uint8_t>(r.begin(), r.begin() + 7));
+    EXPECT_EQ(std::vector<uint8_t>(reply.begin(), reply.begin() + 7),
+              std::vector<uint8_t>(r.begin(), r.begin() + 7));
     std::vector<uint8_t> info(f.Info.begin(), f.Info.end());
     info[10] = 3;
     EXPECT_EQ(Answer(f, Request(0x04, 44, 0, info))[7], 0xFE);
@@ -118,7 +127,8 @@ TEST(SimFirmware, FactoryMatrixStartsWithTheKnownPositions) {
 }
 
 TEST(SimFirmware, StateFileKeepsTheMemoryAndRefusesTheOtherModel) {
-    std::string path = std::filesystem::temp_directory_path() / ("orvane-sim-state-" + std::to_string(getpid()));
+    std::string path =
+        std::filesystem::temp_directory_path() / ("orvane-sim-state-" + std::to_string(getpid()));
     CSimFirmware a(126);
     a.Lighting[5] = 0x42;
     a.Matrices[700] = 0x99;
@@ -151,8 +161,8 @@ TEST(SimFaults, DescriptionsParseAndMalformedOnesAreRefused) {
     ASSERT_TRUE(ParseSimFault("failwrite:1", &f));
     ASSERT_TRUE(ParseSimFault("unplug:4", &f));
     EXPECT_EQ(f.What, SimFault::Unplug);
-    for (const char* bad : {"noreply:5-3", "noreply:0", "status:1", "status:1:100", "status:1:zz", "failwrite:",
-                            "failwrite:2x", "unplug:-1", "explode:1", "noreply", ""})
+    for (const char* bad : {"noreply:5-3", "noreply:0", "status:1", "status:1:100", "status:1:zz",
+                            "failwrite:", "failwrite:2x", "unplug:-1", "explode:1", "noreply", ""})
         EXPECT_FALSE(ParseSimFault(bad, &f)) << bad;
 }
 

@@ -3,8 +3,8 @@
 #include <ostream>
 
 #include "CtlCommand.h"
-#include "DeviceCtl.h"
 #include "device/DeviceCommands.h"
+#include "DeviceCtl.h"
 
 namespace orvanectl {
 namespace {

@@ -2,8 +2,8 @@
 #include <ostream>
 
 #include "CtlCommand.h"
-#include "DeviceCtl.h"
 #include "device/ReportExchange.h"
+#include "DeviceCtl.h"
 
 namespace orvanectl {
 namespace {
@@ -12,7 +12,8 @@ constexpr const char* kRawArgs = "HEX...";
 
 int RunRaw(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     auto bytes = ParseHexBytes(args);
-    if (args.empty() || !bytes || bytes->size() > orvane::REPORT_SIZE - 3) return UsageError(err, "raw", kRawArgs);
+    if (args.empty() || !bytes || bytes->size() > orvane::REPORT_SIZE - 3)
+        return UsageError(err, "raw", kRawArgs);
     uint8_t request[orvane::REPORT_SIZE] = {};
     request[0] = orvane::COMMAND_REPORT_ID;
     std::copy(bytes->begin(), bytes->end(), request + 3);

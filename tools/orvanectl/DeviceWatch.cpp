@@ -7,14 +7,14 @@
 #include <ostream>
 #include <thread>
 
-#include "CtlCommand.h"
-#include "DeviceCtl.h"
 #include "app/AutoShowLatch.h"
 #include "app/MainWindowLink.h"
 #include "app/WindowMessages.h"
+#include "CtlCommand.h"
 #include "device/ConnectionMonitor.h"
 #include "device/DeviceCommands.h"
 #include "device/DeviceDiscovery.h"
+#include "DeviceCtl.h"
 
 namespace orvanectl {
 namespace {
@@ -45,7 +45,7 @@ int RunDevices(const std::vector<std::string>& args, std::ostream& out, std::ost
 
 // Prints the connection changes the monitor reports to the window.
 class CPrintingLink : public MainWindowLink {
-public:
+  public:
     explicit CPrintingLink(std::ostream& out) : m_Out(out) {}
     intptr_t SendWindowMessage(uint32_t message, uintptr_t, intptr_t) override {
         if (message == UM_PROFILE) Print(std::string("connected ") + g_HidDevice.Path());
@@ -64,7 +64,7 @@ public:
         m_Out << line << std::endl;
     }
 
-private:
+  private:
     std::ostream& m_Out;
     std::mutex m_Mutex;
 };
@@ -85,7 +85,8 @@ int RunWatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     std::thread listener(ConsumerListenerThread);
     std::thread monitor(ConnectionMonitorThread);
     if (*seconds == 0) {
-        for (;;) std::this_thread::sleep_for(std::chrono::hours(1)); // until interrupted
+        for (;;)
+            std::this_thread::sleep_for(std::chrono::hours(1)); // until interrupted
     }
     std::this_thread::sleep_for(std::chrono::seconds(*seconds));
     StopDeviceThreads();

@@ -32,7 +32,8 @@ void PrintUsage(std::ostream& err) {
 }
 
 // Takes the value of "--name VALUE" or "--name=VALUE".
-std::optional<std::string> OptionValue(const std::vector<std::string>& args, size_t& i, const std::string& name) {
+std::optional<std::string> OptionValue(const std::vector<std::string>& args, size_t& i,
+                                       const std::string& name) {
     const std::string& a = args[i];
     if (a == name) {
         if (i + 1 >= args.size()) return std::nullopt;
@@ -42,7 +43,9 @@ std::optional<std::string> OptionValue(const std::vector<std::string>& args, siz
     return std::nullopt;
 }
 
-bool IsOption(const std::string& a, const std::string& name) { return a == name || a.rfind(name + "=", 0) == 0; }
+bool IsOption(const std::string& a, const std::string& name) {
+    return a == name || a.rfind(name + "=", 0) == 0;
+}
 
 // False on a malformed option; `i` ends at the first command word.
 bool ParseOptions(const std::vector<std::string>& args, size_t& i, GlobalOptions& o) {
@@ -106,8 +109,10 @@ int main(int argc, char** argv) {
     orvane::CSimKeyboard* sim = nullptr;
     if (options.simulate) {
         sim = &orvane::InstallSimulatedKeyboard(options.simulate);
-        if (!options.state.empty()) sim->WithFirmware([&](orvane::CSimFirmware& f) { return f.LoadState(options.state); });
-        for (const auto& f : options.faults) sim->AddFault(f);
+        if (!options.state.empty())
+            sim->WithFirmware([&](orvane::CSimFirmware& f) { return f.LoadState(options.state); });
+        for (const auto& f : options.faults)
+            sim->AddFault(f);
         sim->SetPacing(options.pace);
         if (!options.trace.empty() && !sim->SetTraceFile(options.trace)) {
             std::cerr << "orvanectl: cannot write " << options.trace << "\n";
@@ -119,7 +124,8 @@ int main(int argc, char** argv) {
         // two programs must never talk to it at once. A simulated keyboard is
         // private to this process and needs no such care.
         orvane::CInstanceMutex instance;
-        if (instance.OpenOrCreate(orvane::InstanceLockPath()) == orvane::CInstanceMutex::Result::AlreadyExists) {
+        if (instance.OpenOrCreate(orvane::InstanceLockPath()) ==
+            orvane::CInstanceMutex::Result::AlreadyExists) {
             std::cerr << "orvanectl: the Orvane program (orvane) is running and owns the keyboard; "
                          "close it first, or use --simulate\n";
             return orvanectl::kFailed;

@@ -42,7 +42,8 @@ std::string CFakeHidrawTree::AddNode(unsigned n, uint16_t vendorId, uint16_t pro
     std::snprintf(id, sizeof id, "HID_ID=0003:%08X:%08X\n", vendorId, productId);
     std::ofstream(hid + "/uevent") << "DRIVER=hid-generic\n" << id << "HID_NAME=Fake\n";
     std::ofstream(hid + "/report_descriptor", std::ios::binary)
-        .write(reinterpret_cast<const char*>(descriptor.data()), static_cast<std::streamsize>(descriptor.size()));
+        .write(reinterpret_cast<const char*>(descriptor.data()),
+               static_cast<std::streamsize>(descriptor.size()));
     std::ofstream(DevRoot() + "/" + name) << "";
     int sv[2];
     if (socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, sv) == 0) m_Pairs[n] = {sv[0], sv[1]};
@@ -71,7 +72,8 @@ int CFakeHidrawTree::DeviceEnd(unsigned n) const {
 int CFakeHidrawTree::OpenProgramEnd(const std::string& nodePath) {
     std::error_code ec;
     if (!fs::exists(nodePath, ec)) return -1;
-    unsigned n = static_cast<unsigned>(std::strtoul(nodePath.c_str() + nodePath.rfind("hidraw") + 6, nullptr, 10));
+    unsigned n =
+        static_cast<unsigned>(std::strtoul(nodePath.c_str() + nodePath.rfind("hidraw") + 6, nullptr, 10));
     auto it = m_Pairs.find(n);
     if (it == m_Pairs.end() || it->second.Device < 0) return -1;
     int fd = fcntl(it->second.Program, F_DUPFD_CLOEXEC, 0);

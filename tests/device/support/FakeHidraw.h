@@ -12,14 +12,15 @@
 namespace orvane::test {
 
 class CFakeHidrawTree {
-public:
+  public:
     CFakeHidrawTree();
     ~CFakeHidrawTree();
     CFakeHidrawTree(const CFakeHidrawTree&) = delete;
     CFakeHidrawTree& operator=(const CFakeHidrawTree&) = delete;
 
     // Adds hidrawN with these ids and descriptor; returns the node path.
-    std::string AddNode(unsigned n, uint16_t vendorId, uint16_t productId, const std::vector<uint8_t>& descriptor);
+    std::string AddNode(unsigned n, uint16_t vendorId, uint16_t productId,
+                        const std::vector<uint8_t>& descriptor);
     // Removes the node's files and closes the keyboard's end.
     void Unplug(unsigned n);
     // The keyboard's end of node n (-1 once unplugged).
@@ -31,7 +32,7 @@ public:
     std::string SysfsRoot() const { return m_Root + "/sys"; }
     std::string DevRoot() const { return m_Root + "/dev"; }
 
-private:
+  private:
     std::string m_Root;
     struct Pair {
         int Program = -1, Device = -1;
@@ -40,14 +41,14 @@ private:
 };
 
 class CFakeHidrawBackend : public CHidrawBackend {
-public:
+  public:
     explicit CFakeHidrawBackend(CFakeHidrawTree& tree)
         : CHidrawBackend(tree.SysfsRoot(), tree.DevRoot()), m_Tree(tree) {}
 
-protected:
+  protected:
     int OpenNode(const std::string& nodePath, int) override { return m_Tree.OpenProgramEnd(nodePath); }
 
-private:
+  private:
     CFakeHidrawTree& m_Tree;
 };
 

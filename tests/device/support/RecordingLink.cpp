@@ -17,12 +17,24 @@ intptr_t CRecordingLink::SendWindowMessage(uint32_t message, uintptr_t, intptr_t
     Add(Hex("send", message));
     return 0;
 }
-void CRecordingLink::PostWindowMessage(uint32_t message, uintptr_t, intptr_t) { Add(Hex("post", message)); }
-void CRecordingLink::SetWindowTimer(uint32_t timerId, uint32_t) { Add("timer " + std::to_string(timerId)); }
-void CRecordingLink::KillWindowTimer(uint32_t timerId) { Add("kill " + std::to_string(timerId)); }
-void CRecordingLink::SetTrayIcon(int iconResource) { Add("tray " + std::to_string(iconResource)); }
-void CRecordingLink::HideWindow() { Add("hide"); }
-void CRecordingLink::ShowMessageAndWait(const std::string& text) { Add("message " + text); }
+void CRecordingLink::PostWindowMessage(uint32_t message, uintptr_t, intptr_t) {
+    Add(Hex("post", message));
+}
+void CRecordingLink::SetWindowTimer(uint32_t timerId, uint32_t) {
+    Add("timer " + std::to_string(timerId));
+}
+void CRecordingLink::KillWindowTimer(uint32_t timerId) {
+    Add("kill " + std::to_string(timerId));
+}
+void CRecordingLink::SetTrayIcon(int iconResource) {
+    Add("tray " + std::to_string(iconResource));
+}
+void CRecordingLink::HideWindow() {
+    Add("hide");
+}
+void CRecordingLink::ShowMessageAndWait(const std::string& text) {
+    Add("message " + text);
+}
 
 void CRecordingLink::Add(std::string event) {
     std::lock_guard<std::mutex> lock(m_Mutex);
@@ -42,9 +54,8 @@ int CRecordingLink::Count(const std::string& event) const {
 
 bool CRecordingLink::WaitFor(const std::string& event, int times, std::chrono::milliseconds deadline) const {
     std::unique_lock<std::mutex> lock(m_Mutex);
-    return m_Changed.wait_for(lock, deadline, [&] {
-        return std::count(m_Events.begin(), m_Events.end(), event) >= times;
-    });
+    return m_Changed.wait_for(lock, deadline,
+                              [&] { return std::count(m_Events.begin(), m_Events.end(), event) >= times; });
 }
 
 } // namespace orvane::test

@@ -12,7 +12,7 @@
 namespace orvane::test {
 
 class CRecordingLink : public MainWindowLink {
-public:
+  public:
     intptr_t SendWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     void PostWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     void SetWindowTimer(uint32_t timerId, uint32_t periodMs) override;
@@ -32,7 +32,7 @@ public:
     // Runs inside SendWindowMessage, as the window's handler would.
     std::function<void(uint32_t)> OnSend;
 
-private:
+  private:
     void Add(std::string event);
     mutable std::mutex m_Mutex;
     mutable std::condition_variable m_Changed;

@@ -12,7 +12,7 @@
 namespace orvane::test {
 
 class SimKeyboardTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { Connect(128); }
     void TearDown() override { Disconnect(); }
 
