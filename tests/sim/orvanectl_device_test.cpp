@@ -129,6 +129,8 @@ TEST_F(OrvanectlTest, DevicesAndWatchFindTheKeyboardAsTheMonitorDoes) {
     EXPECT_EQ(out, "sim:hidraw1#vid_0c45&pid_5004&col02 0c45 5004 126\n");
     ASSERT_EQ(Run("--simulate watch 1", &out), 0);
     EXPECT_EQ(out, "connected sim:hidraw1#vid_320f&pid_5000&col02\n");
+    ASSERT_EQ(Run("--simulate --sim-consumer 0x0401@300 --sim-consumer 0@400 watch 1", &out), 0);
+    EXPECT_EQ(out, "connected sim:hidraw1#vid_320f&pid_5000&col02\nconsumer 0x0401\n");
 }
 
 TEST_F(OrvanectlTest, MalformedArgumentsAreUsageErrors) {
@@ -138,7 +140,8 @@ TEST_F(OrvanectlTest, MalformedArgumentsAreUsageErrors) {
           "--simulate read-matrix -1", "--simulate write-key-colours 126 00",
           "--simulate write-key-colours 0 00 --profile 3", "--simulate --sim-fault bogus:1 info",
           "--trace t.txt info", "--simulate=127 info", "--simulate nosuchcommand", "--simulate info +",
-          "--simulate write-macros @missing.bin", "--simulate watch x", "--simulate devices 1"})
+          "--simulate write-macros @missing.bin", "--simulate watch x", "--simulate devices 1",
+          "--sim-consumer 0x0401 watch 1", "--simulate --sim-consumer 0x10000 watch 1"})
         EXPECT_EQ(Run(args), 2) << args;
     // Usage errors come before anything is sent.
     EXPECT_EQ(Run("--simulate --trace u.txt read-lighting 0 99"), 2);

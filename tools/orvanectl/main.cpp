@@ -1,13 +1,16 @@
 // orvanectl: the command-line front end. Global options first, then commands
 // separated by a lone "+", run in order against the same keyboard.
+#include <chrono>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "CtlCommand.h"
 #include "device/DeviceDiscovery.h"
 #include "device/ReportExchange.h"
+#include "DeviceCtl.h"
 #include "platform/InstanceLock.h"
 #include "sim/SimFaults.h"
 #include "sim/SimInstall.h"
@@ -20,11 +23,13 @@ struct GlobalOptions {
     std::vector<orvane::SimFault> faults;
     bool pace = false;
     std::string state;
+    std::vector<std::pair<uint16_t, uint32_t>> consumer; // usage, milliseconds after start
 };
 
 void PrintUsage(std::ostream& err) {
     err << "usage: orvanectl [--simulate[=126|128]] [--trace FILE] [--sim-fault FAULT]... [--sim-pace]\n"
-           "                 [--sim-state FILE] COMMAND [ARGS] [+ COMMAND [ARGS]]...\n";
+           "                 [--sim-state FILE] [--sim-consumer USAGE[@MS]]... COMMAND [ARGS] [+ COMMAND "
+           "[ARGS]]...\n";
     err << "faults: noreply:A-B, noreply:A-, failwrite:N, status:N:XX, unplug:N\n";
     err << "commands:\n";
     for (const orvanectl::CtlCommand& c : orvanectl::RegisteredCommands())
@@ -64,6 +69,16 @@ bool ParseOptions(const std::vector<std::string>& args, size_t& i, GlobalOptions
             orvane::SimFault f;
             if (!v || !orvane::ParseSimFault(*v, &f)) return false;
             o.faults.push_back(f);
+        } else if (IsOption(a, "--sim-consumer")) {
+            // USAGE[@MS]: the keyboard sends this consumer usage MS ms after start.
+            auto v = OptionValue(args, i, "--sim-consumer");
+            if (!v) return false;
+            size_t at = v->find('@');
+            auto usage = orvanectl::ParseNumber(v->substr(0, at), 0xFFFF);
+            auto ms = at == std::string::npos ? std::optional<uint32_t>(0)
+                                              : orvanectl::ParseNumber(v->substr(at + 1), 3600000);
+            if (!usage || !ms) return false;
+            o.consumer.emplace_back(static_cast<uint16_t>(*usage), *ms);
         } else if (a == "--sim-pace") {
             o.pace = true;
         } else if (IsOption(a, "--sim-state")) {
@@ -75,7 +90,9 @@ bool ParseOptions(const std::vector<std::string>& args, size_t& i, GlobalOptions
         }
     }
     // The simulated keyboard's options mean nothing for a real one.
-    if (!o.simulate && (!o.trace.empty() || !o.faults.empty() || o.pace || !o.state.empty())) return false;
+    if (!o.simulate &&
+        (!o.trace.empty() || !o.faults.empty() || o.pace || !o.state.empty() || !o.consumer.empty()))
+        return false;
     return true;
 }
 
@@ -130,6 +147,12 @@ int main(int argc, char** argv) {
                          "close it first, or use --simulate\n";
             return orvanectl::kFailed;
         }
+    }
+    for (auto [usage, ms] : options.consumer) {
+        std::thread([sim, usage, ms] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+            sim->SendConsumerUsage(usage);
+        }).detach();
     }
     if (needsKeyboard) {
         if (!orvane::OpenCommandInterface(orvane::g_HidDevice)) {
