@@ -83,7 +83,9 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
     contents.clear();
     if (!PathUsable(path))
         return false;
-    CFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: a pipe under the name must not hang the open; it is then
+    // refused as not a regular file (for which the flag changes nothing).
+    CFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.Get() < 0)
         return false;
     struct stat st {};

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <thread>
 
 #include "platform/AtomicFile.h"
@@ -118,6 +119,11 @@ TEST(IniFile, RefusesWritesThatWouldCorruptOrLoseTheFile) {
     EXPECT_EQ(IniReadString(dir.File("folder.ini"), "A", "x", "d"), "d");
 
     EXPECT_FALSE(IniWriteString(dir.File("no/such/folder.ini"), "A", "x", "1"));
+
+    // A pipe under the name is neither waited on nor replaced.
+    ASSERT_EQ(mkfifo(dir.File("pipe.ini").c_str(), 0644), 0);
+    EXPECT_EQ(IniReadString(dir.File("pipe.ini"), "A", "x", "d"), "d");
+    EXPECT_FALSE(IniWriteString(dir.File("pipe.ini"), "A", "x", "1"));
 
     std::string tooLong = dir.Path() + "/" + std::string(5000, 'a') + ".ini";
     EXPECT_FALSE(IniWriteString(tooLong, "A", "x", "1"));
