@@ -195,6 +195,17 @@ TEST_F(InstanceE2e, KilledCopyLeavesNothingThatBlocksTheNextStart) {
     EXPECT_EQ(next.WaitForExit(), 0);
 }
 
+TEST_F(InstanceE2e, TerminationSignalsCloseTheProgramCleanly) {
+    for (int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        CRun run(folder_.Exe(), {}, folder_.TraceFile("run" + std::to_string(signal)));
+        ASSERT_TRUE(run.WaitUntilInitialised());
+        kill(run.Pid(), signal);
+        EXPECT_EQ(run.WaitForExit(), 0);
+        EXPECT_FALSE(fs::exists(home_.Runtime() + "/orvane-" + std::to_string(run.Pid()) + ".sock"));
+    }
+}
+
 TEST_F(InstanceE2e, CopyUnderAnotherNameRunsBesideTheFirst) {
     CRun first(folder_.Exe(), {}, folder_.TraceFile("first"));
     ASSERT_TRUE(first.WaitUntilInitialised());

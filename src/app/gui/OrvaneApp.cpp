@@ -5,6 +5,8 @@
 
 #include "app/CommandLine.h"
 #include "app/StartupEnvironment.h"
+#include "app/WindowMessages.h"
+#include "app/gui/TerminationSignals.h"
 #include "mainwnd/COrvaneDlg.h"
 
 namespace orvane {
@@ -22,8 +24,11 @@ bool COrvaneApp::InitInstance() {
     PrepareStartupEnvironment();
 
     auto window = std::make_unique<COrvaneDlg>(m_args);
-    if (!window->EndProcessRequested())
+    if (!window->EndProcessRequested()) {
+        COrvaneDlg* target = window.get();
+        CTerminationSignals termination([target] { target->Bridge().PostMessage(UM_KILL, TAG_KILL, 0); });
         window->RunModal();
+    }
 
     ReleaseStartupEnvironment();
     // The platform's whole-screen repaint after the window has gone: here
