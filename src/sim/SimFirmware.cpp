@@ -108,7 +108,11 @@ void CSimFirmware::HandleRequest(const uint8_t* request, uint8_t* reply) {
     default: reply[7] = kRefused; return;
     }
     // clang-format on
-    if (length > kPayload || !RangeFits(size, offset, length)) {
+    // A read may run past the end of its area (the program reads the last
+    // lighting record as a whole 56-byte chunk); only the bytes inside the
+    // area come back, the rest stay zero. Writes must fit exactly.
+    const size_t inside = offset < size ? std::min<size_t>(length, size - offset) : 0;
+    if (length > kPayload || (write ? !RangeFits(size, offset, length) : inside == 0)) {
         reply[7] = kRefused;
         return;
     }
@@ -121,7 +125,7 @@ void CSimFirmware::HandleRequest(const uint8_t* request, uint8_t* reply) {
         std::memcpy(area + offset, payload, length);
         if (IsWrite(command) && !InSession) ++WritesOutsideSession;
     } else {
-        std::memcpy(data, area + offset, length);
+        std::memcpy(data, area + offset, inside);
     }
     reply[7] = kAccepted;
 }

@@ -1,5 +1,6 @@
 // Every keyboard command's reports on the wire, chunking, status decoding and
 // argument checks, against the simulated keyboard.
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -146,9 +147,16 @@ TEST_F(DeviceCommandsTest, SingleReportCommandsAndTheirRoundTrips) {
     ASSERT_EQ(DevReadMacroMemory(read), 1);
     EXPECT_EQ(read, image);
 
-    // Past the end of an area the keyboard refuses and nothing changes.
+    // A write past the end of an area is refused. A read that starts inside
+    // runs on as the last lighting record is read back (a 56-byte chunk at
+    // 84): the bytes past the area come back as zeros.
     EXPECT_EQ(DevWriteLighting(colour, 125), -103);
-    EXPECT_EQ(DevReadLighting(back, 56, 100), -103);
+    std::fill(std::begin(back), std::end(back), 0xEE);
+    ASSERT_EQ(DevReadLighting(back, 56, 84), 1);
+    EXPECT_EQ(back[5], 0x10);
+    EXPECT_EQ(back[7], 0x30);
+    EXPECT_TRUE(std::all_of(back + 42, back + 56, [](uint8_t b) { return b == 0; }));
+    EXPECT_EQ(DevReadLighting(back, 56, 126), -103);
 }
 
 TEST_F(DeviceCommandsTest, KeyColoursAddressTheCurrentProfile) {

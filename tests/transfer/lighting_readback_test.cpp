@@ -37,7 +37,7 @@ TEST_F(LightingReadBackTest, ReadsAllThreeRecordsAndDecodesTheCurrentProfile) {
     EXPECT_EQ(model.Settings().previewColour, MakeColour(0, 0xFF, 0));
     EXPECT_TRUE(model.Modes().Offers(20));
     sim->WithFirmware([&](CSimFirmware& f) {
-        EXPECT_TRUE(std::equal(f.Lighting.begin(), f.Lighting.begin() + 84, model.LightingArea().begin()));
+        EXPECT_TRUE(std::equal(f.Lighting.begin(), f.Lighting.end(), model.LightingArea().begin()));
     });
 }
 
@@ -69,6 +69,7 @@ TEST_F(LightingReadBackTest, AFailedRecordReadKeepsThatRecordAsItWas) {
     const auto& area = model.LightingArea();
     EXPECT_EQ(area[0], 11);
     EXPECT_TRUE(std::equal(area.begin() + 42, area.begin() + 84, old.begin() + 42)); // not record 0's bytes
+    EXPECT_EQ(area[84], 13); // the last record is read although its chunk runs past the area
 }
 
 TEST_F(LightingReadBackTest, AfterAConnectionTheSwitchFollowsTheSettingsFileExactly) {
