@@ -73,9 +73,15 @@ TEST(SimFirmware, EveryAreaRoundTripsWithinItsBoundsOnBothModels) {
             EXPECT_EQ(f.Matrices, before);
             EXPECT_EQ(f.Info, info);
         }
-        // The factory matrix is read-only and unknown commands are refused.
+        // The factory matrix is read-only and unknown commands are refused. A
+        // read that starts inside the area but runs past it is answered with
+        // the bytes inside and zeros after; one that starts past it is refused.
         EXPECT_EQ(Answer(f, Request(0x0F, 56, static_cast<uint16_t>(kml - 56)))[7], 0);
-        EXPECT_EQ(Answer(f, Request(0x0F, 56, static_cast<uint16_t>(kml - 55)))[7], 0xFE);
+        auto tail = Answer(f, Request(0x0F, 56, static_cast<uint16_t>(kml - 55)));
+        EXPECT_EQ(tail[7], 0);
+        EXPECT_EQ(tail[8 + 55], 0);
+        EXPECT_EQ(tail[8], f.FactoryMatrix[kml - 55]);
+        EXPECT_EQ(Answer(f, Request(0x0F, 1, static_cast<uint16_t>(kml)))[7], 0xFE);
         EXPECT_EQ(Answer(f, Request(0x10, 0, 0))[7], 0xFE);
     }
 }
