@@ -4,6 +4,7 @@
 
 #include "app/PathTable.h"
 #include "app/WindowMessages.h"
+#include "device/ConnectionMonitor.h"
 #include "ui/BridgeWindowLink.h"
 
 namespace orvane {
@@ -79,6 +80,9 @@ bool COrvaneDlg::OnInitDialog() {
     m_applyPending = 0;
 
     BuildUserPaths();
+    // After the per-user paths: the threads' connection handling reads them.
+    if (m_startDeviceThreads)
+        StartDeviceThreads();
 
     // No taskbar button while hidden; the tag makes this the window another
     // copy of the program talks to.

@@ -28,6 +28,9 @@ public:
     // True when the instance check has ended this copy: the caller then ends
     // the process (exit code 0) without running the window.
     bool EndProcessRequested() const { return m_endProcess; }
+    // The program's own window watches the keyboard from initialisation on;
+    // a window built by a test does not start the process-long threads.
+    void EnableDeviceThreads() { m_startDeviceThreads = true; }
 
     // The modal run: initialisation, then the window's own loop until the
     // shutdown ends it. Hiding the window does not end it.
@@ -71,6 +74,7 @@ private:
     QEventLoop* m_modalLoop = nullptr;
     int m_modalResult = 0;
     bool m_endProcess = false;
+    bool m_startDeviceThreads = false;
     bool m_shutdownDone = false;
     bool m_endRequested = false;
     uint32_t m_windowTag = 0;

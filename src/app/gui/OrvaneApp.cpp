@@ -8,6 +8,7 @@
 #include "app/WindowMessages.h"
 #include "app/gui/TerminationSignals.h"
 #include "mainwnd/COrvaneDlg.h"
+#include "sim/SimInstall.h"
 
 namespace orvane {
 
@@ -21,10 +22,12 @@ COrvaneApp::COrvaneApp(int& argc, char** argv, std::vector<std::string> args)
 
 bool COrvaneApp::InitInstance() {
     ApplySimulateOption(m_args);
+    InstallSimulatedKeyboardIfRequested();
     PrepareStartupEnvironment();
 
     auto window = std::make_unique<COrvaneDlg>(m_args);
     if (!window->EndProcessRequested()) {
+        window->EnableDeviceThreads();
         COrvaneDlg* target = window.get();
         CTerminationSignals termination([target] { target->Bridge().PostMessage(UM_KILL, TAG_KILL, 0); });
         window->RunModal();

@@ -1,4 +1,5 @@
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/CommandLine.h"
@@ -14,5 +15,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> args = orvane::ProgramArguments(argc, argv);
     orvane::COrvaneApp app(argc, argv, std::move(args));
     app.InitInstance();
-    return 0;
+    // The device threads are never stopped; they end with the process. Ending
+    // it here keeps static destructors from running under their feet.
+    std::fflush(nullptr);
+    std::_Exit(0);
 }
