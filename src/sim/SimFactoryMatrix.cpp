@@ -1,31 +1,21 @@
 #include <array>
+#include <iterator>
 #include <cstdint>
 
+#include "device/DefaultKeyMatrix.h"
 #include "sim/SimFirmware.h"
 
 namespace orvane {
 namespace {
 
-// Device key codes by matrix position, eight positions per row as the
-// keyboard groups them. 000000 is an empty position.
+// Positions 0-62 are the table every keyboard of this model starts with (the
+// program's built-in default); the rest give the keys of the key picture
+// sensible factory codes. Eight positions per row; 000000 is empty.
+constexpr size_t kFirstTailPosition = 63;
 // clang-format off
-constexpr uint32_t kFactory[128] = {
-    // 0-7
-    0x050000, 0x050000, 0x050000, 0x050000, 0x050000, 0x050000, 0x000000, 0x000000,
-    // 8-15
-    0x020229, 0x020235, 0x02022B, 0x020239, 0x020102, 0x020101, 0x000000, 0x000000,
-    // 16-23
-    0x02023A, 0x02021E, 0x020214, 0x020204, 0x02021D, 0x020108, 0x000000, 0x000000,
-    // 24-31
-    0x02023B, 0x02021F, 0x02021A, 0x020216, 0x02021B, 0x020104, 0x000000, 0x000000,
-    // 32-39
-    0x02023C, 0x020220, 0x020208, 0x020207, 0x020206, 0x02022C, 0x020246, 0x000000,
-    // 40-47
-    0x02023D, 0x020221, 0x020215, 0x020209, 0x020219, 0x020140, 0x020247, 0x000000,
-    // 48-55
-    0x02023E, 0x020222, 0x020217, 0x02020A, 0x020205, 0x050202, 0x02022E, 0x000000,
-    // 56-63
-    0x02023F, 0x020223, 0x02021C, 0x02020B, 0x020211, 0x020265, 0x020248, 0x000000,
+constexpr uint32_t kFactoryTail[128 - kFirstTailPosition] = {
+    // 63
+    0x000000,
     // 64-71: F7 7 U J M
     0x020240, 0x020224, 0x020218, 0x02020D, 0x020210, 0x000000, 0x000000, 0x000000,
     // 72-79: F8 8 I K , RGui
@@ -46,11 +36,12 @@ constexpr uint32_t kFactory[128] = {
 // clang-format on
 
 std::array<uint8_t, 512> Build() {
-    std::array<uint8_t, 512> m{};
-    for (size_t p = 0; p < 128; ++p) {
-        m[p * 3] = static_cast<uint8_t>(kFactory[p] >> 16);
-        m[p * 3 + 1] = static_cast<uint8_t>(kFactory[p] >> 8);
-        m[p * 3 + 2] = static_cast<uint8_t>(kFactory[p]);
+    std::array<uint8_t, 512> m = BuiltInDefaultKeyMatrix();
+    for (size_t i = 0; i < std::size(kFactoryTail); ++i) {
+        const size_t p = kFirstTailPosition + i;
+        m[p * 3] = static_cast<uint8_t>(kFactoryTail[i] >> 16);
+        m[p * 3 + 1] = static_cast<uint8_t>(kFactoryTail[i] >> 8);
+        m[p * 3 + 2] = static_cast<uint8_t>(kFactoryTail[i]);
     }
     return m;
 }
