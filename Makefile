@@ -32,7 +32,8 @@ asan: deps
 	$(MAKE) test BUILD=build-asan CMAKE_ARGS="-DORVANE_SANITIZE=address"
 
 tsan: deps
-	$(MAKE) test BUILD=build-tsan CMAKE_ARGS="-DORVANE_SANITIZE=thread"
+	TSAN_OPTIONS="suppressions=$(CURDIR)/tests/tsan.supp $(TSAN_OPTIONS)" \
+	  $(MAKE) test BUILD=build-tsan CMAKE_ARGS="-DORVANE_SANITIZE=thread"
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b" || exit 1; done
@@ -40,7 +41,7 @@ bench: build
 fuzz: deps
 	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DORVANE_FUZZ=ON
-	cmake --build build-fuzz -j $(JOBS)
+	cmake --build build-fuzz -j $(JOBS) --target orvane_fuzzers
 	@for f in build-fuzz/fuzz/*_fuzz; do \
 	  [ -x "$$f" ] || continue; \
 	  corpus=fuzz/corpus/$$(basename $$f); mkdir -p $$corpus; \
