@@ -10,7 +10,6 @@ namespace orvane {
 
 constexpr uint16_t kLanguageEnglishUS = 0x0409;
 constexpr const char* kLanguageValueName = "dwLanguageId"; // DWORD in the user's registry key
-constexpr const char* kUserRegKeyPath = "Software\\Brislane "; // the trailing space is part of the name
 constexpr size_t kMaxTextChars = 260; // a text is cut to kMaxTextChars - 1 characters
 constexpr const char* kMissingText = "#Error"; // a missing key, section or file
 

@@ -7,6 +7,6 @@ CRegistryKey& UserRegKey() {
     return key;
 }
 
-bool OpenUserRegKey() { return UserRegKey().OpenOrCreate("Software\\Brislane "); }
+bool OpenUserRegKey() { return UserRegKey().OpenOrCreate(kUserRegKeyPath); }
 
 } // namespace orvane

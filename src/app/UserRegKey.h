@@ -7,6 +7,8 @@
 
 namespace orvane {
 
+constexpr const char* kUserRegKeyPath = "Software\\Brislane "; // the trailing space is part of the name
+
 CRegistryKey& UserRegKey();
 bool OpenUserRegKey();
 
