@@ -29,7 +29,8 @@ test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 300
 
 asan: deps
-	$(MAKE) test BUILD=build-asan CMAKE_ARGS="-DORVANE_SANITIZE=address"
+	LSAN_OPTIONS="suppressions=$(CURDIR)/tests/lsan.supp $(LSAN_OPTIONS)" \
+	  $(MAKE) test BUILD=build-asan CMAKE_ARGS="-DORVANE_SANITIZE=address"
 
 tsan: deps
 	TSAN_OPTIONS="suppressions=$(CURDIR)/tests/tsan.supp $(TSAN_OPTIONS)" \
