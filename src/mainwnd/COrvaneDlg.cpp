@@ -147,26 +147,4 @@ void COrvaneDlg::RunShutdown() {
     m_bridge.KillTimer(PREVIEW_TIMER);
 }
 
-intptr_t COrvaneDlg::SendWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    return m_bridge.SendMessage(message, wParam, lParam);
-}
-
-void COrvaneDlg::PostWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    m_bridge.PostMessage(message, wParam, lParam);
-}
-
-void COrvaneDlg::SetWindowTimer(uint32_t timerId, uint32_t periodMs) { m_bridge.SetTimer(timerId, periodMs); }
-
-void COrvaneDlg::KillWindowTimer(uint32_t timerId) { m_bridge.KillTimer(timerId); }
-
-void COrvaneDlg::SetTrayIcon(int iconResource) {
-    m_bridge.PostMessage(UM_LINK_SET_TRAY_ICON, static_cast<uintptr_t>(iconResource), 0);
-}
-
-void COrvaneDlg::HideWindow() { m_bridge.PostMessage(UM_LINK_HIDE_WINDOW, 0, 0); }
-
-void COrvaneDlg::ShowMessageAndWait(const std::string& text) {
-    m_bridge.SendMessage(UM_LINK_SHOW_MESSAGE, 0, reinterpret_cast<intptr_t>(&text));
-}
-
 } // namespace orvane

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "app/InstanceCheck.h"
-#include "app/MainWindowLink.h"
 #include "mainwnd/QtPrompt.h"
 #include "ui/BaseDialog.h"
 #include "ui/InstanceSocket.h"
@@ -17,7 +16,7 @@
 
 namespace orvane {
 
-class COrvaneDlg : public CBaseDialog, public MainWindowLink {
+class COrvaneDlg : public CBaseDialog {
     Q_OBJECT
 public:
     // `args` are the arguments after the program name.
@@ -50,15 +49,6 @@ public:
     int TrayIconId() const { return m_trayIconId; }
     bool ApplyPending() const { return m_applyPending != 0; }
     bool ShutdownDone() const { return m_shutdownDone; }
-
-    // MainWindowLink: callable from any thread.
-    intptr_t SendWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-    void PostWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
-    void SetWindowTimer(uint32_t timerId, uint32_t periodMs) override;
-    void KillWindowTimer(uint32_t timerId) override;
-    void SetTrayIcon(int iconResource) override;
-    void HideWindow() override;
-    void ShowMessageAndWait(const std::string& text) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

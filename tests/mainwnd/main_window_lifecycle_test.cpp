@@ -9,6 +9,7 @@
 
 #include "app/AutoShowLatch.h"
 #include "app/InstanceProtocol.h"
+#include "app/MainWindowLink.h"
 #include "app/PathTable.h"
 #include "app/WindowMessages.h"
 #include "platform/Paths.h"
