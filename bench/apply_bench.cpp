@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "app/PathTable.h"
+#include "services/PathTable.h"
 #include "device/DefaultKeyMatrix.h"
 #include "device/DeviceCommands.h"
 #include "device/DeviceDiscovery.h"

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/PathTable.h"
+#include "services/PathTable.h"
 #include "model/KeyTables.h"
 #include "platform/Paths.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/PathTable.h"
+#include "services/PathTable.h"
 #include "model/KeyTables.h"
 #include "model/LightingModel.h"
 #include "model/ProfileFile.h"

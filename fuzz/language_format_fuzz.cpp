@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/Language.h"
+#include "services/Language.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;

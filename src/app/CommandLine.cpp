@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "app/SimulateOption.h"
+#include "services/SimulateOption.h"
 
 namespace orvane {
 

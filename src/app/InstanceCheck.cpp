@@ -1,9 +1,9 @@
 #include "app/InstanceCheck.h"
 
-#include "app/AutoShowLatch.h"
+#include "services/AutoShowLatch.h"
 #include "app/InstanceProtocol.h"
-#include "app/PathTable.h"
-#include "app/WindowMessages.h"
+#include "services/PathTable.h"
+#include "services/WindowMessages.h"
 #include "platform/Processes.h"
 #include "platform/StringUtil.h"
 

@@ -1,7 +1,7 @@
 #include "app/StartupEnvironment.h"
 
-#include "app/PathTable.h"
-#include "app/UserRegKey.h"
+#include "services/PathTable.h"
+#include "services/UserRegKey.h"
 #include "platform/CriticalSections.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"

@@ -5,10 +5,10 @@
 #include <mutex>
 #include <thread>
 
-#include "app/AutoShowLatch.h"
-#include "app/Language.h"
-#include "app/MainWindowLink.h"
-#include "app/WindowMessages.h"
+#include "services/AutoShowLatch.h"
+#include "services/Language.h"
+#include "services/MainWindowLink.h"
+#include "services/WindowMessages.h"
 #include "device/DefaultKeyMatrix.h"
 #include "device/DeviceCommands.h"
 #include "device/DeviceDiscovery.h"

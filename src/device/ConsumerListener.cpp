@@ -3,8 +3,8 @@
 #include <mutex>
 #include <thread>
 
-#include "app/MainWindowLink.h"
-#include "app/WindowMessages.h"
+#include "services/MainWindowLink.h"
+#include "services/WindowMessages.h"
 #include "device/ConnectionMonitor.h"
 #include "device/DeviceDiscovery.h"
 #include "device/DeviceThreadControl.h"

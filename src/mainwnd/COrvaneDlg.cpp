@@ -2,8 +2,8 @@
 
 #include <QCloseEvent>
 
-#include "app/PathTable.h"
-#include "app/WindowMessages.h"
+#include "services/PathTable.h"
+#include "services/WindowMessages.h"
 #include "device/ConnectionMonitor.h"
 #include "ui/BridgeWindowLink.h"
 

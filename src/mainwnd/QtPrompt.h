@@ -2,7 +2,7 @@
 // The prompt the program shows on the desktop: Qt's message box, file and
 // colour dialogs. Safe to call from any thread: a call from a worker is
 // carried out on the GUI thread and waited for.
-#include "app/Prompt.h"
+#include "services/Prompt.h"
 
 namespace orvane {
 

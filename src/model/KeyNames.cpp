@@ -1,7 +1,7 @@
 // Display names of keys, from the language file.
 #include <cstring>
 
-#include "app/Language.h"
+#include "services/Language.h"
 #include "model/KeyTables.h"
 
 namespace orvane {

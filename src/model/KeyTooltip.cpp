@@ -3,7 +3,7 @@
 #include <array>
 #include <mutex>
 
-#include "app/Language.h"
+#include "services/Language.h"
 #include "model/ConfigStore.h"
 #include "model/KeyTables.h"
 #include "model/Utf16Text.h"

@@ -1,8 +1,8 @@
 // The lighting switch ("DengCheck" in the settings file) and the preview
 // timer it governs.
-#include "app/MainWindowLink.h"
-#include "app/PathTable.h"
-#include "app/WindowMessages.h"
+#include "services/MainWindowLink.h"
+#include "services/PathTable.h"
+#include "services/WindowMessages.h"
 #include "model/LightingModel.h"
 #include "platform/IniFile.h"
 

@@ -2,8 +2,8 @@
 #include <mutex>
 #include <new>
 
-#include "app/Language.h"
-#include "app/Prompt.h"
+#include "services/Language.h"
+#include "services/Prompt.h"
 #include "model/ConfigStore.h"
 #include "model/KeyTooltip.h"
 #include "platform/CriticalSections.h"

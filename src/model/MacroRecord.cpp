@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/Language.h"
-#include "app/Prompt.h"
+#include "services/Language.h"
+#include "services/Prompt.h"
 #include "platform/ByteOrder.h"
 #include "platform/Registry.h"
 

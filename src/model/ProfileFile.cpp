@@ -9,8 +9,8 @@
 #include <string_view>
 #include <sys/stat.h>
 
-#include "app/Language.h"
-#include "app/Prompt.h"
+#include "services/Language.h"
+#include "services/Prompt.h"
 #include "platform/AtomicFile.h"
 #include "platform/ByteOrder.h"
 #include "platform/CriticalSections.h"

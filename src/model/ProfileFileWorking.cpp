@@ -2,8 +2,8 @@
 // importing and exporting profiles.
 #include <mutex>
 
-#include "app/Language.h"
-#include "app/Prompt.h"
+#include "services/Language.h"
+#include "services/Prompt.h"
 #include "model/ProfileFile.h"
 #include "model/UserData.h"
 #include "platform/CriticalSections.h"

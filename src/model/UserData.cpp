@@ -5,7 +5,7 @@
 #include <climits>
 #include <string>
 
-#include "app/PathTable.h"
+#include "services/PathTable.h"
 #include "platform/IniFile.h"
 
 namespace orvane {

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "app/SimulateOption.h"
+#include "services/SimulateOption.h"
 
 namespace orvane {
 namespace {

@@ -5,8 +5,8 @@
 #include <memory>
 #include <system_error>
 
-#include "app/MainWindowLink.h"
-#include "app/WindowMessages.h"
+#include "services/MainWindowLink.h"
+#include "services/WindowMessages.h"
 #include "transfer/TransferHost.h"
 
 namespace orvane {

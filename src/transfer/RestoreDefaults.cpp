@@ -2,8 +2,8 @@
 
 #include <span>
 
-#include "app/Language.h"
-#include "app/Prompt.h"
+#include "services/Language.h"
+#include "services/Prompt.h"
 #include "device/DefaultKeyMatrix.h"
 #include "device/DeviceCommands.h"
 #include "model/ConfigStore.h"

@@ -1,8 +1,8 @@
 #include <mutex>
 #include <vector>
 
-#include "app/Language.h"
-#include "app/Prompt.h"
+#include "services/Language.h"
+#include "services/Prompt.h"
 #include "device/DefaultKeyMatrix.h"
 #include "model/ConfigStore.h"
 #include "platform/CriticalSections.h"

@@ -7,7 +7,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "app/WindowMessages.h"
+#include "services/WindowMessages.h"
 #include "ui/ControlMessages.h"
 
 namespace orvane {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <mutex>
 
-#include "app/MainWindowLink.h"
+#include "services/MainWindowLink.h"
 #include "ui/MessageBridge.h"
 
 namespace orvane {

@@ -10,7 +10,7 @@
 #include <QUrl>
 #include <cstdio>
 
-#include "app/Prompt.h"
+#include "services/Prompt.h"
 #include "ui/ControlMessages.h"
 #include "ui/PngButton.h"
 

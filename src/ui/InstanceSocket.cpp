@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "app/InstanceProtocol.h"
-#include "app/WindowMessages.h"
+#include "services/WindowMessages.h"
 #include "ui/MessageBridge.h"
 
 namespace orvane {

@@ -9,7 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/Prompt.h"
+#include "services/Prompt.h"
 #include "ui/ControlMessages.h"
 #include "ui/PngButton.h"
 

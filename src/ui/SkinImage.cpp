@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/PathTable.h"
+#include "services/PathTable.h"
 
 namespace orvane {
 

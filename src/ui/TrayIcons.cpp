@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "app/PathTable.h"
+#include "services/PathTable.h"
 
 namespace orvane {
 

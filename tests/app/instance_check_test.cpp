@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AutoShowLatch.h"
+#include "services/AutoShowLatch.h"
 #include "app/CommandLine.h"
-#include "app/SimulateOption.h"
-#include "app/WindowMessages.h"
+#include "services/SimulateOption.h"
+#include "services/WindowMessages.h"
 
 using namespace orvane;
 

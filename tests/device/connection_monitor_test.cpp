@@ -8,9 +8,9 @@
 #include <atomic>
 #include <thread>
 
-#include "app/AutoShowLatch.h"
-#include "app/Language.h"
-#include "app/WindowMessages.h"
+#include "services/AutoShowLatch.h"
+#include "services/Language.h"
+#include "services/WindowMessages.h"
 #include "device/ConnectionMonitor.h"
 #include "device/DefaultKeyMatrix.h"
 #include "device/DeviceCommands.h"

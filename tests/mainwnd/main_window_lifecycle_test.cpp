@@ -7,11 +7,11 @@
 #include <thread>
 #include <unistd.h>
 
-#include "app/AutoShowLatch.h"
+#include "services/AutoShowLatch.h"
 #include "app/InstanceProtocol.h"
-#include "app/MainWindowLink.h"
-#include "app/PathTable.h"
-#include "app/WindowMessages.h"
+#include "services/MainWindowLink.h"
+#include "services/PathTable.h"
+#include "services/WindowMessages.h"
 #include "platform/Paths.h"
 #include "support/TempDir.h"
 

@@ -14,8 +14,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/PathTable.h"
-#include "app/Prompt.h"
+#include "services/PathTable.h"
+#include "services/Prompt.h"
 #include "support/TempDir.h"
 
 namespace orvane::test {

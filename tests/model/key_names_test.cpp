@@ -9,8 +9,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/Language.h"
-#include "app/PathTable.h"
+#include "services/Language.h"
+#include "services/PathTable.h"
 #include "model/KeyTables.h"
 #include "platform/IniFile.h"
 

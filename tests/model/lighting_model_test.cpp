@@ -10,8 +10,8 @@
 
 #include <unistd.h>
 
-#include "app/MainWindowLink.h"
-#include "app/WindowMessages.h"
+#include "services/MainWindowLink.h"
+#include "services/WindowMessages.h"
 #include "model/LightingModel.h"
 #include "platform/IniFile.h"
 

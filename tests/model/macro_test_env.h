@@ -12,8 +12,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/PathTable.h"
-#include "app/Prompt.h"
+#include "services/PathTable.h"
+#include "services/Prompt.h"
 
 namespace orvane::test {
 

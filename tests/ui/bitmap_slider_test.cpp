@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
-#include "app/WindowMessages.h"
+#include "services/WindowMessages.h"
 #include "ui/BitmapSlider.h"
 #include "ui/MessageBridge.h"
 #include "ui/support/UiTestSupport.h"

@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "app/InstanceProtocol.h"
-#include "app/WindowMessages.h"
+#include "services/WindowMessages.h"
 #include "support/TempDir.h"
 #include "ui/BridgeWindowLink.h"
 #include "ui/InstanceSocket.h"

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/Prompt.h"
+#include "services/Prompt.h"
 #include "ui/HyperLink.h"
 #include "ui/SkinColorBtn.h"
 #include "ui/support/UiTestSupport.h"

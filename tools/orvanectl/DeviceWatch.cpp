@@ -7,9 +7,9 @@
 #include <ostream>
 #include <thread>
 
-#include "app/AutoShowLatch.h"
-#include "app/MainWindowLink.h"
-#include "app/WindowMessages.h"
+#include "services/AutoShowLatch.h"
+#include "services/MainWindowLink.h"
+#include "services/WindowMessages.h"
 #include "CtlCommand.h"
 #include "device/ConnectionMonitor.h"
 #include "device/DeviceCommands.h"

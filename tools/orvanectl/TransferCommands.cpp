@@ -9,7 +9,7 @@
 
 #include "CtlCommand.h"
 #include "DeviceCtl.h"
-#include "app/Prompt.h"
+#include "services/Prompt.h"
 #include "device/DeviceCommands.h"
 #include "model/LightingModel.h"
 #include "model/PreviewLights.h"

@@ -5,7 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/StartupEnvironment.h"
-#include "app/WindowMessages.h"
+#include "services/WindowMessages.h"
 #include "app/gui/TerminationSignals.h"
 #include "mainwnd/COrvaneDlg.h"
 #include "sim/SimInstall.h"

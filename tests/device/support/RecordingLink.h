@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MainWindowLink.h"
+#include "services/MainWindowLink.h"
 
 namespace orvane::test {
 

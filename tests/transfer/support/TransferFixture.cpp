@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/PathTable.h"
+#include "services/PathTable.h"
 #include "device/DefaultKeyMatrix.h"
 #include "device/DeviceCommands.h"
 #include "device/DeviceDiscovery.h"

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/MainWindowLink.h"
-#include "app/Prompt.h"
+#include "services/MainWindowLink.h"
+#include "services/Prompt.h"
 #include "sim/SimKeyboard.h"
 #include "support/TempDir.h"
 #include "transfer/TransferHost.h"

@@ -1,4 +1,4 @@
-#include "app/PathTable.h"
+#include "services/PathTable.h"
 
 #include <gtest/gtest.h>
 

@@ -11,10 +11,10 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/Language.h"
-#include "app/LanguageKeys.h"
-#include "app/PathTable.h"
-#include "app/UserRegKey.h"
+#include "services/Language.h"
+#include "services/LanguageKeys.h"
+#include "services/PathTable.h"
+#include "services/UserRegKey.h"
 #include "platform/IniFile.h"
 #include "platform/Registry.h"
 

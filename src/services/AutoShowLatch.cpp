@@ -1,4 +1,4 @@
-#include "app/AutoShowLatch.h"
+#include "services/AutoShowLatch.h"
 
 namespace orvane {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/Language.h"
+#include "services/Language.h"
 #include "platform/StringUtil.h"
 
 namespace orvane {

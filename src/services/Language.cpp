@@ -1,9 +1,9 @@
-#include "app/Language.h"
+#include "services/Language.h"
 
 #include <cstdio>
 
-#include "app/PathTable.h"
-#include "app/UserRegKey.h"
+#include "services/PathTable.h"
+#include "services/UserRegKey.h"
 #include "platform/IniFile.h"
 
 namespace orvane {

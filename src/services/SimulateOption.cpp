@@ -1,4 +1,4 @@
-#include "app/SimulateOption.h"
+#include "services/SimulateOption.h"
 
 #include <atomic>
 

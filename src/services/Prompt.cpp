@@ -1,4 +1,4 @@
-#include "app/Prompt.h"
+#include "services/Prompt.h"
 
 #include <atomic>
 

@@ -1,4 +1,4 @@
-#include "app/UserRegKey.h"
+#include "services/UserRegKey.h"
 
 namespace orvane {
 

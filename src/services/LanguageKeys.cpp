@@ -1,7 +1,7 @@
 // Every key the program looks up in the language file, except the display
 // names of keys, which the key table itself lists (a model test checks those).
 // Add a key here when you add a lookup.
-#include "app/LanguageKeys.h"
+#include "services/LanguageKeys.h"
 
 #include <iterator>
 

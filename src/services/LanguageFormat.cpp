@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/Language.h"
+#include "services/Language.h"
 
 namespace orvane {
 namespace {

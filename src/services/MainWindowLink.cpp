@@ -1,4 +1,4 @@
-#include "app/MainWindowLink.h"
+#include "services/MainWindowLink.h"
 
 #include <atomic>
 
