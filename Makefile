@@ -7,7 +7,7 @@ WERROR     ?= $(if $(CI),ON,OFF)
 CMAKE_ARGS ?=
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test asan tsan bench fuzz clean
+.PHONY: all deps configure build run test asan tsan bench fuzz clean format format-check
 
 all: build
 
@@ -48,6 +48,13 @@ fuzz: deps
 	  corpus=fuzz/corpus/$$(basename $$f); mkdir -p $$corpus; \
 	  echo "== $$f"; "$$f" -max_total_time=$(FUZZ_SECONDS) $$corpus || exit 1; \
 	done
+
+# Formats every tracked C++ file with the repository's .clang-format.
+format: deps
+	git ls-files -z -- '*.cpp' '*.h' | xargs -0 -r clang-format -i
+
+format-check: deps
+	@scripts/check-format
 
 clean:
 	rm -rf build build-asan build-tsan build-fuzz
