@@ -11,27 +11,34 @@ namespace orvane {
 namespace {
 
 // Widgets live on the GUI thread only.
-template <typename Result, typename Work>
-Result OnGuiThread(Work work) {
+template <typename Result, typename Work> Result OnGuiThread(Work work) {
     QCoreApplication* app = QCoreApplication::instance();
-    if (!app)
-        return Result{};
-    if (QThread::currentThread() == app->thread())
-        return work();
+    if (!app) return Result{};
+    if (QThread::currentThread() == app->thread()) return work();
     Result result{};
-    QMetaObject::invokeMethod(app, [&] { result = work(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        app, [&] { result = work(); }, Qt::BlockingQueuedConnection);
     return result;
 }
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 std::optional<std::string> WithDefaultExtension(const QString& chosen, const std::string& defaultExt) {
-    if (chosen.isEmpty())
-        return std::nullopt;
+    if (chosen.isEmpty()) return std::nullopt;
     QString path = chosen;
-    if (!defaultExt.empty() && QFileInfo(path).suffix().isEmpty())
-        path += "." + Q(defaultExt);
+    if (!defaultExt.empty() && QFileInfo(path).suffix().isEmpty()) path += "." + Q(defaultExt);
     return path.toStdString();
+}
+
+// A wildcard name ("*.fwc") only says which files to show: the dialog starts
+// in its folder instead of offering the pattern as the file name.
+QString StartPath(const std::string& initialPath) {
+    const QString path = Q(initialPath);
+    const QString name = QFileInfo(path).fileName();
+    if (!name.contains('*') && !name.contains('?')) return path;
+    return path.left(path.size() - name.size());
 }
 
 } // namespace
@@ -41,18 +48,14 @@ std::string QtFileFilter(const std::string& filter) {
     size_t pos = 0;
     while (pos < filter.size()) {
         size_t bar = filter.find('|', pos);
-        if (bar == std::string::npos)
-            break;
+        if (bar == std::string::npos) break;
         size_t end = filter.find('|', bar + 1);
-        if (end == std::string::npos)
-            end = filter.size();
+        if (end == std::string::npos) end = filter.size();
         std::string description = filter.substr(pos, bar - pos);
         std::string patterns = filter.substr(bar + 1, end - bar - 1);
         for (char& c : patterns)
-            if (c == ';')
-                c = ' ';
-        if (!out.empty())
-            out += ";;";
+            if (c == ';') c = ' ';
+        if (!out.empty()) out += ";;";
         out += description + " (" + patterns + ")";
         pos = end + 1;
     }
@@ -94,6 +97,8 @@ int CQtPrompt::MessageBox(const std::string& text, const std::string& caption, u
             box.setStandardButtons(QMessageBox::Ok);
             break;
         }
+        if (style & MB_DEFBUTTON2)
+            box.setDefaultButton((style & 0xF) == MB_OKCANCEL ? QMessageBox::Cancel : QMessageBox::No);
         switch (box.exec()) {
         case QMessageBox::Yes:
             return IDYES;
@@ -112,18 +117,23 @@ std::optional<std::string> CQtPrompt::OpenFileName(const std::string& filter, co
                                                    const std::string& initialPath) {
     (void)defaultExt; // an opened file exists under the name chosen
     return OnGuiThread<std::optional<std::string>>([&] {
-        return WithDefaultExtension(QFileDialog::getOpenFileName(nullptr, QString(), Q(initialPath),
-                                                                 Q(QtFileFilter(filter))),
-                                    std::string());
+        return WithDefaultExtension(
+            QFileDialog::getOpenFileName(nullptr, QString(), StartPath(initialPath), Q(QtFileFilter(filter))),
+            std::string());
     });
 }
 
 std::optional<std::string> CQtPrompt::SaveFileName(const std::string& filter, const std::string& defaultExt,
                                                    const std::string& initialPath) {
     return OnGuiThread<std::optional<std::string>>([&] {
-        return WithDefaultExtension(QFileDialog::getSaveFileName(nullptr, QString(), Q(initialPath),
-                                                                 Q(QtFileFilter(filter))),
-                                    defaultExt);
+        // The dialog adds the extension itself, so its question before
+        // replacing a file covers the name that is really written.
+        QFileDialog dialog(nullptr, QString(), StartPath(initialPath), Q(QtFileFilter(filter)));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(Q(defaultExt));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::optional<std::string>();
+        return WithDefaultExtension(dialog.selectedFiles().first(), defaultExt);
     });
 }
 
@@ -132,8 +142,7 @@ std::optional<uint32_t> CQtPrompt::ChooseColour(uint32_t initial) {
         QColor start(static_cast<int>(initial & 0xFF), static_cast<int>((initial >> 8) & 0xFF),
                      static_cast<int>((initial >> 16) & 0xFF));
         QColor chosen = QColorDialog::getColor(start);
-        if (!chosen.isValid())
-            return std::nullopt;
+        if (!chosen.isValid()) return std::nullopt;
         return static_cast<uint32_t>(chosen.red()) | (static_cast<uint32_t>(chosen.green()) << 8) |
                (static_cast<uint32_t>(chosen.blue()) << 16);
     });

@@ -24,6 +24,7 @@ constexpr LanguageKeyEntry kKeys[] = {
     {T, "MAIN_NO_DEVICE_PROMPT"},
     {T, "MAIN_PROMPT_DEFAULT"},
     {T, "MAIN_PROMPT_INPORT"},
+    {T, "MAIN_PROMPT_EXPORT", kString},
     {T, "PROFILE_1"},
     {T, "PROFILE_2"},
     {T, "PROFILE_3"},
@@ -124,6 +125,8 @@ constexpr LanguageKeyEntry kKeys[] = {
     {T, "PROFILE_TIP"},
     {T, "PROFILE_SELECT_PROMPT"},
     {T, "PROFILE_SEELCT_PROMPT2"},
+    {T, "PROFILE_ADD_TIP"},
+    {T, "PROFILE_LOAD_TIP"},
     // Lighting panel labels.
     {L, "Usb"},
     {L, "Deng"},
@@ -166,9 +169,12 @@ const LanguageKeyEntry* LanguageKeys(size_t* count) {
 
 const char* LanguageSectionName(LanguageSection section) {
     switch (section) {
-    case LanguageSection::Text: return "TEXT";
-    case LanguageSection::Light: return "LIGHT";
-    case LanguageSection::Mode: return "MODE";
+    case LanguageSection::Text:
+        return "TEXT";
+    case LanguageSection::Light:
+        return "LIGHT";
+    case LanguageSection::Mode:
+        return "MODE";
     }
     return "TEXT";
 }

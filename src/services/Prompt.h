@@ -17,6 +17,7 @@ constexpr unsigned MB_ICONERROR = 0x10;
 constexpr unsigned MB_ICONQUESTION = 0x20;
 constexpr unsigned MB_ICONWARNING = 0x30;
 constexpr unsigned MB_ICONINFORMATION = 0x40;
+constexpr unsigned MB_DEFBUTTON2 = 0x100; // the second button (No) is the default answer
 
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
@@ -24,11 +25,14 @@ constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
 class CPrompt {
-public:
+  public:
     virtual ~CPrompt() = default;
     // Shows `text`; returns the button pressed (IDOK, IDCANCEL, IDYES, IDNO).
     virtual int MessageBox(const std::string& text, const std::string& caption, unsigned style) = 0;
     // File dialogs. `filter` is "Description|*.ext|" style; empty result: cancelled.
+    // A file name with wildcards in `initialPath` only names the folder to start
+    // in. SaveFileName asks before a chosen file (with `defaultExt` added when it
+    // has no extension) that exists is replaced.
     virtual std::optional<std::string> OpenFileName(const std::string& filter, const std::string& defaultExt,
                                                     const std::string& initialPath) = 0;
     virtual std::optional<std::string> SaveFileName(const std::string& filter, const std::string& defaultExt,

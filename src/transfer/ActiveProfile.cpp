@@ -9,6 +9,7 @@
 #include "platform/CriticalSections.h"
 #include "transfer/Apply.h"
 #include "transfer/DeviceInfo.h"
+#include "transfer/SilentProfileSelect.h"
 #include "transfer/TransferHost.h"
 
 namespace orvane {
@@ -57,14 +58,15 @@ void FollowKeyboardReset() {
     CLightingModel& lighting = TheLighting();
     if (lighting.SwitchOn()) host.TurnLightingSwitchOff();
 
-    if (target >= 0 && SelectProfileSilently(target)) {
+    if (target >= 0 && SelectProfileWithoutAsking(target)) {
         const int active = GetActiveProfile();
         if (active >= 0) {
             host.SetProfileButtons(active);
             SetCurrentProfile(active);
         }
         if (DeviceOffersMode(kMaxLightingMode)) {
-            for (int p = 0; p < PROFILE_COUNT; ++p) RestoreUserFile(p);
+            for (int p = 0; p < PROFILE_COUNT; ++p)
+                RestoreUserFile(p);
             host.RefillColourSets();
         }
     }

@@ -1,0 +1,300 @@
+// Profile switching, the flip setting and the backup and restore commands,
+// against the simulated keyboard.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "device/DeviceCommands.h"
+#include "dialogs/EditorOpenCounts.h"
+#include "dialogs/FlipSetting.h"
+#include "dialogs/ProfileSwitch.h"
+#include "model/ConfigStore.h"
+#include "model/ProfileFile.h"
+#include "platform/Registry.h"
+#include "services/Language.h"
+#include "sim/SimFaults.h"
+#include "support/ProfileTestSupport.h"
+#include "transfer/ActiveProfile.h"
+#include "transfer/BusyIndicator.h"
+#include "transfer/ProfileFileCommands.h"
+#include "transfer/SilentProfileSelect.h"
+#include "transfer/support/TransferFixture.h"
+
+namespace orvane::test {
+namespace {
+
+constexpr int kKeyA = 0x1E;
+
+class ProfileSwitchTest : public TransferTest {
+  protected:
+    void SetUp() override {
+        TransferTest::SetUp();
+        SetPrompt(&files);
+        for (int p = 0; p < PROFILE_COUNT; ++p)
+            CreateWorkingProfile(p);
+    }
+    void TearDown() override {
+        SetSilentProfileSelector(nullptr);
+        SetProfileMenuRebuild(nullptr);
+        TransferTest::TearDown();
+    }
+    // The keyboard's own answer, not the cache.
+    int KeyboardActive() {
+        SetActiveProfileCache(-1);
+        return GetActiveProfile();
+    }
+    // An unsent change in the working copy, as a key dialog leaves it.
+    void ChangeKeyA(int profile) {
+        ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(profile, kKeyA, KeyFunctionKind::Disabled, 0));
+        host.pending = true;
+    }
+    bool KeyAChanged(int profile) {
+        return g_ConfigStore.Record(profile, kKeyA).Is(KeyFunctionKind::Disabled);
+    }
+    bool FileHasKeyAChanged(int fileProfile, int block) {
+        CConfigStore copy;
+        return LoadProfileFile(WorkingProfilePath(fileProfile), copy) == 1 &&
+               copy.Record(block, kKeyA).Is(KeyFunctionKind::Disabled);
+    }
+    // Reads of the active profile do not count: only what changes the keyboard.
+    bool WroteAnything() {
+        for (const WireRequest& r : TakeRequests())
+            if (r.command == CMD_WRITE_INFO || r.command == CMD_WRITE_LIGHTING ||
+                r.command == CMD_WRITE_KEY_MATRIX || r.command == CMD_WRITE_MACRO_MEMORY ||
+                r.command == CMD_WRITE_KEY_COLOURS)
+                return true;
+        return false;
+    }
+
+    CFilePrompt files;
+};
+
+TEST_F(ProfileSwitchTest, ProfilesOutsideTheThreeSwitchToTheFirst) {
+    for (int asked : {3, -1, 42}) {
+        ASSERT_EQ(SetActiveProfile(2), 1);
+        EXPECT_EQ(SelectProfile(asked, false), 1) << asked;
+        EXPECT_EQ(KeyboardActive(), 0) << asked;
+    }
+    EXPECT_TRUE(files.shown.empty());
+}
+
+TEST_F(ProfileSwitchTest, EverySwitchIsRefusedWhileTheKeyDialogIsOpen) {
+    ChangeKeyA(0);
+    TakeRequests();
+    {
+        CCompositeOpenScope keyDialog;
+        EXPECT_EQ(SelectProfile(1, false), 0);
+        EXPECT_EQ(SelectProfile(2, true), 0);
+        EXPECT_EQ(SwitchForProfileButton(1), -1);
+    }
+    ASSERT_EQ(files.shown.size(), 3u);
+    for (const std::string& text : files.shown)
+        EXPECT_EQ(text, Text("PROFILE_SEELCT_PROMPT2"));
+    EXPECT_FALSE(WroteAnything());
+    EXPECT_TRUE(host.pending.load());
+    EXPECT_TRUE(KeyAChanged(0));
+    EXPECT_EQ(KeyboardActive(), 0);
+}
+
+TEST_F(ProfileSwitchTest, AnsweringNoDiscardsUnsentKeyChanges) {
+    ChangeKeyA(0);
+    files.answer = IDNO;
+    TakeRequests();
+    EXPECT_EQ(SelectProfile(1, false), 1);
+    ASSERT_EQ(files.shown.size(), 1u);
+    EXPECT_EQ(files.shown[0], Text("PROFILE_SELECT_PROMPT"));
+    EXPECT_EQ(files.styles[0] & 0xF, MB_YESNO);
+    EXPECT_TRUE(files.styles[0] & MB_DEFBUTTON2); // No is the default answer
+    // The working copy is the saved file again, nothing was sent but the switch.
+    EXPECT_FALSE(KeyAChanged(0));
+    EXPECT_FALSE(host.pending.load());
+    EXPECT_FALSE(FileHasKeyAChanged(0, 0));
+    for (const WireRequest& r : TakeRequests())
+        EXPECT_NE(r.command, CMD_WRITE_KEY_MATRIX) << "key matrix sent";
+    EXPECT_EQ(KeyboardActive(), 1);
+}
+
+TEST_F(ProfileSwitchTest, NoKeepsTheChangesWhenTheSavedFileIsGone) {
+    ChangeKeyA(0);
+    std::filesystem::remove(WorkingProfilePath(0));
+    files.answer = IDNO;
+    EXPECT_EQ(SelectProfile(1, false), 1);
+    // Nothing to go back to: the change stays, and stays pending.
+    EXPECT_TRUE(KeyAChanged(0));
+    EXPECT_TRUE(host.pending.load());
+    EXPECT_EQ(KeyboardActive(), 1);
+}
+
+TEST_F(ProfileSwitchTest, PendingChangesAreAppliedBeforeTheSwitch) {
+    for (bool withoutAsking : {false, true}) {
+        SCOPED_TRACE(withoutAsking);
+        ASSERT_EQ(SetActiveProfile(0), 1);
+        ChangeKeyA(0);
+        files.shown.clear();
+        files.answer = IDYES;
+        EXPECT_EQ(SelectProfile(2, withoutAsking), 1);
+        WaitForBusyIndicator();
+        EXPECT_EQ(files.shown.size(), withoutAsking ? 0u : 1u);
+        // Saved into the profile that was active, sent, then switched.
+        EXPECT_TRUE(FileHasKeyAChanged(0, 0));
+        EXPECT_FALSE(host.pending.load());
+        EXPECT_TRUE(KeyAChanged(0));
+        EXPECT_EQ(KeyboardActive(), 2);
+        ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, kKeyA, KeyFunctionKind::Default, 0));
+        ASSERT_EQ(SaveWorkingProfile(0), 1);
+    }
+}
+
+TEST_F(ProfileSwitchTest, ProfileButtonOfTheActiveProfileAsksAndSendsNothing) {
+    ASSERT_EQ(SetActiveProfile(1), 1);
+    ChangeKeyA(1);
+    int rebuilt = 0;
+    SetProfileMenuRebuild([&] { ++rebuilt; });
+    TakeRequests();
+    EXPECT_EQ(SwitchForProfileButton(1), 1);
+    EXPECT_TRUE(files.shown.empty());
+    EXPECT_FALSE(WroteAnything());
+    EXPECT_TRUE(host.pending.load());
+    EXPECT_EQ(rebuilt, 0);
+
+    host.pending = false;
+    EXPECT_EQ(SwitchForProfileButton(2), 2);
+    EXPECT_EQ(rebuilt, 1);
+    EXPECT_EQ(KeyboardActive(), 2);
+}
+
+TEST_F(ProfileSwitchTest, ARefusedWriteStillSwitchesButChecksNoButton) {
+    ASSERT_EQ(SetActiveProfile(0), 1);
+    // Read info, then the failing write info.
+    const uint32_t next = sim->RequestCount() + 1;
+    sim->AddFault({SimFault::FailWrite, next + 1, next + 1, 0});
+    EXPECT_EQ(SelectProfile(1, false), 1);
+    EXPECT_EQ(GetActiveProfileCache(), -1); // the next reader asks the keyboard
+    sim->ClearFaults();
+
+    const uint32_t again = sim->RequestCount() + 1;
+    sim->AddFault({SimFault::FailWrite, again + 1, again + 1, 0});
+    EXPECT_EQ(SwitchForProfileButton(2), -1);
+    EXPECT_EQ(KeyboardActive(), 0);
+}
+
+TEST_F(ProfileSwitchTest, FollowingAResetSwitchesWithoutAskingOnceInstalled) {
+    InstallProfileSwitching();
+    ASSERT_EQ(SetActiveProfile(0), 1);
+    ChangeKeyA(1);
+    files.answer = IDNO;
+    EXPECT_EQ(SelectProfileWithoutAsking(2), 1);
+    WaitForBusyIndicator();
+    EXPECT_TRUE(files.shown.empty());
+    EXPECT_FALSE(host.pending.load());
+    EXPECT_TRUE(FileHasKeyAChanged(0, 1));
+    // No reload: the working copy keeps what the reset left in every block.
+    EXPECT_TRUE(KeyAChanged(1));
+    EXPECT_EQ(KeyboardActive(), 2);
+}
+
+// ------------------------------------------------------------------- flip
+
+TEST_F(ProfileSwitchTest, FlipTogglesBetweenTheTwoGroups) {
+    EXPECT_EQ(ReadFlip(), 0);
+    const FlipLayout start = LayoutForFlip(ReadFlip());
+    EXPECT_TRUE(start.fKeysEnabled);
+    EXPECT_FALSE(start.extraKeysEnabled);
+    EXPECT_EQ(ArrowFaceKey(true, 0), "DOWN_ARROW_LEFT1");
+
+    EXPECT_EQ(ToggleFlip(), 1);
+    EXPECT_EQ(GetProfileString(kFlipSection, kFlipValueName, ""), "1");
+    EXPECT_EQ(ArrowFaceKey(false, ReadFlip()), "UP_ARROW_RIGHT1");
+    EXPECT_EQ(ToggleFlip(), 0);
+    EXPECT_EQ(GetProfileString(kFlipSection, kFlipValueName, ""), "0");
+    EXPECT_TRUE(LayoutForFlip(ReadFlip()).fKeysEnabled);
+}
+
+TEST_F(ProfileSwitchTest, AnyOtherStoredFlipCountsAsSetAndTogglesToZero) {
+    ASSERT_TRUE(WriteProfileString(kFlipSection, kFlipValueName, "7"));
+    const FlipLayout layout = LayoutForFlip(ReadFlip());
+    EXPECT_FALSE(layout.fKeysEnabled);
+    EXPECT_TRUE(layout.extraKeysEnabled);
+    EXPECT_TRUE(layout.arrowsUp);
+    EXPECT_EQ(ArrowFaceKey(true, ReadFlip()), "UP_ARROW_LEFT1");
+    // The six enabled buttons are the ones drawn over the flip button.
+    EXPECT_EQ(ButtonsRedrawnAfterFlip0(ReadFlip()),
+              (std::vector<int>{1016, 1017, 1018, 1019, 1020, 1021, 1014, 1130, 1131}));
+    EXPECT_EQ(ToggleFlip(), 0);
+    EXPECT_EQ(GetProfileString(kFlipSection, kFlipValueName, ""), "0");
+    EXPECT_EQ(ButtonsRedrawnAfterFlip0(0), (std::vector<int>{1010, 1011, 1012, 1013, 1014, 1130, 1131}));
+}
+
+// ---------------------------------------------------- backup and restore
+
+TEST_F(ProfileSwitchTest, ExportWritesAFileThatValidatesAndCancelWritesNothing) {
+    ChangeKeyA(2);
+    const std::string out = home.Dir().File("backup.fwc");
+    files.files = {std::nullopt, out};
+    EXPECT_EQ(ExportProfileCommand(), 0);
+    EXPECT_FALSE(std::filesystem::exists(out));
+    EXPECT_EQ(ExportProfileCommand(), 1);
+    EXPECT_EQ(ValidateProfileFile(out), kProfileValid);
+    CConfigStore copy;
+    ASSERT_EQ(LoadProfileFile(out, copy), 1);
+    EXPECT_TRUE(copy.Record(2, kKeyA).Is(KeyFunctionKind::Disabled));
+    EXPECT_EQ(files.dialogExtensions, (std::vector<std::string>{"fwc", "fwc"}));
+    EXPECT_EQ(files.dialogStarts[0], "*.fwc");
+    EXPECT_TRUE(files.shown.empty());
+}
+
+TEST_F(ProfileSwitchTest, ExportToAnUnwritablePlaceSaysSo) {
+    const std::string out = home.Dir().File("no-such-folder/backup.fwc");
+    files.files = {out};
+    EXPECT_EQ(ExportProfileCommand(), 0);
+    ASSERT_EQ(files.shown.size(), 1u);
+    EXPECT_NE(files.shown[0].find(out), std::string::npos);
+}
+
+TEST_F(ProfileSwitchTest, ADamagedImportChangesNothing) {
+    ChangeKeyA(0);
+    const std::string bad = home.Dir().File("bad.fwc");
+    ASSERT_EQ(CreateBlankProfile(&bad, 0), 1);
+    {
+        std::fstream f(bad, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(31);
+        f.put(0x5A); // checksum off
+    }
+    const std::string savedBefore = [&] {
+        std::ifstream f(WorkingProfilePath(0), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    }();
+    files.files = {bad};
+    TakeRequests();
+    EXPECT_EQ(ImportProfileCommand(), 0);
+    ASSERT_FALSE(files.shown.empty());
+    EXPECT_EQ(files.shown.back(), Text("MAIN_PROMPT_INPORT"));
+    EXPECT_TRUE(KeyAChanged(0));
+    EXPECT_TRUE(host.pending.load());
+    EXPECT_FALSE(WroteAnything());
+    std::ifstream after(WorkingProfilePath(0), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(after), {}), savedBefore);
+
+    files.shown.clear();
+    files.files = {std::nullopt};
+    EXPECT_EQ(ImportProfileCommand(), 0);
+    EXPECT_TRUE(files.shown.empty());
+}
+
+TEST_F(ProfileSwitchTest, AGoodImportBecomesTheWorkingCopyAndIsSent) {
+    ChangeKeyA(1);
+    const std::string good = home.Dir().File("good.fwc");
+    ASSERT_EQ(SaveProfileFile(good), 1);
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(1, kKeyA, KeyFunctionKind::Default, 0));
+    files.files = {good};
+    TakeRequests();
+    EXPECT_EQ(ImportProfileCommand(), 1);
+    WaitForBusyIndicator();
+    EXPECT_TRUE(KeyAChanged(1));
+    EXPECT_FALSE(host.pending.load());
+    EXPECT_TRUE(WroteAnything());
+}
+
+} // namespace
+} // namespace orvane::test
