@@ -1,0 +1,219 @@
+// The profile manager dialog and the profile menu, laid out from the shipped
+// profile skin, against the simulated keyboard.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+
+#include "device/DeviceCommands.h"
+#include "dialogs/COrvane_DlgProfile.h"
+#include "dialogs/EditorOpenCounts.h"
+#include "dialogs/ProfileMenu.h"
+#include "model/ConfigStore.h"
+#include "model/ProfileFile.h"
+#include "platform/Registry.h"
+#include "services/Language.h"
+#include "support/ProfileTestSupport.h"
+#include "transfer/ActiveProfile.h"
+#include "transfer/BusyIndicator.h"
+#include "transfer/support/TransferFixture.h"
+#include "ui/PngButton.h"
+#include "ui/ReportCtrl.h"
+
+namespace orvane::test {
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "profile_manager_test";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    return app;
+}
+
+class ProfileManagerTest : public TransferTest {
+  protected:
+    void SetUp() override {
+        App();
+        TransferTest::SetUp();
+        namespace fs = std::filesystem;
+        const std::string shipped = std::string(ORVANE_BIN_DIR) + "/Skins/";
+        for (const char* file : {"Profile.ini", "Profile_normal.jpg", "Profile_over.jpg", "Profile_down.jpg",
+                                 "profile_bg.jpg", "profile_mask.bmp"})
+            fs::copy_file(shipped + file, ProgramFolder() + "/Skins/" + file);
+        SetPrompt(&files);
+        for (int p = 0; p < PROFILE_COUNT; ++p)
+            CreateWorkingProfile(p);
+    }
+    void TearDown() override {
+        SetProfileMenuRebuild(nullptr);
+        TransferTest::TearDown();
+    }
+    int KeyboardActive() {
+        SetActiveProfileCache(-1);
+        return GetActiveProfile();
+    }
+    void Click(COrvane_DlgProfile& dlg, int id) {
+        CPngButton* button = dlg.Button(id);
+        ASSERT_NE(button, nullptr);
+        ASSERT_TRUE(button->isEnabled()) << id;
+        button->click();
+    }
+
+    CFilePrompt files;
+};
+
+TEST_F(ProfileManagerTest, OpensWithTheThreeProfilesAndTheActiveOneMarked) {
+    ASSERT_EQ(SetActiveProfile(1), 1);
+    COrvane_DlgProfile dlg;
+    ASSERT_TRUE(dlg.OnInitDialog());
+    EXPECT_EQ(ProfileManagerOpenCount(), 1);
+    CReportCtrl& list = dlg.List();
+    EXPECT_EQ(list.horizontalHeaderItem(0)->text(), QStringLiteral("激活"));
+    EXPECT_EQ(list.horizontalHeaderItem(2)->text(), QStringLiteral("路径"));
+    ASSERT_EQ(list.GetItemCount(), 3);
+    const QString folder = QString::fromStdString(UserFolder() + "/");
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(list.GetItemText(row, 1), QString("$Profile%1").arg(row));
+        EXPECT_EQ(list.GetItemText(row, 2), folder);
+        EXPECT_EQ(list.GetItemText(row, 0).isEmpty(), row != 1) << row;
+    }
+    EXPECT_EQ(dlg.ActiveRow(), 1);
+    // Placed from the skin; Apply waits for a change; 1013 never shows.
+    EXPECT_TRUE(dlg.Button(IDC_PROFILE_OK)->isEnabled());
+    EXPECT_FALSE(dlg.Button(IDC_PROFILE_APPLY)->isEnabled());
+    EXPECT_TRUE(dlg.Button(IDC_PROFILE_UNUSED)->isHidden());
+    EXPECT_EQ(dlg.Button(IDC_PROFILE_LOAD)->TooltipText(), QString::fromStdString(Text("PROFILE_LOAD_TIP")));
+
+    // Neither Escape nor Enter closes it; Cancel does, writing nothing.
+    for (int key : {Qt::Key_Escape, Qt::Key_Return}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(&dlg, &press);
+    }
+    EXPECT_TRUE(dlg.IsOpen());
+    Click(dlg, IDC_PROFILE_CANCEL);
+    EXPECT_FALSE(dlg.IsOpen());
+    EXPECT_EQ(ProfileManagerOpenCount(), 0);
+    EXPECT_EQ(GetProfileString("PROFILES", "PROFILE00", "none"), "none");
+}
+
+TEST_F(ProfileManagerTest, ApplyWithFiveRowsRecordsEveryPathAndTheCount) {
+    const std::string added = UserFolder() + "/Mine.fwc";
+    const std::string loaded = home.Dir().File("elsewhere.fwc");
+    files.files = {added, loaded};
+    COrvane_DlgProfile dlg;
+    ASSERT_TRUE(dlg.OnInitDialog());
+    Click(dlg, IDC_PROFILE_ADD);
+    EXPECT_TRUE(dlg.Button(IDC_PROFILE_APPLY)->isEnabled());
+    Click(dlg, IDC_PROFILE_LOAD);
+    // Add makes a blank profile file; Load only lists the file.
+    EXPECT_EQ(ValidateProfileFile(added), kProfileValid);
+    EXPECT_FALSE(std::filesystem::exists(loaded));
+    EXPECT_EQ(files.dialogStarts,
+              (std::vector<std::string>{UserFolder() + "/" + Text("PROFILE_NEW"), UserFolder() + "/*.fwc"}));
+    ASSERT_EQ(dlg.List().GetItemCount(), 5);
+    EXPECT_EQ(dlg.List().GetItemText(3, 1), "Mine");
+
+    int rebuilt = 0;
+    SetProfileMenuRebuild([&] { ++rebuilt; });
+    Click(dlg, IDC_PROFILE_APPLY);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(GetProfileString("PROFILES", "PROFILE0" + std::to_string(i + 1), ""),
+                  WorkingProfilePath(i));
+    EXPECT_EQ(GetProfileString("PROFILES", "PROFILE04", ""), added);
+    EXPECT_EQ(GetProfileString("PROFILES", "PROFILE05", ""), loaded);
+    EXPECT_EQ(GetProfileString("PROFILES", "PROFILE00", ""), "5");
+    EXPECT_EQ(rebuilt, 1);
+    EXPECT_FALSE(dlg.ApplyPendingFlag());
+    EXPECT_FALSE(dlg.Button(IDC_PROFILE_APPLY)->isEnabled());
+    dlg.OnCancel();
+}
+
+TEST_F(ProfileManagerTest, TheActiveMarkFollowsItsRowNotItsPosition) {
+    ASSERT_EQ(SetActiveProfile(2), 1);
+    COrvane_DlgProfile dlg;
+    ASSERT_TRUE(dlg.OnInitDialog());
+    dlg.List().SelectItem(0);
+    Click(dlg, IDC_PROFILE_DELETE);
+    ASSERT_EQ(dlg.List().GetItemCount(), 2);
+    EXPECT_EQ(dlg.ActiveRow(), 1);
+    Click(dlg, IDC_PROFILE_OK);
+    EXPECT_FALSE(dlg.IsOpen());
+    EXPECT_EQ(KeyboardActive(), 2);
+    EXPECT_EQ(GetProfileString("PROFILES", "PROFILE00", ""), "2");
+}
+
+TEST_F(ProfileManagerTest, ChoosingAnotherRowSwitchesTheKeyboardOnApply) {
+    ASSERT_EQ(SetActiveProfile(0), 1);
+    files.files = {home.Dir().File("x.fwc")};
+    COrvane_DlgProfile dlg;
+    ASSERT_TRUE(dlg.OnInitDialog());
+    Click(dlg, IDC_PROFILE_LOAD);
+    dlg.List().BeginEdit(3, 1); // a listed file is no profile of the keyboard
+    EXPECT_EQ(dlg.ActiveRow(), 0);
+    dlg.List().BeginEdit(2, 1);
+    EXPECT_EQ(dlg.ActiveRow(), 2);
+    EXPECT_FALSE(dlg.List().IsEditing());
+    EXPECT_EQ(KeyboardActive(), 0); // only Apply switches
+    Click(dlg, IDC_PROFILE_APPLY);
+    EXPECT_EQ(KeyboardActive(), 2);
+    dlg.OnCancel();
+}
+
+TEST_F(ProfileManagerTest, ApplyAsksBeforeReadingBackOverUnsentKeyChanges) {
+    ASSERT_EQ(SetActiveProfile(0), 1);
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, 0x1E, KeyFunctionKind::Disabled, 0));
+    host.pending = true;
+    files.answer = IDYES;
+    COrvane_DlgProfile dlg;
+    ASSERT_TRUE(dlg.OnInitDialog());
+    Click(dlg, IDC_PROFILE_OK);
+    WaitForBusyIndicator();
+    ASSERT_EQ(files.shown.size(), 1u);
+    EXPECT_EQ(files.shown[0], Text("PROFILE_SELECT_PROMPT"));
+    // Sent before the read-back, so the keyboard hands the change back.
+    EXPECT_TRUE(g_ConfigStore.Record(0, 0x1E).Is(KeyFunctionKind::Disabled));
+    EXPECT_FALSE(host.pending.load());
+}
+
+TEST_F(ProfileManagerTest, ASwitchOrAGoneKeyboardReachesTheOpenManager) {
+    ASSERT_EQ(SetActiveProfile(0), 1);
+    files.files = {home.Dir().File("x.fwc")};
+    COrvane_DlgProfile dlg;
+    ASSERT_TRUE(dlg.OnInitDialog());
+    Click(dlg, IDC_PROFILE_LOAD);
+    // The list's own change is applied first: nothing asks or fails.
+    files.answer = IDNO;
+    EXPECT_EQ(SelectProfile(2, true), 1);
+    EXPECT_EQ(dlg.ActiveRow(), 2);
+    EXPECT_FALSE(dlg.ApplyPendingFlag());
+    EXPECT_TRUE(files.shown.empty());
+    dlg.CancelIfOpen();
+    EXPECT_FALSE(dlg.IsOpen());
+    EXPECT_EQ(OpenProfileManager(), nullptr);
+    dlg.CancelIfOpen(); // a second cancel is harmless
+    EXPECT_EQ(ProfileManagerOpenCount(), 0);
+}
+
+TEST_F(ProfileManagerTest, TheProfilesButtonShowsTheActiveProfile) {
+    CPngButton button(nullptr, 1005);
+    QMenu menu;
+    ASSERT_EQ(SetActiveProfile(1), 1);
+    BuildProfileMenu(button, &menu);
+    EXPECT_EQ(button.text(), "$Profile1");
+    EXPECT_EQ(button.TooltipText().toStdString(), Text("PROFILE_TIP") + "$Profile1");
+    ASSERT_EQ(menu.actions().size(), 5);
+    EXPECT_TRUE(menu.actions()[1]->isSeparator());
+    EXPECT_TRUE(menu.actions()[3]->isChecked());
+    EXPECT_EQ(menu.actions()[4]->data().toInt(), 9003);
+
+    const ProfileMenuModel unknown = MakeProfileMenu(-1);
+    EXPECT_TRUE(unknown.items[0].checked);
+    EXPECT_EQ(unknown.caption, Text("DEFAULT_PROFILE_NAME"));
+}
+
+} // namespace
+} // namespace orvane::test
