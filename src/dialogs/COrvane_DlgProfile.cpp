@@ -1,5 +1,6 @@
 #include "dialogs/COrvane_DlgProfile.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -62,6 +63,14 @@ COrvane_DlgProfile::COrvane_DlgProfile(QWidget* parent)
     m_list->InsertColumn(1, QStringLiteral("名称"), Qt::AlignLeft, 120);
     m_list->InsertColumn(2, QStringLiteral("路径"), Qt::AlignLeft, 230);
     m_list->SetGridLines(true);
+    // The folder column takes the rest of the list, so long paths show.
+    m_list->horizontalHeader()->setStretchLastSection(true);
+    m_list->setStyleSheet(QStringLiteral(
+        "QTableWidget { background: #101216; color: #e4e4e4; gridline-color: #3a3e46; border: none;"
+        " selection-background-color: #ff8200; selection-color: #101216; }"
+        "QHeaderView::section { background: #23262c; color: #e4e4e4; border: 0px; border-right: 1px solid "
+        "#3a3e46;"
+        " padding: 3px; }"));
     // A second click on a chosen row (or a double click) makes it the
     // active profile once Apply is pressed; no cell is edited in place.
     m_list->SetEditable(true);
