@@ -45,30 +45,9 @@ void DiscardUnsentChanges(CTransferHost& host) {
     if (reloaded) host.SetApplyPending(false);
 }
 
-int SelectProfileQuietly(int profile) {
-    return SelectProfile(profile, true);
-}
-
-} // namespace
-
-void SetOpenProfileManager(CProfileManagerView* manager) {
-    g_OpenManager = manager;
-}
-CProfileManagerView* OpenProfileManager() {
-    return g_OpenManager;
-}
-
-void SetProfileMenuRebuild(std::function<void()> rebuild) {
-    g_RebuildMenu = std::move(rebuild);
-}
-
-void RebuildProfileMenu() {
-    if (g_RebuildMenu) g_RebuildMenu();
-}
-
-int SelectProfile(int profile, bool applyWithoutAsking) {
+int SwitchProfile(int profile, bool applyWithoutAsking, bool refuseWhileKeyDialogOpen) {
     if (profile < 0 || profile >= PROFILE_COUNT) profile = 0;
-    if (CompositeOpenCount() > 0) {
+    if (refuseWhileKeyDialogOpen && CompositeOpenCount() > 0) {
         Prompt().MessageBox(Text("PROFILE_SEELCT_PROMPT2"), "", MB_OK | MB_ICONWARNING);
         return 0;
     }
@@ -91,6 +70,34 @@ int SelectProfile(int profile, bool applyWithoutAsking) {
     }
     RebuildProfileMenu();
     return 1;
+}
+
+// Following a keyboard reset shows nothing at all. The key dialog's changes
+// stay in the working copy (a switch does not reload it), so it need not
+// refuse either.
+int SelectProfileQuietly(int profile) {
+    return SwitchProfile(profile, true, false);
+}
+
+} // namespace
+
+void SetOpenProfileManager(CProfileManagerView* manager) {
+    g_OpenManager = manager;
+}
+CProfileManagerView* OpenProfileManager() {
+    return g_OpenManager;
+}
+
+void SetProfileMenuRebuild(std::function<void()> rebuild) {
+    g_RebuildMenu = std::move(rebuild);
+}
+
+void RebuildProfileMenu() {
+    if (g_RebuildMenu) g_RebuildMenu();
+}
+
+int SelectProfile(int profile, bool applyWithoutAsking) {
+    return SwitchProfile(profile, applyWithoutAsking, true);
 }
 
 int SwitchForProfileButton(int profile) {

@@ -46,7 +46,8 @@ int SelectProfile(int profile, bool applyWithoutAsking);
 int SwitchForProfileButton(int profile);
 
 // The selector following a keyboard reset uses from now on: SelectProfile
-// without asking. The main window calls it once at initialisation.
+// without asking and without the refusal or any other message (the reset
+// comes whatever is open). The main window calls it once at initialisation.
 void InstallProfileSwitching();
 
 } // namespace orvane
