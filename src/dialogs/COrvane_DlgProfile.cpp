@@ -30,6 +30,13 @@ const char* const kFacePictures[3] = {"Skins/Profile_normal.jpg", "Skins/Profile
 
 const QString kActiveMark = QStringLiteral("\u2713");
 
+// The list in the colours of the dialog's skin.
+const char* const kListStyle =
+    "QTableWidget { background: #101216; color: #e4e4e4; gridline-color: #3a3e46; border: none;"
+    " selection-background-color: #ff8200; selection-color: #101216; }"
+    "QHeaderView::section { background: #23262c; color: #e4e4e4; border: 0px;"
+    " border-right: 1px solid #3a3e46; padding: 3px; }";
+
 struct ButtonPlace {
     int id;
     const char* skinKey;
@@ -65,12 +72,7 @@ COrvane_DlgProfile::COrvane_DlgProfile(QWidget* parent)
     m_list->SetGridLines(true);
     // The folder column takes the rest of the list, so long paths show.
     m_list->horizontalHeader()->setStretchLastSection(true);
-    m_list->setStyleSheet(QStringLiteral(
-        "QTableWidget { background: #101216; color: #e4e4e4; gridline-color: #3a3e46; border: none;"
-        " selection-background-color: #ff8200; selection-color: #101216; }"
-        "QHeaderView::section { background: #23262c; color: #e4e4e4; border: 0px; border-right: 1px solid "
-        "#3a3e46;"
-        " padding: 3px; }"));
+    m_list->setStyleSheet(QLatin1String(kListStyle));
     // A second click on a chosen row (or a double click) makes it the
     // active profile once Apply is pressed; no cell is edited in place.
     m_list->SetEditable(true);
