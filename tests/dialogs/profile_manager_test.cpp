@@ -30,8 +30,9 @@ QApplication& App() {
     static char name[] = "profile_manager_test";
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: Qt's own statics may already be gone at exit.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 class ProfileManagerTest : public TransferTest {
