@@ -22,6 +22,22 @@ void SealReport(uint8_t* report) {
     report[2] = static_cast<uint8_t>(sum >> 8);
 }
 
+namespace {
+
+// Reports a reply can never outgrow; more waiting than this is not stale
+// replies but a device that keeps talking, and the exchange moves on.
+constexpr int kMaxStaleReplies = 16;
+
+// Reads and drops every input report already waiting: a reply that came
+// after its request had given up would otherwise answer the next request.
+void DropStaleReplies() {
+    uint8_t stale[REPORT_SIZE];
+    for (int i = 0; i < kMaxStaleReplies; ++i)
+        if (g_HidDevice.ReadReport(stale, sizeof stale, nullptr, 0) != 1) return;
+}
+
+} // namespace
+
 int TransactReport(const uint8_t* request, size_t requestLength, uint8_t* reply, size_t replyLength,
                    uint32_t* received) {
     uint32_t dummy = 0;
@@ -31,19 +47,15 @@ int TransactReport(const uint8_t* request, size_t requestLength, uint8_t* reply,
     uint8_t frame[REPORT_SIZE] = {};
     if (request) std::memcpy(frame, request, std::min(requestLength, REPORT_SIZE));
 
+    // Replies are matched to requests by order alone, so the whole exchange,
+    // retries included, holds the lock: no other thread's request or read
+    // can come between a write and the read of its reply.
+    std::lock_guard<std::recursive_mutex> lock(g_DeviceLock);
     for (int attempt = 0; attempt <= TRANSACT_RETRIES; ++attempt) {
-        int written;
-        {
-            std::lock_guard<std::recursive_mutex> lock(g_DeviceLock);
-            written = g_HidDevice.WriteReport(frame, REPORT_SIZE, nullptr, WRITE_TIMEOUT_MS);
-        }
-        if (written != 1) return DEV_WRITE_FAILED;
-        int read;
-        {
-            std::lock_guard<std::recursive_mutex> lock(g_DeviceLock);
-            read = g_HidDevice.ReadReport(reply, replyLength, received, READ_TIMEOUT_MS);
-        }
-        if (read == 1) return DEV_OK;
+        DropStaleReplies();
+        if (g_HidDevice.WriteReport(frame, REPORT_SIZE, nullptr, WRITE_TIMEOUT_MS) != 1)
+            return DEV_WRITE_FAILED;
+        if (g_HidDevice.ReadReport(reply, replyLength, received, READ_TIMEOUT_MS) == 1) return DEV_OK;
     }
     return DEV_NOT_OPEN_OR_NO_REPLY;
 }

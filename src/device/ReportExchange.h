@@ -31,14 +31,15 @@ extern CHidDevice g_HidDevice;
 // Non-zero while g_HidDevice holds the command interface; written only by
 // the connection monitor (and orvanectl, which stands in for it).
 extern std::atomic<uint32_t> g_DeviceOpen;
-// Held around each single report write and each single report read.
+// Held across each whole exchange: a request, its reply and the retries.
 extern std::recursive_mutex g_DeviceLock;
 
 uint16_t ReportChecksum(const uint8_t* report); // sum of bytes 3..63
 void SealReport(uint8_t* report);               // 64 bytes; checksum into bytes 1-2
 
 // One request, one reply: 1, 0 (not open / no reply after four attempts) or
-// -1 (a write failed). *received gets the reply's byte count.
+// -1 (a write failed). Input reports already waiting before a request are
+// dropped first. *received gets the reply's byte count.
 int TransactReport(const uint8_t* request, size_t requestLength, uint8_t* reply, size_t replyLength,
                    uint32_t* received);
 

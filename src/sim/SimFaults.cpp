@@ -55,6 +55,9 @@ bool ParseSimFault(const std::string& text, SimFault* fault) {
             end - hex > 2)
             return false;
         f.StatusByte = static_cast<uint8_t>(v);
+    } else if (kind == "late") {
+        f.What = SimFault::Late;
+        if (*end != ':' || !Number(end + 1, &f.DelayMs, &end)) return false;
     } else {
         return false;
     }

@@ -7,13 +7,15 @@
 namespace orvane {
 
 struct SimFault {
-    enum Kind { NoReply, FailWrite, Status, Unplug } What = NoReply;
+    enum Kind { NoReply, FailWrite, Status, Unplug, Late } What = NoReply;
     uint32_t From = 0; // first request affected
     uint32_t To = 0;   // last request affected; UINT32_MAX: from From on
     uint8_t StatusByte = 0;
+    uint32_t DelayMs = 0; // Late: how long the reply is held back
 };
 
-// "noreply:A-B", "noreply:A-", "failwrite:N", "status:N:XX", "unplug:N".
+// "noreply:A-B", "noreply:A-", "failwrite:N", "status:N:XX", "unplug:N",
+// "late:N:MS".
 bool ParseSimFault(const std::string& text, SimFault* fault);
 
 } // namespace orvane

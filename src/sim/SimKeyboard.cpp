@@ -15,7 +15,7 @@
 namespace orvane {
 
 // The keyboard's side of one open handle: the reports waiting to be read.
-struct SimEndpoint {
+struct SimEndpoint : std::enable_shared_from_this<SimEndpoint> {
     std::mutex Mutex;
     std::deque<std::vector<uint8_t>> Queue;
     bool Gone = false;
@@ -200,6 +200,10 @@ uint32_t CSimKeyboard::RequestCount() const {
     return m_Requests;
 }
 
+size_t CSimKeyboard::HeldReplyCount() const {
+    return m_Late.Held();
+}
+
 void CSimKeyboard::TraceLocked(char direction, const uint8_t* bytes, size_t n) {
     if (m_Recording) m_Recorded.push_back({direction, std::vector<uint8_t>(bytes, bytes + n)});
     if (!m_Trace.is_open()) return;
@@ -218,6 +222,8 @@ int CSimKeyboard::HandleCommandWrite(SimEndpoint& endpoint, const uint8_t* repor
     if (Paced()) Pace();
     std::vector<uint8_t> reply(64);
     bool unplugAfter = false;
+    bool late = false;
+    uint32_t lateMs = 0;
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
         if (!m_Plugged) return -1;
@@ -240,6 +246,10 @@ int CSimKeyboard::HandleCommandWrite(SimEndpoint& endpoint, const uint8_t* repor
             case SimFault::Unplug:
                 unplugAfter = true;
                 break;
+            case SimFault::Late:
+                late = true;
+                lateMs = f.DelayMs;
+                break;
             }
         }
         if (failWrite || length != 64) {
@@ -257,10 +267,22 @@ int CSimKeyboard::HandleCommandWrite(SimEndpoint& endpoint, const uint8_t* repor
         }
         if (!reply.empty()) {
             if (overrideStatus) reply[7] = status;
-            TraceLocked('<', reply.data(), reply.size());
+            if (!late) TraceLocked('<', reply.data(), reply.size());
         }
     }
-    if (!reply.empty()) {
+    if (!reply.empty() && late) {
+        // Traced when it arrives, so the trace shows where it really landed.
+        std::weak_ptr<SimEndpoint> target = endpoint.weak_from_this();
+        m_Late.Hold(std::chrono::milliseconds(lateMs), [this, target, reply = std::move(reply)]() mutable {
+            auto e = target.lock();
+            if (!e) return;
+            {
+                std::lock_guard<std::mutex> lock(m_Mutex);
+                TraceLocked('<', reply.data(), reply.size());
+            }
+            e->Push(std::move(reply));
+        });
+    } else if (!reply.empty()) {
         if (Paced()) Pace();
         endpoint.Push(std::move(reply));
     }

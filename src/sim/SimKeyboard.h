@@ -13,6 +13,7 @@
 #include "device/HidBackend.h"
 #include "sim/SimFaults.h"
 #include "sim/SimFirmware.h"
+#include "sim/SimLateReplies.h"
 
 namespace orvane {
 
@@ -50,6 +51,8 @@ class CSimKeyboard : public CHidBackend {
     std::vector<SimWireReport> Recorded() const;
     void ClearRecorded();
     uint32_t RequestCount() const; // requests seen so far (failed writes included)
+    // Replies a late fault holds back that have not arrived yet.
+    size_t HeldReplyCount() const;
 
     // How often `path` was opened, and how many handles are open now.
     int OpenCount(const std::string& path) const;
@@ -93,6 +96,8 @@ class CSimKeyboard : public CHidBackend {
     std::ofstream m_Trace;
     bool m_Recording = false;
     std::vector<SimWireReport> m_Recorded;
+    // Last, so it is gone (its thread ended) before anything it delivers to.
+    CSimLateReplies m_Late;
 };
 
 } // namespace orvane

@@ -2,6 +2,12 @@
 // results against the simulated keyboard's faults.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "device/DeviceCommands.h"
 #include "device/ReportExchange.h"
 #include "device/support/SimFixture.h"
 
@@ -93,6 +99,74 @@ TEST_F(ReportExchangeTest, UnplugDuringExchangeFailsWithoutHanging) {
     // write fails at once.
     EXPECT_EQ(TransactReport(req, 64, reply, 64, &received), -1);
     EXPECT_EQ(sim->RequestCount(), 1u);
+}
+
+// Two threads talking to the keyboard at once (the connection monitor's reads
+// and a command from the window) each get the reply to their own request.
+TEST_F(ReportExchangeTest, ConcurrentCommandsNeverTakeEachOthersReplies) {
+    sim->SetPacing(true);
+    std::array<uint8_t, DEVICE_INFO_SIZE> info{};
+    std::array<uint8_t, LIGHTING_RECORD_SIZE> lighting{};
+    sim->WithFirmware([&](CSimFirmware& f) {
+        std::copy_n(f.Info.begin(), info.size(), info.begin());
+        std::copy_n(f.Lighting.begin(), lighting.size(), lighting.begin());
+    });
+    ASSERT_NE(std::vector<uint8_t>(info.begin(), info.begin() + 42),
+              std::vector<uint8_t>(lighting.begin(), lighting.end()));
+
+    constexpr int kRounds = 300;
+    std::atomic<int> wrongInfo{0}, wrongLighting{0}, failed{0};
+    std::thread monitor([&] {
+        for (int i = 0; i < kRounds; ++i) {
+            std::array<uint8_t, DEVICE_INFO_SIZE> got{};
+            if (DevReadInfo(got) != DEV_OK)
+                ++failed;
+            else if (got != info)
+                ++wrongInfo;
+        }
+    });
+    for (int i = 0; i < kRounds; ++i) {
+        std::array<uint8_t, REPORT_PAYLOAD> got{};
+        if (DevReadLighting(got, LIGHTING_RECORD_SIZE, 0) != DEV_OK)
+            ++failed;
+        else if (!std::equal(lighting.begin(), lighting.end(), got.begin()))
+            ++wrongLighting;
+    }
+    monitor.join();
+    EXPECT_EQ(failed.load(), 0);
+    EXPECT_EQ(wrongInfo.load(), 0);
+    EXPECT_EQ(wrongLighting.load(), 0);
+}
+
+// Waits (without a time assertion) until the keyboard has sent every reply
+// it held back.
+void WaitForHeldReplies(const CSimKeyboard& sim) {
+    while (sim.HeldReplyCount() != 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
+TEST_F(ReportExchangeTest, LateReplyIsNeverTakenForTheNextCommandsAnswer) {
+    // Held past the first attempt's wait: the retry is answered, and the
+    // late reply to the first attempt arrives afterwards.
+    sim->AddFault({SimFault::Late, 1, 1, 0, READ_TIMEOUT_MS + 50});
+    std::array<uint8_t, DEVICE_INFO_SIZE> info{};
+    ASSERT_EQ(DevReadInfo(info), DEV_OK);
+    EXPECT_EQ(sim->RequestCount(), 2u);
+    EXPECT_EQ(info[11], 48);
+    WaitForHeldReplies(*sim);
+
+    // The stale device info reply is waiting; the lighting read gets its own.
+    std::array<uint8_t, REPORT_PAYLOAD> lighting{};
+    ASSERT_EQ(DevReadLighting(lighting, LIGHTING_RECORD_SIZE, 0), DEV_OK);
+    sim->WithFirmware([&](CSimFirmware& f) {
+        EXPECT_TRUE(std::equal(lighting.begin(), lighting.begin() + 42, f.Lighting.begin()));
+    });
+    EXPECT_EQ(sim->RequestCount(), 3u);
+
+    // A reply late by less than the wait is only slow.
+    sim->AddFault({SimFault::Late, 4, 4, 0, 50});
+    ASSERT_EQ(DevReadInfo(info), DEV_OK);
+    EXPECT_EQ(sim->RequestCount(), 4u);
 }
 
 } // namespace

@@ -30,7 +30,7 @@ void PrintUsage(std::ostream& err) {
     err << "usage: orvanectl [--simulate[=126|128]] [--trace FILE] [--sim-fault FAULT]... [--sim-pace]\n"
            "                 [--sim-state FILE] [--sim-consumer USAGE[@MS]]... COMMAND [ARGS] [+ COMMAND "
            "[ARGS]]...\n";
-    err << "faults: noreply:A-B, noreply:A-, failwrite:N, status:N:XX, unplug:N\n";
+    err << "faults: noreply:A-B, noreply:A-, failwrite:N, status:N:XX, unplug:N, late:N:MS\n";
     err << "commands:\n";
     for (const orvanectl::CtlCommand& c : orvanectl::RegisteredCommands())
         err << "  " << c.name << (c.usage[0] ? " " : "") << c.usage << "\n";
