@@ -1,6 +1,7 @@
 #include "device/DefaultKeyMatrix.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 
 namespace orvane {
@@ -8,6 +9,7 @@ namespace {
 
 // Device key codes of positions 0-62, eight positions per row as printed in
 // the keyboard's table; 000000 is an empty position.
+// clang-format off
 constexpr uint32_t kBuiltIn[63] = {
     // 0-7
     0x050000, 0x050000, 0x050000, 0x050000, 0x050000, 0x050000, 0x000000, 0x000000,
@@ -26,6 +28,7 @@ constexpr uint32_t kBuiltIn[63] = {
     // 56-62
     0x02023F, 0x020223, 0x02021C, 0x02020B, 0x020211, 0x020265, 0x020248,
 };
+// clang-format on
 
 KeyMatrixBuffer BuildBuiltIn() {
     KeyMatrixBuffer m{};
@@ -39,6 +42,8 @@ KeyMatrixBuffer BuildBuiltIn() {
 
 std::mutex g_Mutex;
 KeyMatrixBuffer g_Matrix = BuildBuiltIn();
+// Key matrix length of the model whose matrix was last read; 0 for none.
+std::atomic<int> g_ReadLength{0};
 
 } // namespace
 
@@ -61,13 +66,26 @@ void SetDefaultKeyMatrix(std::span<const uint8_t> matrix) {
 void ResetDefaultKeyMatrix() {
     std::lock_guard<std::mutex> lock(g_Mutex);
     g_Matrix = BuiltInDefaultKeyMatrix();
+    g_ReadLength.store(0);
 }
 
 int RefreshDefaultKeyMatrix() {
     KeyMatrixBuffer read{};
+    const int length = KeyMatrixLength();
     const int r = DevReadDefaultKeyMatrix(read);
-    if (r == DEV_OK) SetDefaultKeyMatrix(std::span<const uint8_t>(read.data(), static_cast<size_t>(KeyMatrixLength())));
+    if (r == DEV_OK) {
+        SetDefaultKeyMatrix(std::span<const uint8_t>(read.data(), static_cast<size_t>(length)));
+        g_ReadLength.store(length);
+    }
     return r;
+}
+
+bool DefaultKeyMatrixKnown() {
+    return g_ReadLength.load() == KeyMatrixLength();
+}
+
+int EnsureDefaultKeyMatrix() {
+    return DefaultKeyMatrixKnown() ? DEV_OK : RefreshDefaultKeyMatrix();
 }
 
 } // namespace orvane

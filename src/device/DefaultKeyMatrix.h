@@ -23,12 +23,20 @@ const KeyMatrixBuffer& BuiltInDefaultKeyMatrix();
 KeyMatrixBuffer DefaultKeyMatrix();
 // Replaces the first `matrix.size()` bytes (at most 512); the rest stay.
 void SetDefaultKeyMatrix(std::span<const uint8_t> matrix);
-// Back to the built-in table.
+// Back to the built-in table, no keyboard's matrix known.
 void ResetDefaultKeyMatrix();
 
 // DevReadDefaultKeyMatrix into the default matrix, as a connection does: on
 // success the KeyMatrixLength() bytes read replace it, otherwise it keeps
 // what it held. Returns the command's status.
 int RefreshDefaultKeyMatrix();
+
+// Whether the default matrix holds one read from a keyboard of the connected
+// model (not the built-in table, nor the other model's matrix).
+bool DefaultKeyMatrixKnown();
+// DEV_OK when it is known; otherwise it is read again (RefreshDefaultKeyMatrix).
+// Key matrices built on anything else would send the wrong code, or nothing,
+// for every key past the built-in table.
+int EnsureDefaultKeyMatrix();
 
 } // namespace orvane

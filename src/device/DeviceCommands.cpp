@@ -195,17 +195,18 @@ int DevWriteKeyColours(std::span<const uint8_t> colours, int firstLed) {
 int DevWriteProfileKeyColours(std::span<const uint8_t> table) {
     if (table.size() < KEY_COLOUR_PROFILE_SIZE) return DEV_BAD_ARGUMENT;
     const size_t chunk = KEY_COLOURS_PER_COMMAND * 3;
-    DevBeginSession();
-    int r = DEV_OK;
-    for (int i = 0; i <= KeyCount() / static_cast<int>(KEY_COLOURS_PER_COMMAND); ++i) {
-        size_t from = static_cast<size_t>(i) * chunk;
-        // The last chunk runs past the keys; it sends what the table holds
-        // there, never past the table's end.
-        size_t n = std::min(chunk, table.size() - from);
-        r = DevWriteKeyColours(table.subspan(from, n), i * static_cast<int>(KEY_COLOURS_PER_COMMAND));
-    }
-    DevEndSession();
-    return r;
+    return DevInSession([&] {
+        for (int i = 0; i <= KeyCount() / static_cast<int>(KEY_COLOURS_PER_COMMAND); ++i) {
+            size_t from = static_cast<size_t>(i) * chunk;
+            // The last chunk runs past the keys; it sends what the table holds
+            // there, never past the table's end.
+            size_t n = std::min(chunk, table.size() - from);
+            const int r =
+                DevWriteKeyColours(table.subspan(from, n), i * static_cast<int>(KEY_COLOURS_PER_COMMAND));
+            if (r != DEV_OK) return r;
+        }
+        return DEV_OK;
+    });
 }
 
 } // namespace orvane

@@ -76,7 +76,20 @@ int DevReadDefaultKeyMatrix(std::span<uint8_t> out);
 // Up to 54 bytes (18 LEDs) from LED index firstLed, in the current profile.
 int DevWriteKeyColours(std::span<const uint8_t> colours, int firstLed);
 // A whole profile's colour table (512 bytes) in 54-byte steps inside one
-// begin/end bracket; the result of the last colour write.
+// begin/end bracket. DEV_OK only when every command succeeded; the first
+// failed colour write ends the steps.
 int DevWriteProfileKeyColours(std::span<const uint8_t> table);
+
+// Runs `transfers` (returning a status) between DevBeginSession and
+// DevEndSession. DEV_OK only when the begin, the transfers and the end all
+// succeeded, else the first failure. Nothing follows a failed begin; a
+// failed transfer still closes the session.
+template <class Transfers> int DevInSession(Transfers&& transfers) {
+    int r = DevBeginSession();
+    if (r != DEV_OK) return r;
+    r = transfers();
+    const int end = DevEndSession();
+    return r != DEV_OK ? r : end;
+}
 
 } // namespace orvane

@@ -11,7 +11,7 @@ using TransferNotice = const char*;
 struct ApplyOutcome {
     bool pending = false; // ApplyPending was set, so something was tried
     int saved = 0;        // the working profile file was written
-    int sent = 0;         // the last key matrix write returned 1
+    int sent = 0;         // every command of the send returned 1
     bool Succeeded() const { return !pending || (saved && sent); }
 };
 
@@ -28,9 +28,12 @@ int CommitAndSend(bool sendAllProfiles, TransferNotice* notice = nullptr);
 // Sends the committed copy: the macro image (with names when they fit,
 // without when only that fits, nothing at all when not even that fits) and
 // the key matrices of all three profiles, or of the active one only, in one
-// begin/end bracket. 1 when the last key matrix write succeeded, else 0.
-// The send-all-profiles flag is cleared once such a send has succeeded; a
-// failed one keeps it, so the next Apply sends all three again.
+// begin/end bracket. The macro capacity and the default key matrix are read
+// first when they are not known; when they cannot be, nothing is sent. 1
+// only when every command succeeded (the first failure ends the sequence,
+// the session still closed), else 0. The send-all-profiles flag is cleared
+// once such a send has succeeded; a failed one keeps it, so the next Apply
+// sends all three again.
 int SendConfiguration(bool sendAllProfiles, TransferNotice* notice = nullptr);
 
 // Shows a notice's language text (nothing for null).

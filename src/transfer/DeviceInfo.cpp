@@ -9,7 +9,9 @@ DeviceInfoRecord& SystemDeviceInfo() {
     return record;
 }
 
-int ReadSystemDeviceInfo() { return DevReadInfo(SystemDeviceInfo()); }
+int ReadSystemDeviceInfo() {
+    return DevReadInfo(SystemDeviceInfo());
+}
 
 int DeviceInfoProfile() {
     const int p = SystemDeviceInfo()[DEVICE_INFO_ACTIVE_PROFILE];
@@ -23,8 +25,9 @@ bool DeviceOffersMode(int mode) {
     return false;
 }
 
-int ReadConnectionInfo() {
-    RefreshDefaultKeyMatrix();
+namespace {
+
+int ReadDeviceInfoAndCapacity() {
     DeviceInfoRecord info{};
     const int r = DevReadInfo(info);
     if (r == DEV_OK) {
@@ -32,6 +35,17 @@ int ReadConnectionInfo() {
         SystemDeviceInfo() = info;
     }
     return r;
+}
+
+} // namespace
+
+int EnsureMacroCapacity() {
+    return MacroCapacity() != 0 ? DEV_OK : ReadDeviceInfoAndCapacity();
+}
+
+int ReadConnectionInfo() {
+    RefreshDefaultKeyMatrix();
+    return ReadDeviceInfoAndCapacity();
 }
 
 } // namespace orvane

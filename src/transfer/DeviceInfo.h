@@ -22,6 +22,10 @@ int DeviceInfoProfile();
 // Whether the copy's mode slots offer lighting mode `mode`.
 bool DeviceOffersMode(int mode);
 
+// The macro capacity, read from the device info when it is not known yet
+// (0 until a device info read has succeeded). DEV_OK when known.
+int EnsureMacroCapacity();
+
 // The reads a connection makes before anything else talks to the keyboard:
 // its default key matrix (kept as it was when unreadable) and its device
 // info, which gives the macro capacity. The device info's status.

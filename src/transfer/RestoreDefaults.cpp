@@ -2,13 +2,13 @@
 
 #include <span>
 
-#include "services/Language.h"
-#include "services/Prompt.h"
 #include "device/DefaultKeyMatrix.h"
 #include "device/DeviceCommands.h"
 #include "model/ConfigStore.h"
 #include "model/KeyTooltip.h"
 #include "model/UserData.h"
+#include "services/Language.h"
+#include "services/Prompt.h"
 #include "transfer/Apply.h"
 #include "transfer/DeviceInfo.h"
 #include "transfer/TransferHost.h"
@@ -30,21 +30,26 @@ int ResetProfileLighting(int profile) {
         RestoreUserFile(profile);
         host.RefillColourSets();
     }
-    DevBeginSession();
-    const int r = DevWriteLighting(kLightingResetRecord, static_cast<uint16_t>(profile * LIGHTING_RECORD_SIZE));
-    DevEndSession();
-    return r;
+    return DevInSession([&] {
+        return DevWriteLighting(kLightingResetRecord, static_cast<uint16_t>(profile * LIGHTING_RECORD_SIZE));
+    });
 }
 
 int RestoreDefaults() {
-    if (Prompt().MessageBox(Text("MAIN_PROMPT_DEFAULT"), "", MB_YESNO | MB_ICONQUESTION | kSecondButtonDefault) !=
-        IDYES)
+    if (Prompt().MessageBox(Text("MAIN_PROMPT_DEFAULT"), "",
+                            MB_YESNO | MB_ICONQUESTION | kSecondButtonDefault) != IDYES)
         return 0;
+    // Only this model's own default matrix may be written as the default;
+    // without it nothing is changed, here or on the keyboard.
+    if (EnsureDefaultKeyMatrix() != DEV_OK) {
+        ShowTransferNotice("MAIN_DEFAULT_MATRIX_PROMPT");
+        return -1;
+    }
     CTransferHost& host = TransferHost();
     bool allWritten = true;
     for (int p = 0; p < PROFILE_COUNT; ++p) {
         ResetProfileKeys(host.KeyButtons(), p, g_ConfigStore);
-        ResetProfileLighting(p);
+        if (ResetProfileLighting(p) != DEV_OK) allWritten = false;
         const KeyMatrixBuffer defaults = DefaultKeyMatrix();
         const auto matrix = std::span<const uint8_t>(defaults.data(), static_cast<size_t>(KeyMatrixLength()));
         if (DevWriteKeyMatrix(matrix, p) != DEV_OK) allWritten = false;

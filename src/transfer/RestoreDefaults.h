@@ -14,14 +14,17 @@ extern const std::array<uint8_t, kLightingResetBytes> kLightingResetRecord;
 
 // Resets one profile's lighting (0-2): the lighting panel to its defaults,
 // the per-key colour file back to the template when mode 20 is offered, and
-// the record's first 35 bytes written in one bracket. The write's status;
-// 0 for a profile outside 0-2.
+// the record's first 35 bytes written in one bracket. DEV_OK when the
+// begin, the write and the end all succeeded, else the first failure; 0 for
+// a profile outside 0-2.
 int ResetProfileLighting(int profile);
 
 // User-interface thread. Asks "MAIN_PROMPT_DEFAULT" (No the default); on Yes
 // resets every profile's keys and lighting, writes the default key matrix to
 // each, runs Apply and shows profile 0. 0 when refused; otherwise 1 when
-// every key matrix write and the Apply succeeded, else -1.
+// every command (lighting resets, key matrix writes, the Apply's send)
+// succeeded, else -1. When the keyboard's default matrix is not known and
+// cannot be read again, it says so and changes nothing (-1).
 int RestoreDefaults();
 
 } // namespace orvane

@@ -1,13 +1,14 @@
 #include <mutex>
 #include <vector>
 
-#include "services/Language.h"
-#include "services/Prompt.h"
 #include "device/DefaultKeyMatrix.h"
 #include "model/ConfigStore.h"
 #include "platform/CriticalSections.h"
+#include "services/Language.h"
+#include "services/Prompt.h"
 #include "transfer/ActiveProfile.h"
 #include "transfer/Apply.h"
+#include "transfer/DeviceInfo.h"
 
 namespace orvane {
 namespace {
@@ -32,6 +33,12 @@ int SendConfiguration(bool sendAllProfiles, TransferNotice* notice) {
     CConfigStore& store = g_ConfigStore;
     Guard lock(DriverTableLock());
 
+    // Until the device info has been read the capacity is 0, which would
+    // refuse even an empty macro list.
+    if (EnsureMacroCapacity() != DEV_OK) {
+        Deliver("APPLY_PROMPT", notice);
+        return 0;
+    }
     const MacroBlockSizeInfo sizes = store.MacroBlockSizes();
     const size_t capacity = MacroCapacity();
     if (sizes.withoutNames > capacity) {
@@ -63,6 +70,12 @@ int SendConfiguration(bool sendAllProfiles, TransferNotice* notice) {
         profiles = {active};
     }
 
+    // Matrices built on the built-in table or the other model's matrix would
+    // leave most keys sending nothing: without this model's own, send nothing.
+    if (EnsureDefaultKeyMatrix() != DEV_OK) {
+        Deliver("MAIN_DEFAULT_MATRIX_PROMPT", notice);
+        return 0;
+    }
     const KeyMatrixBuffer defaults = DefaultKeyMatrix();
     std::vector<std::vector<uint8_t>> matrices;
     for (int p : profiles) {
@@ -70,16 +83,19 @@ int SendConfiguration(bool sendAllProfiles, TransferNotice* notice) {
         if (matrices.back().empty()) return 0;
     }
 
-    DevBeginSession();
-    DevWriteMacroMemory(image);
-    int last = 0;
-    for (size_t i = 0; i < profiles.size(); ++i) last = DevWriteKeyMatrix(matrices[i], profiles[i]);
-    DevEndSession();
+    // Every command must succeed: the first failure ends the transfers (a
+    // matrix is not sent after the macros it plays failed to go).
+    const int status = DevInSession([&] {
+        int r = DevWriteMacroMemory(image);
+        for (size_t i = 0; r == DEV_OK && i < profiles.size(); ++i)
+            r = DevWriteKeyMatrix(matrices[i], profiles[i]);
+        return r;
+    });
 
+    if (status != DEV_OK) return 0;
     if (!withNames) Deliver("EXTRA_PROFILE_SPACE_TIGHT", notice);
-    const int result = last == DEV_OK ? 1 : 0;
-    if (result) store.SetSendAllProfiles(false);
-    return result;
+    store.SetSendAllProfiles(false);
+    return 1;
 }
 
 int CommitAndSend(bool sendAllProfiles, TransferNotice* notice) {

@@ -186,6 +186,27 @@ TEST_F(DeviceCommandsTest, KeyColoursAddressTheCurrentProfile) {
     });
 }
 
+TEST_F(DeviceCommandsTest, ProfileKeyColoursFailWhenAnyCommandOfTheirSessionFails) {
+    std::vector<uint8_t> table(512, 0x11);
+    // Begin, 8 colour chunks, end: a refusal at any of them fails the call.
+    for (uint32_t at = 1; at <= 10; ++at) {
+        const uint32_t base = sim->RequestCount();
+        sim->ClearFaults();
+        sim->AddFault({SimFault::Status, base + at, base + at, 0xFE});
+        EXPECT_EQ(DevWriteProfileKeyColours(table), DEV_STATUS_FE) << "refused request " << at;
+        const auto requests = TakeRequests();
+        if (at == 1) {
+            EXPECT_EQ(requests.size(), 1u); // nothing after a refused begin
+        } else {
+            // The steps stop at the refused chunk, and the session is closed.
+            EXPECT_EQ(requests.size(), std::min<size_t>(at + 1, 10)) << "refused request " << at;
+            EXPECT_EQ(requests.back()[3], CMD_END_SESSION);
+        }
+    }
+    sim->ClearFaults();
+    EXPECT_EQ(DevWriteProfileKeyColours(table), DEV_OK);
+}
+
 TEST_F(DeviceCommandsTest, EndSessionWaitsBeforeItSends) {
     auto called = std::chrono::steady_clock::now();
     ASSERT_EQ(DevEndSession(), 1);

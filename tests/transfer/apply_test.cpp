@@ -5,12 +5,15 @@
 #include <algorithm>
 #include <set>
 
+#include "device/DefaultKeyMatrix.h"
 #include "device/DeviceCommands.h"
 #include "model/ConfigStore.h"
 #include "model/MacroBlock.h"
 #include "model/ProfileFile.h"
 #include "platform/AtomicFile.h"
 #include "sim/SimFaults.h"
+#include "support/TempDir.h"
+#include "transfer/ActiveProfile.h"
 #include "transfer/Apply.h"
 #include "transfer/BusyIndicator.h"
 #include "transfer/support/TransferFixture.h"
@@ -76,7 +79,7 @@ TEST_F(ApplyTest, PendingChangeIsSavedAndSentInOneBracketThenCleared) {
     EXPECT_EQ(MacroImage(requests).size(), kMacroBlockHeaderBytes);
     EXPECT_EQ(MatrixProfiles(requests), std::vector<int>{1});
     sim->WithFirmware([](CSimFirmware& f) {
-        const size_t at = 512 + 19 * 3; // position 19 holds A in the factory matrix
+        const size_t at = 512 + 19 * 3;      // position 19 holds A in the factory matrix
         EXPECT_EQ(f.Matrices[at + 2], 0x05); // usage of B
     });
 
@@ -192,7 +195,8 @@ TEST_F(ApplyTest, UnknownActiveProfileSendsNothing) {
     const ApplyOutcome outcome = Apply();
     EXPECT_FALSE(outcome.sent);
     EXPECT_TRUE(host.pending);
-    for (const WireRequest& r : TakeRequests()) EXPECT_EQ(r.command, CMD_READ_INFO);
+    for (const WireRequest& r : TakeRequests())
+        EXPECT_EQ(r.command, CMD_READ_INFO);
     ASSERT_FALSE(prompt.shown.empty());
     EXPECT_NE(prompt.shown.back().find("not known"), std::string::npos);
 }
@@ -211,6 +215,106 @@ TEST_F(ApplyTest, KeyboardPulledOutHalfwayLeavesPendingAndTheFileWhole) {
     CConfigStore loaded;
     ASSERT_EQ(LoadProfileFile(WorkingProfilePath(0), loaded), 1);
     EXPECT_TRUE(loaded.Record(0, 0x1E).Is(KeyFunctionKind::Disabled));
+}
+
+TEST_F(ApplyTest, AFailureAnywhereInTheSequenceFailsTheApply) {
+    CreateWorkingProfile(0);
+    ASSERT_EQ(GetActiveProfile(), 0);
+    TakeRequests();
+    ASSERT_TRUE(g_ConfigStore.SetMacros({Macro(u"Long one", 1, 30)}));
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, 0x1E, KeyFunctionKind::Disabled, 0));
+    auto arm = [&] {
+        g_ConfigStore.SetSendAllProfiles(true);
+        host.pending = true;
+        CBusyIndicatorThread::FailNextStartForTests(); // no indicator, no wait
+    };
+
+    // The whole sequence, unfaulted: begin, the macro image in chunks, all
+    // three matrices, end.
+    arm();
+    ASSERT_TRUE(Apply().Succeeded());
+    const auto sequence = TakeRequests();
+    const std::string commands = Commands(sequence);
+    ASSERT_EQ(commands.substr(0, 9), "01 0a 0a ");
+    ASSERT_EQ(MatrixProfiles(sequence), (std::vector<int>{0, 1, 2}));
+    ASSERT_EQ(sequence.back().command, CMD_END_SESSION);
+    const std::string file = testing::ReadText(WorkingProfilePath(0));
+
+    for (uint32_t at = 1; at <= sequence.size(); ++at) {
+        SCOPED_TRACE("refused request " + std::to_string(at) + " of " + commands);
+        arm();
+        const uint32_t base = sim->RequestCount();
+        sim->ClearFaults();
+        sim->AddFault({SimFault::Status, base + at, base + at, at % 2 ? uint8_t{0xFF} : uint8_t{0xFE}});
+        const ApplyOutcome outcome = Apply();
+        EXPECT_FALSE(outcome.Succeeded());
+        EXPECT_FALSE(outcome.sent);
+        EXPECT_TRUE(host.pending);
+        EXPECT_TRUE(g_ConfigStore.SendAllProfiles());
+        EXPECT_EQ(testing::ReadText(WorkingProfilePath(0)), file);
+        const auto requests = TakeRequests();
+        // Nothing after a refused begin; otherwise the session is closed.
+        if (at > 1) {
+            EXPECT_EQ(requests.back().command, CMD_END_SESSION);
+        }
+    }
+    sim->ClearFaults();
+    arm();
+    EXPECT_TRUE(Apply().Succeeded());
+    EXPECT_FALSE(host.pending);
+    EXPECT_FALSE(g_ConfigStore.SendAllProfiles());
+}
+
+TEST_F(ApplyTest, NoKeyMatrixIsBuiltWithoutThisModelsDefaultMatrix) {
+    // As after a connection whose default matrix read failed on the 128-key
+    // model: only the built-in table of 63 positions is at hand.
+    CreateWorkingProfile(0);
+    ASSERT_EQ(GetActiveProfile(), 0);
+    TakeRequests();
+    ResetDefaultKeyMatrix();
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, 0x1E, KeyFunctionKind::Disabled, 0));
+    host.pending = true;
+
+    // Read again first; that fails too: nothing is sent.
+    sim->AddFault({SimFault::Status, sim->RequestCount() + 1, sim->RequestCount() + 1, 0xFF});
+    EXPECT_FALSE(Apply().sent);
+    EXPECT_TRUE(host.pending);
+    EXPECT_EQ(Commands(TakeRequests()), "0f");
+    ASSERT_FALSE(prompt.shown.empty());
+    EXPECT_NE(prompt.shown.back().find("default key layout"), std::string::npos);
+
+    // The next Apply reads it and sends every key but the changed one as the
+    // factory has it.
+    EXPECT_TRUE(Apply().Succeeded());
+    const auto requests = TakeRequests();
+    EXPECT_EQ(std::count_if(requests.begin(), requests.end(),
+                            [](const WireRequest& r) { return r.command == CMD_READ_DEFAULT_KEY_MATRIX; }),
+              10);
+    sim->WithFirmware([](CSimFirmware& f) {
+        std::vector<uint8_t> want = f.FactoryMatrix;
+        std::fill_n(want.begin() + 19 * 3, 3, 0); // A, disabled
+        EXPECT_TRUE(std::equal(want.begin(), want.end(), f.Matrices.begin()));
+    });
+}
+
+TEST_F(ApplyTest, UnknownMacroCapacityIsReadBeforeItIsUsed) {
+    CreateWorkingProfile(0);
+    SetMacroCapacity(0); // no device info read has succeeded yet
+    host.pending = true;
+    EXPECT_TRUE(Apply().Succeeded());
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_EQ(MacroCapacity(), 48u * 128);
+
+    // When it cannot be read either, nothing is sent and the user is told why.
+    SetMacroCapacity(0);
+    TakeRequests();
+    sim->AddFault({SimFault::Status, sim->RequestCount() + 1, sim->RequestCount() + 1, 0xFE});
+    host.pending = true;
+    EXPECT_FALSE(Apply().sent);
+    EXPECT_TRUE(host.pending);
+    EXPECT_EQ(Commands(TakeRequests()), "03");
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_NE(prompt.shown[0].find("not known"), std::string::npos);
 }
 
 } // namespace

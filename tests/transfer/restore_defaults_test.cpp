@@ -9,6 +9,7 @@
 #include "device/DeviceCommands.h"
 #include "model/ConfigStore.h"
 #include "model/UserData.h"
+#include "sim/SimFaults.h"
 #include "support/TempDir.h"
 #include "transfer/RestoreDefaults.h"
 #include "transfer/support/TransferFixture.h"
@@ -50,14 +51,16 @@ TEST_F(RestoreDefaultsTest, AnsweredYesSendsTheDocumentedSequence) {
         if (r.command == CMD_WRITE_LIGHTING) {
             EXPECT_EQ(r.length, kLightingResetBytes);
             EXPECT_EQ(r.offset, lightingWrites * LIGHTING_RECORD_SIZE);
-            EXPECT_TRUE(std::equal(kLightingResetRecord.begin(), kLightingResetRecord.end(), r.bytes.begin() + 8));
+            EXPECT_TRUE(
+                std::equal(kLightingResetRecord.begin(), kLightingResetRecord.end(), r.bytes.begin() + 8));
             ++lightingWrites;
         }
     EXPECT_EQ(lightingWrites, 3);
 
     sim->WithFirmware([](CSimFirmware& f) {
         for (int p = 0; p < 3; ++p)
-            EXPECT_TRUE(std::equal(f.FactoryMatrix.begin(), f.FactoryMatrix.end(), f.Matrices.begin() + p * 512));
+            EXPECT_TRUE(
+                std::equal(f.FactoryMatrix.begin(), f.FactoryMatrix.end(), f.Matrices.begin() + p * 512));
         EXPECT_EQ(f.Lighting[42], 1);
     });
     EXPECT_TRUE(g_ConfigStore.Record(0, 0x1E).Is(KeyFunctionKind::Default));
@@ -65,6 +68,40 @@ TEST_F(RestoreDefaultsTest, AnsweredYesSendsTheDocumentedSequence) {
     const auto calls = host.Calls();
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "panel defaults"), 3);
     EXPECT_EQ(calls.back(), "press 0");
+}
+
+TEST_F(RestoreDefaultsTest, AnyFailedCommandFailsTheRestore) {
+    CreateWorkingProfile(0);
+    prompt.answer = IDYES;
+    // The end of profile 1's lighting session refused: every other command
+    // goes through, but the restore is not reported as done.
+    const uint32_t base = sim->RequestCount();
+    sim->AddFault({SimFault::Status, base + 13 + 3, base + 13 + 3, 0xFE});
+    EXPECT_EQ(RestoreDefaults(), -1);
+    sim->ClearFaults();
+    EXPECT_EQ(RestoreDefaults(), 1);
+}
+
+TEST_F(RestoreDefaultsTest, WithoutTheKeyboardsDefaultMatrixNothingIsChanged) {
+    CreateWorkingProfile(0);
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, 0x1E, KeyFunctionKind::Disabled, 0));
+    ResetDefaultKeyMatrix(); // the read at connection failed
+    TakeRequests();
+    sim->AddFault({SimFault::Status, sim->RequestCount() + 1, sim->RequestCount() + 1, 0xFF});
+    prompt.answer = IDYES;
+    EXPECT_EQ(RestoreDefaults(), -1);
+    EXPECT_EQ(Commands(TakeRequests()), "0f"); // read again, and nothing written
+    EXPECT_TRUE(g_ConfigStore.Record(0, 0x1E).Is(KeyFunctionKind::Disabled));
+    ASSERT_EQ(prompt.shown.size(), 2u);
+    EXPECT_NE(prompt.shown[1].find("default key layout"), std::string::npos);
+
+    // Readable again: the keyboard's own matrix is what every profile gets.
+    EXPECT_EQ(RestoreDefaults(), 1);
+    sim->WithFirmware([](CSimFirmware& f) {
+        for (int p = 0; p < 3; ++p)
+            EXPECT_TRUE(
+                std::equal(f.FactoryMatrix.begin(), f.FactoryMatrix.end(), f.Matrices.begin() + p * 512));
+    });
 }
 
 TEST_F(RestoreDefaultsTest, LightingResetPutsTheTemplateBackWhenModeTwentyIsOffered) {
