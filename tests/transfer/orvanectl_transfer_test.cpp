@@ -2,13 +2,14 @@
 // keyboard, whose state file carries the keyboard from one run to the next.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "model/ConfigStore.h"
 #include "model/ProfileFile.h"
-#include "platform/InstanceLock.h"
 #include "platform/ByteOrder.h"
+#include "platform/InstanceLock.h"
 #include "sim/SimFirmware.h"
 #include "support/TempDir.h"
 
@@ -27,7 +28,8 @@ CtlRun Ctl(const std::string& args) {
     if (!p) return run;
     char buffer[4096];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) run.output.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0)
+        run.output.append(buffer, n);
     const int raw = ::pclose(p);
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return run;
@@ -67,7 +69,7 @@ std::vector<uint8_t> MacroBlock(const CSimFirmware& f) {
 }
 
 class OrvanectlTransferTest : public ::testing::Test {
-protected:
+  protected:
     testing::CTempHome home;
     std::string File(const std::string& name) const { return home.Dir().File(name); }
 };
@@ -78,8 +80,8 @@ TEST_F(OrvanectlTransferTest, BackupThenApplyReproducesTheKeyboardOnBothModels) 
         const std::string m = std::to_string(model);
         const std::string sim = "--simulate=" + m + " --sim-state ";
         WriteConfiguration(File("config.fwc"));
-        CtlRun r = Ctl(sim + File("kb1-" + m) + " apply " + File("config.fwc") + " + set-profile 1 + get-profile + backup " +
-                    File("a.fwc"));
+        CtlRun r = Ctl(sim + File("kb1-" + m) + " apply " + File("config.fwc") +
+                       " + set-profile 1 + get-profile + backup " + File("a.fwc"));
         ASSERT_EQ(r.status, 0) << r.output;
         EXPECT_NE(r.output.find("active_profile: 1\n"), std::string::npos) << r.output;
         r = Ctl(sim + File("kb2-" + m) + " apply " + File("a.fwc"));
@@ -91,6 +93,56 @@ TEST_F(OrvanectlTransferTest, BackupThenApplyReproducesTheKeyboardOnBothModels) 
         EXPECT_EQ(second.Matrices, first.Matrices);
         EXPECT_GT(MacroBlock(first).size(), 16u);
         EXPECT_EQ(MacroBlock(second), MacroBlock(first));
+    }
+}
+
+// Command byte of each request in a wire trace, in order.
+std::vector<int> TracedCommands(const std::string& trace) {
+    std::vector<int> commands;
+    size_t at = 0;
+    while ((at = trace.find("> ", at)) != std::string::npos) {
+        // "> 04 ll hh cc ...": the command is the fourth byte.
+        commands.push_back(std::stoi(trace.substr(at + 2 + 3 * 3, 2), nullptr, 16));
+        at += 2;
+    }
+    return commands;
+}
+
+TEST_F(OrvanectlTransferTest, ApplyFailsWhenAnyReportOfItsSequenceIsRefused) {
+    WriteConfiguration(File("config.fwc"));
+    CtlRun r = Ctl("--simulate --trace " + File("trace") + " apply " + File("config.fwc"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    const std::vector<int> commands = TracedCommands(testing::ReadText(File("trace")));
+    // The connection reads come first; the apply's own sequence runs from
+    // its begin to its end.
+    const auto begin = std::find(commands.begin(), commands.end(), 0x01);
+    ASSERT_NE(begin, commands.end());
+    ASSERT_EQ(commands.back(), 0x02);
+    const size_t first = static_cast<size_t>(begin - commands.begin()) + 1;
+    ASSERT_GT(commands.size() - first, 30u); // the macros and three matrices at least
+
+    for (size_t n = first; n <= commands.size(); ++n) {
+        r = Ctl("--simulate --sim-fault status:" + std::to_string(n) + ":FF apply " + File("config.fwc"));
+        EXPECT_NE(r.status, 0) << "request " << n << ": " << r.output;
+        EXPECT_EQ(r.output.find("status 1\n"), std::string::npos) << "request " << n << ": " << r.output;
+    }
+}
+
+TEST_F(OrvanectlTransferTest, ApplyAfterAFailedDefaultMatrixReadSendsTheKeyboardsOwnDefaults) {
+    // The default matrix read at connection is refused; the apply reads it
+    // again, so every key the file leaves alone keeps the factory code.
+    CConfigStore store;
+    CreateBlankProfile(nullptr, 0, store);
+    ASSERT_TRUE(store.StoreKeyFunction(0, 0x1E, KeyFunctionKind::Disabled, 0));
+    ASSERT_EQ(SaveProfileFile(File("one.fwc"), store), 1);
+    const CtlRun r =
+        Ctl("--simulate=128 --sim-fault status:1:ff --sim-state " + File("kb") + " apply " + File("one.fwc"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    const CSimFirmware f = LoadKeyboard(File("kb"), 128);
+    for (int p = 0; p < 3; ++p) {
+        std::vector<uint8_t> want = f.FactoryMatrix;
+        if (p == 0) std::fill_n(want.begin() + 19 * 3, 3, 0); // A, disabled
+        EXPECT_TRUE(std::equal(want.begin(), want.end(), f.Matrices.begin() + p * 512)) << "profile " << p;
     }
 }
 
