@@ -58,20 +58,26 @@ KeyFunctionBlock FreshKeyFunctionBlock(int profile) {
     return block;
 }
 
-KeyFunctionBlock DecodeKeyMatrix(int profile, std::span<const uint8_t> matrix, std::span<const uint8_t> defaultMatrix,
-                                 int keyCount) {
+int KeyIndexAtPosition(std::span<const uint8_t> defaultMatrix, size_t position) {
+    if (position >= defaultMatrix.size() / 3) return 0;
+    const uint8_t* templ = defaultMatrix.data() + position * 3;
+    const ScanCode scan = DeviceKeyCodeToScanCode(templ[0], templ[1], templ[2]);
+    if (scan == 0 || scan >= 0x200) return 0;
+    return ScanCodeToIndex(scan);
+}
+
+KeyFunctionBlock DecodeKeyMatrix(int profile, std::span<const uint8_t> matrix,
+                                 std::span<const uint8_t> defaultMatrix, int keyCount) {
     KeyFunctionBlock block = FreshKeyFunctionBlock(profile);
     if (keyCount < 0) return block;
     const size_t used = static_cast<size_t>(keyCount) * 3;
     if (matrix.size() < used || defaultMatrix.size() < used) return block;
     for (size_t pos = 0; pos < used; pos += 3) {
         const uint8_t* code = matrix.data() + pos;
-        const uint8_t* templ = defaultMatrix.data() + pos;
-        if (std::equal(code, code + 3, templ)) continue;
-        const ScanCode scan = DeviceKeyCodeToScanCode(templ[0], templ[1], templ[2]);
-        const uint8_t index = ScanCodeToIndex(scan);
-        if (scan == 0 || scan >= 0x200 || index == 0) continue;
-        block[index] = RecordOfCode(code[0], code[1], code[2]);
+        if (std::equal(code, code + 3, defaultMatrix.data() + pos)) continue;
+        const int index = KeyIndexAtPosition(defaultMatrix, pos / 3);
+        if (index == 0) continue;
+        block[static_cast<size_t>(index)] = RecordOfCode(code[0], code[1], code[2]);
     }
     return block;
 }

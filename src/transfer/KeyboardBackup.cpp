@@ -1,5 +1,6 @@
 #include "transfer/KeyboardBackup.h"
 
+#include <memory>
 #include <mutex>
 #include <string_view>
 
@@ -18,14 +19,16 @@
 
 namespace orvane {
 
-std::vector<uint8_t> BuildBackupFileBytes(const std::array<KeyMatrixBuffer, 3>& matrices, const MacroList& macros,
-                                          std::span<const uint8_t> defaultMatrix, int keyCount) {
+std::vector<uint8_t> BuildBackupFileBytes(const std::array<KeyMatrixBuffer, 3>& matrices,
+                                          const MacroList& macros, std::span<const uint8_t> defaultMatrix,
+                                          int keyCount) {
     const ProfileHeader header = MakeProfileHeader(static_cast<uint16_t>(macros.size()), 0, 0);
     std::vector<uint8_t> bytes(header.begin(), header.end());
     bytes.resize(kProfileImageBytes);
     KeyFunctionTable table = FreshKeyFunctionTable();
     for (int p = 0; p < PROFILE_COUNT; ++p) {
-        const KeyFunctionBlock block = DecodeKeyMatrix(p, matrices[static_cast<size_t>(p)], defaultMatrix, keyCount);
+        const KeyFunctionBlock block =
+            DecodeKeyMatrix(p, matrices[static_cast<size_t>(p)], defaultMatrix, keyCount);
         std::copy(block.begin(), block.end(), table.begin() + p * kRecordsPerBlock);
     }
     for (size_t i = 0; i < table.size(); ++i)
@@ -35,17 +38,29 @@ std::vector<uint8_t> BuildBackupFileBytes(const std::array<KeyMatrixBuffer, 3>& 
     return bytes;
 }
 
-int BackupKeyboard(const std::string& path) {
+namespace {
+
+// The keyboard's configuration as read back, with the default matrix it is
+// decoded against.
+struct KeyboardCopy {
+    std::array<KeyMatrixBuffer, 3> matrices{};
+    MacroList macros;
+    KeyMatrixBuffer defaults{};
+};
+
+// 1 when every read succeeded. Decoding against anything but this model's
+// own default matrix would turn every key past the built-in table into a
+// changed one, so that is read again first when it is not known.
+int ReadKeyboard(KeyboardCopy& copy) {
     const int active = GetActiveProfile();
     if (active < 0 || active >= PROFILE_COUNT) return 0;
+    if (EnsureDefaultKeyMatrix() != DEV_OK) return 0;
 
-    std::array<KeyMatrixBuffer, 3> matrices{};
     for (int p = 0; p < PROFILE_COUNT; ++p)
-        if (DevReadKeyMatrix(matrices[static_cast<size_t>(p)], p) != DEV_OK) return 0;
+        if (DevReadKeyMatrix(copy.matrices[static_cast<size_t>(p)], p) != DEV_OK) return 0;
 
     std::array<uint8_t, kMacroBlockHeaderBytes> head{};
     if (DevReadMacroMemory(head) != DEV_OK) return 0;
-    MacroList macros;
     if (GetLE16(head.data()) == kMacroBlockMagic) {
         // The block's own size says how much to read; the decoder checks
         // every count and offset in it against that.
@@ -53,13 +68,54 @@ int BackupKeyboard(const std::string& path) {
         if (size < kMacroBlockHeaderBytes) return 0;
         std::vector<uint8_t> block(size);
         if (DevReadMacroMemory(block) != DEV_OK) return 0;
-        if (DecodeMacroBlock(block.data(), block.size(), macros) != kMacroBlockOk) return 0;
+        if (DecodeMacroBlock(block.data(), block.size(), copy.macros) != kMacroBlockOk) return 0;
     }
+    copy.defaults = DefaultKeyMatrix();
+    return 1;
+}
 
-    const KeyMatrixBuffer defaults = DefaultKeyMatrix();
-    const std::vector<uint8_t> bytes = BuildBackupFileBytes(matrices, macros, defaults, KeyCount());
-    return WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())) ? 1
-                                                                                                                  : 0;
+std::vector<uint8_t> BackupBytes(const KeyboardCopy& copy) {
+    return BuildBackupFileBytes(copy.matrices, copy.macros, copy.defaults, KeyCount());
+}
+
+int WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    return WriteFileAtomically(path,
+                               std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))
+               ? 1
+               : 0;
+}
+
+// Program and Text assignments live only in profile files: the keyboard
+// holds just what they send (the factory code, or nothing). Each such record
+// of `old` whose key still sends exactly that on the keyboard goes into
+// `fresh`, with its string.
+void KeepFileOnlyAssignments(const CConfigStore& old, const KeyboardCopy& copy, CConfigStore& fresh) {
+    const MacroList oldMacros = old.Macros();
+    const size_t keys = static_cast<size_t>(KeyCount());
+    for (int p = 0; p < PROFILE_COUNT; ++p) {
+        const KeyMatrixBuffer& matrix = copy.matrices[static_cast<size_t>(p)];
+        for (size_t pos = 0; pos < keys; ++pos) {
+            const int index = KeyIndexAtPosition(copy.defaults, pos);
+            if (index == 0) continue;
+            const KeyFunction record = old.Record(p, index);
+            if (!record.Is(KeyFunctionKind::Program) && !record.Is(KeyFunctionKind::Text)) continue;
+            const uint8_t* templ = copy.defaults.data() + pos * 3;
+            const uint8_t* code = matrix.data() + pos * 3;
+            const DeviceKeyCode sends = EncodeKeyFunction(record, {templ[0], templ[1], templ[2]}, oldMacros);
+            if (sends != DeviceKeyCode{code[0], code[1], code[2]}) continue;
+            const int recordIndex = p * kRecordsPerBlock + index;
+            fresh.SetRecord(p, index, record);
+            fresh.SetKeyString(recordIndex, old.KeyString(recordIndex));
+        }
+    }
+}
+
+} // namespace
+
+int BackupKeyboard(const std::string& path) {
+    KeyboardCopy copy;
+    if (!ReadKeyboard(copy)) return 0;
+    return WriteBytes(path, BackupBytes(copy));
 }
 
 void LoadKeyboardProfile(bool keepApplyPending) {
@@ -67,16 +123,26 @@ void LoadKeyboardProfile(bool keepApplyPending) {
     EnsureUserFolder();
     const int active = GetActiveProfile();
     const std::string path = WorkingProfilePath(active);
-    const bool backedUp = active >= 0 && !path.empty() && BackupKeyboard(path) == 1;
+    // Anything that fails leaves the working copy and the working profile
+    // file as they were: a blank stand-in would be sent by the next Apply.
+    bool loaded = false;
+    KeyboardCopy copy;
+    if (active >= 0 && !path.empty() && ReadKeyboard(copy)) {
+        const std::vector<uint8_t> backup = BackupBytes(copy);
+        auto fresh = std::make_unique<CConfigStore>();
+        auto old = std::make_unique<CConfigStore>();
+        if (LoadProfileBytes(backup.data(), backup.size(), *fresh) == 1) {
+            if (LoadProfileFile(path, *old) == 1) KeepFileOnlyAssignments(*old, copy, *fresh);
+            const std::vector<uint8_t> bytes = BuildProfileFileBytes(*fresh);
+            std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+            loaded = WriteBytes(path, bytes) == 1 && LoadProfileBytes(bytes.data(), bytes.size()) == 1;
+        }
+    }
     {
         std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
-        if (!backedUp || LoadProfileFile(path) != 1) {
-            g_ConfigStore.ReleaseWorking();
-            CreateBlankProfile(nullptr, 0);
-        }
         RefreshKeyTooltips(host.KeyButtons(), GetActiveProfileCache(), g_ConfigStore);
     }
-    if (!keepApplyPending) host.SetApplyPending(false);
+    if (loaded && !keepApplyPending) host.SetApplyPending(false);
 }
 
 } // namespace orvane

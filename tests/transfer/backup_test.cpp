@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "device/DefaultKeyMatrix.h"
 #include "device/DeviceCommands.h"
 #include "model/ConfigStore.h"
 #include "model/MacroBlock.h"
@@ -40,7 +41,7 @@ struct KeyboardState {
 };
 
 class BackupTest : public TransferTest {
-protected:
+  protected:
     // Gives every profile a different configuration through Apply, so the
     // keyboard holds codes of every kind and a named macro block.
     void PutVariedConfiguration() {
@@ -145,17 +146,79 @@ TEST_F(BackupTest, LoadKeyboardProfileMakesTheKeyboardTheWorkingCopy) {
     EXPECT_TRUE(g_ConfigStore.Record(1, 0x1F).Is(KeyFunctionKind::Macro));
     EXPECT_EQ(g_ConfigStore.Record(1, 0x1F).value, 2);
     EXPECT_EQ(ValidateProfileFile(WorkingProfilePath(0)), kProfileValid);
+}
 
-    // Keyboard silent: a fresh working copy, the working file left as it was.
+TEST_F(BackupTest, FailedReadAtConnectionKeepsTheWorkingCopyAndItsFile) {
+    PutVariedConfiguration();
+    LoadKeyboardProfile(false);
+    ASSERT_EQ(g_ConfigStore.MacroCount(), 3u);
+    // The user's edit, not applied yet.
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, 0x30, KeyFunctionKind::Disabled, 0));
+    const KeyFunctionTable records = g_ConfigStore.Records();
     const std::string saved = testing::ReadText(WorkingProfilePath(0));
+
+    // Each read of the backup in turn: the active profile, the default
+    // matrix (when it has to be read again), a key matrix chunk, the macro
+    // header and the macro block.
+    struct Case {
+        const char* what;
+        bool cacheKnown;
+        bool defaultsKnown;
+        uint32_t at;
+    };
+    for (const Case& c : {Case{"device info", false, true, 1}, Case{"default matrix", true, false, 3},
+                          Case{"key matrix", true, true, 14}, Case{"macro header", true, true, 31},
+                          Case{"macro block", true, true, 33}}) {
+        SCOPED_TRACE(c.what);
+        SetActiveProfileCache(c.cacheKnown ? 0 : -1);
+        if (!c.defaultsKnown) ResetDefaultKeyMatrix();
+        sim->ClearFaults();
+        sim->AddFault({SimFault::Status, sim->RequestCount() + c.at, sim->RequestCount() + c.at, 0xFF});
+        host.pending = true;
+        LoadKeyboardProfile(false);
+        EXPECT_TRUE(host.pending);
+        EXPECT_EQ(g_ConfigStore.Records(), records);
+        EXPECT_EQ(g_ConfigStore.MacroCount(), 3u);
+        EXPECT_EQ(testing::ReadText(WorkingProfilePath(0)), saved);
+        sim->ClearFaults();
+        ASSERT_EQ(RefreshDefaultKeyMatrix(), DEV_OK);
+    }
+}
+
+TEST_F(BackupTest, ProgramAndTextKeysSurviveAReconnection) {
+    using K = KeyFunctionKind;
+    const std::u16string text = u"Kind regards,\nA.";
+    const std::u16string program = u"/usr/bin/xterm";
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, 0x1E, K::Text, 0, 1, &text));
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(1, 0x1E, K::Program, 0, 1, &program));
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(2, 0x1E, K::Text, 0, 1, &text));
+    CreateWorkingProfile(0);
+    ASSERT_EQ(SaveWorkingProfile(0), 1);
+    ASSERT_EQ(CommitAndSend(true), 1);
+    // Meanwhile someone else gave A another function in profile 2.
+    sim->WithFirmware([](CSimFirmware& f) {
+        const uint8_t b[] = {0x02, 0x02, 0x05};
+        std::copy(std::begin(b), std::end(b), f.Matrices.begin() + 2 * 512 + 19 * 3);
+    });
+
+    SetActiveProfileCache(-1); // as after a reconnection
+    LoadKeyboardProfile(false);
+    EXPECT_TRUE(g_ConfigStore.Record(0, 0x1E).Is(K::Text));
+    EXPECT_EQ(g_ConfigStore.KeyString(0x1E), text);
+    EXPECT_TRUE(g_ConfigStore.Record(1, 0x1E).Is(K::Program));
+    EXPECT_EQ(g_ConfigStore.KeyString(kRecordsPerBlock + 0x1E), program);
+    // What the keyboard sends now wins.
+    EXPECT_TRUE(g_ConfigStore.Record(2, 0x1E).Is(K::Key));
+    EXPECT_EQ(g_ConfigStore.Record(2, 0x1E).value, 0x30);
+    EXPECT_TRUE(g_ConfigStore.KeyString(2 * kRecordsPerBlock + 0x1E).empty());
+
+    // The file carries them too, so the next connection keeps them again.
+    CConfigStore file;
+    ASSERT_EQ(LoadProfileFile(WorkingProfilePath(0), file), 1);
+    EXPECT_EQ(file.KeyString(0x1E), text);
     SetActiveProfileCache(-1);
-    sim->AddFault({SimFault::Status, sim->RequestCount() + 1, UINT32_MAX, 0xFF});
-    host.pending = true;
-    LoadKeyboardProfile(true);
-    EXPECT_TRUE(host.pending);
-    EXPECT_EQ(g_ConfigStore.MacroCount(), 0u);
-    EXPECT_EQ(g_ConfigStore.Records(), FreshKeyFunctionTable());
-    EXPECT_EQ(testing::ReadText(WorkingProfilePath(0)), saved);
+    LoadKeyboardProfile(false);
+    EXPECT_EQ(g_ConfigStore.KeyString(kRecordsPerBlock + 0x1E), program);
 }
 
 TEST_F(BackupTest, MalformedImportChangesNothing) {
