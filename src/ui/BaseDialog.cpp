@@ -5,13 +5,13 @@
 #include <QPainter>
 #include <QWindow>
 
+#include "services/Prompt.h"
 #include "ui/SkinImage.h"
 
 namespace orvane {
 
 CBaseDialog::CBaseDialog(QWidget* parent, std::string skinFile, std::string skinFolder)
-    : QDialog(parent), m_skinFile(std::move(skinFile)), m_skinFolder(std::move(skinFolder))
-{
+    : QDialog(parent), m_skinFile(std::move(skinFile)), m_skinFolder(std::move(skinFolder)) {
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     // The background is painted by us, completely.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -23,39 +23,33 @@ CBaseDialog::CBaseDialog(QWidget* parent, std::string skinFile, std::string skin
 
 CBaseDialog::~CBaseDialog() = default;
 
-int CBaseDialog::DoModal()
-{
-    if (!OnInitDialog())
-        return QDialog::Rejected;
-    return exec();
+int CBaseDialog::DoModal() {
+    if (!OnInitDialog()) return IDCANCEL;
+    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
 }
 
-bool CBaseDialog::OnInitDialog()
-{
+bool CBaseDialog::OnInitDialog() {
+    ++m_initCount;
     ApplySkin();
     return true;
 }
 
-void CBaseDialog::OnOK()
-{
+void CBaseDialog::OnOK() {
     ReleasePictures();
     EndDialogOk();
 }
 
-void CBaseDialog::OnCancel()
-{
+void CBaseDialog::OnCancel() {
     ReleasePictures();
     EndDialogCancel();
 }
 
-void CBaseDialog::ReleasePictures()
-{
+void CBaseDialog::ReleasePictures() {
     m_background = QPixmap();
     m_maskLoaded = QImage();
 }
 
-void CBaseDialog::ApplySkin()
-{
+void CBaseDialog::ApplySkin() {
     m_loadingSkin = 1;
     m_ini.Load(m_skinFile);
     auto main = m_ini.GetString("SCREEN", "Main");
@@ -78,22 +72,18 @@ void CBaseDialog::ApplySkin()
     m_loadingSkin = 0;
 }
 
-void CBaseDialog::paintEvent(QPaintEvent*)
-{
+void CBaseDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (testAttribute(Qt::WA_TranslucentBackground)) {
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.fillRect(rect(), Qt::transparent);
-        if (!m_outline.isEmpty())
-            painter.setClipRegion(m_outline);
+        if (!m_outline.isEmpty()) painter.setClipRegion(m_outline);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
-    if (!m_background.isNull())
-        painter.drawPixmap(0, 0, m_background);
+    if (!m_background.isNull()) painter.drawPixmap(0, 0, m_background);
 }
 
-void CBaseDialog::mousePressEvent(QMouseEvent* event)
-{
+void CBaseDialog::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QDialog::mousePressEvent(event);
         return;
@@ -108,8 +98,7 @@ void CBaseDialog::mousePressEvent(QMouseEvent* event)
     event->accept();
 }
 
-void CBaseDialog::mouseMoveEvent(QMouseEvent* event)
-{
+void CBaseDialog::mouseMoveEvent(QMouseEvent* event) {
     if (m_manualDrag && (event->buttons() & Qt::LeftButton)) {
         move(event->globalPosition().toPoint() - m_dragOffset);
         event->accept();
@@ -118,8 +107,7 @@ void CBaseDialog::mouseMoveEvent(QMouseEvent* event)
     QDialog::mouseMoveEvent(event);
 }
 
-void CBaseDialog::mouseReleaseEvent(QMouseEvent* event)
-{
+void CBaseDialog::mouseReleaseEvent(QMouseEvent* event) {
     if (m_manualDrag && event->button() == Qt::LeftButton) {
         m_manualDrag = false;
         event->accept();

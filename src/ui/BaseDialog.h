@@ -14,7 +14,7 @@ namespace orvane {
 
 class CBaseDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Picture colour that lies outside the window, as 0x00BBGGRR.
     static constexpr uint32_t kMaskTransparent = 0xFFFFFF;
 
@@ -22,10 +22,14 @@ public:
     ~CBaseDialog() override;
 
     // Runs OnInitDialog, then the modal loop, like the platform's modal
-    // dialogs: a dialog initialises every time it is run.
+    // dialogs: a dialog initialises every time it is run. Returns IDOK when
+    // it ended by OnOK, IDCANCEL otherwise (the prompt interface's codes).
     int DoModal();
-    // Initialisation: loads the skin. Derived dialogs call the base first.
+    // Initialisation: loads the skin. Derived dialogs call the base first,
+    // and create their controls only while IsFirstInit(): the same object
+    // may be run again and must not pile up a second set.
     virtual bool OnInitDialog();
+    bool IsFirstInit() const { return m_initCount == 1; }
     // End the dialog, releasing its pictures first.
     virtual void OnOK();
     virtual void OnCancel();
@@ -40,7 +44,7 @@ public:
     void accept() override { OnOK(); }
     void reject() override { OnCancel(); }
 
-protected:
+  protected:
     void ApplySkin();
     void ReleasePictures();
     void EndDialogOk() { QDialog::accept(); }
@@ -51,10 +55,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     QPixmap m_background;
     QImage m_maskLoaded;
     int m_loadingSkin = 0;
+    int m_initCount = 0;
     std::string m_skinFile;
     std::string m_skinFolder;
     CIniFile m_ini;

@@ -1,6 +1,7 @@
 #pragma once
 // A slider drawn as one picture per position; the owner supplies the picture
-// whenever the position changes and hears of every change by UM_SLIDER.
+// whenever the position changes and hears of every change by UM_SLIDER, its
+// only notification (see ControlMessages.h for who receives it).
 #include <QPixmap>
 #include <QWidget>
 
@@ -8,7 +9,7 @@ namespace orvane {
 
 class CBitmapSlider : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit CBitmapSlider(QWidget* parent = nullptr, int controlId = 0);
 
     // Takes the picture's size for itself; the drawing rectangle becomes the client area.
@@ -32,11 +33,10 @@ public:
     int PosToPixel(int position) const;
     int PixelToPos(int x) const;
 
-signals:
-    // Emitted with every UM_SLIDER the control posts.
-    void Notified(int position);
+    // Sets the position as the user would: clamped, then UM_SLIDER posted.
+    void MoveBy(int position);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -44,9 +44,10 @@ protected:
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
 
-private:
+  private:
     void Notify();
     void TrackPointer(int x);
 
@@ -62,6 +63,7 @@ private:
     bool m_vertical = false;
     bool m_dragging = false;
     bool m_hoverOrFocus = false;
+    int m_wheelRest = 0; // wheel units not yet turned into a step
 };
 
 } // namespace orvane

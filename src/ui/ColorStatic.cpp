@@ -5,8 +5,7 @@
 
 namespace orvane {
 
-ColorStatic::ColorStatic(QWidget* parent, int controlId) : QLabel(parent)
-{
+ColorStatic::ColorStatic(QWidget* parent, int controlId) : QLabel(parent) {
     SetControlId(this, controlId);
     // The dialog's picture shows through: the background colour is kept but
     // never painted, like a hollow brush.
@@ -15,27 +14,24 @@ ColorStatic::ColorStatic(QWidget* parent, int controlId) : QLabel(parent)
     SetTextColor(m_text);
 }
 
-void ColorStatic::SetTextColor(uint32_t colourRef)
-{
+void ColorStatic::SetTextColor(uint32_t colourRef) {
     m_text = colourRef;
     QPalette p = palette();
     p.setColor(QPalette::WindowText, ColourFromRef(colourRef));
     setPalette(p);
-    repaint();
+    update();
 }
 
-void ColorStatic::SetBkColor(uint32_t colourRef)
-{
+void ColorStatic::SetBkColor(uint32_t colourRef) {
     m_back = colourRef;
-    repaint();
+    update();
 }
 
-void ColorStatic::SetFontHeight(int pixels)
-{
+void ColorStatic::SetFontHeight(int pixels) {
     QFont f = font();
     f.setPixelSize(std::max(1, pixels));
     setFont(f);
-    repaint();
+    update();
 }
 
 } // namespace orvane

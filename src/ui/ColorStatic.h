@@ -6,7 +6,7 @@ namespace orvane {
 
 class ColorStatic : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit ColorStatic(QWidget* parent = nullptr, int controlId = 0);
     // Colours are 0x00BBGGRR; each setter redraws at once.
     void SetTextColor(uint32_t colourRef);
@@ -15,8 +15,10 @@ public:
     uint32_t TextColor() const { return m_text; }
     uint32_t BkColor() const { return m_back; }
 
-private:
-    uint32_t m_text = 0;
+  private:
+    // White, the captions' colour on every skin: black would vanish on the
+    // dark pictures the label is drawn over.
+    uint32_t m_text = 0xFFFFFF;
     uint32_t m_back = 0xFFFFFF;
 };
 

@@ -1,37 +1,53 @@
 #include "ui/HyperLink.h"
 
+#include <cstdio>
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
-#include <cstdio>
 
 #include "services/Prompt.h"
+#include "ui/ControlAccessibility.h"
 #include "ui/ControlMessages.h"
+#include "ui/FocusMark.h"
 #include "ui/PngButton.h"
 
 namespace orvane {
 
-std::string HyperLinkErrorText(int code)
-{
+std::string HyperLinkErrorText(int code) {
     switch (code) {
-    case 0: return "The operating system is out\nof memory or resources.";
-    case 2: return "The specified file was not found.";
-    case 3: return "The specified path was not found.";
-    case 5: return "The operating system denied\naccess to the specified file.";
-    case 8: return "There was not enough memory to complete the operation.";
-    case 11: return "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image).";
-    case 26: return "A sharing violation occurred. ";
-    case 27: return "The filename association is\nincomplete or invalid.";
-    case 28: return "The DDE transaction could not\nbe completed because the request timed out.";
-    case 29: return "The DDE transaction failed.";
-    case 30: return "The DDE transaction could not\nbe completed because other DDE transactions\nwere being processed.";
-    case 31: return "There is no application associated\nwith the given filename extension.";
-    case 32: return "The specified dynamic-link library was not found.";
+    case 0:
+        return "The operating system is out\nof memory or resources.";
+    case 2:
+        return "The specified file was not found.";
+    case 3:
+        return "The specified path was not found.";
+    case 5:
+        return "The operating system denied\naccess to the specified file.";
+    case 8:
+        return "There was not enough memory to complete the operation.";
+    case 11:
+        return "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image).";
+    case 26:
+        return "A sharing violation occurred. ";
+    case 27:
+        return "The filename association is\nincomplete or invalid.";
+    case 28:
+        return "The DDE transaction could not\nbe completed because the request timed out.";
+    case 29:
+        return "The DDE transaction failed.";
+    case 30:
+        return "The DDE transaction could not\nbe completed because other DDE transactions\nwere being "
+               "processed.";
+    case 31:
+        return "There is no application associated\nwith the given filename extension.";
+    case 32:
+        return "The specified dynamic-link library was not found.";
     default: {
         char buf[64];
         std::snprintf(buf, sizeof buf, "Unknown Error (%d) occurred.", code);
@@ -40,34 +56,30 @@ std::string HyperLinkErrorText(int code)
     }
 }
 
-CHyperLink::CHyperLink(QWidget* parent, int controlId) : QLabel(parent)
-{
+CHyperLink::CHyperLink(QWidget* parent, int controlId) : QLabel(parent) {
     SetControlId(this, controlId);
+    EnsureControlAccessibility();
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button); // erased with the button-face colour
-    m_timer.setInterval(100);
-    connect(&m_timer, &QTimer::timeout, this, &CHyperLink::Tick);
+    // The text role follows the background role unless set: it would be the
+    // button-text colour, and the link colours would never show.
+    setForegroundRole(QPalette::WindowText);
     m_opener = &CHyperLink::OpenWithShell;
     ApplyColour();
 }
 
-int CHyperLink::OpenWithShell(const QString& url)
-{
-    if (QDesktopServices::openUrl(QUrl::fromUserInput(url)))
-        return kLinkOpened;
+int CHyperLink::OpenWithShell(const QString& url) {
+    if (QDesktopServices::openUrl(QUrl::fromUserInput(url))) return kLinkOpened;
     const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-    if (xdgOpen.isEmpty())
-        return 31; // nothing on this desktop opens addresses
+    if (xdgOpen.isEmpty()) return 31; // nothing on this desktop opens addresses
     return QProcess::startDetached(xdgOpen, {url}) ? kLinkOpened : 2;
 }
 
-void CHyperLink::Attach()
-{
-    if (m_url.isEmpty())
-        m_url = text();
-    if (text().isEmpty())
-        setText(m_url);
+void CHyperLink::Attach() {
+    if (m_url.isEmpty()) m_url = text();
+    if (text().isEmpty()) setText(m_url);
     if (!m_fontsMade) {
         m_plainFont = font();
         m_underlinedFont = font();
@@ -81,8 +93,7 @@ void CHyperLink::Attach()
     ApplyColour();
 }
 
-void CHyperLink::SetURL(const QString& url)
-{
+void CHyperLink::SetURL(const QString& url) {
     m_url = url;
     if (m_fontsMade) {
         Fit();
@@ -90,39 +101,33 @@ void CHyperLink::SetURL(const QString& url)
     }
 }
 
-void CHyperLink::SetUnderline(UnderlineMode mode)
-{
+void CHyperLink::SetUnderline(UnderlineMode mode) {
     m_underline = mode;
     if (m_fontsMade)
-        setFont(mode == UnderlineAlways || (mode == UnderlineHover && m_over) ? m_underlinedFont : m_plainFont);
+        setFont(mode == UnderlineAlways || (mode == UnderlineHover && m_over) ? m_underlinedFont
+                                                                              : m_plainFont);
     update();
 }
 
-void CHyperLink::SetVisited(bool visited)
-{
+void CHyperLink::SetVisited(bool visited) {
     m_visited = visited;
     ApplyColour();
 }
 
-uint32_t CHyperLink::CurrentColour() const
-{
-    if (m_over)
-        return kHoverColour;
+uint32_t CHyperLink::CurrentColour() const {
+    if (m_over) return kHoverColour;
     return m_visited ? kVisitedColour : kLinkColour;
 }
 
-void CHyperLink::ApplyColour()
-{
+void CHyperLink::ApplyColour() {
     QPalette p = palette();
     p.setColor(QPalette::WindowText, ColourFromRef(CurrentColour()));
     setPalette(p);
     update();
 }
 
-void CHyperLink::Fit()
-{
-    if (!m_autoSize || !m_fontsMade)
-        return;
+void CHyperLink::Fit() {
+    if (!m_autoSize || !m_fontsMade) return;
     const QSize extent = QFontMetrics(m_underlinedFont).size(Qt::TextSingleLine, text());
     const QMargins borders = contentsMargins();
     const QSize wanted(extent.width() + borders.left() + borders.right(),
@@ -135,41 +140,35 @@ void CHyperLink::Fit()
     else if (a & Qt::AlignRight)
         left = g.right() + 1 - wanted.width();
     int top = g.top();
-    if (a & Qt::AlignVCenter)
-        top = g.top() + (g.height() - wanted.height()) / 2;
+    if (m_centreImage) top = g.top() + (g.height() - wanted.height()) / 2;
     setGeometry(left, top, wanted.width(), wanted.height());
 }
 
-void CHyperLink::mouseMoveEvent(QMouseEvent* event)
-{
-    m_lastPos = event->position().toPoint();
+void CHyperLink::mouseMoveEvent(QMouseEvent* event) {
     if (!m_over) {
         m_over = true;
-        if (m_underline == UnderlineHover && m_fontsMade)
-            setFont(m_underlinedFont);
+        if (m_underline == UnderlineHover && m_fontsMade) setFont(m_underlinedFont);
         ApplyColour();
-        m_timer.start();
     }
     QLabel::mouseMoveEvent(event);
 }
 
-void CHyperLink::Tick()
-{
-    // Mouse moves stop coming once the pointer has left, so ask where it is.
-    m_lastPos = mapFromGlobal(QCursor::pos());
-    if (rect().contains(m_lastPos))
-        return;
-    m_over = false;
-    m_timer.stop();
-    if (m_underline != UnderlineAlways && m_fontsMade)
-        setFont(m_plainFont);
-    ApplyColour();
-    if (parentWidget())
-        parentWidget()->update(geometry().adjusted(0, 0, 0, 10));
+void CHyperLink::leaveEvent(QEvent* event) {
+    // The leave event, not pointer polling: a Wayland client cannot ask
+    // where the pointer is once it has left.
+    QLabel::leaveEvent(event);
+    Left();
 }
 
-void CHyperLink::mousePressEvent(QMouseEvent* event)
-{
+void CHyperLink::Left() {
+    if (!m_over) return;
+    m_over = false;
+    if (m_underline != UnderlineAlways && m_fontsMade) setFont(m_plainFont);
+    ApplyColour();
+    if (parentWidget()) parentWidget()->update(geometry().adjusted(0, 0, 0, 10));
+}
+
+void CHyperLink::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QLabel::mousePressEvent(event);
         return;
@@ -178,8 +177,28 @@ void CHyperLink::mousePressEvent(QMouseEvent* event)
     Open();
 }
 
-void CHyperLink::Open()
-{
+void CHyperLink::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The double click's first press has opened the address already.
+    event->accept();
+}
+
+void CHyperLink::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        Open();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void CHyperLink::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (WantsFocusMark(this)) {
+        QPainter painter(this);
+        DrawFocusMark(painter, rect());
+    }
+}
+
+void CHyperLink::Open() {
     const QString target = m_url.isEmpty() ? text() : m_url;
     const int result = m_opener ? m_opener(target) : 0;
     if (result > 32) {
@@ -187,7 +206,8 @@ void CHyperLink::Open()
         return;
     }
     QApplication::beep();
-    Prompt().MessageBox("Unable to open hyperlink:\n\n" + HyperLinkErrorText(result), "", MB_OK | MB_ICONWARNING);
+    Prompt().MessageBox("Unable to open hyperlink:\n\n" + HyperLinkErrorText(result), "",
+                        MB_OK | MB_ICONWARNING);
     ApplyColour();
 }
 

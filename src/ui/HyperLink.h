@@ -1,10 +1,9 @@
 #pragma once
 // The About box's link: coloured text that opens its address when clicked
 // and remembers that it was visited.
+#include <functional>
 #include <QFont>
 #include <QLabel>
-#include <QTimer>
-#include <functional>
 #include <string>
 
 namespace orvane {
@@ -16,7 +15,7 @@ constexpr int kLinkOpened = 33;
 
 class CHyperLink : public QLabel {
     Q_OBJECT
-public:
+  public:
     enum UnderlineMode { UnderlineHover = -1, UnderlineNever = 0, UnderlineAlways = 1 };
     // 0x00BBGGRR
     static constexpr uint32_t kLinkColour = 0xEE0000;
@@ -36,6 +35,8 @@ public:
     QString URL() const { return m_url; }
     void SetUnderline(UnderlineMode mode);
     void SetAutoSize(bool on) { m_autoSize = on; }
+    // The centre-image style: fitting keeps the control's middle instead of its top.
+    void SetCentreImage(bool on) { m_centreImage = on; }
     void SetVisited(bool visited);
     bool IsVisited() const { return m_visited; }
     bool IsOver() const { return m_over; }
@@ -46,25 +47,28 @@ public:
     static int OpenWithShell(const QString& url);
     void Open();
 
-protected:
+  protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     void Fit();
     void ApplyColour();
-    void Tick();
+    void Left();
 
     QString m_url;
     bool m_over = false;
     bool m_visited = false;
     UnderlineMode m_underline = UnderlineHover;
     bool m_autoSize = true;
+    bool m_centreImage = false;
     bool m_fontsMade = false;
     QFont m_plainFont;
     QFont m_underlinedFont;
-    QTimer m_timer; // id 100 of the original: 100 ms hover check
-    QPoint m_lastPos;
     Opener m_opener;
 };
 

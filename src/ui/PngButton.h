@@ -2,12 +2,13 @@
 // The image button of every skinned window, the keys of the keyboard picture
 // included. It owns no picture: each state's face is cut from a whole-window
 // picture at the button's own position in that window.
-#include <QPushButton>
-#include <QString>
-#include <QTimer>
 #include <array>
 #include <functional>
 #include <optional>
+#include <QPushButton>
+#include <QString>
+#include <QTimer>
+#include <vector>
 
 #include "app/SkinReaders.h"
 #include "ui/SkinFace.h"
@@ -21,26 +22,35 @@ constexpr unsigned DT_LEFT = 0x00, DT_CENTER = 0x01, DT_RIGHT = 0x02, DT_VCENTER
 
 class CPngButton : public QPushButton, public CSkinTarget {
     Q_OBJECT
-public:
+  public:
+    // Called when the face the button shows has changed (and once when it is
+    // first shown), with whether it is now the normal face. It runs outside
+    // any paint, so it may change and redraw other buttons freely; buttons
+    // that must be drawn over this one belong above it (RedrawAfter).
     using AfterPaint = std::function<void(CPngButton* button, bool normalDrawn)>;
 
     explicit CPngButton(QWidget* parent = nullptr, int controlId = 0);
 
-    void SetPicturesAt(int x, int y, const CSkinFace* normal, const CSkinFace* hover, const CSkinFace* pressed,
-                       const CSkinFace* disabled, const CSkinFace* checked, bool redraw);
+    void SetPicturesAt(int x, int y, const CSkinFace* normal, const CSkinFace* hover,
+                       const CSkinFace* pressed, const CSkinFace* disabled, const CSkinFace* checked,
+                       bool redraw);
     void SetPictures(const CSkinFace* normal, const CSkinFace* hover, const CSkinFace* pressed,
                      const CSkinFace* disabled, const CSkinFace* checked, bool redraw);
     void SetSource(int x, int y, bool redraw);
     void SetChecked(bool checked, bool redraw);
-    void SetMarkPictures(const CSkinFace* unmarked, const CSkinFace* marked, bool markMode, bool mark, bool redraw);
+    void SetMarkPictures(const CSkinFace* unmarked, const CSkinFace* marked, bool markMode, bool mark,
+                         bool redraw);
     void SetOutline(uint32_t colour, bool on); // colour 0x00BBGGRR
     // Colours are 0x00BBGGRR; `format` takes the DT_ flags above.
-    void SetTextStyle(bool on, int pointSize, const QString& face, uint32_t normal, uint32_t hover, uint32_t pressed,
-                      uint32_t disabled, uint32_t checked, unsigned format);
+    void SetTextStyle(bool on, int pointSize, const QString& face, uint32_t normal, uint32_t hover,
+                      uint32_t pressed, uint32_t disabled, uint32_t checked, unsigned format);
     void SetTextMargins(int left, int right, int top, int bottom);
     void SetTextAngle(int tenthsOfDegree, bool angled);
     void SetTooltipText(const QString& text, bool activate);
-    void SetAfterPaint(AfterPaint callback) { m_afterPaint = std::move(callback); }
+    void SetAfterPaint(AfterPaint callback);
+    // What a screen reader says for a key of the keyboard picture: its name
+    // and what it is assigned to.
+    void SetAccessibleKey(const QString& keyName, const QString& assignedTo);
 
     int ControlId() const { return m_id; }
     bool IsChecked() const { return m_checked; }
@@ -62,15 +72,20 @@ public:
     void SkinSetFaces(int x, int y, const SkinFaceSet& faces) override;
     void SkinEnable(bool enabled) override { setEnabled(enabled); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void Hovered();
+    // Schedules a paint (when asked) and tells the after-paint callback of a
+    // new face.
+    void Refresh(bool redraw = true);
     void DrawCaption(QPainter& painter, uint32_t colour);
 
     int m_id;
@@ -96,6 +111,9 @@ private:
     bool m_outline = false;
     uint32_t m_outlineColour = 0;
     AfterPaint m_afterPaint;
+    const CSkinFace* m_notifiedFace = nullptr;
+    bool m_notified = false;
+    bool m_inCallback = false;
 
     struct Tooltip {
         bool active = true;
@@ -106,6 +124,12 @@ private:
     QString m_tipText;
     QTimer m_tipTimer;
 };
+
+// Redraw chaining of overlapping buttons: each of `then` is drawn after
+// `drawn` wherever they overlap. Qt paints overlapping siblings in stacking
+// order within one paint, so this places them just above `drawn`, in order;
+// call it again when the set that must show changes.
+void RedrawAfter(QWidget* drawn, const std::vector<QWidget*>& then);
 
 QColor ColourFromRef(uint32_t colourRef); // 0x00BBGGRR
 uint32_t ColourToRef(const QColor& colour);

@@ -1,21 +1,22 @@
 #pragma once
 // A report-style list with per-cell colours, caller data per row and
 // in-place cell editing (an edit box, or a drop-down the caller opens).
+// Each row's caller data lives on the row itself in the model, so it stays
+// with its row whatever moves the rows (sorting, inserting, removing, even
+// through QTableWidget's own members).
+#include <climits>
+#include <functional>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTableWidget>
-#include <climits>
-#include <functional>
 #include <vector>
 
 #include "ui/ComboBox4ListCtrl.h"
 
 namespace orvane {
 
-
-
 // Messages the list sends its parent.
-constexpr uint32_t UM_LIST_SORTED = 0xA711;      // wParam column, lParam 1 ascending / 0 descending
+constexpr uint32_t UM_LIST_SORTED = 0xA711;       // wParam column, lParam 1 ascending / 0 descending
 constexpr uint32_t UM_LIST_CELL_CHANGED = 0xA712; // wParam row, lParam column
 // Style bit a begin-edit callback may add: digits only.
 constexpr unsigned ES_NUMBER = 0x2000;
@@ -25,9 +26,10 @@ constexpr int kMoveBottom = INT_MAX;
 
 class CReportCtrl : public QTableWidget {
     Q_OBJECT
-public:
+  public:
     // 0: the callback opened its own editor (or refused); no edit box.
-    using BeginEditFn = std::function<int(CReportCtrl* list, int row, int column, unsigned* style, void* owner)>;
+    using BeginEditFn =
+        std::function<int(CReportCtrl* list, int row, int column, unsigned* style, void* owner)>;
     // May rewrite *text; 0 stops the write.
     using ValidateFn = std::function<int(CReportCtrl* list, int row, int column, QString* text, void* owner)>;
     // Called first on every end of an edit; 0 ends it there, unchanged.
@@ -72,28 +74,28 @@ public:
     CComboBox4ListCtrl* OpenDropDown(int row, int column, const QStringList& items, int current);
     CComboBox4ListCtrl* DropDown() const { return m_dropDown; }
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
-private:
-    struct RowRecord {
-        void* data = nullptr;
-    };
+  private:
     QTableWidgetItem* Cell(int row, int column);
     void ClickCell(QMouseEvent* event);
     void HeaderClicked(int column);
     void FinishEdit(bool keep);
+    // Puts the open editor back on its cell after a scroll or a resize.
+    void PlaceEditor();
 
     int m_id;
-    std::vector<RowRecord> m_rows;
     bool m_editable = false;
     bool m_sortable = false;
     int m_editRow = -1;
     int m_editColumn = -1;
     QLineEdit* m_edit = nullptr;
+    QValidator* m_digitsOnly = nullptr; // one for the list's life, lent to each edit
     Qt::Alignment m_editAlignment = Qt::AlignLeft;
     QPointer<CComboBox4ListCtrl> m_dropDown;
     BeginEditFn m_begin;

@@ -10,23 +10,27 @@
 #include <QVBoxLayout>
 
 #include "services/Prompt.h"
+#include "ui/ControlAccessibility.h"
 #include "ui/ControlMessages.h"
+#include "ui/FocusMark.h"
 #include "ui/PngButton.h"
 
 namespace orvane {
 
-CSkinColorBtn::CSkinColorBtn(QWidget* parent, int controlId) : QPushButton(parent)
-{
+CSkinColorBtn::CSkinColorBtn(QWidget* parent, int controlId) : QPushButton(parent) {
     SetControlId(this, controlId);
+    EnsureControlAccessibility();
+    setAutoDefault(false); // Space opens the palette; Enter stays the dialog's
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover);
     connect(this, &QPushButton::clicked, this, &CSkinColorBtn::ShowPalette);
 }
 
-CSkinColorBtn::~CSkinColorBtn() { delete m_popup; }
+CSkinColorBtn::~CSkinColorBtn() {
+    delete m_popup;
+}
 
-const std::array<uint32_t, 40>& CSkinColorBtn::PaletteColours()
-{
+const std::array<uint32_t, 40>& CSkinColorBtn::PaletteColours() {
     // Four rows of ten: greys, then pure, light and dark hues (0x00BBGGRR).
     static const std::array<uint32_t, 40> kColours = {
         0x000000, 0x404040, 0x808080, 0xC0C0C0, 0xFFFFFF, 0x003399, 0x0066CC, 0x3399FF, 0x99CCFF, 0xCCE5FF,
@@ -37,27 +41,27 @@ const std::array<uint32_t, 40>& CSkinColorBtn::PaletteColours()
     return kColours;
 }
 
-void CSkinColorBtn::SetColor(uint32_t colourRef)
-{
+void CSkinColorBtn::SetColor(uint32_t colourRef) {
     m_colour = colourRef & 0xFFFFFF;
     update();
 }
 
-void CSkinColorBtn::ClearColor()
-{
+void CSkinColorBtn::ClearColor() {
     m_colour.reset();
     update();
 }
 
-void CSkinColorBtn::Pick(uint32_t colourRef)
-{
+void CSkinColorBtn::Pick(uint32_t colourRef) {
     ClosePalette();
     SetColor(colourRef);
-    emit ColourChosen(GetColor());
+    Chosen();
 }
 
-void CSkinColorBtn::ClosePalette()
-{
+void CSkinColorBtn::Chosen() {
+    PostToParent(this, UM_COLOUR_CHOSEN, uintptr_t(ControlIdOf(this)), intptr_t(GetColor()));
+}
+
+void CSkinColorBtn::ClosePalette() {
     if (m_popup) {
         m_popup->hide();
         m_popup->deleteLater();
@@ -65,15 +69,12 @@ void CSkinColorBtn::ClosePalette()
     }
 }
 
-void CSkinColorBtn::ChooseOther()
-{
+void CSkinColorBtn::ChooseOther() {
     ClosePalette();
-    if (std::optional<uint32_t> chosen = Prompt().ChooseColour(GetColor()))
-        Pick(*chosen);
+    if (std::optional<uint32_t> chosen = Prompt().ChooseColour(GetColor())) Pick(*chosen);
 }
 
-void CSkinColorBtn::ShowPalette()
-{
+void CSkinColorBtn::ShowPalette() {
     ClosePalette();
     m_popup = new QFrame(nullptr, Qt::Popup);
     m_popup->setFrameShape(QFrame::StyledPanel);
@@ -86,7 +87,7 @@ void CSkinColorBtn::ShowPalette()
         connect(automatic, &QToolButton::clicked, this, [this] {
             ClosePalette();
             ClearColor();
-            emit ColourChosen(GetColor());
+            Chosen();
         });
         box->addWidget(automatic);
     }
@@ -117,10 +118,12 @@ void CSkinColorBtn::ShowPalette()
     m_popup->adjustSize();
     m_popup->move(mapToGlobal(QPoint(0, height())));
     m_popup->show();
+    // A keyboard user goes on from the first colour with Tab and Space.
+    if (auto* first = m_popup->findChild<QToolButton*>(QStringLiteral("colour0")))
+        first->setFocus(Qt::PopupFocusReason);
 }
 
-void CSkinColorBtn::paintEvent(QPaintEvent*)
-{
+void CSkinColorBtn::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QRect face = rect();
     const int middle = face.height() / 2;
@@ -132,13 +135,19 @@ void CSkinColorBtn::paintEvent(QPaintEvent*)
     frame.state |= QStyle::State_Sunken;
     frame.lineWidth = 1;
     style()->drawPrimitive(QStyle::PE_Frame, &frame, &p, this);
-    if (isEnabled() && m_colour)
-        p.fillRect(swatch.adjusted(2, 2, -2, -2), ColourFromRef(*m_colour));
+    if (isEnabled() && m_colour) p.fillRect(swatch.adjusted(2, 2, -2, -2), ColourFromRef(*m_colour));
 
-    // Drop-down box with its arrow.
+    // Drop-down box with its arrow. Hot: a light outline and a lighter box;
+    // disabled: a flat grey box and a grey arrow.
+    const bool enabled = isEnabled();
     QRect box(swatch.right() + 1, face.top(), face.right() - swatch.right(), face.height());
-    p.setPen(QColor(0x20, 0x20, 0x20));
-    p.setBrush(ColourFromRef(kBoxColour).lighter(m_hot ? 115 : 100));
+    QColor fill = ColourFromRef(kBoxColour);
+    if (!enabled)
+        fill = QColor(0x60, 0x62, 0x66);
+    else if (m_hot)
+        fill = fill.lighter(135);
+    p.setPen(enabled && m_hot ? QColor(0xFF, 0xFF, 0xFF) : QColor(0x20, 0x20, 0x20));
+    p.setBrush(fill);
     p.drawRect(box.adjusted(0, 0, -1, -1));
     const int right = face.right() + 1;
     QPainterPath triangle;
@@ -147,19 +156,20 @@ void CSkinColorBtn::paintEvent(QPaintEvent*)
     triangle.lineTo(right - 8, middle + 1);
     triangle.closeSubpath();
     p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
+    p.setBrush(enabled ? QColor(Qt::black) : QColor(0x9A, 0x9C, 0xA0));
     p.drawPath(triangle);
+    if (!enabled) // the empty swatch alone does not say "disabled" on the dark skin
+        p.fillRect(swatch.adjusted(2, 2, -2, -2), QColor(0x60, 0x62, 0x66, 0xC0));
+    if (WantsFocusMark(this)) DrawFocusMark(p, face);
 }
 
-void CSkinColorBtn::enterEvent(QEnterEvent* event)
-{
+void CSkinColorBtn::enterEvent(QEnterEvent* event) {
     QPushButton::enterEvent(event);
     m_hot = true;
     update();
 }
 
-void CSkinColorBtn::leaveEvent(QEvent* event)
-{
+void CSkinColorBtn::leaveEvent(QEvent* event) {
     QPushButton::leaveEvent(event);
     m_hot = false;
     update();

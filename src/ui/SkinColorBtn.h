@@ -1,20 +1,24 @@
 #pragma once
 // The lighting panel's colour pickers: a swatch and a drop-down arrow; the
 // drop-down offers a palette and an "other colours" button that asks the
-// user through the prompt interface.
-#include <QPushButton>
-#include <QString>
+// user through the prompt interface. A choice reaches the window as
+// UM_COLOUR_CHOSEN, like the other controls' messages.
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <QPushButton>
+#include <QString>
 
 class QFrame;
 
 namespace orvane {
 
+// wParam: the picker's control id; lParam: the chosen colour (0x00BBGGRR).
+constexpr uint32_t UM_COLOUR_CHOSEN = 0xA713;
+
 class CSkinColorBtn : public QPushButton {
     Q_OBJECT
-public:
+  public:
     static constexpr uint32_t kBoxColour = 0x8B9294; // 0x00BBGGRR
 
     explicit CSkinColorBtn(QWidget* parent = nullptr, int controlId = 0);
@@ -42,16 +46,14 @@ public:
 
     static const std::array<uint32_t, 40>& PaletteColours();
 
-signals:
-    void ColourChosen(uint32_t colourRef);
-
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
-private:
+  private:
     void Pick(uint32_t colourRef);
+    void Chosen();
     void ClosePalette();
 
     std::optional<uint32_t> m_colour;

@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTest>
 #include <QWheelEvent>
 
 #include "services/WindowMessages.h"
@@ -15,9 +16,8 @@ namespace orvane {
 namespace {
 
 class SliderTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         slider = new CBitmapSlider(&parent, 1178);
         QPixmap picture(220, 32);
         picture.fill(Qt::darkGray);
@@ -25,26 +25,23 @@ protected:
         slider->SetRange(0, 5);
         slider->SetPageSize(10);
     }
-    void Key(int key)
-    {
+    void Key(int key) {
         QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(slider, &e);
     }
-    void Mouse(QEvent::Type type, int x)
-    {
+    void Mouse(QEvent::Type type, int x) {
         const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
         const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent e(type, QPointF(x, 16), slider->mapToGlobal(QPointF(x, 16)), button, held, Qt::NoModifier);
+        QMouseEvent e(type, QPointF(x, 16), slider->mapToGlobal(QPointF(x, 16)), button, held,
+                      Qt::NoModifier);
         QApplication::sendEvent(slider, &e);
     }
-    void Wheel(int delta)
-    {
-        QWheelEvent e(QPointF(5, 5), slider->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    void Wheel(int delta) {
+        QWheelEvent e(QPointF(5, 5), slider->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(slider, &e);
     }
-    std::vector<intptr_t> Positions()
-    {
+    std::vector<intptr_t> Positions() {
         parent.Drain();
         std::vector<intptr_t> out;
         for (const auto& m : parent.messages) {
@@ -61,8 +58,7 @@ protected:
     CBitmapSlider* slider = nullptr;
 };
 
-TEST_F(SliderTest, PagesClampToTheRange)
-{
+TEST_F(SliderTest, PagesClampToTheRange) {
     EXPECT_EQ(slider->size(), QSize(220, 32));
     slider->SetPos(2);
     Key(Qt::Key_PageDown);
@@ -84,8 +80,7 @@ TEST_F(SliderTest, PagesClampToTheRange)
     EXPECT_EQ(slider->Pos(), 5);
 }
 
-TEST_F(SliderTest, PointerPositionsAndReleaseAlwaysNotifies)
-{
+TEST_F(SliderTest, PointerPositionsAndReleaseAlwaysNotifies) {
     EXPECT_EQ(slider->PosToPixel(1), 44);
     EXPECT_EQ(slider->PixelToPos(0), 0);
     EXPECT_EQ(slider->PixelToPos(34), 1); // the +10 reaches the next step early
@@ -114,8 +109,7 @@ TEST_F(SliderTest, PointerPositionsAndReleaseAlwaysNotifies)
     EXPECT_TRUE(Positions().empty());
 }
 
-TEST_F(SliderTest, WheelOnlyWhileHoveredOrFocusedAwayLowers)
-{
+TEST_F(SliderTest, WheelOnlyWhileHoveredOrFocusedAwayLowers) {
     slider->SetPos(3);
     Wheel(120);
     EXPECT_EQ(slider->Pos(), 3);
@@ -131,14 +125,64 @@ TEST_F(SliderTest, WheelOnlyWhileHoveredOrFocusedAwayLowers)
     EXPECT_EQ(slider->Pos(), 4);
     EXPECT_EQ(Positions(), (std::vector<intptr_t>{2, 3, 4}));
 
+    // A touchpad's small deltas make one step per 120 units, in either direction.
+    for (int i = 0; i < 7; ++i)
+        Wheel(-30);
+    EXPECT_EQ(slider->Pos(), 5);
+    Wheel(15);
+    Wheel(-15); // turned back: nothing carried over
+    EXPECT_EQ(Positions(), (std::vector<intptr_t>{5}));
+
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(slider, &leave);
     Wheel(120);
-    EXPECT_EQ(slider->Pos(), 4);
+    EXPECT_EQ(slider->Pos(), 5);
 }
 
-TEST_F(SliderTest, NotificationReachesTheParentsMessageBridge)
-{
+TEST_F(SliderTest, DisabledDuringADragLetsTheMouseGo) {
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    Mouse(QEvent::MouseButtonPress, 50);
+    ASSERT_EQ(QWidget::mouseGrabber(), slider);
+    slider->setEnabled(false);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_FALSE(slider->IsDragging());
+    slider->setEnabled(true);
+    Mouse(QEvent::MouseMove, 210); // no drag revives
+    EXPECT_EQ(slider->Pos(), 1);
+}
+
+TEST_F(SliderTest, InsideAContainerTheWindowHearsEachChangeOnce) {
+    // The window's own bridge takes it, past the plain group box between.
+    QWidget dialog;
+    auto* bridge = new CMessageBridge(&dialog);
+    int heard = 0;
+    bridge->OnMessage(UM_SLIDER, [&](uintptr_t, intptr_t) { return intptr_t(++heard); });
+    auto* group = new QWidget(&dialog);
+    auto* inner = new QWidget(group);
+    CBitmapSlider nested(inner, 1178);
+    nested.SetBitmap(QPixmap(220, 32));
+    nested.SetRange(0, 5);
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    QApplication::sendEvent(&nested, &right);
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(heard, 1);
+    EXPECT_EQ(MessageReceiverOf(&nested), &dialog);
+
+    // Without any bridge the message event goes to the window itself.
+    test::CRecordingParent window;
+    auto* box = new QWidget(&window);
+    CBitmapSlider plain(box, 1179);
+    plain.SetBitmap(QPixmap(220, 32));
+    plain.SetRange(0, 5);
+    QApplication::sendEvent(&plain, &right);
+    window.Drain();
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_EQ(window.messages[0].wParam, 1179u);
+}
+
+TEST_F(SliderTest, NotificationReachesTheParentsMessageBridge) {
     QWidget dialog;
     auto* bridge = new CMessageBridge(&dialog);
     std::vector<std::pair<uintptr_t, intptr_t>> seen;

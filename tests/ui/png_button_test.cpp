@@ -2,14 +2,14 @@
 // state, and how they treat clicks and tooltips.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <fstream>
 
-#include "ui/support/UiTestSupport.h"
 #include "ui/PngButton.h"
+#include "ui/support/UiTestSupport.h"
 
 namespace orvane {
 namespace {
@@ -17,9 +17,8 @@ namespace {
 using test::FacePixel;
 
 class PngButtonTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         test::UiApp();
         for (int i = 0; i < 7; ++i)
             faces.push_back(test::MakeFace(i + 1));
@@ -29,8 +28,7 @@ protected:
     }
     const CSkinFace* F(int i) const { return faces[i].get(); }
     QImage Shot() { return button->grab().toImage(); }
-    void Enter()
-    {
+    void Enter() {
         QEnterEvent e(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
         QApplication::sendEvent(button, &e);
     }
@@ -41,8 +39,7 @@ protected:
     CPngButton* button = nullptr;
 };
 
-TEST_F(PngButtonTest, ShowsItsOwnRectangleOfTheFaceCutOnePixelUpAndLeft)
-{
+TEST_F(PngButtonTest, ShowsItsOwnRectangleOfTheFaceCutOnePixelUpAndLeft) {
     const QImage img = Shot();
     ASSERT_EQ(img.size(), QSize(20, 10));
     EXPECT_EQ(img.pixel(0, 0), FacePixel(1, 30, 20));
@@ -56,10 +53,10 @@ TEST_F(PngButtonTest, ShowsItsOwnRectangleOfTheFaceCutOnePixelUpAndLeft)
     EXPECT_EQ(Shot().pixel(0, 0), FacePixel(5, 100, 50));
 }
 
-TEST_F(PngButtonTest, StatePriority)
-{
+TEST_F(PngButtonTest, StatePriority) {
     uint32_t colour = 0;
-    button->SetTextStyle(true, 8, "Sans", 0x01, 0x02, 0x03, 0x04, 0x05, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    button->SetTextStyle(true, 8, "Sans", 0x01, 0x02, 0x03, 0x04, 0x05,
+                         DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     button->SetChecked(true, false);
     EXPECT_EQ(button->ChoosePicture(&colour), F(4));
     EXPECT_EQ(colour, 0x05u);
@@ -80,8 +77,7 @@ TEST_F(PngButtonTest, StatePriority)
     EXPECT_EQ(Shot().pixel(3, 3), FacePixel(4, 33, 23));
 }
 
-TEST_F(PngButtonTest, OutlineModeDrawsTheLightColourInsteadOfTheFace)
-{
+TEST_F(PngButtonTest, OutlineModeDrawsTheLightColourInsteadOfTheFace) {
     button->resize(30, 20);
     button->SetOutline(0x0000FF, true); // red as 0x00BBGGRR
     const QImage img = Shot();
@@ -93,11 +89,11 @@ TEST_F(PngButtonTest, OutlineModeDrawsTheLightColourInsteadOfTheFace)
     EXPECT_EQ(Shot().pixel(15, 10), FacePixel(1, 45, 30));
 }
 
-TEST_F(PngButtonTest, DoubleClickIsTwoClicksAndAfterPaintIsTold)
-{
+TEST_F(PngButtonTest, DoubleClickIsTwoClicksAndAfterPaintIsTold) {
     QSignalSpy clicks(button, &QPushButton::clicked);
     auto send = [&](QEvent::Type type, Qt::MouseButtons held) {
-        QMouseEvent e(type, QPointF(5, 5), button->mapToGlobal(QPointF(5, 5)), Qt::LeftButton, held, Qt::NoModifier);
+        QMouseEvent e(type, QPointF(5, 5), button->mapToGlobal(QPointF(5, 5)), Qt::LeftButton, held,
+                      Qt::NoModifier);
         QApplication::sendEvent(button, &e);
     };
     send(QEvent::MouseButtonPress, Qt::LeftButton);
@@ -106,6 +102,7 @@ TEST_F(PngButtonTest, DoubleClickIsTwoClicksAndAfterPaintIsTold)
     send(QEvent::MouseButtonRelease, Qt::NoButton);
     EXPECT_EQ(clicks.count(), 2);
 
+    // Told of each change of face, not of each paint.
     std::vector<bool> normal;
     button->SetAfterPaint([&](CPngButton* b, bool n) {
         EXPECT_EQ(b, button);
@@ -114,11 +111,12 @@ TEST_F(PngButtonTest, DoubleClickIsTwoClicksAndAfterPaintIsTold)
     Shot();
     button->SetChecked(true, false);
     Shot();
+    Shot();
+    button->SetChecked(true, true);
     EXPECT_EQ(normal, (std::vector<bool>{true, false}));
 }
 
-TEST_F(PngButtonTest, TooltipRules)
-{
+TEST_F(PngButtonTest, TooltipRules) {
     EXPECT_FALSE(button->HasTooltip());
     button->SetTooltipText("Close", false);
     EXPECT_TRUE(button->HasTooltip());
@@ -138,8 +136,7 @@ TEST_F(PngButtonTest, TooltipRules)
     EXPECT_FALSE(button->IsHover());
 }
 
-TEST_F(PngButtonTest, MissingSkinKeyLeavesTheButtonDisabledAtOneOne)
-{
+TEST_F(PngButtonTest, MissingSkinKeyLeavesTheButtonDisabledAtOneOne) {
     QTemporaryDir dir;
     const std::string ini = dir.filePath("Main.ini").toStdString();
     std::ofstream(ini) << "[BUTTONINFO]\nCONTROL_OK=40,50,60,20\n";

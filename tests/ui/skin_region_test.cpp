@@ -1,6 +1,7 @@
 // Window outlines from mask pictures, and the skinned dialog base built on them.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -8,16 +9,16 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
-#include <fstream>
+#include <QTimer>
 
+#include "services/Prompt.h"
 #include "ui/BaseDialog.h"
 #include "ui/SkinImage.h"
 
 namespace orvane {
 namespace {
 
-QApplication& App()
-{
+QApplication& App() {
     static int argc = 1;
     static char name[] = "skin_region_test";
     static char* argv[] = {name, nullptr};
@@ -26,20 +27,19 @@ QApplication& App()
 }
 
 // Regions compare by the area they cover, not by how it is cut into rectangles.
-bool SameArea(const QRegion& a, const QRegion& b) { return a.xored(b).isEmpty(); }
+bool SameArea(const QRegion& a, const QRegion& b) {
+    return a.xored(b).isEmpty();
+}
 
-QRegion RunByRun(const QImage& img)
-{
+QRegion RunByRun(const QImage& img) {
     QRegion r;
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
-            if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
-                r += QRect(x, y, 1, 1);
+            if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) r += QRect(x, y, 1, 1);
     return r;
 }
 
-TEST(BitmapToRegion, WhiteIsOutsideNearWhiteIsInside)
-{
+TEST(BitmapToRegion, WhiteIsOutsideNearWhiteIsInside) {
     QImage img(4, 2, QImage::Format_RGB32);
     img.fill(Qt::white);
     img.setPixel(1, 0, qRgb(0xFF, 0xFF, 0xFE)); // 0xFEFFFF as 0x00BBGGRR: blue one below white
@@ -56,8 +56,7 @@ TEST(BitmapToRegion, WhiteIsOutsideNearWhiteIsInside)
     EXPECT_TRUE(SameArea(BitmapToRegion(grey, 0x302010, 0x000505), QRegion(QRect(2, 0, 1, 1))));
 }
 
-TEST(BitmapToRegion, ManyRunsMatchRunByRunUnion)
-{
+TEST(BitmapToRegion, ManyRunsMatchRunByRunUnion) {
     // A checkerboard of 100 x 60 holds 3000 runs, more than one batch.
     QImage img(100, 60, QImage::Format_RGB32);
     for (int y = 0; y < img.height(); ++y)
@@ -73,8 +72,7 @@ TEST(BitmapToRegion, ManyRunsMatchRunByRunUnion)
     EXPECT_TRUE(BitmapToRegion(QImage(), 0xFFFFFF, 0).isEmpty());
 }
 
-TEST(RenderImageToDC, FaceIsClientPlusMarginAndUnscaled)
-{
+TEST(RenderImageToDC, FaceIsClientPlusMarginAndUnscaled) {
     App();
     QImage img(300, 200, QImage::Format_RGB32);
     img.fill(qRgb(10, 20, 30));
@@ -95,9 +93,8 @@ TEST(RenderImageToDC, FaceIsClientPlusMarginAndUnscaled)
 }
 
 class BaseDialogTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         App();
         ASSERT_TRUE(dir.isValid());
         folder = dir.path().toStdString() + "/";
@@ -113,8 +110,7 @@ protected:
         QPainter(&mask).fillRect(QRect(20, 20, 100, 50), Qt::black);
         ASSERT_TRUE(mask.save(dir.filePath("mask.bmp")));
     }
-    std::string WriteSkin(const std::string& body)
-    {
+    std::string WriteSkin(const std::string& body) {
         const std::string path = folder + "Test.ini";
         std::ofstream(path) << "[SCREEN]\n" << body;
         return path;
@@ -123,8 +119,7 @@ protected:
     std::string folder;
 };
 
-TEST_F(BaseDialogTest, SizeAndOutlineFromTheSkin)
-{
+TEST_F(BaseDialogTest, SizeAndOutlineFromTheSkin) {
     CBaseDialog withMask(nullptr, WriteSkin("Main=bg.bmp\nMask=mask.bmp\n"), folder);
     ASSERT_TRUE(withMask.OnInitDialog());
     EXPECT_EQ(withMask.size(), QSize(200, 120));
@@ -141,8 +136,7 @@ TEST_F(BaseDialogTest, SizeAndOutlineFromTheSkin)
     EXPECT_TRUE(noMask.Background().isNull());
 }
 
-TEST_F(BaseDialogTest, MissingOrBrokenPictureEndsWithErrorAndNonZeroExit)
-{
+TEST_F(BaseDialogTest, MissingOrBrokenPictureEndsWithErrorAndNonZeroExit) {
     // The Qt application runs threads of its own; re-run the binary for the child.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const std::string missing = WriteSkin("Main=bg.bmp\nMask=nothere.bmp\n");
@@ -168,8 +162,31 @@ TEST_F(BaseDialogTest, MissingOrBrokenPictureEndsWithErrorAndNonZeroExit)
         ::testing::ExitedWithCode(kFatalPictureExit), "broken\\.jpg");
 }
 
-TEST_F(BaseDialogTest, DraggedByAnyPoint)
-{
+// A dialog that counts the controls it makes, the way derived dialogs make theirs.
+class CCountingDialog : public CBaseDialog {
+  public:
+    using CBaseDialog::CBaseDialog;
+    int made = 0;
+    bool OnInitDialog() override {
+        CBaseDialog::OnInitDialog();
+        if (IsFirstInit()) ++made;
+        return true;
+    }
+};
+
+TEST_F(BaseDialogTest, ModalResultsAreThePromptCodesAndInitialisationMakesThingsOnce) {
+    CCountingDialog d(nullptr, WriteSkin("Main=bg.bmp\n"), folder);
+    QTimer::singleShot(0, &d, [&] { d.OnOK(); });
+    EXPECT_EQ(d.DoModal(), IDOK);
+    QTimer::singleShot(0, &d, [&] { d.OnCancel(); });
+    EXPECT_EQ(d.DoModal(), IDCANCEL);
+    QTimer::singleShot(0, &d, [&] { d.reject(); }); // the window manager's close
+    EXPECT_EQ(d.DoModal(), IDCANCEL);
+    EXPECT_EQ(d.made, 1);
+    EXPECT_EQ(d.size(), QSize(200, 120)); // the skin is applied at every run
+}
+
+TEST_F(BaseDialogTest, DraggedByAnyPoint) {
     CBaseDialog d(nullptr, WriteSkin("Main=bg.bmp\nMask=mask.bmp\n"), folder);
     d.OnInitDialog();
     d.move(100, 100);
@@ -178,8 +195,9 @@ TEST_F(BaseDialogTest, DraggedByAnyPoint)
     const QPoint start = d.pos();
     const QPoint grab(60, 40);
     QTest::mousePress(&d, Qt::LeftButton, Qt::NoModifier, grab);
-    QMouseEvent move(QEvent::MouseMove, QPointF(grab + QPoint(30, 25)), d.mapToGlobal(QPointF(grab + QPoint(30, 25))),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(grab + QPoint(30, 25)),
+                     d.mapToGlobal(QPointF(grab + QPoint(30, 25))), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(&d, &move);
     QTest::mouseRelease(&d, Qt::LeftButton, Qt::NoModifier, grab + QPoint(30, 25));
     EXPECT_EQ(d.pos(), start + QPoint(30, 25));

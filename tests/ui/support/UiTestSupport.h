@@ -1,9 +1,9 @@
 #pragma once
 // Shared pieces of the widget tests: the application object, a parent that
 // records the messages its controls send, and faces with known pixels.
+#include <memory>
 #include <QApplication>
 #include <QWidget>
-#include <memory>
 #include <vector>
 
 #include "ui/ControlMessages.h"
@@ -21,12 +21,13 @@ struct Message {
 
 // A dialog stand-in: keeps every message its child controls post or send.
 class CRecordingParent : public QWidget {
-public:
+  public:
+    CRecordingParent() { SetMessageReceiver(this); }
     std::vector<Message> messages;
     // Waits for posted messages to arrive.
     void Drain();
 
-protected:
+  protected:
     bool event(QEvent* event) override;
 };
 
