@@ -28,6 +28,9 @@ CReportCtrl::CReportCtrl(QWidget* parent, int controlId) : QTableWidget(parent),
     horizontalHeader()->setHighlightSections(false);
     setShowGrid(false);
     setWordWrap(false);
+    // Tab leaves the list for the next control, as in a list view; the
+    // arrows move within it.
+    setTabKeyNavigation(false);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &CReportCtrl::HeaderClicked);
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] { PlaceEditor(); });
     m_digitsOnly = new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this);
