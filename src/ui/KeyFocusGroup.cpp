@@ -87,7 +87,9 @@ bool CKeyFocusGroup::eventFilter(QObject* watched, QEvent* event) {
         if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down) {
             if (QWidget* next = Neighbour(member, key)) {
                 SetCurrent(next);
-                next->setFocus(Qt::TabFocusReason); // a keyboard move: the focus mark shows
+                // A keyboard move: the focus mark shows, as after Tab.
+                next->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+                next->setFocus(Qt::TabFocusReason);
             }
             return true;
         }

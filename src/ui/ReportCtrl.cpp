@@ -14,8 +14,8 @@
 namespace orvane {
 
 namespace {
-// Where a row keeps its caller data: its vertical header item, which the
-// model moves with the row.
+// Where a row keeps its caller data: its first cell, which every way of
+// moving rows (QTableWidget's sorting included) carries along.
 constexpr int kRowDataRole = Qt::UserRole + 0x52;
 } // namespace
 
@@ -85,14 +85,14 @@ QString CReportCtrl::GetItemText(int row, int column) const {
 }
 
 void* CReportCtrl::GetItemData(int row) const {
-    if (row < 0 || row >= rowCount()) return nullptr;
-    return reinterpret_cast<void*>(model()->headerData(row, Qt::Vertical, kRowDataRole).value<quintptr>());
+    const QTableWidgetItem* first = row >= 0 && row < rowCount() ? item(row, 0) : nullptr;
+    return first ? reinterpret_cast<void*>(first->data(kRowDataRole).value<quintptr>()) : nullptr;
 }
 
 bool CReportCtrl::SetItemData(int row, void* data) {
-    if (row < 0 || row >= rowCount()) return false;
-    if (!verticalHeaderItem(row)) setVerticalHeaderItem(row, new QTableWidgetItem);
-    verticalHeaderItem(row)->setData(kRowDataRole, QVariant::fromValue(reinterpret_cast<quintptr>(data)));
+    QTableWidgetItem* first = Cell(row, 0);
+    if (!first) return false;
+    first->setData(kRowDataRole, QVariant::fromValue(reinterpret_cast<quintptr>(data)));
     return true;
 }
 

@@ -9,6 +9,7 @@
 
 #include "services/WindowMessages.h"
 #include "ui/BitmapSlider.h"
+#include "ui/FocusMark.h"
 #include "ui/MessageBridge.h"
 #include "ui/support/UiTestSupport.h"
 
@@ -200,6 +201,20 @@ TEST_F(SliderTest, NotificationReachesTheParentsMessageBridge) {
         QCoreApplication::processEvents();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0], (std::pair<uintptr_t, intptr_t>{1179, 5}));
+}
+
+TEST_F(SliderTest, KeyboardFocusMarkIsDrawnOverThePicture) {
+    parent.show();
+    parent.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
+    const QImage plain = slider->grab().toImage();
+    EXPECT_EQ(plain.pixelColor(0, 10), QColor(Qt::darkGray));
+    QTest::keyClick(&parent, Qt::Key_Tab);
+    ASSERT_TRUE(slider->hasFocus());
+    const QImage marked = slider->grab().toImage();
+    EXPECT_EQ(marked.pixelColor(0, 10), kFocusMarkOuter);
+    EXPECT_EQ(marked.pixelColor(219, 10), kFocusMarkOuter);
+    EXPECT_EQ(marked.pixelColor(100, 16), QColor(Qt::darkGray));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The link control and the colour picker.
 #include <gtest/gtest.h>
 
+#include <QEnterEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QMouseEvent>
@@ -8,7 +9,9 @@
 #include <QToolButton>
 
 #include "services/Prompt.h"
+#include "ui/ColorStatic.h"
 #include "ui/HyperLink.h"
+#include "ui/PngButton.h"
 #include "ui/SkinColorBtn.h"
 #include "ui/support/UiTestSupport.h"
 
@@ -158,6 +161,101 @@ TEST_F(ControlsTest, ColourPickerFace) {
     picker.setEnabled(false);
     img = picker.grab().toImage();
     EXPECT_NE(img.pixelColor(20, 14), QColor(0, 0, 255)); // no fill while disabled
+}
+
+} // namespace
+} // namespace orvane
+
+namespace orvane {
+namespace {
+
+// The pixel of the link's text colour found in its picture, if any.
+bool Shows(const QImage& img, const QColor& colour) {
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixelColor(x, y) == colour) return true;
+    return false;
+}
+
+TEST_F(ControlsTest, LinkIsPaintedInItsLinkHoverAndVisitedColours) {
+    CHyperLink link(&dialog);
+    QFont big = link.font();
+    big.setPixelSize(20);
+    link.setFont(big);
+    link.setText("https://example.org/");
+    link.Attach();
+    link.SetOpener([](const QString&) { return kLinkOpened; });
+    const QColor linkColour = ColourFromRef(CHyperLink::kLinkColour);
+    const QColor hoverColour = ColourFromRef(CHyperLink::kHoverColour);
+    const QColor visitedColour = ColourFromRef(CHyperLink::kVisitedColour);
+    QImage img = link.grab().toImage();
+    EXPECT_TRUE(Shows(img, linkColour));
+    EXPECT_FALSE(Shows(img, QColor(Qt::black))); // never the button-text colour
+    MoveOver(&link);
+    img = link.grab().toImage();
+    EXPECT_TRUE(Shows(img, hoverColour));
+    EXPECT_FALSE(Shows(img, linkColour));
+    // Leaving is noticed from the leave event alone.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&link, &leave);
+    EXPECT_FALSE(link.IsOver());
+    EXPECT_FALSE(link.font().underline());
+    link.Open();
+    img = link.grab().toImage();
+    EXPECT_TRUE(Shows(img, visitedColour));
+    EXPECT_FALSE(Shows(img, hoverColour));
+}
+
+TEST_F(ControlsTest, LinkOpensOncePerDoubleClickAndOnSpace) {
+    CHyperLink link(&dialog);
+    link.setText("https://example.org/");
+    link.Attach();
+    int opened = 0;
+    link.SetOpener([&](const QString&) { return ++opened, kLinkOpened; });
+    // The order Qt delivers a double click in: press, release, double-click, release.
+    QTest::mousePress(&link, Qt::LeftButton);
+    QTest::mouseRelease(&link, Qt::LeftButton);
+    QTest::mouseDClick(&link, Qt::LeftButton);
+    QTest::mouseRelease(&link, Qt::LeftButton);
+    EXPECT_EQ(opened, 1);
+    QTest::keyClick(&link, Qt::Key_Space);
+    EXPECT_EQ(opened, 2);
+    EXPECT_TRUE(link.focusPolicy() & Qt::TabFocus);
+}
+
+TEST_F(ControlsTest, LinkFitKeepsTheTopEdgeUnlessCentred) {
+    CHyperLink link(&dialog);
+    link.setGeometry(10, 50, 300, 60); // a label centres vertically by default
+    link.setText("x");
+    link.Attach();
+    EXPECT_EQ(link.y(), 50);
+    CHyperLink centred(&dialog);
+    centred.setGeometry(10, 50, 300, 60);
+    centred.SetCentreImage(true);
+    centred.setText("x");
+    centred.Attach();
+    EXPECT_EQ(centred.geometry().center().y(), QRect(10, 50, 300, 60).center().y());
+}
+
+TEST_F(ControlsTest, ColourPickerDisabledAndHotFacesDiffer) {
+    CSkinColorBtn picker(&dialog);
+    picker.resize(80, 28);
+    picker.SetColor(0x0000FF);
+    const QImage normal = picker.grab().toImage();
+    QEnterEvent enter(QPointF(60, 10), QPointF(60, 10), QPointF(60, 10));
+    QApplication::sendEvent(&picker, &enter);
+    EXPECT_NE(picker.grab().toImage().pixelColor(60, 6), normal.pixelColor(60, 6));
+    picker.setEnabled(false);
+    const QImage disabled = picker.grab().toImage();
+    EXPECT_NE(disabled.pixelColor(60, 6), normal.pixelColor(60, 6));
+    EXPECT_NE(disabled.pixelColor(72, 13), normal.pixelColor(72, 13)); // the arrow greys too
+}
+
+TEST(ColorStaticTest, DefaultTextIsReadableOnTheDarkSkin) {
+    test::UiApp();
+    ColorStatic label;
+    EXPECT_EQ(label.TextColor(), 0xFFFFFFu);
+    EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(Qt::white));
 }
 
 } // namespace

@@ -7,7 +7,9 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
+#include "ui/FocusMark.h"
 #include "ui/PngButton.h"
 #include "ui/support/UiTestSupport.h"
 
@@ -150,6 +152,55 @@ TEST_F(PngButtonTest, MissingSkinKeyLeavesTheButtonDisabledAtOneOne) {
     EXPECT_FALSE(gone.isEnabled());
     EXPECT_EQ(gone.geometry(), QRect(1, 1, 1, 1));
     EXPECT_EQ(gone.ChoosePicture(), F(3));
+}
+
+TEST_F(PngButtonTest, KeyboardFocusDrawsAMarkOverThePicture) {
+    button->setGeometry(31, 21, 40, 24);
+    parent.show();
+    parent.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
+    const QImage plain = Shot();
+    QTest::keyClick(&parent, Qt::Key_Tab);
+    ASSERT_TRUE(button->hasFocus());
+    const QImage marked = Shot();
+    EXPECT_EQ(marked.pixelColor(0, 10), kFocusMarkOuter);
+    EXPECT_EQ(marked.pixelColor(1, 10), kFocusMarkInner);
+    EXPECT_EQ(marked.pixel(20, 12), plain.pixel(20, 12)); // the face stays visible inside
+    button->clearFocus();
+    EXPECT_EQ(Shot().pixel(0, 10), plain.pixel(0, 10));
+}
+
+TEST_F(PngButtonTest, ChainedButtonsAreDrawnOverTheOneBeforeWithoutPaintLoops) {
+    // `over` is created first, so Qt would draw `button` over it.
+    auto* over = new CPngButton(&parent, 1055);
+    over->setGeometry(41, 21, 20, 10);
+    over->SetPicturesAt(41, 21, F(5), F(5), F(5), F(5), F(5), false);
+    over->stackUnder(button);
+    RedrawAfter(button, {over});
+    int paints = 0;
+    struct CCounter : QObject {
+        int* n;
+        explicit CCounter(int* count) : n(count) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) ++*n;
+            return false;
+        }
+    } counter(&paints);
+    button->installEventFilter(&counter);
+    over->installEventFilter(&counter);
+    // A callback that redraws its follower, as the window's chaining does.
+    button->SetAfterPaint([&](CPngButton*, bool) { over->update(); });
+    parent.resize(120, 60);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    const QImage whole = parent.grab().toImage();
+    EXPECT_EQ(whole.pixel(45, 25), FacePixel(6, 44, 24)); // `over` wins where they overlap
+    paints = 0;
+    button->SetChecked(true, true);
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_GT(paints, 0);
+    EXPECT_LT(paints, 6); // settles: no endless update loop
 }
 
 } // namespace

@@ -5,7 +5,9 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTest>
+#include <QValidator>
 
 #include "ui/ComboBox4ListCtrl.h"
 #include "ui/ReportCtrl.h"
@@ -198,6 +200,82 @@ TEST_F(ReportTest, ColoursAndSorting) {
     EXPECT_EQ(parent.messages[0].message, UM_LIST_SORTED);
     EXPECT_EQ(parent.messages[0].lParam, 1);
     EXPECT_EQ(parent.messages[1].lParam, 0);
+}
+
+TEST_F(ReportTest, DoubleClickOnAnUnselectedRowStartsOneEditThatStaysOpen) {
+    int begun = 0;
+    list->SetCallbacks([&](CReportCtrl*, int, int, unsigned*, void*) { return ++begun, 1; }, nullptr,
+                       [](CReportCtrl*, int, int, bool, void*) { return 1; });
+    const QPoint at = list->visualRect(list->model()->index(1, 1)).center();
+    // The order Qt delivers: press, release, double-click, release.
+    QTest::mousePress(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(begun, 1);
+    ASSERT_TRUE(list->IsEditing());
+    EXPECT_EQ(list->EditRow(), 1);
+    EXPECT_TRUE(list->EditBox()->isVisible());
+    EXPECT_TRUE(list->EditBox()->hasFocus());
+}
+
+TEST_F(ReportTest, EditFollowsScrollingAndEndsKeepingItsTextWhenTheFocusLeaves) {
+    for (int i = 4; i < 40; ++i)
+        list->InsertItem(i, QString("row%1").arg(i));
+    auto* other = new QLineEdit(&parent);
+    other->setGeometry(0, 280, 100, 20);
+    other->show();
+    list->BeginEdit(3, 1);
+    ASSERT_TRUE(list->IsEditing());
+    QLineEdit* edit = list->EditBox();
+    const int before = edit->y();
+    list->verticalScrollBar()->setValue(2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edit->geometry().top(), list->visualRect(list->model()->index(3, 1)).top());
+    EXPECT_LT(edit->y(), before);
+
+    edit->setText("77");
+    other->setFocus(Qt::MouseFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(list->IsEditing());
+    EXPECT_EQ(list->GetItemText(3, 1), "77");
+    EXPECT_TRUE(other->hasFocus()); // the focus stays where the user put it
+    parent.Drain();
+    ASSERT_FALSE(parent.messages.empty());
+    EXPECT_EQ(parent.messages.back().message, UM_LIST_CELL_CHANGED);
+
+    // Many edits lend the same one validator.
+    list->SetCallbacks([](CReportCtrl*, int, int, unsigned* style, void*) { return *style |= ES_NUMBER, 1; },
+                       nullptr, nullptr);
+    const auto validators = list->findChildren<QValidator*>().size();
+    for (int i = 0; i < 5; ++i) {
+        list->BeginEdit(i, 1);
+        list->EndEdit(false);
+    }
+    EXPECT_EQ(list->findChildren<QValidator*>().size(), validators);
+}
+
+TEST_F(ReportTest, RowDataStaysWithItsRowWhateverMovesIt) {
+    // Through the list's own operations and through QTableWidget's.
+    list->insertRow(0);
+    EXPECT_EQ(list->GetItemData(0), nullptr);
+    EXPECT_EQ(list->GetItemData(1), &data[0]);
+    list->removeRow(2); // row1
+    EXPECT_EQ(list->GetItemData(2), &data[2]);
+    list->BeginEdit(2, 1);
+    list->EditBox()->setText("5");
+    list->EndEdit(true);
+    EXPECT_EQ(list->GetItemData(2), &data[2]);
+    list->sortItems(0, Qt::DescendingOrder);
+    for (int r = 0; r < list->GetItemCount(); ++r) {
+        const QString text = list->GetItemText(r, 0);
+        if (text.startsWith("row")) {
+            EXPECT_EQ(list->GetItemData(r), &data[text.mid(3).toInt()]) << text.toStdString();
+        }
+    }
+    list->MoveItem(0, kMoveBottom); // descending: row3 was first
+    EXPECT_EQ(list->GetItemData(list->GetItemCount() - 1), &data[3]);
 }
 
 } // namespace
