@@ -203,5 +203,28 @@ TEST_F(PngButtonTest, ChainedButtonsAreDrawnOverTheOneBeforeWithoutPaintLoops) {
     EXPECT_LT(paints, 6); // settles: no endless update loop
 }
 
+TEST_F(PngButtonTest, TurnedCaptionFollowsTheTextFormat) {
+    // The mean x of the caption's red pixels, for a turned caption in `format`.
+    auto inkX = [&](unsigned format) {
+        CPngButton b(&parent, 0);
+        b.resize(200, 60);
+        b.setText("Wide");
+        b.SetTextStyle(true, 9, "DejaVu Sans", 0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF, format);
+        b.SetTextAngle(100, false);
+        const QImage img = b.grab().toImage();
+        long sum = 0, n = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (qRed(img.pixel(x, y)) > 150 && qGreen(img.pixel(x, y)) < 100) sum += x, ++n;
+        return n ? int(sum / n) : -1;
+    };
+    const int left = inkX(DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    const int centre = inkX(DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    const int right = inkX(DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    ASSERT_GT(left, 0);
+    EXPECT_LT(left + 40, centre);
+    EXPECT_LT(centre + 40, right);
+}
+
 } // namespace
 } // namespace orvane

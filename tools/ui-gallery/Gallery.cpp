@@ -7,7 +7,6 @@
 
 #include "app/SkinKeyLists.h"
 #include "app/SkinReaders.h"
-#include "model/KeyTables.h"
 #include "services/WindowMessages.h"
 #include "ui/BitmapSlider.h"
 #include "ui/ColorStatic.h"
@@ -99,11 +98,13 @@ std::vector<CPngButton*> ButtonRow(QWidget* canvas, CSkinFace* f, const QString&
 }
 
 // The key rows behave as the keyboard picture does: one Tab stop, walked
-// with the arrow keys, each key named for screen readers.
-void KeyGroup(QWidget* canvas, const std::vector<CPngButton*>& keys, ScanCode code, const QString& assigned) {
+// with the arrow keys, each key named for screen readers (the window names
+// them with GetKeyName, which needs the language file; the gallery has none).
+void KeyGroup(QWidget* canvas, const std::vector<CPngButton*>& keys, const QString& name,
+              const QString& assigned) {
     auto* group = new CKeyFocusGroup(canvas);
     for (CPngButton* key : keys) {
-        key->SetAccessibleKey(QString::fromStdString(GetKeyName(code)), assigned);
+        key->SetAccessibleKey(name, assigned);
         group->Add(key);
     }
 }
@@ -133,9 +134,8 @@ std::unique_ptr<CGallery> CGallery::Build(const QString& program) {
     canvas->setAutoFillBackground(true);
     canvas->resize(1000, 1180);
     int y = 16;
-    KeyGroup(canvas, ButtonRow(canvas, f, program, SkinKeyName(0x01E), "Key button (A)", y), 0x01E,
-             "Macro 1");
-    KeyGroup(canvas, ButtonRow(canvas, f, program, SkinKeyName(0x039), "Key button (Space)", y), 0x039,
+    KeyGroup(canvas, ButtonRow(canvas, f, program, SkinKeyName(0x01E), "Key button (A)", y), "A", "Macro 1");
+    KeyGroup(canvas, ButtonRow(canvas, f, program, SkinKeyName(0x039), "Key button (Space)", y), "Space",
              QString());
     ButtonRow(canvas, f, program, SkinGKeyName(1), "G key", y);
     ButtonRow(canvas, f, program, "FUNC_PROFILE1", "Profile button with caption", y, [](CPngButton* b) {
