@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QMouseEvent>
+#include <QScreen>
+#include <QScrollArea>
 
 #include "Gallery.h"
 #include "ui/HyperLink.h"
@@ -46,8 +48,18 @@ int Show(QApplication& app, const QString& program, const QString& trace) {
             QObject::connect(b, &QAbstractButton::clicked, b,
                              [trace, b] { Trace(trace, "click " + NameOf(b)); });
     }
-    gallery->Window()->show();
-    return app.exec();
+    // Taller than many screens: a scroll area, which Tab scrolls to the focused control.
+    QScrollArea view;
+    view.setWindowTitle(gallery->Window()->windowTitle());
+    view.setFrameShape(QFrame::NoFrame);
+    view.setWidget(gallery->Window());
+    const QSize screen = view.screen()->availableSize();
+    view.resize(std::min(gallery->Window()->width() + 20, screen.width()),
+                std::min(gallery->Window()->height() + 2, screen.height() - 40));
+    view.show();
+    const int result = app.exec();
+    view.takeWidget(); // the gallery owns its window
+    return result;
 }
 
 int Draw(const QString& program, const QString& out) {
