@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <QDialog>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -224,6 +225,24 @@ TEST_F(PngButtonTest, TurnedCaptionFollowsTheTextFormat) {
     ASSERT_GT(left, 0);
     EXPECT_LT(left + 40, centre);
     EXPECT_LT(centre + 40, right);
+}
+
+TEST_F(PngButtonTest, InADialogSpaceClicksTheFocusedButtonAndEnterDoesNot) {
+    QDialog dialog;
+    auto* ok = new CPngButton(&dialog, 1);
+    ok->setGeometry(10, 10, 40, 20);
+    QSignalSpy clicks(ok, &QAbstractButton::clicked);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(&dialog, Qt::Key_Tab);
+    ASSERT_TRUE(ok->hasFocus());
+    QTest::keyClick(ok, Qt::Key_Return);
+    QTest::keyClick(ok, Qt::Key_Enter);
+    EXPECT_EQ(clicks.count(), 0);
+    EXPECT_TRUE(dialog.isVisible());
+    QTest::keyClick(ok, Qt::Key_Space);
+    EXPECT_EQ(clicks.count(), 1);
 }
 
 } // namespace
