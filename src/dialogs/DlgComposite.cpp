@@ -83,6 +83,27 @@ QCheckBox* CheckBox(QWidget* parent, int id) {
     return box;
 }
 
+// Edits and lists in the colours of the skin's dark fields.
+QPalette FieldPalette(QPalette palette) {
+    const QColor text = ColourFromRef(kLabelColour);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Base, QColor(0x0f, 0x11, 0x14));
+        palette.setColor(group, QPalette::AlternateBase, QColor(0x17, 0x1a, 0x1e));
+        palette.setColor(group, QPalette::Window, QColor(0x1b, 0x1e, 0x23));
+        palette.setColor(group, QPalette::Button, QColor(0x23, 0x26, 0x2c));
+        palette.setColor(group, QPalette::Text, text);
+        palette.setColor(group, QPalette::WindowText, text);
+        palette.setColor(group, QPalette::ButtonText, text);
+        palette.setColor(group, QPalette::Highlight, QColor(0xff, 0x82, 0x00));
+        palette.setColor(group, QPalette::HighlightedText, Qt::black);
+    }
+    palette.setColor(QPalette::Disabled, QPalette::Base, QColor(0x17, 0x19, 0x1c));
+    palette.setColor(QPalette::Disabled, QPalette::Button, QColor(0x1a, 0x1c, 0x20));
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x7f, 0x7f, 0x7f));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x7f, 0x7f, 0x7f));
+    return palette;
+}
+
 QComboBox* DropDown(QWidget* parent, int id) {
     auto* combo = new QComboBox(parent);
     SetControlId(combo, id);
@@ -96,6 +117,7 @@ Orvane_DlgComposite::Orvane_DlgComposite(QWidget* parent)
       m_capture(
           this, [this] { return m_kb->isChecked(); }, [this](ScanCode code) { TakeCapturedKey(code); }),
       m_macroTab(this) {
+    setPalette(FieldPalette(palette()));
     CreateControls();
     m_bridge.OnTaggedMessage(UM_LANG, TAG_LANG, [this](intptr_t languageIndex) {
         ApplyTexts(static_cast<int>(languageIndex));
@@ -240,11 +262,12 @@ void Orvane_DlgComposite::LayoutControls() {
     };
     for (const auto& [w, key] : controls)
         PlaceControl(w, skin, key);
-    // The mouse drop-down has no place of its own: it sits beside its label.
-    const QRect label = m_mouLabel->geometry();
+    // The mouse drop-down has no place of its own: it sits under its label
+    // as the key edit sits under the keyboard label.
     const QRect edit = m_keyEdit->geometry();
-    m_mouse->setGeometry(label.right() + 8, label.y() - 4, std::max(120, edit.right() - label.right() - 8),
-                         label.height() + 8);
+    const int below = edit.y() - m_kbLabel->geometry().y();
+    m_mouse->setGeometry(edit.x() - 2, m_mouLabel->geometry().y() + below - 2, edit.width() + 4,
+                         std::max(24, edit.height() - 6));
     m_macroTab.Layout(skin, m_images);
 }
 
