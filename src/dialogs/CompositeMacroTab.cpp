@@ -93,6 +93,9 @@ void CCompositeMacroTab::ApplyTexts(int languageIndex) {
     m_loopsLabel->setText(text("MACRO_CYCLES"));
     m_recordDelayLabel->setText(text("RECORD_DELAY"));
     m_nameLabel->setText(text("MACRO_NAME_SETTING"));
+    m_combo->setAccessibleName(m_nameLabel->text());
+    m_loops->setAccessibleName(m_loopsLabel->text());
+    m_recordDelay->setAccessibleName(m_recordDelayLabel->text());
     m_actions->setHorizontalHeaderLabels(
         {text("MACRO_KEYS_TISHI"), text("MACRO_ACTION_TISHI"), text("MACRO_DELAY_MS")});
     const std::pair<int, const char*> captions[] = {

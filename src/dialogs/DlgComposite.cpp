@@ -315,6 +315,15 @@ void Orvane_DlgComposite::ApplyTexts(int languageIndex) {
     m_ok->setText(text("MACRO_OK"));
     m_cancel->setText(text("MACRO_CANCLE"));
     m_macroTab.ApplyTexts(languageIndex);
+    // Screen readers name each control by the text beside it.
+    m_keyEdit->setAccessibleName(m_keyPrompt->text());
+    m_kb->setAccessibleName(m_kbLabel->text());
+    m_mou->setAccessibleName(m_mouLabel->text());
+    m_mouse->setAccessibleName(m_mouLabel->text());
+    m_media->setAccessibleName(m_mediaPrompt->text());
+    m_function->setAccessibleName(m_functionPrompt->text());
+    m_osk->setAccessibleName(QString::fromStdString(LoadText("COMPOSITE_PROMPT_OSK", languageIndex)));
+    m_clear->setAccessibleName(text("A_CLEAR"));
 
     auto style = [](CPngButton* b, int points) {
         b->SetTextStyle(true, points, kFontFace, 0xFFFFFF, 0x0082FF, 0x049BFF, 0x7F7F7F, 0xFFFFFF,

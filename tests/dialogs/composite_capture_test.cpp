@@ -4,7 +4,9 @@
 #include <linux/input-event-codes.h>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QThread>
+#include <QUrl>
 
 #include "dialogs/OnScreenKeyboard.h"
 #include "dialogs/support/CompositeTestEnv.h"
@@ -94,19 +96,41 @@ TEST_F(CompositeTest, KeyboardIsHeldOnlyWhileTheKeyTabIsShown) {
     EXPECT_FALSE(dialog->Capture().Active());
 }
 
-TEST_F(CompositeTest, EnterAndEscapeNeverCloseTheDialog) {
+// Stands in for the desktop's handler of local files.
+class CHelpOpener : public QObject {
+    Q_OBJECT
+  public:
+    QList<QUrl> opened;
+  public slots:
+    void Open(const QUrl& url) { opened.push_back(url); }
+};
+
+TEST_F(CompositeTest, EnterAndEscapeDoNothingAndF1OpensHelpOutsideTheKeyTab) {
+    CHelpOpener help;
+    QDesktopServices::setUrlHandler("file", &help, "Open");
     auto dialog = Open(kIndexA);
     dialog->OnCommand(1031); // Function: no capture here
     for (int qtKey : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
         Key(*dialog, QEvent::KeyPress, 0, false, qtKey);
-        QWidget* combo = dialog->Control(1129);
         QKeyEvent onCombo(QEvent::KeyPress, qtKey, Qt::NoModifier);
-        QApplication::sendEvent(combo, &onCombo);
+        QApplication::sendEvent(dialog->Control(1129), &onCombo);
     }
     QApplication::processEvents();
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), 0);
     EXPECT_EQ(g_ConfigStore.Record(0, kIndexA), KeyFunction{});
+
+    Key(*dialog, QEvent::KeyPress, KEY_F1, false, Qt::Key_F1);
+    ASSERT_EQ(help.opened.size(), 1);
+    EXPECT_TRUE(help.opened[0].toLocalFile().endsWith("/Help/index.html"))
+        << help.opened[0].toString().toStdString();
+
+    // On the Key tab F1 is a key to assign.
+    dialog->OnCommand(1028);
+    Key(*dialog, QEvent::KeyPress, KEY_F1, false, Qt::Key_F1);
+    EXPECT_EQ(dialog->CapturedScanCode(), 0x3B);
+    EXPECT_EQ(help.opened.size(), 1);
+    QDesktopServices::unsetUrlHandler("file");
 }
 
 TEST(OnScreenKeyboard, StartsTheFirstInstalledKeyboardOnly) {
@@ -132,3 +156,5 @@ TEST(OnScreenKeyboard, StartsTheFirstInstalledKeyboardOnly) {
 
 } // namespace
 } // namespace orvane::test
+
+#include "composite_capture_test.moc"
