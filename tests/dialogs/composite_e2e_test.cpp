@@ -122,12 +122,13 @@ TEST(CompositeEndToEnd, RemapsReachTheKeyboardAndNoKeyStaysGrabbed) {
     const std::string trace = program.File("wire.trace");
     CStatusFile status(program.File("status"));
 
-    const pid_t host = Spawn({COMPOSITE_HOST, program.Path(), trace, program.File("status")},
-                             {x.DisplayEnv(), "QT_QPA_PLATFORM=xcb", "XDG_DATA_HOME=" + home.Data(),
-                              "XDG_CONFIG_HOME=" + home.Config(), "XDG_RUNTIME_DIR=" + home.Runtime()});
+    const pid_t host =
+        SpawnProgram({COMPOSITE_HOST, program.Path(), trace, program.File("status")},
+                     {x.DisplayEnv(), "QT_QPA_PLATFORM=xcb", "XDG_DATA_HOME=" + home.Data(),
+                      "XDG_CONFIG_HOME=" + home.Config(), "XDG_RUNTIME_DIR=" + home.Runtime()});
     struct CEnd {
         pid_t pid;
-        ~CEnd() { Stop(pid); }
+        ~CEnd() { StopProgram(pid); }
     } end{host};
     ASSERT_NE(status.Wait("ready"), "") << "the host window did not come up";
     const int profile = std::stoi(Words(status.Wait("profile"))[1]);

@@ -24,11 +24,11 @@ int CCompositePrompt::MessageBox(const std::string& text, const std::string&, un
     return IDOK;
 }
 std::optional<std::string> CCompositePrompt::OpenFileName(const std::string&, const std::string&,
-                                                         const std::string&) {
+                                                          const std::string&) {
     return std::nullopt;
 }
 std::optional<std::string> CCompositePrompt::SaveFileName(const std::string&, const std::string&,
-                                                         const std::string&) {
+                                                          const std::string&) {
     return std::nullopt;
 }
 std::optional<uint32_t> CCompositePrompt::ChooseColour(uint32_t) {

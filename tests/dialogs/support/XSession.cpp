@@ -14,7 +14,7 @@ namespace orvane::test {
 namespace {
 
 int RunAndWait(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
-    const pid_t pid = Spawn(argv, env);
+    const pid_t pid = SpawnProgram(argv, env);
     if (pid < 0) return -1;
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
@@ -24,7 +24,7 @@ int RunAndWait(const std::vector<std::string>& argv, const std::vector<std::stri
 
 } // namespace
 
-pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
+pid_t SpawnProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
     const pid_t pid = fork();
     if (pid != 0) return pid;
     for (const std::string& e : env)
@@ -41,7 +41,7 @@ pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>
     _exit(127);
 }
 
-void Stop(pid_t pid) {
+void StopProgram(pid_t pid) {
     if (pid <= 0) return;
     kill(pid, SIGTERM);
     for (int i = 0; i < 200; ++i) {
@@ -79,7 +79,7 @@ CXSession::CXSession() {
     close(fds[0]);
     if (number.empty()) return;
     m_display = ":" + number;
-    m_wm = Spawn({"openbox", "--sm-disable"}, {DisplayEnv()});
+    m_wm = SpawnProgram({"openbox", "--sm-disable"}, {DisplayEnv()});
     // The window manager is up once it has named itself on the root window.
     for (int i = 0; i < 500 && !m_wmReady; ++i) {
         m_wmReady = RunAndWait({"sh", "-c", "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"},
@@ -89,8 +89,8 @@ CXSession::CXSession() {
 }
 
 CXSession::~CXSession() {
-    Stop(m_wm);
-    Stop(m_server);
+    StopProgram(m_wm);
+    StopProgram(m_server);
 }
 
 bool CXSession::Xdo(const std::vector<std::string>& args) const {

@@ -8,9 +8,9 @@
 namespace orvane::test {
 
 // Runs `argv` with `env` added to the environment; output to /dev/null.
-pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env);
+pid_t SpawnProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env);
 // Ends a spawned program (TERM, then KILL) and reaps it.
-void Stop(pid_t pid);
+void StopProgram(pid_t pid);
 
 class CXSession {
   public:
