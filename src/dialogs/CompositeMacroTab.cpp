@@ -4,6 +4,7 @@
 #include <QPalette>
 
 #include "model/ConfigStore.h"
+#include "model/KeyFunction.h"
 #include "model/KeyTables.h"
 #include "model/KeyTooltip.h"
 #include "services/Language.h"
@@ -35,11 +36,11 @@ ColorStatic* Label(QWidget* parent, int id) {
 
 } // namespace
 
-CCompositeMacroTab::CCompositeMacroTab(QWidget* dialog)
-    : m_dialog(dialog), m_combo(new QComboBox(dialog)), m_loops(new QLineEdit(dialog)),
-      m_actions(new CReportCtrl(dialog, 1019)), m_recordDelay(new QCheckBox(dialog)),
-      m_nameLabel(Label(dialog, 1200)), m_loopsLabel(Label(dialog, 1130)),
-      m_recordDelayLabel(Label(dialog, 1133)) {
+CCompositeMacroTab::CCompositeMacroTab(QWidget* dialog, std::function<void()> changed)
+    : m_dialog(dialog), m_changed(std::move(changed)), m_combo(new QComboBox(dialog)),
+      m_loops(new QLineEdit(dialog)), m_actions(new CReportCtrl(dialog, 1019)),
+      m_recordDelay(new QCheckBox(dialog)), m_nameLabel(Label(dialog, 1200)),
+      m_loopsLabel(Label(dialog, 1130)), m_recordDelayLabel(Label(dialog, 1133)) {
     SetControlId(m_combo, 1126);
     SetControlId(m_loops, 1125);
     SetControlId(m_recordDelay, 1027);
@@ -49,11 +50,12 @@ CCompositeMacroTab::CCompositeMacroTab(QWidget* dialog)
         m_buttons.push_back(new CPngButton(dialog, b.id));
 
     QObject::connect(m_combo, &QComboBox::currentIndexChanged, m_dialog, [this](int position) {
-        if (m_updatingCombo) return;
+        if (m_updating) return;
         StoreShownMacro();
         m_selected = position;
         ShowMacro();
     });
+    QObject::connect(m_loops, &QLineEdit::textChanged, m_dialog, [this] { LoopCountEdited(); });
     QObject::connect(m_recordDelay, &QCheckBox::clicked, m_dialog,
                      [] { WriteRecordDelayOption(ReadRecordDelayOption() == 0 ? 1 : 0); });
 }
@@ -79,7 +81,9 @@ void CCompositeMacroTab::SetUp() {
     }
     m_recordDelay->setText(QString());
     m_recordDelay->setChecked(ReadRecordDelayOption() != 0);
+    m_updating = true;
     m_loops->setText(QStringLiteral("1"));
+    m_updating = false;
     m_recording = false;
 }
 
@@ -123,12 +127,12 @@ void CCompositeMacroTab::LoadList() {
     m_list = g_ConfigStore.Macros();
     for (MacroRecord& macro : m_list)
         macro.newFlag = 0;
-    m_updatingCombo = true;
+    m_updating = true;
     m_combo->clear();
     for (const MacroRecord& macro : m_list)
         m_combo->addItem(QString::fromStdU16String(MacroName(macro)));
     m_combo->setCurrentIndex(-1);
-    m_updatingCombo = false;
+    m_updating = false;
     m_selected = -1;
     m_shownSinceLoad = false;
     ShowMacro();
@@ -149,9 +153,9 @@ void CCompositeMacroTab::ShowTab(bool fromRecord, int recordValue) {
 
 void CCompositeMacroTab::Select(int position) {
     StoreShownMacro();
-    m_updatingCombo = true;
+    m_updating = true;
     m_combo->setCurrentIndex(position);
-    m_updatingCombo = false;
+    m_updating = false;
     m_selected = position;
     ShowMacro();
 }
@@ -160,7 +164,9 @@ void CCompositeMacroTab::ShowMacro() {
     m_actions->DeleteAllItems();
     if (m_selected >= 0 && m_selected < static_cast<int>(m_list.size())) {
         const MacroRecord& macro = m_list[m_selected];
+        m_updating = true;
         m_loops->setText(QString::number(macro.repeat));
+        m_updating = false;
         const QColor grey = QApplication::palette().color(QPalette::Disabled, QPalette::Text);
         const size_t count = MacroActionCount(macro);
         for (size_t i = 0; i < count; ++i) {
@@ -190,6 +196,19 @@ void CCompositeMacroTab::UpdateButtons() {
         if (button->ControlId() >= 1020 && button->ControlId() <= 1026) button->setEnabled(selected);
 }
 
+void CCompositeMacroTab::LoopCountEdited() {
+    if (m_updating) return;
+    // The count is kept in one byte: anything typed is brought into 1-255
+    // and shown as it will be stored.
+    const QString corrected = QString::number(ClampRepeatCount(m_loops->text().toLongLong()));
+    if (m_loops->text() != corrected) {
+        m_updating = true;
+        m_loops->setText(corrected);
+        m_updating = false;
+    }
+    m_changed();
+}
+
 long long CCompositeMacroTab::LoopCount() const {
     return m_loops->text().toLongLong();
 }
@@ -209,9 +228,9 @@ void CCompositeMacroTab::FreeAll() {
     StopRecording();
     m_actions->EndEdit(false);
     m_actions->DeleteAllItems();
-    m_updatingCombo = true;
+    m_updating = true;
     m_combo->clear();
-    m_updatingCombo = false;
+    m_updating = false;
     m_list.clear();
     m_list.shrink_to_fit();
     m_selected = -1;

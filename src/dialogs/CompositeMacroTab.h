@@ -2,6 +2,7 @@
 // The Macro tab of the key-assignment dialog: its controls, the dialog's own
 // copies of every macro, and the points where the dialog hands over to it
 // (load the list, show the tab, store the list at Apply, free all at close).
+#include <functional>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -20,7 +21,8 @@ class CKeyButtonView;
 
 class CCompositeMacroTab {
   public:
-    explicit CCompositeMacroTab(QWidget* dialog);
+    // `changed` is called for every edit that Apply should store.
+    CCompositeMacroTab(QWidget* dialog, std::function<void()> changed);
 
     // Control placement from the skin file, faces from the macro set.
     void Layout(const std::string& skinFile, const CCompositeImages& images);
@@ -59,7 +61,10 @@ class CCompositeMacroTab {
     void StoreShownMacro();
     void UpdateButtons();
 
+    void LoopCountEdited();
+
     QWidget* m_dialog;
+    std::function<void()> m_changed;
     QComboBox* m_combo;
     QLineEdit* m_loops;
     CReportCtrl* m_actions;
@@ -73,7 +78,7 @@ class CCompositeMacroTab {
     int m_selected = -1;
     bool m_shownSinceLoad = false;
     bool m_recording = false;
-    bool m_updatingCombo = false;
+    bool m_updating = false;
 };
 
 } // namespace orvane

@@ -112,12 +112,13 @@ TEST_F(CompositeTest, EveryKindRoundTrips) {
          [&](auto& d) {
              d.OnCommand(1029);
              d.MacroTab().MacroCombo()->setCurrentIndex(1);
-             d.MacroTab().LoopEdit()->setText("3");
+             d.MacroTab().LoopEdit()->setText("300"); // one byte holds it
          },
-         {4, 3, 9, 0, 0},
+         {4, 255, 9, 0, 0},
          [&](auto& d) {
              EXPECT_EQ(d.MacroTab().MacroCombo()->currentIndex(), 1);
-             EXPECT_EQ(d.MacroTab().LoopEdit()->text(), "3");
+             EXPECT_EQ(d.MacroTab().LoopEdit()->text(), "255");
+             EXPECT_EQ(g_ConfigStore.Macros()[1].repeat, 255);
              EXPECT_TRUE(d.MacroTab().MacroCombo()->isVisible());
          }},
         {"media",
