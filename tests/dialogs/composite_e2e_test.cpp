@@ -169,7 +169,14 @@ TEST(CompositeEndToEnd, RemapsReachTheKeyboardAndNoKeyStaysGrabbed) {
     EXPECT_EQ(dialog.x, keys[0x1E].x + keys[0x1E].w);
     EXPECT_EQ(dialog.y, keys[0x1E].y + keys[0x1E].h);
     EXPECT_EQ(w.back(), "1") << "the Key tab holds the keyboard";
+    // Keys the desktop would take for itself are captured too; the window
+    // manager does not switch windows on Alt+Tab.
+    x.Xdo({"key", "alt+Tab"});
+    EXPECT_EQ(status.Wait("captured Tab"), "captured Tab");
+    x.Xdo({"key", "super"});
+    EXPECT_EQ(status.Wait("captured Win"), "captured Win");
     x.Xdo({"key", "b"});
+    EXPECT_EQ(status.Wait("captured B"), "captured B");
     close(1);
 
     // S: the right mouse button.

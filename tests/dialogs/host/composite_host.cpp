@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -144,13 +145,20 @@ class CDialogWatch final : public QObject {
                       " tab " + std::to_string(d.TabKind()) + " mouse " + combo(1187) + " media " +
                       combo(1128) + " function " + combo(1129) + " grabbed " +
                       (QWidget::keyboardGrabber() == &d ? "1" : "0"));
-        m_status.Line("edit " + static_cast<QLineEdit*>(d.Control(1127))->text().toStdString());
+        auto* edit = static_cast<QLineEdit*>(d.Control(1127));
+        m_status.Line("edit " + edit->text().toStdString());
+        if (!m_watched.contains(edit)) {
+            m_watched.insert(edit);
+            connect(edit, &QLineEdit::textChanged, this,
+                    [this](const QString& text) { m_status.Line("captured " + text.toStdString()); });
+        }
         for (int id : {1, 2, 1028, 1029, 1030, 1031, 1185, 1186, 1187, 1128, 1129})
             m_status.Line("control " + std::to_string(id) + " " + CStatus::Rect(GlobalRect(d.Control(id))));
         m_status.Line("described");
     }
 
     CStatus& m_status;
+    QSet<QLineEdit*> m_watched;
 };
 
 } // namespace
