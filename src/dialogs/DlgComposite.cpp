@@ -107,6 +107,7 @@ bool Orvane_DlgComposite::OnInitDialog() {
     const KeyFunction record = g_ConfigStore.Record(profile < 0 ? 0 : profile, m_keyIndex);
     m_tabKind = record.kind;
     m_recordValue = record.value;
+    m_recordKind = record.kind;
 
     const bool macroOnly = m_macroOnly != 0;
     const CompositeImageSet tabSet = macroOnly ? SET_MACRO2 : SET_KEY;
@@ -134,7 +135,9 @@ void Orvane_DlgComposite::ShowTab(uint16_t kind, bool fromRecord) {
                         mask[FACE_CHECKED], true);
     if (kind == TAB_MACRO) {
         m_capture.Stop();
-        m_macroTab.ShowTab(fromRecord, m_recordValue);
+        // Only a macro record's value names a macro (the macro-only form
+        // opens on any record).
+        m_macroTab.ShowTab(fromRecord, m_recordKind == TAB_MACRO ? m_recordValue : 0);
     } else if (kind == TAB_MEDIA || kind == TAB_FUNCTION) {
         m_capture.Stop();
         m_macroTab.StopRecording();

@@ -124,6 +124,7 @@ class Orvane_DlgComposite : public CBaseDialog {
     uint16_t m_tabKind = TAB_CLEARED;
     int m_captured = 0;
     int m_recordValue = 0;
+    uint16_t m_recordKind = 0;
     int m_changed = 0;
     int m_fontsCreated = 0;
 };

@@ -220,7 +220,9 @@ TEST_F(CompositeTest, GKeysKeepTheirCodeAndTheOpenerFindsEveryKey) {
 }
 
 TEST_F(CompositeTest, MacroOnlyFormOpensCentredWithOnlyTheMacroTab) {
-    g_ConfigStore.SetMacros({Macro(7, u"only")});
+    g_ConfigStore.SetMacros({Macro(7, u"seven"), Macro(1, u"one")});
+    // G9 plays a media key: its value is no macro id.
+    g_ConfigStore.StoreKeyFunction(0, 264, KeyFunctionKind::Media, 1);
     bool checked = false;
     QTimer::singleShot(0, [&] {
         Orvane_DlgComposite* d = OpenCompositeDialog();
@@ -232,6 +234,7 @@ TEST_F(CompositeTest, MacroOnlyFormOpensCentredWithOnlyTheMacroTab) {
             EXPECT_FALSE(d->Button(id)->isEnabled()) << id;
         EXPECT_TRUE(d->Button(1029)->isEnabled());
         EXPECT_TRUE(d->Button(1029)->IsChecked());
+        EXPECT_EQ(d->MacroTab().MacroCombo()->currentIndex(), 0);
         EXPECT_EQ(d->Button(1028)->text(), "");
         EXPECT_EQ(static_cast<QLabel*>(d->Control(1199))->text(),
                   QString::fromStdString(Text("MACRO_EDIT_TISHI")));
@@ -248,7 +251,7 @@ TEST_F(CompositeTest, MacroOnlyFormOpensCentredWithOnlyTheMacroTab) {
     ASSERT_EQ(window_.editing.size(), 2u);
     EXPECT_EQ(window_.editing[0], std::make_pair(kMacroOnlyButtonId, true));
     EXPECT_EQ(window_.editing[1], std::make_pair(kMacroOnlyButtonId, false));
-    EXPECT_EQ(Stored(0, 264).aux, GKeyCode(8)) << "Cancel stores nothing";
+    EXPECT_EQ(Stored(0, 264), (KeyFunction{7, GKeyCode(8), 1, 0, 0})) << "Cancel stores nothing";
 }
 
 TEST_F(CompositeTest, OpensBesideTheClickedKey) {
