@@ -1,0 +1,160 @@
+// Key capture on the Key tab: which key events are taken, which are
+// swallowed and which go on to the desktop, and that the keyboard is held
+// only while the Key tab is on screen.
+#include <linux/input-event-codes.h>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QThread>
+#include <QUrl>
+
+#include "dialogs/OnScreenKeyboard.h"
+#include "dialogs/support/CompositeTestEnv.h"
+#include "model/ConfigStore.h"
+#include "platform/Processes.h"
+
+namespace orvane::test {
+namespace {
+
+constexpr uint16_t kIndexA = 0x1E;
+
+TEST_F(CompositeTest, KeyboardChoiceTakesFirstPressesAndSwallowsTheRest) {
+    auto dialog = Open(kIndexA);
+    ASSERT_EQ(dialog->TabKind(), TAB_CLEARED);
+
+    EXPECT_TRUE(Press(*dialog, KEY_B));
+    EXPECT_EQ(dialog->CapturedScanCode(), 0x30);
+    EXPECT_EQ(EditText(*dialog), "B");
+    EXPECT_EQ(dialog->TabKind(), TAB_KEY);
+    EXPECT_TRUE(dialog->ApplyEnabled());
+
+    // An auto-repeat and a release are swallowed but change nothing.
+    EXPECT_TRUE(Key(*dialog, QEvent::KeyPress, KEY_C, true));
+    EXPECT_TRUE(Key(*dialog, QEvent::KeyRelease, KEY_C));
+    EXPECT_EQ(EditText(*dialog), "B");
+
+    // Enter, Escape and Tab are keys like any other here.
+    EXPECT_TRUE(Key(*dialog, QEvent::KeyPress, KEY_ESC, false, Qt::Key_Escape));
+    EXPECT_EQ(dialog->CapturedScanCode(), 0x01);
+    EXPECT_TRUE(dialog->isVisible());
+
+    // With the mouse choice keys are still swallowed, but not taken.
+    dialog->OnCommand(1186);
+    EXPECT_TRUE(Press(*dialog, KEY_D));
+    EXPECT_EQ(dialog->CapturedScanCode(), 0x01);
+}
+
+TEST_F(CompositeTest, MediaKeysAndUnknownKeysPassOn) {
+    auto dialog = Open(kIndexA);
+    for (int key : {KEY_VOLUMEUP, KEY_MUTE, KEY_PLAYPAUSE, 0x2FF - 8}) {
+        EXPECT_FALSE(Press(*dialog, key)) << key;
+        EXPECT_FALSE(Key(*dialog, QEvent::KeyRelease, key)) << key;
+    }
+    EXPECT_EQ(dialog->CapturedScanCode(), 0);
+    EXPECT_EQ(dialog->TabKind(), TAB_CLEARED);
+    EXPECT_FALSE(dialog->ApplyEnabled());
+}
+
+TEST_F(CompositeTest, PrintScreenSuperAndMenuAreTakenOnAnyEvent) {
+    auto dialog = Open(kIndexA);
+    // The desktop may report Print Screen's release only.
+    EXPECT_TRUE(Key(*dialog, QEvent::KeyRelease, KEY_SYSRQ));
+    EXPECT_EQ(dialog->CapturedScanCode(), 0x137);
+
+    // Super and Menu never reach the desktop, whatever the choice.
+    dialog->OnCommand(1186);
+    EXPECT_TRUE(Press(*dialog, KEY_LEFTMETA));
+    EXPECT_EQ(dialog->CapturedScanCode(), 0x15B);
+    EXPECT_TRUE(Key(*dialog, QEvent::KeyRelease, KEY_RIGHTMETA));
+    EXPECT_EQ(dialog->CapturedScanCode(), 0x15C);
+    EXPECT_TRUE(Key(*dialog, QEvent::KeyPress, KEY_COMPOSE, true));
+    EXPECT_EQ(dialog->CapturedScanCode(), 0x15D);
+}
+
+TEST_F(CompositeTest, KeyboardIsHeldOnlyWhileTheKeyTabIsShown) {
+    auto dialog = Open(kIndexA);
+    ASSERT_TRUE(dialog->isActiveWindow());
+    EXPECT_EQ(QWidget::keyboardGrabber(), dialog.get());
+
+    dialog->OnCommand(1030); // Media
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    EXPECT_FALSE(Press(*dialog, KEY_B)) << "no capture outside the Key tab";
+    EXPECT_EQ(dialog->CapturedScanCode(), 0);
+
+    dialog->OnCommand(1028);
+    EXPECT_EQ(QWidget::keyboardGrabber(), dialog.get());
+    dialog->hide();
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr) << "a hidden dialog holds no keys";
+    dialog->show();
+    QApplication::setActiveWindow(dialog.get()); // the window manager's part
+    QApplication::processEvents();
+    EXPECT_TRUE(dialog->isActiveWindow());
+    EXPECT_EQ(QWidget::keyboardGrabber(), dialog.get());
+
+    dialog->OnCancel();
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    EXPECT_FALSE(dialog->Capture().Active());
+}
+
+// Stands in for the desktop's handler of local files.
+class CHelpOpener : public QObject {
+    Q_OBJECT
+  public:
+    QList<QUrl> opened;
+  public slots:
+    void Open(const QUrl& url) { opened.push_back(url); }
+};
+
+TEST_F(CompositeTest, EnterAndEscapeDoNothingAndF1OpensHelpOutsideTheKeyTab) {
+    CHelpOpener help;
+    QDesktopServices::setUrlHandler("file", &help, "Open");
+    auto dialog = Open(kIndexA);
+    dialog->OnCommand(1031); // Function: no capture here
+    for (int qtKey : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        Key(*dialog, QEvent::KeyPress, 0, false, qtKey);
+        QKeyEvent onCombo(QEvent::KeyPress, qtKey, Qt::NoModifier);
+        QApplication::sendEvent(dialog->Control(1129), &onCombo);
+    }
+    QApplication::processEvents();
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), 0);
+    EXPECT_EQ(g_ConfigStore.Record(0, kIndexA), KeyFunction{});
+
+    Key(*dialog, QEvent::KeyPress, KEY_F1, false, Qt::Key_F1);
+    ASSERT_EQ(help.opened.size(), 1);
+    EXPECT_TRUE(help.opened[0].toLocalFile().endsWith("/Help/index.html"))
+        << help.opened[0].toString().toStdString();
+
+    // On the Key tab F1 is a key to assign.
+    dialog->OnCommand(1028);
+    Key(*dialog, QEvent::KeyPress, KEY_F1, false, Qt::Key_F1);
+    EXPECT_EQ(dialog->CapturedScanCode(), 0x3B);
+    EXPECT_EQ(help.opened.size(), 1);
+    QDesktopServices::unsetUrlHandler("file");
+}
+
+TEST(OnScreenKeyboard, StartsTheFirstInstalledKeyboardOnly) {
+    testing::CTempDir bin;
+    EXPECT_EQ(StartOnScreenKeyboard(bin.Path()), "") << "neither installed: nothing starts";
+
+    const std::string marker = bin.File("started");
+    const std::string florence = bin.File("florence");
+    testing::WriteText(florence, "#!/bin/sh\ntouch '" + marker + "'\n");
+    std::filesystem::permissions(florence, std::filesystem::perms::owner_all);
+    EXPECT_EQ(StartOnScreenKeyboard(bin.Path()), florence);
+    for (int i = 0; i < 500 && !std::filesystem::exists(marker); ++i)
+        QThread::msleep(10);
+    EXPECT_TRUE(std::filesystem::exists(marker));
+    for (int i = 0; i < 500 && ProcessRunning("florence"); ++i)
+        QThread::msleep(10);
+
+    const std::string onboard = bin.File("onboard");
+    testing::WriteText(onboard, "#!/bin/sh\n");
+    std::filesystem::permissions(onboard, std::filesystem::perms::owner_all);
+    EXPECT_EQ(StartOnScreenKeyboard(bin.Path()), onboard) << "onboard comes first";
+}
+
+} // namespace
+} // namespace orvane::test
+
+#include "composite_capture_test.moc"

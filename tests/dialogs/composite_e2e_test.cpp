@@ -1,0 +1,236 @@
+// The key-assignment dialog with real windows and real input: a key of the
+// picture is clicked, the dialog opens beside it, a key is pressed or a
+// choice made, OK and Apply send it, and the keyboard's key matrix carries
+// it; reopening shows what was stored, and no key stays grabbed.
+#include <chrono>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <sstream>
+#include <thread>
+
+#include "device/DefaultKeyMatrix.h"
+#include "device/DeviceCommands.h"
+#include "dialogs/support/XSession.h"
+#include "model/KeyTables.h"
+#include "support/TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace orvane::test {
+namespace {
+
+struct Rect {
+    int x = 0, y = 0, w = 0, h = 0;
+    int cx() const { return x + w / 2; }
+    int cy() const { return y + h / 2; }
+};
+
+std::vector<std::string> Lines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::istringstream in(testing::ReadText(path));
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> Words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;)
+        words.push_back(w);
+    return words;
+}
+
+Rect RectAt(const std::vector<std::string>& w, size_t first) {
+    return {std::stoi(w.at(first)), std::stoi(w.at(first + 1)), std::stoi(w.at(first + 2)),
+            std::stoi(w.at(first + 3))};
+}
+
+// The host's status file: lines appear as the host acts.
+class CStatusFile {
+  public:
+    explicit CStatusFile(std::string path) : m_path(std::move(path)) {}
+    // The n-th (1-based) line starting with `prefix`, waiting for it; empty
+    // when it does not come.
+    std::string Wait(const std::string& prefix, int n = 1) const {
+        for (int i = 0; i < 1000; ++i) {
+            int seen = 0;
+            for (const std::string& line : Lines(m_path))
+                if (line.rfind(prefix, 0) == 0 && ++seen == n) return line;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return std::string();
+    }
+    int Count(const std::string& prefix) const {
+        int seen = 0;
+        for (const std::string& line : Lines(m_path))
+            seen += line.rfind(prefix, 0) == 0;
+        return seen;
+    }
+    // The controls of the last described dialog.
+    std::map<int, Rect> Controls() const {
+        std::map<int, Rect> controls;
+        for (const std::string& line : Lines(m_path))
+            if (line.rfind("control ", 0) == 0) {
+                const auto w = Words(line);
+                controls[std::stoi(w[1])] = RectAt(w, 2);
+            }
+        return controls;
+    }
+
+  private:
+    std::string m_path;
+};
+
+// The key matrix the keyboard last received for `profile`, from the wire trace.
+std::vector<uint8_t> SentMatrix(const std::string& trace, int profile) {
+    constexpr size_t kLength = 512; // the 128-key model
+    std::vector<uint8_t> matrix(kLength, 0);
+    for (const std::string& line : Lines(trace)) {
+        if (line.rfind("> ", 0) != 0) continue;
+        std::vector<uint8_t> r;
+        for (const std::string& hex : Words(line.substr(2)))
+            r.push_back(static_cast<uint8_t>(std::stoi(hex, nullptr, 16)));
+        if (r.size() != 64 || r[3] != CMD_WRITE_KEY_MATRIX) continue;
+        const size_t offset = r[5] | r[6] << 8;
+        for (size_t i = 0; i < r[4] && i < 56; ++i) {
+            const size_t at = offset + i;
+            if (at >= profile * kLength && at < (profile + 1) * kLength)
+                matrix[at - profile * kLength] = r[8 + i];
+        }
+    }
+    return matrix;
+}
+
+DeviceKeyCode CodeAtKey(const std::vector<uint8_t>& matrix, ScanCode key) {
+    const KeyMatrixBuffer& factory = BuiltInDefaultKeyMatrix();
+    for (size_t p = 0; p + 2 < matrix.size(); p += 3)
+        if (DeviceKeyCodeToScanCode(factory[p], factory[p + 1], factory[p + 2]) == key)
+            return {matrix[p], matrix[p + 1], matrix[p + 2]};
+    ADD_FAILURE() << "no position for key " << key;
+    return {};
+}
+
+TEST(CompositeEndToEnd, RemapsReachTheKeyboardAndNoKeyStaysGrabbed) {
+    CXSession x;
+    ASSERT_TRUE(x.Ok()) << "Xvfb and openbox are needed (scripts/install-deps)";
+    testing::CTempDir program;
+    testing::CTempHome home;
+    fs::create_directory_symlink(std::string(ORVANE_BIN_DIR) + "/Skins", program.File("Skins"));
+    fs::copy_file(std::string(ORVANE_SOURCE_DIR) + "/assets/Lang0409.ini", program.File("Lang0409.ini"));
+    const std::string trace = program.File("wire.trace");
+    CStatusFile status(program.File("status"));
+
+    const pid_t host =
+        SpawnProgram({COMPOSITE_HOST, program.Path(), trace, program.File("status")},
+                     {x.DisplayEnv(), "QT_QPA_PLATFORM=xcb", "XDG_DATA_HOME=" + home.Data(),
+                      "XDG_CONFIG_HOME=" + home.Config(), "XDG_RUNTIME_DIR=" + home.Runtime()});
+    struct CEnd {
+        pid_t pid;
+        ~CEnd() { StopProgram(pid); }
+    } end{host};
+    ASSERT_NE(status.Wait("ready"), "") << "the host window did not come up";
+    const int profile = std::stoi(Words(status.Wait("profile"))[1]);
+    ASSERT_GE(profile, 0);
+
+    std::map<ScanCode, Rect> keys; // A S D F by their buttons
+    for (ScanCode code : {0x1E, 0x1F, 0x20, 0x21}) {
+        const int id = KeySlotAt(KeySlotOfScanCode(code))->controlId;
+        for (int n = 1; n <= 4; ++n) {
+            const auto w = Words(status.Wait("button ", n));
+            if (std::stoi(w[1]) == id) keys[code] = RectAt(w, 2);
+        }
+    }
+    int opened = 0;
+    auto open = [&](ScanCode key) {
+        x.Click(keys[key].cx(), keys[key].cy());
+        const auto w = Words(status.Wait("dialog ", ++opened));
+        EXPECT_FALSE(w.empty()) << "no dialog for key " << key;
+        status.Wait("described", opened);
+        return w;
+    };
+    int closed = 0;
+    auto close = [&](int button) {
+        const Rect r = status.Controls()[button];
+        x.Click(r.cx(), r.cy());
+        const std::string line = status.Wait("closed ", ++closed);
+        EXPECT_EQ(line, "closed free") << "a key stays grabbed";
+    };
+    auto wheel = [&](int control, int steps) {
+        const Rect r = status.Controls()[control];
+        x.Click(r.cx(), r.cy(), 5, steps);
+    };
+
+    // A: press B. The dialog opens right-below A's button and holds the keyboard.
+    auto w = open(0x1E);
+    ASSERT_FALSE(w.empty());
+    const Rect dialog = RectAt(w, 1);
+    EXPECT_EQ(dialog.x, keys[0x1E].x + keys[0x1E].w);
+    EXPECT_EQ(dialog.y, keys[0x1E].y + keys[0x1E].h);
+    EXPECT_EQ(w.back(), "1") << "the Key tab holds the keyboard";
+    // Keys the desktop would take for itself are captured too; the window
+    // manager does not switch windows on Alt+Tab.
+    x.Xdo({"key", "alt+Tab"});
+    EXPECT_EQ(status.Wait("captured Tab"), "captured Tab");
+    x.Xdo({"key", "super"});
+    EXPECT_EQ(status.Wait("captured Win"), "captured Win");
+    x.Xdo({"key", "b"});
+    EXPECT_EQ(status.Wait("captured B"), "captured B");
+    close(1);
+
+    // S: the right mouse button.
+    open(0x1F);
+    auto c = status.Controls();
+    x.Click(c[1186].cx(), c[1186].cy());
+    wheel(1187, 1);
+    close(1);
+
+    // D: the seventh media key; F: the fourth keyboard function.
+    open(0x20);
+    c = status.Controls();
+    x.Click(c[1030].cx(), c[1030].cy());
+    wheel(1128, 6);
+    close(1);
+    open(0x21);
+    c = status.Controls();
+    x.Click(c[1031].cx(), c[1031].cy());
+    wheel(1129, 3);
+    close(1);
+
+    // The window's Apply sends the active profile's key matrix.
+    const auto apply = Words(status.Wait("apply "));
+    x.Click(RectAt(apply, 1).cx(), RectAt(apply, 1).cy());
+    EXPECT_EQ(status.Wait("applied"), "applied 1 1");
+    const std::vector<uint8_t> matrix = SentMatrix(trace, profile);
+    EXPECT_EQ(CodeAtKey(matrix, 0x1E), ScanCodeToDeviceKeyCode(0x30));
+    EXPECT_EQ(CodeAtKey(matrix, 0x1F), (DeviceKeyCode{1, 1, 2}));
+    EXPECT_EQ(CodeAtKey(matrix, 0x20), MediaNumberToDeviceKeyCode(6));
+    EXPECT_EQ(CodeAtKey(matrix, 0x21), (DeviceKeyCode{5, 5, 3}));
+
+    // Reopened, each key shows what it got.
+    open(0x1E);
+    EXPECT_EQ(status.Wait("edit ", opened), "edit B");
+    close(2);
+    w = open(0x1F);
+    EXPECT_EQ(w[8], "2");  // tab: Key
+    EXPECT_EQ(w[10], "1"); // mouse row
+    close(2);
+    w = open(0x20);
+    EXPECT_EQ(w[8], "7");
+    EXPECT_EQ(w[12], "6"); // media row
+    close(2);
+    w = open(0x21);
+    EXPECT_EQ(w[8], "8");
+    EXPECT_EQ(w[14], "3"); // function row
+    close(2);
+
+    // Typed keys go to whatever has the focus again.
+    const auto notes = Words(status.Wait("notes "));
+    x.Click(RectAt(notes, 1).cx(), RectAt(notes, 1).cy());
+    x.Xdo({"type", "--delay", "20", "ok"});
+    EXPECT_EQ(status.Wait("typed ok"), "typed ok");
+}
+
+} // namespace
+} // namespace orvane::test
