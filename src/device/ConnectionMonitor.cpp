@@ -1,18 +1,17 @@
 #include "device/ConnectionMonitor.h"
 
 #include <atomic>
-#include <chrono>
 #include <mutex>
 #include <thread>
 
-#include "services/AutoShowLatch.h"
-#include "services/Language.h"
-#include "services/MainWindowLink.h"
-#include "services/WindowMessages.h"
 #include "device/DefaultKeyMatrix.h"
 #include "device/DeviceCommands.h"
 #include "device/DeviceDiscovery.h"
 #include "device/DeviceThreadControl.h"
+#include "services/AutoShowLatch.h"
+#include "services/Language.h"
+#include "services/MainWindowLink.h"
+#include "services/WindowMessages.h"
 
 namespace orvane {
 namespace {
@@ -91,6 +90,7 @@ void OnConnectionChanged(int state) {
 void ConnectionMonitorThread() {
     bool firstReportPending = true;
     if (AutoShowLatch().load() && !DeviceThreadWait(10)) return;
+    CDeviceWatch watch;
 
     if (!g_HidDevice.EnumerateInterfaces()) return;
     ProbePass();
@@ -100,11 +100,14 @@ void ConnectionMonitorThread() {
     for (;;) {
         if (g_DeviceOpen.load()) {
             // The interface itself stays open; the next Open releases it. A
-            // keyboard unplugged and back within one check still left our
+            // keyboard unplugged and back before we looked still left our
             // handle dead, so that counts as gone too.
             if (!HidBackend().IsPresent(g_HidDevice.Path()) || !g_HidDevice.IsHandleAlive()) {
                 g_DeviceOpen.store(0);
                 OnConnectionChanged(0);
+                // The announcement of a quick replug may already have been
+                // taken with the removal's: look again before waiting.
+                continue;
             }
         } else {
             if (!g_HidDevice.EnumerateInterfaces()) return;
@@ -120,7 +123,8 @@ void ConnectionMonitorThread() {
             }
             g_HidDevice.FreeInterfaceList();
         }
-        if (!DeviceThreadWait(g_DeviceOpen.load() ? 100 : 1000)) return;
+        const bool open = g_DeviceOpen.load() != 0;
+        if (!watch.Wait(open ? 100 : 1000, open ? g_HidDevice.HangupFd() : -1)) return;
     }
 }
 

@@ -32,7 +32,5 @@ void StopDeviceThreads();
 // Tests only: back to the state at start (threads may run again, state 0,
 // icon 128, built-in default matrix, unknown macro capacity).
 void ResetDeviceThreadState();
-// Tests only: returns when no tray-icon thread is left running.
-void WaitForTrayIconThreads();
 
 } // namespace orvane

@@ -1,13 +1,11 @@
 #include <atomic>
-#include <chrono>
 #include <mutex>
-#include <thread>
 
-#include "services/MainWindowLink.h"
-#include "services/WindowMessages.h"
 #include "device/ConnectionMonitor.h"
 #include "device/DeviceDiscovery.h"
 #include "device/DeviceThreadControl.h"
+#include "services/MainWindowLink.h"
+#include "services/WindowMessages.h"
 
 namespace orvane {
 namespace {
@@ -16,27 +14,12 @@ constexpr uint16_t kLightingChanged = 0x0401;
 constexpr uint16_t kKeyboardReset = 0x0402;
 constexpr uint16_t kSignalEnd = 0x1810;
 constexpr uint16_t kSignalStart = 0x1811;
-
-std::atomic<bool> g_TrayBusy{false};
-std::atomic<int> g_TrayThreads{0};
+// After a read fails the keyboard is usually gone, and its removal wakes the
+// listener at once; this bounds the pause when a read failed for another reason.
+constexpr int kPauseAfterFailedReadMs = 1000;
 
 std::mutex g_ObserverMutex;
 std::function<void(uint16_t)> g_Observer;
-
-// The icon changes on a thread of its own so the listener never waits for
-// the window; one change at a time.
-void ChangeTrayIcon(bool signal) {
-    g_TrayThreads.fetch_add(1);
-    std::thread([signal] {
-        while (g_TrayBusy.exchange(true))
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        if (MainWindowLink* link = GetMainWindowLink())
-            link->SetTrayIcon(signal ? ICON_KEYBOARD_SIGNAL : ConnectionTrayIcon());
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        g_TrayBusy.store(false);
-        g_TrayThreads.fetch_sub(1);
-    }).detach();
-}
 
 void ActOnUsage(uint16_t u) {
     {
@@ -44,18 +27,21 @@ void ActOnUsage(uint16_t u) {
         if (g_Observer) g_Observer(u);
     }
     MainWindowLink* link = GetMainWindowLink();
+    if (!link) return;
     switch (u) {
     case kLightingChanged:
-        if (link) link->SetWindowTimer(LIGHTING_CHANGED_TIMER, 0);
+        link->SetWindowTimer(LIGHTING_CHANGED_TIMER, 0);
         break;
     case kKeyboardReset:
-        if (link) link->SetWindowTimer(KEYBOARD_RESET_TIMER, 0);
+        link->SetWindowTimer(KEYBOARD_RESET_TIMER, 0);
         break;
+    // The link queues icon changes for the window and returns at once, so
+    // they are handed over from here, one report after another, in order.
     case kSignalEnd:
-        ChangeTrayIcon(false);
+        link->SetTrayIcon(ConnectionTrayIcon());
         break;
     case kSignalStart:
-        ChangeTrayIcon(true);
+        link->SetTrayIcon(ICON_KEYBOARD_SIGNAL);
         break;
     default:
         break; // 0x1801-0x1804, releases and everything else
@@ -79,14 +65,10 @@ void SetConsumerUsageObserver(std::function<void(uint16_t)> observer) {
     g_Observer = std::move(observer);
 }
 
-void WaitForTrayIconThreads() {
-    while (g_TrayThreads.load() > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-}
-
 void ConsumerListenerThread() {
     CHidDevice device;
-    RegisterListenerDevice(&device);
+    device.SetAbortFd(DeviceThreadStopFd());
+    CDeviceWatch watch;
     for (;;) {
         if (DeviceThreadsStopping() || !device.EnumerateInterfaces()) break;
         bool found = false;
@@ -104,9 +86,8 @@ void ConsumerListenerThread() {
             if (found) break;
         }
         device.FreeInterfaceList();
-        if (!DeviceThreadWait(1000)) break;
+        if (!watch.Wait(1000, -1, found ? kPauseAfterFailedReadMs : -1)) break;
     }
-    RegisterListenerDevice(nullptr);
 }
 
 } // namespace orvane

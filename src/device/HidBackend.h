@@ -32,6 +32,9 @@ class CHidHandle {
     // poll() events that mean "TryWrite may proceed" on WaitFd(); 0 when writes
     // never have to wait.
     virtual short WriteEvents() const = 0;
+    // An fd that poll() reports with POLLHUP or POLLERR once the device has
+    // gone; -1 when the backend tells removals only through its hotplug source.
+    virtual int HangupFd() const { return -1; }
 
     // False once the device behind this handle has gone, even if a device
     // has since appeared under the same name.
@@ -44,6 +47,16 @@ class CHidHandle {
     virtual unsigned CollectionIndex() const = 0;
 };
 
+// Arrivals and removals of interfaces, as the system announces them.
+class CHotplugSource {
+  public:
+    virtual ~CHotplugSource() = default;
+    // Readable while an announcement waits to be taken.
+    virtual int Fd() const = 0;
+    // Takes every waiting announcement; never blocks.
+    virtual void Drain() = 0;
+};
+
 class CHidBackend {
   public:
     virtual ~CHidBackend() = default;
@@ -54,6 +67,9 @@ class CHidBackend {
     virtual std::unique_ptr<CHidHandle> OpenPath(const std::string& path, bool wantRead, bool wantWrite) = 0;
     // The cheap presence check: the path could still be opened.
     virtual bool IsPresent(const std::string& path) = 0;
+    // A new source of hotplug announcements for one waiting thread; null where
+    // the system makes none, and the caller has to look for changes itself.
+    virtual std::unique_ptr<CHotplugSource> OpenHotplugSource() { return nullptr; }
 };
 
 // The backend every CHidDevice uses: hidraw unless another is installed

@@ -58,8 +58,24 @@ void CHidDevice::FreeInterfaceList() {
 
 void CHidDevice::SignalStop() {
     if (m_StopFd < 0) return;
+    m_StopCount.fetch_add(1);
     uint64_t one = 1;
     [[maybe_unused]] ssize_t n = write(m_StopFd, &one, sizeof one);
+}
+
+bool CHidDevice::Stopped(uint64_t stopMark) {
+    pollfd fds[2] = {{m_StopFd, POLLIN, 0}, {m_AbortFd.load(), POLLIN, 0}};
+    if (poll(fds, 2, 0) <= 0) return false;
+    if (fds[1].revents & POLLIN) return true;
+    if (!(fds[0].revents & POLLIN)) return false;
+    uint64_t v;
+    [[maybe_unused]] ssize_t r = read(m_StopFd, &v, sizeof v);
+    return m_StopCount.load() != stopMark;
+}
+
+int CHidDevice::HangupFd() const {
+    std::shared_ptr<CHidHandle> handle = CurrentHandle();
+    return handle ? handle->HangupFd() : -1;
 }
 
 std::shared_ptr<CHidHandle> CHidDevice::CurrentHandle() const {
@@ -81,11 +97,9 @@ bool CHidDevice::IsHandleAlive() const {
     return handle && handle->IsAlive();
 }
 
-int CHidDevice::Open(const char* path, bool wantRead, bool wantWrite, bool overlapped, bool exclusive) {
-    m_WantRead = wantRead;
-    m_WantWrite = wantWrite;
-    m_Overlapped = overlapped;
-    m_Exclusive = exclusive;
+// Every open is shared and non-blocking here, so `overlapped` and `exclusive`
+// change nothing; they stay for the callers' sake.
+int CHidDevice::Open(const char* path, bool wantRead, bool wantWrite, bool, bool) {
     if (m_Reading.load() || m_Writing.load()) SignalStop();
     FreeCapabilities();
     {
@@ -179,26 +193,25 @@ void CHidDevice::FreeCapabilities() {
     m_ValueCaps.clear();
 }
 
-int CHidDevice::Wait(const CHidHandle& handle, short events, int timeoutMs) {
+int CHidDevice::Wait(const CHidHandle& handle, short events, int timeoutMs, uint64_t stopMark) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
     for (;;) {
-        pollfd fds[2] = {{m_StopFd, POLLIN, 0}, {handle.WaitFd(), events, 0}};
+        pollfd fds[3] = {{m_StopFd, POLLIN, 0}, {handle.WaitFd(), events, 0}, {m_AbortFd.load(), POLLIN, 0}};
         int wait = -1;
         if (timeoutMs >= 0) {
             auto left =
                 std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
             wait = left < 0 ? 0 : static_cast<int>(left);
         }
-        int n = poll(fds, 2, wait);
+        int n = poll(fds, 3, wait);
         if (n < 0) {
             if (errno == EINTR) continue;
             return -1;
         }
-        if (fds[0].revents & POLLIN) { // consume: the stop event resets itself
-            uint64_t v;
-            [[maybe_unused]] ssize_t r = read(m_StopFd, &v, sizeof v);
-            return 0;
+        if ((fds[0].revents | fds[2].revents) & POLLIN) {
+            if (Stopped(stopMark)) return 0;
+            if (!(fds[1].revents & events)) continue; // a stale stop, now cleared
         }
         if (n == 0) return 0;
         if (!(fds[1].revents & events) && (fds[1].revents & (POLLERR | POLLHUP | POLLNVAL))) return -1;
@@ -207,6 +220,8 @@ int CHidDevice::Wait(const CHidHandle& handle, short events, int timeoutMs) {
 }
 
 int CHidDevice::WriteReport(const uint8_t* buffer, size_t length, uint32_t* transferred, int timeoutMs) {
+    // Taken before the flag: a stop raised once the flag shows counts for us.
+    const uint64_t stopMark = m_StopCount.load();
     CFlagScope writing(m_Writing);
     uint32_t done = 0;
     int result = 0;
@@ -215,13 +230,8 @@ int CHidDevice::WriteReport(const uint8_t* buffer, size_t length, uint32_t* tran
         using Clock = std::chrono::steady_clock;
         const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
         for (;;) {
-            // A stop signalled before we got here still ends this transfer.
-            pollfd stop = {m_StopFd, POLLIN, 0};
-            if (poll(&stop, 1, 0) > 0) {
-                uint64_t v;
-                [[maybe_unused]] ssize_t r = read(m_StopFd, &v, sizeof v);
-                break;
-            }
+            // A stop raised since this transfer began ends it even before it waits.
+            if (Stopped(stopMark)) break;
             int n = handle->TryWrite(buffer, length);
             if (n < 0) break;
             if (n > 0) {
@@ -237,7 +247,7 @@ int CHidDevice::WriteReport(const uint8_t* buffer, size_t length, uint32_t* tran
                 left = static_cast<int>(ms);
             }
             short events = handle->WriteEvents();
-            if (events == 0 || Wait(*handle, events, left) != 1) break;
+            if (events == 0 || Wait(*handle, events, left, stopMark) != 1) break;
         }
     }
     if (transferred) *transferred = done;
@@ -245,6 +255,7 @@ int CHidDevice::WriteReport(const uint8_t* buffer, size_t length, uint32_t* tran
 }
 
 int CHidDevice::ReadReport(uint8_t* buffer, size_t length, uint32_t* transferred, int timeoutMs) {
+    const uint64_t stopMark = m_StopCount.load();
     CFlagScope reading(m_Reading);
     uint32_t done = 0;
     int result = 0;
@@ -264,7 +275,7 @@ int CHidDevice::ReadReport(uint8_t* buffer, size_t length, uint32_t* transferred
                     std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
                 left = ms < 0 ? 0 : static_cast<int>(ms);
             }
-            int w = Wait(*handle, POLLIN, left);
+            int w = Wait(*handle, POLLIN, left, stopMark);
             if (w != 1) break;
             // Reports of unnumbered devices come without an id byte; give them
             // the 0 the report layout expects.

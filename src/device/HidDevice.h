@@ -66,7 +66,14 @@ class CHidDevice {
                              uint32_t itemCount, const HidPreparsedData* preparsed);
 
     // Ends a transfer in progress on another thread at once (with failure).
+    // A stop raised while no transfer runs is dropped: it never fails a later one.
     void SignalStop();
+    // While `fd` is readable every transfer ends at once with failure; -1 for
+    // none. The device threads' stop hook, so tests can end a read without limit.
+    void SetAbortFd(int fd) { m_AbortFd.store(fd); }
+    // poll() reports POLLHUP or POLLERR on it once the open device has gone;
+    // -1 when closed or when the backend tells removals otherwise.
+    int HangupFd() const;
 
     const char* Path() const { return m_DevicePath; }
     uint16_t VendorID() const { return m_Attributes.VendorID; }
@@ -88,15 +95,17 @@ class CHidDevice {
     void FreeCapabilities();
     std::shared_ptr<CHidHandle> CurrentHandle() const;
     std::shared_ptr<const HidPreparsedData> CurrentPreparsed() const;
-    // Waits for `events` on the handle or the stop event: 1 ready, 0 timed
-    // out or stopped, -1 poll failed.
-    int Wait(const CHidHandle& handle, short events, int timeoutMs);
+    // Waits for `events` on the handle or a stop raised after `stopMark` (the
+    // stop count when the transfer began): 1 ready, 0 timed out or stopped,
+    // -1 poll failed.
+    int Wait(const CHidHandle& handle, short events, int timeoutMs, uint64_t stopMark);
+    // True when a stop raised after `stopMark`, or the abort fd, ends the
+    // transfer; a stale stop is taken out of the way.
+    bool Stopped(uint64_t stopMark);
 
     // Interface list
     std::vector<std::string> m_Paths;
     uint32_t m_Cursor = 0;
-    // Open options
-    uint32_t m_WantRead = 0, m_WantWrite = 0, m_Overlapped = 0, m_Exclusive = 0;
     // The handle is shared with a transfer in progress, so Close on another
     // thread never frees it (or its fd) under that transfer.
     mutable std::mutex m_HandleMutex;
@@ -110,8 +119,12 @@ class CHidDevice {
     std::vector<HidDataItem> m_Items;
     std::vector<HidButtonCaps> m_ButtonCaps;
     std::vector<HidValueCaps> m_ValueCaps;
-    // The stop event (auto-reset): an eventfd, consumed by the wait it ends.
+    // The stop event: an eventfd that wakes the waiting transfer, and a count
+    // of stops raised, by which a transfer tells a stop meant for it from one
+    // left over from a transfer that had already finished.
     int m_StopFd = -1;
+    std::atomic<uint64_t> m_StopCount{0};
+    std::atomic<int> m_AbortFd{-1};
     std::atomic<uint32_t> m_Reading{0};
     std::atomic<uint32_t> m_Writing{0};
 };

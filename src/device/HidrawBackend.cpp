@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <libudev.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -55,6 +56,7 @@ class CHidrawHandle : public CHidHandle {
     }
     int WaitFd() const override { return m_Fd; }
     short WriteEvents() const override { return POLLOUT; }
+    int HangupFd() const override { return m_Fd; }
     bool IsAlive() const override {
         pollfd p = {m_Fd, 0, 0}; // errors and hang-ups are reported whatever is asked
         return poll(&p, 1, 0) == 0 || !(p.revents & (POLLERR | POLLHUP | POLLNVAL));
@@ -69,6 +71,35 @@ class CHidrawHandle : public CHidHandle {
     std::vector<uint8_t> m_Descriptor;
     unsigned m_Collection;
 };
+
+// udev's announcements of hidraw nodes. They come after udev has applied its
+// rules, so a node announced as added already carries the user's access.
+class CUdevHotplugSource : public CHotplugSource {
+  public:
+    CUdevHotplugSource(udev* context, udev_monitor* monitor) : m_Udev(context), m_Monitor(monitor) {}
+    ~CUdevHotplugSource() override {
+        udev_monitor_unref(m_Monitor);
+        udev_unref(m_Udev);
+    }
+    CUdevHotplugSource(const CUdevHotplugSource&) = delete;
+    CUdevHotplugSource& operator=(const CUdevHotplugSource&) = delete;
+
+    int Fd() const override { return udev_monitor_get_fd(m_Monitor); }
+    void Drain() override {
+        while (udev_device* d = udev_monitor_receive_device(m_Monitor))
+            udev_device_unref(d);
+    }
+
+  private:
+    udev* m_Udev;
+    udev_monitor* m_Monitor;
+};
+
+// Without a udev daemon a monitor opens but never hears anything (containers);
+// umockdev's testbed stands in for the daemon and does deliver.
+bool UdevDelivers() {
+    return access("/run/udev/control", F_OK) == 0 || std::getenv("UMOCKDEV_DIR") != nullptr;
+}
 
 // hidrawN names sorted by N, so paths keep the kernel's order.
 std::vector<std::string> ListNodes(const std::string& dir) {
@@ -159,6 +190,20 @@ std::unique_ptr<CHidHandle> CHidrawBackend::OpenPath(const std::string& path, bo
     int fd = OpenNode(node, flags);
     if (fd < 0) return nullptr;
     return std::make_unique<CHidrawHandle>(fd, info.Attributes, std::move(info.Descriptor), collection);
+}
+
+std::unique_ptr<CHotplugSource> CHidrawBackend::OpenHotplugSource() {
+    if (m_SysfsRoot != "/sys" || !UdevDelivers()) return nullptr;
+    udev* context = udev_new();
+    if (!context) return nullptr;
+    udev_monitor* monitor = udev_monitor_new_from_netlink(context, "udev");
+    if (!monitor || udev_monitor_filter_add_match_subsystem_devtype(monitor, "hidraw", nullptr) < 0 ||
+        udev_monitor_enable_receiving(monitor) < 0 || udev_monitor_get_fd(monitor) < 0) {
+        if (monitor) udev_monitor_unref(monitor);
+        udev_unref(context);
+        return nullptr;
+    }
+    return std::make_unique<CUdevHotplugSource>(context, monitor);
 }
 
 bool CHidrawBackend::IsPresent(const std::string& path) {

@@ -16,6 +16,9 @@ class CHidrawBackend : public CHidBackend {
     bool EnumeratePaths(std::vector<std::string>& paths) override;
     std::unique_ptr<CHidHandle> OpenPath(const std::string& path, bool wantRead, bool wantWrite) override;
     bool IsPresent(const std::string& path) override;
+    // A udev monitor of the hidraw nodes; null without a running udev, or
+    // when the roots are a tree of our own that udev knows nothing about.
+    std::unique_ptr<CHotplugSource> OpenHotplugSource() override;
 
   protected:
     // Opens the device node; tests stand a socket in for it. Returns an fd or -1.

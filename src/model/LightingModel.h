@@ -23,7 +23,7 @@ class MainWindowLink;
 // What the lighting switch changes on the main window; the main window
 // implements it.
 class CLightingHost {
-public:
+  public:
     virtual ~CLightingHost() = default;
     // Selects the keyboard's active profile again; true on success.
     virtual bool ReselectActiveProfile() = 0;
@@ -37,11 +37,19 @@ public:
 
 // Where painted colours and the paint settings are kept between runs (the
 // per-user data files); `set` is the profile's colour set in use.
+struct PaintedKey {
+    int led = 0;
+    Colour colour = 0;
+    int flag = 0;
+};
+
 class CPaintStore {
-public:
+  public:
     virtual ~CPaintStore() = default;
     virtual void WriteKeyColour(int profile, int set, int led, Colour colour, int flag) = 0;
-    virtual void WritePaintSettings(int profile, int set, int tool, Colour linkedColour, Colour ownColour) = 0;
+    // The paint settings, then the entries of `keys`, as one change.
+    virtual void WritePaintSettings(int profile, int set, int tool, Colour linkedColour, Colour ownColour,
+                                    std::span<const PaintedKey> keys) = 0;
 };
 
 constexpr size_t kKeyColourTableSize = 512; // per profile, LED i at 3i
@@ -55,7 +63,7 @@ enum class SwitchFromSettings {
 };
 
 class CLightingModel {
-public:
+  public:
     explicit CLightingModel(CLightingPort& port = DeviceLightingPort());
 
     // ----------------------------------------------------- records, settings
@@ -95,7 +103,9 @@ public:
         uint8_t count = 0; // 1 or 3
         std::array<uint8_t, 3> bytes{};
         static FieldWrite Byte(size_t offset, uint8_t value) { return {offset, 1, {value, 0, 0}}; }
-        static FieldWrite Rgb(size_t offset, Colour c) { return {offset, 3, {RedOf(c), GreenOf(c), BlueOf(c)}}; }
+        static FieldWrite Rgb(size_t offset, Colour c) {
+            return {offset, 3, {RedOf(c), GreenOf(c), BlueOf(c)}};
+        }
     };
     int WriteFields(std::initializer_list<FieldWrite> fields);
 
@@ -120,7 +130,7 @@ public:
     // LED index of a key button (G keys 125, Fn 110), -1 for none.
     static int LedOfButton(const KeyButton& button);
 
-    Colour OwnPaintColour() const { return m_ownColour; }     // "color"
+    Colour OwnPaintColour() const { return m_ownColour; }       // "color"
     Colour LinkedPaintColour() const { return m_linkedColour; } // "jcolor"
     int PaintTool() const { return m_tool; }
     void SetPaintSettings(int tool, Colour linked, Colour own);
@@ -140,8 +150,8 @@ public:
     // Paint flag 1 exactly for the keys whose colour equals the linked colour.
     void RelinkPaintFlags();
 
-private:
-    void WritePaintSettings();
+  private:
+    void WritePaintSettings(std::span<const PaintedKey> keys = {});
     bool ReadSwitchSetting() const;
     void WriteSwitchSetting(bool on) const;
 

@@ -1,6 +1,7 @@
 // Per-key colours of mode 20: the colour table of each profile, the paint
 // flags that link keys to the "jcolor" paint colour, and painting keys.
 #include <algorithm>
+#include <vector>
 
 #include "model/KeyTables.h"
 #include "model/LightingModel.h"
@@ -9,9 +10,13 @@ namespace orvane {
 
 namespace {
 
-bool ValidProfile(int p) { return p >= 0 && p < kLightingProfileCount; }
+bool ValidProfile(int p) {
+    return p >= 0 && p < kLightingProfileCount;
+}
 
-bool ValidLed(int led) { return led >= 0 && static_cast<size_t>(led) * 3 + 3 <= kKeyColourTableSize; }
+bool ValidLed(int led) {
+    return led >= 0 && static_cast<size_t>(led) * 3 + 3 <= kKeyColourTableSize;
+}
 
 } // namespace
 
@@ -21,14 +26,17 @@ int CLightingModel::LedOfButton(const KeyButton& button) {
         const KeySlot* slot = KeySlotAt(button.index);
         return slot ? slot->ledIndex : -1;
     }
-    case KeyButtonKind::GKey: return button.index < kGKeyButtonCount ? kLedOfGKeys : -1;
-    case KeyButtonKind::Fn: return kLedOfFn;
+    case KeyButtonKind::GKey:
+        return button.index < kGKeyButtonCount ? kLedOfGKeys : -1;
+    case KeyButtonKind::Fn:
+        return kLedOfFn;
     }
     return -1;
 }
 
 std::span<uint8_t, kKeyColourTableSize> CLightingModel::KeyColourTable(int profile) {
-    return std::span<uint8_t, kKeyColourTableSize>(m_keyColours[static_cast<size_t>(std::clamp(profile, 0, 2))]);
+    return std::span<uint8_t, kKeyColourTableSize>(
+        m_keyColours[static_cast<size_t>(std::clamp(profile, 0, 2))]);
 }
 
 Colour CLightingModel::KeyColour(int profile, int led) const {
@@ -71,9 +79,10 @@ void CLightingModel::SetColourSetInUse(int profile, int set) {
     if (ValidProfile(profile)) m_colourSet[static_cast<size_t>(profile)] = set;
 }
 
-void CLightingModel::WritePaintSettings() {
+void CLightingModel::WritePaintSettings(std::span<const PaintedKey> keys) {
     const int p = CurrentProfile();
-    if (m_store && p >= 0) m_store->WritePaintSettings(p, ColourSetInUse(p), m_tool, m_linkedColour, m_ownColour);
+    if (m_store && p >= 0)
+        m_store->WritePaintSettings(p, ColourSetInUse(p), m_tool, m_linkedColour, m_ownColour, keys);
 }
 
 int CLightingModel::PaintKey(const KeyButton& button, CKeyLights& lights) {
@@ -117,10 +126,9 @@ int CLightingModel::ChangeLinkedPaintColour(Colour colour, CKeyLights& lights) {
     colour &= 0xFFFFFF;
     if (colour == m_linkedColour) return 1;
     m_linkedColour = colour;
-    WritePaintSettings();
     const int p = CurrentProfile();
     if (p < 0) return 0;
-    const int set = ColourSetInUse(p);
+    std::vector<PaintedKey> linked;
     bool gKeysStored = false;
     for (int n = 0; n < kKeyButtonCount; ++n) {
         const KeyButton button = KeyButtonAt(n);
@@ -131,9 +139,11 @@ int CLightingModel::ChangeLinkedPaintColour(Colour colour, CKeyLights& lights) {
         SetKeyColour(p, led, colour);
         // The nine G keys share one LED and one entry in the file.
         const bool gKey = button.kind == KeyButtonKind::GKey;
-        if (m_store && !(gKey && gKeysStored)) m_store->WriteKeyColour(p, set, led, colour, 1);
+        if (!(gKey && gKeysStored)) linked.push_back({led, colour, 1});
         gKeysStored = gKeysStored || gKey;
     }
+    // One write of the file for the whole change, not one per linked key.
+    WritePaintSettings(linked);
     return m_port.WriteProfileKeyColours(KeyColourTable(p));
 }
 

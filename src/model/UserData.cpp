@@ -4,9 +4,11 @@
 #include <cctype>
 #include <climits>
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "services/PathTable.h"
 #include "platform/IniFile.h"
+#include "services/PathTable.h"
 
 namespace orvane {
 
@@ -36,6 +38,10 @@ void WriteValue(int profile, const std::string& section, const std::string& key,
 
 std::string RgbText(Colour c) {
     return std::to_string(RedOf(c)) + "," + std::to_string(GreenOf(c)) + "," + std::to_string(BlueOf(c));
+}
+
+std::string KeyColourText(Colour c, int flag) {
+    return RgbText(c) + "," + std::to_string(flag);
 }
 
 Colour ColourOf(const int* rgb) {
@@ -105,7 +111,9 @@ void ParseNumberList(const std::string& text, int* numbers, int count) {
 int ReadPresentSet(int profile) {
     int set = 0;
     ParseNumberList(ReadValue(profile, kPresentSection, kPresentKey, "0"), &set, 1);
-    return set;
+    // A set that does not exist would show an empty list entry and take
+    // renames nowhere; such a file is read as if the value were missing.
+    return set >= 0 && set < kColourSetCount ? set : 0;
 }
 
 void WritePresentSet(int profile, int set) {
@@ -131,7 +139,7 @@ KeyColourEntry ReadKeyColour(int profile, int set, int led) {
 }
 
 void WriteKeyColour(int profile, int set, int led, Colour colour, int flag) {
-    WriteValue(profile, SetSection(set), std::to_string(led), RgbText(colour) + "," + std::to_string(flag));
+    WriteValue(profile, SetSection(set), std::to_string(led), KeyColourText(colour, flag));
 }
 
 PaintSettings ReadPaintSettings(int profile, int set) {
@@ -142,11 +150,16 @@ PaintSettings ReadPaintSettings(int profile, int set) {
     return s;
 }
 
-void WritePaintSettings(int profile, int set, const PaintSettings& settings) {
-    const std::string section = SetSection(set);
-    WriteValue(profile, section, "tool", std::to_string(settings.tool));
-    WriteValue(profile, section, "jcolor", RgbText(settings.linkedColour));
-    WriteValue(profile, section, "color", RgbText(settings.ownColour));
+void WritePaintSettings(int profile, int set, const PaintSettings& settings,
+                        std::span<const PaintedKey> keys) {
+    const std::string path = UserDataFilePath(profile);
+    if (path.empty()) return;
+    std::vector<std::pair<std::string, std::string>> values = {{"tool", std::to_string(settings.tool)},
+                                                               {"jcolor", RgbText(settings.linkedColour)},
+                                                               {"color", RgbText(settings.ownColour)}};
+    for (const PaintedKey& key : keys)
+        values.emplace_back(std::to_string(key.led), KeyColourText(key.colour, key.flag));
+    IniWriteStrings(path, SetSection(set), values);
 }
 
 } // namespace orvane

@@ -6,8 +6,10 @@
 // missing file or key gives the default, and a failed write is ignored (the
 // ini writer replaces files atomically, so a failed write leaves the old file).
 #include <array>
+#include <span>
 #include <string>
 
+#include "model/LightingModel.h"
 #include "model/LightingTables.h"
 
 namespace orvane {
@@ -33,7 +35,7 @@ std::string UserDataTemplatePath();
 
 // ---------------------------------------------------- user data file values
 
-// The colour set in use ("mode" of "PRESENTMODE"); 0 when missing.
+// The colour set in use ("mode" of "PRESENTMODE"); 0 when missing or outside 0-2.
 int ReadPresentSet(int profile);
 void WritePresentSet(int profile, int set);
 
@@ -60,8 +62,10 @@ struct PaintSettings {
     bool operator==(const PaintSettings&) const = default;
 };
 PaintSettings ReadPaintSettings(int profile, int set);
-// Writes "tool", "jcolor" and "color", in that order.
-void WritePaintSettings(int profile, int set, const PaintSettings& settings);
+// Writes "tool", "jcolor" and "color", in that order, then the entries of
+// `keys`, all with one write of the file.
+void WritePaintSettings(int profile, int set, const PaintSettings& settings,
+                        std::span<const PaintedKey> keys = {});
 
 // Parses up to `count` comma-separated decimal numbers the way the files are
 // read: numbers after the first one that is missing or malformed are 0.
@@ -69,10 +73,9 @@ void ParseNumberList(const std::string& text, int* numbers, int count);
 
 // --------------------------------------------------------- whole-file work
 
-// First use: when the user data folder does not exist yet, creates it and
-// copies the template into the three user data files (a missing template
-// leaves them empty). An existing folder is left alone, even when a file in
-// it is missing.
+// Creates the user data folder when it is missing and copies the template
+// into each of the three user data files that is missing (a missing template
+// leaves them empty). Files that exist are left alone.
 void EnsureUserFolder();
 
 // Copies the template over the user data file of `profile` (0-2); false when

@@ -18,8 +18,9 @@ class CUserDataPaintStore final : public CPaintStore {
     void WriteKeyColour(int profile, int set, int led, Colour colour, int flag) override {
         orvane::WriteKeyColour(profile, set, led, colour, flag);
     }
-    void WritePaintSettings(int profile, int set, int tool, Colour linkedColour, Colour ownColour) override {
-        orvane::WritePaintSettings(profile, set, PaintSettings{tool, linkedColour, ownColour});
+    void WritePaintSettings(int profile, int set, int tool, Colour linkedColour, Colour ownColour,
+                            std::span<const PaintedKey> keys) override {
+        orvane::WritePaintSettings(profile, set, PaintSettings{tool, linkedColour, ownColour}, keys);
     }
 };
 

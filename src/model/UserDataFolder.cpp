@@ -22,12 +22,18 @@ std::string TemplateText() {
 
 void EnsureUserFolder() {
     const std::string folder = UserFolderPath();
-    if (folder.empty() || FolderExists(folder)) return;
-    if (!MakeFolders(folder)) return;
-    const std::string text = TemplateText();
+    if (folder.empty() || !MakeFolders(folder)) return;
+    // Checked file by file, not only with a new folder: a first start cut
+    // short after the folder was made would otherwise leave the files missing
+    // for good. A file that exists is the user's and stays as it is.
+    std::string text;
+    bool templateRead = false;
     for (int p = 0; p < kUserDataProfileCount; ++p) {
         const std::string path = UserDataFilePath(p);
-        if (!path.empty()) WriteFileAtomically(path, text);
+        if (path.empty() || FileExists(path)) continue;
+        if (!templateRead) text = TemplateText();
+        templateRead = true;
+        WriteFileAtomically(path, text);
     }
 }
 

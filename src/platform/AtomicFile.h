@@ -8,6 +8,7 @@
 
 namespace orvane {
 
+// A symbolic link is written through: its target is replaced, the link stays.
 bool WriteFileAtomically(const std::string& path, std::string_view contents);
 
 // Reads a whole file; false when it cannot be opened or read.

@@ -1,7 +1,5 @@
 #include "platform/CriticalSections.h"
 
-#include <atomic>
-
 namespace orvane {
 namespace {
 // Function-local statics: constructed on first use from any thread, never
@@ -14,21 +12,22 @@ std::recursive_mutex& DriverLockObject() {
     static auto* lock = new std::recursive_mutex;
     return *lock;
 }
-std::atomic<bool> g_LocksExist{false};
 } // namespace
 
-std::recursive_mutex& ConfigStoreLock() { return ConfigLockObject(); }
-std::recursive_mutex& DriverTableLock() { return DriverLockObject(); }
+std::recursive_mutex& ConfigStoreLock() {
+    return ConfigLockObject();
+}
+std::recursive_mutex& DriverTableLock() {
+    return DriverLockObject();
+}
 
 void CreateProcessLocks() {
     ConfigLockObject();
     DriverLockObject();
-    g_LocksExist = true;
 }
 
 // The objects stay allocated: device threads that are never joined may still
 // be leaving a guarded section when the main window has returned.
-void DeleteProcessLocks() { g_LocksExist = false; }
-bool ProcessLocksExist() { return g_LocksExist; }
+void DeleteProcessLocks() {}
 
 } // namespace orvane

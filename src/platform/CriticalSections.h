@@ -15,6 +15,5 @@ std::recursive_mutex& DriverTableLock();
 // in tests, which never call these.
 void CreateProcessLocks();
 void DeleteProcessLocks();
-bool ProcessLocksExist();
 
 } // namespace orvane

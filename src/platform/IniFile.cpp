@@ -41,8 +41,7 @@ CIniText SplitIni(std::string_view text) {
     size_t pos = 0;
     while (pos < text.size()) {
         size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos)
-            end = text.size();
+        if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(pos, end - pos);
         // Every carriage return at the end goes, so a rewrite in either line
         // style reads back the same values.
@@ -57,12 +56,10 @@ CIniText SplitIni(std::string_view text) {
 std::string JoinIni(const CIniText& ini) {
     const char* eol = ini.crlf ? "\r\n" : "\n";
     std::string out;
-    if (ini.hasBom)
-        out += kUtf8Bom;
+    if (ini.hasBom) out += kUtf8Bom;
     for (size_t i = 0; i < ini.lines.size(); ++i) {
         out += ini.lines[i];
-        if (i + 1 < ini.lines.size() || ini.endsWithNewline)
-            out += eol;
+        if (i + 1 < ini.lines.size() || ini.endsWithNewline) out += eol;
     }
     return out;
 }
@@ -70,11 +67,9 @@ std::string JoinIni(const CIniText& ini) {
 // The name of a "[section]" line, or nullopt for any other line.
 std::optional<std::string_view> SectionName(std::string_view line) {
     line = TrimBlanks(line);
-    if (line.empty() || line.front() != '[')
-        return std::nullopt;
+    if (line.empty() || line.front() != '[') return std::nullopt;
     size_t close = line.find(']');
-    if (close == std::string_view::npos)
-        close = line.size();
+    if (close == std::string_view::npos) close = line.size();
     return TrimBlanks(line.substr(1, close - 1));
 }
 
@@ -85,11 +80,9 @@ bool IsComment(std::string_view line) {
 
 // Splits a "key=value" line; nullopt for lines that are not one.
 std::optional<std::pair<std::string_view, std::string_view>> KeyValue(std::string_view line) {
-    if (IsComment(line) || SectionName(line))
-        return std::nullopt;
+    if (IsComment(line) || SectionName(line)) return std::nullopt;
     size_t eq = line.find('=');
-    if (eq == std::string_view::npos)
-        return std::nullopt;
+    if (eq == std::string_view::npos) return std::nullopt;
     return std::make_pair(TrimBlanks(line.substr(0, eq)), TrimBlanks(line.substr(eq + 1)));
 }
 
@@ -105,8 +98,7 @@ CLocation Find(const CIniText& ini, std::string_view section, std::string_view k
     for (size_t i = 0; i < ini.lines.size(); ++i) {
         auto name = SectionName(ini.lines[i]);
         if (!loc.sectionLine) {
-            if (name && EqualsNoCase(*name, section))
-                loc.sectionLine = i;
+            if (name && EqualsNoCase(*name, section)) loc.sectionLine = i;
             continue;
         }
         if (name) {
@@ -115,8 +107,7 @@ CLocation Find(const CIniText& ini, std::string_view section, std::string_view k
         }
         if (!loc.keyLine) {
             auto kv = KeyValue(ini.lines[i]);
-            if (kv && EqualsNoCase(kv->first, key))
-                loc.keyLine = i;
+            if (kv && EqualsNoCase(kv->first, key)) loc.keyLine = i;
         }
     }
     loc.sectionEnd = ini.lines.size();
@@ -125,13 +116,11 @@ CLocation Find(const CIniText& ini, std::string_view section, std::string_view k
 
 // Cuts to at most `maxChars - 1` characters without splitting a UTF-8 sequence.
 std::string CutToBuffer(std::string_view s, size_t maxChars) {
-    if (maxChars == 0)
-        return {};
+    if (maxChars == 0) return {};
     size_t chars = 0;
     size_t i = 0;
     while (i < s.size()) {
-        if (chars == maxChars - 1)
-            break;
+        if (chars == maxChars - 1) break;
         size_t next = i + 1;
         while (next < s.size() && (static_cast<unsigned char>(s[next]) & 0xC0) == 0x80)
             ++next;
@@ -147,88 +136,34 @@ std::string_view Unquote(std::string_view v) {
     return v;
 }
 
-bool HasLineBreakOrNul(std::string_view s) { return s.find_first_of(std::string_view("\r\n\0", 3)) != s.npos; }
+bool HasLineBreakOrNul(std::string_view s) {
+    return s.find_first_of(std::string_view("\r\n\0", 3)) != s.npos;
+}
 
 // Loads the file for a rewrite. A file that exists but cannot be read must not
 // be replaced by one holding only the new value.
 bool LoadForWrite(const std::string& path, CIniText& ini) {
-    if (path.empty() || path.size() >= PATH_MAX)
-        return false;
+    if (path.empty() || path.size() >= PATH_MAX) return false;
     std::string text;
     if (ReadWholeFile(path, text)) {
         ini = SplitIni(text);
         return true;
     }
     struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 || errno != ENOENT)
-        return false;
+    if (::stat(path.c_str(), &st) == 0 || errno != ENOENT) return false;
     ini = CIniText{};
     return true;
 }
 
-std::optional<std::string> LookUp(const std::string& path, const std::string& section, const std::string& key) {
-    std::string text;
-    if (!ReadWholeFile(path, text))
-        return std::nullopt;
-    CIniText ini = SplitIni(text);
-    CLocation loc = Find(ini, section, key);
-    if (!loc.keyLine)
-        return std::nullopt;
-    return std::string(Unquote(KeyValue(ini.lines[*loc.keyLine])->second));
-}
-
-} // namespace
-
-std::string IniReadString(const std::string& path, const std::string& section, const std::string& key,
-                          const std::string& defaultValue, size_t maxChars) {
-    return CutToBuffer(LookUp(path, section, key).value_or(defaultValue), maxChars);
-}
-
-int IniReadInt(const std::string& path, const std::string& section, const std::string& key, int defaultValue) {
-    std::optional<std::string> found = LookUp(path, section, key);
-    if (!found)
-        return defaultValue;
-    const std::string& text = *found;
-    size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    if (i >= text.size() || text[i] < '0' || text[i] > '9')
-        return defaultValue;
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1)
-            value = static_cast<long long>(INT_MAX) + 1; // saturate; keeps going past the digits
-    }
-    if (negative)
-        value = -value;
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(value);
-}
-
-bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
-                    const std::string& value) {
-    // A line break in any part would write extra lines (and keys) into the file.
-    if (HasLineBreakOrNul(section) || HasLineBreakOrNul(key) || HasLineBreakOrNul(value))
-        return false;
-    if (TrimBlanks(key).empty() || key.find('=') != std::string::npos || section.find(']') != std::string::npos)
-        return false;
-    std::lock_guard guard(WriteLock());
-    CIniText ini;
-    if (!LoadForWrite(path, ini))
-        return false;
+// Sets one value in the loaded text; false when it already held it.
+bool SetValue(CIniText& ini, const std::string& section, const std::string& key, const std::string& value) {
     std::string line = std::string(TrimBlanks(key)) + "=" + value;
     CLocation loc = Find(ini, section, key);
     if (loc.keyLine) {
         auto kv = KeyValue(ini.lines[*loc.keyLine]);
         // Keep the key as the file spells it.
         line = std::string(kv->first) + "=" + value;
-        if (ini.lines[*loc.keyLine] == line)
-            return true;
+        if (ini.lines[*loc.keyLine] == line) return false;
         ini.lines[*loc.keyLine] = line;
     } else if (loc.sectionLine) {
         size_t insertAt = loc.sectionEnd;
@@ -240,17 +175,76 @@ bool IniWriteString(const std::string& path, const std::string& section, const s
         ini.lines.push_back("[" + std::string(TrimBlanks(section)) + "]");
         ini.lines.push_back(line);
     }
-    return WriteFileAtomically(path, JoinIni(ini));
+    return true;
+}
+
+std::optional<std::string> LookUp(const std::string& path, const std::string& section,
+                                  const std::string& key) {
+    std::string text;
+    if (!ReadWholeFile(path, text)) return std::nullopt;
+    CIniText ini = SplitIni(text);
+    CLocation loc = Find(ini, section, key);
+    if (!loc.keyLine) return std::nullopt;
+    return std::string(Unquote(KeyValue(ini.lines[*loc.keyLine])->second));
+}
+
+} // namespace
+
+std::string IniReadString(const std::string& path, const std::string& section, const std::string& key,
+                          const std::string& defaultValue, size_t maxChars) {
+    return CutToBuffer(LookUp(path, section, key).value_or(defaultValue), maxChars);
+}
+
+int IniReadInt(const std::string& path, const std::string& section, const std::string& key,
+               int defaultValue) {
+    std::optional<std::string> found = LookUp(path, section, key);
+    if (!found) return defaultValue;
+    const std::string& text = *found;
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    if (i >= text.size() || text[i] < '0' || text[i] > '9') return defaultValue;
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1; // saturate; keeps going past the digits
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& value) {
+    const std::pair<std::string, std::string> one[] = {{key, value}};
+    return IniWriteStrings(path, section, one);
+}
+
+bool IniWriteStrings(const std::string& path, const std::string& section,
+                     std::span<const std::pair<std::string, std::string>> values) {
+    // A line break in any part would write extra lines (and keys) into the file.
+    if (HasLineBreakOrNul(section) || section.find(']') != std::string::npos) return false;
+    for (const auto& [key, value] : values)
+        if (HasLineBreakOrNul(key) || HasLineBreakOrNul(value) || TrimBlanks(key).empty() ||
+            key.find('=') != std::string::npos)
+            return false;
+    std::lock_guard guard(WriteLock());
+    CIniText ini;
+    if (!LoadForWrite(path, ini)) return false;
+    bool changed = false;
+    for (const auto& [key, value] : values)
+        changed = SetValue(ini, section, key, value) || changed;
+    return !changed || WriteFileAtomically(path, JoinIni(ini));
 }
 
 bool IniDeleteKey(const std::string& path, const std::string& section, const std::string& key) {
     std::lock_guard guard(WriteLock());
     CIniText ini;
-    if (!LoadForWrite(path, ini))
-        return false;
+    if (!LoadForWrite(path, ini)) return false;
     CLocation loc = Find(ini, section, key);
-    if (!loc.keyLine)
-        return true;
+    if (!loc.keyLine) return true;
     ini.lines.erase(ini.lines.begin() + static_cast<std::ptrdiff_t>(*loc.keyLine));
     return WriteFileAtomically(path, JoinIni(ini));
 }

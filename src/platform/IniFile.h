@@ -2,7 +2,9 @@
 // Private-profile (ini) files: sections and keys compare case-insensitively,
 // anything missing gives the default, a write keeps every other line and
 // comment and replaces the file atomically (temporary file + rename). UTF-8.
+#include <span>
 #include <string>
+#include <utility>
 
 namespace orvane {
 
@@ -22,6 +24,11 @@ int IniReadInt(const std::string& path, const std::string& section, const std::s
 // Returns false (and leaves the old file whole) when the file cannot be written.
 bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& value);
+
+// Sets several keys of one section with one rewrite of the file, as if each
+// were written in turn. False (the old file kept whole) on any failure.
+bool IniWriteStrings(const std::string& path, const std::string& section,
+                     std::span<const std::pair<std::string, std::string>> values);
 
 // Removes `key` from `section`; true when the file is as asked afterwards.
 bool IniDeleteKey(const std::string& path, const std::string& section, const std::string& key);

@@ -2,19 +2,20 @@
 // Where things are: the running executable and the per-user folders of the
 // XDG base directory rules (each overridable by its environment variable, so
 // tests run in a temporary home).
+#include <climits>
 #include <string>
 
 namespace orvane {
 
-constexpr size_t kMaxPath = 260; // the platform path limit the program keeps to
+// The longest path the system accepts, terminator included.
+constexpr size_t kMaxPath = PATH_MAX;
 
-std::string ExecutablePath();       // from /proc/self/exe
+std::string ExecutablePath();                            // from /proc/self/exe
 std::string ProgramFolderOf(const std::string& exePath); // folder with trailing '/'
-std::string UserDataFolder();       // $XDG_DATA_HOME or ~/.local/share (no trailing '/')
-std::string UserConfigFolder();     // $XDG_CONFIG_HOME or ~/.config
-std::string UserRuntimeFolder();    // $XDG_RUNTIME_DIR, or /tmp when unset
-std::string HomeFolder();           // $HOME, else the password database's entry
-std::string FileNameOf(const std::string& path); // the part after the last '/'
+std::string UserDataFolder();                            // $XDG_DATA_HOME or ~/.local/share (no trailing '/')
+std::string UserConfigFolder();                          // $XDG_CONFIG_HOME or ~/.config
+std::string HomeFolder();                                // $HOME, else the password database's entry
+std::string FileNameOf(const std::string& path);         // the part after the last '/'
 
 // A per-user file in the runtime folder: $XDG_RUNTIME_DIR/<stem><extension>,
 // or /tmp/<stem>-<uid><extension> when the variable is unset.

@@ -27,8 +27,7 @@ constexpr size_t kCommLength = 15; // the kernel keeps this much of a name
 std::vector<pid_t> ProcessIds() {
     std::vector<pid_t> pids;
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir("/proc"), ::closedir);
-    if (!dir)
-        return pids;
+    if (!dir) return pids;
     while (dirent* entry = ::readdir(dir.get())) {
         char* end = nullptr;
         long pid = std::strtol(entry->d_name, &end, 10);
@@ -39,12 +38,13 @@ std::vector<pid_t> ProcessIds() {
     return pids;
 }
 
-std::string ProcFile(pid_t pid, const char* name) { return "/proc/" + std::to_string(pid) + "/" + name; }
+std::string ProcFile(pid_t pid, const char* name) {
+    return "/proc/" + std::to_string(pid) + "/" + name;
+}
 
 bool IsZombie(pid_t pid) {
     std::string stat;
-    if (!ReadWholeFile(ProcFile(pid, "stat"), stat))
-        return true; // gone meanwhile
+    if (!ReadWholeFile(ProcFile(pid, "stat"), stat)) return true; // gone meanwhile
     // "pid (comm) S ...": the state follows the last ')' (comm may hold ')').
     size_t close = stat.rfind(')');
     return close == std::string::npos || close + 2 >= stat.size() || stat[close + 2] == 'Z' ||
@@ -58,56 +58,40 @@ bool NameMatches(pid_t pid, const std::string& exeFileName) {
         std::string target(link, static_cast<size_t>(n));
         // A rebuilt or updated executable still runs as "<path> (deleted)".
         constexpr std::string_view deleted = " (deleted)";
-        if (target.size() > deleted.size() && target.compare(target.size() - deleted.size(), deleted.size(),
-                                                             deleted) == 0)
+        if (target.size() > deleted.size() &&
+            target.compare(target.size() - deleted.size(), deleted.size(), deleted) == 0)
             target.resize(target.size() - deleted.size());
         return EqualsNoCase(FileNameOf(target), exeFileName);
     }
     std::string comm;
-    if (!ReadWholeFile(ProcFile(pid, "comm"), comm))
-        return false;
-    if (!comm.empty() && comm.back() == '\n')
-        comm.pop_back();
+    if (!ReadWholeFile(ProcFile(pid, "comm"), comm)) return false;
+    if (!comm.empty() && comm.back() == '\n') comm.pop_back();
     return EqualsNoCase(comm, std::string_view(exeFileName).substr(0, kCommLength));
 }
 
 uid_t OwnerOf(pid_t pid) {
     struct stat st {};
-    if (::stat(ProcFile(pid, "").c_str(), &st) != 0)
-        return static_cast<uid_t>(-1);
+    if (::stat(ProcFile(pid, "").c_str(), &st) != 0) return static_cast<uid_t>(-1);
     return st.st_uid;
 }
 
 } // namespace
 
 pid_t FindOtherProcessByExeName(const std::string& exeFileName) {
-    if (exeFileName.empty())
-        return 0;
+    if (exeFileName.empty()) return 0;
     const pid_t self = ::getpid();
     const uid_t me = ::getuid();
     // Another user's copy has its own lock and socket; it is not our instance.
     for (pid_t pid : ProcessIds())
-        if (pid != self && OwnerOf(pid) == me && NameMatches(pid, exeFileName) && !IsZombie(pid))
-            return pid;
+        if (pid != self && OwnerOf(pid) == me && NameMatches(pid, exeFileName) && !IsZombie(pid)) return pid;
     return 0;
 }
 
-bool ProcessRunning(const std::string& exeFileName) {
-    if (exeFileName.empty())
-        return false;
-    for (pid_t pid : ProcessIds())
-        if (NameMatches(pid, exeFileName) && !IsZombie(pid))
-            return true;
-    return false;
-}
-
 bool StartProgramDetached(const std::string& program, const std::vector<std::string>& args) {
-    if (program.empty() || program.size() >= PATH_MAX || ::access(program.c_str(), X_OK) != 0)
-        return false;
+    if (program.empty() || program.size() >= PATH_MAX || ::access(program.c_str(), X_OK) != 0) return false;
     posix_spawn_file_actions_t actions;
     posix_spawnattr_t attr;
-    if (posix_spawn_file_actions_init(&actions) != 0)
-        return false;
+    if (posix_spawn_file_actions_init(&actions) != 0) return false;
     if (posix_spawnattr_init(&attr) != 0) {
         posix_spawn_file_actions_destroy(&actions);
         return false;
@@ -133,8 +117,7 @@ bool StartProgramDetached(const std::string& program, const std::vector<std::str
     int rc = posix_spawn(&child, program.c_str(), &actions, &attr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attr);
-    if (rc != 0)
-        return false;
+    if (rc != 0) return false;
     // Reaped by a thread of its own so the companion never lingers as a
     // zombie, while the caller neither waits for it nor stops it.
     std::thread([child] {

@@ -8,6 +8,5 @@ namespace orvane {
 
 bool EqualsNoCase(std::string_view a, std::string_view b);
 std::string_view TrimBlanks(std::string_view s); // spaces and tabs at both ends
-std::string ToLowerAscii(std::string_view s);
 
 } // namespace orvane

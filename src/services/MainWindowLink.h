@@ -8,7 +8,7 @@
 namespace orvane {
 
 class MainWindowLink {
-public:
+  public:
     virtual ~MainWindowLink() = default;
 
     // Handled on the window's thread; a call from another thread blocks until
@@ -18,6 +18,8 @@ public:
     virtual void PostWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
     virtual void SetWindowTimer(uint32_t timerId, uint32_t periodMs) = 0;
     virtual void KillWindowTimer(uint32_t timerId) = 0;
+    // Queued for the window's thread in call order; returns at once (the
+    // consumer listener relies on both).
     virtual void SetTrayIcon(int iconResource) = 0;
     virtual void HideWindow() = 0;
     // Shows a message box with `text` and returns when the user has closed it.

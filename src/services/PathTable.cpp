@@ -11,21 +11,21 @@ CPathTable g_PathTable;
 std::once_flag g_FirstUse;
 bool g_Built = false;
 
-bool Fits(const std::string& path) { return path.size() < kMaxPath; } // room for the terminator, as the buffers had
+bool Fits(const std::string& path) {
+    return path.size() < kMaxPath;
+}
 
 } // namespace
 
 const CPathTable& Paths() {
     std::call_once(g_FirstUse, [] {
-        if (!g_Built)
-            BuildPathTable(ExecutablePath());
+        if (!g_Built) BuildPathTable(ExecutablePath());
     });
     return g_PathTable;
 }
 
 bool BuildPathTable(const std::string& modulePath) {
-    if (modulePath.empty() || modulePath.front() != '/' || !Fits(modulePath))
-        return false;
+    if (modulePath.empty() || modulePath.front() != '/' || !Fits(modulePath)) return false;
     CPathTable table;
     table.ModulePath = modulePath;
     table.ExeFileName = FileNameOf(modulePath);
@@ -41,10 +41,10 @@ bool BuildPathTable(const std::string& modulePath) {
     table.DaemonPath = table.ProgramFolder + "VuVareze";
     // An executable stored so deep that a derived path would not fit is
     // refused as a whole rather than left with cut-off entries.
-    for (const std::string* entry : {&table.DefaultUserDataPrefix, &table.CompositeSkinFile, &table.ProfileSkinFile,
-                                     &table.MainSkinFile, &table.DaemonPath, &table.HelpFolder})
-        if (!Fits(*entry))
-            return false;
+    for (const std::string* entry :
+         {&table.DefaultUserDataPrefix, &table.CompositeSkinFile, &table.ProfileSkinFile, &table.MainSkinFile,
+          &table.DaemonPath, &table.HelpFolder})
+        if (!Fits(*entry)) return false;
     table.UserSettingsFile = g_PathTable.UserSettingsFile;
     table.UserDataPrefix = g_PathTable.UserDataPrefix;
     g_PathTable = std::move(table);
@@ -57,7 +57,7 @@ void BuildUserPaths() {
     MakeFolders(data); // the platform asks for the folder with create-if-missing
     std::string settings = data + "/Brislane/zaru.ini";
     std::string prefix = data + "/Brislane/UserDengColor_";
-    // Too long for the program's limit: the per-user files are then not used,
+    // Longer than the system accepts: the per-user files are then not used,
     // and every read of them gives its default.
     g_PathTable.UserSettingsFile = Fits(settings) ? settings : std::string();
     g_PathTable.UserDataPrefix = Fits(prefix) ? prefix : std::string();

@@ -49,7 +49,40 @@ struct SimEndpoint : std::enable_shared_from_this<SimEndpoint> {
     }
 };
 
+// One waiting thread's announcements: an eventfd counting plugs and unplugs.
+struct SimHotplugFeed : CHotplugSource {
+    int EventFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+
+    SimHotplugFeed() = default;
+    ~SimHotplugFeed() override {
+        if (EventFd >= 0) close(EventFd);
+    }
+    SimHotplugFeed(const SimHotplugFeed&) = delete;
+    SimHotplugFeed& operator=(const SimHotplugFeed&) = delete;
+
+    int Fd() const override { return EventFd; }
+    void Drain() override {
+        uint64_t v;
+        [[maybe_unused]] ssize_t n = read(EventFd, &v, sizeof v);
+    }
+    void Announce() {
+        uint64_t one = 1;
+        [[maybe_unused]] ssize_t n = write(EventFd, &one, sizeof one);
+    }
+};
+
 namespace {
+
+// Hands out the feed while the keyboard keeps only a weak reference to it.
+class CSimHotplugSource : public CHotplugSource {
+  public:
+    explicit CSimHotplugSource(std::shared_ptr<SimHotplugFeed> feed) : m_Feed(std::move(feed)) {}
+    int Fd() const override { return m_Feed->Fd(); }
+    void Drain() override { m_Feed->Drain(); }
+
+  private:
+    std::shared_ptr<SimHotplugFeed> m_Feed;
+};
 
 constexpr unsigned kNodes = 2;
 constexpr unsigned kCollections[kNodes] = {1, 2};
@@ -130,6 +163,21 @@ uint16_t CSimKeyboard::ProductID() const {
 void CSimKeyboard::Plug() {
     std::lock_guard<std::mutex> lock(m_Mutex);
     m_Plugged = true;
+    AnnounceLocked();
+}
+
+void CSimKeyboard::AnnounceLocked() {
+    std::erase_if(m_HotplugFeeds, [](const std::weak_ptr<SimHotplugFeed>& w) { return w.expired(); });
+    for (auto& weak : m_HotplugFeeds)
+        if (auto feed = weak.lock()) feed->Announce();
+}
+
+std::unique_ptr<CHotplugSource> CSimKeyboard::OpenHotplugSource() {
+    auto feed = std::make_shared<SimHotplugFeed>();
+    if (feed->EventFd < 0) return nullptr;
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    m_HotplugFeeds.push_back(feed);
+    return std::make_unique<CSimHotplugSource>(std::move(feed));
 }
 
 void CSimKeyboard::Unplug() {
@@ -140,6 +188,7 @@ void CSimKeyboard::Unplug() {
     for (auto& weak : m_Endpoints)
         if (auto e = weak.lock()) e->MarkGone();
     m_Endpoints.clear();
+    AnnounceLocked();
 }
 
 bool CSimKeyboard::IsPlugged() const {

@@ -18,6 +18,7 @@
 namespace orvane {
 
 struct SimEndpoint;
+struct SimHotplugFeed;
 
 // One report as it crossed the wire: '>' request, '<' reply, '!' failed write.
 struct SimWireReport {
@@ -74,6 +75,8 @@ class CSimKeyboard : public CHidBackend {
     bool EnumeratePaths(std::vector<std::string>& paths) override;
     std::unique_ptr<CHidHandle> OpenPath(const std::string& path, bool wantRead, bool wantWrite) override;
     bool IsPresent(const std::string& path) override;
+    // Plug and Unplug announce themselves here, as udev does for a real keyboard.
+    std::unique_ptr<CHotplugSource> OpenHotplugSource() override;
 
     // Called by the command handle: -1 failed write, otherwise 64.
     int HandleCommandWrite(SimEndpoint& endpoint, const uint8_t* report, size_t length);
@@ -81,6 +84,7 @@ class CSimKeyboard : public CHidBackend {
 
   private:
     void TraceLocked(char direction, const uint8_t* bytes, size_t n);
+    void AnnounceLocked();
     bool ParsePath(const std::string& path, unsigned* node, unsigned* collection) const;
 
     mutable std::mutex m_Mutex;
@@ -92,6 +96,7 @@ class CSimKeyboard : public CHidBackend {
     uint32_t m_Requests = 0;
     std::vector<SimFault> m_Faults;
     std::vector<std::weak_ptr<SimEndpoint>> m_Endpoints;
+    std::vector<std::weak_ptr<SimHotplugFeed>> m_HotplugFeeds;
     std::map<std::string, int> m_OpenCounts;
     std::ofstream m_Trace;
     bool m_Recording = false;

@@ -8,18 +8,19 @@
 #include <atomic>
 #include <thread>
 
-#include "services/AutoShowLatch.h"
-#include "services/Language.h"
-#include "services/WindowMessages.h"
 #include "device/ConnectionMonitor.h"
 #include "device/DefaultKeyMatrix.h"
 #include "device/DeviceCommands.h"
 #include "device/DeviceDiscovery.h"
+#include "device/DeviceThreadControl.h"
 #include "device/HidPath.h"
 #include "device/support/Descriptors.h"
 #include "device/support/FakeHidraw.h"
 #include "device/support/RecordingLink.h"
 #include "device/support/SimFixture.h"
+#include "services/AutoShowLatch.h"
+#include "services/Language.h"
+#include "services/WindowMessages.h"
 
 namespace orvane::test {
 namespace {
@@ -51,7 +52,6 @@ class MonitorTest : public ::testing::Test {
         StopDeviceThreads();
         for (auto& t : threads)
             t.join();
-        WaitForTrayIconThreads();
         g_DeviceOpen.store(0);
         g_HidDevice.Close();
         SetMainWindowLink(nullptr);
@@ -119,7 +119,8 @@ TEST_F(MonitorTest, KeyboardPresentAtStartIsReportedAndShownOnce) {
     EXPECT_EQ(DefaultKeyMatrix()[64 * 3 + 2], 0x40);
     // The keyboard collection was opened and closed again; the monitor keeps
     // the command interface and the listener the consumer collection.
-    for (int i = 0; i < 2000 && sim.OpenHandleCount() < 2; ++i) std::this_thread::sleep_for(5ms);
+    for (int i = 0; i < 2000 && sim.OpenHandleCount() < 2; ++i)
+        std::this_thread::sleep_for(5ms);
     EXPECT_GE(sim.OpenCount(Path(0, 0)), 3);
     EXPECT_EQ(sim.OpenHandleCount(), 2);
 
@@ -191,12 +192,53 @@ TEST_F(MonitorTest, ConsumerReportsBecomeTimersAndTrayIcons) {
     ASSERT_TRUE(link.WaitFor("tray 142"));
     sim.SendConsumerUsage(0x1810);
     ASSERT_TRUE(link.WaitFor("tray 141", 2));
-    WaitForTrayIconThreads();
     auto events = link.Events();
     EXPECT_EQ(events.back(), "tray 141");
     EXPECT_EQ(std::count_if(events.begin(), events.end(),
                             [](const std::string& e) { return e.rfind("timer", 0) == 0; }),
               3);
+}
+
+TEST_F(MonitorTest, QuickSignalReportsLeaveTheIconOfTheLastOne) {
+    Start(true);
+    ASSERT_TRUE(link.WaitFor("tray 141"));
+    for (int i = 0; i < 2000 && sim.OpenHandleCount() < 2; ++i)
+        std::this_thread::sleep_for(5ms);
+    for (int i = 0; i < 200; ++i)
+        sim.SendConsumerUsage(i % 2 ? 0x1810 : 0x1811);
+    ASSERT_TRUE(link.WaitFor("tray 142", 100));
+    ASSERT_TRUE(link.WaitFor("tray 141", 101));
+    // Every change arrives, in the order of the reports.
+    std::vector<std::string> icons;
+    for (const std::string& e : link.Events())
+        if (e.rfind("tray", 0) == 0) icons.push_back(e);
+    ASSERT_EQ(icons.size(), 201u);
+    for (size_t i = 1; i < icons.size(); ++i)
+        EXPECT_EQ(icons[i], i % 2 ? "tray 142" : "tray 141") << i;
+}
+
+TEST_F(MonitorTest, NothingWakesTheThreadsWhileNothingChanges) {
+    const auto settled = [&] {
+        // A look at the keyboard, however quick, would show as a wake-up.
+        const uint64_t before = DeviceThreadWakeups();
+        std::this_thread::sleep_for(300ms);
+        return DeviceThreadWakeups() - before;
+    };
+    Start(true);
+    ASSERT_TRUE(link.WaitFor(kProfile));
+    for (int i = 0; i < 2000 && sim.OpenHandleCount() < 2; ++i)
+        std::this_thread::sleep_for(5ms);
+    EXPECT_EQ(settled(), 0u);
+    // The unplug wakes each thread once; then they rest again.
+    const uint64_t beforeUnplug = DeviceThreadWakeups();
+    sim.Unplug();
+    ASSERT_TRUE(link.WaitFor("tray 128"));
+    for (int i = 0; i < 4000 && DeviceThreadWakeups() - beforeUnplug < 2; ++i)
+        std::this_thread::sleep_for(5ms);
+    EXPECT_EQ(settled(), 0u);
+    sim.Plug();
+    ASSERT_TRUE(link.WaitFor(kProfile, 2));
+    EXPECT_EQ(link.Count(kGone), 1);
 }
 
 TEST_F(MonitorTest, ReplugFasterThanThePresenceCheckIsStillAReconnection) {
@@ -262,9 +304,11 @@ TEST_F(MonitorTest, RepeatedUnplugAndReplugWhileCommandsRun) {
         if (!works) std::this_thread::sleep_for(50ms);
     }
     EXPECT_TRUE(works);
-    WaitForTrayIconThreads();
     EXPECT_EQ(CountThreads(), threadsBefore);
     // Handles the monitor or listener hold now are the same two as before.
+    // The listener may still be walking the interfaces after the last replug.
+    for (int i = 0; i < 4000 && CountOpenFds() > fds; ++i)
+        std::this_thread::sleep_for(5ms);
     EXPECT_LE(CountOpenFds(), fds);
 }
 

@@ -111,11 +111,20 @@ TEST_F(HidDeviceTest, TimeoutsAndStopEndTransfersWithNothingTransferred) {
     EXPECT_EQ(consumer.ReadReport(buffer, sizeof buffer, &got, 50), 0);
     EXPECT_EQ(got, 0u);
 
-    // A stop that no transfer consumed ends the next one, even with a report waiting.
+    // A stop raised while no transfer runs (an Open or Close just after a
+    // transfer finished) is dropped: it must not fail the next transfer.
     sim->SendConsumerUsage(0x0402);
     consumer.SignalStop();
-    EXPECT_EQ(consumer.ReadReport(buffer, sizeof buffer, &got, 5000), 0);
+    consumer.SignalStop();
     EXPECT_EQ(consumer.ReadReport(buffer, sizeof buffer, &got, 5000), 1);
+    EXPECT_EQ(got, 3u);
+    uint8_t info[64] = {4};
+    info[3] = 3;
+    info[4] = 44;
+    SealReport(info);
+    g_HidDevice.SignalStop();
+    EXPECT_EQ(g_HidDevice.WriteReport(info, 64, &got, 1000), 1);
+    EXPECT_EQ(g_HidDevice.ReadReport(info, 64, &got, 1000), 1);
 
     // A buffer shorter than the report is never overrun.
     sim->SendConsumerUsage(0x0402);
@@ -137,6 +146,13 @@ TEST_F(HidDeviceTest, CloseEndsAReadWaitingWithoutLimit) {
     auto [r, got] = reader.get();
     EXPECT_EQ(r, 0);
     EXPECT_EQ(got, 0u);
+
+    // Opened again after that stop, the device reads as before.
+    ASSERT_EQ(consumer.Open(PathOf(1, 0).c_str(), true, false, true, false), 1);
+    sim->SendConsumerUsage(0x0401);
+    uint8_t buffer[8];
+    uint32_t n = 0;
+    EXPECT_EQ(consumer.ReadReport(buffer, sizeof buffer, &n, 5000), 1);
 }
 
 TEST_F(HidDeviceTest, UnplugFailsWaitingReadAndLaterOpens) {

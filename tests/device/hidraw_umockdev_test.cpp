@@ -1,20 +1,29 @@
 // The hidraw backend, unchanged, against device nodes emulated by umockdev:
-// the test program runs itself again under umockdev-run, whose script plays
-// the keyboard's side of the conversation.
+// the test program runs itself again under umockdev, whose script plays the
+// keyboard's side of the conversation, or whose testbed plugs the keyboard in
+// and out and announces it to udev monitors.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <umockdev.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
+#include "device/ConnectionMonitor.h"
 #include "device/DeviceDiscovery.h"
+#include "device/DeviceThreadControl.h"
 #include "device/HidDevice.h"
 #include "device/HidrawBackend.h"
+#include "device/ReportExchange.h"
 #include "device/support/Descriptors.h"
+#include "device/support/RecordingLink.h"
+#include "services/AutoShowLatch.h"
 
 namespace orvane::test {
 namespace {
@@ -45,16 +54,21 @@ std::string Escape(const std::vector<uint8_t>& bytes) {
     return s;
 }
 
+std::string HidDevicePath(unsigned n, const char* ids) {
+    return "/devices/pci0000:00/usb1/1-1/1-1:1." + std::to_string(n) + "/0003:" + ids + ".000" +
+           std::to_string(n + 1);
+}
+
+// The HID device first, then its hidraw node, in the kernel's order: the
+// node's announcement must find its parent's identity and descriptor.
 std::string DeviceRecord(unsigned n, const char* ids, const std::vector<uint8_t>& descriptor) {
-    std::string hid = "/devices/pci0000:00/usb1/1-1/1-1:1." + std::to_string(n) + "/0003:" + ids + ".000" +
-                      std::to_string(n + 1);
+    std::string hid = HidDevicePath(n, ids);
     std::string name = "hidraw" + std::to_string(n);
-    return "P: " + hid + "/hidraw/" + name + "\nN: " + name + "\nE: DEVNAME=/dev/" + name +
-           "\nE: MAJOR=240\nE: MINOR=" + std::to_string(n) + "\nE: SUBSYSTEM=hidraw\n\nP: " + hid +
-           "\nE: DRIVER=hid-generic\nE: HID_ID=0003:0000" + std::string(ids, 4) + ":0000" +
+    return "P: " + hid + "\nE: DRIVER=hid-generic\nE: HID_ID=0003:0000" + std::string(ids, 4) + ":0000" +
            std::string(ids + 5, 4) +
            "\nE: HID_NAME=Emulated Keyboard\nE: SUBSYSTEM=hid\nH: report_descriptor=" + Hex(descriptor) +
-           "\n\n";
+           "\n\nP: " + hid + "/hidraw/" + name + "\nN: " + name + "\nE: DEVNAME=/dev/" + name +
+           "\nE: MAJOR=240\nE: MINOR=" + std::to_string(n) + "\nE: SUBSYSTEM=hidraw\n\n";
 }
 
 const std::vector<uint8_t> kRequest = [] {
@@ -100,16 +114,106 @@ void RunInsideTestbed() {
     SetHidBackend(nullptr);
 }
 
+bool Inside(const char* part) {
+    const char* inside = std::getenv("ORVANE_INSIDE_UMOCKDEV");
+    return inside && std::string(inside) == part;
+}
+
+// How often the device threads woke up during a pause in which nothing happens.
+uint64_t WakeupsWhileIdle() {
+    const uint64_t before = DeviceThreadWakeups();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    return DeviceThreadWakeups() - before;
+}
+
+// Inside the testbed: the connection monitor over the real hidraw backend,
+// while the testbed plugs the keyboard in and pulls it out again.
+void RunHotplugInsideTestbed() {
+    UMockdevTestbed* testbed = umockdev_testbed_new();
+    CHidrawBackend backend;
+    SetHidBackend(&backend);
+    CRecordingLink link;
+    SetMainWindowLink(&link);
+    ResetDeviceThreadState();
+    AutoShowLatch().store(1);
+    std::thread monitor(ConnectionMonitorThread);
+    // Nothing is plugged in: the monitor waits without looking again.
+    EXPECT_EQ(WakeupsWhileIdle(), 0u);
+
+    // The emulated node does not answer, so the connection's reads fail
+    // slowly; the connection still counts.
+    GError* error = nullptr;
+    const std::string records =
+        DeviceRecord(0, "320F:5000", kKeyboardNode) + DeviceRecord(1, "320F:5000", kCommandNode);
+    ASSERT_TRUE(umockdev_testbed_add_from_string(testbed, records.c_str(), &error));
+    EXPECT_TRUE(link.WaitFor("send 5452"));
+    EXPECT_EQ(g_DeviceOpen.load(), 1u);
+    EXPECT_EQ(std::string(g_HidDevice.Path()), "/dev/hidraw1#vid_320f&pid_5000&col02");
+    EXPECT_EQ(WakeupsWhileIdle(), 0u);
+
+    for (unsigned n : {1u, 0u}) {
+        const std::string node =
+            "/sys" + HidDevicePath(n, "320F:5000") + "/hidraw/hidraw" + std::to_string(n);
+        umockdev_testbed_uevent(testbed, node.c_str(), "remove");
+        umockdev_testbed_remove_device(testbed, node.c_str());
+    }
+    EXPECT_TRUE(link.WaitFor("send 4753"));
+    EXPECT_TRUE(link.WaitFor("tray 128"));
+    EXPECT_EQ(g_DeviceOpen.load(), 0u);
+    EXPECT_EQ(WakeupsWhileIdle(), 0u);
+
+    StopDeviceThreads();
+    monitor.join();
+    g_HidDevice.Close();
+    SetMainWindowLink(nullptr);
+    SetHidBackend(nullptr);
+    ResetDeviceThreadState();
+    AutoShowLatch().store(0);
+    g_object_unref(testbed);
+}
+
+// Runs this program again under the `umockdev` command line; its output goes
+// into the failure message.
+void RunUnderUmockdev(const std::string& inside, const std::string& umockdev, const std::string& filter,
+                      const std::string& dir) {
+    std::string self = fs::read_symlink("/proc/self/exe");
+    std::string cmd = "ORVANE_INSIDE_UMOCKDEV=" + inside + " " + umockdev + " " + self +
+                      " --gtest_filter=" + filter + " > " + dir + "/out.txt 2>&1";
+    int status = system(cmd.c_str());
+    std::ifstream out(dir + "/out.txt");
+    std::string log((std::istreambuf_iterator<char>(out)), std::istreambuf_iterator<char>());
+    fs::remove_all(dir);
+    ASSERT_TRUE(WIFEXITED(status)) << log;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << log;
+}
+
+#define SKIP_WITHOUT_UMOCKDEV()                                                                              \
+    if (system("command -v umockdev-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "umockdev is not installed"
+
+#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+#define SKIP_UNDER_SANITIZERS() GTEST_SKIP() << "the preload library does not mix with sanitizers"
+#else
+#define SKIP_UNDER_SANITIZERS() (void)0
+#endif
+
+TEST(HidrawUmockdev, HotplugIsAnnouncedAndNothingWakesTheMonitorInBetween) {
+    if (Inside("hotplug")) {
+        RunHotplugInsideTestbed();
+        return;
+    }
+    SKIP_WITHOUT_UMOCKDEV();
+    SKIP_UNDER_SANITIZERS();
+    char tmpl[] = "/tmp/orvane-umockdev-XXXXXX";
+    RunUnderUmockdev("hotplug", "umockdev-wrapper", "HidrawUmockdev.Hotplug*", mkdtemp(tmpl));
+}
+
 TEST(HidrawUmockdev, EnumeratesOpensWritesAndReadsTheEmulatedKeyboard) {
-    if (std::getenv("ORVANE_INSIDE_UMOCKDEV")) {
+    if (Inside("exchange")) {
         RunInsideTestbed();
         return;
     }
-    if (system("command -v umockdev-run >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "umockdev-run is not installed";
-#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the preload library does not mix with sanitizers";
-#endif
+    SKIP_WITHOUT_UMOCKDEV();
+    SKIP_UNDER_SANITIZERS();
     char tmpl[] = "/tmp/orvane-umockdev-XXXXXX";
     const std::string dir = mkdtemp(tmpl);
     std::ofstream(dir + "/keyboard.umockdev")
@@ -117,16 +221,10 @@ TEST(HidrawUmockdev, EnumeratesOpensWritesAndReadsTheEmulatedKeyboard) {
     const std::vector<uint8_t> consumer = {3, 0x01, 0x04};
     std::ofstream(dir + "/hidraw1.script")
         << "w 0 " << Escape(kRequest) << "\nr 10 " << Escape(consumer) << "\nr 20 " << Escape(kReply) << "\n";
-    std::string self = fs::read_symlink("/proc/self/exe");
-    std::string cmd = "ORVANE_INSIDE_UMOCKDEV=1 umockdev-run -d " + dir +
-                      "/keyboard.umockdev -s /dev/hidraw1=" + dir + "/hidraw1.script -- " + self +
-                      " --gtest_filter=HidrawUmockdev.* > " + dir + "/out.txt 2>&1";
-    int status = system(cmd.c_str());
-    std::ifstream out(dir + "/out.txt");
-    std::string log((std::istreambuf_iterator<char>(out)), std::istreambuf_iterator<char>());
-    fs::remove_all(dir);
-    ASSERT_TRUE(WIFEXITED(status)) << log;
-    EXPECT_EQ(WEXITSTATUS(status), 0) << log;
+    RunUnderUmockdev("exchange",
+                     "umockdev-run -d " + dir + "/keyboard.umockdev -s /dev/hidraw1=" + dir +
+                         "/hidraw1.script --",
+                     "HidrawUmockdev.Enumerates*", dir);
 }
 
 } // namespace

@@ -10,10 +10,10 @@
 
 #include <unistd.h>
 
-#include "services/MainWindowLink.h"
-#include "services/WindowMessages.h"
 #include "model/LightingModel.h"
 #include "platform/IniFile.h"
+#include "services/MainWindowLink.h"
+#include "services/WindowMessages.h"
 
 namespace orvane {
 namespace {
@@ -29,12 +29,13 @@ struct PortCall {
 
 std::ostream& operator<<(std::ostream& os, const PortCall& c) {
     os << c.kind << "@" << c.offset << "[";
-    for (uint8_t b : c.bytes) os << ' ' << int(b);
+    for (uint8_t b : c.bytes)
+        os << ' ' << int(b);
     return os << " ]";
 }
 
 class CRecordingPort : public CLightingPort {
-public:
+  public:
     int BeginSession() override { return Record({'B', 0, {}}); }
     int EndSession() override { return Record({'E', 0, {}}); }
     int WriteLighting(std::span<const uint8_t> d, uint16_t offset) override {
@@ -43,7 +44,9 @@ public:
     int WriteKeyColours(std::span<const uint8_t> d, int firstLed) override {
         return Record({'K', firstLed, {d.begin(), d.end()}});
     }
-    int WriteProfileKeyColours(std::span<const uint8_t> t) override { return Record({'T', 0, {t.begin(), t.end()}}); }
+    int WriteProfileKeyColours(std::span<const uint8_t> t) override {
+        return Record({'T', 0, {t.begin(), t.end()}});
+    }
     int CurrentProfile() override { return profile; }
 
     int Record(PortCall c) {
@@ -58,7 +61,7 @@ public:
 };
 
 class CFakeHost : public CLightingHost {
-public:
+  public:
     bool ReselectActiveProfile() override {
         log += "select;";
         return selectSucceeds;
@@ -72,23 +75,31 @@ public:
 };
 
 class CFakeStore : public CPaintStore {
-public:
+  public:
     void WriteKeyColour(int p, int s, int led, Colour c, int flag) override {
         log += "key " + std::to_string(p) + "/" + std::to_string(s) + " " + std::to_string(led) + "=" +
                std::to_string(c) + "," + std::to_string(flag) + ";";
     }
-    void WritePaintSettings(int p, int s, int tool, Colour linked, Colour own) override {
+    void WritePaintSettings(int p, int s, int tool, Colour linked, Colour own,
+                            std::span<const PaintedKey> keys) override {
+        ++paintWrites;
         log += "paint " + std::to_string(p) + "/" + std::to_string(s) + " " + std::to_string(tool) + " " +
                std::to_string(linked) + " " + std::to_string(own) + ";";
+        for (const PaintedKey& k : keys)
+            log += "key " + std::to_string(p) + "/" + std::to_string(s) + " " + std::to_string(k.led) + "=" +
+                   std::to_string(k.colour) + "," + std::to_string(k.flag) + ";";
     }
+    int paintWrites = 0;
     std::string log;
 };
 
 class CTimerLink : public MainWindowLink {
-public:
+  public:
     intptr_t SendWindowMessage(uint32_t, uintptr_t, intptr_t) override { return 0; }
     void PostWindowMessage(uint32_t, uintptr_t, intptr_t) override {}
-    void SetWindowTimer(uint32_t id, uint32_t ms) override { log += "set " + std::to_string(id) + " " + std::to_string(ms) + ";"; }
+    void SetWindowTimer(uint32_t id, uint32_t ms) override {
+        log += "set " + std::to_string(id) + " " + std::to_string(ms) + ";";
+    }
     void KillWindowTimer(uint32_t id) override { log += "kill " + std::to_string(id) + ";"; }
     void SetTrayIcon(int) override {}
     void HideWindow() override {}
@@ -97,7 +108,7 @@ public:
 };
 
 class LightingModelTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = std::filesystem::temp_directory_path() /
               ("orvane-lighting-" + std::to_string(::getpid()) + "-" +
@@ -116,7 +127,9 @@ protected:
     CKeyLightFrame frame;
 };
 
-PortCall Bracketed(char kind, int offset, std::vector<uint8_t> bytes) { return {kind, offset, std::move(bytes)}; }
+PortCall Bracketed(char kind, int offset, std::vector<uint8_t> bytes) {
+    return {kind, offset, std::move(bytes)};
+}
 const PortCall kBegin{'B', 0, {}};
 const PortCall kEnd{'E', 0, {}};
 
@@ -218,7 +231,8 @@ TEST_F(LightingModelTest, EachChangeSendsOnlyItsBytesInOneBracket) {
     EXPECT_EQ(area[base + 1], 3);
     EXPECT_EQ(area[base + 5], 1);
     EXPECT_EQ(area[base + 7], 3);
-    for (size_t i = 0; i < kLightingRecordSize; ++i) EXPECT_EQ(area[i], 0) << i;
+    for (size_t i = 0; i < kLightingRecordSize; ++i)
+        EXPECT_EQ(area[i], 0) << i;
 
     // A failed write is reported, and the bracket still ends.
     port.result = -103;
@@ -229,7 +243,8 @@ TEST_F(LightingModelTest, EachChangeSendsOnlyItsBytesInOneBracket) {
 TEST_F(LightingModelTest, ModeChangeSendsTheFieldsOfItsGroup) {
     model.Settings().colourful = 1;
     model.ChangeMode(13, frame);
-    EXPECT_EQ(port.Take(), (std::vector<PortCall>{kBegin, Bracketed('L', 0, {13}), Bracketed('L', 4, {1}), kEnd}));
+    EXPECT_EQ(port.Take(),
+              (std::vector<PortCall>{kBegin, Bracketed('L', 0, {13}), Bracketed('L', 4, {1}), kEnd}));
     model.ChangeMode(16, frame);
     EXPECT_EQ(port.Take(), (std::vector<PortCall>{kBegin, Bracketed('L', 0, {16}), kEnd}));
     model.ChangeMode(19, frame);
@@ -371,6 +386,7 @@ TEST_F(LightingModelTest, NewLinkedColourRecoloursLinkedKeysAndSendsTheTable) {
     EXPECT_TRUE(port.Take().empty()); // the same colour changes nothing
 
     store.log.clear();
+    store.paintWrites = 0;
     EXPECT_EQ(model.ChangeLinkedPaintColour(fresh, frame), 1);
     std::vector<PortCall> calls = port.Take();
     ASSERT_EQ(calls.size(), 1u);
@@ -385,9 +401,12 @@ TEST_F(LightingModelTest, NewLinkedColourRecoloursLinkedKeysAndSendsTheTable) {
     EXPECT_FALSE(frame.At(own).lit);
     // One entry per LED in the file: 105 key slots, Fn and the shared G-key LED.
     size_t entries = 0;
-    for (size_t at = store.log.find("key 0/0 "); at != std::string::npos; at = store.log.find("key 0/0 ", at + 1))
+    for (size_t at = store.log.find("key 0/0 "); at != std::string::npos;
+         at = store.log.find("key 0/0 ", at + 1))
         ++entries;
     EXPECT_EQ(entries, 107u);
+    // ... all of them kept with the new colour in one write of the file.
+    EXPECT_EQ(store.paintWrites, 1);
     EXPECT_EQ(store.log.rfind("paint 0/0 1 " + std::to_string(fresh), 0), 0u);
 }
 

@@ -90,6 +90,11 @@ TEST_F(UserDataTest, ValuesAreParsedNumberByNumber) {
     EXPECT_EQ(ReadPresentSet(0), 2);
     ASSERT_TRUE(IniWriteString(File(0), "PRESENTMODE", "mode", "abc"));
     EXPECT_EQ(ReadPresentSet(0), 0);
+    // Only the three sets exist; any other number reads as set 0.
+    for (const char* bad : {"5", "3", "-1", "99999999999"}) {
+        ASSERT_TRUE(IniWriteString(File(0), "PRESENTMODE", "mode", bad));
+        EXPECT_EQ(ReadPresentSet(0), 0) << bad;
+    }
 }
 
 TEST_F(UserDataTest, WritesUseTheFileFormatsAndReadBack) {
@@ -112,9 +117,21 @@ TEST_F(UserDataTest, WritesUseTheFileFormatsAndReadBack) {
     EXPECT_LT(text.find("jcolor=1,2,3"), text.find("color=250,251,252"));
     // Nothing went to the other profiles' files.
     EXPECT_FALSE(std::filesystem::exists(File(0)));
+
+    // A new linked colour with its keys is one write: when that write fails,
+    // no part of the change is in the file.
+    const PaintedKey keys[] = {{16, MakeColour(4, 4, 4), 1}, {125, MakeColour(4, 4, 4), 1}};
+    SetAtomicWriteFailureForTests(true);
+    UserDataPaintStore().WritePaintSettings(2, 1, 1, MakeColour(4, 4, 4), 0, keys);
+    SetAtomicWriteFailureForTests(false);
+    EXPECT_EQ(ReadText(File(2)), text);
+    UserDataPaintStore().WritePaintSettings(2, 1, 1, MakeColour(4, 4, 4), 0, keys);
+    EXPECT_EQ(ReadPaintSettings(2, 1), (PaintSettings{1, MakeColour(4, 4, 4), 0}));
+    EXPECT_EQ(ReadKeyColour(2, 1, 125), (KeyColourEntry{MakeColour(4, 4, 4), 1}));
+    EXPECT_EQ(ReadKeyColour(2, 1, 110), (KeyColourEntry{MakeColour(10, 200, 30), 0}));
 }
 
-TEST_F(UserFolderTest, FirstUseCopiesTheTemplateOnlyIntoANewFolder) {
+TEST_F(UserFolderTest, FirstUseCopiesTheTemplateIntoEveryMissingFileOnly) {
     WriteTemplate();
     ASSERT_FALSE(std::filesystem::exists(UserFolder()));
     EnsureUserFolder();
@@ -122,12 +139,30 @@ TEST_F(UserFolderTest, FirstUseCopiesTheTemplateOnlyIntoANewFolder) {
         EXPECT_EQ(ReadText(UserFolder() + "/UserDengColor_" + std::to_string(p) + ".userd"), kTemplateText);
     EXPECT_EQ(ReadSetName(1, 1), "Glacier");
 
-    // With the folder present nothing is copied again, even for a missing file.
+    // A first start cut short after making the folder: the files still come.
     std::filesystem::remove(UserFolder() + "/UserDengColor_1.userd");
     WriteText(UserFolder() + "/UserDengColor_0.userd", "[MODENAME]\n0=Mine\n");
     EnsureUserFolder();
-    EXPECT_FALSE(std::filesystem::exists(UserFolder() + "/UserDengColor_1.userd"));
-    EXPECT_EQ(ReadSetName(0, 0), "Mine");
+    EXPECT_EQ(ReadText(UserFolder() + "/UserDengColor_1.userd"), kTemplateText);
+    EXPECT_EQ(ReadSetName(0, 0), "Mine"); // the user's own file is kept
+}
+
+TEST_F(UserFolderTest, DataFolderDeeperThanTheOldPathLimitKeepsTheFiles) {
+    // Several levels, as no single name may pass 255 characters.
+    std::string deep = home_.Data();
+    while (deep.size() < 300)
+        deep += "/" + std::string(60, 'd');
+    testing::CScopedEnv data("XDG_DATA_HOME", deep);
+    BuildUserPaths();
+    ASSERT_EQ(UserFolderPath(), deep + "/Brislane");
+    WriteTemplate();
+    EnsureUserFolder();
+    EXPECT_EQ(ReadSetName(0, 1), "Glacier");
+    WriteSetName(2, 0, "Deep");
+    WriteKeyColour(2, 0, 16, MakeColour(1, 2, 3), 0);
+    EXPECT_EQ(ReadSetName(2, 0), "Deep");
+    EXPECT_EQ(ReadKeyColour(2, 0, 16), (KeyColourEntry{MakeColour(1, 2, 3), 0}));
+    EXPECT_TRUE(std::filesystem::exists(deep + "/Brislane/UserDengColor_2.userd"));
 }
 
 TEST_F(UserFolderTest, FirstUseWithoutTemplateLeavesEmptyFiles) {

@@ -130,6 +130,38 @@ TEST(IniFile, RefusesWritesThatWouldCorruptOrLoseTheFile) {
     EXPECT_EQ(IniReadString(tooLong, "A", "x", "d"), "d");
 }
 
+TEST(IniFile, WritesGoThroughSymbolicLinksWhichStayLinks) {
+    namespace fs = std::filesystem;
+    CTempDir dir;
+    fs::create_directories(dir.File("dotfiles/orvane"));
+    fs::create_directories(dir.File("home"));
+    WriteText(dir.File("dotfiles/orvane/a.ini"), "[A]\nx=1\n");
+    // A relative link to a link in another folder, as dotfile managers make them.
+    fs::create_symlink("orvane/a.ini", dir.File("dotfiles/current.ini"));
+    fs::create_symlink("../dotfiles/current.ini", dir.File("home/a.ini"));
+    const std::string link = dir.File("home/a.ini");
+
+    ASSERT_TRUE(IniWriteString(link, "A", "y", "2"));
+    const std::pair<std::string, std::string> both[] = {{"x", "3"}, {"z", "4"}};
+    ASSERT_TRUE(IniWriteStrings(link, "A", both));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(fs::is_symlink(dir.File("dotfiles/current.ini")));
+    EXPECT_EQ(ReadText(dir.File("dotfiles/orvane/a.ini")), "[A]\nx=3\ny=2\nz=4\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("home")), {}), 1);
+
+    // A link to a file not made yet creates that file.
+    fs::create_symlink(dir.File("dotfiles/new.ini"), dir.File("home/new.ini"));
+    ASSERT_TRUE(IniWriteString(dir.File("home/new.ini"), "B", "k", "v"));
+    EXPECT_TRUE(fs::is_symlink(dir.File("home/new.ini")));
+    EXPECT_EQ(ReadText(dir.File("dotfiles/new.ini")), "[B]\nk=v\n");
+
+    // A loop of links is refused, not followed for ever.
+    fs::create_symlink(dir.File("home/loop2.ini"), dir.File("home/loop1.ini"));
+    fs::create_symlink(dir.File("home/loop1.ini"), dir.File("home/loop2.ini"));
+    EXPECT_FALSE(WriteFileAtomically(dir.File("home/loop1.ini"), "x"));
+    EXPECT_TRUE(fs::is_symlink(dir.File("home/loop1.ini")));
+}
+
 TEST(IniFile, WritersOnSeveralThreadsDoNotLoseEachOthersKeys) {
     CTempDir dir;
     std::string path = dir.File("a.ini");

@@ -46,7 +46,12 @@ TEST(PathTable, UserPathsFollowTheDataFolderAndCreateIt) {
     EXPECT_EQ(Paths().UserDataPrefix, dir.File("not/yet/Brislane/UserDengColor_"));
     EXPECT_TRUE(FolderExists(dir.File("not/yet")));
 
-    orvane::testing::CScopedEnv deep("XDG_DATA_HOME", "/" + std::string(300, 'x'));
+    // Long paths are kept whole; only what the system refuses turns the files off.
+    const std::string longer = dir.File(std::string(120, 'a') + "/" + std::string(120, 'b'));
+    orvane::testing::CScopedEnv deep("XDG_DATA_HOME", longer);
+    BuildUserPaths();
+    EXPECT_EQ(Paths().UserSettingsFile, longer + "/Brislane/zaru.ini");
+    orvane::testing::CScopedEnv tooDeep("XDG_DATA_HOME", "/" + std::string(PATH_MAX, 'x'));
     BuildUserPaths();
     EXPECT_EQ(Paths().UserSettingsFile, "");
     EXPECT_EQ(Paths().UserDataPrefix, "");
