@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <filesystem>
 #include <thread>
 
 #include "device/ConnectionMonitor.h"
@@ -37,6 +38,17 @@ int CountThreads() {
         closedir(d);
     }
     return n;
+}
+
+// What the open file descriptors are, to tell a leak's kind.
+std::string OpenFdTargets() {
+    std::string list;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code ec;
+        list +=
+            entry.path().filename().string() + "=" + std::filesystem::read_symlink(entry, ec).string() + " ";
+    }
+    return list;
 }
 
 class MonitorTest : public ::testing::Test {
@@ -271,6 +283,9 @@ TEST_F(MonitorTest, UnplugInTheMiddleOfACommandFailsItAndIsNoticed) {
 TEST_F(MonitorTest, RepeatedUnplugAndReplugWhileCommandsRun) {
     Start(false);
     ASSERT_TRUE(link.WaitFor(kProfile));
+    // Both threads settled, each with its handle (the listener may start late).
+    for (int i = 0; i < 2000 && sim.OpenHandleCount() < 2; ++i)
+        std::this_thread::sleep_for(5ms);
     const int fds = CountOpenFds();
     const int threadsBefore = CountThreads();
     std::atomic<bool> done{false};
@@ -309,7 +324,7 @@ TEST_F(MonitorTest, RepeatedUnplugAndReplugWhileCommandsRun) {
     // The listener may still be walking the interfaces after the last replug.
     for (int i = 0; i < 4000 && CountOpenFds() > fds; ++i)
         std::this_thread::sleep_for(5ms);
-    EXPECT_LE(CountOpenFds(), fds);
+    EXPECT_LE(CountOpenFds(), fds) << OpenFdTargets() << "; sim handles open: " << sim.OpenHandleCount();
 }
 
 // The monitor over the real hidraw backend: a fake sysfs tree whose command
