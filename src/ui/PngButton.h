@@ -49,7 +49,9 @@ class CPngButton : public QPushButton, public CSkinTarget {
     void SetTooltipText(const QString& text, bool activate);
     void SetAfterPaint(AfterPaint callback);
     // What a screen reader says for a key of the keyboard picture: its name
-    // and what it is assigned to.
+    // and what it is assigned to. Other buttons are named by their caption,
+    // else their tooltip; an owner whose button has neither sets
+    // accessibleName itself.
     void SetAccessibleKey(const QString& keyName, const QString& assignedTo);
 
     int ControlId() const { return m_id; }
