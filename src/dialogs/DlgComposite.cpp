@@ -48,6 +48,11 @@ CompositeImageSet MaskSet(uint16_t kind) {
     }
 }
 
+void SetFaces(CPngButton& button, const SkinFaceSet& faces, bool redraw) {
+    button.SetPictures(faces[FACE_NORMAL], faces[FACE_HOVER], faces[FACE_PRESSED], faces[FACE_DISABLED],
+                       faces[FACE_CHECKED], redraw);
+}
+
 int MouseRowOfCode(int code) {
     for (int row = 0; row < kMouseRowCount; ++row)
         if (kMouseRowCodes[row] == code) return row;
@@ -110,11 +115,9 @@ bool Orvane_DlgComposite::OnInitDialog() {
     m_recordKind = record.kind;
 
     const bool macroOnly = m_macroOnly != 0;
-    const CompositeImageSet tabSet = macroOnly ? SET_MACRO2 : SET_KEY;
+    const SkinFaceSet tabFaces = m_images.Faces(macroOnly ? SET_MACRO2 : SET_KEY);
     for (CPngButton* b : {m_tabKey, m_tabMedia, m_tabFunction, m_clear, m_title})
-        b->SetPictures(m_images.Faces(tabSet)[FACE_NORMAL], m_images.Faces(tabSet)[FACE_HOVER],
-                       m_images.Faces(tabSet)[FACE_PRESSED], m_images.Faces(tabSet)[FACE_DISABLED],
-                       m_images.Faces(tabSet)[FACE_CHECKED], false);
+        SetFaces(*b, tabFaces, false);
     for (CPngButton* b : {m_tabKey, m_tabMedia, m_tabFunction, m_clear})
         b->setEnabled(!macroOnly && b->isEnabled()); // the layout disabled what the skin leaves out
     m_title->setEnabled(false);
@@ -130,9 +133,7 @@ bool Orvane_DlgComposite::OnInitDialog() {
 }
 
 void Orvane_DlgComposite::ShowTab(uint16_t kind, bool fromRecord) {
-    const SkinFaceSet mask = m_images.Faces(MaskSet(kind));
-    m_mask->SetPictures(mask[FACE_NORMAL], mask[FACE_HOVER], mask[FACE_PRESSED], mask[FACE_DISABLED],
-                        mask[FACE_CHECKED], true);
+    SetFaces(*m_mask, m_images.Faces(MaskSet(kind)), true);
     if (kind == TAB_MACRO) {
         m_capture.Stop();
         // Only a macro record's value names a macro (the macro-only form

@@ -6,7 +6,7 @@ namespace orvane {
 
 // Starts the first of "onboard" and "florence" found on `searchPath` (a
 // PATH-style list; the process's PATH when empty), detached, unless one of
-// them already runs. Returns the program started, empty when none was.
+// them already runs for this user. Returns the program started, empty when none was.
 std::string StartOnScreenKeyboard(const std::string& searchPath = std::string());
 
 } // namespace orvane

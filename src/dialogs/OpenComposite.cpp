@@ -28,7 +28,9 @@ int CompositeKeyIndexForButton(int buttonId, bool gKeyBank) {
 
 int OpenCompositeForButton(CCompositeWindow& window, int buttonId) {
     const int keyIndex = CompositeKeyIndexForButton(buttonId, window.KeyButtons().GKeyBankSet());
-    if (keyIndex < 0) return -1;
+    // One key at a time: a click that reaches the window while the dialog is
+    // open opens nothing.
+    if (keyIndex < 0 || OpenCompositeDialog()) return -1;
     QWidget* parent = window.DialogParent();
     if (g_dialog && g_dialog->parentWidget() != parent) {
         delete g_dialog.data();

@@ -12,7 +12,8 @@ int CompositeKeyIndexForButton(int buttonId, bool gKeyBank);
 
 // Opens the dialog modally for the clicked button: the button shows its
 // editing look until the dialog closes. -1 (nothing opens) for a button
-// without a key, 0 otherwise. Button 1143 opens the macro-only form.
+// without a key or while the dialog is already open, 0 otherwise. Button
+// 1143 opens the macro-only form.
 int OpenCompositeForButton(CCompositeWindow& window, int buttonId);
 
 // The dialog while it is open, else null.

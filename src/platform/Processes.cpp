@@ -51,6 +51,13 @@ bool IsZombie(pid_t pid) {
            stat[close + 2] == 'X';
 }
 
+bool CommMatches(pid_t pid, const std::string& name) {
+    std::string comm;
+    if (!ReadWholeFile(ProcFile(pid, "comm"), comm)) return false;
+    if (!comm.empty() && comm.back() == '\n') comm.pop_back();
+    return EqualsNoCase(comm, std::string_view(name).substr(0, kCommLength));
+}
+
 bool NameMatches(pid_t pid, const std::string& exeFileName) {
     char link[PATH_MAX];
     ssize_t n = ::readlink(ProcFile(pid, "exe").c_str(), link, sizeof link);
@@ -63,10 +70,7 @@ bool NameMatches(pid_t pid, const std::string& exeFileName) {
             target.resize(target.size() - deleted.size());
         return EqualsNoCase(FileNameOf(target), exeFileName);
     }
-    std::string comm;
-    if (!ReadWholeFile(ProcFile(pid, "comm"), comm)) return false;
-    if (!comm.empty() && comm.back() == '\n') comm.pop_back();
-    return EqualsNoCase(comm, std::string_view(exeFileName).substr(0, kCommLength));
+    return CommMatches(pid, exeFileName);
 }
 
 uid_t OwnerOf(pid_t pid) {
@@ -87,10 +91,12 @@ pid_t FindOtherProcessByExeName(const std::string& exeFileName) {
     return 0;
 }
 
-bool ProcessRunning(const std::string& exeFileName) {
-    if (exeFileName.empty()) return false;
+bool ProgramRunning(const std::string& name) {
+    if (name.empty()) return false;
+    const uid_t me = ::getuid();
     for (pid_t pid : ProcessIds())
-        if (NameMatches(pid, exeFileName) && !IsZombie(pid)) return true;
+        if (OwnerOf(pid) == me && (NameMatches(pid, name) || CommMatches(pid, name)) && !IsZombie(pid))
+            return true;
     return false;
 }
 

@@ -13,9 +13,9 @@ namespace orvane {
 // link cannot be read (comm keeps only the first 15 characters).
 pid_t FindOtherProcessByExeName(const std::string& exeFileName);
 
-// True when a process of any user runs a program of that file name (the
-// on-screen keyboard is started only when none runs yet).
-bool ProcessRunning(const std::string& exeFileName);
+// True when a process of this user runs a program called `name`: its
+// executable, or for a script the name it was started by (/proc/<pid>/comm).
+bool ProgramRunning(const std::string& name);
 
 // Starts `program` with `args` detached from this process: new session,
 // standard streams on /dev/null, never waited for by the caller. False when it

@@ -1,6 +1,7 @@
 // Key capture on the Key tab: which key events are taken, which are
 // swallowed and which go on to the desktop, and that the keyboard is held
 // only while the Key tab is on screen.
+#include <csignal>
 #include <linux/input-event-codes.h>
 #include <QCheckBox>
 #include <QComboBox>
@@ -134,6 +135,8 @@ TEST_F(CompositeTest, EnterAndEscapeDoNothingAndF1OpensHelpOutsideTheKeyTab) {
 }
 
 TEST(OnScreenKeyboard, StartsTheFirstInstalledKeyboardOnly) {
+    if (ProgramRunning("onboard") || ProgramRunning("florence"))
+        GTEST_SKIP() << "an on-screen keyboard already runs here";
     testing::CTempDir bin;
     EXPECT_EQ(StartOnScreenKeyboard(bin.Path()), "") << "neither installed: nothing starts";
 
@@ -145,13 +148,27 @@ TEST(OnScreenKeyboard, StartsTheFirstInstalledKeyboardOnly) {
     for (int i = 0; i < 500 && !std::filesystem::exists(marker); ++i)
         QThread::msleep(10);
     EXPECT_TRUE(std::filesystem::exists(marker));
-    for (int i = 0; i < 500 && ProcessRunning("florence"); ++i)
+    for (int i = 0; i < 500 && ProgramRunning("florence"); ++i)
         QThread::msleep(10);
 
     const std::string onboard = bin.File("onboard");
-    testing::WriteText(onboard, "#!/bin/sh\n");
+    const std::string pidFile = bin.File("onboard.pid");
+    testing::WriteText(onboard, "#!/bin/sh\necho $$ > '" + pidFile +
+                                    "'\ntrap 'exit 0' TERM\nwhile :; do sleep 0.1; done\n");
     std::filesystem::permissions(onboard, std::filesystem::perms::owner_all);
     EXPECT_EQ(StartOnScreenKeyboard(bin.Path()), onboard) << "onboard comes first";
+
+    // While one runs, no second one starts.
+    for (int i = 0; i < 500 && !ProgramRunning("onboard"); ++i)
+        QThread::msleep(10);
+    EXPECT_EQ(StartOnScreenKeyboard(bin.Path()), "");
+    const pid_t started = std::atoi(testing::ReadText(pidFile).c_str());
+    ASSERT_GT(started, 0);
+    kill(started, SIGTERM);
+    // Reaped by the starter's own thread: wait for it, so no zombie is left.
+    const std::string proc = "/proc/" + std::to_string(started);
+    for (int i = 0; i < 500 && std::filesystem::exists(proc); ++i)
+        QThread::msleep(10);
 }
 
 } // namespace

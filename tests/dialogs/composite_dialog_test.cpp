@@ -242,6 +242,7 @@ TEST_F(CompositeTest, MacroOnlyFormOpensCentredWithOnlyTheMacroTab) {
         EXPECT_LE(std::abs(d->geometry().center().x() - screen.center().x()), 1);
         EXPECT_LE(std::abs(d->geometry().center().y() - screen.center().y()), 1);
         EXPECT_EQ(CompositeOpenCount(), 1);
+        EXPECT_EQ(OpenCompositeForButton(window_, kButtonA), -1) << "one key at a time";
         CancelCompositeDialog();
     });
     EXPECT_EQ(OpenCompositeForButton(window_, kMacroOnlyButtonId), 0);
