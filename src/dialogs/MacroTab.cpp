@@ -359,7 +359,6 @@ void CMacroTab::Rename(const QString& typed) {
     const QString text = typed.left(kMacroNameReadChars);
     const bool generated = text.isEmpty() || text.startsWith(QLatin1Char(' '));
     if (m_list.empty()) {
-        if (m_list.size() >= kMacroMaxCount) return;
         m_nameCounter = 0;
         AddMacroNamed(generated ? GeneratedName(-1) : CutMacroName(text.toStdU16String()), 0);
         m_combo->setEditText(QString::fromStdU16String(MacroName(m_list[0])));
