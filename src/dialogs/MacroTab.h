@@ -110,7 +110,7 @@ class CMacroTab {
     void SetComboItem(int position, const QString& text);
 
     // Action rows and cell editing (MacroTabActions.cpp).
-    void SetRowCells(int row);
+    void SetRowCells(int row, const QString& keyName);
     void FillRows(const MacroRecord& macro);
     void DeleteAction();
     void ClearActions();

@@ -1,6 +1,7 @@
 // The Macro tab's action rows: adding them with their delay rules, deleting,
 // clearing and moving them, and editing their cells in place.
 #include <QApplication>
+#include <unordered_map>
 
 #include "dialogs/MacroTab.h"
 #include "model/KeyTables.h"
@@ -16,6 +17,10 @@ constexpr int kDirectionListRows = 6;
 
 QString DirectionText(uint16_t transition) {
     return transition == kActionPress ? QStringLiteral("\u2193") : QStringLiteral("  \u2191");
+}
+
+QString KeyNameText(ScanCode code) {
+    return QString::fromStdString(GetKeyName(code));
 }
 
 QColor GreyText() {
@@ -34,9 +39,9 @@ uint32_t ParseDelay(const QString& text) {
 
 } // namespace
 
-void CMacroTab::SetRowCells(int row) {
+void CMacroTab::SetRowCells(int row, const QString& keyName) {
     const MacroAction& action = m_rows[static_cast<size_t>(row)];
-    m_actions->SetItemText(row, 0, QString::fromStdString(GetKeyName(action.scanCode)));
+    m_actions->SetItemText(row, 0, keyName);
     m_actions->SetItemText(row, 1, DirectionText(action.transition));
     m_actions->SetItemText(row, 2, QString::number(action.delay));
 }
@@ -45,9 +50,12 @@ void CMacroTab::FillRows(const MacroRecord& macro) {
     const size_t count = MacroActionCount(macro);
     m_actions->setUpdatesEnabled(false);
     m_rows.assign(macro.actions.begin(), macro.actions.begin() + static_cast<std::ptrdiff_t>(count));
+    // A macro repeats a few keys many times: each name is looked up once.
+    std::unordered_map<ScanCode, QString> names;
     for (size_t i = 0; i < count; ++i) {
-        const int row = m_actions->InsertItem(static_cast<int>(i));
-        SetRowCells(row);
+        auto [name, fresh] = names.try_emplace(m_rows[i].scanCode);
+        if (fresh) name->second = KeyNameText(m_rows[i].scanCode);
+        SetRowCells(m_actions->InsertItem(static_cast<int>(i)), name->second);
     }
     const QColor grey = GreyText();
     m_actions->SetItemTextColor(-1, 0, ColourToRef(grey), false);
@@ -74,7 +82,7 @@ bool CMacroTab::AddActionRow(MacroAction action, const ActionRowMode& mode) {
     }
     m_rows.insert(m_rows.begin() + row, action);
     m_actions->InsertItem(row);
-    SetRowCells(row);
+    SetRowCells(row, KeyNameText(action.scanCode));
     const QColor grey = GreyText();
     for (int column : {0, 1})
         if (QTableWidgetItem* cell = m_actions->item(row, column)) cell->setForeground(grey);
@@ -183,7 +191,7 @@ int CMacroTab::EndCellEdit(int row, int column, bool keep) {
         const ScanCode code = KeyIdToScanCode(static_cast<uint16_t>(choice));
         if (code == action.scanCode) return 0;
         action.scanCode = code;
-        m_actions->SetItemText(row, 0, QString::fromStdString(GetKeyName(code)));
+        m_actions->SetItemText(row, 0, KeyNameText(code));
         m_enableApply();
     } else if (column == 1 && (choice == kActionPress || choice == kActionRelease)) {
         if (choice == action.transition) return 0;
