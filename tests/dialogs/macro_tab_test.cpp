@@ -3,9 +3,11 @@
 // the test.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPixmap>
 
 #include "device/DeviceCommands.h"
 #include "dialogs/MacroTab.h"
@@ -332,6 +334,47 @@ TEST_F(MacroTabTest, CancelDropsEditsAndApplyStoresThem) {
     EXPECT_EQ(stored[0].actions[1].transition, kActionRelease);
     // Applied macros are asked about from now on.
     EXPECT_EQ(m_tab.List()[0].newFlag, 0);
+}
+
+// Laid out from the shipped composite skin with the macro pictures: every
+// control in its place inside the window, the list headed in the language's
+// texts. With ORVANE_SHOT_DIR set the tab is also saved as a picture.
+TEST_F(MacroTabTest, ControlsSitAtTheirSkinPlacesWithTheMacroPictures) {
+    const std::string skins = std::string(ORVANE_BIN_DIR) + "/Skins/";
+    std::array<CSkinFace, 4> pictures;
+    const char* files[4] = {"macro_normal.jpg", "macro_over.jpg", "macro_down.jpg", "macro_disable.jpg"};
+    for (size_t i = 0; i < pictures.size(); ++i)
+        pictures[i].SetPixmap(QPixmap(QString::fromStdString(skins + files[i])));
+    if (pictures[0].IsEmpty()) GTEST_SKIP() << "the skins are not built";
+    const QRect window(QPoint(0, 0), pictures[0].Pixmap().size());
+    m_dialog.setFixedSize(window.size());
+    m_tab.Layout(skins + "Composite.ini",
+                 {&pictures[0], &pictures[1], &pictures[2], &pictures[3], &pictures[2]});
+    m_tab.ApplyTexts(0);
+    m_tab.SetVisible(true);
+    m_tab.OnCommand(1017);
+    m_tab.OnCommand(1020);
+    Tap(kNativeA, 1100, 10);
+    m_tab.StopRecording();
+
+    for (int id : {1017, 1018, 1020, 1021, 1022, 1023, 1024, 1025, 1026}) {
+        CPngButton* button = m_tab.Button(id);
+        EXPECT_TRUE(window.contains(button->geometry())) << id;
+        EXPECT_TRUE(button->isEnabled()) << id;
+        EXPECT_EQ(button->Face(FACE_NORMAL), &pictures[0]) << id;
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{m_tab.MacroCombo(), m_tab.LoopEdit(), m_tab.Actions(),
+                                                      m_tab.RecordDelayBox()}) {
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_TRUE(window.contains(w->geometry())) << w->metaObject()->className();
+        EXPECT_GT(w->width(), 1);
+    }
+    CReportCtrl* list = m_tab.Actions();
+    EXPECT_EQ(list->columnWidth(2), 63);
+    EXPECT_EQ(list->horizontalHeaderItem(2)->text().toStdString(), LoadText("MACRO_DELAY_MS", 0));
+    EXPECT_EQ(m_tab.Button(1020)->text().toStdString(), LoadText("MACRO_ACTION_RECORD", 0));
+    if (const QByteArray dir = qgetenv("ORVANE_SHOT_DIR"); !dir.isEmpty())
+        m_dialog.grab().save(QString::fromLocal8Bit(dir) + "/macro_tab.png");
 }
 
 } // namespace
