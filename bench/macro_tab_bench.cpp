@@ -10,6 +10,7 @@
 #include "dialogs/MacroTab.h"
 #include "model/ConfigStore.h"
 #include "model/KeyTables.h"
+#include "platform/IniCache.h"
 #include "platform/Paths.h"
 #include "services/PathTable.h"
 
@@ -31,6 +32,8 @@ bool PrepareFolders(fs::path& root) {
     fs::copy_file(shipped, root / "prog" / "Lang0409.ini", copied);
     if (copied) return false;
     setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+    // The copy is seconds old; a shipped language file is months old.
+    orvane::SetIniSettleTimeForTests(0);
     return orvane::BuildPathTable((root / "prog" / "orvane").string());
 }
 

@@ -1,5 +1,8 @@
 #include "platform/IniCache.h"
 
+#include <algorithm>
+#include <atomic>
+#include <ctime>
 #include <list>
 #include <mutex>
 #include <sys/stat.h>
@@ -13,6 +16,11 @@ namespace {
 // A handful of files are read by key (language, skins, user data); more
 // than this many means something reads files once, which need no cache.
 constexpr size_t kMaxCachedFiles = 32;
+// File times tick coarsely (a few ms on Linux, 2 s on FAT), so two writes of
+// the same size inside one tick leave the same stamp. A parse is kept only
+// for a file whose last change is older than that.
+constexpr int64_t kSettledNs = 2'000'000'000;
+std::atomic<int64_t> g_SettledNs{kSettledNs};
 
 struct CFileStamp {
     dev_t device = 0;
@@ -27,6 +35,17 @@ struct CFileStamp {
                changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
     }
 };
+
+int64_t Nanoseconds(const timespec& t) {
+    return int64_t(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+bool Settled(const CFileStamp& stamp) {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const int64_t last = std::max(Nanoseconds(stamp.modified), Nanoseconds(stamp.changed));
+    return Nanoseconds(now) - last >= g_SettledNs.load();
+}
 
 std::optional<CFileStamp> Stamp(const std::string& path) {
     struct stat st {};
@@ -78,8 +97,9 @@ std::shared_ptr<const CIniIndex> CachedIniIndex(const std::string& path) {
     if (!ReadWholeFile(path, text)) return nullptr;
     auto index = std::make_shared<const CIniIndex>(text);
     // A file that changed while it was read is not kept: its stamp may not
-    // describe the text we hold.
-    if (Stamp(path) != before) return index;
+    // describe the text we hold. Nor is one changed a moment ago, whose next
+    // change could leave the same stamp.
+    if (Stamp(path) != before || !Settled(*before)) return index;
     std::lock_guard guard(g_CacheLock);
     auto it = FindEntry(path);
     if (it != g_Cache.end()) g_Cache.erase(it);
@@ -92,6 +112,10 @@ void ForgetIniFile(const std::string& path) {
     std::lock_guard guard(g_CacheLock);
     auto it = FindEntry(path);
     if (it != g_Cache.end()) g_Cache.erase(it);
+}
+
+void SetIniSettleTimeForTests(int64_t nanoseconds) {
+    g_SettledNs = nanoseconds < 0 ? kSettledNs : nanoseconds;
 }
 
 size_t IniCacheSize() {

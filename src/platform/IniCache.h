@@ -3,7 +3,9 @@
 // key at every use, and parsing the whole file each time made every lookup
 // cost tens of microseconds. A parse is reused only while the file keeps its
 // identity (device, inode), size and change times, so a file edited or
-// replaced on disk is read anew at the next lookup.
+// replaced on disk is read anew at the next lookup. File times tick
+// coarsely, so a file changed in the last two seconds is not kept at all.
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,5 +34,8 @@ void ForgetIniFile(const std::string& path);
 
 // Number of files whose parse is kept, for tests.
 size_t IniCacheSize();
+// Test hook: how long ago a file must have last changed for its parse to be
+// kept (negative: the default of 2 s).
+void SetIniSettleTimeForTests(int64_t nanoseconds);
 
 } // namespace orvane

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 #include "platform/IniFile.h"
@@ -19,6 +20,7 @@ namespace {
 // back, as a tool that preserves times would.
 void RewriteKeepingTimes(const std::string& path, const std::string& text) {
     struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) WriteText(path, "");
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC);
     ASSERT_GE(fd, 0);
@@ -28,10 +30,21 @@ void RewriteKeepingTimes(const std::string& path, const std::string& text) {
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 }
 
+// Lets every file count as settled while it lives.
+class CSettleAtOnce {
+  public:
+    CSettleAtOnce() { SetIniSettleTimeForTests(0); }
+    ~CSettleAtOnce() { SetIniSettleTimeForTests(-1); }
+};
+
 TEST(IniCache, UnchangedFileIsParsedOnceAndEveryChangeOnDiskIsSeen) {
     CTempDir dir;
     const std::string path = dir.File("lang.ini");
     WriteText(path, "[TEXT]\nA=one\n");
+    // Longer than one tick of the file clock, so the next write moves the
+    // change time.
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    CSettleAtOnce settled;
     auto first = CachedIniIndex(path);
     ASSERT_TRUE(first);
     EXPECT_EQ(first.get(), CachedIniIndex(path).get());
@@ -56,6 +69,19 @@ TEST(IniCache, UnchangedFileIsParsedOnceAndEveryChangeOnDiskIsSeen) {
     EXPECT_FALSE(CachedIniIndex(path));
 }
 
+// Two same-size writes inside one tick of the file clock leave the same
+// stamp; a file changed a moment ago is therefore read anew every time.
+TEST(IniCache, FileChangedAMomentAgoIsNotTrusted) {
+    CTempDir dir;
+    const std::string path = dir.File("user.ini");
+    for (int i = 0; i < 20; ++i) {
+        const std::string value = std::to_string(i % 10);
+        RewriteKeepingTimes(path, "[S]\nK=" + value + "\n");
+        EXPECT_EQ(IniReadString(path, "S", "K", "-"), value);
+    }
+    EXPECT_NE(CachedIniIndex(path).get(), CachedIniIndex(path).get());
+}
+
 TEST(IniCache, IndexKeepsTheReadersRulesForNamesAndDuplicates) {
     CIniIndex index(
         "B=outside\n[Text]\nKey = \"x\"\nkey=second\n;Hidden=1\n[TEXT]\nOther=late\n[More]\nB=more\n");
@@ -67,6 +93,7 @@ TEST(IniCache, IndexKeepsTheReadersRulesForNamesAndDuplicates) {
 
 TEST(IniCache, KeepsABoundedNumberOfFiles) {
     CTempDir dir;
+    CSettleAtOnce settled;
     for (int i = 0; i < 100; ++i) {
         const std::string path = dir.File("f" + std::to_string(i) + ".ini");
         WriteText(path, "[S]\nK=" + std::to_string(i) + "\n");
