@@ -87,6 +87,13 @@ pid_t FindOtherProcessByExeName(const std::string& exeFileName) {
     return 0;
 }
 
+bool ProcessRunning(const std::string& exeFileName) {
+    if (exeFileName.empty()) return false;
+    for (pid_t pid : ProcessIds())
+        if (NameMatches(pid, exeFileName) && !IsZombie(pid)) return true;
+    return false;
+}
+
 bool StartProgramDetached(const std::string& program, const std::vector<std::string>& args) {
     if (program.empty() || program.size() >= PATH_MAX || ::access(program.c_str(), X_OK) != 0) return false;
     posix_spawn_file_actions_t actions;

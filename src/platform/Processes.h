@@ -13,6 +13,9 @@ namespace orvane {
 // link cannot be read (comm keeps only the first 15 characters).
 pid_t FindOtherProcessByExeName(const std::string& exeFileName);
 
+// True when a process of any user runs a program of that file name.
+bool ProcessRunning(const std::string& exeFileName);
+
 // Starts `program` with `args` detached from this process: new session,
 // standard streams on /dev/null, never waited for by the caller. False when it
 // could not be started (missing, not executable); callers may stay silent.
