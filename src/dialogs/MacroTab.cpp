@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include "model/ConfigStore.h"
+#include "model/KeyFunction.h"
 #include "services/Language.h"
 #include "services/Prompt.h"
 #include "transfer/ActiveProfile.h"
@@ -52,10 +53,6 @@ long long LeadingNumber(const QString& text) {
     return negative ? -value : value;
 }
 
-long long ClampRepeat(long long value) {
-    return std::clamp<long long>(value, 1, 255);
-}
-
 // The name field holds 249 UTF-16 units; a longer name is cut there, one
 // unit earlier when the cut would split a surrogate pair.
 std::u16string CutMacroName(std::u16string name) {
@@ -95,7 +92,7 @@ CMacroTab::CMacroTab(QWidget* dialog, std::function<void()> enableApply)
                      [this](int position) { OnSelectionChange(position); });
     QObject::connect(m_combo->lineEdit(), &QLineEdit::textEdited, dialog,
                      [this](const QString& text) { Rename(text); });
-    QObject::connect(m_loops, &QLineEdit::textEdited, dialog,
+    QObject::connect(m_loops, &QLineEdit::textChanged, dialog,
                      [this](const QString& text) { OnLoopCountEdited(text); });
     QObject::connect(m_recordDelay, &QCheckBox::clicked, dialog, [this] { OnCommand(1027); });
     m_actions->SetEditable(true);
@@ -140,7 +137,7 @@ void CMacroTab::SetUp() {
     }
     m_recordDelay->setText(QString());
     m_recordDelay->setChecked(ReadRecordDelayOption() != 0);
-    m_loops->setText(QStringLiteral("1"));
+    SetLoopText(QStringLiteral("1"));
     StopRecording();
 }
 
@@ -265,7 +262,7 @@ void CMacroTab::ShowMacro() {
     m_rows.clear();
     if (m_selected >= 0 && m_selected < static_cast<int>(m_list.size())) {
         const MacroRecord& macro = m_list[m_selected];
-        m_loops->setText(QString::number(macro.repeat));
+        SetLoopText(QString::number(macro.repeat));
         FillRows(macro);
     }
     UpdateButtons();
@@ -287,7 +284,7 @@ void CMacroTab::UpdateButtons() {
 }
 
 long long CMacroTab::LoopCount() const {
-    return ClampRepeat(LeadingNumber(m_loops->text()));
+    return ClampRepeatCount(LeadingNumber(m_loops->text()));
 }
 
 bool CMacroTab::NameClashes(const QString& name, int skip) const {
@@ -383,12 +380,18 @@ void CMacroTab::Rename(const QString& typed) {
     m_enableApply();
 }
 
+void CMacroTab::SetLoopText(const QString& text) {
+    m_settingLoops = true;
+    m_loops->setText(text);
+    m_settingLoops = false;
+}
+
 void CMacroTab::OnLoopCountEdited(const QString& text) {
-    // An emptied edit is left for the user to type into; it reads as 1.
-    if (text.trimmed().isEmpty()) return;
-    const long long value = LeadingNumber(text);
-    const long long clamped = ClampRepeat(value);
-    if (clamped != value || QString::number(clamped) != text) m_loops->setText(QString::number(clamped));
+    // Showing a macro is no edit; an emptied edit is left for the user to
+    // type into (it reads as 1).
+    if (m_settingLoops || text.trimmed().isEmpty()) return;
+    const QString corrected = QString::number(ClampRepeatCount(LeadingNumber(text)));
+    if (corrected != text) SetLoopText(corrected);
     m_enableApply();
 }
 

@@ -105,6 +105,7 @@ class CMacroTab {
     void DeleteMacro();
     void Rename(const QString& typed);
     void OnLoopCountEdited(const QString& text);
+    void SetLoopText(const QString& text);
     std::u16string GeneratedName(int skip);
     bool NameClashes(const QString& name, int skip) const;
     void SetComboItem(int position, const QString& text);
@@ -143,6 +144,7 @@ class CMacroTab {
     int m_nameCounter = 0;
     bool m_shownSinceLoad = false;
     bool m_updatingCombo = false;
+    bool m_settingLoops = false; // the tab itself writes the loop-count edit
     int64_t m_lastTick = 0;
     uint32_t m_lastSuperVk = 0; // the Super key last pressed while recording
 };
