@@ -1,36 +1,9 @@
 #include "dialogs/MacroRecorder.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QKeyEvent>
 
-#include "model/EvdevKeys.h"
-
 namespace orvane {
-
-namespace {
-constexpr uint32_t kXNumLockMask = 0x10; // Mod2 in the X server's modifier state
-} // namespace
-
-RecordKey RecordKeyFromEvent(const QKeyEvent& event) {
-    RecordKey key;
-    key.release = event.type() == QEvent::KeyRelease;
-    key.repeat = event.isAutoRepeat();
-    const quint32 native = event.nativeScanCode();
-    if (native <= kXkbKeycodeOffset || native - kXkbKeycodeOffset > 0xFFFF) return key;
-    KeyEventFlags flags;
-    flags.release = key.release;
-    flags.repeat = key.repeat;
-    // Only the X server tells the Num Lock state; elsewhere take it as on.
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        flags.numLockOn = (event.nativeModifiers() & kXNumLockMask) != 0;
-    flags.altDown = event.modifiers().testFlag(Qt::AltModifier);
-    flags.ctrlDown = event.modifiers().testFlag(Qt::ControlModifier);
-    const HookKeyEvent hook = HookKeyEventFromEvdev(static_cast<uint16_t>(native - kXkbKeycodeOffset), flags);
-    key.vk = hook.vk;
-    key.code = hook.vk ? ScanCodeFromKeyEvent(hook.vk, hook.lParam) : kScanNone;
-    return key;
-}
 
 CMacroRecorder::CMacroRecorder(QWidget* owner, KeyFn onKey)
     : QObject(owner), m_owner(owner), m_onKey(std::move(onKey)) {}
@@ -78,7 +51,7 @@ bool CMacroRecorder::eventFilter(QObject* watched, QEvent* event) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (!m_owner || !widget || widget->window() != m_owner->window()) return false;
         auto* key = static_cast<QKeyEvent*>(event);
-        if (!m_onKey(RecordKeyFromEvent(*key))) return false;
+        if (!m_onKey(CaptureKeyFromEvent(*key))) return false;
         // Accepted, or the event would travel on to the parent and be
         // recorded again there.
         key->accept();

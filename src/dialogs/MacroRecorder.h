@@ -10,22 +10,13 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "dialogs/CompositeKeyCapture.h"
 #include "model/KeyTables.h"
-
-class QKeyEvent;
 
 namespace orvane {
 
-struct RecordKey {
-    uint32_t vk = 0;
-    ScanCode code = kScanNone;
-    bool release = false;
-    bool repeat = false;
-};
-
-// The hardware code (native scan code minus the X keycode offset) through
-// the key tables, as a hook would see the event.
-RecordKey RecordKeyFromEvent(const QKeyEvent& event);
+// Key events arrive as the Key tab's capture sees them (CaptureKeyFromEvent).
+using RecordKey = CaptureKey;
 
 class CMacroRecorder : public QObject {
     Q_OBJECT
