@@ -78,9 +78,6 @@ CMacroTab::CMacroTab(QWidget* dialog, std::function<void()> enableApply)
     m_combo->setInsertPolicy(QComboBox::NoInsert);
     // Completion would change the typed name behind the user's back.
     m_combo->setCompleter(nullptr);
-    m_combo->setAccessibleName(QStringLiteral("Macro"));
-    m_loops->setAccessibleName(QStringLiteral("Repeat count"));
-    m_actions->setAccessibleName(QStringLiteral("Macro actions"));
     m_actions->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_actions->setSelectionMode(QAbstractItemView::SingleSelection);
     for (const MacroButtonKey& b : kMacroButtons) {
@@ -151,6 +148,11 @@ void CMacroTab::ApplyTexts(int languageIndex) {
     m_loopsLabel->setText(text("MACRO_CYCLES"));
     m_recordDelayLabel->setText(text("RECORD_DELAY"));
     m_nameLabel->setText(text("MACRO_NAME_SETTING"));
+    // Screen readers name the fields by their labels.
+    m_combo->setAccessibleName(m_nameLabel->text());
+    m_loops->setAccessibleName(m_loopsLabel->text());
+    m_recordDelay->setAccessibleName(m_recordDelayLabel->text());
+    m_actions->setAccessibleName(text("MACRO_SETTING"));
     m_actions->setHorizontalHeaderLabels(
         {text("MACRO_KEYS_TISHI"), text("MACRO_ACTION_TISHI"), text("MACRO_DELAY_MS")});
     const std::pair<int, const char*> captions[] = {
