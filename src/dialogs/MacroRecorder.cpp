@@ -6,7 +6,7 @@
 namespace orvane {
 
 CMacroRecorder::CMacroRecorder(QWidget* owner, KeyFn onKey)
-    : QObject(owner), m_owner(owner), m_onKey(std::move(onKey)) {}
+    : m_owner(owner), m_onKey(std::move(onKey)) {}
 
 CMacroRecorder::~CMacroRecorder() {
     Stop();

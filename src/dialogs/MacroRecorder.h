@@ -24,6 +24,7 @@ class CMacroRecorder : public QObject {
     // Returns true to swallow the event.
     using KeyFn = std::function<bool(const RecordKey& key)>;
 
+    // No Qt parent: the recorder is a member of its owner's tab.
     CMacroRecorder(QWidget* owner, KeyFn onKey);
     ~CMacroRecorder() override;
 
