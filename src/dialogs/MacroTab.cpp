@@ -273,7 +273,10 @@ void CMacroTab::ShowMacro() {
 void CMacroTab::StoreShownMacro() {
     if (m_selected < 0 || m_selected >= static_cast<int>(m_list.size())) return;
     MacroRecord& macro = m_list[m_selected];
-    macro.repeat = static_cast<uint8_t>(LoopCount());
+    // The low byte of what the edit holds, as the record keeps it (a count
+    // read from a file stays as it was); an emptied edit counts as 1.
+    const QString loops = m_loops->text();
+    macro.repeat = loops.trimmed().isEmpty() ? 1 : static_cast<uint8_t>(LeadingNumber(loops));
     macro.actionCount = static_cast<uint16_t>(std::min(m_rows.size(), kMacroMaxActions));
     std::copy_n(m_rows.begin(), macro.actionCount, macro.actions.begin());
     std::fill(macro.actions.begin() + macro.actionCount, macro.actions.end(), MacroAction{});

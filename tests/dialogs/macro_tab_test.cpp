@@ -239,15 +239,17 @@ TEST_F(MacroTabTest, RepeatCountIsKeptBetweenOneAnd255) {
     m_tab.OnCommand(1017);
     QLineEdit* loops = m_tab.LoopEdit();
     loops->setText("300");
-    Q_EMIT loops->textEdited("300");
     EXPECT_EQ(loops->text(), "255");
     loops->setText("-4");
-    Q_EMIT loops->textEdited("-4");
     EXPECT_EQ(loops->text(), "1");
     loops->setText("7");
-    Q_EMIT loops->textEdited("7");
     m_tab.OnCommand(1017); // stores the shown macro first
     EXPECT_EQ(m_tab.List()[0].repeat, 7);
+    // Emptied while the user types: left alone, and stored as 1, never 0.
+    loops->setText("");
+    EXPECT_EQ(loops->text(), "");
+    m_tab.OnCommand(1017);
+    EXPECT_EQ(m_tab.List()[1].repeat, 1);
 }
 
 TEST_F(MacroTabTest, CellEditsClampDelaysAndChangeKeysAndDirections) {
