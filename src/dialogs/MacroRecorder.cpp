@@ -5,8 +5,7 @@
 
 namespace orvane {
 
-CMacroRecorder::CMacroRecorder(QWidget* owner, KeyFn onKey)
-    : m_owner(owner), m_onKey(std::move(onKey)) {}
+CMacroRecorder::CMacroRecorder(QWidget* owner, KeyFn onKey) : m_owner(owner), m_onKey(std::move(onKey)) {}
 
 CMacroRecorder::~CMacroRecorder() {
     Stop();
