@@ -178,6 +178,14 @@ TEST_F(MacroTabTest, AddedMacrosGetFreeNamesAndIdsUpToTheLimit) {
 }
 
 TEST_F(MacroTabTest, RenamingReplacesNamesThatClashOrStartWithASpace) {
+    // Typed into the empty list: a new macro under that name.
+    Q_EMIT m_tab.MacroCombo()->lineEdit()->textEdited(QStringLiteral("Solo"));
+    ASSERT_EQ(m_tab.List().size(), 1u);
+    EXPECT_EQ(MacroName(m_tab.List()[0]), u"Solo");
+    EXPECT_EQ(m_tab.List()[0].newFlag, 1);
+    m_tab.OnCommand(1018);
+    ASSERT_TRUE(m_tab.List().empty());
+
     m_tab.OnCommand(1017); // Macro 1
     m_tab.OnCommand(1017); // Macro 2
     m_tab.OnCommand(1020);
