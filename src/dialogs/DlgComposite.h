@@ -13,8 +13,8 @@
 
 #include "dialogs/CompositeImages.h"
 #include "dialogs/CompositeKeyCapture.h"
-#include "dialogs/CompositeMacroTab.h"
 #include "dialogs/EditorOpenCounts.h"
+#include "dialogs/MacroTab.h"
 #include "ui/BaseDialog.h"
 #include "ui/ColorStatic.h"
 #include "ui/MessageBridge.h"
@@ -65,7 +65,7 @@ class Orvane_DlgComposite : public CBaseDialog {
     bool MacroOnly() const { return m_macroOnly != 0; }
     uint16_t KeyIndex() const { return m_keyIndex; }
     const CKeyCapture& Capture() const { return m_capture; }
-    CCompositeMacroTab& MacroTab() { return m_macroTab; }
+    CMacroTab& MacroTab() { return m_macroTab; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -91,7 +91,7 @@ class Orvane_DlgComposite : public CBaseDialog {
     CMessageBridge m_bridge;
     CCompositeImages m_images;
     CKeyCapture m_capture;
-    CCompositeMacroTab m_macroTab;
+    CMacroTab m_macroTab;
     std::optional<CCompositeOpenScope> m_openScope;
 
     CPngButton* m_tabKey;

@@ -156,7 +156,7 @@ void Orvane_DlgComposite::LayoutControls() {
     const int below = edit.y() - m_kbLabel->geometry().y();
     m_mouse->setGeometry(edit.x() - 2, m_mouLabel->geometry().y() + below - 2, edit.width() + 4,
                          std::max(24, edit.height() - 6));
-    m_macroTab.Layout(skin, m_images);
+    m_macroTab.Layout(skin, m_images.Faces(SET_MACRO));
 }
 
 void Orvane_DlgComposite::CreateFonts() {

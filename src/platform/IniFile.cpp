@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/AtomicFile.h"
+#include "platform/IniCache.h"
 #include "platform/StringUtil.h"
 
 namespace orvane {
@@ -180,15 +181,36 @@ bool SetValue(CIniText& ini, const std::string& section, const std::string& key,
 
 std::optional<std::string> LookUp(const std::string& path, const std::string& section,
                                   const std::string& key) {
-    std::string text;
-    if (!ReadWholeFile(path, text)) return std::nullopt;
-    CIniText ini = SplitIni(text);
-    CLocation loc = Find(ini, section, key);
-    if (!loc.keyLine) return std::nullopt;
-    return std::string(Unquote(KeyValue(ini.lines[*loc.keyLine])->second));
+    if (path.empty() || path.size() >= PATH_MAX || path.find('\0') != std::string::npos) return std::nullopt;
+    std::shared_ptr<const CIniIndex> index = CachedIniIndex(path);
+    if (!index) return std::nullopt;
+    return index->Value(section, key);
+}
+
+bool WriteAndForget(const std::string& path, const CIniText& ini) {
+    const bool written = WriteFileAtomically(path, JoinIni(ini));
+    ForgetIniFile(path);
+    return written;
 }
 
 } // namespace
+
+// Built here, beside the line syntax the writers use, so reads and writes
+// agree on what a section and a key are.
+CIniIndex::CIniIndex(std::string_view text) {
+    const CIniText ini = SplitIni(text);
+    std::unordered_map<std::string, std::string>* current = nullptr;
+    for (const std::string& line : ini.lines) {
+        if (auto name = SectionName(line)) {
+            auto [it, inserted] = m_sections.try_emplace(ToLowerAscii(*name));
+            current = inserted ? &it->second : nullptr;
+            continue;
+        }
+        if (!current) continue;
+        if (auto kv = KeyValue(line))
+            current->try_emplace(ToLowerAscii(kv->first), std::string(Unquote(kv->second)));
+    }
+}
 
 std::string IniReadString(const std::string& path, const std::string& section, const std::string& key,
                           const std::string& defaultValue, size_t maxChars) {
@@ -236,7 +258,7 @@ bool IniWriteStrings(const std::string& path, const std::string& section,
     bool changed = false;
     for (const auto& [key, value] : values)
         changed = SetValue(ini, section, key, value) || changed;
-    return !changed || WriteFileAtomically(path, JoinIni(ini));
+    return !changed || WriteAndForget(path, ini);
 }
 
 bool IniDeleteKey(const std::string& path, const std::string& section, const std::string& key) {
@@ -246,7 +268,7 @@ bool IniDeleteKey(const std::string& path, const std::string& section, const std
     CLocation loc = Find(ini, section, key);
     if (!loc.keyLine) return true;
     ini.lines.erase(ini.lines.begin() + static_cast<std::ptrdiff_t>(*loc.keyLine));
-    return WriteFileAtomically(path, JoinIni(ini));
+    return WriteAndForget(path, ini);
 }
 
 } // namespace orvane

@@ -14,6 +14,13 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string ToLowerAscii(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        c = LowerAscii(c);
+    return out;
+}
+
 std::string_view TrimBlanks(std::string_view s) {
     size_t begin = 0;
     while (begin < s.size() && (s[begin] == ' ' || s[begin] == '\t'))

@@ -1,7 +1,8 @@
 #pragma once
 // The user's language and the texts of the language file beside the
 // executable ("Lang%04X.ini"). Every text the user reads is looked up here by
-// key at each use; nothing is cached, so an edited file shows at once.
+// key at each use; the ini reader reuses a parse only while the file is
+// unchanged on disk, so an edited file shows at once.
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -13,6 +13,8 @@
 #include "device/DeviceCommands.h"
 #include "dialogs/support/XSession.h"
 #include "model/KeyTables.h"
+#include "model/MacroBlock.h"
+#include "model/MacroRecord.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -103,6 +105,23 @@ std::vector<uint8_t> SentMatrix(const std::string& trace, int profile) {
     return matrix;
 }
 
+// The macro memory image the keyboard last received, from the wire trace.
+std::vector<uint8_t> SentMacroMemory(const std::string& trace) {
+    std::vector<uint8_t> image;
+    for (const std::string& line : Lines(trace)) {
+        if (line.rfind("> ", 0) != 0) continue;
+        std::vector<uint8_t> r;
+        for (const std::string& hex : Words(line.substr(2)))
+            r.push_back(static_cast<uint8_t>(std::stoi(hex, nullptr, 16)));
+        if (r.size() != 64 || r[3] != CMD_WRITE_MACRO_MEMORY) continue;
+        const size_t offset = r[5] | r[6] << 8;
+        const size_t length = std::min<size_t>(r[4], 56);
+        if (image.size() < offset + length) image.resize(offset + length);
+        std::copy_n(r.begin() + 8, length, image.begin() + static_cast<std::ptrdiff_t>(offset));
+    }
+    return image;
+}
+
 DeviceKeyCode CodeAtKey(const std::vector<uint8_t>& matrix, ScanCode key) {
     const KeyMatrixBuffer& factory = BuiltInDefaultKeyMatrix();
     for (size_t p = 0; p + 2 < matrix.size(); p += 3)
@@ -112,36 +131,53 @@ DeviceKeyCode CodeAtKey(const std::vector<uint8_t>& matrix, ScanCode key) {
     return {};
 }
 
-TEST(CompositeEndToEnd, RemapsReachTheKeyboardAndNoKeyStaysGrabbed) {
+// The host window over the simulated keyboard on a private X server, with
+// its program folder, home, wire trace and status file.
+class CHostRun {
+  public:
+    CHostRun() : status(program.File("status")) {
+        if (!x.Ok()) return;
+        fs::create_directory_symlink(std::string(ORVANE_BIN_DIR) + "/Skins", program.File("Skins"));
+        fs::copy_file(std::string(ORVANE_SOURCE_DIR) + "/assets/Lang0409.ini", program.File("Lang0409.ini"));
+        host = SpawnProgram({COMPOSITE_HOST, program.Path(), trace, program.File("status")},
+                            {x.DisplayEnv(), "QT_QPA_PLATFORM=xcb", "XDG_DATA_HOME=" + home.Data(),
+                             "XDG_CONFIG_HOME=" + home.Config(), "XDG_RUNTIME_DIR=" + home.Runtime()});
+    }
+    ~CHostRun() {
+        if (host > 0) StopProgram(host);
+    }
+    // The key buttons of A S D F, once the window is up; empty when it is not.
+    std::map<ScanCode, Rect> KeyButtons() {
+        std::map<ScanCode, Rect> keys;
+        if (status.Wait("ready").empty()) return keys;
+        for (ScanCode code : {0x1E, 0x1F, 0x20, 0x21}) {
+            const int id = KeySlotAt(KeySlotOfScanCode(code))->controlId;
+            for (int n = 1; n <= 4; ++n) {
+                const auto w = Words(status.Wait("button ", n));
+                if (std::stoi(w[1]) == id) keys[code] = RectAt(w, 2);
+            }
+        }
+        return keys;
+    }
+
     CXSession x;
-    ASSERT_TRUE(x.Ok()) << "Xvfb and openbox are needed (scripts/install-deps)";
     testing::CTempDir program;
     testing::CTempHome home;
-    fs::create_directory_symlink(std::string(ORVANE_BIN_DIR) + "/Skins", program.File("Skins"));
-    fs::copy_file(std::string(ORVANE_SOURCE_DIR) + "/assets/Lang0409.ini", program.File("Lang0409.ini"));
     const std::string trace = program.File("wire.trace");
-    CStatusFile status(program.File("status"));
+    CStatusFile status;
+    pid_t host = -1;
+};
 
-    const pid_t host =
-        SpawnProgram({COMPOSITE_HOST, program.Path(), trace, program.File("status")},
-                     {x.DisplayEnv(), "QT_QPA_PLATFORM=xcb", "XDG_DATA_HOME=" + home.Data(),
-                      "XDG_CONFIG_HOME=" + home.Config(), "XDG_RUNTIME_DIR=" + home.Runtime()});
-    struct CEnd {
-        pid_t pid;
-        ~CEnd() { StopProgram(pid); }
-    } end{host};
-    ASSERT_NE(status.Wait("ready"), "") << "the host window did not come up";
+TEST(CompositeEndToEnd, RemapsReachTheKeyboardAndNoKeyStaysGrabbed) {
+    CHostRun run;
+    ASSERT_TRUE(run.x.Ok()) << "Xvfb and openbox are needed (scripts/install-deps)";
+    CXSession& x = run.x;
+    CStatusFile& status = run.status;
+    const std::string& trace = run.trace;
+    std::map<ScanCode, Rect> keys = run.KeyButtons(); // A S D F by their buttons
+    ASSERT_EQ(keys.size(), 4u) << "the host window did not come up";
     const int profile = std::stoi(Words(status.Wait("profile"))[1]);
     ASSERT_GE(profile, 0);
-
-    std::map<ScanCode, Rect> keys; // A S D F by their buttons
-    for (ScanCode code : {0x1E, 0x1F, 0x20, 0x21}) {
-        const int id = KeySlotAt(KeySlotOfScanCode(code))->controlId;
-        for (int n = 1; n <= 4; ++n) {
-            const auto w = Words(status.Wait("button ", n));
-            if (std::stoi(w[1]) == id) keys[code] = RectAt(w, 2);
-        }
-    }
     int opened = 0;
     auto open = [&](ScanCode key) {
         x.Click(keys[key].cx(), keys[key].cy());
@@ -230,6 +266,51 @@ TEST(CompositeEndToEnd, RemapsReachTheKeyboardAndNoKeyStaysGrabbed) {
     x.Click(RectAt(notes, 1).cx(), RectAt(notes, 1).cy());
     x.Xdo({"type", "--delay", "20", "ok"});
     EXPECT_EQ(status.Wait("typed ok"), "typed ok");
+}
+
+// A macro recorded from real key presses in the Macro tab reaches the
+// keyboard's macro memory, and the key plays it.
+TEST(CompositeEndToEnd, RecordedMacroReachesTheKeyboard) {
+    CHostRun run;
+    ASSERT_TRUE(run.x.Ok()) << "Xvfb and openbox are needed (scripts/install-deps)";
+    std::map<ScanCode, Rect> keys = run.KeyButtons();
+    ASSERT_FALSE(keys.empty()) << "the host window did not come up";
+    const int profile = std::stoi(Words(run.status.Wait("profile"))[1]);
+    ASSERT_GE(profile, 0);
+    CXSession& x = run.x;
+
+    x.Click(keys[0x1E].cx(), keys[0x1E].cy());
+    ASSERT_NE(run.status.Wait("described"), "");
+    auto c = run.status.Controls();
+    x.Click(c[1029].cx(), c[1029].cy()); // Macro tab
+    x.Click(c[1017].cx(), c[1017].cy()); // add
+    x.Click(c[1020].cx(), c[1020].cy()); // record
+    x.Xdo({"type", "--delay", "30", "abc"});
+    x.Click(c[1020].cx(), c[1020].cy()); // stop
+    x.Click(c[1125].cx(), c[1125].cy());
+    x.Xdo({"key", "ctrl+a"});
+    x.Xdo({"type", "3"});
+    x.Click(c[1].cx(), c[1].cy()); // OK
+    EXPECT_EQ(run.status.Wait("closed "), "closed free") << "a key stays grabbed";
+
+    const auto apply = Words(run.status.Wait("apply "));
+    x.Click(RectAt(apply, 1).cx(), RectAt(apply, 1).cy());
+    EXPECT_EQ(run.status.Wait("applied"), "applied 1 1");
+
+    const std::vector<uint8_t> image = SentMacroMemory(run.trace);
+    MacroList macros;
+    ASSERT_GT(DecodeMacroBlock(image.data(), image.size(), macros), 0);
+    ASSERT_EQ(macros.size(), 1u);
+    EXPECT_EQ(macros[0].repeat, 3);
+    std::vector<std::pair<ScanCode, uint16_t>> actions;
+    for (size_t i = 0; i < MacroActionCount(macros[0]); ++i)
+        actions.emplace_back(macros[0].actions[i].scanCode, macros[0].actions[i].transition);
+    const std::vector<std::pair<ScanCode, uint16_t>> typed{{0x1E, kActionPress}, {0x1E, kActionRelease},
+                                                           {0x30, kActionPress}, {0x30, kActionRelease},
+                                                           {0x2E, kActionPress}, {0x2E, kActionRelease}};
+    EXPECT_EQ(actions, typed);
+    // A plays the first macro of the list.
+    EXPECT_EQ(CodeAtKey(SentMatrix(run.trace, profile), 0x1E), (DeviceKeyCode{5, 1, 0}));
 }
 
 } // namespace
