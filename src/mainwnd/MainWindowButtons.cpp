@@ -104,6 +104,8 @@ void COrvaneDlg::LayoutButtons() {
     }
     PlaceArrows();
 
+    // Placing enabled Apply; it follows ApplyPending.
+    Button(IDC_APPLY)->setEnabled(ApplyPending());
     // The version label: no text, never pressed.
     Button(IDC_VERSION)->setText(QString());
     Button(IDC_VERSION)->setEnabled(false);
