@@ -198,6 +198,12 @@ void COrvaneDlg::OpenAbout() {
 
 void COrvaneDlg::CloseProgram() {
     HideMainWindow();
+    // A message box or menu still open would keep its own loop, and with it
+    // the program, running until someone answers it.
+    while (QWidget* popup = QApplication::activePopupWidget())
+        if (!popup->close()) break;
+    while (QWidget* modal = QApplication::activeModalWidget())
+        if (!modal->close()) break;
     RunShutdown();
     ReleasePictures();
     m_endRequested = true;

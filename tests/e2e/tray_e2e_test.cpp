@@ -300,6 +300,21 @@ TEST_F(TrayE2e, WithoutAKeyboardTheTraySaysSoAndExitEndsTheProgram) {
     EXPECT_TRUE(Released(run->Pid()));
 }
 
+TEST_F(TrayE2e, ALogoutWhileAMessageIsOpenStillEndsTheProgram) {
+    auto run = Start({});
+    const std::string icon = TrayWindow(run->Pid());
+    ASSERT_FALSE(icon.empty()) << "no icon in the tray";
+    const std::string menu = ChooseFromTrayMenu(run->Pid(), 0);
+    ASSERT_TRUE(WaitFor([&] {
+        for (const std::string& w : CXSession::Windows(run->Pid(), true))
+            if (w != icon && w != menu) return true;
+        return false;
+    })) << "no message";
+    kill(run->Pid(), SIGTERM);
+    EXPECT_EQ(run->WaitForExit(), 0);
+    EXPECT_TRUE(Released(run->Pid()));
+}
+
 TEST_F(TrayE2e, TheIconFollowsTheKeyboardSurvivesTheTrayAndCloseEndsTheProgram) {
     auto run = Start({"--simulate", "--sim-consumer", "0x1811@2500", "--sim-consumer", "0x1810@6000"});
     ASSERT_TRUE(WaitFor([&] { return !MainWindow(run->Pid()).empty(); })) << "the window did not open";
