@@ -8,6 +8,10 @@
 
 #include "device/ConnectionMonitor.h"
 #include "device/DeviceCommands.h"
+#include "dialogs/COrvane_DlgProfile.h"
+#include "dialogs/FlipSetting.h"
+#include "dialogs/ProfileMenu.h"
+#include "dialogs/ProfileSwitch.h"
 #include "mainwnd/AboutDlg.h"
 #include "mainwnd/ClockChangeWatch.h"
 #include "mainwnd/MainSkinFaces.h"
@@ -18,7 +22,6 @@
 #include "model/UserData.h"
 #include "platform/CriticalSections.h"
 #include "platform/IniFile.h"
-#include "platform/Registry.h"
 #include "services/Language.h"
 #include "services/PathTable.h"
 #include "services/WindowMessages.h"
@@ -50,6 +53,7 @@ COrvaneDlg::~COrvaneDlg() {
     qApp->removeEventFilter(this);
     if (m_about) delete m_about.data();
     if (g_MainWindowObject == this) {
+        SetProfileMenuRebuild(nullptr);
         // The device threads keep the process-wide link; it goes quiet now.
         MainBridgeLink().Attach(nullptr);
         SetTransferHost(nullptr);
@@ -111,7 +115,7 @@ bool COrvaneDlg::OnInitDialog() {
 
     // 9 and 10. The window's own buttons, then the keyboard picture and the
     // lighting panel.
-    m_flip = GetProfileInt("PROFILES", "Flip", 0) != 0;
+    m_flip = ReadFlip() != 0;
     CreateButtons();
     LayoutButtons();
     ConstructParts();
@@ -146,7 +150,16 @@ bool COrvaneDlg::OnInitDialog() {
 void COrvaneDlg::ConstructParts() {
     // The keyboard picture (KeyboardView) and the lighting panel
     // (LightingPanel) are built here, with this window as parent and m_faces,
-    // and fill m_parts. The editor dialogs hook in their runs the same way.
+    // and fill m_parts; so is the key assignment dialog.
+    m_profileManager = std::make_unique<COrvane_DlgProfile>(this);
+    m_parts.runProfileManager = [this] { m_profileManager->DoModal(); };
+    m_parts.cancelEditors = [this] { m_profileManager->CancelIfOpen(); };
+    m_parts.selectProfile = [](int profile) { return SelectProfile(profile, false); };
+    // 1005 names the keyboard's active profile; every switch renames it.
+    InstallProfileSwitching();
+    SetProfileMenuRebuild([this] {
+        if (CPngButton* button = Button(IDC_PROFILE_MANAGER)) BuildProfileMenu(*button);
+    });
 }
 
 bool COrvaneDlg::KeyboardPresent() const {

@@ -39,6 +39,7 @@ class QPushButton;
 namespace orvane {
 
 class CClockChangeWatch;
+class COrvane_DlgProfile;
 class CMainSkinFaces;
 class CPngButton;
 class CTrayIcon;
@@ -152,6 +153,8 @@ class COrvaneDlg : public CBaseDialog,
     bool KeyboardPresent() const;
     bool IsOwnEvent(QObject* watched) const;
     void CancelOpenDialogs();
+    void ToggleFlip();
+    void ShowBackupMenu();
     void RunShutdown();
     // Runs `work` on the GUI thread: at once there, else waited for (`wait`)
     // or queued.
@@ -165,6 +168,7 @@ class COrvaneDlg : public CBaseDialog,
     std::unique_ptr<CMainSkinFaces> m_faces;
     std::map<int, CPngButton*> m_buttons;
     std::map<int, QPushButton*> m_hiddenButtons;
+    std::unique_ptr<COrvane_DlgProfile> m_profileManager;
     std::unique_ptr<CTrayIcon> m_tray;
     std::unique_ptr<CClockChangeWatch> m_clockWatch;
     QPointer<CAboutDlg> m_about;

@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "app/SkinKeyLists.h"
+#include "dialogs/ProfileSwitch.h"
 #include "mainwnd/AboutDlg.h"
 #include "mainwnd/COrvaneDlg.h"
 #include "mainwnd/MainSkinFaces.h"
@@ -130,6 +131,7 @@ void COrvaneDlg::ApplyTexts(int languageIndex) {
     Button(IDC_MENU)->SetTooltipText(Q(LoadText("MAIN_MENU_PROMPT", languageIndex)), true);
     Button(IDC_CLOSE)->SetTooltipText(Q(LoadText("MAIN_CLOSE_PROMPT", languageIndex)), true);
     if (m_parts.applyTexts) m_parts.applyTexts(languageIndex);
+    RebuildProfileMenu();
     for (const MainButtonInfo& info : MainWindowButtons()) {
         if (!info.captionKey) continue;
         CPngButton& button = *Button(info.id);

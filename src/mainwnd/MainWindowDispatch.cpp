@@ -2,19 +2,21 @@
 // control does, and its four timers.
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QUrl>
 
 #include "device/DeviceCommands.h"
+#include "dialogs/FlipSetting.h"
 #include "mainwnd/AboutDlg.h"
 #include "mainwnd/COrvaneDlg.h"
 #include "mainwnd/MainTrayIcon.h"
 #include "mainwnd/MainWindowIds.h"
-#include "platform/Registry.h"
 #include "services/Language.h"
 #include "services/PathTable.h"
 #include "services/WindowMessages.h"
+#include "transfer/ProfileFileCommands.h"
 #include "transfer/RestoreDefaults.h"
 #include "ui/BridgeWindowLink.h"
 #include "ui/ControlMessages.h"
@@ -144,10 +146,16 @@ void COrvaneDlg::OnCommand(int id) {
         break;
     case IDC_FLIP_1:
     case IDC_FLIP_2:
-        m_flip = !m_flip;
-        WriteProfileString("PROFILES", "Flip", m_flip ? "1" : "0");
-        PlaceArrows();
-        if (m_parts.applyFlip) m_parts.applyFlip(m_flip);
+        ToggleFlip();
+        break;
+    case IDC_MENU:
+        ShowBackupMenu();
+        break;
+    case ID_RESTORE_FILE:
+        m_transfers.Run([] { ImportProfileCommand(); });
+        break;
+    case ID_BACKUP_FILE:
+        ExportProfileCommand();
         break;
     case IDC_REPORT_1:
     case IDC_REPORT_2:
@@ -171,9 +179,22 @@ void COrvaneDlg::OnCommand(int id) {
     case ID_TRAY_ABOUT:
         OpenAbout();
         break;
-    default: // 1128, 1129, 1139 and the backup menu come with the profile commands
+    default: // 1128 and 1129 do nothing
         break;
     }
+}
+
+void COrvaneDlg::ToggleFlip() {
+    m_flip = ::orvane::ToggleFlip() != 0;
+    PlaceArrows();
+    if (m_parts.applyFlip) m_parts.applyFlip(m_flip);
+}
+
+void COrvaneDlg::ShowBackupMenu() {
+    QMenu menu(this);
+    menu.addAction(QString::fromStdString(Text("MENU_1")))->setData(ID_RESTORE_FILE);
+    menu.addAction(QString::fromStdString(Text("MENU_2")))->setData(ID_BACKUP_FILE);
+    if (QAction* chosen = menu.exec(QCursor::pos())) OnCommand(chosen->data().toInt());
 }
 
 void COrvaneDlg::OpenHelp() {

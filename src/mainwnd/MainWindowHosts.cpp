@@ -6,11 +6,13 @@
 #include <mutex>
 
 #include "device/DeviceCommands.h"
+#include "dialogs/ProfileSwitch.h"
 #include "mainwnd/COrvaneDlg.h"
 #include "mainwnd/MainWindowIds.h"
 #include "model/ConfigStore.h"
 #include "platform/CriticalSections.h"
 #include "transfer/ActiveProfile.h"
+#include "transfer/DeviceInfo.h"
 #include "transfer/LightingReadBack.h"
 #include "ui/PngButton.h"
 
@@ -57,7 +59,12 @@ void COrvaneDlg::PressProfileButton(int profile) {
         [this, profile] {
             SetCurrentProfile(profile);
             ReadLightingRecords();
+            if (DeviceOffersMode(kMaxLightingMode) && m_parts.refillColourSets) m_parts.refillColourSets();
             if (m_parts.refreshPanel) m_parts.refreshPanel();
+            if (TheLighting().SwitchOn()) TurnLightingSwitchOff();
+            // The keyboard follows only when it is not on that profile already.
+            const int checked = SwitchForProfileButton(profile);
+            if (checked >= 0) SetProfileButtons(checked);
         },
         true);
 }
@@ -76,7 +83,7 @@ void COrvaneDlg::TurnLightingSwitchOff() {
 bool COrvaneDlg::ReselectActiveProfile() {
     const int profile = GetCurrentProfile();
     if (m_parts.selectProfile) return m_parts.selectProfile(profile) != 0;
-    return SelectProfileSilently(profile) == 1;
+    return SelectProfile(profile, false) != 0;
 }
 
 void COrvaneDlg::ShowSwitchImage(bool on) {

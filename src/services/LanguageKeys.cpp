@@ -33,7 +33,6 @@ constexpr LanguageKeyEntry kKeys[] = {
     {T, "PROFILE_OK"},
     {T, "PROFILE_CANCLE"},
     {T, "PROFILE_APPLY"},
-    {T, "PROFILE_MANAGER"},
     // Backup and restore menu.
     {T, "MENU_1"},
     {T, "MENU_2"},

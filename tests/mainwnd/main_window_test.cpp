@@ -176,6 +176,8 @@ TEST_F(MainWindow, TextsComeFromTheLanguageFileAndOnlyATaggedLangReplacesThem) {
     EXPECT_EQ(window->Button(IDC_WEB_ADDRESS)->TooltipText(), window->WebAddress());
     EXPECT_FALSE(window->WebAddress().isEmpty());
     EXPECT_EQ(window->Tray()->Tip(), text("KEYBOARD_TRAY_DESC"));
+    // 1005 names the keyboard's profile in use; none is known yet.
+    EXPECT_EQ(window->Button(IDC_PROFILE_MANAGER)->text(), text("DEFAULT_PROFILE_NAME"));
 
     window->Button(IDC_OK)->setText("changed");
     window->Bridge().SendMessage(UM_LANG, TAG_OPEN, lang); // another tag: nothing
