@@ -200,7 +200,15 @@ void COrvaneDlg::closeEvent(QCloseEvent* event) {
 
 void COrvaneDlg::RunApply() {
     ++m_appliesStarted;
-    m_transfers.Run([] { Apply(); });
+    RunTransfer([] { Apply(); });
+}
+
+void COrvaneDlg::RunTransfer(const std::function<void()>& work) {
+    m_transfers.Run(work);
+    if (m_closeAfterTransfer && !m_transfers.Running()) {
+        m_closeAfterTransfer = false;
+        CloseProgram();
+    }
 }
 
 void COrvaneDlg::OpenAbout() {
@@ -211,6 +219,12 @@ void COrvaneDlg::OpenAbout() {
 
 void COrvaneDlg::CloseProgram() {
     HideMainWindow();
+    // The transfer's worker may still need this thread (a message, a widget):
+    // the shutdown waits until it has ended.
+    if (m_transfers.Running()) {
+        m_closeAfterTransfer = true;
+        return;
+    }
     // A message box or menu still open would keep its own loop, and with it
     // the program, running until someone answers it.
     while (QWidget* popup = QApplication::activePopupWidget())

@@ -80,6 +80,9 @@ class COrvaneDlg : public CBaseDialog,
     void OnCommand(int id);
     // Apply on the transfer runner: the window keeps painting meanwhile.
     void RunApply();
+    // Any transfer with the keyboard, the same way. A close asked for during
+    // it (Exit, UM_KILL, a logout) takes effect once it has ended.
+    void RunTransfer(const std::function<void()>& work);
     void OpenHelp();
     void OpenAbout();
 
@@ -181,6 +184,7 @@ class COrvaneDlg : public CBaseDialog,
     bool m_startDeviceThreads = false;
     bool m_shutdownDone = false;
     bool m_endRequested = false;
+    bool m_closeAfterTransfer = false;
     bool m_flip = false;
     uint32_t m_windowTag = 0;
     int m_trayIconId = 0;

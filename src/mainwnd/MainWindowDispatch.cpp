@@ -142,7 +142,7 @@ void COrvaneDlg::OnCommand(int id) {
         PressProfileButton(id - IDC_PROFILE_1);
         break;
     case IDC_DEFAULT:
-        m_transfers.Run([] { RestoreDefaults(); });
+        RunTransfer([] { RestoreDefaults(); });
         break;
     case IDC_FLIP_1:
     case IDC_FLIP_2:
@@ -152,7 +152,7 @@ void COrvaneDlg::OnCommand(int id) {
         ShowBackupMenu();
         break;
     case ID_RESTORE_FILE:
-        m_transfers.Run([] { ImportProfileCommand(); });
+        RunTransfer([] { ImportProfileCommand(); });
         break;
     case ID_BACKUP_FILE:
         ExportProfileCommand();

@@ -340,4 +340,29 @@ TEST_F(MainWindow, ASlowApplyKeepsTheWindowRunningAndTheBusyPictureMoving) {
     SetHidBackend(nullptr);
 }
 
+TEST_F(MainWindow, AnExitDuringASlowApplyEndsTheProgramOnceTheApplyIsDone) {
+    CSimKeyboard sim(128);
+    SetHidBackend(&sim);
+    ASSERT_TRUE(OpenCommandInterface(g_HidDevice));
+    g_DeviceOpen.store(1);
+    ASSERT_EQ(ReadConnectionInfo(), DEV_OK);
+    const uint32_t next = sim.RequestCount() + 1;
+    sim.AddFault({SimFault::NoReply, next, next, 0});
+
+    // A logout arrives while the keyboard has not answered yet.
+    QTimer::singleShot(150, [&] { window->Bridge().PostMessage(UM_KILL, TAG_KILL, 0); });
+    bool shutDownDuringApply = false;
+    window->Parts().busyPicture = [&](int) { shutDownDuringApply |= window->ShutdownDone(); };
+    window->SetApplyPending(true);
+    window->OnCommand(IDC_APPLY);
+
+    EXPECT_FALSE(shutDownDuringApply);
+    EXPECT_TRUE(window->ShutdownDone());
+    EXPECT_GT(sim.RequestCount(), next) << "the Apply ran to its end";
+
+    g_DeviceOpen.store(0);
+    g_HidDevice.Close();
+    SetHidBackend(nullptr);
+}
+
 } // namespace
