@@ -107,6 +107,18 @@ class MainWindow : public ::testing::Test {
         window.reset();
         Pump();
     }
+    // The simulated keyboard as the connection monitor leaves it.
+    static void Connect(CSimKeyboard& sim) {
+        SetHidBackend(&sim);
+        ASSERT_TRUE(OpenCommandInterface(g_HidDevice));
+        g_DeviceOpen.store(1);
+        ASSERT_EQ(ReadConnectionInfo(), DEV_OK);
+    }
+    static void Disconnect() {
+        g_DeviceOpen.store(0);
+        g_HidDevice.Close();
+        SetHidBackend(nullptr);
+    }
     void Key(QWidget* target, int key) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
@@ -304,10 +316,7 @@ TEST_F(MainWindow, AboutTwiceLeavesOneBoxAndTheShutdownClosesItFirst) {
 
 TEST_F(MainWindow, ASlowApplyKeepsTheWindowRunningAndTheBusyPictureMoving) {
     CSimKeyboard sim(128);
-    SetHidBackend(&sim);
-    ASSERT_TRUE(OpenCommandInterface(g_HidDevice));
-    g_DeviceOpen.store(1);
-    ASSERT_EQ(ReadConnectionInfo(), DEV_OK);
+    ASSERT_NO_FATAL_FAILURE(Connect(sim));
     // The first request of the Apply goes unanswered: the exchange waits out
     // its read time before it goes on.
     const uint32_t next = sim.RequestCount() + 1;
@@ -335,17 +344,12 @@ TEST_F(MainWindow, ASlowApplyKeepsTheWindowRunningAndTheBusyPictureMoving) {
     Pump(50);
     EXPECT_EQ(window->BusyFrame(), -1) << "the picture is hidden once the Apply is done";
 
-    g_DeviceOpen.store(0);
-    g_HidDevice.Close();
-    SetHidBackend(nullptr);
+    Disconnect();
 }
 
 TEST_F(MainWindow, AnExitDuringASlowApplyEndsTheProgramOnceTheApplyIsDone) {
     CSimKeyboard sim(128);
-    SetHidBackend(&sim);
-    ASSERT_TRUE(OpenCommandInterface(g_HidDevice));
-    g_DeviceOpen.store(1);
-    ASSERT_EQ(ReadConnectionInfo(), DEV_OK);
+    ASSERT_NO_FATAL_FAILURE(Connect(sim));
     const uint32_t next = sim.RequestCount() + 1;
     sim.AddFault({SimFault::NoReply, next, next, 0});
 
@@ -360,9 +364,7 @@ TEST_F(MainWindow, AnExitDuringASlowApplyEndsTheProgramOnceTheApplyIsDone) {
     EXPECT_TRUE(window->ShutdownDone());
     EXPECT_GT(sim.RequestCount(), next) << "the Apply ran to its end";
 
-    g_DeviceOpen.store(0);
-    g_HidDevice.Close();
-    SetHidBackend(nullptr);
+    Disconnect();
 }
 
 } // namespace
