@@ -9,7 +9,9 @@
 #include "device/ConnectionMonitor.h"
 #include "device/DeviceCommands.h"
 #include "dialogs/COrvane_DlgProfile.h"
+#include "dialogs/DlgComposite.h"
 #include "dialogs/FlipSetting.h"
+#include "dialogs/OpenComposite.h"
 #include "dialogs/ProfileMenu.h"
 #include "dialogs/ProfileSwitch.h"
 #include "mainwnd/AboutDlg.h"
@@ -153,7 +155,10 @@ void COrvaneDlg::ConstructParts() {
     // and fill m_parts; so is the key assignment dialog.
     m_profileManager = std::make_unique<COrvane_DlgProfile>(this);
     m_parts.runProfileManager = [this] { m_profileManager->DoModal(); };
-    m_parts.cancelEditors = [this] { m_profileManager->CancelIfOpen(); };
+    m_parts.cancelEditors = [this] {
+        m_profileManager->CancelIfOpen();
+        CancelCompositeDialog();
+    };
     m_parts.selectProfile = [](int profile) { return SelectProfile(profile, false); };
     // 1005 names the keyboard's active profile; every switch renames it.
     InstallProfileSwitching();

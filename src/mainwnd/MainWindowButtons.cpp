@@ -3,6 +3,8 @@
 #include <QPushButton>
 
 #include "app/SkinKeyLists.h"
+#include "dialogs/DlgComposite.h"
+#include "dialogs/OpenComposite.h"
 #include "dialogs/ProfileSwitch.h"
 #include "mainwnd/AboutDlg.h"
 #include "mainwnd/COrvaneDlg.h"
@@ -127,6 +129,8 @@ void COrvaneDlg::PlaceArrows() {
 
 void COrvaneDlg::ApplyTexts(int languageIndex) {
     if (m_about) m_about->Bridge().SendMessage(UM_LANG, TAG_LANG, languageIndex);
+    if (Orvane_DlgComposite* keyDialog = OpenCompositeDialog())
+        keyDialog->Bridge().SendMessage(UM_LANG, TAG_LANG, languageIndex);
     Button(IDC_MINIMISE)->SetTooltipText(Q(LoadText("MAIN_MINIMIZE_PROMPT", languageIndex)), true);
     Button(IDC_MENU)->SetTooltipText(Q(LoadText("MAIN_MENU_PROMPT", languageIndex)), true);
     Button(IDC_CLOSE)->SetTooltipText(Q(LoadText("MAIN_CLOSE_PROMPT", languageIndex)), true);
