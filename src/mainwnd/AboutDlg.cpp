@@ -47,7 +47,10 @@ CAboutDlg::CAboutDlg(const QString& webAddress, std::function<void()> openHelp)
     auto* all = new QVBoxLayout(this);
     all->addLayout(top);
     all->addLayout(buttons);
-    setMinimumWidth(380);
+    // The box follows its texts: wrapped at a fixed width, as high as they need.
+    m_description->setFixedWidth(320);
+    m_copyright->setFixedWidth(320);
+    all->setSizeConstraint(QLayout::SetFixedSize);
 
     m_bridge.OnTaggedMessage(UM_LANG, TAG_LANG, [this](intptr_t index) -> intptr_t {
         ApplyTexts(static_cast<int>(index));
