@@ -102,6 +102,7 @@ class MainWindow : public ::testing::Test {
         Pump(); // UM_INIT
     }
     void TearDown() override {
+        if (!window) return;
         window->CloseProgram();
         WaitForBusyIndicator();
         window.reset();
