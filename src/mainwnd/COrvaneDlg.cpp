@@ -1,21 +1,50 @@
 #include "mainwnd/COrvaneDlg.h"
 
+#include <mutex>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
+#include <QThread>
 
+#include "device/ConnectionMonitor.h"
+#include "device/DeviceCommands.h"
+#include "dialogs/COrvane_DlgProfile.h"
+#include "dialogs/DlgComposite.h"
+#include "dialogs/FlipSetting.h"
+#include "dialogs/OpenComposite.h"
+#include "dialogs/ProfileMenu.h"
+#include "dialogs/ProfileSwitch.h"
+#include "mainwnd/AboutDlg.h"
+#include "mainwnd/ClockChangeWatch.h"
+#include "mainwnd/MainSkinFaces.h"
+#include "mainwnd/MainTrayIcon.h"
+#include "mainwnd/MainWindowIds.h"
+#include "model/ConfigStore.h"
+#include "model/ProfileFile.h"
+#include "model/UserData.h"
+#include "platform/CriticalSections.h"
+#include "platform/IniFile.h"
+#include "services/Language.h"
 #include "services/PathTable.h"
 #include "services/WindowMessages.h"
-#include "device/ConnectionMonitor.h"
+#include "transfer/Apply.h"
+#include "transfer/BusyIndicator.h"
 #include "ui/BridgeWindowLink.h"
 
 namespace orvane {
 namespace {
 COrvaneDlg* g_MainWindowObject = nullptr;
+constexpr uint32_t kPreviewFirstDelayMs = 100;
+constexpr size_t kWebAddressChars = 260;
+} // namespace
+
+COrvaneDlg* MainWindowObject() {
+    return g_MainWindowObject;
 }
 
-COrvaneDlg* MainWindowObject() { return g_MainWindowObject; }
-
 COrvaneDlg::COrvaneDlg(const std::vector<std::string>& args, CInstanceSystem& system, QWidget* parent)
-    : CBaseDialog(parent, Paths().MainSkinFile, Paths().SkinFolder), m_bridge(this), m_instanceSocket(m_bridge, this) {
+    : CBaseDialog(parent, Paths().MainSkinFile, Paths().SkinFolder), m_bridge(this),
+      m_instanceSocket(m_bridge, this) {
     SetPrompt(&m_prompt);
     RegisterMessages();
     m_endProcess = RunInstanceCheck(args, system) == InstanceCheckResult::EndProcess;
@@ -23,46 +52,21 @@ COrvaneDlg::COrvaneDlg(const std::vector<std::string>& args, CInstanceSystem& sy
 }
 
 COrvaneDlg::~COrvaneDlg() {
+    qApp->removeEventFilter(this);
+    if (m_about) delete m_about.data();
     if (g_MainWindowObject == this) {
+        SetProfileMenuRebuild(nullptr);
         // The device threads keep the process-wide link; it goes quiet now.
         MainBridgeLink().Attach(nullptr);
+        SetTransferHost(nullptr);
+        TheLighting().SetPaintStore(nullptr);
         g_MainWindowObject = nullptr;
     }
     SetPrompt(nullptr);
 }
 
-void COrvaneDlg::RegisterMessages() {
-    m_bridge.OnTaggedMessage(UM_INIT, TAG_INIT, [this](intptr_t) -> intptr_t {
-        HideMainWindow();
-        return 0;
-    });
-    m_bridge.OnTaggedMessage(UM_OPEN, TAG_OPEN, [this](intptr_t) -> intptr_t {
-        ShowMainWindow();
-        return 0;
-    });
-    m_bridge.OnTaggedMessage(UM_KILL, TAG_KILL, [this](intptr_t) -> intptr_t {
-        CloseProgram();
-        return 0;
-    });
-    m_bridge.OnMessage(UM_LINK_SET_TRAY_ICON, [this](uintptr_t icon, intptr_t) -> intptr_t {
-        m_trayIconId = static_cast<int>(icon);
-        return 0;
-    });
-    m_bridge.OnMessage(UM_LINK_HIDE_WINDOW, [this](uintptr_t, intptr_t) -> intptr_t {
-        HideMainWindow();
-        return 0;
-    });
-    m_bridge.OnMessage(UM_LINK_SHOW_MESSAGE, [](uintptr_t, intptr_t text) -> intptr_t {
-        if (text)
-            Prompt().MessageBox(*reinterpret_cast<const std::string*>(text), std::string(), MB_OK);
-        return 0;
-    });
-    m_bridge.OnTimer([this](uint32_t id) { OnTimer(id); });
-}
-
 int COrvaneDlg::RunModal() {
-    if (!OnInitDialog())
-        return 0;
+    if (!OnInitDialog()) return 0;
     if (m_endRequested) // ended during initialisation
         return m_modalResult;
     QEventLoop loop;
@@ -73,42 +77,110 @@ int COrvaneDlg::RunModal() {
 }
 
 bool COrvaneDlg::OnInitDialog() {
+    // 1. The skinned base: background and outline.
     CBaseDialog::OnInitDialog();
+    // 3. The program icon.
+    setWindowIcon(QIcon(QString::fromStdString(Paths().SkinFolder) +
+                        QStringLiteral("Icon%1.png").arg(ICON_NO_KEYBOARD)));
+    // 4. The window is reachable; the current profile is not known yet.
     g_MainWindowObject = this;
     MainBridgeLink().Attach(m_bridge.Core());
     SetMainWindowLink(&MainBridgeLink());
-    m_applyPending = 0;
+    SetTransferHost(this);
+    SetCurrentProfile(0);
+    SetActiveProfileCache(-1);
 
+    // 10 (first half). The per-user paths and folder; painted keys are kept
+    // in its files. Before the device threads: their connection handling
+    // reads them.
     BuildUserPaths();
-    // After the per-user paths: the threads' connection handling reads them.
-    if (m_startDeviceThreads)
-        StartDeviceThreads();
+    EnsureUserFolder();
+    TheLighting().SetPaintStore(&UserDataPaintStore());
 
-    // No taskbar button while hidden; the tag makes this the window another
-    // copy of the program talks to.
+    // 5. The device side: the consumer listener, then the connection monitor.
+    if (m_startDeviceThreads) StartDeviceThreads();
+
+    // 6. A fresh working copy; nothing to apply.
+    {
+        std::lock_guard lock(ConfigStoreLock());
+        CreateBlankProfile(nullptr, 0);
+    }
+    SetApplyPending(false);
+
+    // 7. The face pictures, made once for every skinned control.
+    m_faces = std::make_unique<CMainSkinFaces>(size());
+
+    // 8. The configured web address.
+    m_webAddress = QString::fromStdString(
+                       IniReadString(Paths().MainSkinFile, kSectionScreen, "Link", kDefaultWebAddress))
+                       .left(static_cast<int>(kWebAddressChars - 1));
+
+    // 9 and 10. The window's own buttons, then the keyboard picture and the
+    // lighting panel.
+    m_flip = ReadFlip() != 0;
+    CreateButtons();
+    LayoutButtons();
+    ConstructParts();
+    if (m_parts.applyFlip) m_parts.applyFlip(m_flip);
+
+    // 11. No taskbar button while hidden; the tag makes this the window
+    // another copy of the program talks to.
     setWindowFlag(Qt::Tool, true);
     m_windowTag = MAIN_WINDOW_TAG;
     m_instanceSocket.Open();
 
+    // 12.
+    setWindowTitle(QString::fromStdString(Text("MAIN_CAPTION")));
+
+    // 14. 1144 stays hidden (CreateButtons). 15. The tray icon.
+    CreateTrayIcon();
     m_trayIconId = ICON_NO_KEYBOARD;
+    m_rememberedTrayIcon = ICON_NO_KEYBOARD;
+
+    // The desktop's key events pass our filter first (Enter, Escape, arrows, F1).
+    qApp->installEventFilter(this);
+    // A change of the wall clock reaches the window as the platform's message.
+    m_clockWatch = std::make_unique<CClockChangeWatch>([this] { m_bridge.PostMessage(WM_TIMECHANGE, 0, 0); });
+
+    // 16 to 18.
     m_bridge.PostMessage(UM_INIT, TAG_INIT, 0);
-    m_bridge.SendMessage(UM_LANG, TAG_LANG, 0);
-    m_bridge.SetTimer(PREVIEW_TIMER, 100);
+    m_bridge.SendMessage(UM_LANG, TAG_LANG, CurrentLanguageIndex());
+    m_bridge.SetTimer(PREVIEW_TIMER, kPreviewFirstDelayMs);
     return true;
 }
 
-void COrvaneDlg::OnTimer(uint32_t timerId) {
-    if (timerId == PREVIEW_TIMER) {
-        m_bridge.KillTimer(PREVIEW_TIMER);
-        m_bridge.SetTimer(PREVIEW_TIMER, 50);
-    }
+void COrvaneDlg::ConstructParts() {
+    // The keyboard picture (KeyboardView) and the lighting panel
+    // (LightingPanel) are built here, with this window as parent and m_faces,
+    // and fill m_parts; so is the key assignment dialog.
+    m_profileManager = std::make_unique<COrvane_DlgProfile>(this);
+    m_parts.runProfileManager = [this] { m_profileManager->DoModal(); };
+    m_parts.cancelEditors = [this] {
+        m_profileManager->CancelIfOpen();
+        CancelCompositeDialog();
+    };
+    m_parts.selectProfile = [](int profile) { return SelectProfile(profile, false); };
+    // 1005 names the keyboard's active profile; every switch renames it.
+    InstallProfileSwitching();
+    SetProfileMenuRebuild([this] {
+        if (CPngButton* button = Button(IDC_PROFILE_MANAGER)) BuildProfileMenu(*button);
+    });
+}
+
+bool COrvaneDlg::KeyboardPresent() const {
+    return m_keyboardPresent ? m_keyboardPresent() : ConnectedState() > 0;
 }
 
 void COrvaneDlg::ShowMainWindow() {
+    if (!KeyboardPresent()) {
+        Prompt().MessageBox(Text("MAIN_NO_DEVICE_PROMPT"), std::string(), MB_OK);
+        return;
+    }
     setWindowFlag(Qt::Tool, false);
     showNormal();
     raise();
     activateWindow();
+    ResumePreview();
 }
 
 void COrvaneDlg::HideMainWindow() {
@@ -116,9 +188,14 @@ void COrvaneDlg::HideMainWindow() {
     setWindowFlag(Qt::Tool, true);
 }
 
-void COrvaneDlg::OnOK() { HideMainWindow(); }
+void COrvaneDlg::OnOK() {
+    RunApply();
+    HideMainWindow();
+}
 
-void COrvaneDlg::OnCancel() { HideMainWindow(); }
+void COrvaneDlg::OnCancel() {
+    HideMainWindow();
+}
 
 void COrvaneDlg::closeEvent(QCloseEvent* event) {
     // The window manager's close only hides, like Cancel: the program lives on in the tray.
@@ -126,25 +203,83 @@ void COrvaneDlg::closeEvent(QCloseEvent* event) {
     HideMainWindow();
 }
 
+void COrvaneDlg::RunApply() {
+    ++m_appliesStarted;
+    RunTransfer([] { Apply(); });
+}
+
+void COrvaneDlg::RunTransfer(const std::function<void()>& work) {
+    m_transfers.Run(work);
+    if (m_closeAfterTransfer && !m_transfers.Running()) {
+        m_closeAfterTransfer = false;
+        CloseProgram();
+    }
+}
+
+void COrvaneDlg::OpenAbout() {
+    if (m_about) return; // one box at a time
+    m_about = new CAboutDlg(m_webAddress, [this] { OpenHelp(); });
+    connect(m_about.data(), &CAboutDlg::Closed, this, [this] { m_about.clear(); });
+}
+
 void COrvaneDlg::CloseProgram() {
     HideMainWindow();
+    // The transfer's worker may still need this thread (a message, a widget):
+    // the shutdown waits until it has ended.
+    if (m_transfers.Running()) {
+        m_closeAfterTransfer = true;
+        return;
+    }
+    // A message box or menu still open would keep its own loop, and with it
+    // the program, running until someone answers it.
+    while (QWidget* popup = QApplication::activePopupWidget())
+        if (!popup->close()) break;
+    while (QWidget* modal = QApplication::activeModalWidget())
+        if (!modal->close()) break;
     RunShutdown();
     ReleasePictures();
     m_endRequested = true;
     m_modalResult = QDialog::Rejected;
-    if (m_modalLoop)
-        m_modalLoop->exit(QDialog::Rejected);
+    if (m_modalLoop) m_modalLoop->exit(QDialog::Rejected);
+}
+
+void COrvaneDlg::CancelOpenDialogs() {
+    if (m_about) m_about->Close();
+    if (m_parts.cancelEditors) m_parts.cancelEditors();
 }
 
 void COrvaneDlg::RunShutdown() {
-    if (m_shutdownDone)
-        return;
+    if (m_shutdownDone) return;
     m_shutdownDone = true;
+    // 1. The About box, then the editors.
+    CancelOpenDialogs();
+    // 2. Another copy may start now.
     InstanceMutex().Close();
     m_instanceSocket.Close();
+    // 4. The tray icon; nothing is left to apply.
+    if (m_tray) m_tray->Remove();
     m_trayIconId = 0;
-    m_applyPending = 0;
+    SetApplyPending(false);
     m_bridge.KillTimer(PREVIEW_TIMER);
+    m_bridge.KillTimer(BUSY_ANIMATION_TIMER);
+    m_clockWatch.reset();
+    // An indicator still winding down from the last Apply ends first.
+    WaitForBusyIndicator();
+    // 5. The working copy and its strings, then the committed copy, each
+    // under its lock: committing the emptied working copy empties the
+    // committed one.
+    std::lock_guard lock(ConfigStoreLock());
+    g_ConfigStore.ReleaseWorking();
+    g_ConfigStore.Commit();
+}
+
+void COrvaneDlg::OnGuiThread(const std::function<void()>& work, bool wait) const {
+    auto* self = const_cast<COrvaneDlg*>(this);
+    if (QThread::currentThread() == thread()) {
+        work();
+        return;
+    }
+    QMetaObject::invokeMethod(self, work, wait ? Qt::BlockingQueuedConnection : Qt::QueuedConnection);
 }
 
 } // namespace orvane

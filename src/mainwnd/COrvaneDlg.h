@@ -1,27 +1,59 @@
 #pragma once
 // The program's one main window. The application object constructs it (the
 // constructor settles the single instance), runs it for the life of the
-// process and destroys it. It starts hidden; UM_OPEN shows it, UM_KILL ends
-// the program through the shutdown routine.
-#include <QEventLoop>
+// process and destroys it. It starts hidden with an icon in the tray;
+// UM_OPEN and the tray's Open show it while a keyboard is connected; Close,
+// the tray's Exit and UM_KILL end the program through the shutdown routine.
+//
+// Its files, by concern: COrvaneDlg.cpp (construction, initialisation,
+// showing, closing, shutdown), MainWindowButtons.cpp (its own buttons and
+// texts), MainWindowDispatch.cpp (messages, commands, keys, timers),
+// MainWindowHosts.cpp (what the transfer, the lighting model and the key
+// tooltips ask of the window), MainWindowParts.h (the keyboard picture and
+// the lighting panel).
+#include <atomic>
 #include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <QPointer>
 #include <string>
 #include <vector>
 
 #include "app/InstanceCheck.h"
+#include "mainwnd/AboutDlg.h"
+#include "mainwnd/MainWindowParts.h"
 #include "mainwnd/QtPrompt.h"
+#include "mainwnd/TransferRunner.h"
+#include "model/KeyTooltip.h"
+#include "model/LightingModel.h"
+#include "model/PreviewLights.h"
+#include "transfer/TransferHost.h"
 #include "ui/BaseDialog.h"
 #include "ui/InstanceSocket.h"
 #include "ui/MessageBridge.h"
 
+class QEventLoop;
+class QPushButton;
+
 namespace orvane {
 
-class COrvaneDlg : public CBaseDialog {
+class CClockChangeWatch;
+class COrvane_DlgProfile;
+class CMainSkinFaces;
+class CPngButton;
+class CTrayIcon;
+
+class COrvaneDlg : public CBaseDialog,
+                   public CTransferHost,
+                   public CLightingHost,
+                   private CKeyButtonView,
+                   private CKeyLights {
     Q_OBJECT
-public:
+  public:
     // `args` are the arguments after the program name.
-    explicit COrvaneDlg(const std::vector<std::string>& args, CInstanceSystem& system = DefaultInstanceSystem(),
-                        QWidget* parent = nullptr);
+    explicit COrvaneDlg(const std::vector<std::string>& args,
+                        CInstanceSystem& system = DefaultInstanceSystem(), QWidget* parent = nullptr);
     ~COrvaneDlg() override;
 
     // True when the instance check has ended this copy: the caller then ends
@@ -35,41 +67,132 @@ public:
     // shutdown ends it. Hiding the window does not end it.
     int RunModal();
     bool OnInitDialog() override;
-    void OnOK() override;     // hides (Apply comes with the transfer layer)
+    void OnOK() override;     // Apply, then hide
     void OnCancel() override; // only hides
 
     // Hides the window, runs the shutdown routine and ends the modal run.
     void CloseProgram();
-    // UM_OPEN and the tray's Open.
+    // UM_OPEN and the tray's Open: shows the window while a keyboard is
+    // connected, otherwise says that none is.
     void ShowMainWindow();
     void HideMainWindow();
+    // A button's click or a menu command, by id.
+    void OnCommand(int id);
+    // Apply on the transfer runner: the window keeps painting meanwhile.
+    void RunApply();
+    // Any transfer with the keyboard, the same way. A close asked for during
+    // it (Exit, UM_KILL, a logout) takes effect once it has ended.
+    void RunTransfer(const std::function<void()>& work);
+    void OpenHelp();
+    void OpenAbout();
 
     CMessageBridge& Bridge() { return m_bridge; }
     uint32_t WindowTag() const { return m_windowTag; }
     int TrayIconId() const { return m_trayIconId; }
-    bool ApplyPending() const { return m_applyPending != 0; }
     bool ShutdownDone() const { return m_shutdownDone; }
+    CTrayIcon* Tray() const { return m_tray.get(); }
+    CAboutDlg* AboutBox() const { return m_about.data(); }
+    // The window's own button with control id `id`, or null.
+    CPngButton* Button(int id) const;
+    QPushButton* HiddenButton(int id) const;
+    const QString& WebAddress() const { return m_webAddress; }
+    CMainWindowParts& Parts() { return m_parts; }
+    CMainSkinFaces* Faces() const { return m_faces.get(); }
+    CTransferRunner& Transfers() { return m_transfers; }
+    // The busy picture's frame (0-9), -1 while hidden, and how often it changed.
+    int BusyFrame() const { return m_busyFrame; }
+    int BusyFrameChanges() const { return m_busyFrameChanges; }
+    int AppliesStarted() const { return m_appliesStarted; }
+    // Tests: whether a keyboard counts as connected (default: the connection monitor's state).
+    void SetKeyboardPresence(std::function<bool()> present) { m_keyboardPresent = std::move(present); }
 
-protected:
+    // CTransferHost: callable from a transfer's worker thread; whatever
+    // touches a widget is carried out on the GUI thread.
+    bool ApplyPending() const override { return m_applyPending.load() != 0; }
+    void SetApplyPending(bool pending) override;
+    void ShowBusyIndicator(bool shown) override;
+    void SetLightingPanelDefaults() override;
+    void RefillColourSets() override;
+    void SetProfileButtons(int profile) override;
+    void PressProfileButton(int profile) override;
+    void TurnLightingSwitchOff() override;
+    CKeyButtonView& KeyButtons() override { return *this; }
+
+    // CLightingHost
+    bool ReselectActiveProfile() override;
+    void ShowSwitchImage(bool on) override;
+    void ShowPanelControls(int mode) override;
+    void HidePanelControls() override;
+    void RefreshKeyTooltips() override;
+    // Key colours of the preview and of painting.
+    CKeyLights& KeyLights() { return *this; }
+
+  protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
-private:
+  private:
+    // CKeyButtonView
+    bool GKeyBankSet() const override;
+    void SetKeyButtonTooltip(int controlId, const std::string& text, bool checked) override;
+    void MarkConfigurationChanged() override { SetApplyPending(true); }
+    // CKeyLights
+    void SetKeyLight(const KeyButton& button, Colour colour, bool lit) override;
+
+    // Where the keyboard picture and the lighting panel are built and hooked in.
+    void ConstructParts();
     void RegisterMessages();
+    void CreateButtons();
+    void LayoutButtons();
+    void PlaceArrows();
+    void ApplyTexts(int languageIndex);
+    void CreateTrayIcon();
     void OnTimer(uint32_t timerId);
+    void OnPreviewTimer();
+    // Starts the preview timer when it has something to show.
+    void ResumePreview();
+    void ShowBusyFrame(int frame);
+    bool KeyboardPresent() const;
+    bool IsOwnEvent(QObject* watched) const;
+    void CancelOpenDialogs();
+    void ToggleFlip();
+    void ShowBackupMenu();
     void RunShutdown();
+    // Runs `work` on the GUI thread: at once there, else waited for (`wait`)
+    // or queued.
+    void OnGuiThread(const std::function<void()>& work, bool wait) const;
 
     CMessageBridge m_bridge;
     CInstanceSocket m_instanceSocket;
     CQtPrompt m_prompt;
+    CMainWindowParts m_parts;
+    CTransferRunner m_transfers;
+    std::unique_ptr<CMainSkinFaces> m_faces;
+    std::map<int, CPngButton*> m_buttons;
+    std::map<int, QPushButton*> m_hiddenButtons;
+    std::unique_ptr<COrvane_DlgProfile> m_profileManager;
+    std::unique_ptr<CTrayIcon> m_tray;
+    std::unique_ptr<CClockChangeWatch> m_clockWatch;
+    QPointer<CAboutDlg> m_about;
+    CKeyLightFrame m_lightFrame; // key colours while no keyboard picture is hooked in
+    std::function<bool()> m_keyboardPresent;
+    QString m_webAddress;
     QEventLoop* m_modalLoop = nullptr;
     int m_modalResult = 0;
     bool m_endProcess = false;
     bool m_startDeviceThreads = false;
     bool m_shutdownDone = false;
     bool m_endRequested = false;
+    bool m_closeAfterTransfer = false;
+    bool m_flip = false;
     uint32_t m_windowTag = 0;
     int m_trayIconId = 0;
-    int m_applyPending = 0;
+    int m_rememberedTrayIcon = 0;
+    std::atomic<int> m_applyPending{0};
+    int m_busyFrame = -1;
+    int m_busyFrameChanges = 0;
+    int m_appliesStarted = 0;
 };
 
 // The window object and whether it is the one the process runs; null before

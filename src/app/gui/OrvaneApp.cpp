@@ -1,13 +1,14 @@
 #include "app/gui/OrvaneApp.h"
 
-#include <QWidget>
 #include <memory>
+#include <QWidget>
 
 #include "app/CommandLine.h"
-#include "app/StartupEnvironment.h"
-#include "services/WindowMessages.h"
+#include "app/gui/ProgramOptions.h"
 #include "app/gui/TerminationSignals.h"
+#include "app/StartupEnvironment.h"
 #include "mainwnd/COrvaneDlg.h"
+#include "services/WindowMessages.h"
 #include "sim/SimInstall.h"
 
 namespace orvane {
@@ -22,15 +23,19 @@ COrvaneApp::COrvaneApp(int& argc, char** argv, std::vector<std::string> args)
 
 bool COrvaneApp::InitInstance() {
     ApplySimulateOption(m_args);
-    InstallSimulatedKeyboardIfRequested();
+    const ProgramOptions options = ParseProgramOptions(m_args);
     PrepareStartupEnvironment();
 
     auto window = std::make_unique<COrvaneDlg>(m_args);
     if (!window->EndProcessRequested()) {
+        // Only the copy that runs touches the keyboard, simulated or real.
+        InstallSimulatedKeyboardIfRequested();
+        ApplyProgramOptions(options);
         window->EnableDeviceThreads();
         COrvaneDlg* target = window.get();
         CTerminationSignals termination([target] { target->Bridge().PostMessage(UM_KILL, TAG_KILL, 0); });
         window->RunModal();
+        SaveSimulatedState(options);
     }
 
     ReleaseStartupEnvironment();

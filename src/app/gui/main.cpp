@@ -1,18 +1,24 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 
 #include "app/CommandLine.h"
 #include "app/gui/OrvaneApp.h"
+#include "app/gui/ProgramOptions.h"
 
 int main(int argc, char** argv) {
+    std::vector<std::string> args = orvane::ProgramArguments(argc, argv);
+    if (orvane::ParseProgramOptions(args).help) {
+        orvane::PrintProgramUsage(std::cout);
+        return 0;
+    }
     // Without any display (a console, a service, a test machine) the program
     // still runs, invisibly, so "/Kill" and a second start keep working.
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     // A peer that goes away while we answer it must not end the program.
     std::signal(SIGPIPE, SIG_IGN);
-    std::vector<std::string> args = orvane::ProgramArguments(argc, argv);
     orvane::COrvaneApp app(argc, argv, std::move(args));
     app.InitInstance();
     // The device threads are never stopped; they end with the process. Ending

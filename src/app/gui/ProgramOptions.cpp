@@ -1,0 +1,137 @@
+#include "app/gui/ProgramOptions.h"
+
+#include <charconv>
+#include <chrono>
+#include <iostream>
+#include <optional>
+#include <thread>
+
+#include "app/gui/ReportTrace.h"
+#include "sim/SimInstall.h"
+
+namespace orvane {
+namespace {
+
+// "--name VALUE" or "--name=VALUE"; nullopt when `arg` is not the option.
+// A missing value gives an empty one.
+std::optional<std::string> TakeValue(const std::vector<std::string>& args, size_t& i,
+                                     const std::string& name) {
+    const std::string& arg = args[i];
+    if (arg == name) return i + 1 < args.size() ? args[++i] : std::string();
+    if (arg.rfind(name + "=", 0) == 0) return arg.substr(name.size() + 1);
+    return std::nullopt;
+}
+
+// Decimal or 0x-hexadecimal, up to `max`.
+std::optional<uint32_t> ParseNumber(const std::string& text, uint32_t max) {
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const char* begin = text.data() + (hex ? 2 : 0);
+    const char* end = text.data() + text.size();
+    uint64_t value = 0;
+    auto [ptr, ec] = std::from_chars(begin, end, value, hex ? 16 : 10);
+    if (ec != std::errc() || ptr != end || begin == end || value > max) return std::nullopt;
+    return static_cast<uint32_t>(value);
+}
+
+bool ParseConsumer(const std::string& text, std::pair<uint16_t, uint32_t>* out) {
+    const size_t at = text.find('@');
+    auto usage = ParseNumber(text.substr(0, at), 0xFFFF);
+    auto ms =
+        at == std::string::npos ? std::optional<uint32_t>(0) : ParseNumber(text.substr(at + 1), 3600000);
+    if (!usage || !ms) return false;
+    *out = {static_cast<uint16_t>(*usage), *ms};
+    return true;
+}
+
+} // namespace
+
+ProgramOptions ParseProgramOptions(const std::vector<std::string>& args) {
+    ProgramOptions o;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            o.help = true;
+        } else if (auto v = TakeValue(args, i, "--trace")) {
+            if (v->empty())
+                o.errors.push_back("--trace needs a file");
+            else
+                o.trace = *v;
+        } else if (auto v = TakeValue(args, i, "--sim-fault")) {
+            SimFault fault;
+            if (ParseSimFault(*v, &fault))
+                o.faults.push_back(fault);
+            else
+                o.errors.push_back("--sim-fault: not a fault: " + *v);
+        } else if (auto v = TakeValue(args, i, "--sim-state")) {
+            if (v->empty())
+                o.errors.push_back("--sim-state needs a file");
+            else
+                o.state = *v;
+        } else if (auto v = TakeValue(args, i, "--sim-consumer")) {
+            std::pair<uint16_t, uint32_t> report;
+            if (ParseConsumer(*v, &report))
+                o.consumer.push_back(report);
+            else
+                o.errors.push_back("--sim-consumer: not USAGE[@MS]: " + *v);
+        } else if (arg == "--sim-pace") {
+            o.pace = true;
+        }
+    }
+    return o;
+}
+
+void PrintProgramUsage(std::ostream& out) {
+    out << "usage: orvane [/Start] [/Kill] [--simulate[=126|128]] [--trace FILE]\n"
+           "              [--sim-fault FAULT]... [--sim-pace] [--sim-state FILE] [--sim-consumer "
+           "USAGE[@MS]]...\n"
+           "\n"
+           "  /Start            start in the tray without showing the window\n"
+           "  /Kill             close the running copy\n"
+           "  --simulate[=N]    use the built-in simulated keyboard (126 or 128 keys, default 128)\n"
+           "  --trace FILE      write every command report sent to the keyboard ('> ') and every\n"
+           "                    reply ('< ') to FILE, one line of hex bytes each; works with a real\n"
+           "                    keyboard too\n"
+           "  --sim-fault FAULT make the simulated keyboard fail: noreply:A-B, noreply:A-,\n"
+           "                    failwrite:N, status:N:XX, unplug:N (requests counted from 1)\n"
+           "  --sim-pace        the simulated keyboard takes 1 ms per report, like a real one\n"
+           "  --sim-state FILE  load the simulated keyboard's memory from FILE at start (when it\n"
+           "                    exists) and save it there when the program ends\n"
+           "  --sim-consumer USAGE[@MS]\n"
+           "                    the simulated keyboard sends consumer report USAGE (e.g. 0x1811)\n"
+           "                    MS milliseconds after start\n"
+           "  --help            this text\n";
+}
+
+void ApplyProgramOptions(const ProgramOptions& options) {
+    for (const std::string& error : options.errors)
+        std::cerr << "orvane: " << error << "\n";
+    CSimKeyboard* sim = SimulatedKeyboard();
+    if (!sim) {
+        if (!options.faults.empty() || options.pace || !options.state.empty() || !options.consumer.empty())
+            std::cerr << "orvane: the --sim-... options need --simulate; ignored\n";
+        if (!options.trace.empty() && !InstallReportTrace(options.trace))
+            std::cerr << "orvane: cannot write " << options.trace << "\n";
+        return;
+    }
+    if (!options.state.empty())
+        sim->WithFirmware([&](CSimFirmware& f) { return f.LoadState(options.state); });
+    for (const SimFault& fault : options.faults)
+        sim->AddFault(fault);
+    sim->SetPacing(options.pace);
+    if (!options.trace.empty() && !sim->SetTraceFile(options.trace))
+        std::cerr << "orvane: cannot write " << options.trace << "\n";
+    for (auto [usage, ms] : options.consumer) {
+        std::thread([sim, usage, ms] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+            sim->SendConsumerUsage(usage);
+        }).detach();
+    }
+}
+
+void SaveSimulatedState(const ProgramOptions& options) {
+    CSimKeyboard* sim = SimulatedKeyboard();
+    if (sim && !options.state.empty())
+        sim->WithFirmware([&](CSimFirmware& f) { return f.SaveState(options.state); });
+}
+
+} // namespace orvane

@@ -1,0 +1,37 @@
+#pragma once
+// The program's own options beside "/Kill" and "/Start": the simulated
+// keyboard's (the same as orvanectl's) and a wire trace that also works with
+// a real keyboard. Everything else on the command line is left to the
+// instance check, which ignores what it does not know.
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "sim/SimFaults.h"
+
+namespace orvane {
+
+struct ProgramOptions {
+    bool help = false;
+    std::string trace;                                   // --trace FILE
+    std::vector<SimFault> faults;                        // --sim-fault FAULT
+    bool pace = false;                                   // --sim-pace
+    std::string state;                                   // --sim-state FILE
+    std::vector<std::pair<uint16_t, uint32_t>> consumer; // --sim-consumer USAGE[@MS]
+    std::vector<std::string> errors;                     // one line per bad option
+};
+
+ProgramOptions ParseProgramOptions(const std::vector<std::string>& args);
+void PrintProgramUsage(std::ostream& out);
+
+// After the simulated keyboard is installed (when asked for) and before the
+// device threads start: faults, pacing, saved state, consumer reports and
+// the trace. Options of the simulated keyboard without one are reported on
+// stderr and ignored.
+void ApplyProgramOptions(const ProgramOptions& options);
+// At the end of the run: the simulated keyboard's state into --sim-state.
+void SaveSimulatedState(const ProgramOptions& options);
+
+} // namespace orvane

@@ -1,0 +1,360 @@
+// The real program on a real X server (Xvfb) with a real tray host (trayer,
+// an XEmbed tray) and a window manager, driven by real clicks and keys
+// (xdotool): the tray icon follows the keyboard, its menu opens the window
+// or says that no keyboard is there, the icon survives a restart of the tray
+// host, Exit and Close end the program cleanly, Help opens the help page.
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <QImage>
+#include <sstream>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "support/TempDir.h"
+
+namespace fs = std::filesystem;
+using orvane::testing::CScopedEnv;
+using orvane::testing::CTempDir;
+using orvane::testing::CTempHome;
+using orvane::testing::ReadText;
+using orvane::testing::WriteText;
+
+namespace {
+
+template <typename Condition>
+bool WaitFor(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(15)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+bool OnPath(const char* program) {
+    return std::system(("command -v " + std::string(program) + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string Output(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen((command + " 2>/dev/null").c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, p))
+            out += buffer;
+        pclose(p);
+    }
+    return out;
+}
+
+// A child process with its output thrown away; killed when still running.
+class CProcess {
+  public:
+    explicit CProcess(std::vector<std::string> argv) {
+        pid_ = fork();
+        if (pid_ == 0) {
+            int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, 1);
+            dup2(quiet, 2);
+            std::vector<char*> args;
+            for (std::string& a : argv)
+                args.push_back(a.data());
+            args.push_back(nullptr);
+            execvp(args[0], args.data());
+            _exit(127);
+        }
+    }
+    ~CProcess() { Kill(); }
+    CProcess(const CProcess&) = delete;
+    CProcess& operator=(const CProcess&) = delete;
+    void Kill() {
+        if (pid_ > 0 && !exited_) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, &status_, 0);
+            exited_ = true;
+        }
+    }
+    bool Running() {
+        if (!exited_ && waitpid(pid_, &status_, WNOHANG) == pid_) exited_ = true;
+        return !exited_;
+    }
+    int WaitForExit() {
+        if (!WaitFor([&] { return !Running(); })) return -1;
+        return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+    }
+    pid_t Pid() const { return pid_; }
+
+  private:
+    pid_t pid_ = -1;
+    bool exited_ = false;
+    int status_ = 0;
+};
+
+struct Rect {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+
+// An X display of its own with a window manager and a tray host.
+class CXSession {
+  public:
+    CXSession() {
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        xvfb_ = std::make_unique<CProcess>(std::vector<std::string>{
+            "Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1400x900x24", "-nolisten", "tcp"});
+        close(fds[1]);
+        std::string number;
+        char c;
+        while (read(fds[0], &c, 1) == 1 && c != '\n')
+            number += c;
+        close(fds[0]);
+        if (number.empty()) return;
+        display_ = std::make_unique<CScopedEnv>("DISPLAY", ":" + number);
+        wm_ = std::make_unique<CProcess>(std::vector<std::string>{"openbox"});
+        StartTray();
+    }
+    bool Ready() const { return display_ != nullptr; }
+    void StartTray() {
+        tray_ = std::make_unique<CProcess>(
+            std::vector<std::string>{"trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel",
+                                     "--width", "200", "--height", "32", "--SetDockType", "true"});
+        WaitFor([] { return !Output("xdotool search --classname trayer").empty(); });
+    }
+    void StopTray() {
+        tray_.reset();
+        WaitFor([] { return Output("xdotool search --classname trayer").empty(); });
+    }
+    // The program's windows by process id; with `visible` only mapped ones.
+    static std::vector<std::string> Windows(pid_t pid, bool visible) {
+        std::istringstream in(Output("xdotool search " + std::string(visible ? "--onlyvisible " : "") +
+                                     "--pid " + std::to_string(pid)));
+        std::vector<std::string> ids;
+        for (std::string id; in >> id;)
+            ids.push_back(id);
+        return ids;
+    }
+    static Rect Geometry(const std::string& window) {
+        Rect r;
+        std::istringstream in(Output("xdotool getwindowgeometry --shell " + window));
+        for (std::string line; std::getline(in, line);) {
+            const auto eq = line.find('=');
+            if (eq == std::string::npos) continue;
+            const std::string key = line.substr(0, eq);
+            const int value = std::atoi(line.c_str() + eq + 1);
+            if (key == "X")
+                r.x = value;
+            else if (key == "Y")
+                r.y = value;
+            else if (key == "WIDTH")
+                r.w = value;
+            else if (key == "HEIGHT")
+                r.h = value;
+        }
+        return r;
+    }
+    static std::string Name(const std::string& window) {
+        std::string n = Output("xdotool getwindowname " + window);
+        while (!n.empty() && n.back() == '\n')
+            n.pop_back();
+        return n;
+    }
+    static void Click(int x, int y, int button) {
+        Output("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click " +
+               std::to_string(button));
+    }
+    static void Keys(const std::string& keys) { Output("xdotool key --delay 60 " + keys); }
+
+  private:
+    std::unique_ptr<CProcess> xvfb_;
+    std::unique_ptr<CScopedEnv> display_;
+    std::unique_ptr<CProcess> wm_;
+    std::unique_ptr<CProcess> tray_;
+};
+
+// Which of the three tray pictures is shown: the keys are grey without a
+// keyboard, orange with one, and a green dot marks the keyboard's signal.
+int ShownTrayIcon(const Rect& where, const std::string& shotFile) {
+    if (Output("scrot -o " + shotFile) != "" || !fs::exists(shotFile)) return 0;
+    QImage shot(QString::fromStdString(shotFile));
+    int orange = 0, green = 0;
+    for (int y = where.y; y < where.y + where.h; ++y)
+        for (int x = where.x; x < where.x + where.w; ++x) {
+            if (!shot.valid(x, y)) continue;
+            const QColor c = shot.pixelColor(x, y);
+            if (c.red() > 200 && c.green() > 90 && c.green() < 180 && c.blue() < 80) ++orange;
+            if (c.green() > 140 && c.red() < 110 && c.blue() > 50 && c.blue() < 140) ++green;
+        }
+    if (green > 2) return 142;
+    return orange > 2 ? 141 : 128;
+}
+
+class TrayE2e : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* tool : {"Xvfb", "trayer", "xdotool", "scrot", "openbox"})
+            if (!OnPath(tool)) GTEST_SKIP() << tool << " is not installed (scripts/install-deps installs it)";
+        session_ = std::make_unique<CXSession>();
+        ASSERT_TRUE(session_->Ready());
+        // xdg-open stand-in: notes what the program asked to open.
+        WriteText(bin_.File("xdg-open"), "#!/bin/sh\necho \"$@\" >> \"" + bin_.File("opened.log") + "\"\n");
+        fs::permissions(bin_.File("xdg-open"), fs::perms::owner_all);
+        path_ = std::make_unique<CScopedEnv>("PATH", bin_.Path() + ":" + std::getenv("PATH"));
+    }
+    std::unique_ptr<CProcess> Start(std::vector<std::string> args) {
+        args.insert(args.begin(), std::string(ORVANE_BIN_DIR) + "/orvane");
+        return std::make_unique<CProcess>(args);
+    }
+    // The tray icon's window: the program's one mapped window inside the tray.
+    std::string TrayWindow(pid_t pid) {
+        std::string found;
+        WaitFor([&] {
+            for (const std::string& w : CXSession::Windows(pid, true)) {
+                const Rect r = CXSession::Geometry(w);
+                if (r.y < 32 && r.x >= 1200 && r.w <= 64) {
+                    found = w;
+                    return true;
+                }
+            }
+            return false;
+        });
+        return found;
+    }
+    bool WaitForIcon(pid_t pid, int icon) {
+        return WaitFor([&] {
+            const std::string w = TrayWindow(pid);
+            return !w.empty() && ShownTrayIcon(CXSession::Geometry(w), bin_.File("shot.png")) == icon;
+        });
+    }
+    std::string MainWindow(pid_t pid) {
+        for (const std::string& w : CXSession::Windows(pid, true))
+            if (CXSession::Name(w) == "Orvane Keyboard Settings") return w;
+        return {};
+    }
+    // Right-clicks the icon and picks menu item `item` with the keys, as a
+    // user would; returns the menu's window.
+    std::string ChooseFromTrayMenu(pid_t pid, int item) {
+        const Rect icon = CXSession::Geometry(TrayWindow(pid));
+        const std::vector<std::string> before = CXSession::Windows(pid, true);
+        CXSession::Click(icon.x + icon.w / 2, icon.y + icon.h / 2, 3);
+        std::string menu;
+        WaitFor([&] {
+            for (const std::string& w : CXSession::Windows(pid, true))
+                if (std::find(before.begin(), before.end(), w) == before.end()) menu = w;
+            return !menu.empty();
+        });
+        EXPECT_FALSE(menu.empty()) << "no tray menu";
+        std::string keys;
+        for (int i = 0; i <= item; ++i)
+            keys += "Down ";
+        CXSession::Keys(keys + "Return");
+        return menu;
+    }
+    bool Released(pid_t pid) {
+        const std::string lock = home_.Runtime() + "/QT47R19B.lock";
+        int fd = open(lock.c_str(), O_RDWR);
+        const bool unlocked = fd < 0 || flock(fd, LOCK_EX | LOCK_NB) == 0;
+        if (fd >= 0) close(fd);
+        return unlocked && !fs::exists(home_.Runtime() + "/orvane-" + std::to_string(pid) + ".sock");
+    }
+
+    CTempHome home_;
+    CTempDir bin_;
+    // The real X server, an XEmbed tray (no StatusNotifierItem bus), the
+    // desktop handler that falls back to xdg-open.
+    CScopedEnv platform_{"QT_QPA_PLATFORM", std::nullopt};
+    CScopedEnv bus_{"DBUS_SESSION_BUS_ADDRESS", std::string("disabled:")};
+    CScopedEnv desktop_{"XDG_CURRENT_DESKTOP", std::nullopt};
+    std::unique_ptr<CScopedEnv> path_;
+    std::unique_ptr<CXSession> session_;
+};
+
+TEST_F(TrayE2e, WithoutAKeyboardTheTraySaysSoAndExitEndsTheProgram) {
+    auto run = Start({});
+    const std::string icon = TrayWindow(run->Pid());
+    ASSERT_FALSE(icon.empty()) << "no icon in the tray";
+    EXPECT_TRUE(WaitForIcon(run->Pid(), 128));
+
+    // Open: a message, no window.
+    const size_t before = CXSession::Windows(run->Pid(), true).size();
+    ChooseFromTrayMenu(run->Pid(), 0);
+    std::string message;
+    ASSERT_TRUE(WaitFor([&] {
+        for (const std::string& w : CXSession::Windows(run->Pid(), true))
+            if (w != icon && CXSession::Geometry(w).w > 100) message = w;
+        return !message.empty();
+    })) << "no message";
+    EXPECT_TRUE(MainWindow(run->Pid()).empty());
+    const Rect box = CXSession::Geometry(message);
+    CXSession::Click(box.x + box.w / 2, box.y + box.h / 2, 1);
+    CXSession::Keys("Return");
+    ASSERT_TRUE(WaitFor([&] { return CXSession::Windows(run->Pid(), true).size() <= before; }));
+
+    ChooseFromTrayMenu(run->Pid(), 2); // Exit
+    EXPECT_EQ(run->WaitForExit(), 0);
+    EXPECT_TRUE(Released(run->Pid()));
+}
+
+TEST_F(TrayE2e, ALogoutWhileAMessageIsOpenStillEndsTheProgram) {
+    auto run = Start({});
+    const std::string icon = TrayWindow(run->Pid());
+    ASSERT_FALSE(icon.empty()) << "no icon in the tray";
+    const std::string menu = ChooseFromTrayMenu(run->Pid(), 0);
+    ASSERT_TRUE(WaitFor([&] {
+        for (const std::string& w : CXSession::Windows(run->Pid(), true))
+            if (w != icon && w != menu) return true;
+        return false;
+    })) << "no message";
+    kill(run->Pid(), SIGTERM);
+    EXPECT_EQ(run->WaitForExit(), 0);
+    EXPECT_TRUE(Released(run->Pid()));
+}
+
+TEST_F(TrayE2e, TheIconFollowsTheKeyboardSurvivesTheTrayAndCloseEndsTheProgram) {
+    auto run = Start({"--simulate", "--sim-consumer", "0x1811@2500", "--sim-consumer", "0x1810@6000"});
+    ASSERT_TRUE(WaitFor([&] { return !MainWindow(run->Pid()).empty(); })) << "the window did not open";
+    EXPECT_TRUE(WaitForIcon(run->Pid(), 141));
+    EXPECT_TRUE(WaitForIcon(run->Pid(), 142));
+    EXPECT_TRUE(WaitForIcon(run->Pid(), 141));
+
+    session_->StopTray();
+    session_->StartTray();
+    EXPECT_TRUE(WaitForIcon(run->Pid(), 141)) << "the icon did not come back";
+
+    // Close (1124): its place in the shipped skin, in the window.
+    const Rect window = CXSession::Geometry(MainWindow(run->Pid()));
+    const std::string close = orvane::testing::ReadText(std::string(ORVANE_BIN_DIR) + "/Skins/Main.ini");
+    const auto at = close.find("CONTROL_CLOSE=");
+    ASSERT_NE(at, std::string::npos);
+    int x = 0, y = 0, w = 0, h = 0;
+    ASSERT_EQ(std::sscanf(close.c_str() + at, "CONTROL_CLOSE=%d,%d,%d,%d", &x, &y, &w, &h), 4);
+    CXSession::Click(window.x + x + w / 2, window.y + y + h / 2, 1);
+    EXPECT_EQ(run->WaitForExit(), 0);
+    EXPECT_TRUE(Released(run->Pid()));
+}
+
+TEST_F(TrayE2e, HelpOpensTheHelpPageBesideTheProgram) {
+    auto run = Start({"--simulate"});
+    std::string main;
+    ASSERT_TRUE(WaitFor([&] { return !(main = MainWindow(run->Pid())).empty(); }));
+    const Rect window = CXSession::Geometry(main);
+    const std::string skin = ReadText(std::string(ORVANE_BIN_DIR) + "/Skins/Main.ini");
+    const auto at = skin.find("CONTROL_HELP=");
+    ASSERT_NE(at, std::string::npos);
+    int x = 0, y = 0, w = 0, h = 0;
+    ASSERT_EQ(std::sscanf(skin.c_str() + at, "CONTROL_HELP=%d,%d,%d,%d", &x, &y, &w, &h), 4);
+    CXSession::Click(window.x + x + w / 2, window.y + y + h / 2, 1);
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(bin_.File("opened.log")); }));
+    const std::string opened = ReadText(bin_.File("opened.log"));
+    EXPECT_NE(opened.find(std::string(ORVANE_BIN_DIR) + "/Help/index.html"), std::string::npos) << opened;
+    EXPECT_TRUE(fs::exists(std::string(ORVANE_BIN_DIR) + "/Help/index.html"));
+    kill(run->Pid(), SIGTERM);
+    EXPECT_EQ(run->WaitForExit(), 0);
+}
+
+} // namespace

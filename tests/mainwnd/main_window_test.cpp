@@ -1,0 +1,371 @@
+// The main window on its own, without the keyboard picture and the lighting
+// panel: its buttons against the skin, its texts, the keys it swallows, OK,
+// Cancel, the clock-change Apply, the About box, the tray and the shutdown,
+// and an Apply that keeps the window running while the keyboard is slow.
+#include "mainwnd/COrvaneDlg.h"
+
+#include <gtest/gtest.h>
+#include <optional>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+#include "device/DeviceCommands.h"
+#include "device/DeviceDiscovery.h"
+#include "device/HidBackend.h"
+#include "device/ReportExchange.h"
+#include "mainwnd/AboutDlg.h"
+#include "mainwnd/MainTrayIcon.h"
+#include "mainwnd/MainWindowButtonTable.h"
+#include "mainwnd/MainWindowIds.h"
+#include "platform/Paths.h"
+#include "services/Language.h"
+#include "services/MainWindowLink.h"
+#include "services/PathTable.h"
+#include "services/WindowMessages.h"
+#include "sim/SimKeyboard.h"
+#include "support/TempDir.h"
+#include "transfer/BusyIndicator.h"
+#include "transfer/DeviceInfo.h"
+#include "ui/ControlMessages.h"
+#include "ui/PngButton.h"
+
+using namespace orvane;
+
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "main_window_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+class CAloneSystem final : public CInstanceSystem {
+  public:
+    pid_t FindOtherInstance() override { return 0; }
+    void SendToInstance(pid_t, uint32_t, uintptr_t) override {}
+    CInstanceMutex::Result OpenOrCreateMutex() override {
+        return InstanceMutex().OpenOrCreate(InstanceLockPath());
+    }
+    void StartCompanion() override {}
+};
+
+class CScriptedPrompt final : public CPrompt {
+  public:
+    std::vector<std::string> shown;
+    int MessageBox(const std::string& text, const std::string&, unsigned) override {
+        shown.push_back(text);
+        return IDOK;
+    }
+    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<uint32_t> ChooseColour(uint32_t) override { return std::nullopt; }
+};
+
+void Pump(int ms = 0) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+std::vector<CAboutDlg*> AboutBoxes() {
+    std::vector<CAboutDlg*> boxes;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<CAboutDlg*>(w); box && !box->IsClosed()) boxes.push_back(box);
+    return boxes;
+}
+
+class MainWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        App();
+        ASSERT_TRUE(BuildPathTable(std::string(ORVANE_BIN_DIR) + "/orvane"));
+        ASSERT_TRUE(FileExists(Paths().MainSkinFile)) << "build the skins first";
+        window.emplace(std::vector<std::string>{"/Start"}, system);
+        ASSERT_FALSE(window->EndProcessRequested());
+        ASSERT_TRUE(window->OnInitDialog());
+        window->SetKeyboardPresence([this] { return keyboard; });
+        window->Tray()->SetStatusNotifierForTests(0);
+        SetPrompt(&prompt);
+        Pump(); // UM_INIT
+    }
+    void TearDown() override {
+        if (!window) return;
+        window->CloseProgram();
+        WaitForBusyIndicator();
+        window.reset();
+        Pump();
+    }
+    // The simulated keyboard as the connection monitor leaves it.
+    static void Connect(CSimKeyboard& sim) {
+        SetHidBackend(&sim);
+        ASSERT_TRUE(OpenCommandInterface(g_HidDevice));
+        g_DeviceOpen.store(1);
+        ASSERT_EQ(ReadConnectionInfo(), DEV_OK);
+    }
+    static void Disconnect() {
+        g_DeviceOpen.store(0);
+        g_HidDevice.Close();
+        SetHidBackend(nullptr);
+    }
+    void Key(QWidget* target, int key) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+        QApplication::sendEvent(target, &release);
+    }
+
+    orvane::testing::CTempHome home;
+    CAloneSystem system;
+    CScriptedPrompt prompt;
+    bool keyboard = true;
+    std::optional<COrvaneDlg> window;
+};
+
+TEST_F(MainWindow, EveryOwnControlSitsOnItsSkinRectangleWithItsFaces) {
+    const std::string& skin = Paths().MainSkinFile;
+    auto check = [&](const MainButtonInfo& info) {
+        CPngButton* button = window->Button(info.id);
+        ASSERT_NE(button, nullptr) << info.id;
+        EXPECT_EQ(ControlIdOf(button), info.id);
+        const SkinRect r = ReadSkinRect(skin, kSectionButtons, info.skinKey);
+        EXPECT_FALSE(r.IsUnplaced()) << info.skinKey << " is missing from the shipped skin";
+        EXPECT_EQ(button->geometry(), QRect(r.x, r.y, r.w, r.h)) << info.skinKey;
+        EXPECT_EQ(button->Source(), QPoint(r.x, r.y)) << info.skinKey;
+        EXPECT_NE(button->Face(FACE_NORMAL), nullptr) << info.skinKey;
+    };
+    for (const MainButtonInfo& info : MainWindowButtons())
+        check(info);
+    for (const MainButtonInfo& info : MainWindowLinkButtons())
+        check(info);
+
+    // The arrows take their faces from the arrow picture at the flip's origin.
+    const SkinRect left = ReadSkinRect(skin, kSectionButtons, "LEFT_ARROW");
+    const SkinRect leftFace = ReadSkinRect(skin, kSectionFaceOrigins, "DOWN_ARROW_LEFT1");
+    EXPECT_EQ(window->Button(IDC_LEFT_ARROW)->geometry(), QRect(left.x, left.y, left.w, left.h));
+    EXPECT_EQ(window->Button(IDC_LEFT_ARROW)->Source(), QPoint(leftFace.x, leftFace.y));
+    EXPECT_NE(window->Button(IDC_RIGHT_ARROW), nullptr);
+
+    // Apply: its own disabled face, and disabled while nothing is pending.
+    EXPECT_NE(window->Button(IDC_APPLY)->Face(FACE_DISABLED), window->Button(IDC_APPLY)->Face(FACE_NORMAL));
+    EXPECT_FALSE(window->Button(IDC_APPLY)->isEnabled());
+    window->SetApplyPending(true);
+    EXPECT_TRUE(window->Button(IDC_APPLY)->isEnabled());
+    window->SetApplyPending(false);
+
+    // The controls that are there but never seen.
+    EXPECT_TRUE(window->Button(IDC_SWITCH)->isHidden());
+    EXPECT_TRUE(window->HiddenButton(IDC_HIDDEN_1)->isHidden());
+    EXPECT_TRUE(window->HiddenButton(IDC_HIDDEN_2)->isHidden());
+    EXPECT_FALSE(window->Button(IDC_VERSION)->isEnabled());
+    EXPECT_TRUE(window->Button(IDC_VERSION)->text().isEmpty());
+}
+
+TEST_F(MainWindow, TextsComeFromTheLanguageFileAndOnlyATaggedLangReplacesThem) {
+    const int lang = CurrentLanguageIndex();
+    auto text = [&](const char* key) { return QString::fromStdString(LoadText(key, lang)); };
+    EXPECT_EQ(window->windowTitle(), text("MAIN_CAPTION"));
+    for (const MainButtonInfo& info : MainWindowButtons()) {
+        if (info.captionKey) {
+            EXPECT_EQ(window->Button(info.id)->text(), text(info.captionKey)) << info.skinKey;
+        }
+    }
+    EXPECT_EQ(window->Button(IDC_HELP)->TooltipText(), text("MAIN_HELP_PROMPT"));
+    EXPECT_EQ(window->Button(IDC_CLOSE)->TooltipText(), text("MAIN_CLOSE_PROMPT"));
+    EXPECT_EQ(window->Button(IDC_MINIMISE)->TooltipText(), text("MAIN_MINIMIZE_PROMPT"));
+    EXPECT_EQ(window->Button(IDC_MENU)->TooltipText(), text("MAIN_MENU_PROMPT"));
+    EXPECT_EQ(window->Button(IDC_WEB_ADDRESS)->TooltipText(), window->WebAddress());
+    EXPECT_FALSE(window->WebAddress().isEmpty());
+    EXPECT_EQ(window->Tray()->Tip(), text("KEYBOARD_TRAY_DESC"));
+    // 1005 names the keyboard's profile in use; none is known yet.
+    EXPECT_EQ(window->Button(IDC_PROFILE_MANAGER)->text(), text("DEFAULT_PROFILE_NAME"));
+
+    window->Button(IDC_OK)->setText("changed");
+    window->Bridge().SendMessage(UM_LANG, TAG_OPEN, lang); // another tag: nothing
+    EXPECT_EQ(window->Button(IDC_OK)->text(), "changed");
+    window->Bridge().SendMessage(UM_LANG, TAG_LANG, lang);
+    EXPECT_EQ(window->Button(IDC_OK)->text(), text("PROFILE_OK"));
+
+    // The tray menu's texts are set each time it is about to show.
+    QMenu& menu = window->Tray()->Menu();
+    for (QAction* a : menu.actions())
+        a->setText("stale");
+    window->Tray()->PrepareMenu();
+    ASSERT_EQ(menu.actions().size(), 3);
+    EXPECT_EQ(menu.actions()[0]->text(), text("MENU_11"));
+    EXPECT_EQ(menu.actions()[1]->text(), text("MENU_22"));
+    EXPECT_EQ(menu.actions()[2]->text(), text("MENU_33"));
+}
+
+TEST_F(MainWindow, EnterEscapeAndArrowsOnTheModeListChangeNothing) {
+    // Stand-ins for the lighting panel's mode list and another list.
+    auto* modes = new QComboBox(window.operator->());
+    SetControlId(modes, IDC_MODE_LIST);
+    modes->addItems({"1", "2", "3"});
+    modes->setCurrentIndex(1);
+    auto* other = new QComboBox(window.operator->());
+    other->addItems({"a", "b", "c"});
+    other->setCurrentIndex(1);
+    window->ShowMainWindow();
+    ASSERT_TRUE(window->isVisible());
+
+    modes->setFocus();
+    for (int key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right, Qt::Key_Return, Qt::Key_Enter,
+                    Qt::Key_Escape})
+        Key(modes, key);
+    EXPECT_EQ(modes->currentIndex(), 1);
+    EXPECT_TRUE(window->isVisible());
+
+    window->Button(IDC_OK)->setFocus();
+    Key(window->Button(IDC_OK), Qt::Key_Return);
+    Key(window.operator->(), Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->AppliesStarted(), 0);
+
+    // Elsewhere the arrows keep their meaning.
+    other->setFocus();
+    Key(other, Qt::Key_Down);
+    EXPECT_EQ(other->currentIndex(), 2);
+}
+
+TEST_F(MainWindow, OkAppliesAndHidesCancelOnlyHidesAClockChangeApplies) {
+    window->ShowMainWindow();
+    window->OnCommand(IDC_CANCEL);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->AppliesStarted(), 0);
+
+    window->ShowMainWindow();
+    window->OnCommand(IDC_OK);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->AppliesStarted(), 1);
+
+    window->Bridge().PostMessage(WM_TIMECHANGE, 0, 0);
+    Pump();
+    EXPECT_EQ(window->AppliesStarted(), 2);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindow, WithoutAKeyboardOpenOnlySaysSoAndTheTrayFollowsTheKeyboard) {
+    keyboard = false;
+    window->Tray()->OnActivated(QSystemTrayIcon::DoubleClick);
+    window->OnCommand(ID_TRAY_OPEN);
+    window->Bridge().SendMessage(UM_OPEN, TAG_OPEN, 0);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(prompt.shown,
+              std::vector<std::string>(3, LoadText("MAIN_NO_DEVICE_PROMPT", CurrentLanguageIndex())));
+
+    keyboard = true;
+    window->Tray()->OnActivated(QSystemTrayIcon::Trigger); // a single click: nothing
+    EXPECT_FALSE(window->isVisible());
+    window->Tray()->SetStatusNotifierForTests(1); // where a click is all there is, it opens
+    window->Tray()->OnActivated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(window->isVisible());
+
+    EXPECT_EQ(window->TrayIconId(), ICON_NO_KEYBOARD);
+    for (int icon : {ICON_CONNECTED, ICON_KEYBOARD_SIGNAL, ICON_CONNECTED}) {
+        GetMainWindowLink()->SetTrayIcon(icon);
+        Pump();
+        EXPECT_EQ(window->TrayIconId(), icon);
+        EXPECT_EQ(window->Tray()->IconId(), icon);
+    }
+}
+
+TEST_F(MainWindow, AboutTwiceLeavesOneBoxAndTheShutdownClosesItFirst) {
+    window->OnCommand(ID_TRAY_ABOUT);
+    window->OnCommand(ID_TRAY_ABOUT);
+    ASSERT_EQ(AboutBoxes().size(), 1u);
+    CAboutDlg* box = AboutBoxes()[0];
+    const int lang = CurrentLanguageIndex();
+    EXPECT_EQ(box->windowTitle().toStdString(), LoadText("LANG_ABOUT_TITLE", lang));
+    EXPECT_EQ(box->Description().text().toStdString(), LoadText("GUANYU_JIESHAO", lang));
+    EXPECT_EQ(box->OkButton().text().toStdString(), LoadText("LANG_ABOUT_OK", lang));
+
+    // OK closes it; the next About makes a new one.
+    box->OkButton().click();
+    EXPECT_TRUE(AboutBoxes().empty());
+    window->OnCommand(ID_TRAY_ABOUT);
+    ASSERT_EQ(AboutBoxes().size(), 1u);
+
+    // A keyboard that goes away closes it too.
+    window->Bridge().SendMessage(UM_DEVICE_GONE, 0, 0);
+    EXPECT_TRUE(AboutBoxes().empty());
+
+    window->OnCommand(ID_TRAY_ABOUT);
+    bool openAtTrayRemoval = true;
+    QObject::connect(window->AboutBox(), &CAboutDlg::Closed,
+                     [&] { openAtTrayRemoval = window->Tray()->Shown(); });
+    window->OnCommand(IDC_CLOSE);
+    EXPECT_TRUE(openAtTrayRemoval) << "the box closes before the tray icon goes";
+    EXPECT_TRUE(AboutBoxes().empty());
+    EXPECT_TRUE(window->ShutdownDone());
+    EXPECT_FALSE(window->Tray()->Shown());
+    EXPECT_EQ(window->TrayIconId(), 0);
+    EXPECT_FALSE(InstanceMutex().HasHandle());
+}
+
+TEST_F(MainWindow, ASlowApplyKeepsTheWindowRunningAndTheBusyPictureMoving) {
+    CSimKeyboard sim(128);
+    ASSERT_NO_FATAL_FAILURE(Connect(sim));
+    // The first request of the Apply goes unanswered: the exchange waits out
+    // its read time before it goes on.
+    const uint32_t next = sim.RequestCount() + 1;
+    sim.AddFault({SimFault::NoReply, next, next, 0});
+    sim.SetPacing(true);
+
+    std::vector<int> frames;
+    window->Parts().busyPicture = [&](int frame) { frames.push_back(frame); };
+    int ticks = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+    tick.start(10);
+    window->SetApplyPending(true);
+    window->OnCommand(IDC_APPLY);
+    const std::vector<int> during = frames;
+    tick.stop();
+
+    EXPECT_GT(ticks, 5) << "the window's own timers ran while the keyboard was written";
+    ASSERT_GE(during.size(), 3u);
+    EXPECT_EQ(during[0], 0);
+    EXPECT_NE(during[1], during[2]);
+    EXPECT_GT(sim.RequestCount(), next) << "the Apply went on after the lost reply";
+
+    WaitForBusyIndicator();
+    Pump(50);
+    EXPECT_EQ(window->BusyFrame(), -1) << "the picture is hidden once the Apply is done";
+
+    Disconnect();
+}
+
+TEST_F(MainWindow, AnExitDuringASlowApplyEndsTheProgramOnceTheApplyIsDone) {
+    CSimKeyboard sim(128);
+    ASSERT_NO_FATAL_FAILURE(Connect(sim));
+    const uint32_t next = sim.RequestCount() + 1;
+    sim.AddFault({SimFault::NoReply, next, next, 0});
+
+    // A logout arrives while the keyboard has not answered yet.
+    QTimer::singleShot(150, [&] { window->Bridge().PostMessage(UM_KILL, TAG_KILL, 0); });
+    bool shutDownDuringApply = false;
+    window->Parts().busyPicture = [&](int) { shutDownDuringApply |= window->ShutdownDone(); };
+    window->SetApplyPending(true);
+    window->OnCommand(IDC_APPLY);
+
+    EXPECT_FALSE(shutDownDuringApply);
+    EXPECT_TRUE(window->ShutdownDone());
+    EXPECT_GT(sim.RequestCount(), next) << "the Apply ran to its end";
+
+    Disconnect();
+}
+
+} // namespace
