@@ -1,6 +1,8 @@
 // orvanectl: the command-line front end. Global options first, then commands
 // separated by a lone "+", run in order against the same keyboard.
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -12,6 +14,7 @@
 #include "device/ReportExchange.h"
 #include "DeviceCtl.h"
 #include "platform/InstanceLock.h"
+#include "Reasons.h"
 #include "sim/SimFaults.h"
 #include "sim/SimInstall.h"
 
@@ -25,16 +28,6 @@ struct GlobalOptions {
     std::string state;
     std::vector<std::pair<uint16_t, uint32_t>> consumer; // usage, milliseconds after start
 };
-
-void PrintUsage(std::ostream& err) {
-    err << "usage: orvanectl [--simulate[=126|128]] [--trace FILE] [--sim-fault FAULT]... [--sim-pace]\n"
-           "                 [--sim-state FILE] [--sim-consumer USAGE[@MS]]... COMMAND [ARGS] [+ COMMAND "
-           "[ARGS]]...\n";
-    err << "faults: noreply:A-B, noreply:A-, failwrite:N, status:N:XX, unplug:N, late:N:MS\n";
-    err << "commands:\n";
-    for (const orvanectl::CtlCommand& c : orvanectl::RegisteredCommands())
-        err << "  " << c.name << (c.usage[0] ? " " : "") << c.usage << "\n";
-}
 
 // Takes the value of "--name VALUE" or "--name=VALUE".
 std::optional<std::string> OptionValue(const std::vector<std::string>& args, size_t& i,
@@ -100,10 +93,11 @@ bool ParseOptions(const std::vector<std::string>& args, size_t& i, GlobalOptions
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) args[0] = "help";
     size_t i = 0;
     GlobalOptions options;
     if (!ParseOptions(args, i, options)) {
-        PrintUsage(std::cerr);
+        orvanectl::PrintUsage(std::cerr);
         return orvanectl::kUsage;
     }
     std::vector<std::vector<std::string>> commands(1);
@@ -117,7 +111,7 @@ int main(int argc, char** argv) {
     for (const auto& c : commands) {
         const orvanectl::CtlCommand* cmd = c.empty() ? nullptr : orvanectl::FindCommand(c[0]);
         if (!cmd) {
-            PrintUsage(std::cerr);
+            orvanectl::PrintUsage(std::cerr);
             return orvanectl::kUsage;
         }
         needsKeyboard |= cmd->needsKeyboard;
@@ -132,7 +126,7 @@ int main(int argc, char** argv) {
             sim->AddFault(f);
         sim->SetPacing(options.pace);
         if (!options.trace.empty() && !sim->SetTraceFile(options.trace)) {
-            std::cerr << "orvanectl: cannot write " << options.trace << "\n";
+            std::cerr << "orvanectl: cannot write " << options.trace << ": " << std::strerror(errno) << "\n";
             return orvanectl::kFailed;
         }
     }
@@ -156,7 +150,7 @@ int main(int argc, char** argv) {
     }
     if (needsKeyboard) {
         if (!orvane::OpenCommandInterface(orvane::g_HidDevice)) {
-            std::cerr << "orvanectl: no keyboard found\n";
+            std::cerr << orvanectl::kNoKeyboard;
             return orvanectl::kFailed;
         }
         orvane::g_DeviceOpen.store(1); // orvanectl stands in for the connection monitor
