@@ -109,6 +109,46 @@ TEST(OrvanectlWords, UnreadableDataFilesAreRefusedNotCrashedOn) {
     EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << r.err;
 }
 
+TEST(OrvanectlWords, MalformedCommandLinesSayWhatIsWrongBeforeTheListing) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"--simulate=127 info", "the simulated keyboard has 126 or 128 keys, not 127"},
+        {"--trace t.txt info", "add --simulate"},
+        {"--simulate --sim-fault noreply info", "not a fault: noreply"},
+        {"--simulate --sim-consumer 0x1811@soon info", "not USAGE[@MS]: 0x1811@soon"},
+        {"--verbose info", "no option --verbose"},
+        {"--simulate info + inf", "no command \"inf\""},
+        {"--simulate info +", "a \"+\" with no command after it"},
+    };
+    for (const auto& [args, words] : cases) {
+        SCOPED_TRACE(args);
+        const Result r = Ctl(args);
+        EXPECT_EQ(r.code, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.rfind("orvanectl: ", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find(words), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("\nusage: orvanectl"), std::string::npos) << r.err;
+    }
+}
+
+TEST(OrvanectlWords, StateFileOfTheOtherModelIsNeverOverwritten) {
+    CTempDir dir;
+    const std::string state = dir.File("s.bin");
+    ASSERT_EQ(Ctl("--simulate=126 --sim-state " + state + " write-lighting 5 0a").code, 0);
+    const std::string saved = ReadText(state);
+    ASSERT_FALSE(saved.empty());
+    const Result other = Ctl("--simulate=128 --sim-state " + state + " write-lighting 5 0b");
+    EXPECT_EQ(other.code, 2);
+    EXPECT_NE(other.err.find("not a state of the simulated 128-key keyboard"), std::string::npos)
+        << other.err;
+    EXPECT_EQ(ReadText(state), saved);
+    EXPECT_EQ(Ctl("--simulate=126 --sim-state " + state + " read-lighting 5 1").out, "data: 0a\nstatus 1\n");
+
+    // A state that cannot be kept is a failure, not a silent loss.
+    const Result lost = Ctl("--simulate --sim-state " + dir.File("no/such/folder/s.bin") + " begin");
+    EXPECT_EQ(lost.code, 1);
+    EXPECT_NE(lost.err.find("cannot write the simulated keyboard's state"), std::string::npos) << lost.err;
+}
+
 TEST(OrvanectlWords, NoKeyboardPointsAtTheUdevRule) {
     CTempDir run; // no running program owns the keyboard here
     CScopedEnv runtime("XDG_RUNTIME_DIR", run.Path());

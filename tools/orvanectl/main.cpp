@@ -6,6 +6,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 #include <vector>
 
@@ -45,47 +46,57 @@ bool IsOption(const std::string& a, const std::string& name) {
     return a == name || a.rfind(name + "=", 0) == 0;
 }
 
-// False on a malformed option; `i` ends at the first command word.
-bool ParseOptions(const std::vector<std::string>& args, size_t& i, GlobalOptions& o) {
+// False on a malformed option, with the reason in `why`; `i` ends at the
+// first command word.
+bool ParseOptions(const std::vector<std::string>& args, size_t& i, GlobalOptions& o, std::string& why) {
     for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
         const std::string& a = args[i];
         if (a == "--simulate") {
             o.simulate = 128;
         } else if (a == "--simulate=126" || a == "--simulate=128") {
             o.simulate = std::stoi(a.substr(11));
+        } else if (IsOption(a, "--simulate")) {
+            why = "the simulated keyboard has 126 or 128 keys, not " + a.substr(11);
+            return false;
         } else if (IsOption(a, "--trace")) {
             auto v = OptionValue(args, i, "--trace");
-            if (!v || v->empty()) return false;
+            if (!v || v->empty()) return (why = "--trace needs a file"), false;
             o.trace = *v;
         } else if (IsOption(a, "--sim-fault")) {
             auto v = OptionValue(args, i, "--sim-fault");
             orvane::SimFault f;
-            if (!v || !orvane::ParseSimFault(*v, &f)) return false;
+            if (!v || !orvane::ParseSimFault(*v, &f))
+                return (why = "--sim-fault: not a fault: " + v.value_or("")), false;
             o.faults.push_back(f);
         } else if (IsOption(a, "--sim-consumer")) {
             // USAGE[@MS]: the keyboard sends this consumer usage MS ms after start.
             auto v = OptionValue(args, i, "--sim-consumer");
+            why = "--sim-consumer: not USAGE[@MS]: " + v.value_or("");
             if (!v) return false;
             size_t at = v->find('@');
             auto usage = orvanectl::ParseNumber(v->substr(0, at), 0xFFFF);
             auto ms = at == std::string::npos ? std::optional<uint32_t>(0)
                                               : orvanectl::ParseNumber(v->substr(at + 1), 3600000);
             if (!usage || !ms) return false;
+            why.clear();
             o.consumer.emplace_back(static_cast<uint16_t>(*usage), *ms);
         } else if (a == "--sim-pace") {
             o.pace = true;
         } else if (IsOption(a, "--sim-state")) {
             auto v = OptionValue(args, i, "--sim-state");
-            if (!v || v->empty()) return false;
+            if (!v || v->empty()) return (why = "--sim-state needs a file"), false;
             o.state = *v;
         } else {
+            why = "no option " + a;
             return false;
         }
     }
     // The simulated keyboard's options mean nothing for a real one.
     if (!o.simulate &&
-        (!o.trace.empty() || !o.faults.empty() || o.pace || !o.state.empty() || !o.consumer.empty()))
+        (!o.trace.empty() || !o.faults.empty() || o.pace || !o.state.empty() || !o.consumer.empty())) {
+        why = "--trace and the --sim- options are for the simulated keyboard: add --simulate";
         return false;
+    }
     return true;
 }
 
@@ -96,7 +107,9 @@ int main(int argc, char** argv) {
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) args[0] = "help";
     size_t i = 0;
     GlobalOptions options;
-    if (!ParseOptions(args, i, options)) {
+    std::string why;
+    if (!ParseOptions(args, i, options, why)) {
+        std::cerr << "orvanectl: " << why << "\n";
         orvanectl::PrintUsage(std::cerr);
         return orvanectl::kUsage;
     }
@@ -111,6 +124,11 @@ int main(int argc, char** argv) {
     for (const auto& c : commands) {
         const orvanectl::CtlCommand* cmd = c.empty() ? nullptr : orvanectl::FindCommand(c[0]);
         if (!cmd) {
+            // Without any command the listing alone is the answer.
+            if (!c.empty() || commands.size() > 1)
+                std::cerr << "orvanectl: "
+                          << (c.empty() ? "a \"+\" with no command after it" : "no command \"" + c[0] + "\"")
+                          << "\n";
             orvanectl::PrintUsage(std::cerr);
             return orvanectl::kUsage;
         }
@@ -120,8 +138,15 @@ int main(int argc, char** argv) {
     orvane::CSimKeyboard* sim = nullptr;
     if (options.simulate) {
         sim = &orvane::InstallSimulatedKeyboard(options.simulate);
-        if (!options.state.empty())
-            sim->WithFirmware([&](orvane::CSimFirmware& f) { return f.LoadState(options.state); });
+        // A state file that is there but does not load (the other model, cut
+        // short, a folder) is refused: saving over it at the end would lose it.
+        struct stat st {};
+        if (!options.state.empty() && ::stat(options.state.c_str(), &st) == 0 &&
+            !sim->WithFirmware([&](orvane::CSimFirmware& f) { return f.LoadState(options.state); })) {
+            std::cerr << "orvanectl: " << options.state << " is not a state of the simulated "
+                      << options.simulate << "-key keyboard; nothing was run\n";
+            return orvanectl::kUsage;
+        }
         for (const auto& f : options.faults)
             sim->AddFault(f);
         sim->SetPacing(options.pace);
@@ -170,7 +195,10 @@ int main(int argc, char** argv) {
     std::cout.flush();
     orvane::g_DeviceOpen.store(0);
     orvane::g_HidDevice.Close();
-    if (sim && !options.state.empty())
-        sim->WithFirmware([&](orvane::CSimFirmware& f) { return f.SaveState(options.state); });
+    if (sim && !options.state.empty() &&
+        !sim->WithFirmware([&](orvane::CSimFirmware& f) { return f.SaveState(options.state); })) {
+        std::cerr << "orvanectl: cannot write the simulated keyboard's state to " << options.state << "\n";
+        result = orvanectl::kFailed;
+    }
     return result;
 }
