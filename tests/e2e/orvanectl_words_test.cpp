@@ -243,6 +243,8 @@ TEST(OrvanectlWords, CompletionOffersCommandsOptionsAndFiles) {
     EXPECT_EQ(Complete("orvanectl --simulate info + get-p"), Words{"get-profile"});
     EXPECT_EQ(Complete("orvanectl help set-"), (Words{"set-profile", "set-lighting"}));
     EXPECT_EQ(Complete("orvanectl --sim-p"), Words{"--sim-pace"});
+    // "--option=value" reaches the script as three words.
+    EXPECT_EQ(Complete("orvanectl --simulate = 126 --trace = t.txt dump-"), Words{"dump-profile"});
     EXPECT_EQ(Complete("orvanectl set-lighting br"), Words{"brightness"});
     EXPECT_EQ(Complete("orvanectl info ''"), Words{});
     // Every command of the listing can be completed.
