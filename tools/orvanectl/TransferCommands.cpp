@@ -240,9 +240,10 @@ const CtlRegistrar
 const CtlRegistrar
     kApply({"apply", "FILE", true, RunApply,
             "Checks a profile file and sends it to the keyboard, as the program's import does."});
-const CtlRegistrar kRestoreDefaults({"restore-defaults", "--yes", true, RunRestoreDefaults,
-                                     "Gives the keyboard back its own key assignments, no macros and its "
-                                     "default lighting. --yes confirms it."});
+const CtlRegistrar kRestoreDefaults(
+    {"restore-defaults", "--yes", true, RunRestoreDefaults,
+     "Puts all three on-board profiles back to the keyboard's own key assignments and its default "
+     "lighting. --yes confirms it."});
 const CtlRegistrar kLighting({"lighting", kLightingArgs, true, RunLighting,
                               "Prints a profile's lighting settings as the lighting panel shows them."});
 const CtlRegistrar
