@@ -129,11 +129,13 @@ TEST(ProfileCommands, BrokenFilesAreReported) {
     bytes[31] = static_cast<uint8_t>(bytes[31] + 1);
     WriteText(path, std::string(bytes.begin(), bytes.end()));
     int code = -1;
-    EXPECT_EQ(RunCtl("validate " + path, code), "invalid 0\n");
+    EXPECT_EQ(RunCtl("validate " + path, code),
+              "invalid 0: not a profile file, or damaged: its header does not match its contents\n");
     EXPECT_EQ(code, 1);
-    EXPECT_EQ(RunCtl("validate " + dir.File("none.fwc"), code), "invalid 0\n");
+    EXPECT_EQ(RunCtl("validate " + dir.File("none.fwc"), code),
+              "invalid 0: cannot open " + dir.File("none.fwc") + ": No such file or directory\n");
     EXPECT_EQ(code, 1);
-    EXPECT_EQ(RunCtl("validate " + dir.Path(), code), "invalid 254\n");
+    EXPECT_EQ(RunCtl("validate " + dir.Path(), code), "invalid 254: not a regular file\n");
 
     // Cut inside the macro: the dump refuses instead of reading past the end.
     bytes.resize(40000);

@@ -86,7 +86,7 @@ TEST_F(OrvanectlTest, MatrixWritesAndProfileChecks) {
 
     std::string out;
     EXPECT_EQ(Run("--simulate --trace r.txt read-matrix 3", &out), 1);
-    EXPECT_EQ(out, "status -201\n");
+    EXPECT_EQ(out, "status -201: no such profile: the keyboard has profiles 0 to 2\n");
     EXPECT_TRUE(Lines("r.txt").empty());
 
     // A matrix of the wrong length never reaches the keyboard.

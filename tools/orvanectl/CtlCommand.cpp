@@ -10,8 +10,12 @@ std::vector<CtlCommand>& Commands() {
 }
 } // namespace
 
-void RegisterCommand(const CtlCommand& command) { Commands().push_back(command); }
-const std::vector<CtlCommand>& RegisteredCommands() { return Commands(); }
+void RegisterCommand(const CtlCommand& command) {
+    Commands().push_back(command);
+}
+const std::vector<CtlCommand>& RegisteredCommands() {
+    return Commands();
+}
 
 const CtlCommand* FindCommand(const std::string& name) {
     for (const CtlCommand& c : Commands())

@@ -3,11 +3,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 
 #include "CtlCommand.h"
+#include "platform/AtomicFile.h"
+#include "Reasons.h"
 
 namespace orvanectl {
 
@@ -47,12 +47,13 @@ std::optional<std::vector<uint8_t>> ParseHexBytes(const std::vector<std::string>
 
 std::optional<std::vector<uint8_t>> ParseDataArgs(const std::vector<std::string>& words, std::ostream& err) {
     if (words.size() == 1 && !words[0].empty() && words[0][0] == '@') {
-        std::ifstream f(words[0].substr(1), std::ios::binary);
-        if (!f) {
-            err << "orvanectl: cannot read " << words[0].substr(1) << "\n";
+        // Only a regular file: a folder or a pipe under the name is refused, not read.
+        std::string contents;
+        if (!orvane::ReadWholeFile(words[0].substr(1), contents)) {
+            err << "orvanectl: " << CannotRead(words[0].substr(1)) << "\n";
             return std::nullopt;
         }
-        return std::vector<uint8_t>((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+        return std::vector<uint8_t>(contents.begin(), contents.end());
     }
     auto bytes = ParseHexBytes(words);
     if (!bytes) err << "orvanectl: malformed hex bytes\n";
@@ -69,8 +70,10 @@ std::string HexLine(const uint8_t* bytes, size_t n) {
     return s;
 }
 
-int FinishCommand(std::ostream& out, int status) {
-    out << "status " << status << "\n";
+int FinishCommand(std::ostream& out, int status, const char* reason) {
+    out << "status " << status;
+    if (status != 1) out << ": " << (reason ? reason : DeviceStatusReason(status));
+    out << "\n";
     return status == 1 ? kOk : kFailed;
 }
 

@@ -17,8 +17,9 @@ std::optional<std::vector<uint8_t>> ParseHexBytes(const std::vector<std::string>
 // on err) when malformed or unreadable.
 std::optional<std::vector<uint8_t>> ParseDataArgs(const std::vector<std::string>& words, std::ostream& err);
 std::string HexLine(const uint8_t* bytes, size_t n);
-// Prints "status N" and turns a device result into an exit code.
-int FinishCommand(std::ostream& out, int status);
+// Prints "status N" and turns a device result into an exit code. A failure
+// adds its reason: `reason` when given, else the words for a device status.
+int FinishCommand(std::ostream& out, int status, const char* reason = nullptr);
 int UsageError(std::ostream& err, const char* name, const char* usage);
 
 } // namespace orvanectl

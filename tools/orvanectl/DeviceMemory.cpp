@@ -136,17 +136,33 @@ int RunEnd(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return FinishCommand(out, DevEndSession());
 }
 
-CtlRegistrar info({"info", "", true, RunInfo});
-CtlRegistrar readLighting({"read-lighting", kReadLightingArgs, true, RunReadLighting});
-CtlRegistrar writeLighting({"write-lighting", kWriteLightingArgs, true, RunWriteLighting});
-CtlRegistrar readMatrix({"read-matrix", kReadMatrixArgs, true, RunReadMatrix});
-CtlRegistrar writeMatrix({"write-matrix", kWriteMatrixArgs, true, RunWriteMatrix});
-CtlRegistrar readDefaultMatrix({"read-default-matrix", "", true, RunReadDefaultMatrix});
-CtlRegistrar readMacros({"read-macros", kReadMacrosArgs, true, RunReadMacros});
-CtlRegistrar writeMacros({"write-macros", kWriteMacrosArgs, true, RunWriteMacros});
-CtlRegistrar writeKeyColours({"write-key-colours", kKeyColoursArgs, true, RunWriteKeyColours});
-CtlRegistrar begin({"begin", "", true, RunBegin});
-CtlRegistrar end({"end", "", true, RunEnd});
+CtlRegistrar info({"info", "", true, RunInfo,
+                   "Reads the keyboard's device information: the active profile, the macro capacity, the "
+                   "lighting modes it offers and the raw 44 bytes."});
+CtlRegistrar readLighting(
+    {"read-lighting", kReadLightingArgs, true, RunReadLighting,
+     "Reads LENGTH bytes (at most 56) of the keyboard's lighting area from OFFSET and prints them in hex."});
+CtlRegistrar
+    writeLighting({"write-lighting", kWriteLightingArgs, true, RunWriteLighting,
+                   "Writes up to 56 bytes, given in hex, to the keyboard's lighting area at OFFSET."});
+CtlRegistrar
+    readMatrix({"read-matrix", kReadMatrixArgs, true, RunReadMatrix,
+                "Reads the key matrix of on-board profile PROFILE (0-2): what each key position sends."});
+CtlRegistrar
+    writeMatrix({"write-matrix", kWriteMatrixArgs, true, RunWriteMatrix,
+                 "Writes a key matrix, given in hex or as the bytes of FILE, to on-board profile PROFILE."});
+CtlRegistrar readDefaultMatrix({"read-default-matrix", "", true, RunReadDefaultMatrix,
+                                "Reads the keyboard's own default key matrix."});
+CtlRegistrar readMacros({"read-macros", kReadMacrosArgs, true, RunReadMacros,
+                         "Reads the first LENGTH bytes of the keyboard's macro memory."});
+CtlRegistrar writeMacros({"write-macros", kWriteMacrosArgs, true, RunWriteMacros,
+                          "Writes a macro block, given in hex or as the bytes of FILE, to the keyboard's "
+                          "macro memory. A block larger than the keyboard holds is refused unsent."});
+CtlRegistrar writeKeyColours({"write-key-colours", kKeyColoursArgs, true, RunWriteKeyColours,
+                              "Writes per-key colours, three bytes a key, from lighting index FIRST_LED on, "
+                              "for profile P (0 unless given)."});
+CtlRegistrar begin({"begin", "", true, RunBegin, "Sends the command that opens a configuration session."});
+CtlRegistrar end({"end", "", true, RunEnd, "Sends the command that closes a configuration session."});
 
 } // namespace
 } // namespace orvanectl

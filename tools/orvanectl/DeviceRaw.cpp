@@ -25,7 +25,9 @@ int RunRaw(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return FinishCommand(out, r);
 }
 
-CtlRegistrar raw({"raw", kRawArgs, true, RunRaw});
+CtlRegistrar raw({"raw", kRawArgs, true, RunRaw,
+                  "Sends one hand-made request (HEX are its bytes from the command byte on; report id and "
+                  "checksum are filled in) and prints the reply."});
 
 } // namespace
 } // namespace orvanectl

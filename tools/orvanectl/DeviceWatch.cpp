@@ -7,14 +7,15 @@
 #include <ostream>
 #include <thread>
 
-#include "services/AutoShowLatch.h"
-#include "services/MainWindowLink.h"
-#include "services/WindowMessages.h"
 #include "CtlCommand.h"
 #include "device/ConnectionMonitor.h"
 #include "device/DeviceCommands.h"
 #include "device/DeviceDiscovery.h"
 #include "DeviceCtl.h"
+#include "Reasons.h"
+#include "services/AutoShowLatch.h"
+#include "services/MainWindowLink.h"
+#include "services/WindowMessages.h"
 
 namespace orvanectl {
 namespace {
@@ -40,6 +41,7 @@ int RunDevices(const std::vector<std::string>& args, std::ostream& out, std::ost
         }
         device.Close();
     }
+    if (!found) err << kNoKeyboard;
     return found ? kOk : kFailed;
 }
 
@@ -97,8 +99,12 @@ int RunWatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return kOk;
 }
 
-CtlRegistrar devices({"devices", "", false, RunDevices});
-CtlRegistrar watch({"watch", kWatchArgs, false, RunWatch});
+CtlRegistrar devices(
+    {"devices", "", false, RunDevices,
+     "Lists the accepted keyboards' command interfaces: path, vendor and product numbers and key count."});
+CtlRegistrar watch({"watch", kWatchArgs, false, RunWatch,
+                    "Watches the keyboard as the program does and prints each connection, disconnection and "
+                    "consumer key, for SECONDS or until interrupted."});
 
 } // namespace
 } // namespace orvanectl

@@ -11,6 +11,7 @@
 #include "model/MacroRecord.h"
 #include "model/Utf16Text.h"
 #include "platform/AtomicFile.h"
+#include "Reasons.h"
 
 namespace orvanectl {
 namespace {
@@ -26,7 +27,7 @@ bool ReadInput(const std::vector<std::string>& args, const char* command, std::s
         return false;
     }
     if (!ReadWholeFile(args[0].substr(1), contents)) {
-        err << command << ": cannot read " << args[0].substr(1) << "\n";
+        err << command << ": " << CannotRead(args[0].substr(1)) << "\n";
         status = kFailed;
         return false;
     }
@@ -92,8 +93,12 @@ int DecodeMacros(const std::vector<std::string>& args, std::ostream& out, std::o
     return kOk;
 }
 
-CtlRegistrar g_EncodeMacros({"encode-macros", "@FILE", false, EncodeMacros});
-CtlRegistrar g_DecodeMacros({"decode-macros", "@FILE", false, DecodeMacros});
+CtlRegistrar g_EncodeMacros({"encode-macros", "@FILE", false, EncodeMacros,
+                             "Encodes a file of 32512-byte macro records into the keyboard's macro block, "
+                             "with and without names, and prints both."});
+CtlRegistrar g_DecodeMacros(
+    {"decode-macros", "@FILE", false, DecodeMacros,
+     "Decodes a macro block as read from the keyboard and prints each macro with its actions."});
 
 } // namespace
 } // namespace orvanectl

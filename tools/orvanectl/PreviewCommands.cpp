@@ -68,26 +68,35 @@ int RunPreview(const std::vector<std::string>& args, std::ostream& out, std::ost
             return UsageError(err, kName, kUsageText);
         }
     }
-    orvane::CPreview preview = clock ? orvane::CPreview([c = *clock] { return static_cast<int64_t>(c); })
-                                     : orvane::CPreview();
+    orvane::CPreview preview =
+        clock ? orvane::CPreview([c = *clock] { return static_cast<int64_t>(c); }) : orvane::CPreview();
     orvane::CKeyLightFrame frame;
-    for (uint32_t t = 0; t < *ticks; ++t) preview.TimerTick(params, frame);
+    for (uint32_t t = 0; t < *ticks; ++t)
+        preview.TimerTick(params, frame);
 
     for (int n = 0; n < orvane::kKeyButtonCount; ++n) {
         const auto& light = frame.AtNumber(n);
         if (!light.lit) continue;
         const orvane::KeyButton b = orvane::KeyButtonAt(n);
         switch (b.kind) {
-        case orvane::KeyButtonKind::Slot: out << "slot " << int(b.index); break;
-        case orvane::KeyButtonKind::GKey: out << "g " << int(b.index) + 1; break;
-        case orvane::KeyButtonKind::Fn: out << "fn"; break;
+        case orvane::KeyButtonKind::Slot:
+            out << "slot " << int(b.index);
+            break;
+        case orvane::KeyButtonKind::GKey:
+            out << "g " << int(b.index) + 1;
+            break;
+        case orvane::KeyButtonKind::Fn:
+            out << "fn";
+            break;
         }
         out << " colour " << RgbText(light.colour) << "\n";
     }
     return kOk;
 }
 
-const CtlRegistrar kPreview({kName, kUsageText, false, RunPreview});
+const CtlRegistrar kPreview({kName, kUsageText, false, RunPreview,
+                             "Runs the lighting preview of MODE for TICKS ticks and prints the last frame, "
+                             "one line per lit key. Needs no keyboard."});
 
 } // namespace
 } // namespace orvanectl

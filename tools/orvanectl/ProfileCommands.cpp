@@ -1,4 +1,6 @@
 // Profile file commands: check a file, print what it holds, write a blank one.
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -9,6 +11,7 @@
 #include "model/ProfileFile.h"
 #include "model/Utf16Text.h"
 #include "platform/AtomicFile.h"
+#include "Reasons.h"
 
 namespace orvanectl {
 namespace {
@@ -50,7 +53,7 @@ int Validate(const std::vector<std::string>& args, std::ostream& out, std::ostre
         out << "valid\n";
         return kOk;
     }
-    out << "invalid " << r << "\n";
+    out << "invalid " << r << ": " << ProfileFileReason(r, args[0]) << "\n";
     return kFailed;
 }
 
@@ -58,7 +61,7 @@ int DumpProfile(const std::vector<std::string>& args, std::ostream& out, std::os
     if (!OneFile(args, "dump-profile", err)) return kUsage;
     std::string contents;
     if (!ReadWholeFile(args[0], contents)) {
-        err << "dump-profile: cannot read " << args[0] << "\n";
+        err << "dump-profile: " << CannotRead(args[0]) << "\n";
         return kFailed;
     }
     const auto* bytes = reinterpret_cast<const uint8_t*>(contents.data());
@@ -97,13 +100,18 @@ int DumpProfile(const std::vector<std::string>& args, std::ostream& out, std::os
 int Blank(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
     if (!OneFile(args, "blank", err)) return kUsage;
     if (CreateBlankProfile(&args[0], 0) == 1) return kOk;
-    err << "blank: cannot write " << args[0] << "\n";
+    err << "blank: cannot write " << args[0] << ": " << std::strerror(errno) << "\n";
     return kFailed;
 }
 
-CtlRegistrar g_Validate({"validate", "FILE", false, Validate});
-CtlRegistrar g_DumpProfile({"dump-profile", "FILE", false, DumpProfile});
-CtlRegistrar g_Blank({"blank", "FILE", false, Blank});
+CtlRegistrar
+    g_Validate({"validate", "FILE", false, Validate,
+                "Checks a profile file: prints \"valid\", or \"invalid\" with its code and the reason."});
+CtlRegistrar g_DumpProfile(
+    {"dump-profile", "FILE", false, DumpProfile,
+     "Prints a profile file's header, its key records that are set, its macros and its key texts."});
+CtlRegistrar g_Blank({"blank", "FILE", false, Blank,
+                      "Writes a profile file with no assignments, no macros and no texts."});
 
 } // namespace
 } // namespace orvanectl

@@ -32,8 +32,8 @@ int DumpKeys(const std::vector<std::string>& args, std::ostream& out, std::ostre
         const orvane::ScanCode code = orvane::IndexToScanCode(index);
         const orvane::UsagePair pair = orvane::ScanCodeToUsagePair(code);
         const orvane::DeviceKeyCode device = orvane::ScanCodeToDeviceKeyCode(code);
-        out << Hex(i, 2) << '\t' << Hex(code, 3) << '\t' << Hex(row.vk, 2) << '\t' << Hex(row.keyId, 4) << '\t'
-            << Hex(row.usage, 2) << '\t' << Hex(row.altVk, 2) << '\t' << row.textKey << '\t'
+        out << Hex(i, 2) << '\t' << Hex(code, 3) << '\t' << Hex(row.vk, 2) << '\t' << Hex(row.keyId, 4)
+            << '\t' << Hex(row.usage, 2) << '\t' << Hex(row.altVk, 2) << '\t' << row.textKey << '\t'
             << orvane::GetKeyName(code) << '\t' << pair.kind << '\t' << Hex(pair.usage, 4) << '\t'
             << Hex(device.type, 2) << Hex(device.a, 2) << Hex(device.b, 2) << '\n';
     }
@@ -71,10 +71,16 @@ int DumpVk(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return kOk;
 }
 
-const CtlRegistrar kKeys({"keys", "", false, DumpKeys});
-const CtlRegistrar kSlots({"slots", "", false, DumpSlots});
-const CtlRegistrar kMedia({"media", "", false, DumpMedia});
-const CtlRegistrar kVk({"vk", "", false, DumpVk});
+const CtlRegistrar kKeys({"keys", "", false, DumpKeys,
+                          "Prints the key table, one row per key index, tab-separated."});
+const CtlRegistrar kSlots({"slots", "", false, DumpSlots,
+                           "Prints the key positions of the keyboard picture with their scan codes and "
+                           "lighting indexes, tab-separated."});
+const CtlRegistrar
+    kMedia({"media", "", false, DumpMedia,
+            "Prints the multimedia keys with their scan codes and consumer usages, tab-separated."});
+const CtlRegistrar kVk({"vk", "", false, DumpVk,
+                        "Prints the virtual-key to key index table, tab-separated."});
 
 } // namespace
 } // namespace orvanectl

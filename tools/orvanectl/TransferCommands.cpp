@@ -8,12 +8,13 @@
 #include <sstream>
 
 #include "CtlCommand.h"
-#include "DeviceCtl.h"
-#include "services/Prompt.h"
 #include "device/DeviceCommands.h"
+#include "DeviceCtl.h"
 #include "model/LightingModel.h"
 #include "model/PreviewLights.h"
 #include "model/ProfileFile.h"
+#include "Reasons.h"
+#include "services/Prompt.h"
 #include "transfer/ActiveProfile.h"
 #include "transfer/DeviceInfo.h"
 #include "transfer/ImportProfile.h"
@@ -29,21 +30,23 @@ using namespace orvane;
 // Messages go to standard error; a question is answered Yes only when the
 // command line said so.
 class CCtlPrompt final : public CPrompt {
-public:
+  public:
     CCtlPrompt(std::ostream& err, bool yes) : m_err(err), m_yes(yes) {}
     int MessageBox(const std::string& text, const std::string&, unsigned style) override {
         m_err << "orvanectl: " << text << "\n";
         return (style & 0xF) == MB_YESNO ? (m_yes ? IDYES : IDNO) : IDOK;
     }
-    std::optional<std::string> OpenFileName(const std::string&, const std::string&, const std::string&) override {
+    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
         return std::nullopt;
     }
-    std::optional<std::string> SaveFileName(const std::string&, const std::string&, const std::string&) override {
+    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
         return std::nullopt;
     }
     std::optional<uint32_t> ChooseColour(uint32_t) override { return std::nullopt; }
 
-private:
+  private:
     std::ostream& m_err;
     bool m_yes;
 };
@@ -104,7 +107,9 @@ int RunSetProfile(const std::vector<std::string>& args, std::ostream& out, std::
 int RunBackup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 1 || args[0].empty()) return UsageError(err, "backup", "FILE");
     PrepareKeyboard();
-    return FinishCommand(out, BackupKeyboard(args[0]));
+    return FinishCommand(
+        out, BackupKeyboard(args[0]),
+        "the keyboard's configuration could not be read whole, or the file could not be written");
 }
 
 int RunApply(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -112,18 +117,24 @@ int RunApply(const std::vector<std::string>& args, std::ostream& out, std::ostre
     ScopedPrompt prompt(err, false);
     const int valid = ValidateProfileFile(args[0]);
     if (valid != kProfileValid) {
-        out << "invalid " << valid << "\n";
+        out << "invalid " << valid << ": " << ProfileFileReason(valid, args[0]) << "\n";
         return kFailed;
     }
     PrepareKeyboard();
-    return FinishCommand(out, ImportProfile(args[0]));
+    const int r = ImportProfile(args[0]);
+    return FinishCommand(out, r,
+                         r == 0 ? "the file was refused; nothing was sent"
+                                : "the keyboard did not take every command; it may hold part of the file");
 }
 
 int RunRestoreDefaults(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 1 || args[0] != "--yes") return UsageError(err, "restore-defaults", "--yes");
     ScopedPrompt prompt(err, true);
     PrepareKeyboard();
-    return FinishCommand(out, RestoreDefaults());
+    const int r = RestoreDefaults();
+    return FinishCommand(out, r,
+                         r == 0 ? "refused; nothing was sent"
+                                : "the keyboard did not take every command; run restore-defaults again");
 }
 
 void PrintLighting(std::ostream& out, const CLightingModel& model) {
@@ -144,7 +155,8 @@ void PrintLighting(std::ostream& out, const CLightingModel& model) {
     out << "option_c: " << int{s.optionC} << "\n";
     out << "mode7_flag: " << int{s.mode7Flag} << "\n";
     out << "modes:";
-    for (int i = 0; i < model.Modes().Count(); ++i) out << " " << model.Modes().ModeAt(i);
+    for (int i = 0; i < model.Modes().Count(); ++i)
+        out << " " << model.Modes().ModeAt(i);
     out << "\n";
 }
 
@@ -152,7 +164,8 @@ constexpr const char* kLightingArgs = "[--profile P]";
 int RunLighting(const std::vector<std::string>& argsIn, std::ostream& out, std::ostream& err) {
     std::vector<std::string> args = argsIn;
     int profile = GetCurrentProfile();
-    if (!TakeProfileOption(args, &profile) || !args.empty()) return UsageError(err, "lighting", kLightingArgs);
+    if (!TakeProfileOption(args, &profile) || !args.empty())
+        return UsageError(err, "lighting", kLightingArgs);
     PrepareKeyboard();
     SetCurrentProfile(profile);
     CLightingModel& model = TheLighting();
@@ -166,7 +179,8 @@ constexpr const char* kSetLightingArgs =
 int RunSetLighting(const std::vector<std::string>& argsIn, std::ostream& out, std::ostream& err) {
     std::vector<std::string> args = argsIn;
     int profile = GetCurrentProfile();
-    if (!TakeProfileOption(args, &profile) || args.size() != 2) return UsageError(err, "set-lighting", kSetLightingArgs);
+    if (!TakeProfileOption(args, &profile) || args.size() != 2)
+        return UsageError(err, "set-lighting", kSetLightingArgs);
     const std::string& field = args[0];
     const std::string& text = args[1];
     std::optional<uint32_t> value;
@@ -208,20 +222,33 @@ int RunSetLighting(const std::vector<std::string>& argsIn, std::ostream& out, st
         if (model.Settings().colourful != v) status = model.ToggleColourful(false);
     } else {
         // RRGGBB on the command line, red in the low byte in the program.
-        const Colour c = MakeColour(static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v));
+        const Colour c =
+            MakeColour(static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v));
         const int mode = model.Settings().mode;
         status = model.ChooseColour(c, mode == 6 || mode == 16);
     }
     return FinishCommand(out, status);
 }
 
-const CtlRegistrar kGetProfile({"get-profile", "", true, RunGetProfile});
-const CtlRegistrar kSetProfile({"set-profile", "0|1|2", true, RunSetProfile});
-const CtlRegistrar kBackup({"backup", "FILE", true, RunBackup});
-const CtlRegistrar kApply({"apply", "FILE", true, RunApply});
-const CtlRegistrar kRestoreDefaults({"restore-defaults", "--yes", true, RunRestoreDefaults});
-const CtlRegistrar kLighting({"lighting", kLightingArgs, true, RunLighting});
-const CtlRegistrar kSetLighting({"set-lighting", kSetLightingArgs, true, RunSetLighting});
+const CtlRegistrar kGetProfile({"get-profile", "", true, RunGetProfile,
+                                "Prints the keyboard's active on-board profile (0-2)."});
+const CtlRegistrar kSetProfile({"set-profile", "0|1|2", true, RunSetProfile,
+                                "Makes an on-board profile the active one, as the profile buttons do."});
+const CtlRegistrar
+    kBackup({"backup", "FILE", true, RunBackup,
+             "Reads the keyboard's key assignments and macros of all three profiles into a profile file."});
+const CtlRegistrar
+    kApply({"apply", "FILE", true, RunApply,
+            "Checks a profile file and sends it to the keyboard, as the program's import does."});
+const CtlRegistrar kRestoreDefaults(
+    {"restore-defaults", "--yes", true, RunRestoreDefaults,
+     "Puts all three on-board profiles back to the keyboard's own key assignments and its default "
+     "lighting. --yes confirms it."});
+const CtlRegistrar kLighting({"lighting", kLightingArgs, true, RunLighting,
+                              "Prints a profile's lighting settings as the lighting panel shows them."});
+const CtlRegistrar
+    kSetLighting({"set-lighting", kSetLightingArgs, true, RunSetLighting,
+                  "Changes one lighting setting of a profile and sends it to the keyboard at once."});
 
 } // namespace
 } // namespace orvanectl

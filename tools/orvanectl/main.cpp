@@ -1,9 +1,12 @@
 // orvanectl: the command-line front end. Global options first, then commands
 // separated by a lone "+", run in order against the same keyboard.
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 #include <vector>
 
@@ -12,6 +15,7 @@
 #include "device/ReportExchange.h"
 #include "DeviceCtl.h"
 #include "platform/InstanceLock.h"
+#include "Reasons.h"
 #include "sim/SimFaults.h"
 #include "sim/SimInstall.h"
 
@@ -25,16 +29,6 @@ struct GlobalOptions {
     std::string state;
     std::vector<std::pair<uint16_t, uint32_t>> consumer; // usage, milliseconds after start
 };
-
-void PrintUsage(std::ostream& err) {
-    err << "usage: orvanectl [--simulate[=126|128]] [--trace FILE] [--sim-fault FAULT]... [--sim-pace]\n"
-           "                 [--sim-state FILE] [--sim-consumer USAGE[@MS]]... COMMAND [ARGS] [+ COMMAND "
-           "[ARGS]]...\n";
-    err << "faults: noreply:A-B, noreply:A-, failwrite:N, status:N:XX, unplug:N, late:N:MS\n";
-    err << "commands:\n";
-    for (const orvanectl::CtlCommand& c : orvanectl::RegisteredCommands())
-        err << "  " << c.name << (c.usage[0] ? " " : "") << c.usage << "\n";
-}
 
 // Takes the value of "--name VALUE" or "--name=VALUE".
 std::optional<std::string> OptionValue(const std::vector<std::string>& args, size_t& i,
@@ -52,47 +46,57 @@ bool IsOption(const std::string& a, const std::string& name) {
     return a == name || a.rfind(name + "=", 0) == 0;
 }
 
-// False on a malformed option; `i` ends at the first command word.
-bool ParseOptions(const std::vector<std::string>& args, size_t& i, GlobalOptions& o) {
+// False on a malformed option, with the reason in `why`; `i` ends at the
+// first command word.
+bool ParseOptions(const std::vector<std::string>& args, size_t& i, GlobalOptions& o, std::string& why) {
     for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
         const std::string& a = args[i];
         if (a == "--simulate") {
             o.simulate = 128;
         } else if (a == "--simulate=126" || a == "--simulate=128") {
             o.simulate = std::stoi(a.substr(11));
+        } else if (IsOption(a, "--simulate")) {
+            why = "the simulated keyboard has 126 or 128 keys, not " + a.substr(11);
+            return false;
         } else if (IsOption(a, "--trace")) {
             auto v = OptionValue(args, i, "--trace");
-            if (!v || v->empty()) return false;
+            if (!v || v->empty()) return (why = "--trace needs a file"), false;
             o.trace = *v;
         } else if (IsOption(a, "--sim-fault")) {
             auto v = OptionValue(args, i, "--sim-fault");
             orvane::SimFault f;
-            if (!v || !orvane::ParseSimFault(*v, &f)) return false;
+            if (!v || !orvane::ParseSimFault(*v, &f))
+                return (why = "--sim-fault: not a fault: " + v.value_or("")), false;
             o.faults.push_back(f);
         } else if (IsOption(a, "--sim-consumer")) {
             // USAGE[@MS]: the keyboard sends this consumer usage MS ms after start.
             auto v = OptionValue(args, i, "--sim-consumer");
+            why = "--sim-consumer: not USAGE[@MS]: " + v.value_or("");
             if (!v) return false;
             size_t at = v->find('@');
             auto usage = orvanectl::ParseNumber(v->substr(0, at), 0xFFFF);
             auto ms = at == std::string::npos ? std::optional<uint32_t>(0)
                                               : orvanectl::ParseNumber(v->substr(at + 1), 3600000);
             if (!usage || !ms) return false;
+            why.clear();
             o.consumer.emplace_back(static_cast<uint16_t>(*usage), *ms);
         } else if (a == "--sim-pace") {
             o.pace = true;
         } else if (IsOption(a, "--sim-state")) {
             auto v = OptionValue(args, i, "--sim-state");
-            if (!v || v->empty()) return false;
+            if (!v || v->empty()) return (why = "--sim-state needs a file"), false;
             o.state = *v;
         } else {
+            why = "no option " + a;
             return false;
         }
     }
     // The simulated keyboard's options mean nothing for a real one.
     if (!o.simulate &&
-        (!o.trace.empty() || !o.faults.empty() || o.pace || !o.state.empty() || !o.consumer.empty()))
+        (!o.trace.empty() || !o.faults.empty() || o.pace || !o.state.empty() || !o.consumer.empty())) {
+        why = "--trace and the --sim- options are for the simulated keyboard: add --simulate";
         return false;
+    }
     return true;
 }
 
@@ -100,10 +104,13 @@ bool ParseOptions(const std::vector<std::string>& args, size_t& i, GlobalOptions
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) args[0] = "help";
     size_t i = 0;
     GlobalOptions options;
-    if (!ParseOptions(args, i, options)) {
-        PrintUsage(std::cerr);
+    std::string why;
+    if (!ParseOptions(args, i, options, why)) {
+        std::cerr << "orvanectl: " << why << "\n";
+        orvanectl::PrintUsage(std::cerr);
         return orvanectl::kUsage;
     }
     std::vector<std::vector<std::string>> commands(1);
@@ -117,7 +124,12 @@ int main(int argc, char** argv) {
     for (const auto& c : commands) {
         const orvanectl::CtlCommand* cmd = c.empty() ? nullptr : orvanectl::FindCommand(c[0]);
         if (!cmd) {
-            PrintUsage(std::cerr);
+            // Without any command the listing alone is the answer.
+            if (!c.empty() || commands.size() > 1)
+                std::cerr << "orvanectl: "
+                          << (c.empty() ? "a \"+\" with no command after it" : "no command \"" + c[0] + "\"")
+                          << "\n";
+            orvanectl::PrintUsage(std::cerr);
             return orvanectl::kUsage;
         }
         needsKeyboard |= cmd->needsKeyboard;
@@ -126,13 +138,20 @@ int main(int argc, char** argv) {
     orvane::CSimKeyboard* sim = nullptr;
     if (options.simulate) {
         sim = &orvane::InstallSimulatedKeyboard(options.simulate);
-        if (!options.state.empty())
-            sim->WithFirmware([&](orvane::CSimFirmware& f) { return f.LoadState(options.state); });
+        // A state file that is there but does not load (the other model, cut
+        // short, a folder) is refused: saving over it at the end would lose it.
+        struct stat st {};
+        if (!options.state.empty() && ::stat(options.state.c_str(), &st) == 0 &&
+            !sim->WithFirmware([&](orvane::CSimFirmware& f) { return f.LoadState(options.state); })) {
+            std::cerr << "orvanectl: " << options.state << " is not a state of the simulated "
+                      << options.simulate << "-key keyboard; nothing was run\n";
+            return orvanectl::kUsage;
+        }
         for (const auto& f : options.faults)
             sim->AddFault(f);
         sim->SetPacing(options.pace);
         if (!options.trace.empty() && !sim->SetTraceFile(options.trace)) {
-            std::cerr << "orvanectl: cannot write " << options.trace << "\n";
+            std::cerr << "orvanectl: cannot write " << options.trace << ": " << std::strerror(errno) << "\n";
             return orvanectl::kFailed;
         }
     }
@@ -156,7 +175,7 @@ int main(int argc, char** argv) {
     }
     if (needsKeyboard) {
         if (!orvane::OpenCommandInterface(orvane::g_HidDevice)) {
-            std::cerr << "orvanectl: no keyboard found\n";
+            std::cerr << orvanectl::kNoKeyboard;
             return orvanectl::kFailed;
         }
         orvane::g_DeviceOpen.store(1); // orvanectl stands in for the connection monitor
@@ -176,7 +195,10 @@ int main(int argc, char** argv) {
     std::cout.flush();
     orvane::g_DeviceOpen.store(0);
     orvane::g_HidDevice.Close();
-    if (sim && !options.state.empty())
-        sim->WithFirmware([&](orvane::CSimFirmware& f) { return f.SaveState(options.state); });
+    if (sim && !options.state.empty() &&
+        !sim->WithFirmware([&](orvane::CSimFirmware& f) { return f.SaveState(options.state); })) {
+        std::cerr << "orvanectl: cannot write the simulated keyboard's state to " << options.state << "\n";
+        result = orvanectl::kFailed;
+    }
     return result;
 }

@@ -1,0 +1,273 @@
+// The tree `cmake --install` makes, used as an installed program is: the
+// links in bin run, the shipped files sit beside the program, the installed
+// program shows its skinned window on a real X server, the desktop entries
+// are valid and the autostart entry starts the program in the tray. Nothing
+// lands outside the prefix (or DESTDIR).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "support/TempDir.h"
+
+namespace fs = std::filesystem;
+using orvane::testing::CTempDir;
+using orvane::testing::CTempHome;
+using orvane::testing::ReadText;
+
+namespace {
+
+constexpr const char* kInitLine = "4d4e 494e4954 0\n";
+constexpr const char* kOpenLine = "5350 4f50454e 0\n";
+
+template <typename Condition>
+bool WaitFor(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(15)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+struct Result {
+    int code = -1;
+    std::string out;
+};
+
+Result Shell(const std::string& command) {
+    Result r;
+    if (FILE* p = popen((command + " 2>&1").c_str(), "r")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, p)) > 0)
+            r.out.append(buffer, n);
+        const int status = pclose(p);
+        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    return r;
+}
+
+// A child with its output thrown away, killed at the end when still running.
+class CChild {
+  public:
+    // `keepFd` stays open in the child (Xvfb's -displayfd).
+    explicit CChild(std::vector<std::string> argv, int keepFd = -1) {
+        pid_ = fork();
+        if (pid_ == 0) {
+            const int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, 1);
+            dup2(quiet, 2);
+            if (keepFd >= 0) fcntl(keepFd, F_SETFD, 0);
+            std::vector<char*> args;
+            for (std::string& a : argv)
+                args.push_back(a.data());
+            args.push_back(nullptr);
+            execvp(args[0], args.data());
+            _exit(127);
+        }
+    }
+    ~CChild() {
+        if (pid_ > 0 && !Exited()) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, &status_, 0);
+        }
+    }
+    CChild(const CChild&) = delete;
+    CChild& operator=(const CChild&) = delete;
+
+    pid_t Pid() const { return pid_; }
+    bool Exited() {
+        if (!exited_ && waitpid(pid_, &status_, WNOHANG) == pid_) exited_ = true;
+        return exited_;
+    }
+    // The exit code, or -1 when it has not ended in time or ended by a signal.
+    int WaitForExit() {
+        if (!WaitFor([&] { return Exited(); })) return -1;
+        return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
+    }
+
+  private:
+    pid_t pid_ = -1;
+    bool exited_ = false;
+    int status_ = 0;
+};
+
+// A private X server; its display number comes back through -displayfd, so
+// parallel runs never share one.
+class CXServer {
+  public:
+    CXServer() {
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0) return;
+        server_ = std::make_unique<CChild>(std::vector<std::string>{"Xvfb", "-displayfd",
+                                                                    std::to_string(fds[1]), "-screen", "0",
+                                                                    "1600x1000x24", "-nolisten", "tcp"},
+                                           fds[1]);
+        close(fds[1]);
+        std::string number;
+        char c;
+        while (read(fds[0], &c, 1) == 1 && c != '\n')
+            number += c;
+        close(fds[0]);
+        if (!number.empty()) display_ = ":" + number;
+    }
+    const std::string& Display() const { return display_; } // empty when Xvfb did not start
+
+  private:
+    std::unique_ptr<CChild> server_;
+    std::string display_;
+};
+
+// Width and height of a baseline or progressive JPEG, from its frame header.
+std::pair<int, int> JpegSize(const std::string& path) {
+    const std::string b = ReadText(path);
+    for (size_t i = 2; i + 9 < b.size();) {
+        if (static_cast<uint8_t>(b[i]) != 0xFF) return {0, 0};
+        const auto marker = static_cast<uint8_t>(b[i + 1]);
+        const auto byte = [&](size_t at) { return static_cast<uint8_t>(b[at]); };
+        if (marker >= 0xC0 && marker <= 0xC2)
+            return {byte(i + 7) << 8 | byte(i + 8), byte(i + 5) << 8 | byte(i + 6)};
+        i += 2 + (byte(i + 2) << 8 | byte(i + 3));
+    }
+    return {0, 0};
+}
+
+std::string BuildDir() {
+    return fs::path(ORVANE_BIN_DIR).parent_path().string();
+}
+
+class InstalledTree : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const Result r = Shell("cmake --install '" + BuildDir() + "' --prefix '" + prefix_.Path() + "'");
+        ASSERT_EQ(r.code, 0) << r.out;
+    }
+    std::string At(const std::string& relative) const { return prefix_.File(relative); }
+    std::string Program() const { return At("lib/orvane/"); }
+
+    CTempDir prefix_;
+    CTempHome home_;
+};
+
+TEST_F(InstalledTree, LinksRunAndShippedFilesSitBesideTheProgram) {
+    for (const char* name : {"orvane", "orvanectl"}) {
+        SCOPED_TRACE(name);
+        const fs::path link = At(std::string("bin/") + name);
+        ASSERT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(fs::canonical(link), fs::canonical(Program() + name));
+    }
+    const Result ctl = Shell(At("bin/orvanectl") + " --simulate info");
+    EXPECT_EQ(ctl.code, 0) << ctl.out;
+    EXPECT_NE(ctl.out.find("\nstatus 1\n"), std::string::npos) << ctl.out;
+
+    // Everything the build puts beside the program for it to find.
+    int shipped = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(ORVANE_BIN_DIR)) {
+        const fs::path relative = fs::relative(entry.path(), ORVANE_BIN_DIR);
+        const std::string top = relative.begin()->string();
+        if (!entry.is_regular_file() || (top != "Skins" && top != "Help" && relative.extension() != ".ini"))
+            continue;
+        SCOPED_TRACE(relative.string());
+        ASSERT_TRUE(fs::is_regular_file(Program() + relative.string()));
+        EXPECT_EQ(fs::file_size(Program() + relative.string()), entry.file_size());
+        ++shipped;
+    }
+    EXPECT_GT(shipped, 10);
+    EXPECT_TRUE(fs::is_regular_file(Program() + "Lang0409.ini"));
+    EXPECT_TRUE(fs::is_regular_file(Program() + "Skins/Main.ini"));
+
+    for (const char* file :
+         {"share/man/man1/orvane.1", "share/man/man1/orvanectl.1", "share/bash-completion/completions/orvane",
+          "share/bash-completion/completions/orvanectl", "lib/udev/rules.d/70-orvane.rules",
+          "share/applications/orvane.desktop", "etc/xdg/autostart/orvane.desktop"})
+        EXPECT_TRUE(fs::is_regular_file(At(file))) << file;
+}
+
+TEST_F(InstalledTree, DesktopEntriesAreValidAndAutostartStartsInTheTray) {
+    const std::string menu = At("share/applications/orvane.desktop");
+    const std::string autostart = At("etc/xdg/autostart/orvane.desktop");
+    const Result valid = Shell("desktop-file-validate '" + menu + "' '" + autostart + "'");
+    EXPECT_EQ(valid.code, 0) << valid.out;
+    EXPECT_EQ(valid.out, "");
+
+    std::string exec;
+    std::istringstream lines(ReadText(autostart));
+    for (std::string line; std::getline(lines, line);)
+        if (line.rfind("Exec=", 0) == 0) exec = line.substr(5);
+    ASSERT_EQ(exec, "orvane /Start");
+
+    // Run as the session would, found on the PATH, with a keyboard present:
+    // it initialises but does not show the window.
+    const std::string trace = prefix_.File("autostart.trace");
+    std::vector<std::string> argv{"env", "PATH=" + At("bin") + ":" + getenv("PATH"),
+                                  "QT_QPA_PLATFORM=offscreen", "ORVANE_TRACE_MESSAGES=" + trace};
+    std::istringstream words(exec);
+    for (std::string w; words >> w;)
+        argv.push_back(w);
+    argv.push_back("--simulate");
+    CChild started(argv);
+    ASSERT_TRUE(WaitFor([&] { return ReadText(trace).find(kInitLine) != std::string::npos; }))
+        << ReadText(trace);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500)); // room for an OPEN that must not come
+    EXPECT_EQ(ReadText(trace).find(kOpenLine), std::string::npos) << ReadText(trace);
+
+    // Not "/Kill": it looks for any process of the user named orvane, and on a
+    // shared machine that may be another test's copy.
+    kill(started.Pid(), SIGTERM);
+    EXPECT_EQ(started.WaitForExit(), 0);
+}
+
+TEST_F(InstalledTree, InstalledProgramShowsItsSkinnedWindow) {
+    CXServer x;
+    if (x.Display().empty()) GTEST_SKIP() << "Xvfb did not start";
+    CChild program({"env", "DISPLAY=" + x.Display(), "QT_QPA_PLATFORM=xcb", At("bin/orvane"), "--simulate"});
+    std::string window;
+    ASSERT_TRUE(WaitFor([&] {
+        window = Shell("DISPLAY=" + x.Display() + " xdotool search --onlyvisible --pid " +
+                       std::to_string(program.Pid()) + " 2>/dev/null")
+                     .out;
+        return !window.empty() || program.Exited();
+    }));
+    ASSERT_FALSE(program.Exited());
+    window = window.substr(0, window.find('\n'));
+    const std::string info = Shell("DISPLAY=" + x.Display() + " xwininfo -id " + window).out;
+    // The window takes the size of the skin's background picture: it found Skins/.
+    const auto [width, height] = JpegSize(Program() + "Skins/main_bg.jpg");
+    ASSERT_GT(width, 0);
+    EXPECT_NE(info.find("Width: " + std::to_string(width) + "\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("Height: " + std::to_string(height) + "\n"), std::string::npos) << info;
+}
+
+TEST(InstalledTreeDestDir, SystemPrefixUnderDestDirStaysInsideIt) {
+    // As a package build installs: prefix /usr/local, everything under DESTDIR,
+    // and the autostart entry where sessions read it, /etc/xdg/autostart.
+    CTempDir dest;
+    const Result r =
+        Shell("DESTDIR='" + dest.Path() + "' cmake --install '" + BuildDir() + "' --prefix /usr/local");
+    ASSERT_EQ(r.code, 0) << r.out;
+    std::istringstream lines(r.out);
+    int installed = 0;
+    for (std::string line; std::getline(lines, line);) {
+        const std::string tag = "-- Installing: ";
+        if (line.rfind(tag, 0) != 0) continue;
+        EXPECT_EQ(line.rfind(tag + dest.Path() + "/", 0), 0u) << line;
+        ++installed;
+    }
+    EXPECT_GT(installed, 10);
+    EXPECT_TRUE(fs::is_regular_file(dest.File("etc/xdg/autostart/orvane.desktop")));
+    EXPECT_TRUE(fs::is_symlink(dest.File("usr/local/bin/orvane")));
+    EXPECT_TRUE(fs::is_regular_file(dest.File("usr/local/share/man/man1/orvane.1")));
+}
+
+} // namespace
