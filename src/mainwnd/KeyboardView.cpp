@@ -1,0 +1,217 @@
+#include "mainwnd/KeyboardView.h"
+
+#include <mutex>
+#include <QWidget>
+
+#include "app/SkinKeyLists.h"
+#include "device/DeviceCommands.h"
+#include "mainwnd/MainSkinFaces.h"
+#include "model/ConfigStore.h"
+#include "model/KeyFunction.h"
+#include "model/KeyTables.h"
+#include "platform/CriticalSections.h"
+#include "services/WindowMessages.h"
+#include "ui/PngButton.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr int kPaintMode = 20;
+
+int GKeyPosition(int controlId) {
+    for (int n = 0; n < kGKeyCount; ++n)
+        if (kGKeyControlIds[static_cast<size_t>(n)] == controlId) return n;
+    return -1;
+}
+
+int SlotOfControl(int controlId) {
+    for (int slot = 0; slot < kKeySlotCount; ++slot)
+        if (KeySlotAt(slot)->controlId == controlId) return slot;
+    return -1;
+}
+
+// The profile whose records the picture shows: the keyboard's active one,
+// profile 0 while it is unknown.
+int ShownProfile() {
+    const int p = GetActiveProfileCache();
+    return p >= 0 && p < kProfileCount ? p : 0;
+}
+
+} // namespace
+
+CKeyboardView::CKeyboardView(QWidget* window, const CMainSkinFaces& faces, const std::string& skinFile,
+                             CLightingModel& lighting)
+    : m_faces(faces), m_skinFile(skinFile), m_lighting(lighting) {
+    for (int slot = 0; slot < kKeySlotCount; ++slot) {
+        const KeySlot* k = KeySlotAt(slot);
+        m_lightButtons[static_cast<size_t>(
+            KeyButtonNumber({KeyButtonKind::Slot, static_cast<uint8_t>(slot)}))] =
+            MakeButton(window, k->controlId, SkinKeyName(k->scanCode));
+    }
+    for (int n = 0; n < kGKeyCount; ++n)
+        m_lightButtons[static_cast<size_t>(KeyButtonNumber({KeyButtonKind::GKey, static_cast<uint8_t>(n)}))] =
+            MakeButton(window, kGKeyControlIds[static_cast<size_t>(n)], SkinGKeyName(n + 1));
+    m_lightButtons[static_cast<size_t>(KeyButtonNumber({KeyButtonKind::Fn, 0}))] =
+        MakeButton(window, kFnButtonId, "KEY_FN");
+
+    // No skin key places these: they keep a template-like spot and stay
+    // disabled until the flip setting enables them; 1057 is never shown.
+    for (int id = kFirstFlipRowId; id < kFirstFlipRowId + kFlipRowCount; ++id) {
+        CPngButton* b = MakeButton(window, id, std::string());
+        b->setGeometry(1, 1, 1, 1);
+        b->setEnabled(false);
+    }
+    CPngButton* hidden = MakeButton(window, kHiddenButtonId, std::string());
+    hidden->setGeometry(1, 1, 1, 1);
+    hidden->setEnabled(false);
+    hidden->hide();
+}
+
+CKeyboardView::~CKeyboardView() = default;
+
+CPngButton* CKeyboardView::MakeButton(QWidget* window, int controlId, const std::string& skinKey) {
+    auto* button = new CPngButton(window, controlId);
+    button->setFocusPolicy(Qt::TabFocus);
+    if (!skinKey.empty()) SkinPlaceButton(*button, m_skinFile, skinKey, m_faces.ButtonFaces(skinKey));
+    m_buttons[controlId] = button;
+    m_skinKeys[controlId] = skinKey;
+    if (GKeyPosition(controlId) >= 0)
+        QObject::connect(button, &QPushButton::clicked, button,
+                         [this, controlId] { OnGKeyClicked(controlId); });
+    else
+        QObject::connect(button, &QPushButton::clicked, button,
+                         [this, controlId] { OnKeyClicked(controlId); });
+    return button;
+}
+
+CPngButton* CKeyboardView::Button(int controlId) const {
+    auto it = m_buttons.find(controlId);
+    return it == m_buttons.end() ? nullptr : it->second;
+}
+
+CPngButton* CKeyboardView::ButtonOf(const KeyButton& button) const {
+    const int n = KeyButtonNumber(button);
+    return n < 0 ? nullptr : m_lightButtons[static_cast<size_t>(n)];
+}
+
+std::optional<KeyButton> CKeyboardView::KeyButtonOfControl(int controlId) {
+    if (controlId == kFnButtonId) return KeyButton{KeyButtonKind::Fn, 0};
+    if (const int n = GKeyPosition(controlId); n >= 0)
+        return KeyButton{KeyButtonKind::GKey, static_cast<uint8_t>(n)};
+    if (const int slot = SlotOfControl(controlId); slot >= 0)
+        return KeyButton{KeyButtonKind::Slot, static_cast<uint8_t>(slot)};
+    return std::nullopt;
+}
+
+void CKeyboardView::OnKeyClicked(int controlId) {
+    if (m_lighting.SwitchOn())
+        PaintKey(controlId);
+    else if (controlId != kFnButtonId) // Fn has no function of its own to edit
+        OpenCompositeForButton(controlId);
+}
+
+void CKeyboardView::OnGKeyClicked(int controlId) {
+    OpenCompositeForButton(controlId);
+}
+
+void CKeyboardView::OnMacroButton() {
+    OpenCompositeForButton(kMacroOnlyButtonId);
+}
+
+int CKeyboardView::OpenCompositeForButton(int controlId) {
+    CompositeRequest request;
+    request.buttonId = controlId;
+    request.macroOnly = controlId == kMacroOnlyButtonId;
+    if (const int n = GKeyPosition(controlId); n >= 0)
+        request.keyIndex = GKeyButtonIndex(n, m_gKeyBank);
+    else if (const int slot = SlotOfControl(controlId); slot >= 0)
+        request.keyIndex = ScanCodeToIndex(KeySlotAt(slot)->scanCode);
+    else
+        return -1;
+    CPngButton* button = Button(controlId);
+    if (!button) return -1;
+    request.buttonOnScreen = QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
+
+    // The editing look; the dialog is modal, so one key at a time wears it.
+    const CSkinFace* over = m_faces.Face(MAIN_OVER);
+    button->SetPictures(over, over, m_faces.Face(MAIN_DOWN), m_faces.Face(MAIN_NORMAL), over, false);
+    m_editing = controlId;
+    if (m_runComposite) m_runComposite(request);
+    RestoreKeyFaces(controlId);
+    m_editing = -1;
+    return 0;
+}
+
+void CKeyboardView::RestoreKeyFaces(int controlId) {
+    CPngButton* button = Button(controlId);
+    auto key = m_skinKeys.find(controlId);
+    if (!button || key == m_skinKeys.end() || key->second.empty()) return;
+    const SkinFaceSet faces = m_faces.ButtonFaces(key->second);
+    button->SetPictures(faces[FACE_NORMAL], faces[FACE_HOVER], faces[FACE_PRESSED], faces[FACE_DISABLED],
+                        faces[FACE_CHECKED], true);
+}
+
+int CKeyboardView::PaintKey(int controlId) {
+    if (m_listMode && m_listMode() != kPaintMode) return 0;
+    const std::optional<KeyButton> key = KeyButtonOfControl(controlId);
+    if (!key) return 0; // 1016-1021 and 1057 have no LED
+    return m_lighting.PaintKey(*key, *this);
+}
+
+void CKeyboardView::OnLedMessage(uintptr_t wParam) {
+    if (wParam != TAG_LED) return;
+    std::array<bool, kGKeyCount> marked{};
+    {
+        std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+        const int profile = ShownProfile();
+        for (int n = 0; n < kGKeyCount; ++n)
+            marked[static_cast<size_t>(n)] =
+                !g_ConfigStore.Record(profile, GKeyButtonIndex(n, m_gKeyBank)).Is(KeyFunctionKind::Default);
+    }
+    for (int n = 0; n < kGKeyCount; ++n)
+        if (CPngButton* b = Button(kGKeyControlIds[static_cast<size_t>(n)]))
+            b->SetChecked(marked[static_cast<size_t>(n)], true);
+}
+
+void CKeyboardView::ClearPreview() {
+    CPreview::ClearPreview(*this);
+    for (CPngButton* b : m_lightButtons)
+        if (b && b->IsChecked()) b->SetChecked(false, true);
+}
+
+void CKeyboardView::PreviewFrame() {
+    if (!m_lighting.SwitchOn()) return;
+    // While the list shows a mode that was not sent (19), the picture stays still.
+    if (m_listMode && m_listMode() != m_lighting.Settings().mode) return;
+    m_lighting.Preview().TimerTick(m_lighting.CurrentPreviewParams(), *this);
+}
+
+void CKeyboardView::RefreshTooltips() {
+    RefreshKeyTooltips(*this, GetActiveProfileCache(), g_ConfigStore);
+}
+
+void CKeyboardView::SetKeyLight(const KeyButton& button, Colour colour, bool lit) {
+    const int n = KeyButtonNumber(button);
+    if (n < 0) return;
+    CPngButton* b = m_lightButtons[static_cast<size_t>(n)];
+    Shown& shown = m_shown[static_cast<size_t>(n)];
+    colour &= 0xFFFFFF;
+    if (!b || (shown.colour == colour && shown.lit == lit && b->OutlineOn() == lit)) return;
+    shown = {colour, lit};
+    ++m_repaints;
+    b->SetOutline(colour, lit);
+}
+
+void CKeyboardView::SetKeyButtonTooltip(int controlId, const std::string& text, bool checked) {
+    CPngButton* b = Button(controlId);
+    if (!b) return;
+    b->SetTooltipText(QString::fromStdString(text), true);
+    b->SetChecked(checked, true);
+}
+
+void CKeyboardView::MarkConfigurationChanged() {
+    if (m_changed) m_changed();
+}
+
+} // namespace orvane
