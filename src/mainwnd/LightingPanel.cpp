@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QThread>
 
 #include "app/SkinKeyLists.h"
 #include "mainwnd/KeyboardView.h"
@@ -63,6 +64,11 @@ constexpr Placed kPickers[] = {
 constexpr Placed kLabelTexts[] = {
     {1204, "Usb"},   {1171, "Deng"},  {1172, "Light"}, {1148, "FX"},     {1166, "Speed"}, {1151, "Color"},
     {1154, "Color"}, {1159, "Color"}, {1161, "JColor"}, {1173, "DC"},    {1176, "DC"},    {1163, "Tool"},
+};
+// Controls named for screen readers by the text of the label beside them.
+constexpr int kNamedBy[][2] = {
+    {1178, 1172}, {1179, 1166}, {1149, 1148}, {1150, 1148}, {1152, 1151}, {1155, 1154}, {1160, 1159},
+    {1162, 1161}, {1156, 1173}, {1175, 1176}, {1164, 1163}, {1165, 1163}, {1167, 1171}, {1146, 1171},
 };
 // Option B pictures, plain and selected.
 constexpr const char* kOptionB[4][2] = {
@@ -138,6 +144,9 @@ void CLightingPanel::CreateControls() {
         const std::string key = "CONTROL_Color" + std::to_string(i + 1);
         auto* preset = Add(new CPictureStatic(m_window, PresetFirst + i), PresetFirst + i, key.c_str());
         preset->SetPicture(m_bitmaps.Get("Color" + std::to_string(i + 1) + ".bmp"));
+        const Colour c = kPresetColours[static_cast<size_t>(i)];
+        preset->setAccessibleName(
+            QStringLiteral("RGB %1, %2, %3").arg(RedOf(c)).arg(GreenOf(c)).arg(BlueOf(c)));
         QObject::connect(preset, &CPictureStatic::clicked, preset, [this, i] { OnPresetClicked(i); });
     }
     for (const Placed& p : kPickers) {
@@ -349,6 +358,9 @@ void CLightingPanel::ApplyTexts(int languageIndex) {
         if (auto* label = dynamic_cast<QLabel*>(Control(p.id)))
             label->setText(QString::fromStdString(LoadLightText(p.key, languageIndex)));
     static_cast<QLabel*>(Control(kRgbLabel))->setText(QStringLiteral("RGB"));
+    for (const auto& pair : kNamedBy)
+        if (auto* label = dynamic_cast<QLabel*>(Control(pair[1])))
+            Control(pair[0])->setAccessibleName(label->text());
     const CModeList& modes = m_lighting.Modes();
     for (int pos = 0; pos < m_modeList->count() && pos < modes.Count(); ++pos)
         m_modeList->setItemText(pos, QString::fromStdString(LoadModeText(modes.ModeAt(pos), languageIndex)));
