@@ -76,12 +76,7 @@ CPngButton* CKeyboardView::MakeButton(QWidget* window, int controlId, const std:
     if (!skinKey.empty()) SkinPlaceButton(*button, m_skinFile, skinKey, m_faces.ButtonFaces(skinKey));
     m_buttons[controlId] = button;
     m_skinKeys[controlId] = skinKey;
-    if (GKeyPosition(controlId) >= 0)
-        QObject::connect(button, &QPushButton::clicked, button,
-                         [this, controlId] { OnGKeyClicked(controlId); });
-    else
-        QObject::connect(button, &QPushButton::clicked, button,
-                         [this, controlId] { OnKeyClicked(controlId); });
+    QObject::connect(button, &QPushButton::clicked, button, [this, controlId] { OnCommand(controlId); });
     return button;
 }
 
@@ -102,6 +97,13 @@ std::optional<KeyButton> CKeyboardView::KeyButtonOfControl(int controlId) {
     if (const int slot = SlotOfControl(controlId); slot >= 0)
         return KeyButton{KeyButtonKind::Slot, static_cast<uint8_t>(slot)};
     return std::nullopt;
+}
+
+void CKeyboardView::OnCommand(int controlId) {
+    if (GKeyPosition(controlId) >= 0)
+        OnGKeyClicked(controlId);
+    else if (Button(controlId))
+        OnKeyClicked(controlId);
 }
 
 void CKeyboardView::OnKeyClicked(int controlId) {

@@ -54,6 +54,8 @@ class CKeyboardView final : public CKeyLights, public CKeyButtonView {
     static std::optional<KeyButton> KeyButtonOfControl(int controlId);
 
     // ------------------------------------------------------------ commands
+    // A click on any button of the picture, or 1007 turned into G9, by id.
+    void OnCommand(int controlId);
     // A key button, 1016-1021, 1057 or Fn.
     void OnKeyClicked(int controlId);
     void OnGKeyClicked(int controlId);

@@ -127,18 +127,7 @@ void CLightingPanel::CreateControls() {
     for (const Placed& p : kPictures) {
         auto* picture = Add(new CPictureStatic(m_window, p.id), p.id, p.key);
         const int id = p.id;
-        QObject::connect(picture, &CPictureStatic::clicked, picture, [this, id] {
-            if (id == DirectionFirst || id == DirectionSecond)
-                OnDirectionClicked(id == DirectionFirst);
-            else if (id == Tick || id == StaticTick)
-                OnTickClicked(id);
-            else if (id >= OptionBFirst && id < OptionBFirst + 4)
-                OnOptionBClicked(id - OptionBFirst);
-            else if (id == ToolFirst || id == ToolSecond)
-                OnPaintToolClicked(id - ToolFirst);
-            else if (id == Switch)
-                OnSwitchClicked();
-        });
+        QObject::connect(picture, &CPictureStatic::clicked, picture, [this, id] { OnCommand(id); });
     }
     for (int i = 0; i < kPresetColourCount; ++i) {
         const std::string key = "CONTROL_Color" + std::to_string(i + 1);
@@ -147,7 +136,7 @@ void CLightingPanel::CreateControls() {
         const Colour c = kPresetColours[static_cast<size_t>(i)];
         preset->setAccessibleName(
             QStringLiteral("RGB %1, %2, %3").arg(RedOf(c)).arg(GreenOf(c)).arg(BlueOf(c)));
-        QObject::connect(preset, &CPictureStatic::clicked, preset, [this, i] { OnPresetClicked(i); });
+        QObject::connect(preset, &CPictureStatic::clicked, preset, [this, i] { OnCommand(PresetFirst + i); });
     }
     for (const Placed& p : kPickers) {
         auto* picker = Add(new CSkinColorBtn(m_window, p.id), p.id, p.key);

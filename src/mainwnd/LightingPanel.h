@@ -94,7 +94,13 @@ class CLightingPanel final : public CLightingHost {
     // switched on; true on success.
     void SetReselectActiveProfile(std::function<bool()> reselect) { m_reselect = std::move(reselect); }
 
+    // Takes the lighting switch's host calls instead of the panel itself, so
+    // the window learns of the switch (its preview timer follows it).
+    void SetLightingHost(CLightingHost* host) { m_host = host; }
+
     // ------------------------------------------------------- control events
+    // A click on a panel picture or a report-rate button, by control id.
+    void OnCommand(int controlId);
     void OnModeSelected(int position);
     void OnDirectionClicked(bool first);
     void OnPickerColour(int controlId, uint32_t colour);
@@ -128,6 +134,7 @@ class CLightingPanel final : public CLightingHost {
 
   private:
     void CreateControls();
+    CLightingHost& Host() { return m_host ? *m_host : *this; }
     template <class T> T* Add(T* control, int controlId, const char* skinKey);
     void ShowPicture(int controlId, const std::string& name);
     void ShowTick(int controlId, bool ticked);
@@ -153,6 +160,7 @@ class CLightingPanel final : public CLightingHost {
     QLabel* m_busy = nullptr;
     std::array<CPngButton*, 4> m_reportRate{};
     std::function<bool()> m_reselect;
+    CLightingHost* m_host = nullptr;
     std::unique_ptr<QObject> m_arrowFilter;
     int m_filling = 0; // > 0 while the panel itself sets its controls
 };

@@ -19,7 +19,32 @@ namespace orvane {
 namespace {
 constexpr int kSliderMax = 5;
 constexpr int kPaintMode = 20;
+
+// Option A's four report-rate buttons, in value order.
+int ReportRateIndex(int controlId) {
+    constexpr int kIds[4] = {1147, 1168, 1169, 1170};
+    for (int i = 0; i < 4; ++i)
+        if (kIds[i] == controlId) return i;
+    return -1;
+}
 } // namespace
+
+void CLightingPanel::OnCommand(int id) {
+    if (id == DirectionFirst || id == DirectionSecond)
+        OnDirectionClicked(id == DirectionFirst);
+    else if (id == Tick || id == StaticTick)
+        OnTickClicked(id);
+    else if (id >= OptionBFirst && id < OptionBFirst + 4)
+        OnOptionBClicked(id - OptionBFirst);
+    else if (id == ToolFirst || id == ToolSecond)
+        OnPaintToolClicked(id - ToolFirst);
+    else if (id == Switch)
+        OnSwitchClicked();
+    else if (id >= PresetFirst && id < PresetFirst + kPresetColourCount)
+        OnPresetClicked(id - PresetFirst);
+    else if (const int rate = ReportRateIndex(id); rate >= 0)
+        OnReportRateClicked(rate);
+}
 
 void CLightingPanel::OnModeSelected(int position) {
     if (m_filling) return;
@@ -135,9 +160,13 @@ void CLightingPanel::OnColourSetRenamed(const QString& name) {
 }
 
 void CLightingPanel::OnSwitchClicked() {
-    m_lighting.SetLightingSwitch(!m_lighting.SwitchOn(), *this, m_keys);
+    m_lighting.SetLightingSwitch(!m_lighting.SwitchOn(), Host(), m_keys);
     // The preview draws nothing in mode 20: the painted colours show at once.
     if (m_lighting.SwitchOn() && m_lighting.Settings().mode == kPaintMode) m_lighting.ShowKeyColours(m_keys);
+}
+
+void CLightingPanel::TurnLightingSwitchOff() {
+    if (m_lighting.SwitchOn()) m_lighting.SetLightingSwitch(false, Host(), m_keys);
 }
 
 void CLightingPanel::OnRgbEdited(int channel) {

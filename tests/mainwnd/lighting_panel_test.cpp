@@ -237,3 +237,38 @@ TEST_F(LightingPanel, RefreshShowsDecodedValuesWithSpeedBeyondRangeAsSpeedFive) 
 
 } // namespace
 } // namespace orvane::testing
+
+namespace orvane::testing {
+namespace {
+
+class CRecordingHost : public CLightingHost {
+  public:
+    bool ReselectActiveProfile() override { return true; }
+    void ShowSwitchImage(bool on) override { log += on ? "on;" : "off;"; }
+    void ShowPanelControls(int mode) override { log += "mode " + std::to_string(mode) + ";"; }
+    void HidePanelControls() override { log += "hide;"; }
+    void RefreshKeyTooltips() override { log += "tips;"; }
+    std::string log;
+};
+
+TEST_F(LightingPanel, ReportRateButtonsAndTheWindowAsLightingHost) {
+    std::array<CPngButton*, 4> rate{};
+    for (int i = 0; i < 4; ++i)
+        rate[static_cast<size_t>(i)] = new CPngButton(dialog.get(), i ? 1167 + i : 1147);
+    panel->SetReportRateButtons(rate);
+    Connect(kAllModes, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 9}); // option A beyond 3 reads as 3
+    EXPECT_TRUE(rate[3]->IsChecked());
+    panel->OnCommand(1168);
+    EXPECT_EQ(port.Take(), (Calls{"B", "L15:1", "E"}));
+    EXPECT_TRUE(rate[1]->IsChecked());
+    EXPECT_FALSE(rate[3]->IsChecked());
+
+    CRecordingHost host;
+    panel->SetLightingHost(&host);
+    panel->OnCommand(1167);
+    panel->TurnLightingSwitchOff();
+    EXPECT_EQ(host.log, "on;mode 1;off;tips;hide;");
+}
+
+} // namespace
+} // namespace orvane::testing
