@@ -33,8 +33,13 @@ measure() {
     before=$(cpu_ticks "$pid")
     sleep "$seconds"
     after=$(cpu_ticks "$pid")
-    "$bin/orvane" /Kill >/dev/null 2>&1 || kill "$pid"
-    wait "$pid" 2>/dev/null || true
+    # The picture must be moving while measured (mode 20 stands still).
+    if [ "$mode" != 20 ] && command -v scrot >/dev/null; then
+        scrot -o "$home/a.png" && sleep 0.2 && scrot -o "$home/b.png"
+        cmp -s "$home/a.png" "$home/b.png" && echo "mode $mode: the preview did not run" >&2
+    fi
+    kill -TERM "$pid"
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     kill "$xvfb" && wait "$xvfb" 2>/dev/null || true
     rm -rf "$home"
     awk -v m="$mode" -v d=$((after - before)) -v t="$ticks" -v s="$seconds" \

@@ -193,6 +193,14 @@ void CKeyboardView::RefreshTooltips() {
     RefreshKeyTooltips(*this, GetActiveProfileCache(), g_ConfigStore);
 }
 
+void CKeyboardView::ApplyFlip(bool flipped) {
+    constexpr int kF1 = 1010, kF4 = 1013;
+    for (int id = kF1; id <= kF4; ++id)
+        if (CPngButton* b = Button(id)) b->setEnabled(!flipped);
+    for (int id = kFirstFlipRowId; id < kFirstFlipRowId + kFlipRowCount; ++id)
+        if (CPngButton* b = Button(id)) b->setEnabled(flipped);
+}
+
 void CKeyboardView::SetKeyLight(const KeyButton& button, Colour colour, bool lit) {
     const int n = KeyButtonNumber(button);
     if (n < 0) return;

@@ -87,6 +87,8 @@ class CKeyboardView final : public CKeyLights, public CKeyButtonView {
     // The key buttons show their key assignments (active profile).
     void RefreshTooltips();
 
+    // The flip setting: F1-F4 give way to the six flip-row buttons.
+    void ApplyFlip(bool flipped);
     void SetGKeyBank(bool set) { m_gKeyBank = set; }
     // The window enables Apply when the working configuration changed.
     void SetConfigurationChangedHandler(std::function<void()> handler) { m_changed = std::move(handler); }

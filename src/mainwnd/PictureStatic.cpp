@@ -18,16 +18,19 @@ void CPictureStatic::SetPicture(const QPixmap& picture) {
     setPixmap(picture);
 }
 
+// The press is taken here: passed on, it would start dragging the window and
+// the release would never arrive.
 void CPictureStatic::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) m_pressed = true;
-    QLabel::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton) return QLabel::mousePressEvent(event);
+    m_pressed = true;
+    event->accept();
 }
 
 void CPictureStatic::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click =
-        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    if (event->button() != Qt::LeftButton) return QLabel::mouseReleaseEvent(event);
+    const bool click = m_pressed && rect().contains(event->position().toPoint());
     m_pressed = false;
-    QLabel::mouseReleaseEvent(event);
+    event->accept();
     if (click && isEnabled()) emit clicked();
 }
 
