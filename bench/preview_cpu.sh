@@ -6,6 +6,7 @@
 set -euo pipefail
 bin=$(cd "${1:-build/bin}" && pwd)
 seconds=${2:-20}
+modes=${MODES:-1 20}
 ticks=$(getconf CLK_TCK)
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
@@ -46,4 +47,4 @@ measure() {
         'BEGIN { printf "mode %d: %.2f %% of one core over %d s\n", m, 100 * d / t / s, s }'
 }
 
-for mode in 1 20; do measure "$mode"; done
+for mode in $modes; do measure "$mode"; done

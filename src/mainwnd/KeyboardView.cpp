@@ -1,6 +1,7 @@
 #include "mainwnd/KeyboardView.h"
 
 #include <mutex>
+#include <QPainter>
 #include <QWidget>
 
 #include "app/SkinKeyLists.h"
@@ -11,6 +12,7 @@
 #include "model/KeyTables.h"
 #include "platform/CriticalSections.h"
 #include "services/WindowMessages.h"
+#include "ui/BaseDialog.h"
 #include "ui/PngButton.h"
 
 namespace orvane {
@@ -37,6 +39,32 @@ int ShownProfile() {
     const int p = GetActiveProfileCache();
     return p >= 0 && p < kProfileCount ? p : 0;
 }
+
+// A key of the picture. Lit, it shows only its coloured frame over the
+// window's picture; it draws that picture under the frame itself, so a frame
+// that changes colour repaints this key alone, not the window beneath it.
+class CKeyButton final : public CPngButton {
+  public:
+    CKeyButton(QWidget* window, int controlId)
+        : CPngButton(window, controlId), m_dialog(qobject_cast<CBaseDialog*>(window)) {}
+    void SetLight(uint32_t colour, bool lit) {
+        setAttribute(Qt::WA_OpaquePaintEvent, lit && m_dialog && !m_dialog->Background().isNull());
+        SetOutline(colour, lit);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (testAttribute(Qt::WA_OpaquePaintEvent)) {
+            QPainter painter(this);
+            painter.drawPixmap(QPoint(0, 0), m_dialog->Background(),
+                               QRect(mapTo(m_dialog, QPoint(0, 0)), size()));
+        }
+        CPngButton::paintEvent(event);
+    }
+
+  private:
+    CBaseDialog* m_dialog;
+};
 
 } // namespace
 
@@ -71,7 +99,7 @@ CKeyboardView::CKeyboardView(QWidget* window, const CMainSkinFaces& faces, const
 CKeyboardView::~CKeyboardView() = default;
 
 CPngButton* CKeyboardView::MakeButton(QWidget* window, int controlId, const std::string& skinKey) {
-    auto* button = new CPngButton(window, controlId);
+    auto* button = new CKeyButton(window, controlId);
     button->setFocusPolicy(Qt::TabFocus);
     if (!skinKey.empty()) SkinPlaceButton(*button, m_skinFile, skinKey, m_faces.ButtonFaces(skinKey));
     m_buttons[controlId] = button;
@@ -210,7 +238,7 @@ void CKeyboardView::SetKeyLight(const KeyButton& button, Colour colour, bool lit
     if (!b || (shown.colour == colour && shown.lit == lit && b->OutlineOn() == lit)) return;
     shown = {colour, lit};
     ++m_repaints;
-    b->SetOutline(colour, lit);
+    static_cast<CKeyButton*>(b)->SetLight(colour, lit);
 }
 
 void CKeyboardView::SetKeyButtonTooltip(int controlId, const std::string& text, bool checked) {
