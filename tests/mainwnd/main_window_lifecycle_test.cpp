@@ -1,18 +1,18 @@
 #include "mainwnd/COrvaneDlg.h"
 
-#include <atomic>
-#include <gtest/gtest.h>
 #include <QApplication>
 #include <QTimer>
+#include <atomic>
+#include <gtest/gtest.h>
 #include <thread>
 #include <unistd.h>
 
-#include "app/InstanceProtocol.h"
-#include "platform/Paths.h"
 #include "services/AutoShowLatch.h"
+#include "app/InstanceProtocol.h"
 #include "services/MainWindowLink.h"
 #include "services/PathTable.h"
 #include "services/WindowMessages.h"
+#include "platform/Paths.h"
 #include "support/TempDir.h"
 
 using namespace orvane;
@@ -29,19 +29,17 @@ QApplication& App() {
 
 // The real lock file in the test's runtime folder, no other process, no companion.
 class CAloneSystem final : public CInstanceSystem {
-  public:
+public:
     pid_t other = 0;
     std::vector<uint32_t> sent;
     pid_t FindOtherInstance() override { return other; }
     void SendToInstance(pid_t, uint32_t message, uintptr_t) override { sent.push_back(message); }
-    CInstanceMutex::Result OpenOrCreateMutex() override {
-        return InstanceMutex().OpenOrCreate(InstanceLockPath());
-    }
+    CInstanceMutex::Result OpenOrCreateMutex() override { return InstanceMutex().OpenOrCreate(InstanceLockPath()); }
     void StartCompanion() override {}
 };
 
 class MainWindowLifecycle : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         App();
         // The shipped skins beside the built program.
@@ -80,13 +78,9 @@ TEST_F(MainWindowLifecycle, StartsHiddenOpensOnUmOpenAndOnlyUmKillEndsTheRun) {
         window->Bridge().SendMessage(UM_KILL, TAG_OPEN, 0); // wrong tag: ignored
 
         // The device side ends it from its own thread, through the process-wide link.
-        worker =
-            std::thread([&] { workerResult = GetMainWindowLink()->SendWindowMessage(UM_KILL, TAG_KILL, 0); });
+        worker = std::thread([&] { workerResult = GetMainWindowLink()->SendWindowMessage(UM_KILL, TAG_KILL, 0); });
     });
-    QTimer::singleShot(30000, [&] {
-        ADD_FAILURE() << "the run did not end";
-        window->CloseProgram();
-    });
+    QTimer::singleShot(30000, [&] { ADD_FAILURE() << "the run did not end"; window->CloseProgram(); });
     window->RunModal();
     worker.join();
 
@@ -117,7 +111,7 @@ TEST_F(MainWindowLifecycle, SecondCopyEndsInItsConstructorWithoutAWindow) {
 
     CInstanceMutex::Result seen{};
     class CSecond final : public CInstanceSystem {
-      public:
+    public:
         explicit CSecond(CInstanceMutex::Result& seen) : seen_(seen) {}
         pid_t FindOtherInstance() override { return 99; }
         void SendToInstance(pid_t, uint32_t message, uintptr_t) override { sent = message; }
@@ -128,7 +122,7 @@ TEST_F(MainWindowLifecycle, SecondCopyEndsInItsConstructorWithoutAWindow) {
         void StartCompanion() override { ADD_FAILURE() << "a second copy must not start the companion"; }
         uint32_t sent = 0;
 
-      private:
+    private:
         CInstanceMutex::Result& seen_;
     } secondSystem(seen);
     COrvaneDlg second({}, secondSystem);
