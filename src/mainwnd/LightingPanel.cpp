@@ -143,9 +143,6 @@ void CLightingPanel::CreateControls() {
         picker->SetColumnsNumber(kPaletteColumns);
         picker->SetCustomText(QStringLiteral("other"));
         picker->SetDefaultText(QString());
-        const int id = p.id;
-        QObject::connect(picker, &CSkinColorBtn::ColourChosen, picker,
-                         [this, id](uint32_t colour) { OnPickerColour(id, colour); });
     }
 
     m_modeList = Add(new QComboBox(m_window), ModeList, "CONTROL_XGcombox");

@@ -78,6 +78,8 @@ class CLightingPanel final : public CLightingHost {
     void RefreshLightingPanel();
     // UM_SLIDER: wParam the slider's id, lParam its position.
     intptr_t OnSliderMessage(uintptr_t controlId, intptr_t position);
+    // UM_COLOUR_CHOSEN: wParam the picker's id, lParam the colour.
+    intptr_t OnColourMessage(uintptr_t controlId, intptr_t colour);
     // The labels' texts (UM_LANG) and the mode names.
     void ApplyTexts(int languageIndex);
     // What the configuration transfer asks of the panel.

@@ -74,6 +74,11 @@ intptr_t CLightingPanel::OnSliderMessage(uintptr_t controlId, intptr_t position)
     return 0;
 }
 
+intptr_t CLightingPanel::OnColourMessage(uintptr_t controlId, intptr_t colour) {
+    OnPickerColour(static_cast<int>(controlId), static_cast<uint32_t>(colour) & 0xFFFFFF);
+    return 0;
+}
+
 void CLightingPanel::OnDirectionClicked(bool first) {
     // Sent even when unchanged: the keyboard restarts the effect from its edge.
     m_lighting.ChangeDirection(first ? 255 : 0);

@@ -11,6 +11,7 @@
 #include "model/KeyTables.h"
 #include "platform/IniFile.h"
 #include "services/Language.h"
+#include "services/Prompt.h"
 #include "support/PanelFixture.h"
 #include "ui/BitmapSlider.h"
 #include "ui/PngButton.h"
@@ -25,6 +26,26 @@ const std::vector<uint8_t> kAllModes = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
                                         11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
 // Mode 1, brightness 3, speed 2, direction 255, colourful, colour (10, 20, 30).
 const std::vector<uint8_t> kRecord = {1, 3, 2, 255, 1, 10, 20, 30};
+
+// Answers the colour dialog with one colour.
+class CColourPrompt final : public CPrompt {
+  public:
+    explicit CColourPrompt(uint32_t colour) : m_colour(colour) { SetPrompt(this); }
+    ~CColourPrompt() override { SetPrompt(nullptr); }
+    int MessageBox(const std::string&, const std::string&, unsigned) override { return IDOK; }
+    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<uint32_t> ChooseColour(uint32_t) override { return m_colour; }
+
+  private:
+    uint32_t m_colour;
+};
 
 class LightingPanel : public PanelFixture {
   protected:
@@ -152,7 +173,9 @@ TEST_F(LightingPanel, ColourControlsTicksOptionsAndPresets) {
     Connect(kAllModes, kRecord);
     SwitchOn();
     EXPECT_EQ(PictureOf(1156), "sjsdown.bmp");
-    emit panel->ColourPicker(1155)->ColourChosen(0x332211);
+    CColourPrompt prompt(0x332211); // "other" opens the platform's colour dialog
+    panel->ColourPicker(1155)->ChooseOther();
+    QCoreApplication::processEvents(); // the choice is posted to the window
     EXPECT_EQ(port.Take(), (Calls{"B", "L4:0", "L5:17 34 51", "E"}));
     EXPECT_EQ(PictureOf(1156), "sjsup.bmp");
     EXPECT_EQ(panel->ColourPicker(1152)->GetColor(), 0x332211u);
@@ -268,6 +291,31 @@ TEST_F(LightingPanel, ReportRateButtonsAndTheWindowAsLightingHost) {
     panel->OnCommand(1167);
     panel->TurnLightingSwitchOff();
     EXPECT_EQ(host.log, "on;mode 1;off;tips;hide;");
+}
+
+} // namespace
+} // namespace orvane::testing
+
+namespace orvane::testing {
+namespace {
+
+// Counts the mouse presses that reach a widget.
+class CPressCounter final : public QObject {
+public:
+    int presses = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        presses += event->type() == QEvent::MouseButtonPress ? 1 : 0;
+        return false;
+    }
+};
+
+TEST_F(LightingPanel, PressOnAPictureDoesNotReachTheWindowWhichWouldStartADrag) {
+    CPressCounter counter;
+    dialog->installEventFilter(&counter);
+    QTest::mouseClick(panel->Picture(1167), Qt::LeftButton);
+    QTest::mouseClick(panel->Picture(1212), Qt::LeftButton);
+    EXPECT_EQ(counter.presses, 0);
+    EXPECT_TRUE(lighting.SwitchOn());
 }
 
 } // namespace

@@ -21,6 +21,7 @@
 #include "support/TempDir.h"
 #include "ui/BaseDialog.h"
 #include "ui/MessageBridge.h"
+#include "ui/SkinColorBtn.h"
 
 namespace orvane::testing {
 
@@ -83,6 +84,8 @@ class PanelFixture : public ::testing::Test {
         bridge = new CMessageBridge(dialog.get());
         bridge->OnMessage(UM_SLIDER,
                           [this](uintptr_t w, intptr_t l) { return panel->OnSliderMessage(w, l); });
+        bridge->OnMessage(UM_COLOUR_CHOSEN,
+                          [this](uintptr_t w, intptr_t l) { return panel->OnColourMessage(w, l); });
     }
     void TearDown() override {
         panel.reset();
