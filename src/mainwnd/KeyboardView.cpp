@@ -6,6 +6,7 @@
 
 #include "app/SkinKeyLists.h"
 #include "device/DeviceCommands.h"
+#include "dialogs/OpenComposite.h"
 #include "mainwnd/MainSkinFaces.h"
 #include "model/ConfigStore.h"
 #include "model/KeyFunction.h"
@@ -24,12 +25,6 @@ constexpr int kPaintMode = 20;
 int GKeyPosition(int controlId) {
     for (int n = 0; n < kGKeyCount; ++n)
         if (kGKeyControlIds[static_cast<size_t>(n)] == controlId) return n;
-    return -1;
-}
-
-int SlotOfControl(int controlId) {
-    for (int slot = 0; slot < kKeySlotCount; ++slot)
-        if (KeySlotAt(slot)->controlId == controlId) return slot;
     return -1;
 }
 
@@ -70,7 +65,7 @@ class CKeyButton final : public CPngButton {
 
 CKeyboardView::CKeyboardView(QWidget* window, const CMainSkinFaces& faces, const std::string& skinFile,
                              CLightingModel& lighting)
-    : m_faces(faces), m_skinFile(skinFile), m_lighting(lighting) {
+    : m_window(window), m_faces(faces), m_skinFile(skinFile), m_lighting(lighting) {
     for (int slot = 0; slot < kKeySlotCount; ++slot) {
         const KeySlot* k = KeySlotAt(slot);
         m_lightButtons[static_cast<size_t>(
@@ -122,7 +117,7 @@ std::optional<KeyButton> CKeyboardView::KeyButtonOfControl(int controlId) {
     if (controlId == kFnButtonId) return KeyButton{KeyButtonKind::Fn, 0};
     if (const int n = GKeyPosition(controlId); n >= 0)
         return KeyButton{KeyButtonKind::GKey, static_cast<uint8_t>(n)};
-    if (const int slot = SlotOfControl(controlId); slot >= 0)
+    if (const int slot = KeySlotOfControlId(controlId); slot >= 0)
         return KeyButton{KeyButtonKind::Slot, static_cast<uint8_t>(slot)};
     return std::nullopt;
 }
@@ -153,24 +148,35 @@ int CKeyboardView::OpenCompositeForButton(int controlId) {
     CompositeRequest request;
     request.buttonId = controlId;
     request.macroOnly = controlId == kMacroOnlyButtonId;
-    if (const int n = GKeyPosition(controlId); n >= 0)
-        request.keyIndex = GKeyButtonIndex(n, m_gKeyBank);
-    else if (const int slot = SlotOfControl(controlId); slot >= 0)
-        request.keyIndex = ScanCodeToIndex(KeySlotAt(slot)->scanCode);
+    request.keyIndex = CompositeKeyIndexForButton(controlId, m_gKeyBank);
+    if (request.keyIndex < 0 || !Button(controlId)) return -1;
+    request.buttonOnScreen = ButtonScreenRect(controlId);
+    SetButtonEditing(controlId, true);
+    if (m_runComposite)
+        m_runComposite(request);
     else
-        return -1;
-    CPngButton* button = Button(controlId);
-    if (!button) return -1;
-    request.buttonOnScreen = QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
+        ::orvane::OpenCompositeForButton(*this, controlId);
+    SetButtonEditing(controlId, false);
+    return 0;
+}
 
-    // The editing look; the dialog is modal, so one key at a time wears it.
+QRect CKeyboardView::ButtonScreenRect(int buttonId) {
+    CPngButton* button = Button(buttonId);
+    return button ? QRect(button->mapToGlobal(QPoint(0, 0)), button->size()) : QRect();
+}
+
+void CKeyboardView::SetButtonEditing(int buttonId, bool editing) {
+    CPngButton* button = Button(buttonId);
+    if (!button) return;
+    if (!editing) {
+        RestoreKeyFaces(buttonId);
+        m_editing = -1;
+        return;
+    }
+    // The dialog is modal, so one key at a time wears the editing look.
     const CSkinFace* over = m_faces.Face(MAIN_OVER);
     button->SetPictures(over, over, m_faces.Face(MAIN_DOWN), m_faces.Face(MAIN_NORMAL), over, false);
-    m_editing = controlId;
-    if (m_runComposite) m_runComposite(request);
-    RestoreKeyFaces(controlId);
-    m_editing = -1;
-    return 0;
+    m_editing = buttonId;
 }
 
 void CKeyboardView::RestoreKeyFaces(int controlId) {

@@ -13,6 +13,7 @@
 #include <QRect>
 #include <string>
 
+#include "dialogs/CompositeWindow.h"
 #include "model/KeyTooltip.h"
 #include "model/LightingModel.h"
 #include "model/PreviewLights.h"
@@ -32,7 +33,7 @@ struct CompositeRequest {
     QRect buttonOnScreen;   // where the dialog places itself beside the key
 };
 
-class CKeyboardView final : public CKeyLights, public CKeyButtonView {
+class CKeyboardView final : public CKeyLights, public CKeyButtonView, public CCompositeWindow {
   public:
     static constexpr int kFnButtonId = 1174;
     static constexpr int kMacroOnlyButtonId = 1143; // G9
@@ -65,7 +66,7 @@ class CKeyboardView final : public CKeyLights, public CKeyButtonView {
     // Opens the key dialog for a button: -1 for a button without a key, 0
     // otherwise. The button wears the editing look while the dialog runs.
     int OpenCompositeForButton(int controlId);
-    // Runs the key dialog modally; the window sets it once the dialog exists.
+    // Runs the key dialog modally instead of the dialog itself (tests).
     using CompositeRunner = std::function<void(const CompositeRequest&)>;
     void SetCompositeRunner(CompositeRunner runner) { m_runComposite = std::move(runner); }
     int EditingButton() const { return m_editing; }
@@ -102,10 +103,16 @@ class CKeyboardView final : public CKeyLights, public CKeyButtonView {
     bool GKeyBankSet() const override { return m_gKeyBank; }
     void SetKeyButtonTooltip(int controlId, const std::string& text, bool checked) override;
     void MarkConfigurationChanged() override;
+    // CCompositeWindow: what the key dialog needs of the picture.
+    QWidget* DialogParent() override { return m_window; }
+    QRect ButtonScreenRect(int buttonId) override;
+    void SetButtonEditing(int buttonId, bool editing) override;
+    CKeyButtonView& KeyButtons() override { return *this; }
 
   private:
     CPngButton* MakeButton(QWidget* window, int controlId, const std::string& skinKey);
 
+    QWidget* m_window;
     const CMainSkinFaces& m_faces;
     std::string m_skinFile;
     CLightingModel& m_lighting;
