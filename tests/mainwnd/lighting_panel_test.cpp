@@ -301,7 +301,7 @@ namespace {
 
 // Counts the mouse presses that reach a widget.
 class CPressCounter final : public QObject {
-public:
+  public:
     int presses = 0;
     bool eventFilter(QObject*, QEvent* event) override {
         presses += event->type() == QEvent::MouseButtonPress ? 1 : 0;
