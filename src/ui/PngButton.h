@@ -41,6 +41,8 @@ class CPngButton : public QPushButton, public CSkinTarget {
     void SetMarkPictures(const CSkinFace* unmarked, const CSkinFace* marked, bool markMode, bool mark,
                          bool redraw);
     void SetOutline(uint32_t colour, bool on); // colour 0x00BBGGRR
+    bool OutlineOn() const { return m_outline; }
+    uint32_t OutlineColour() const { return m_outlineColour; }
     // Colours are 0x00BBGGRR; `format` takes the DT_ flags above.
     void SetTextStyle(bool on, int pointSize, const QString& face, uint32_t normal, uint32_t hover,
                       uint32_t pressed, uint32_t disabled, uint32_t checked, unsigned format);

@@ -1,0 +1,138 @@
+// The keyboard picture: what a click on each kind of button does with the
+// lighting switch on and off, the editing look while the key dialog runs, the
+// G-key marks, and the preview on the buttons.
+#include <QComboBox>
+#include <QTest>
+
+#include "model/ConfigStore.h"
+#include "model/KeyFunction.h"
+#include "model/KeyTables.h"
+#include "platform/CriticalSections.h"
+#include "support/PanelFixture.h"
+#include "ui/PngButton.h"
+
+namespace orvane::testing {
+namespace {
+
+using Calls = std::vector<std::string>;
+const std::vector<uint8_t> kAllModes = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
+                                        11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
+
+class KeyboardView : public PanelFixture {
+  protected:
+    void SetUp() override {
+        PanelFixture::SetUp();
+        keys->SetCompositeRunner([this](const CompositeRequest& r) {
+            requests.push_back(r);
+            // While the dialog runs, the key wears the editing look.
+            editingFace = keys->Button(r.buttonId)->Face(FACE_NORMAL);
+        });
+    }
+    void Click(int id) { QTest::mouseClick(keys->Button(id), Qt::LeftButton); }
+    std::vector<CompositeRequest> requests;
+    const CSkinFace* editingFace = nullptr;
+};
+
+TEST_F(KeyboardView, SwitchOffKeysOpenTheDialogWithTheEditingLookButFnAndStandInsDoNot) {
+    Connect(kAllModes, {1});
+    const KeySlot* a = KeySlotAt(0);
+    CPngButton* button = keys->Button(a->controlId);
+    const CSkinFace* normal = button->Face(FACE_NORMAL);
+    Click(a->controlId);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].keyIndex, ScanCodeToIndex(a->scanCode));
+    EXPECT_FALSE(requests[0].macroOnly);
+    EXPECT_EQ(editingFace, faces->Face(MAIN_OVER));
+    EXPECT_EQ(button->Face(FACE_NORMAL), normal) << "the key's own faces come back";
+    EXPECT_EQ(keys->EditingButton(), -1);
+
+    Click(CKeyboardView::kFnButtonId);
+    EXPECT_EQ(keys->OpenCompositeForButton(1016), -1);
+    EXPECT_EQ(keys->OpenCompositeForButton(1057), -1);
+    EXPECT_EQ(requests.size(), 1u);
+    EXPECT_TRUE(port.calls.empty());
+}
+
+TEST_F(KeyboardView, GKeysAndTheMacroButtonOpenTheDialogWhateverTheSwitch) {
+    Connect(kAllModes, {1});
+    SwitchOn();
+    Click(KeySlotAt(5)->controlId); // mode 1: a key click does nothing
+    EXPECT_TRUE(requests.empty());
+    Click(1001);
+    keys->SetGKeyBank(true);
+    Click(1140);
+    Click(1143);
+    keys->OnMacroButton();
+    ASSERT_EQ(requests.size(), 4u);
+    EXPECT_EQ(requests[0].keyIndex, 257);
+    EXPECT_EQ(requests[1].keyIndex, 256 + 5 + 9);
+    EXPECT_TRUE(requests[2].macroOnly);
+    EXPECT_TRUE(requests[3].macroOnly);
+    EXPECT_EQ(requests[3].buttonId, 1143);
+    EXPECT_TRUE(port.Take().empty());
+}
+
+TEST_F(KeyboardView, PaintingInModeTwentyColoursOnlyKeysWithAnLed) {
+    Connect(kAllModes, {20});
+    SwitchOn();
+    lighting.SetPaintSettings(0, 0x00FF00, 0x0000FF); // tool 0 paints the own colour, red
+    const KeySlot* q = KeySlotAt(16);
+    Click(q->controlId);
+    Click(CKeyboardView::kFnButtonId);
+    Click(1016);
+    EXPECT_EQ(port.Take(),
+              (Calls{"B", "K" + std::to_string(q->ledIndex) + ":255 0 0", "E", "B", "K110:255 0 0", "E"}));
+    EXPECT_TRUE(keys->Button(q->controlId)->OutlineOn());
+    EXPECT_EQ(keys->Button(q->controlId)->OutlineColour(), 0x0000FFu);
+    EXPECT_EQ(ReadKeyColour(0, 0, q->ledIndex), (KeyColourEntry{0x0000FF, 0}));
+    EXPECT_TRUE(requests.empty());
+
+    // The list showing another mode than the one in force (19) paints nothing.
+    panel->ModeCombo()->setCurrentIndex(18);
+    Click(q->controlId);
+    EXPECT_TRUE(port.Take().empty());
+}
+
+TEST_F(KeyboardView, LedMessageMarksAssignedGKeysAndClearPreviewUnmarksEverything) {
+    {
+        std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+        g_ConfigStore.InstallFresh(ProfileHeader{});
+        KeyFunction record;
+        record.SetKind(KeyFunctionKind::Media);
+        g_ConfigStore.SetRecord(0, GKeyButtonIndex(2, false), record);
+    }
+    keys->OnLedMessage(0x4C45); // another tag
+    EXPECT_FALSE(keys->Button(1002)->IsChecked());
+    keys->OnLedMessage(TAG_LED);
+    EXPECT_TRUE(keys->Button(1002)->IsChecked());
+    EXPECT_FALSE(keys->Button(1001)->IsChecked());
+
+    keys->SetKeyLight({KeyButtonKind::Fn, 0}, 0x123456, true);
+    keys->ClearPreview();
+    EXPECT_FALSE(keys->Button(1002)->IsChecked());
+    EXPECT_FALSE(keys->Button(CKeyboardView::kFnButtonId)->OutlineOn());
+    std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+    g_ConfigStore.ReleaseWorking();
+}
+
+TEST_F(KeyboardView, PreviewRepaintsOnlyButtonsWhoseLightChanged) {
+    Connect(kAllModes, {6, 0, 0, 0, 0, 200, 100, 50}); // static single colour
+    keys->PreviewFrame();
+    EXPECT_EQ(keys->RepaintCount(), 0u) << "nothing while the switch is off";
+    SwitchOn();
+    keys->PreviewFrame();
+    const uint64_t first = keys->RepaintCount();
+    EXPECT_GT(first, 100u);
+    EXPECT_EQ(keys->Button(KeySlotAt(0)->controlId)->OutlineColour(), 0x3264C8u);
+    keys->PreviewFrame();
+    EXPECT_EQ(keys->RepaintCount(), first) << "a still frame repaints nothing";
+
+    panel->ModeCombo()->setCurrentIndex(0); // mode 1 moves
+    const uint64_t before = keys->RepaintCount();
+    keys->PreviewFrame();
+    keys->PreviewFrame();
+    EXPECT_GT(keys->RepaintCount(), before);
+}
+
+} // namespace
+} // namespace orvane::testing

@@ -1,0 +1,122 @@
+#pragma once
+// A plain skinned dialog with the main skin carrying the keyboard picture and
+// the lighting panel, driven against a lighting model whose keyboard writes
+// are recorded; per-user files live in a temporary home.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <QApplication>
+#include <string>
+#include <vector>
+
+#include "mainwnd/KeyboardView.h"
+#include "mainwnd/LightingPanel.h"
+#include "mainwnd/MainSkinFaces.h"
+#include "model/LightingModel.h"
+#include "model/UserData.h"
+#include "platform/Paths.h"
+#include "services/PathTable.h"
+#include "services/WindowMessages.h"
+#include "support/TempDir.h"
+#include "ui/BaseDialog.h"
+#include "ui/MessageBridge.h"
+#include "ui/SkinColorBtn.h"
+
+namespace orvane::testing {
+
+inline QApplication& App() {
+    static int argc = 1;
+    static char name[] = "mainwnd_panel_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+// Each call as text: "B", "E", "L<offset>:<bytes>", "K<led>:<bytes>", "T".
+class CRecordingPort : public CLightingPort {
+  public:
+    int BeginSession() override { return Record("B"); }
+    int EndSession() override { return Record("E"); }
+    int WriteLighting(std::span<const uint8_t> d, uint16_t offset) override {
+        return Record("L" + std::to_string(offset) + ":" + Bytes(d));
+    }
+    int WriteKeyColours(std::span<const uint8_t> d, int firstLed) override {
+        return Record("K" + std::to_string(firstLed) + ":" + Bytes(d));
+    }
+    int WriteProfileKeyColours(std::span<const uint8_t>) override { return Record("T"); }
+    int CurrentProfile() override { return profile; }
+
+    std::vector<std::string> Take() { return std::exchange(calls, {}); }
+    std::vector<std::string> calls;
+    int profile = 0;
+
+  private:
+    static std::string Bytes(std::span<const uint8_t> d) {
+        std::string s;
+        for (uint8_t b : d)
+            s += (s.empty() ? "" : " ") + std::to_string(b);
+        return s;
+    }
+    int Record(std::string call) {
+        calls.push_back(std::move(call));
+        return 1;
+    }
+};
+
+class PanelFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        App();
+        ASSERT_TRUE(BuildPathTable(std::string(ORVANE_BIN_DIR) + "/orvane"));
+        ASSERT_TRUE(FileExists(Paths().MainSkinFile)) << "build the skins first";
+        BuildUserPaths();
+        EnsureUserFolder();
+        lighting.SetSettingsFile(home.Data() + "/zaru.ini");
+        lighting.SetPaintStore(&UserDataPaintStore());
+        dialog = std::make_unique<CBaseDialog>(nullptr, Paths().MainSkinFile, Paths().SkinFolder);
+        dialog->OnInitDialog();
+        faces = std::make_unique<CMainSkinFaces>(dialog->size());
+        keys = std::make_unique<CKeyboardView>(dialog.get(), *faces, Paths().MainSkinFile, lighting);
+        panel = std::make_unique<CLightingPanel>(dialog.get(), *keys, Paths().MainSkinFile,
+                                                 Paths().SkinFolder, lighting, port);
+        panel->SetReselectActiveProfile([] { return true; });
+        bridge = new CMessageBridge(dialog.get());
+        bridge->OnMessage(UM_SLIDER,
+                          [this](uintptr_t w, intptr_t l) { return panel->OnSliderMessage(w, l); });
+        bridge->OnMessage(UM_COLOUR_CHOSEN,
+                          [this](uintptr_t w, intptr_t l) { return panel->OnColourMessage(w, l); });
+    }
+    void TearDown() override {
+        panel.reset();
+        keys.reset();
+        dialog.reset();
+    }
+
+    // The keyboard offers `modes` (in slot order) and its record holds `record`.
+    void Connect(std::vector<uint8_t> modes, std::vector<uint8_t> record) {
+        modes.resize(kModeSlotCount);
+        lighting.SetDeviceModes(modes);
+        record.resize(kLightingRecordSize);
+        lighting.SetLightingArea(record);
+        lighting.DecodeCurrentProfile(SwitchFromSettings::ExactlyStored);
+        panel->RefreshLightingPanel();
+    }
+    void SwitchOn() {
+        panel->OnSwitchClicked();
+        ASSERT_TRUE(lighting.SwitchOn());
+        port.Take();
+    }
+    bool Shown(int id) const { return !panel->Control(id)->isHidden(); }
+
+    CTempHome home;
+    CRecordingPort port;
+    CLightingModel lighting{port};
+    std::unique_ptr<CBaseDialog> dialog;
+    std::unique_ptr<CMainSkinFaces> faces;
+    std::unique_ptr<CKeyboardView> keys;
+    std::unique_ptr<CLightingPanel> panel;
+    CMessageBridge* bridge = nullptr; // owned by the dialog
+};
+
+} // namespace orvane::testing
