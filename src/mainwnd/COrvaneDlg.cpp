@@ -1,4 +1,5 @@
 #include "mainwnd/COrvaneDlg.h"
+#include "mainwnd/KeyboardAndPanel.h"
 
 #include <mutex>
 #include <QApplication>
@@ -150,9 +151,9 @@ bool COrvaneDlg::OnInitDialog() {
 }
 
 void COrvaneDlg::ConstructParts() {
-    // The keyboard picture (KeyboardView) and the lighting panel
-    // (LightingPanel) are built here, with this window as parent and m_faces,
-    // and fill m_parts; so is the key assignment dialog.
+    // The keyboard picture and the lighting panel fill m_parts; so do the
+    // editor dialogs.
+    m_keyboardAndPanel = BuildKeyboardAndPanel(*this);
     m_profileManager = std::make_unique<COrvane_DlgProfile>(this);
     m_parts.runProfileManager = [this] { m_profileManager->DoModal(); };
     m_parts.cancelEditors = [this] {

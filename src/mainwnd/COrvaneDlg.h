@@ -41,6 +41,7 @@ namespace orvane {
 class CClockChangeWatch;
 class COrvane_DlgProfile;
 class CMainSkinFaces;
+struct CKeyboardAndPanel;
 class CPngButton;
 class CTrayIcon;
 
@@ -167,6 +168,7 @@ class COrvaneDlg : public CBaseDialog,
     CInstanceSocket m_instanceSocket;
     CQtPrompt m_prompt;
     CMainWindowParts m_parts;
+    std::unique_ptr<CKeyboardAndPanel> m_keyboardAndPanel;
     CTransferRunner m_transfers;
     std::unique_ptr<CMainSkinFaces> m_faces;
     std::map<int, CPngButton*> m_buttons;

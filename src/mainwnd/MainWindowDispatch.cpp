@@ -16,6 +16,7 @@
 #include "services/Language.h"
 #include "services/PathTable.h"
 #include "services/WindowMessages.h"
+#include "transfer/LightingReadBack.h"
 #include "transfer/ProfileFileCommands.h"
 #include "transfer/RestoreDefaults.h"
 #include "ui/BridgeWindowLink.h"
@@ -64,6 +65,13 @@ void COrvaneDlg::RegisterMessages() {
     });
     m_bridge.OnMessage(UM_DEVICE_GONE, [this](uintptr_t, intptr_t) -> intptr_t {
         CancelOpenDialogs();
+        return 0;
+    });
+    // A keyboard connected: its lighting fills the panel. (Only the lighting
+    // part of the connection's reload.)
+    m_bridge.OnTaggedMessage(UM_PROFILE, TAG_PROF, [this](intptr_t) -> intptr_t {
+        ReadLightingRecordsAfterConnect();
+        if (m_parts.refreshPanel) m_parts.refreshPanel();
         return 0;
     });
     m_bridge.OnMessage(UM_SLIDER, [this](uintptr_t wParam, intptr_t lParam) -> intptr_t {
