@@ -13,13 +13,13 @@
 #include <string>
 #include <thread>
 
-#include "services/PathTable.h"
 #include "device/DefaultKeyMatrix.h"
 #include "device/DeviceCommands.h"
 #include "device/DeviceDiscovery.h"
 #include "model/ConfigStore.h"
 #include "model/MacroBlock.h"
 #include "model/ProfileFile.h"
+#include "services/PathTable.h"
 #include "sim/SimKeyboard.h"
 #include "transfer/Apply.h"
 #include "transfer/BusyIndicator.h"
@@ -31,7 +31,9 @@ namespace {
 using namespace orvane;
 using Clock = std::chrono::steady_clock;
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 // Macros whose named block is exactly `capacity` bytes.
 MacroList FillingMacros(size_t capacity) {
@@ -67,7 +69,8 @@ struct Setup {
         const std::string working = WorkingProfilePath(0);
         CreateBlankProfile(&working, 0);
         g_ConfigStore.SetMacros(FillingMacros(MacroCapacity()));
-        for (int p = 0; p < 3; ++p) g_ConfigStore.StoreKeyFunction(p, 0x1E, KeyFunctionKind::Macro, 1 + p, 1);
+        for (int p = 0; p < 3; ++p)
+            g_ConfigStore.StoreKeyFunction(p, 0x1E, KeyFunctionKind::Macro, 1 + p, 1);
     }
     ~Setup() {
         WaitForBusyIndicator();
@@ -81,7 +84,8 @@ struct Setup {
 // What one sleep of `ms` really takes on this machine.
 double SleepCost(int ms, int times) {
     const auto start = Clock::now();
-    for (int i = 0; i < times; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    for (int i = 0; i < times; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
     return Ms(Clock::now() - start) / times;
 }
 
@@ -134,7 +138,8 @@ void BM_CommitAndBuild(benchmark::State& state) {
         std::vector<uint8_t> image(sizes.withNames);
         g_ConfigStore.EncodeMacroBlock(image.data(), image.size(), true);
         const KeyMatrixBuffer defaults = DefaultKeyMatrix();
-        for (int p = 0; p < 3; ++p) benchmark::DoNotOptimize(g_ConfigStore.BuildKeyMatrix(p, defaults));
+        for (int p = 0; p < 3; ++p)
+            benchmark::DoNotOptimize(g_ConfigStore.BuildKeyMatrix(p, defaults));
         benchmark::DoNotOptimize(image);
     }
 }

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "services/PathTable.h"
 #include "model/KeyTables.h"
 #include "platform/Paths.h"
+#include "services/PathTable.h"
 
 namespace {
 
@@ -35,7 +35,8 @@ void BM_GetKeyName(benchmark::State& state) {
     orvane::BuildPathTable((root / "prog" / "orvane").string());
 
     const orvane::ScanCode code = static_cast<orvane::ScanCode>(state.range(0));
-    for (auto _ : state) benchmark::DoNotOptimize(orvane::GetKeyName(code));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(orvane::GetKeyName(code));
 
     std::error_code ec;
     std::filesystem::remove_all(root, ec);

@@ -18,6 +18,8 @@ void BM_PreviewTick(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_PreviewTick)->ArgsProduct({benchmark::CreateDenseRange(1, 20, 1), {0, 1}})->ArgNames({"mode", "colourful"});
+BENCHMARK(BM_PreviewTick)
+    ->ArgsProduct({benchmark::CreateDenseRange(1, 20, 1), {0, 1}})
+    ->ArgNames({"mode", "colourful"});
 
 } // namespace

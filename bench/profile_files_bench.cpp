@@ -9,11 +9,11 @@
 #include <string>
 #include <unistd.h>
 
-#include "services/PathTable.h"
 #include "model/KeyTables.h"
 #include "model/LightingModel.h"
 #include "model/ProfileFile.h"
 #include "model/UserData.h"
+#include "services/PathTable.h"
 
 namespace {
 

@@ -19,8 +19,7 @@ const char* kKeys[] = {"x", "Y", "k", "Width"};
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = "/tmp/orvane-ini-fuzz-" + std::to_string(getpid()) + ".ini";
     std::string text(reinterpret_cast<const char*>(data), size);
-    if (!orvane::WriteFileAtomically(path, text))
-        return 0;
+    if (!orvane::WriteFileAtomically(path, text)) return 0;
 
     std::string before[4][4];
     for (int s = 0; s < 4; ++s)
@@ -30,14 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             orvane::IniReadInt(path, kSections[s], kKeys[k], -1);
         }
 
-    if (!orvane::IniWriteString(path, "A", "x", "written"))
-        abort();
+    if (!orvane::IniWriteString(path, "A", "x", "written")) abort();
     for (int s = 0; s < 4; ++s)
         for (int k = 0; k < 4; ++k) {
             std::string now = orvane::IniReadString(path, kSections[s], kKeys[k], "<none>");
             bool written = s == 0 && k == 0;
-            if (written ? now != "written" : now != before[s][k])
-                abort();
+            if (written ? now != "written" : now != before[s][k]) abort();
         }
     return 0;
 }

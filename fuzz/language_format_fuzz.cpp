@@ -16,11 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string format(text, split);
     const std::string rest(text + split, length - split);
     long long number = 0;
-    for (size_t i = 0; i < rest.size() && i < 8; ++i) number = (number << 8) | static_cast<uint8_t>(rest[i]);
+    for (size_t i = 0; i < rest.size() && i < 8; ++i)
+        number = (number << 8) | static_cast<uint8_t>(rest[i]);
 
     auto chars = [](const std::string& s) {
         size_t n = 0;
-        for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+        for (unsigned char c : s)
+            n += (c & 0xC0) != 0x80;
         return n;
     };
     if (chars(orvane::FormatTextNumber(format, number)) > orvane::kMaxTextChars - 1) std::abort();

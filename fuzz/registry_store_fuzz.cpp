@@ -31,20 +31,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::optional<uint32_t> dwords[3][4];
     std::optional<std::string> strings[3][4];
     for (int k = 0; k < 3; ++k) {
-        if (!keys[k].OpenOrCreate(kKeys[k]))
-            abort();
+        if (!keys[k].OpenOrCreate(kKeys[k])) abort();
         for (int n = 0; n < 4; ++n) {
             dwords[k][n] = keys[k].ReadDword(kNames[n]);
             strings[k][n] = keys[k].ReadString(kNames[n]);
         }
     }
-    if (!keys[0].WriteDword("Written", 7))
-        abort();
+    if (!keys[0].WriteDword("Written", 7)) abort();
     for (int k = 0; k < 3; ++k)
         for (int n = 0; n < 4; ++n)
-            if (keys[k].ReadDword(kNames[n]) != dwords[k][n] || keys[k].ReadString(kNames[n]) != strings[k][n])
+            if (keys[k].ReadDword(kNames[n]) != dwords[k][n] ||
+                keys[k].ReadString(kNames[n]) != strings[k][n])
                 abort();
-    if (keys[0].ReadDword("written") != 7u)
-        abort();
+    if (keys[0].ReadDword("written") != 7u) abort();
     return 0;
 }

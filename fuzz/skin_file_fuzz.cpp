@@ -11,8 +11,7 @@
 #include "app/SkinKeyLists.h"
 #include "app/SkinReaders.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace orvane;
     const std::string text(reinterpret_cast<const char*>(data), size);
     (void)ParseSkinRect(text);
@@ -23,8 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     for (const SkinKeyUse& use : MainSkinKeys()) {
         (void)ReadSkinRect(path, kSectionButtons, use.key);
-        if (!use.faceKey.empty())
-            (void)ReadSkinRect(path, kSectionFaceOrigins, use.faceKey);
+        if (!use.faceKey.empty()) (void)ReadSkinRect(path, kSectionFaceOrigins, use.faceKey);
     }
     CIniFile ini;
     ini.Load(path);

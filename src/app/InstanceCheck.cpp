@@ -1,17 +1,17 @@
 #include "app/InstanceCheck.h"
 
-#include "services/AutoShowLatch.h"
 #include "app/InstanceProtocol.h"
-#include "services/PathTable.h"
-#include "services/WindowMessages.h"
 #include "platform/Processes.h"
 #include "platform/StringUtil.h"
+#include "services/AutoShowLatch.h"
+#include "services/PathTable.h"
+#include "services/WindowMessages.h"
 
 namespace orvane {
 namespace {
 
 class CRealInstanceSystem final : public CInstanceSystem {
-public:
+  public:
     pid_t FindOtherInstance() override { return FindOtherProcessByExeName(Paths().ExeFileName); }
     void SendToInstance(pid_t pid, uint32_t message, uintptr_t wParam) override {
         CInstanceRequest request;
@@ -19,7 +19,9 @@ public:
         request.wParam = wParam;
         orvane::SendToInstance(pid, request);
     }
-    CInstanceMutex::Result OpenOrCreateMutex() override { return InstanceMutex().OpenOrCreate(InstanceLockPath()); }
+    CInstanceMutex::Result OpenOrCreateMutex() override {
+        return InstanceMutex().OpenOrCreate(InstanceLockPath());
+    }
     void StartCompanion() override { StartProgramDetached(Paths().DaemonPath); }
 };
 
@@ -30,7 +32,9 @@ CInstanceMutex& InstanceMutex() {
     return mutex;
 }
 
-bool IsSwitch(const std::string& arg, const char* name) { return EqualsNoCase(arg, name); }
+bool IsSwitch(const std::string& arg, const char* name) {
+    return EqualsNoCase(arg, name);
+}
 
 CInstanceSystem& DefaultInstanceSystem() {
     static CRealInstanceSystem system;

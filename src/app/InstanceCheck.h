@@ -20,7 +20,7 @@ bool IsSwitch(const std::string& arg, const char* name);
 
 // What the check needs from the system; tests give it a scripted one.
 class CInstanceSystem {
-public:
+  public:
     virtual ~CInstanceSystem() = default;
     virtual pid_t FindOtherInstance() = 0;
     // Sends to the other instance's tagged main window, if it has one yet.

@@ -4,18 +4,14 @@
 
 namespace orvane {
 
-void CIniFile::Load(const std::string& path)
-{
+void CIniFile::Load(const std::string& path) {
     m_path = path.substr(0, kMaxPathChars - 1);
 }
 
-std::unique_ptr<std::string> CIniFile::GetString(const std::string& section, const std::string& key) const
-{
-    if (m_path.empty())
-        return nullptr;
+std::unique_ptr<std::string> CIniFile::GetString(const std::string& section, const std::string& key) const {
+    if (m_path.empty()) return nullptr;
     std::string value = IniReadString(m_path, section, key, "", kMaxValueChars + 1);
-    if (value.empty())
-        return nullptr;
+    if (value.empty()) return nullptr;
     return std::make_unique<std::string>(std::move(value));
 }
 

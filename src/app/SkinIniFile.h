@@ -6,7 +6,7 @@
 namespace orvane {
 
 class CIniFile {
-public:
+  public:
     static constexpr size_t kMaxPathChars = 260;
     static constexpr size_t kMaxValueChars = 2047;
 
@@ -20,7 +20,7 @@ public:
     // is empty or missing. The caller owns the result.
     std::unique_ptr<std::string> GetString(const std::string& section, const std::string& key) const;
 
-private:
+  private:
     std::string m_path;
 };
 

@@ -116,16 +116,14 @@ const std::array<SkinKeySlot, kSkinKeySlots> kSlots = {{
     {1200, 0x073}, // 105 K56
 }};
 
-void Add(std::vector<SkinKeyUse>& list, SkinReader reader, std::initializer_list<const char*> keys)
-{
+void Add(std::vector<SkinKeyUse>& list, SkinReader reader, std::initializer_list<const char*> keys) {
     for (const char* k : keys)
         list.push_back({k, reader, {}});
 }
 
 } // namespace
 
-const char* MainFaceFile(MainFace face)
-{
+const char* MainFaceFile(MainFace face) {
     static const char* const kFiles[MAIN_FACES] = {
         "Skins/main_normal.jpg", "Skins/main_over.jpg",   "Skins/main_down.jpg", "Skins/main_disable.jpg",
         "Skins/main_color0.jpg", "Skins/main_color1.jpg", "Skins/Arrow.jpg",
@@ -133,39 +131,34 @@ const char* MainFaceFile(MainFace face)
     return face >= 0 && face < MAIN_FACES ? kFiles[face] : "";
 }
 
-std::array<MainFace, FACE_SLOTS> MainButtonFaces(const std::string& key)
-{
+std::array<MainFace, FACE_SLOTS> MainButtonFaces(const std::string& key) {
     using F = std::array<MainFace, FACE_SLOTS>;
     auto is = [&](std::initializer_list<const char*> names) {
         for (const char* n : names)
-            if (key == n)
-                return true;
+            if (key == n) return true;
         return false;
     };
     if (key.rfind("FUNC_G", 0) == 0 || key.rfind("KEY_", 0) == 0)
         return F{MAIN_NORMAL, MAIN_OVER, MAIN_DOWN, MAIN_NORMAL, MAIN_DISABLE};
-    if (key == "DAVARU_LINK")
-        return F{MAIN_NORMAL, MAIN_OVER, MAIN_DISABLE, MAIN_NORMAL, MAIN_NORMAL};
-    if (key == "CONTROL2_APPLY")
-        return F{MAIN_NORMAL, MAIN_OVER, MAIN_DOWN, MAIN_DISABLE, MAIN_NORMAL};
+    if (key == "DAVARU_LINK") return F{MAIN_NORMAL, MAIN_OVER, MAIN_DISABLE, MAIN_NORMAL, MAIN_NORMAL};
+    if (key == "CONTROL2_APPLY") return F{MAIN_NORMAL, MAIN_OVER, MAIN_DOWN, MAIN_DISABLE, MAIN_NORMAL};
     if (is({"LOCK_CAPS", "LOCK_NUM", "LOCK_SCROLL", "LOCK_AB"}))
         return F{MAIN_NORMAL, MAIN_NORMAL, MAIN_NORMAL, MAIN_NORMAL, MAIN_OVER};
-    if (key == "FLIP_0")
-        return F{MAIN_NORMAL, MAIN_NORMAL, MAIN_NORMAL, MAIN_NORMAL, MAIN_DISABLE};
-    if (is({"FLIP_1", "FLIP_2", "FUNC_PROFILE1", "FUNC_PROFILE2", "FUNC_PROFILE3", "FUNC_DEFAULT", "FUNC_SWITCH",
-            "FUNC_REPORT1", "FUNC_REPORT2", "FUNC_REPORT3", "FUNC_REPORT4"}))
+    if (key == "FLIP_0") return F{MAIN_NORMAL, MAIN_NORMAL, MAIN_NORMAL, MAIN_NORMAL, MAIN_DISABLE};
+    if (is({"FLIP_1", "FLIP_2", "FUNC_PROFILE1", "FUNC_PROFILE2", "FUNC_PROFILE3", "FUNC_DEFAULT",
+            "FUNC_SWITCH", "FUNC_REPORT1", "FUNC_REPORT2", "FUNC_REPORT3", "FUNC_REPORT4"}))
         return F{MAIN_NORMAL, MAIN_OVER, MAIN_DOWN, MAIN_NORMAL, MAIN_DISABLE};
-    if (key == "DAVARU_VER")
-        return F{MAIN_NORMAL, MAIN_NORMAL, MAIN_NORMAL, MAIN_NORMAL, MAIN_NORMAL};
+    if (key == "DAVARU_VER") return F{MAIN_NORMAL, MAIN_NORMAL, MAIN_NORMAL, MAIN_NORMAL, MAIN_NORMAL};
     if (key == "LEFT_ARROW" || key == "RIGHT_ARROW")
         return F{MAIN_ARROW, MAIN_ARROW, MAIN_ARROW, MAIN_ARROW, MAIN_ARROW};
     return F{MAIN_NORMAL, MAIN_OVER, MAIN_DOWN, MAIN_NORMAL, MAIN_NORMAL};
 }
 
-const std::array<SkinKeySlot, kSkinKeySlots>& SkinKeySlots() { return kSlots; }
+const std::array<SkinKeySlot, kSkinKeySlots>& SkinKeySlots() {
+    return kSlots;
+}
 
-std::string SkinKeyName(uint16_t scanCode)
-{
+std::string SkinKeyName(uint16_t scanCode) {
     // Extended keys (0x1nn) sit at index 0x80 + nn of the key table.
     unsigned index = scanCode < 0x100 ? scanCode : ((scanCode - 0x80u) & 0xFFu);
     char buf[16];
@@ -173,56 +166,105 @@ std::string SkinKeyName(uint16_t scanCode)
     return buf;
 }
 
-std::string SkinGKeyName(int n) { return "FUNC_G" + std::to_string(n); }
+std::string SkinGKeyName(int n) {
+    return "FUNC_G" + std::to_string(n);
+}
 
-const std::array<int, 9>& SkinGKeyControlIds()
-{
+const std::array<int, 9>& SkinGKeyControlIds() {
     static const std::array<int, 9> kIds = {1000, 1001, 1002, 1003, 1004, 1140, 1141, 1142, 1143};
     return kIds;
 }
 
-std::string SkinArrowFaceKey(bool right, bool flipped)
-{
+std::string SkinArrowFaceKey(bool right, bool flipped) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%s%d", flipped ? (right ? "UP_ARROW_RIGHT" : "UP_ARROW_LEFT")
-                                                   : (right ? "DOWN_ARROW_RIGHT" : "DOWN_ARROW_LEFT"), 1);
+    std::snprintf(buf, sizeof buf, "%s%d",
+                  flipped ? (right ? "UP_ARROW_RIGHT" : "UP_ARROW_LEFT")
+                          : (right ? "DOWN_ARROW_RIGHT" : "DOWN_ARROW_LEFT"),
+                  1);
     return buf;
 }
 
-std::array<std::string, 3> SkinDirectionGroupKeys(int set)
-{
+std::array<std::string, 3> SkinDirectionGroupKeys(int set) {
     std::string suffix = set <= 1 ? "" : std::to_string(set);
     return {"CONTROL_BLFXStatic" + suffix, "CONTROL_BLFXLStaPic" + suffix, "CONTROL_BLFXRStaPic" + suffix};
 }
 
-std::vector<SkinKeyUse> MainSkinKeys()
-{
+std::vector<SkinKeyUse> MainSkinKeys() {
     std::vector<SkinKeyUse> list;
     Add(list, SkinReader::PlaceButton,
-        {"DAVARU_LINK", "FUNC_PROFILES", "FUNC_MACRO", "CONTROL_OK", "CONTROL_CANCEL", "CONTROL_HELP",
-         "CONTROL_CLOSE", "CONTROL_MINIMIZE", "CONTROL_MENU", "CONTROL2_APPLY", "LOCK_CAPS", "LOCK_NUM",
-         "LOCK_SCROLL", "LOCK_AB", "FLIP_0", "FLIP_1", "FLIP_2", "DAVARU_VER", "FUNC_PROFILE1", "FUNC_PROFILE2",
-         "FUNC_PROFILE3", "FUNC_DEFAULT", "FUNC_SWITCH", "FUNC_REPORT1", "FUNC_REPORT2", "FUNC_REPORT3",
-         "FUNC_REPORT4", "KEY_FN"});
+        {"DAVARU_LINK",    "FUNC_PROFILES",  "FUNC_MACRO",    "CONTROL_OK",
+         "CONTROL_CANCEL", "CONTROL_HELP",   "CONTROL_CLOSE", "CONTROL_MINIMIZE",
+         "CONTROL_MENU",   "CONTROL2_APPLY", "LOCK_CAPS",     "LOCK_NUM",
+         "LOCK_SCROLL",    "LOCK_AB",        "FLIP_0",        "FLIP_1",
+         "FLIP_2",         "DAVARU_VER",     "FUNC_PROFILE1", "FUNC_PROFILE2",
+         "FUNC_PROFILE3",  "FUNC_DEFAULT",   "FUNC_SWITCH",   "FUNC_REPORT1",
+         "FUNC_REPORT2",   "FUNC_REPORT3",   "FUNC_REPORT4",  "KEY_FN"});
     for (int n = 1; n <= 9; ++n)
         list.push_back({SkinGKeyName(n), SkinReader::PlaceButton, {}});
     for (const SkinKeySlot& s : kSlots)
         list.push_back({SkinKeyName(s.scanCode), SkinReader::PlaceButton, {}});
     Add(list, SkinReader::PlaceControl,
-        {"COLOR_R", "COLOR_G", "COLOR_B", "CONTROL_UsbStatic", "CONTROL_RGBStatic", "CONTROL_DengStatic",
-         "CONTROL_DengStaPic", "CONTROL_XGcombox", "CONTROL_JDTStatic", "CONTROL_LightStatic",
-         "CONTROL_LightSlider", "CONTROL_SpeedStatic", "CONTROL_SpeedSlider", "CONTROL_BLFXStatic",
-         "CONTROL_BLFXLStaPic", "CONTROL_BLFXRStaPic", "CONTROL_FYYSStatic", "CONTROL_FYYSButton",
-         "CONTROL_FYSJSStaPic", "CONTROL_FYSJSStatic", "CONTROL_FYCFStatic", "CONTROL_FYdjcfStatic",
-         "CONTROL_FYggcfStatc", "CONTROL_FYdjcfStaPic", "CONTROL_FYggcfStaPic", "CONTROL_HONGPIC",
-         "CONTROL_HUANGPIC", "CONTROL_LVPIC", "CONTROL_LANPIC", "CONTROL_HXysStatic", "CONTROL_HXysButton",
-         "CONTROL_HXsjsStatic", "CONTROL_HXsjsStaPic", "CONTROL_JTysStatic", "CONTROL_JTysButton",
-         "CONTROL_USERysStatic", "CONTROL_USERysButton", "CONTROL_USERjsStatic", "CONTROL_USERjsButton",
-         "CONTROL_USERgjStatic", "CONTROL_USERgjStaPic1", "CONTROL_USERgjStaPic2", "CONTROL_Color1",
-         "CONTROL_Color2", "CONTROL_Color3", "CONTROL_Color4", "CONTROL_Color5", "CONTROL_Color6",
-         "CONTROL_Color7", "CONTROL_Color8", "CONTROL_Network", "CONTROL_Facebook", "CONTROL_twitter",
-         "CONTROL_TSysStatic", "CONTROL_TSysButton", "CONTROL_TSsjsStatic", "CONTROL_TSsjsStaPic",
-         "CONTROL_CDysStatic", "CONTROL_CDysButton", "CONTROL_CDsjsStatic", "CONTROL_CDsjsStaPic",
+        {"COLOR_R",
+         "COLOR_G",
+         "COLOR_B",
+         "CONTROL_UsbStatic",
+         "CONTROL_RGBStatic",
+         "CONTROL_DengStatic",
+         "CONTROL_DengStaPic",
+         "CONTROL_XGcombox",
+         "CONTROL_JDTStatic",
+         "CONTROL_LightStatic",
+         "CONTROL_LightSlider",
+         "CONTROL_SpeedStatic",
+         "CONTROL_SpeedSlider",
+         "CONTROL_BLFXStatic",
+         "CONTROL_BLFXLStaPic",
+         "CONTROL_BLFXRStaPic",
+         "CONTROL_FYYSStatic",
+         "CONTROL_FYYSButton",
+         "CONTROL_FYSJSStaPic",
+         "CONTROL_FYSJSStatic",
+         "CONTROL_FYCFStatic",
+         "CONTROL_FYdjcfStatic",
+         "CONTROL_FYggcfStatc",
+         "CONTROL_FYdjcfStaPic",
+         "CONTROL_FYggcfStaPic",
+         "CONTROL_HONGPIC",
+         "CONTROL_HUANGPIC",
+         "CONTROL_LVPIC",
+         "CONTROL_LANPIC",
+         "CONTROL_HXysStatic",
+         "CONTROL_HXysButton",
+         "CONTROL_HXsjsStatic",
+         "CONTROL_HXsjsStaPic",
+         "CONTROL_JTysStatic",
+         "CONTROL_JTysButton",
+         "CONTROL_USERysStatic",
+         "CONTROL_USERysButton",
+         "CONTROL_USERjsStatic",
+         "CONTROL_USERjsButton",
+         "CONTROL_USERgjStatic",
+         "CONTROL_USERgjStaPic1",
+         "CONTROL_USERgjStaPic2",
+         "CONTROL_Color1",
+         "CONTROL_Color2",
+         "CONTROL_Color3",
+         "CONTROL_Color4",
+         "CONTROL_Color5",
+         "CONTROL_Color6",
+         "CONTROL_Color7",
+         "CONTROL_Color8",
+         "CONTROL_Network",
+         "CONTROL_Facebook",
+         "CONTROL_twitter",
+         "CONTROL_TSysStatic",
+         "CONTROL_TSysButton",
+         "CONTROL_TSsjsStatic",
+         "CONTROL_TSsjsStaPic",
+         "CONTROL_CDysStatic",
+         "CONTROL_CDysButton",
+         "CONTROL_CDsjsStatic",
+         "CONTROL_CDsjsStaPic",
          "CONTROL_umCombo"});
     for (int set = 1; set <= 3; ++set)
         for (const std::string& k : SkinDirectionGroupKeys(set))
@@ -234,14 +276,13 @@ std::vector<SkinKeyUse> MainSkinKeys()
     return list;
 }
 
-std::vector<SkinKeyUse> CompositeSkinKeys()
-{
+std::vector<SkinKeyUse> CompositeSkinKeys() {
     std::vector<SkinKeyUse> list;
     Add(list, SkinReader::PlaceButton,
         {"CONTROL_MASK", "CONTROL_TITLE", "CONTROL_OSK", "CONTROL_CLEAR", "CONTROL_MEDIA", "CONTROL_MACRO",
-         "CONTROL_KEY", "CONTROL_FUNCTION", "CONTROL_OK", "CONTROL_CANCEL", "FUNC_MACRO_DELETE", "FUNC_MACRO_ADD",
-         "FUNC_MACRO_UP_TOP", "FUNC_MACRO_UP", "FUNC_MACRO_DOWN", "FUNC_MACRO_DOWN_BOTTOM", "FUNC_MACRO_DELETE2",
-         "FUNC_MACRO_CLEAR", "FUNC_MACRO_RECORD"});
+         "CONTROL_KEY", "CONTROL_FUNCTION", "CONTROL_OK", "CONTROL_CANCEL", "FUNC_MACRO_DELETE",
+         "FUNC_MACRO_ADD", "FUNC_MACRO_UP_TOP", "FUNC_MACRO_UP", "FUNC_MACRO_DOWN", "FUNC_MACRO_DOWN_BOTTOM",
+         "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR", "FUNC_MACRO_RECORD"});
     Add(list, SkinReader::PlaceControl,
         {"FUNC_MACRO_RECORD_DELAY", "FUNC_MACRO_LIST2", "FUNC_MACRO_CYCLES", "FUNC_MACRO_CYCLES_PROMPT",
          "TISHI_SINGLE_STATIC", "MARCO_NAME_SETTING", "KEY_SETTING", "MEDIA_SETTING_TISHI",
@@ -251,8 +292,7 @@ std::vector<SkinKeyUse> CompositeSkinKeys()
     return list;
 }
 
-std::vector<SkinKeyUse> ProfileSkinKeys()
-{
+std::vector<SkinKeyUse> ProfileSkinKeys() {
     std::vector<SkinKeyUse> list;
     Add(list, SkinReader::PlaceButton,
         {"CONTROL_OK", "CONTROL_CANCEL", "FUNC_ADD", "FUNC_LOAD", "FUNC_DELETE", "CONTROL2_APPLY"});

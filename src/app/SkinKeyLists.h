@@ -19,7 +19,16 @@ struct SkinKeyUse {
 };
 
 // The main window's whole-window face pictures, in the order of their files.
-enum MainFace { MAIN_NORMAL = 0, MAIN_OVER, MAIN_DOWN, MAIN_DISABLE, MAIN_COLOR0, MAIN_COLOR1, MAIN_ARROW, MAIN_FACES };
+enum MainFace {
+    MAIN_NORMAL = 0,
+    MAIN_OVER,
+    MAIN_DOWN,
+    MAIN_DISABLE,
+    MAIN_COLOR0,
+    MAIN_COLOR1,
+    MAIN_ARROW,
+    MAIN_FACES
+};
 const char* MainFaceFile(MainFace face); // e.g. "Skins/main_normal.jpg", relative to the program folder
 
 // The picture each of the five states of a main-window button is cut from.

@@ -37,12 +37,16 @@ SkinRect ReadSkinRect(const std::string& skinFile, const std::string& section, c
 
 // What the readers need from a control. The widget layer adapts its widgets.
 class CSkinTarget {
-public:
+  public:
     virtual ~CSkinTarget() = default;
     virtual void SkinSetGeometry(const SkinRect& rect, bool repaint) = 0;
     virtual void SkinMove(int x, int y, bool repaint) = 0;
     // Faces cut at origin (x, y) of the given pictures. Plain controls ignore it.
-    virtual void SkinSetFaces(int x, int y, const SkinFaceSet& faces) { (void)x; (void)y; (void)faces; }
+    virtual void SkinSetFaces(int x, int y, const SkinFaceSet& faces) {
+        (void)x;
+        (void)y;
+        (void)faces;
+    }
     virtual void SkinEnable(bool enabled) = 0;
 };
 
@@ -56,7 +60,8 @@ SkinRect SkinPlaceControl(CSkinTarget& control, const std::string& skinFile, con
 SkinRect SkinMoveControl(CSkinTarget& control, const std::string& skinFile, const std::string& key);
 // Place button with face origin: geometry from BUTTONINFO/key, the origin of
 // all five faces from BUTTONINFO2/faceKey, every face cut from `face`.
-SkinRect SkinPlaceButtonWithFaceOrigin(CSkinTarget& button, const std::string& skinFile, const std::string& key,
-                                       const std::string& faceKey, const CSkinFace* face);
+SkinRect SkinPlaceButtonWithFaceOrigin(CSkinTarget& button, const std::string& skinFile,
+                                       const std::string& key, const std::string& faceKey,
+                                       const CSkinFace* face);
 
 } // namespace orvane

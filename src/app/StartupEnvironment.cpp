@@ -1,10 +1,10 @@
 #include "app/StartupEnvironment.h"
 
-#include "services/PathTable.h"
-#include "services/UserRegKey.h"
 #include "platform/CriticalSections.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
+#include "services/PathTable.h"
+#include "services/UserRegKey.h"
 
 namespace orvane {
 
@@ -17,6 +17,8 @@ void PrepareStartupEnvironment() {
     CreateProcessLocks();
 }
 
-void ReleaseStartupEnvironment() { DeleteProcessLocks(); }
+void ReleaseStartupEnvironment() {
+    DeleteProcessLocks();
+}
 
 } // namespace orvane

@@ -7,7 +7,7 @@
 namespace orvane {
 
 class CQtPrompt final : public CPrompt {
-public:
+  public:
     int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
     std::optional<std::string> OpenFileName(const std::string& filter, const std::string& defaultExt,
                                             const std::string& initialPath) override;

@@ -34,6 +34,8 @@ constexpr std::array<uint16_t, kConsumerUsageCount> kConsumerUsages = {
 
 } // namespace
 
-uint16_t ConsumerUsageAt(size_t n) { return n < kConsumerUsages.size() ? kConsumerUsages[n] : 0; }
+uint16_t ConsumerUsageAt(size_t n) {
+    return n < kConsumerUsages.size() ? kConsumerUsages[n] : 0;
+}
 
 } // namespace orvane

@@ -191,7 +191,9 @@ uint8_t EvdevToVirtualKey(uint16_t evdevCode, bool numLockOn) {
     return key.vk == row->vk && key.altVk != key.vk ? key.altVk : row->vk;
 }
 
-size_t EvdevKeyCount() { return std::size(kEvdevKeys); }
+size_t EvdevKeyCount() {
+    return std::size(kEvdevKeys);
+}
 
 bool EvdevKeyAt(size_t n, uint16_t* evdevCode) {
     if (n >= std::size(kEvdevKeys)) return false;

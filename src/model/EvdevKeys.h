@@ -26,8 +26,8 @@ size_t EvdevKeyCount();
 bool EvdevKeyAt(size_t n, uint16_t* evdevCode);
 
 struct KeyEventFlags {
-    bool release = false;  // key up
-    bool repeat = false;   // auto-repeat of a key already down
+    bool release = false; // key up
+    bool repeat = false;  // auto-repeat of a key already down
     bool numLockOn = true;
     bool altDown = false;  // Alt + Print Screen is Sys Req
     bool ctrlDown = false; // Ctrl + Pause is Break

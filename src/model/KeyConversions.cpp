@@ -15,7 +15,9 @@ int LowestIndexWithUsage(uint8_t usage) {
     return -1;
 }
 
-const KeyTableRow& RowOf(ScanCode code) { return KeyTableRowAt(ScanCodeToIndex(code)); }
+const KeyTableRow& RowOf(ScanCode code) {
+    return KeyTableRowAt(ScanCodeToIndex(code));
+}
 
 } // namespace
 
@@ -26,15 +28,20 @@ uint8_t ScanCodeToIndex(ScanCode code) {
     return 0;
 }
 
-ScanCode IndexToScanCode(uint8_t index) { return index < 0x80 ? index : static_cast<ScanCode>(index + 0x80); }
+ScanCode IndexToScanCode(uint8_t index) {
+    return index < 0x80 ? index : static_cast<ScanCode>(index + 0x80);
+}
 
 ScanCode KeyIdToScanCode(uint16_t id) {
     for (size_t i = 0; i < kKeyTableSize; ++i)
-        if (KeyTableRowAt(static_cast<uint8_t>(i)).keyId == id) return IndexToScanCode(static_cast<uint8_t>(i));
+        if (KeyTableRowAt(static_cast<uint8_t>(i)).keyId == id)
+            return IndexToScanCode(static_cast<uint8_t>(i));
     return kScanNone;
 }
 
-uint16_t ScanCodeToKeyId(ScanCode code) { return RowOf(code).keyId; }
+uint16_t ScanCodeToKeyId(ScanCode code) {
+    return RowOf(code).keyId;
+}
 
 UsagePair ScanCodeToUsagePair(ScanCode code) {
     uint8_t u = RowOf(code).usage;
@@ -104,12 +111,18 @@ DeviceKeyCode ScanCodeToDeviceKeyCode(ScanCode code) {
     for (int bit = 0; bit < 8; ++bit)
         if (kModifierScanCodes[bit] == code) return {kDeviceKeyKeyboard, 1, static_cast<uint8_t>(1u << bit)};
     switch (code) {
-    case kScanWheelUp: return {kDeviceKeyMouse, 5, 0x01};
-    case kScanWheelDown: return {kDeviceKeyMouse, 5, 0xFF};
-    case kScanMouseLeft: return {kDeviceKeyMouse, 1, 1};
-    case kScanMouseRight: return {kDeviceKeyMouse, 1, 2};
-    case kScanMouseMiddle: return {kDeviceKeyMouse, 1, 4};
-    default: break;
+    case kScanWheelUp:
+        return {kDeviceKeyMouse, 5, 0x01};
+    case kScanWheelDown:
+        return {kDeviceKeyMouse, 5, 0xFF};
+    case kScanMouseLeft:
+        return {kDeviceKeyMouse, 1, 1};
+    case kScanMouseRight:
+        return {kDeviceKeyMouse, 1, 2};
+    case kScanMouseMiddle:
+        return {kDeviceKeyMouse, 1, 4};
+    default:
+        break;
     }
     UsagePair pair = ScanCodeToUsagePair(code);
     uint8_t usage = pair.kind == kUsageKindKeyboard ? static_cast<uint8_t>(pair.usage) : 0;

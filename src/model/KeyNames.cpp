@@ -1,8 +1,8 @@
 // Display names of keys, from the language file.
 #include <cstring>
 
-#include "services/Language.h"
 #include "model/KeyTables.h"
+#include "services/Language.h"
 
 namespace orvane {
 
@@ -22,7 +22,8 @@ size_t GetKeyName(ScanCode code, char* buffer, size_t size) {
     if (length > size - 1) {
         length = size - 1;
         // Back off to a character boundary.
-        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
+        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+            --length;
     }
     std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';

@@ -122,8 +122,8 @@ constexpr std::array<KeySlot, kKeySlotCount> kKeySlots = {{
 // clang-format on
 
 // LED positions that no key lights; 110 belongs to the Fn button.
-constexpr uint8_t kLedsWithoutKey[] = {13, 17, 18, 19, 20, 75, 77, 78, 79, 83, 98, 100,
-                                       114, 115, 116, 117, 118, 122};
+constexpr uint8_t kLedsWithoutKey[] = {13, 17, 18,  19,  20,  75,  77,  78,  79,
+                                       83, 98, 100, 114, 115, 116, 117, 118, 122};
 
 } // namespace
 

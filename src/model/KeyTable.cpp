@@ -184,7 +184,8 @@ constexpr KeyTableListing kListedRows[] = {
 
 constexpr std::array<KeyTableRow, kKeyTableSize> BuildKeyTable() {
     std::array<KeyTableRow, kKeyTableSize> table{};
-    for (KeyTableRow& row : table) row = KeyTableRow{0x00, kKeyIdNone, 0x00, 0x00, ""};
+    for (KeyTableRow& row : table)
+        row = KeyTableRow{0x00, kKeyIdNone, 0x00, 0x00, ""};
     for (const KeyTableListing& l : kListedRows)
         table[l.index] = KeyTableRow{l.vk, l.keyId, l.altVk ? l.altVk : l.vk, l.usage, l.textKey};
     return table;
@@ -194,11 +195,17 @@ constexpr std::array<KeyTableRow, kKeyTableSize> kKeyTable = BuildKeyTable();
 
 } // namespace
 
-const KeyTableRow& KeyTableRowAt(uint8_t index) { return kKeyTable[index]; }
+const KeyTableRow& KeyTableRowAt(uint8_t index) {
+    return kKeyTable[index];
+}
 
-bool IsEmptyKeyRow(uint8_t index) { return kKeyTable[index].keyId == kKeyIdNone; }
+bool IsEmptyKeyRow(uint8_t index) {
+    return kKeyTable[index].keyId == kKeyIdNone;
+}
 
-size_t ListedKeyRowCount() { return std::size(kListedRows); }
+size_t ListedKeyRowCount() {
+    return std::size(kListedRows);
+}
 
 bool ListedKeyRowAt(size_t n, uint8_t* index, ScanCode* scanCode) {
     if (n >= std::size(kListedRows)) return false;

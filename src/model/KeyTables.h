@@ -33,9 +33,9 @@ constexpr ScanCode kScanMouseMiddle = 0x173;
 // ---------------------------------------------------------------- key table
 
 constexpr size_t kKeyTableSize = 256;
-constexpr uint16_t kKeyIdNone = 0xFFFF;       // empty row
-constexpr uint16_t kKeyIdMarkBit = 0x8000; // power, media, Japanese/Korean and private keys
-constexpr uint16_t kPickListKeyCount = 106;   // ids 0x0000-0x0069 are the macro tab's key list
+constexpr uint16_t kKeyIdNone = 0xFFFF;     // empty row
+constexpr uint16_t kKeyIdMarkBit = 0x8000;  // power, media, Japanese/Korean and private keys
+constexpr uint16_t kPickListKeyCount = 106; // ids 0x0000-0x0069 are the macro tab's key list
 
 struct KeyTableRow {
     uint8_t vk;          // Windows virtual-key code
@@ -93,7 +93,7 @@ constexpr size_t kLedCount = 125; // LED indexes 0-124 = row * 21 + column
 struct KeySlot {
     uint16_t controlId; // the key button on the main window
     ScanCode scanCode;
-    uint8_t ledIndex;   // row * kLedColumns + column
+    uint8_t ledIndex; // row * kLedColumns + column
     uint8_t ledRow;
     uint8_t ledColumn;
 };
@@ -110,7 +110,7 @@ std::string KeySlotSkinName(int slot);
 // The nine G keys: skin names "FUNC_G1" .. "FUNC_G9", no key table row, no LED.
 constexpr int kGKeyCount = 9;
 constexpr std::array<uint16_t, kGKeyCount> kGKeyControlIds = {1000, 1001, 1002, 1003, 1004,
-                                                               1140, 1141, 1142, 1143};
+                                                              1140, 1141, 1142, 1143};
 // "FUNC_G<n>" for n = 1-9, empty otherwise.
 std::string GKeySkinName(int number);
 // 1-9 for a G-key control id, 0 otherwise.
@@ -176,7 +176,9 @@ ScanCode UsagePairToScanCode(uint16_t kind, uint16_t usage);
 ScanCode ModifierBitToScanCode(uint8_t bits);
 
 ScanCode DeviceKeyCodeToScanCode(uint8_t type, uint8_t a, uint8_t b);
-inline ScanCode DeviceKeyCodeToScanCode(const DeviceKeyCode& c) { return DeviceKeyCodeToScanCode(c.type, c.a, c.b); }
+inline ScanCode DeviceKeyCodeToScanCode(const DeviceKeyCode& c) {
+    return DeviceKeyCodeToScanCode(c.type, c.a, c.b);
+}
 
 // The code a key sends when a single key `code` is assigned to it: modifiers
 // (2, 1, bit), wheel and mouse buttons type 1, anything else (2, 2, usage)

@@ -3,11 +3,11 @@
 #include <array>
 #include <mutex>
 
-#include "services/Language.h"
 #include "model/ConfigStore.h"
 #include "model/KeyTables.h"
 #include "model/Utf16Text.h"
 #include "platform/CriticalSections.h"
+#include "services/Language.h"
 
 namespace orvane {
 

@@ -30,8 +30,8 @@ constexpr uint8_t NumLock = 97, NumEnter = 98, NumDot = 99, NumSlash = 100, NumS
 constexpr uint8_t NumMinus = 102, NumPlus = 103, K45 = 104, K56 = 105;
 // clang-format on
 
-constexpr uint8_t Fn = 106;   // the Fn button
+constexpr uint8_t Fn = 106; // the Fn button
 constexpr uint8_t kCount = 107;
-constexpr uint8_t xx = 0xFF;  // a grid cell without a key
+constexpr uint8_t xx = 0xFF; // a grid cell without a key
 
 } // namespace orvane::pk

@@ -20,7 +20,9 @@ void CLightingModel::SetLightingArea(std::span<const uint8_t> area) {
     std::copy_n(area.begin(), std::min(area.size(), m_area.size()), m_area.begin());
 }
 
-void CLightingModel::SetDeviceModes(std::span<const uint8_t> slots) { m_modes.Build(slots.data(), slots.size()); }
+void CLightingModel::SetDeviceModes(std::span<const uint8_t> slots) {
+    m_modes.Build(slots.data(), slots.size());
+}
 
 int CLightingModel::CurrentProfile() const {
     int p = m_port.CurrentProfile();
@@ -62,18 +64,35 @@ int CLightingModel::ChangeMode(int mode, CKeyLights& lights) {
     CPreview::ClearPreview(lights);
     int result = 1;
     switch (mode) {
-    case 1: case 2: case 3: case 5: case 7: case 8: case 9: case 13: case 14: case 15:
+    case 1:
+    case 2:
+    case 3:
+    case 5:
+    case 7:
+    case 8:
+    case 9:
+    case 13:
+    case 14:
+    case 15:
         result = WriteFields({FieldWrite::Byte(f::Mode, static_cast<uint8_t>(mode)),
                               FieldWrite::Byte(f::Colourful, m_settings.colourful)});
         break;
-    case 4: case 6: case 10: case 11: case 12: case 16: case 17: case 18:
+    case 4:
+    case 6:
+    case 10:
+    case 11:
+    case 12:
+    case 16:
+    case 17:
+    case 18:
         result = WriteFields({FieldWrite::Byte(f::Mode, static_cast<uint8_t>(mode))});
         break;
     case 20:
         result = WriteFields({FieldWrite::Byte(f::Mode, 20)});
         ShowKeyColours(lights);
         break;
-    default: break; // mode 19 and unknown modes are not sent
+    default:
+        break; // mode 19 and unknown modes are not sent
     }
     if (mode >= 0 && mode <= 255) m_settings.mode = static_cast<uint8_t>(mode);
     m_preview.MarkStale();

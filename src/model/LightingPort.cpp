@@ -13,14 +13,18 @@ static_assert(kModeSlotCount == DEVICE_INFO_MODE_SLOTS);
 namespace {
 
 class CDeviceLightingPort final : public CLightingPort {
-public:
+  public:
     int BeginSession() override { return DevBeginSession(); }
     int EndSession() override { return DevEndSession(); }
-    int WriteLighting(std::span<const uint8_t> data, uint16_t offset) override { return DevWriteLighting(data, offset); }
+    int WriteLighting(std::span<const uint8_t> data, uint16_t offset) override {
+        return DevWriteLighting(data, offset);
+    }
     int WriteKeyColours(std::span<const uint8_t> colours, int firstLed) override {
         return DevWriteKeyColours(colours, firstLed);
     }
-    int WriteProfileKeyColours(std::span<const uint8_t> table) override { return DevWriteProfileKeyColours(table); }
+    int WriteProfileKeyColours(std::span<const uint8_t> table) override {
+        return DevWriteProfileKeyColours(table);
+    }
     int CurrentProfile() override { return GetCurrentProfile(); }
 };
 

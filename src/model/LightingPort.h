@@ -9,7 +9,7 @@
 namespace orvane {
 
 class CLightingPort {
-public:
+  public:
     virtual ~CLightingPort() = default;
     virtual int BeginSession() = 0;
     virtual int EndSession() = 0;

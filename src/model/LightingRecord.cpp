@@ -6,7 +6,9 @@ namespace orvane {
 
 namespace {
 
-Colour ColourAt(const uint8_t* p) { return MakeColour(p[0], p[1], p[2]); }
+Colour ColourAt(const uint8_t* p) {
+    return MakeColour(p[0], p[1], p[2]);
+}
 
 } // namespace
 

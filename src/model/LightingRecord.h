@@ -62,7 +62,7 @@ bool DecodeLightingRecord(const uint8_t* record, size_t size, CLightingSettings&
 // The modes the keyboard offers, in its slot order: the lighting panel's mode
 // list. Slots holding 0 or a mode above 20 get no entry.
 class CModeList {
-public:
+  public:
     void Build(const uint8_t* slots, size_t count);
     void Clear() { m_count = 0; }
     int Count() const { return m_count; }
@@ -72,7 +72,7 @@ public:
     int PositionOf(int mode) const;
     bool Offers(int mode) const { return PositionOf(mode) >= 0; }
 
-private:
+  private:
     std::array<uint8_t, kModeSlotCount> m_modes{};
     int m_count = 0;
 };

@@ -1,10 +1,10 @@
 // The lighting switch ("DengCheck" in the settings file) and the preview
 // timer it governs.
+#include "model/LightingModel.h"
+#include "platform/IniFile.h"
 #include "services/MainWindowLink.h"
 #include "services/PathTable.h"
 #include "services/WindowMessages.h"
-#include "model/LightingModel.h"
-#include "platform/IniFile.h"
 
 namespace orvane {
 

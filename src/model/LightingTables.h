@@ -18,9 +18,15 @@ using Colour = uint32_t;
 constexpr Colour MakeColour(uint8_t red, uint8_t green, uint8_t blue) {
     return static_cast<Colour>(red) | (static_cast<Colour>(green) << 8) | (static_cast<Colour>(blue) << 16);
 }
-constexpr uint8_t RedOf(Colour c) { return static_cast<uint8_t>(c); }
-constexpr uint8_t GreenOf(Colour c) { return static_cast<uint8_t>(c >> 8); }
-constexpr uint8_t BlueOf(Colour c) { return static_cast<uint8_t>(c >> 16); }
+constexpr uint8_t RedOf(Colour c) {
+    return static_cast<uint8_t>(c);
+}
+constexpr uint8_t GreenOf(Colour c) {
+    return static_cast<uint8_t>(c >> 8);
+}
+constexpr uint8_t BlueOf(Colour c) {
+    return static_cast<uint8_t>(c >> 16);
+}
 
 // Each channel times v / 255, truncated.
 constexpr Colour ScaleColour(Colour c, uint8_t v) {
@@ -73,7 +79,8 @@ struct KeyGroup {
     uint8_t count = 0;
     std::array<uint8_t, kMax> keys{};
     constexpr KeyGroup(std::initializer_list<uint8_t> list) {
-        for (uint8_t k : list) keys[count++] = k; // too many keys fails to compile
+        for (uint8_t k : list)
+            keys[count++] = k; // too many keys fails to compile
     }
     constexpr const uint8_t* begin() const { return keys.data(); }
     constexpr const uint8_t* end() const { return keys.data() + count; }

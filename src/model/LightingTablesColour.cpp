@@ -51,7 +51,8 @@ constexpr std::array<Colour, kWheelSize> BuildWheel() {
 constexpr std::array<Colour, kLongWheelSize> BuildLongWheel() {
     const std::array<Colour, kWheelSize> wheel = BuildWheel();
     std::array<Colour, kLongWheelSize> w{};
-    for (size_t h = 0; h < kLongWheelSize; ++h) w[h] = wheel[h % kWheelSize];
+    for (size_t h = 0; h < kLongWheelSize; ++h)
+        w[h] = wheel[h % kWheelSize];
     return w;
 }
 
@@ -66,14 +67,17 @@ constexpr std::array<uint8_t, kPulseSize> BuildPulse() {
 
 constexpr std::array<uint8_t, kWaveSize> BuildWave() {
     std::array<uint8_t, kWaveSize> w{};
-    for (size_t k = 0; k < kWaveStart.size(); ++k) w[k] = kWaveStart[k];
+    for (size_t k = 0; k < kWaveStart.size(); ++k)
+        w[k] = kWaveStart[k];
     return w;
 }
 
 constexpr std::array<uint8_t, kBreathSize> BuildBreath() {
     std::array<uint8_t, kBreathSize / 2> half{};
-    for (size_t k = 0; k < kBreathStart.size(); ++k) half[k] = kBreathStart[k];
-    for (size_t k = 0; k < kPulseRising.size(); ++k) half[kBreathStart.size() + k] = kPulseRising[k];
+    for (size_t k = 0; k < kBreathStart.size(); ++k)
+        half[k] = kBreathStart[k];
+    for (size_t k = 0; k < kPulseRising.size(); ++k)
+        half[kBreathStart.size() + k] = kPulseRising[k];
     std::array<uint8_t, kBreathSize> b{};
     for (size_t k = 0; k < half.size(); ++k) {
         b[k] = half[k];

@@ -87,7 +87,8 @@ struct KeyLookup {
 
 constexpr KeyLookup BuildLookup() {
     KeyLookup l;
-    for (int k = 0; k < pk::kCount; ++k) l.slot[k] = l.position[k] = l.column[k] = l.row[k] = -1;
+    for (int k = 0; k < pk::kCount; ++k)
+        l.slot[k] = l.position[k] = l.column[k] = l.row[k] = -1;
     for (int i = 0; i < kSpiralLength; ++i) {
         const SpiralEntry& e = kSpiral[i];
         if (e.key < pk::kCount && l.position[e.key] < 0) {
@@ -115,9 +116,13 @@ constinit const std::array<SpiralEntry, kSpiralLength> kSpiralOrder = kSpiral;
 constinit const std::array<uint8_t, kSparkleLength> kSparkleOrder = kSparkle;
 constinit const std::array<KeyGroup, kRainbowGroupCount> kRainbowGroups = kGroups;
 
-int SpiralSlotOfKey(uint8_t key) { return key < pk::kCount ? kLookup.slot[key] : -1; }
+int SpiralSlotOfKey(uint8_t key) {
+    return key < pk::kCount ? kLookup.slot[key] : -1;
+}
 
-int SpiralPositionOfKey(uint8_t key) { return key < pk::kCount ? kLookup.position[key] : -1; }
+int SpiralPositionOfKey(uint8_t key) {
+    return key < pk::kCount ? kLookup.position[key] : -1;
+}
 
 bool GridCellOfKey(uint8_t key, int* column, int* row) {
     if (key >= pk::kCount || kLookup.column[key] < 0) return false;

@@ -2,11 +2,11 @@
 #include <mutex>
 #include <new>
 
-#include "services/Language.h"
-#include "services/Prompt.h"
 #include "model/ConfigStore.h"
 #include "model/KeyTooltip.h"
 #include "platform/CriticalSections.h"
+#include "services/Language.h"
+#include "services/Prompt.h"
 
 namespace orvane {
 namespace {

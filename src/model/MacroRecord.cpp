@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "services/Language.h"
-#include "services/Prompt.h"
 #include "platform/ByteOrder.h"
 #include "platform/Registry.h"
+#include "services/Language.h"
+#include "services/Prompt.h"
 
 namespace orvane {
 namespace {

@@ -12,7 +12,7 @@ namespace {
 // Sets a mode's re-entry flag for the length of its routine; `entered` is
 // false when the routine is already running.
 class CReentryGuard {
-public:
+  public:
     explicit CReentryGuard(bool& flag) : m_flag(flag), m_entered(!flag) { m_flag = true; }
     ~CReentryGuard() {
         if (m_entered) m_flag = false;
@@ -21,20 +21,23 @@ public:
     CReentryGuard& operator=(const CReentryGuard&) = delete;
     bool Entered() const { return m_entered; }
 
-private:
+  private:
     bool& m_flag;
     bool m_entered;
 };
 
-void Show(CKeyLights& lights, uint8_t key, Colour c) { lights.SetKeyLight(KeyButtonOfPreviewKey(key), c, true); }
+void Show(CKeyLights& lights, uint8_t key, Colour c) {
+    lights.SetKeyLight(KeyButtonOfPreviewKey(key), c, true);
+}
 
-Colour Wheel(int h) { return kColourWheel[static_cast<size_t>(h) % kWheelSize]; }
+Colour Wheel(int h) {
+    return kColourWheel[static_cast<size_t>(h) % kWheelSize];
+}
 
 // Grid walk: rows top to bottom, columns left to right; the counter restarts
 // at `start` on every row and cells without a key still advance it. Each
 // cell shows the counter, which then steps by `stride` modulo `size`.
-template <typename Paint>
-void WalkGrid(int start, int stride, int size, Paint paint) {
+template <typename Paint> void WalkGrid(int start, int stride, int size, Paint paint) {
     for (int r = 0; r < kGridRows; ++r) {
         int counter = start;
         for (int c = 0; c < kGridColumns; ++c) {
@@ -52,7 +55,8 @@ CPreview::CPreview(Clock clock) : m_clock(std::move(clock)) {
 }
 
 void CPreview::ClearPreview(CKeyLights& lights) {
-    for (int n = 0; n < kKeyButtonCount; ++n) lights.SetKeyLight(KeyButtonAt(n), 0, false);
+    for (int n = 0; n < kKeyButtonCount; ++n)
+        lights.SetKeyLight(KeyButtonAt(n), 0, false);
 }
 
 void CPreview::ResetPreviewState() {
@@ -84,21 +88,50 @@ void CPreview::PreviewTick(const PreviewParams& p, CKeyLights& lights) {
     if (!guard.Entered()) return;
     switch (p.mode) {
     case 1:
-    case 2: TickWalkGrid(p.mode, p, lights); break;
-    case 3: TickSpiralWalk(p, lights); break;
-    case 4: TickWholeGrid(p, lights); break;
-    case 5: TickBreath(p, lights); break;
-    case 6: TickStatic(p, lights); break;
-    case 10: TickSparkle(p, lights); break;
-    case 11: TickSpiralRainbow(lights); break;
-    case 12: TickRows(p, lights); break;
-    case 13: TickBounce(p, lights); break;
-    case 14: TickDemo(p, lights); break;
-    case 15: TickRain(p, lights); break;
-    case 16: TickCorners(p, lights); break;
-    case 18: TickGroups(p, lights); break;
-    case 20: break; // the keys keep their own colours
-    default: ClearPreview(lights); break; // 7, 8, 9, 17, 19
+    case 2:
+        TickWalkGrid(p.mode, p, lights);
+        break;
+    case 3:
+        TickSpiralWalk(p, lights);
+        break;
+    case 4:
+        TickWholeGrid(p, lights);
+        break;
+    case 5:
+        TickBreath(p, lights);
+        break;
+    case 6:
+        TickStatic(p, lights);
+        break;
+    case 10:
+        TickSparkle(p, lights);
+        break;
+    case 11:
+        TickSpiralRainbow(lights);
+        break;
+    case 12:
+        TickRows(p, lights);
+        break;
+    case 13:
+        TickBounce(p, lights);
+        break;
+    case 14:
+        TickDemo(p, lights);
+        break;
+    case 15:
+        TickRain(p, lights);
+        break;
+    case 16:
+        TickCorners(p, lights);
+        break;
+    case 18:
+        TickGroups(p, lights);
+        break;
+    case 20:
+        break; // the keys keep their own colours
+    default:
+        ClearPreview(lights);
+        break; // 7, 8, 9, 17, 19
     }
 }
 
@@ -106,13 +139,15 @@ void CPreview::TickWalkGrid(int mode, const PreviewParams& p, CKeyLights& lights
     int& phase = m_state.phase[static_cast<size_t>(mode)];
     if (p.colourful) {
         phase = AdvancePhase(p.direction, phase, mode == 1 ? 9 : 4, 192);
-        WalkGrid(phase, mode == 1 ? 9 : 5, 192, [&](uint8_t key, int counter) { Show(lights, key, Wheel(counter)); });
+        WalkGrid(phase, mode == 1 ? 9 : 5, 192,
+                 [&](uint8_t key, int counter) { Show(lights, key, Wheel(counter)); });
         return;
     }
     if (mode == 1) {
         phase = AdvancePhase(p.direction, phase, 7, 96);
-        WalkGrid(phase, 7, 96,
-                 [&](uint8_t key, int counter) { Show(lights, key, ScaleColour(p.colour, kPulseCurve[counter])); });
+        WalkGrid(phase, 7, 96, [&](uint8_t key, int counter) {
+            Show(lights, key, ScaleColour(p.colour, kPulseCurve[counter]));
+        });
         return;
     }
     // Mode 2, single colour: the wave always runs forward; the direction only
@@ -180,7 +215,8 @@ void CPreview::TickSpiralRainbow(CKeyLights& lights) {
     if (!m_state.spiralHuesSet) {
         for (int i = 0; i < kSpiralLength; ++i) {
             int h = 33 * (i + 1);
-            while (h > 192) h -= 192; // 192 itself stays, and wraps to 0 on the first step
+            while (h > 192)
+                h -= 192; // 192 itself stays, and wraps to 0 on the first step
             hue[kSpiralOrder[i].slot] = static_cast<uint8_t>(h);
         }
         m_state.spiralHuesSet = true;

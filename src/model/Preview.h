@@ -24,19 +24,19 @@ struct PreviewParams {
 // in seconds at every tick of the modes that use it, so a frame depends only
 // on the state and the second it is drawn in.
 class CPreviewRandom {
-public:
+  public:
     void Seed(uint32_t seed) { m_state = seed; }
     int Next() {
         m_state = m_state * 214013u + 2531011u;
         return static_cast<int>((m_state >> 16) & 0x7FFF);
     }
 
-private:
+  private:
     uint32_t m_state = 1;
 };
 
 class CPreview {
-public:
+  public:
     // Seconds since the epoch; tests and orvanectl pass a fixed clock.
     using Clock = std::function<int64_t()>;
     explicit CPreview(Clock clock = {});
@@ -54,7 +54,7 @@ public:
 
     const CPreviewState& State() const { return m_state; }
 
-private:
+  private:
     void TickWalkGrid(int mode, const PreviewParams& p, CKeyLights& lights);
     void TickSpiralWalk(const PreviewParams& p, CKeyLights& lights);
     void TickWholeGrid(const PreviewParams& p, CKeyLights& lights);

@@ -4,9 +4,12 @@ namespace orvane {
 
 int KeyButtonNumber(const KeyButton& button) {
     switch (button.kind) {
-    case KeyButtonKind::Slot: return button.index < 106 ? button.index : -1;
-    case KeyButtonKind::GKey: return button.index < kGKeyButtonCount ? 106 + button.index : -1;
-    case KeyButtonKind::Fn: return kKeyButtonCount - 1;
+    case KeyButtonKind::Slot:
+        return button.index < 106 ? button.index : -1;
+    case KeyButtonKind::GKey:
+        return button.index < kGKeyButtonCount ? 106 + button.index : -1;
+    case KeyButtonKind::Fn:
+        return kKeyButtonCount - 1;
     }
     return -1;
 }
@@ -36,7 +39,8 @@ const CKeyLightFrame::Light& CKeyLightFrame::At(const KeyButton& button) const {
 
 int CKeyLightFrame::LitCount() const {
     int count = 0;
-    for (const Light& l : m_lights) count += l.lit ? 1 : 0;
+    for (const Light& l : m_lights)
+        count += l.lit ? 1 : 0;
     return count;
 }
 

@@ -30,14 +30,14 @@ KeyButton KeyButtonAt(int number);
 KeyButton KeyButtonOfPreviewKey(uint8_t key);
 
 class CKeyLights {
-public:
+  public:
     virtual ~CKeyLights() = default;
     virtual void SetKeyLight(const KeyButton& button, Colour colour, bool lit) = 0;
 };
 
 // The last colour and lit state of every button.
 class CKeyLightFrame : public CKeyLights {
-public:
+  public:
     struct Light {
         Colour colour = 0;
         bool lit = false;
@@ -48,7 +48,7 @@ public:
     int LitCount() const;
     uint64_t SetCount() const { return m_setCount; }
 
-private:
+  private:
     std::array<Light, kKeyButtonCount> m_lights{};
     Light m_none{};
     uint64_t m_setCount = 0;

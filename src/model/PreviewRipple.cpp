@@ -4,33 +4,39 @@ namespace orvane {
 
 void CRipplePlanes::SetCell(int column, int row) {
     if (column < 0 || column >= kGridColumns || row < 0 || row > 7) return;
-    for (auto& p : plane) p[static_cast<size_t>(column)] |= static_cast<uint8_t>(1u << row);
+    for (auto& p : plane)
+        p[static_cast<size_t>(column)] |= static_cast<uint8_t>(1u << row);
 }
 
 uint8_t CRipplePlanes::ColumnOr(int column) const {
     if (column < 0 || column >= kGridColumns) return 0;
     uint8_t v = 0;
-    for (const auto& p : plane) v |= p[static_cast<size_t>(column)];
+    for (const auto& p : plane)
+        v |= p[static_cast<size_t>(column)];
     return v;
 }
 
 namespace {
 
-uint8_t Down(uint8_t v) { return static_cast<uint8_t>(v << 1); }
-uint8_t Up(uint8_t v) { return static_cast<uint8_t>(v >> 1); }
+uint8_t Down(uint8_t v) {
+    return static_cast<uint8_t>(v << 1);
+}
+uint8_t Up(uint8_t v) {
+    return static_cast<uint8_t>(v >> 1);
+}
 
 // Each column takes its own bits shifted plus the unshifted bits of its
 // neighbour on the side the plane spreads from, read before that neighbour
 // moves: walking away from the neighbour keeps it unchanged.
-template <uint8_t (*Shift)(uint8_t)>
-void SpreadLeft(std::array<uint8_t, kGridColumns>& col) {
-    for (int j = 0; j < kGridColumns - 1; ++j) col[j] = static_cast<uint8_t>(Shift(col[j]) | col[j + 1]);
+template <uint8_t (*Shift)(uint8_t)> void SpreadLeft(std::array<uint8_t, kGridColumns>& col) {
+    for (int j = 0; j < kGridColumns - 1; ++j)
+        col[j] = static_cast<uint8_t>(Shift(col[j]) | col[j + 1]);
     col[kGridColumns - 1] = Shift(col[kGridColumns - 1]);
 }
 
-template <uint8_t (*Shift)(uint8_t)>
-void SpreadRight(std::array<uint8_t, kGridColumns>& col) {
-    for (int j = kGridColumns - 1; j > 0; --j) col[j] = static_cast<uint8_t>(Shift(col[j]) | col[j - 1]);
+template <uint8_t (*Shift)(uint8_t)> void SpreadRight(std::array<uint8_t, kGridColumns>& col) {
+    for (int j = kGridColumns - 1; j > 0; --j)
+        col[j] = static_cast<uint8_t>(Shift(col[j]) | col[j - 1]);
     col[0] = Shift(col[0]);
 }
 

@@ -29,7 +29,9 @@ int SlotOfSparkle(uint8_t position) {
 
 } // namespace
 
-void CPreview::Reseed() { m_random.Seed(static_cast<uint32_t>(m_clock())); }
+void CPreview::Reseed() {
+    m_random.Seed(static_cast<uint32_t>(m_clock()));
+}
 
 void CPreview::LightSlot(CSlotLights& set, int slot, bool colourful) {
     set.brightness[static_cast<size_t>(slot)] = 255;
@@ -133,7 +135,8 @@ void CPreview::TickDemo(const PreviewParams& p, CKeyLights& lights) {
     case 0:
         // A counter left out of range by another mode ends the steps at once.
         if (step >= 0 && step < kDemoStepCount)
-            for (uint8_t key : kDemoSteps[static_cast<size_t>(step)]) light(key, 11);
+            for (uint8_t key : kDemoSteps[static_cast<size_t>(step)])
+                light(key, 11);
         if (step < 0 || step >= kDemoStepCount - 1) {
             m_state.demoStage = 1;
             step = 0;
@@ -143,7 +146,8 @@ void CPreview::TickDemo(const PreviewParams& p, CKeyLights& lights) {
         break;
     case 1:
         if (step >= 0 && step <= 30) {
-            for (uint8_t key : kDemoPairs[static_cast<size_t>(step % kDemoPairCount)]) light(key, 1);
+            for (uint8_t key : kDemoPairs[static_cast<size_t>(step % kDemoPairCount)])
+                light(key, 1);
             ++step;
         } else if (set.brightness[oSlot] == 0) {
             m_state.demoStage = 2;

@@ -9,11 +9,11 @@
 #include <string_view>
 #include <sys/stat.h>
 
-#include "services/Language.h"
-#include "services/Prompt.h"
 #include "platform/AtomicFile.h"
 #include "platform/ByteOrder.h"
 #include "platform/CriticalSections.h"
+#include "services/Language.h"
+#include "services/Prompt.h"
 
 namespace orvane {
 

@@ -2,12 +2,12 @@
 // importing and exporting profiles.
 #include <mutex>
 
-#include "services/Language.h"
-#include "services/Prompt.h"
 #include "model/ProfileFile.h"
 #include "model/UserData.h"
 #include "platform/CriticalSections.h"
 #include "platform/Paths.h"
+#include "services/Language.h"
+#include "services/Prompt.h"
 
 namespace orvane {
 

@@ -36,6 +36,8 @@ constexpr std::array<uint8_t, 256> kVkScanTable = {
 
 } // namespace
 
-uint8_t VkToKeyIndex(uint8_t vk) { return kVkScanTable[vk]; }
+uint8_t VkToKeyIndex(uint8_t vk) {
+    return kVkScanTable[vk];
+}
 
 } // namespace orvane

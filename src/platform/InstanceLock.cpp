@@ -10,17 +10,17 @@
 
 namespace orvane {
 
-std::string InstanceLockPath() { return RuntimeFilePath(kInstanceMutexName, ".lock"); }
+std::string InstanceLockPath() {
+    return RuntimeFilePath(kInstanceMutexName, ".lock");
+}
 
 CInstanceMutex::Result CInstanceMutex::OpenOrCreate(const std::string& path) {
     Close();
-    if (path.empty() || path.size() >= PATH_MAX)
-        return Result::Failed;
+    if (path.empty() || path.size() >= PATH_MAX) return Result::Failed;
     // O_NOFOLLOW: in the shared /tmp fallback a planted symlink must not make
     // us create or lock some other file.
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
-        return Result::Failed;
+    if (fd < 0) return Result::Failed;
     int rc;
     do {
         rc = ::flock(fd, LOCK_EX | LOCK_NB);
@@ -30,15 +30,13 @@ CInstanceMutex::Result CInstanceMutex::OpenOrCreate(const std::string& path) {
         owned_ = true;
         return Result::Created;
     }
-    if (errno == EWOULDBLOCK)
-        return Result::AlreadyExists;
+    if (errno == EWOULDBLOCK) return Result::AlreadyExists;
     Close();
     return Result::Failed;
 }
 
 void CInstanceMutex::Close() {
-    if (fd_ >= 0)
-        ::close(fd_); // drops the lock with the last descriptor
+    if (fd_ >= 0) ::close(fd_); // drops the lock with the last descriptor
     fd_ = -1;
     owned_ = false;
 }

@@ -12,7 +12,7 @@ constexpr const char* kInstanceMutexName = "QT47R19B";
 std::string InstanceLockPath();
 
 class CInstanceMutex {
-public:
+  public:
     enum class Result {
         Created,       // nobody held it; this process owns it now
         AlreadyExists, // another process holds it; the handle is kept, not owned
@@ -30,7 +30,7 @@ public:
     bool Owned() const { return owned_; }
     void Close();
 
-private:
+  private:
     int fd_ = -1;
     bool owned_ = false;
 };

@@ -43,13 +43,11 @@ struct CStore {
 
     CKey* FindKey(std::string_view path) {
         for (CKey& key : keys)
-            if (EqualsNoCase(key.path, path))
-                return &key;
+            if (EqualsNoCase(key.path, path)) return &key;
         return nullptr;
     }
     CKey& KeyCreated(const std::string& path) {
-        if (CKey* key = FindKey(path))
-            return *key;
+        if (CKey* key = FindKey(path)) return *key;
         keys.push_back(CKey{path, {}});
         return keys.back();
     }
@@ -82,20 +80,16 @@ std::string Quote(std::string_view s) {
 }
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
 // Parses a quoted string starting at s[pos]; advances pos past it.
 bool Unquote(std::string_view s, size_t& pos, std::string& out) {
     out.clear();
-    if (pos >= s.size() || s[pos] != '"')
-        return false;
+    if (pos >= s.size() || s[pos] != '"') return false;
     for (++pos; pos < s.size(); ++pos) {
         char c = s[pos];
         if (c == '"') {
@@ -106,8 +100,7 @@ bool Unquote(std::string_view s, size_t& pos, std::string& out) {
             out += c;
             continue;
         }
-        if (++pos >= s.size())
-            return false;
+        if (++pos >= s.size()) return false;
         switch (s[pos]) {
         case '"':
         case '\\':
@@ -117,11 +110,9 @@ bool Unquote(std::string_view s, size_t& pos, std::string& out) {
             out += '\n';
             break;
         case 'x': {
-            if (pos + 2 >= s.size())
-                return false;
+            if (pos + 2 >= s.size()) return false;
             int hi = HexDigit(s[pos + 1]), lo = HexDigit(s[pos + 2]);
-            if (hi < 0 || lo < 0)
-                return false;
+            if (hi < 0 || lo < 0) return false;
             out += static_cast<char>(hi * 16 + lo);
             pos += 2;
             break;
@@ -135,18 +126,15 @@ bool Unquote(std::string_view s, size_t& pos, std::string& out) {
 
 bool ParseValueLine(std::string_view line, CValue& value) {
     size_t pos = 0;
-    if (!Unquote(line, pos, value.name) || pos >= line.size() || line[pos] != '=')
-        return false;
+    if (!Unquote(line, pos, value.name) || pos >= line.size() || line[pos] != '=') return false;
     std::string_view rest = line.substr(pos + 1);
     if (rest.substr(0, 6) == "dword:") {
         rest.remove_prefix(6);
-        if (rest.size() != 8)
-            return false;
+        if (rest.size() != 8) return false;
         uint32_t v = 0;
         for (char c : rest) {
             int d = HexDigit(c);
-            if (d < 0)
-                return false;
+            if (d < 0) return false;
             v = v * 16 + static_cast<uint32_t>(d);
         }
         value.isDword = true;
@@ -154,8 +142,7 @@ bool ParseValueLine(std::string_view line, CValue& value) {
         return true;
     }
     size_t textPos = 0;
-    if (!Unquote(rest, textPos, value.text) || textPos != rest.size())
-        return false;
+    if (!Unquote(rest, textPos, value.text) || textPos != rest.size()) return false;
     value.isDword = false;
     return true;
 }
@@ -166,20 +153,16 @@ CStore Parse(std::string_view text) {
     size_t pos = 0;
     while (pos < text.size()) {
         size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos)
-            end = text.size();
+        if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(pos, end - pos);
         pos = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (line.empty() || line.front() == ';')
-            continue;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.empty() || line.front() == ';') continue;
         if (line.front() == '[') {
             current = nullptr;
             if (line.size() >= 2 && line.back() == ']') {
                 std::string path(line.substr(1, line.size() - 2));
-                if (!path.empty() && path.size() <= kMaxKeyPath)
-                    current = &store.KeyCreated(path);
+                if (!path.empty() && path.size() <= kMaxKeyPath) current = &store.KeyCreated(path);
             }
             continue;
         }
@@ -191,8 +174,7 @@ CStore Parse(std::string_view text) {
                     old = value;
                     replaced = true;
                 }
-            if (!replaced)
-                current->values.push_back(value);
+            if (!replaced) current->values.push_back(value);
         }
     }
     return store;
@@ -228,8 +210,7 @@ LoadResult Load(const std::string& storePath, CStore& store) {
     }
     store = CStore{};
     struct stat st {};
-    if (::lstat(storePath.c_str(), &st) != 0 && errno == ENOENT)
-        return LoadResult::Missing;
+    if (::lstat(storePath.c_str(), &st) != 0 && errno == ENOENT) return LoadResult::Missing;
     return LoadResult::Unreadable;
 }
 
@@ -237,7 +218,7 @@ LoadResult Load(const std::string& storePath, CStore& store) {
 // orvanectl) with a lock file beside the store; the store itself is replaced
 // by rename, so it cannot carry the lock.
 class CStoreLock {
-public:
+  public:
     explicit CStoreLock(const std::string& storePath) {
         fd_ = ::open((storePath + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (fd_ >= 0)
@@ -245,13 +226,12 @@ public:
             }
     }
     ~CStoreLock() {
-        if (fd_ >= 0)
-            ::close(fd_); // releases the lock
+        if (fd_ >= 0) ::close(fd_); // releases the lock
     }
     CStoreLock(const CStoreLock&) = delete;
     CStoreLock& operator=(const CStoreLock&) = delete;
 
-private:
+  private:
     int fd_ = -1;
 };
 
@@ -260,45 +240,39 @@ bool ValidKeyPath(const std::string& path) {
            path.find_first_of(std::string_view("]\r\n\0", 4)) == std::string::npos;
 }
 
-template <typename Change>
-bool ModifyStore(const std::string& keyPath, Change change) {
+template <typename Change> bool ModifyStore(const std::string& keyPath, Change change) {
     std::lock_guard guard(StoreMutex());
     std::string storePath = RegistryStorePath();
-    if (storePath.size() >= PATH_MAX || !MakeFolders(ProgramFolderOf(storePath)))
-        return false;
+    if (storePath.size() >= PATH_MAX || !MakeFolders(ProgramFolderOf(storePath))) return false;
     CStoreLock fileLock(storePath);
     CStore store;
     if (Load(storePath, store) == LoadResult::Unreadable)
         return false; // rewriting would drop every value we could not read
     CKey& key = store.KeyCreated(keyPath);
-    if (!change(key))
-        return true;
+    if (!change(key)) return true;
     return WriteFileAtomically(storePath, Serialise(store));
 }
 
 const CValue* FindValue(const CKey& key, std::string_view name) {
     for (const CValue& v : key.values)
-        if (EqualsNoCase(v.name, name))
-            return &v;
+        if (EqualsNoCase(v.name, name)) return &v;
     return nullptr;
 }
 
 template <typename Reader>
-auto ReadValue(const std::string& keyPath, const std::string& name, Reader reader) -> decltype(reader(CValue{})) {
+auto ReadValue(const std::string& keyPath, const std::string& name, Reader reader)
+    -> decltype(reader(CValue{})) {
     std::lock_guard guard(StoreMutex());
     CStore store;
-    if (Load(RegistryStorePath(), store) != LoadResult::Loaded)
-        return std::nullopt;
+    if (Load(RegistryStorePath(), store) != LoadResult::Loaded) return std::nullopt;
     const CKey* key = store.FindKey(keyPath);
     const CValue* value = key ? FindValue(*key, name) : nullptr;
-    if (!value)
-        return std::nullopt;
+    if (!value) return std::nullopt;
     return reader(*value);
 }
 
 bool SetValue(const std::string& keyPath, const CValue& value) {
-    if (value.name.size() > kMaxValueName)
-        return false;
+    if (value.name.size() > kMaxValueName) return false;
     return ModifyStore(keyPath, [&](CKey& key) {
         for (CValue& old : key.values)
             if (EqualsNoCase(old.name, value.name)) {
@@ -322,43 +296,42 @@ std::string ProfileKeyPath(const std::string& section) {
 
 } // namespace
 
-std::string RegistryStorePath() { return UserConfigFolder() + "/orvane/registry"; }
+std::string RegistryStorePath() {
+    return UserConfigFolder() + "/orvane/registry";
+}
 
 bool CRegistryKey::OpenOrCreate(const std::string& keyPath) {
     open_ = false;
     path_.clear();
-    if (!ValidKeyPath(keyPath))
-        return false;
+    if (!ValidKeyPath(keyPath)) return false;
     bool exists = false;
     {
         std::lock_guard guard(StoreMutex());
         CStore store;
         exists = Load(RegistryStorePath(), store) == LoadResult::Loaded && store.FindKey(keyPath);
     }
-    if (!exists && !ModifyStore(keyPath, [](CKey&) { return true; }))
-        return false;
+    if (!exists && !ModifyStore(keyPath, [](CKey&) { return true; })) return false;
     path_ = keyPath;
     open_ = true;
     return true;
 }
 
 std::optional<uint32_t> CRegistryKey::ReadDword(const std::string& name) const {
-    if (!open_)
-        return std::nullopt;
-    return ReadValue(path_, name,
-                     [](const CValue& v) { return v.isDword ? std::optional<uint32_t>(v.dword) : std::nullopt; });
+    if (!open_) return std::nullopt;
+    return ReadValue(path_, name, [](const CValue& v) {
+        return v.isDword ? std::optional<uint32_t>(v.dword) : std::nullopt;
+    });
 }
 
 std::optional<std::string> CRegistryKey::ReadString(const std::string& name) const {
-    if (!open_)
-        return std::nullopt;
-    return ReadValue(path_, name,
-                     [](const CValue& v) { return v.isDword ? std::nullopt : std::optional<std::string>(v.text); });
+    if (!open_) return std::nullopt;
+    return ReadValue(path_, name, [](const CValue& v) {
+        return v.isDword ? std::nullopt : std::optional<std::string>(v.text);
+    });
 }
 
 bool CRegistryKey::WriteDword(const std::string& name, uint32_t value) {
-    if (!open_)
-        return false;
+    if (!open_) return false;
     CValue v;
     v.name = name;
     v.isDword = true;
@@ -367,8 +340,7 @@ bool CRegistryKey::WriteDword(const std::string& name, uint32_t value) {
 }
 
 bool CRegistryKey::WriteString(const std::string& name, const std::string& value) {
-    if (!open_)
-        return false;
+    if (!open_) return false;
     CValue v;
     v.name = name;
     v.text = value;
@@ -381,10 +353,12 @@ void SetRegistrySettingsRoot(const std::string& root, const std::string& title) 
     g_SettingsTitle = title;
 }
 
-std::string GetProfileString(const std::string& section, const std::string& entry, const std::string& defaultValue) {
+std::string GetProfileString(const std::string& section, const std::string& entry,
+                             const std::string& defaultValue) {
     std::string keyPath = ProfileKeyPath(section);
     auto text = ReadValue(keyPath, entry, [](const CValue& v) {
-        return v.isDword ? std::optional<std::string>(std::to_string(v.dword)) : std::optional<std::string>(v.text);
+        return v.isDword ? std::optional<std::string>(std::to_string(v.dword))
+                         : std::optional<std::string>(v.text);
     });
     return text.value_or(defaultValue);
 }
@@ -392,22 +366,17 @@ std::string GetProfileString(const std::string& section, const std::string& entr
 int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue) {
     std::string keyPath = ProfileKeyPath(section);
     auto number = ReadValue(keyPath, entry, [](const CValue& v) -> std::optional<int> {
-        if (v.isDword)
-            return static_cast<int>(v.dword);
+        if (v.isDword) return static_cast<int>(v.dword);
         // A number kept as a string (written by WriteProfileString) counts too.
         std::string_view t = TrimBlanks(v.text);
-        if (t.empty())
-            return std::nullopt;
+        if (t.empty()) return std::nullopt;
         size_t i = (t[0] == '-' || t[0] == '+') ? 1 : 0;
-        if (i >= t.size() || t[i] < '0' || t[i] > '9')
-            return std::nullopt;
+        if (i >= t.size() || t[i] < '0' || t[i] > '9') return std::nullopt;
         long long n = 0;
         for (; i < t.size() && t[i] >= '0' && t[i] <= '9' && n <= INT_MAX; ++i)
             n = n * 10 + (t[i] - '0');
-        if (t[0] == '-')
-            n = -n;
-        if (n > INT_MAX || n < INT_MIN)
-            return std::nullopt;
+        if (t[0] == '-') n = -n;
+        if (n > INT_MAX || n < INT_MIN) return std::nullopt;
         return static_cast<int>(n);
     });
     return number.value_or(defaultValue);
@@ -415,8 +384,7 @@ int GetProfileInt(const std::string& section, const std::string& entry, int defa
 
 bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) {
     std::string keyPath = ProfileKeyPath(section);
-    if (!ValidKeyPath(keyPath))
-        return false;
+    if (!ValidKeyPath(keyPath)) return false;
     CValue v;
     v.name = entry;
     v.text = value;
@@ -425,8 +393,7 @@ bool WriteProfileString(const std::string& section, const std::string& entry, co
 
 bool WriteProfileInt(const std::string& section, const std::string& entry, int value) {
     std::string keyPath = ProfileKeyPath(section);
-    if (!ValidKeyPath(keyPath))
-        return false;
+    if (!ValidKeyPath(keyPath)) return false;
     CValue v;
     v.name = entry;
     v.isDword = true;

@@ -11,7 +11,7 @@
 namespace orvane {
 
 class CRegistryKey {
-public:
+  public:
     CRegistryKey() = default;
     // Opens the key, creating it when it does not exist. False when the store
     // cannot be used at all; the key then stays without a handle and every
@@ -20,12 +20,12 @@ public:
     bool IsOpen() const { return open_; }
     const std::string& Path() const { return path_; }
 
-    std::optional<uint32_t> ReadDword(const std::string& name) const;   // nullopt: missing or not a DWORD
+    std::optional<uint32_t> ReadDword(const std::string& name) const;     // nullopt: missing or not a DWORD
     std::optional<std::string> ReadString(const std::string& name) const; // nullopt: missing or not a string
     bool WriteDword(const std::string& name, uint32_t value);
     bool WriteString(const std::string& name, const std::string& value);
 
-private:
+  private:
     std::string path_;
     bool open_ = false;
 };
@@ -33,7 +33,8 @@ private:
 // The framework's profile strings: values by section and entry under the
 // application's settings root (Software\\<root>\\<title>\\<section>).
 void SetRegistrySettingsRoot(const std::string& root, const std::string& title);
-std::string GetProfileString(const std::string& section, const std::string& entry, const std::string& defaultValue);
+std::string GetProfileString(const std::string& section, const std::string& entry,
+                             const std::string& defaultValue);
 int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue);
 bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value);
 // Stored as a DWORD; GetProfileInt reads both forms.

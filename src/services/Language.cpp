@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
+#include "platform/IniFile.h"
 #include "services/PathTable.h"
 #include "services/UserRegKey.h"
-#include "platform/IniFile.h"
 
 namespace orvane {
 namespace {
@@ -67,13 +67,27 @@ std::string LanguageFilePath(int index) {
     return Paths().ProgramFolder + name;
 }
 
-std::string LoadText(const std::string& key, int index) { return LoadFromSection("TEXT", key, index); }
-std::string LoadLightText(const std::string& key, int index) { return LoadFromSection("LIGHT", key, index); }
-std::string LoadModeText(const std::string& key, int index) { return LoadFromSection("MODE", key, index); }
-std::string LoadModeText(int mode, int index) { return LoadModeText(std::to_string(mode), index); }
+std::string LoadText(const std::string& key, int index) {
+    return LoadFromSection("TEXT", key, index);
+}
+std::string LoadLightText(const std::string& key, int index) {
+    return LoadFromSection("LIGHT", key, index);
+}
+std::string LoadModeText(const std::string& key, int index) {
+    return LoadFromSection("MODE", key, index);
+}
+std::string LoadModeText(int mode, int index) {
+    return LoadModeText(std::to_string(mode), index);
+}
 
-std::string Text(const std::string& key) { return LoadText(key, CurrentLanguageIndex()); }
-std::string LightText(const std::string& key) { return LoadLightText(key, CurrentLanguageIndex()); }
-std::string ModeText(int mode) { return LoadModeText(mode, CurrentLanguageIndex()); }
+std::string Text(const std::string& key) {
+    return LoadText(key, CurrentLanguageIndex());
+}
+std::string LightText(const std::string& key) {
+    return LoadLightText(key, CurrentLanguageIndex());
+}
+std::string ModeText(int mode) {
+    return LoadModeText(mode, CurrentLanguageIndex());
+}
 
 } // namespace orvane

@@ -11,8 +11,8 @@ namespace orvane {
 
 constexpr uint16_t kLanguageEnglishUS = 0x0409;
 constexpr const char* kLanguageValueName = "dwLanguageId"; // DWORD in the user's registry key
-constexpr size_t kMaxTextChars = 260; // a text is cut to kMaxTextChars - 1 characters
-constexpr const char* kMissingText = "#Error"; // a missing key, section or file
+constexpr size_t kMaxTextChars = 260;                      // a text is cut to kMaxTextChars - 1 characters
+constexpr const char* kMissingText = "#Error";             // a missing key, section or file
 
 // Languages the program ships a file for; a language index is a position here.
 constexpr size_t kSupportedLanguageCount = 2;

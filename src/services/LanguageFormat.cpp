@@ -26,7 +26,8 @@ struct Conversion {
 Conversion ParseConversion(std::string_view format, size_t pos) {
     Conversion conv;
     size_t i = pos + 1;
-    while (i < format.size() && std::strchr("-+ #0", format[i]) && format[i] != '\0') conv.flags += format[i++];
+    while (i < format.size() && std::strchr("-+ #0", format[i]) && format[i] != '\0')
+        conv.flags += format[i++];
     auto readNumber = [&](int& out) {
         if (i >= format.size() || format[i] < '0' || format[i] > '9') return;
         out = 0;
@@ -64,8 +65,12 @@ std::string ConversionPrefix(const Conversion& conv) {
     return out;
 }
 
-bool IsNumberConversion(char c) { return c && std::strchr("diuxXo", c); }
-bool IsStringConversion(char c) { return c == 's' || c == 'S'; }
+bool IsNumberConversion(char c) {
+    return c && std::strchr("diuxXo", c);
+}
+bool IsStringConversion(char c) {
+    return c == 's' || c == 'S';
+}
 
 template <typename Fill>
 std::string Format(std::string_view format, bool (*accepts)(char), Fill fill, size_t maxChars) {

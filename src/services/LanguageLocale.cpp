@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "services/Language.h"
 #include "platform/StringUtil.h"
+#include "services/Language.h"
 
 namespace orvane {
 namespace {

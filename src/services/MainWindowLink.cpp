@@ -7,7 +7,11 @@ namespace {
 std::atomic<MainWindowLink*> g_Link{nullptr};
 }
 
-MainWindowLink* GetMainWindowLink() { return g_Link.load(); }
-void SetMainWindowLink(MainWindowLink* link) { g_Link.store(link); }
+MainWindowLink* GetMainWindowLink() {
+    return g_Link.load();
+}
+void SetMainWindowLink(MainWindowLink* link) {
+    g_Link.store(link);
+}
 
 } // namespace orvane

@@ -20,8 +20,8 @@ struct CPathTable {
     std::string CompositeSkinFolder;   // its folder, trailing '/'
     std::string DaemonPath;            // ProgramFolder + "VuVareze"
     // Per-user paths, set once the main window exists (BuildUserPaths).
-    std::string UserSettingsFile;      // <user data>/Brislane/zaru.ini
-    std::string UserDataPrefix;        // <user data>/Brislane/UserDengColor_
+    std::string UserSettingsFile; // <user data>/Brislane/zaru.ini
+    std::string UserDataPrefix;   // <user data>/Brislane/UserDengColor_
 };
 
 // The table of this process. Before BuildPathTable has run it is built from

@@ -6,7 +6,7 @@ namespace orvane {
 namespace {
 
 class CQuietPrompt final : public CPrompt {
-public:
+  public:
     int MessageBox(const std::string&, const std::string&, unsigned style) override {
         switch (style & 0xF) {
         case MB_YESNO:
@@ -18,10 +18,12 @@ public:
             return IDOK;
         }
     }
-    std::optional<std::string> OpenFileName(const std::string&, const std::string&, const std::string&) override {
+    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
         return std::nullopt;
     }
-    std::optional<std::string> SaveFileName(const std::string&, const std::string&, const std::string&) override {
+    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
         return std::nullopt;
     }
     std::optional<uint32_t> ChooseColour(uint32_t) override { return std::nullopt; }
@@ -37,6 +39,8 @@ CPrompt& Prompt() {
     return p ? *p : g_QuietPrompt;
 }
 
-void SetPrompt(CPrompt* prompt) { g_Prompt.store(prompt); }
+void SetPrompt(CPrompt* prompt) {
+    g_Prompt.store(prompt);
+}
 
 } // namespace orvane

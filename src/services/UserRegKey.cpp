@@ -7,6 +7,8 @@ CRegistryKey& UserRegKey() {
     return key;
 }
 
-bool OpenUserRegKey() { return UserRegKey().OpenOrCreate(kUserRegKeyPath); }
+bool OpenUserRegKey() {
+    return UserRegKey().OpenOrCreate(kUserRegKeyPath);
+}
 
 } // namespace orvane

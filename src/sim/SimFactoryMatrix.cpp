@@ -1,6 +1,6 @@
 #include <array>
-#include <iterator>
 #include <cstdint>
+#include <iterator>
 
 #include "device/DefaultKeyMatrix.h"
 #include "sim/SimFirmware.h"

@@ -21,8 +21,10 @@ namespace orvane {
 namespace {
 
 int WriteProfileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    return WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())) ? 1
-                                                                                                                  : 0;
+    return WriteFileAtomically(path,
+                               std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))
+               ? 1
+               : 0;
 }
 
 // The working profile file of the active profile, written while the keyboard
@@ -30,7 +32,7 @@ int WriteProfileBytes(const std::string& path, const std::vector<uint8_t>& bytes
 // keyboard, and neither needs the other. Only when that file exists, as
 // SaveWorkingProfile does it.
 class CWorkingProfileSave {
-public:
+  public:
     CWorkingProfileSave() {
         const std::string path = WorkingProfilePath(GetActiveProfile());
         if (path.empty() || !FileExists(path)) return;
@@ -44,7 +46,7 @@ public:
     }
     int Result() { return m_write.valid() ? m_write.get() : m_result; }
 
-private:
+  private:
     std::future<int> m_write;
     int m_result = 0;
 };

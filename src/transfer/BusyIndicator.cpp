@@ -21,9 +21,13 @@ std::unique_ptr<CBusyIndicatorThread> g_Kept;
 
 CBusyIndicatorThread::CBusyIndicatorThread(CTransferHost& host) : m_host(host) {}
 
-CBusyIndicatorThread::~CBusyIndicatorThread() { Join(); }
+CBusyIndicatorThread::~CBusyIndicatorThread() {
+    Join();
+}
 
-void CBusyIndicatorThread::FailNextStartForTests() { g_FailNextStart.store(true); }
+void CBusyIndicatorThread::FailNextStartForTests() {
+    g_FailNextStart.store(true);
+}
 
 bool CBusyIndicatorThread::Start() {
     if (m_thread.joinable()) return true;
@@ -81,6 +85,8 @@ void KeepBusyIndicator(CBusyIndicatorThread* indicator) {
     previous.reset(); // joins outside the lock
 }
 
-void WaitForBusyIndicator() { KeepBusyIndicator(nullptr); }
+void WaitForBusyIndicator() {
+    KeepBusyIndicator(nullptr);
+}
 
 } // namespace orvane

@@ -20,7 +20,7 @@ constexpr uint32_t kBusyAnimationPeriodMs = 50;
 class CTransferHost;
 
 class CBusyIndicatorThread {
-public:
+  public:
     explicit CBusyIndicatorThread(CTransferHost& host);
     ~CBusyIndicatorThread(); // waits for the thread
     CBusyIndicatorThread(const CBusyIndicatorThread&) = delete;
@@ -35,7 +35,7 @@ public:
     // Test hook: the next Start fails as if no thread could be created.
     static void FailNextStartForTests();
 
-private:
+  private:
     void Run();
 
     CTransferHost& m_host;

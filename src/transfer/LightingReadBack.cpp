@@ -25,7 +25,8 @@ bool ReadRecords(CLightingModel& model) {
     for (size_t offset = 0; offset < kLightingAreaSize; offset += kLightingRecordSize) {
         // A record whose read failed keeps what the program had for it,
         // never the bytes of the record read before it.
-        if (DevReadLighting(buffer, static_cast<uint8_t>(buffer.size()), static_cast<uint16_t>(offset)) == DEV_OK)
+        if (DevReadLighting(buffer, static_cast<uint8_t>(buffer.size()), static_cast<uint16_t>(offset)) ==
+            DEV_OK)
             std::copy_n(buffer.begin(), kLightingRecordSize, area.begin() + static_cast<ptrdiff_t>(offset));
     }
     DevEndSession();
@@ -41,7 +42,9 @@ int ReadLightingRecords(CLightingModel& model) {
     return 0;
 }
 
-int ReadLightingRecords() { return ReadLightingRecords(TheLighting()); }
+int ReadLightingRecords() {
+    return ReadLightingRecords(TheLighting());
+}
 
 int ReadLightingRecordsAfterConnect(CLightingModel& model) {
     if (!ReadRecords(model)) return -1;
@@ -50,6 +53,8 @@ int ReadLightingRecordsAfterConnect(CLightingModel& model) {
     return 0;
 }
 
-int ReadLightingRecordsAfterConnect() { return ReadLightingRecordsAfterConnect(TheLighting()); }
+int ReadLightingRecordsAfterConnect() {
+    return ReadLightingRecordsAfterConnect(TheLighting());
+}
 
 } // namespace orvane

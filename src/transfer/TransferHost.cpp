@@ -16,7 +16,9 @@ CTransferHost& TransferHost() {
     return h ? *h : g_QuietHost;
 }
 
-void SetTransferHost(CTransferHost* host) { g_Host.store(host); }
+void SetTransferHost(CTransferHost* host) {
+    g_Host.store(host);
+}
 
 void CQuietTransferHost::PressProfileButton(int profile) {
     if (profile < 0 || profile >= PROFILE_COUNT) return;

@@ -9,7 +9,7 @@
 namespace orvane {
 
 class CTransferHost {
-public:
+  public:
     virtual ~CTransferHost() = default;
 
     // ApplyPending: set with every change of the working configuration, the
@@ -45,7 +45,7 @@ void SetTransferHost(CTransferHost* host);
 // profile button as the main window does on the keyboard's side (the current
 // profile changes and its lighting records are read again).
 class CQuietTransferHost : public CTransferHost, private CKeyButtonView {
-public:
+  public:
     bool ApplyPending() const override { return m_pending; }
     void SetApplyPending(bool pending) override { m_pending = pending; }
     void ShowBusyIndicator(bool) override {}
@@ -56,7 +56,7 @@ public:
     void TurnLightingSwitchOff() override {}
     CKeyButtonView& KeyButtons() override { return *this; }
 
-private:
+  private:
     bool GKeyBankSet() const override { return false; }
     void SetKeyButtonTooltip(int, const std::string&, bool) override {}
     void MarkConfigurationChanged() override { m_pending = true; }

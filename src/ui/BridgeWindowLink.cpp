@@ -18,34 +18,28 @@ intptr_t CBridgeWindowLink::SendWindowMessage(uint32_t message, uintptr_t wParam
 }
 
 void CBridgeWindowLink::PostWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    if (auto core = Core())
-        core->Post(message, wParam, lParam);
+    if (auto core = Core()) core->Post(message, wParam, lParam);
 }
 
 void CBridgeWindowLink::SetWindowTimer(uint32_t timerId, uint32_t periodMs) {
-    if (auto core = Core())
-        core->SetTimer(timerId, periodMs);
+    if (auto core = Core()) core->SetTimer(timerId, periodMs);
 }
 
 void CBridgeWindowLink::KillWindowTimer(uint32_t timerId) {
-    if (auto core = Core())
-        core->KillTimer(timerId);
+    if (auto core = Core()) core->KillTimer(timerId);
 }
 
 void CBridgeWindowLink::SetTrayIcon(int iconResource) {
-    if (auto core = Core())
-        core->Post(UM_LINK_SET_TRAY_ICON, static_cast<uintptr_t>(iconResource), 0);
+    if (auto core = Core()) core->Post(UM_LINK_SET_TRAY_ICON, static_cast<uintptr_t>(iconResource), 0);
 }
 
 void CBridgeWindowLink::HideWindow() {
-    if (auto core = Core())
-        core->Post(UM_LINK_HIDE_WINDOW, 0, 0);
+    if (auto core = Core()) core->Post(UM_LINK_HIDE_WINDOW, 0, 0);
 }
 
 void CBridgeWindowLink::ShowMessageAndWait(const std::string& text) {
     // Sent, not posted: the text stays alive until the window is done with it.
-    if (auto core = Core())
-        core->Send(UM_LINK_SHOW_MESSAGE, 0, reinterpret_cast<intptr_t>(&text));
+    if (auto core = Core()) core->Send(UM_LINK_SHOW_MESSAGE, 0, reinterpret_cast<intptr_t>(&text));
 }
 
 CBridgeWindowLink& MainBridgeLink() {

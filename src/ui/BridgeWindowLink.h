@@ -14,10 +14,10 @@ namespace orvane {
 // What the window does on its own thread for the link's non-message calls.
 constexpr uint32_t UM_LINK_SET_TRAY_ICON = WM_APP + 1; // wParam: icon resource
 constexpr uint32_t UM_LINK_HIDE_WINDOW = WM_APP + 2;
-constexpr uint32_t UM_LINK_SHOW_MESSAGE = WM_APP + 3;  // lParam: const std::string*
+constexpr uint32_t UM_LINK_SHOW_MESSAGE = WM_APP + 3; // lParam: const std::string*
 
 class CBridgeWindowLink final : public MainWindowLink {
-public:
+  public:
     void Attach(std::shared_ptr<CBridgeCore> core);
 
     intptr_t SendWindowMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
@@ -28,7 +28,7 @@ public:
     void HideWindow() override;
     void ShowMessageAndWait(const std::string& text) override;
 
-private:
+  private:
     std::shared_ptr<CBridgeCore> Core() const;
     mutable std::mutex mutex_;
     std::shared_ptr<CBridgeCore> core_;

@@ -8,16 +8,16 @@ class CReportCtrl;
 
 class CComboBox4ListCtrl : public QComboBox {
     Q_OBJECT
-public:
+  public:
     CComboBox4ListCtrl(CReportCtrl* list, int row, int column);
     int Row() const { return m_row; }
     int Column() const { return m_column; }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
-private:
+  private:
     CReportCtrl* m_list;
     int m_row;
     int m_column;

@@ -20,13 +20,14 @@ constexpr int kIdlePeerMs = 5000;
 CInstanceSocket::CInstanceSocket(CMessageBridge& bridge, QObject* parent)
     : QObject(parent), bridge_(bridge), accepted_{UM_OPEN, UM_KILL} {}
 
-CInstanceSocket::~CInstanceSocket() { Close(); }
+CInstanceSocket::~CInstanceSocket() {
+    Close();
+}
 
 bool CInstanceSocket::Open() {
     Close();
     const std::string path = InstanceSocketPath(::getpid());
-    if (path.empty())
-        return false;
+    if (path.empty()) return false;
     path_ = QString::fromStdString(path);
     // A file under our own process id can only be left from a dead process.
     QLocalServer::removeServer(path_);
@@ -42,14 +43,15 @@ bool CInstanceSocket::Open() {
 }
 
 void CInstanceSocket::Close() {
-    if (!server_)
-        return;
+    if (!server_) return;
     server_->close(); // removes the socket file
     delete server_;
     server_ = nullptr;
 }
 
-bool CInstanceSocket::IsOpen() const { return server_ && server_->isListening(); }
+bool CInstanceSocket::IsOpen() const {
+    return server_ && server_->isListening();
+}
 
 void CInstanceSocket::OnNewConnection() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
@@ -58,16 +60,15 @@ void CInstanceSocket::OnNewConnection() {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         QPointer<QLocalSocket> guard(socket);
         QTimer::singleShot(kIdlePeerMs, this, [guard] {
-            if (guard)
-                guard->abort();
+            if (guard) guard->abort();
         });
-        if (socket->bytesAvailable() > 0)
-            OnReadyRead(socket);
+        if (socket->bytesAvailable() > 0) OnReadyRead(socket);
     }
 }
 
 void CInstanceSocket::OnReadyRead(QLocalSocket* socket) {
-    if (socket->property("answered").toBool() || socket->bytesAvailable() < static_cast<qint64>(kInstanceRequestSize))
+    if (socket->property("answered").toBool() ||
+        socket->bytesAvailable() < static_cast<qint64>(kInstanceRequestSize))
         return;
     uint8_t in[kInstanceRequestSize];
     if (socket->read(reinterpret_cast<char*>(in), sizeof in) != static_cast<qint64>(sizeof in)) {
@@ -81,8 +82,7 @@ void CInstanceSocket::OnReadyRead(QLocalSocket* socket) {
     if (accepted_.count(request.message))
         result = bridge_.Dispatch(request.message, static_cast<uintptr_t>(request.wParam),
                                   static_cast<intptr_t>(request.lParam));
-    if (!guard)
-        return;
+    if (!guard) return;
     uint8_t out[kInstanceAnswerSize];
     EncodeInstanceAnswer(result, out);
     socket->write(reinterpret_cast<const char*>(out), sizeof out);

@@ -15,7 +15,7 @@ class CMessageBridge;
 
 class CInstanceSocket : public QObject {
     Q_OBJECT
-public:
+  public:
     CInstanceSocket(CMessageBridge& bridge, QObject* parent = nullptr);
     ~CInstanceSocket() override;
 
@@ -30,7 +30,7 @@ public:
     // answered with 0 and not dispatched. UM_OPEN and UM_KILL by default.
     void SetAcceptedMessages(std::set<uint32_t> messages) { accepted_ = std::move(messages); }
 
-private:
+  private:
     void OnNewConnection();
     void OnReadyRead(QLocalSocket* socket);
 

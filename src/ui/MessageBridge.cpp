@@ -1,11 +1,11 @@
 #include "ui/MessageBridge.h"
 
-#include <QCoreApplication>
-#include <QEvent>
-#include <QTimer>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTimer>
 
 namespace orvane {
 namespace {
@@ -18,8 +18,7 @@ struct CSendState {
 
     void Finish(intptr_t value) {
         std::lock_guard guard(mutex);
-        if (finished)
-            return;
+        if (finished) return;
         result = value;
         finished = true;
         done.notify_all();
@@ -32,22 +31,21 @@ QEvent::Type BridgeEventType() {
 }
 
 class CBridgeEvent final : public QEvent {
-public:
+  public:
     CBridgeEvent(uint32_t message, uintptr_t wParam, intptr_t lParam, std::shared_ptr<CSendState> state)
-        : QEvent(BridgeEventType()), message_(message), wParam_(wParam), lParam_(lParam), state_(std::move(state)) {}
+        : QEvent(BridgeEventType()), message_(message), wParam_(wParam), lParam_(lParam),
+          state_(std::move(state)) {}
     // Qt deletes events still queued for a receiver that is destroyed; the
     // sender waiting for one of them then gets 0 instead of waiting forever.
     ~CBridgeEvent() override {
-        if (state_)
-            state_->Finish(0);
+        if (state_) state_->Finish(0);
     }
     void Deliver(CMessageBridge& bridge) {
         intptr_t result = bridge.Dispatch(message_, wParam_, lParam_);
-        if (state_)
-            state_->Finish(result);
+        if (state_) state_->Finish(result);
     }
 
-private:
+  private:
     uint32_t message_;
     uintptr_t wParam_;
     intptr_t lParam_;
@@ -60,8 +58,7 @@ intptr_t CBridgeCore::Send(uint32_t message, uintptr_t wParam, intptr_t lParam) 
     auto state = std::make_shared<CSendState>();
     {
         std::unique_lock lock(mutex_);
-        if (!receiver_)
-            return 0;
+        if (!receiver_) return 0;
         if (QThread::currentThread() == thread_) {
             CMessageBridge* receiver = receiver_;
             lock.unlock(); // the handler may send again
@@ -76,14 +73,12 @@ intptr_t CBridgeCore::Send(uint32_t message, uintptr_t wParam, intptr_t lParam) 
 
 void CBridgeCore::Post(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     std::lock_guard lock(mutex_);
-    if (receiver_)
-        QCoreApplication::postEvent(receiver_, new CBridgeEvent(message, wParam, lParam, nullptr));
+    if (receiver_) QCoreApplication::postEvent(receiver_, new CBridgeEvent(message, wParam, lParam, nullptr));
 }
 
 void CBridgeCore::SetTimer(uint32_t timerId, uint32_t periodMs) {
     std::unique_lock lock(mutex_);
-    if (!receiver_)
-        return;
+    if (!receiver_) return;
     CMessageBridge* receiver = receiver_;
     if (QThread::currentThread() == thread_) {
         lock.unlock();
@@ -98,8 +93,7 @@ void CBridgeCore::SetTimer(uint32_t timerId, uint32_t periodMs) {
 
 void CBridgeCore::KillTimer(uint32_t timerId) {
     std::unique_lock lock(mutex_);
-    if (!receiver_)
-        return;
+    if (!receiver_) return;
     CMessageBridge* receiver = receiver_;
     if (QThread::currentThread() == thread_) {
         lock.unlock();
@@ -119,8 +113,7 @@ CMessageBridge::CMessageBridge(QObject* parent) : QObject(parent), core_(std::ma
     core_->receiver_ = this;
     core_->thread_ = thread();
     // Lets a whole-program test see which tagged messages a window handled.
-    if (const char* trace = std::getenv("ORVANE_TRACE_MESSAGES"); trace && *trace)
-        tracePath_ = trace;
+    if (const char* trace = std::getenv("ORVANE_TRACE_MESSAGES"); trace && *trace) tracePath_ = trace;
 }
 
 CMessageBridge::~CMessageBridge() {
@@ -146,16 +139,15 @@ void CMessageBridge::OnTaggedMessage(uint32_t message, uintptr_t tag, TaggedHand
     map_[message] = std::move(entry);
 }
 
-void CMessageBridge::OnTimer(TimerHandler handler) { timerHandler_ = std::move(handler); }
+void CMessageBridge::OnTimer(TimerHandler handler) {
+    timerHandler_ = std::move(handler);
+}
 
 intptr_t CMessageBridge::Dispatch(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     auto it = map_.find(message);
-    if (it == map_.end())
-        return 0;
-    if (!it->second.tagged)
-        return it->second.handler ? it->second.handler(wParam, lParam) : 0;
-    if (wParam != it->second.tag)
-        return 0;
+    if (it == map_.end()) return 0;
+    if (!it->second.tagged) return it->second.handler ? it->second.handler(wParam, lParam) : 0;
+    if (wParam != it->second.tag) return 0;
     Trace(message, wParam, lParam);
     // Copied: the handler may change the map (or end the window).
     TaggedHandler handler = it->second.taggedHandler;
@@ -184,8 +176,7 @@ void CMessageBridge::StartTimerNow(uint32_t timerId, uint32_t periodMs) {
     if (!timer) {
         timer = new QTimer(this);
         connect(timer, &QTimer::timeout, this, [this, timerId] {
-            if (timerHandler_)
-                timerHandler_(timerId);
+            if (timerHandler_) timerHandler_(timerId);
         });
     }
     timer->start(static_cast<int>(std::min<uint32_t>(periodMs, 0x7FFFFFFF)));
@@ -193,16 +184,14 @@ void CMessageBridge::StartTimerNow(uint32_t timerId, uint32_t periodMs) {
 
 void CMessageBridge::KillTimerNow(uint32_t timerId) {
     auto it = timers_.find(timerId);
-    if (it != timers_.end())
-        it->second->stop();
+    if (it != timers_.end()) it->second->stop();
 }
 
 void CMessageBridge::Trace(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    if (tracePath_.empty())
-        return;
+    if (tracePath_.empty()) return;
     if (FILE* f = std::fopen(tracePath_.c_str(), "a")) {
-        std::fprintf(f, "%04x %08lx %ld\n", static_cast<unsigned>(message), static_cast<unsigned long>(wParam),
-                     static_cast<long>(lParam));
+        std::fprintf(f, "%04x %08lx %ld\n", static_cast<unsigned>(message),
+                     static_cast<unsigned long>(wParam), static_cast<long>(lParam));
         std::fclose(f);
     }
 }

@@ -4,13 +4,13 @@
 // (a worker blocks until the GUI thread has handled the message and gets the
 // handler's result; on the GUI thread the handler runs at once), and timers
 // by id that any thread may set or kill.
-#include <QObject>
-#include <QThread>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <QObject>
+#include <QThread>
 #include <string>
 
 class QTimer;
@@ -26,14 +26,14 @@ constexpr uint32_t WM_APP = 0x8000;
 // The thread-safe half of a bridge: it outlives the bridge, so a worker that
 // still holds it after the window is gone gets 0 back instead of a crash.
 class CBridgeCore {
-public:
+  public:
     intptr_t Send(uint32_t message, uintptr_t wParam, intptr_t lParam);
     void Post(uint32_t message, uintptr_t wParam, intptr_t lParam);
     void SetTimer(uint32_t timerId, uint32_t periodMs);
     void KillTimer(uint32_t timerId);
     bool Alive() const;
 
-private:
+  private:
     friend class CMessageBridge;
     mutable std::mutex mutex_;
     CMessageBridge* receiver_ = nullptr;
@@ -42,7 +42,7 @@ private:
 
 class CMessageBridge : public QObject {
     Q_OBJECT
-public:
+  public:
     using Handler = std::function<intptr_t(uintptr_t wParam, intptr_t lParam)>;
     using TaggedHandler = std::function<intptr_t(intptr_t lParam)>;
     using TimerHandler = std::function<void(uint32_t timerId)>;
@@ -61,7 +61,9 @@ public:
     intptr_t SendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
         return core_->Send(message, wParam, lParam);
     }
-    void PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) { core_->Post(message, wParam, lParam); }
+    void PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+        core_->Post(message, wParam, lParam);
+    }
     // Starts the periodic timer `timerId`, or restarts it with the new period.
     void SetTimer(uint32_t timerId, uint32_t periodMs) { core_->SetTimer(timerId, periodMs); }
     void KillTimer(uint32_t timerId) { core_->KillTimer(timerId); }
@@ -72,10 +74,10 @@ public:
     // Runs the message map on the GUI thread.
     intptr_t Dispatch(uint32_t message, uintptr_t wParam, intptr_t lParam);
 
-protected:
+  protected:
     bool event(QEvent* event) override;
 
-private:
+  private:
     friend class CBridgeCore;
     void StartTimerNow(uint32_t timerId, uint32_t periodMs);
     void KillTimerNow(uint32_t timerId);

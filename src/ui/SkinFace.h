@@ -6,7 +6,7 @@
 namespace orvane {
 
 class CSkinFace {
-public:
+  public:
     CSkinFace() = default;
     explicit CSkinFace(QPixmap pixmap) : m_pixmap(std::move(pixmap)) {}
     const QPixmap& Pixmap() const { return m_pixmap; }
@@ -14,7 +14,7 @@ public:
     // An unreadable picture leaves the face empty: nothing is drawn from it.
     bool IsEmpty() const { return m_pixmap.isNull(); }
 
-private:
+  private:
     QPixmap m_pixmap;
 };
 

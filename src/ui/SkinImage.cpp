@@ -1,36 +1,32 @@
 #include "ui/SkinImage.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
 #include <QVector>
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
 #include "services/PathTable.h"
 
 namespace orvane {
 
-QImage TryLoadPictureFile(const QString& path, QString* error)
-{
+QImage TryLoadPictureFile(const QString& path, QString* error) {
     QImageReader reader(path);
     QImage image;
     if (!QFile::exists(path)) {
-        if (error)
-            *error = QStringLiteral("file not found");
+        if (error) *error = QStringLiteral("file not found");
         return {};
     }
     if (!reader.read(&image)) {
-        if (error)
-            *error = reader.errorString();
+        if (error) *error = reader.errorString();
         return {};
     }
     return image;
 }
 
-QImage LoadPictureFile(const QString& path)
-{
+QImage LoadPictureFile(const QString& path) {
     QString error;
     QImage image = TryLoadPictureFile(path, &error);
     if (image.isNull()) {
@@ -42,22 +38,18 @@ QImage LoadPictureFile(const QString& path)
     return image;
 }
 
-std::unique_ptr<QImage> LoadSkinImageFrom(const QString& programFolder, const QString& relativePath)
-{
+std::unique_ptr<QImage> LoadSkinImageFrom(const QString& programFolder, const QString& relativePath) {
     auto image = std::make_unique<QImage>();
     QImageReader reader(programFolder + relativePath);
-    if (!reader.read(image.get()))
-        *image = QImage();
+    if (!reader.read(image.get())) *image = QImage();
     return image;
 }
 
-std::unique_ptr<QImage> LoadSkinImage(const QString& relativePath)
-{
+std::unique_ptr<QImage> LoadSkinImage(const QString& relativePath) {
     return LoadSkinImageFrom(QString::fromStdString(Paths().ProgramFolder), relativePath);
 }
 
-void RenderImageToDC(CSkinFace& target, const QImage& image, const QSize& clientSize)
-{
+void RenderImageToDC(CSkinFace& target, const QImage& image, const QSize& clientSize) {
     if (image.isNull()) {
         target.SetPixmap(QPixmap());
         return;
@@ -70,15 +62,14 @@ void RenderImageToDC(CSkinFace& target, const QImage& image, const QSize& client
     target.SetPixmap(std::move(pixmap));
 }
 
-QRegion BitmapToRegion(const QImage& mask, uint32_t transparent, uint32_t tolerance)
-{
-    if (mask.isNull())
-        return {};
+QRegion BitmapToRegion(const QImage& mask, uint32_t transparent, uint32_t tolerance) {
+    if (mask.isNull()) return {};
     const QImage img = mask.convertToFormat(QImage::Format_RGB32);
     auto channel = [](uint32_t c, int shift) { return int((c >> shift) & 0xFF); };
     // 0x00BBGGRR: red in the low byte.
     const int lo[3] = {channel(transparent, 0), channel(transparent, 8), channel(transparent, 16)};
-    const int hi[3] = {std::min(255, lo[0] + channel(tolerance, 0)), std::min(255, lo[1] + channel(tolerance, 8)),
+    const int hi[3] = {std::min(255, lo[0] + channel(tolerance, 0)),
+                       std::min(255, lo[1] + channel(tolerance, 8)),
                        std::min(255, lo[2] + channel(tolerance, 16))};
     auto isTransparent = [&](QRgb p) {
         const int r = qRed(p), g = qGreen(p), b = qBlue(p);
@@ -89,8 +80,7 @@ QRegion BitmapToRegion(const QImage& mask, uint32_t transparent, uint32_t tolera
     QVector<QRect> batch;
     batch.reserve(kRegionBatch);
     auto flush = [&] {
-        if (batch.isEmpty())
-            return;
+        if (batch.isEmpty()) return;
         QRegion part;
         part.setRects(batch.constData(), int(batch.size()));
         result = result.united(part);
@@ -108,8 +98,7 @@ QRegion BitmapToRegion(const QImage& mask, uint32_t transparent, uint32_t tolera
                 ++x;
             if (x > start) {
                 batch.append(QRect(start, y, x - start, 1));
-                if (batch.size() == kRegionBatch)
-                    flush();
+                if (batch.size() == kRegionBatch) flush();
             }
         }
     }

@@ -1,11 +1,11 @@
 #pragma once
 // Loading and preparing skin pictures, and turning a mask picture into a
 // window outline.
+#include <memory>
 #include <QImage>
 #include <QRegion>
 #include <QSize>
 #include <QString>
-#include <memory>
 
 #include "ui/SkinFace.h"
 

@@ -8,34 +8,28 @@
 namespace orvane {
 
 class CWidgetSkinTarget final : public CSkinTarget {
-public:
+  public:
     explicit CWidgetSkinTarget(QWidget* widget) : m_widget(widget) {}
-    void SkinSetGeometry(const SkinRect& r, bool repaint) override
-    {
+    void SkinSetGeometry(const SkinRect& r, bool repaint) override {
         m_widget->setGeometry(r.x, r.y, r.w, r.h);
-        if (repaint)
-            m_widget->update();
+        if (repaint) m_widget->update();
     }
-    void SkinMove(int x, int y, bool repaint) override
-    {
+    void SkinMove(int x, int y, bool repaint) override {
         m_widget->move(x, y);
-        if (repaint)
-            m_widget->update();
+        if (repaint) m_widget->update();
     }
     void SkinEnable(bool enabled) override { m_widget->setEnabled(enabled); }
 
-private:
+  private:
     QWidget* m_widget;
 };
 
-inline SkinRect PlaceControl(QWidget* widget, const std::string& skinFile, const std::string& key)
-{
+inline SkinRect PlaceControl(QWidget* widget, const std::string& skinFile, const std::string& key) {
     CWidgetSkinTarget target(widget);
     return SkinPlaceControl(target, skinFile, key);
 }
 
-inline SkinRect MoveControl(QWidget* widget, const std::string& skinFile, const std::string& key)
-{
+inline SkinRect MoveControl(QWidget* widget, const std::string& skinFile, const std::string& key) {
     CWidgetSkinTarget target(widget);
     return SkinMoveControl(target, skinFile, key);
 }

@@ -8,9 +8,8 @@ namespace orvane {
 
 class CButtonST : public QPushButton {
     Q_OBJECT
-public:
-    explicit CButtonST(QWidget* parent = nullptr, int controlId = 0) : QPushButton(parent)
-    {
+  public:
+    explicit CButtonST(QWidget* parent = nullptr, int controlId = 0) : QPushButton(parent) {
         SetControlId(this, controlId);
         hide();
     }

@@ -6,13 +6,11 @@
 
 namespace orvane {
 
-QString TrayIconPath(const QString& skinFolder, int iconResource)
-{
+QString TrayIconPath(const QString& skinFolder, int iconResource) {
     return skinFolder + QStringLiteral("Icon%1.png").arg(iconResource);
 }
 
-QIcon LoadTrayIcon(int iconResource)
-{
+QIcon LoadTrayIcon(int iconResource) {
     const QString path = TrayIconPath(QString::fromStdString(Paths().SkinFolder), iconResource);
     return QFile::exists(path) ? QIcon(path) : QIcon();
 }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "services/AutoShowLatch.h"
 #include "app/CommandLine.h"
+#include "services/AutoShowLatch.h"
 #include "services/SimulateOption.h"
 #include "services/WindowMessages.h"
 
@@ -13,7 +13,7 @@ namespace {
 
 // Records what the check asks of the system, answering from a script.
 class CScriptedSystem final : public CInstanceSystem {
-public:
+  public:
     pid_t otherPid = 0;
     CInstanceMutex::Result mutexResult = CInstanceMutex::Result::Created;
 
@@ -63,8 +63,22 @@ TEST(InstanceCheck, CommandLineAndMutexDecideWhetherThisCopyRuns) {
         {"/Kill with none running starts normally", {"/Kill"}, 0, kCreated, kRun, {}, 0, 1},
         {"/Kill in any case closes the running copy", {"/kILL"}, 42, kExists, kEnd, {kKill}, 0, 0},
         {"/Start keeps the window in the tray", {"/START"}, 0, kCreated, kRun, {}, 1, 1},
-        {"/Start then /Kill: latch set, running copy closed", {"/Start", "/Kill"}, 42, kExists, kEnd, {kKill}, 1, 0},
-        {"/Kill then /Start: ends before /Start is seen", {"/Kill", "/Start"}, 42, kExists, kEnd, {kKill}, 0, 0},
+        {"/Start then /Kill: latch set, running copy closed",
+         {"/Start", "/Kill"},
+         42,
+         kExists,
+         kEnd,
+         {kKill},
+         1,
+         0},
+        {"/Kill then /Start: ends before /Start is seen",
+         {"/Kill", "/Start"},
+         42,
+         kExists,
+         kEnd,
+         {kKill},
+         0,
+         0},
         {"second start opens the first copy", {}, 42, kExists, kEnd, {kOpen}, 0, 0},
         {"second start with /Start still opens it", {"/start"}, 42, kExists, kEnd, {kOpen}, 1, 0},
         {"mutex held under another file name: run beside it", {}, 0, kExists, kRun, {}, 0, 1},
@@ -77,8 +91,14 @@ TEST(InstanceCheck, CommandLineAndMutexDecideWhetherThisCopyRuns) {
          {kOpen},
          0,
          0},
-        {"our own switch does not disturb the others", {"--simulate=126", "/Kill", "--simulate"}, 42, kExists,
-         kEnd, {kKill}, 0, 0},
+        {"our own switch does not disturb the others",
+         {"--simulate=126", "/Kill", "--simulate"},
+         42,
+         kExists,
+         kEnd,
+         {kKill},
+         0,
+         0},
     };
     for (const CCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -26,8 +26,7 @@ int Listen(const std::string& path) {
 bool ReadExactly(int fd, uint8_t* p, size_t n) {
     while (n > 0) {
         ssize_t got = read(fd, p, n);
-        if (got <= 0)
-            return false;
+        if (got <= 0) return false;
         p += got;
         n -= static_cast<size_t>(got);
     }

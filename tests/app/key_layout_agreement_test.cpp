@@ -34,7 +34,8 @@ TEST(KeyLayoutAgreement, ShippedColourTemplateCoversEveryLitKey) {
     const std::string tmpl = std::string(ORVANE_BIN_DIR) + "/Skins/UserDengColor_3.userd";
     // Colour entries are "r,g,b,flag"; an absent one reads as the default.
     std::set<int> leds;
-    for (int slot = 0; slot < kKeySlotCount; ++slot) leds.insert(KeySlotAt(slot)->ledIndex);
+    for (int slot = 0; slot < kKeySlotCount; ++slot)
+        leds.insert(KeySlotAt(slot)->ledIndex);
     leds.insert(kFnLedIndex);
     for (int set = 0; set < 3; ++set) {
         const std::string section = "Mode" + std::to_string(set);

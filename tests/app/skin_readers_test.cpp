@@ -30,9 +30,8 @@ struct FakeTarget : CSkinTarget {
 };
 
 class SkinReaders : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         dir = std::filesystem::temp_directory_path() / ("skin_readers_" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
         file = (dir / "Main.ini").string();
@@ -51,8 +50,7 @@ protected:
     std::string file;
 };
 
-TEST_F(SkinReaders, RectangleValues)
-{
+TEST_F(SkinReaders, RectangleValues) {
     EXPECT_EQ(ReadSkinRect(file, kSectionButtons, "TRAILING"), (SkinRect{12, 34, 56, 78}));
     EXPECT_EQ(ReadSkinRect(file, kSectionButtons, "MISSING"), (SkinRect{1, 1, 1, 1}));
     EXPECT_EQ(ReadSkinRect(file + ".none", kSectionButtons, "PLAIN"), (SkinRect{1, 1, 1, 1}));
@@ -62,8 +60,7 @@ TEST_F(SkinReaders, RectangleValues)
     EXPECT_EQ(ReadSkinRect(file, "buttoninfo", "plain"), (SkinRect{100, 200, 30, 40}));
 }
 
-TEST_F(SkinReaders, PlaceButtonDisablesOnlyAtOneOne)
-{
+TEST_F(SkinReaders, PlaceButtonDisablesOnlyAtOneOne) {
     CSkinFace* const pics[5] = {reinterpret_cast<CSkinFace*>(0x10), reinterpret_cast<CSkinFace*>(0x20),
                                 reinterpret_cast<CSkinFace*>(0x30), reinterpret_cast<CSkinFace*>(0x40),
                                 reinterpret_cast<CSkinFace*>(0x50)};
@@ -93,8 +90,7 @@ TEST_F(SkinReaders, PlaceButtonDisablesOnlyAtOneOne)
     EXPECT_EQ(control.faceX, -1);
 }
 
-TEST_F(SkinReaders, MoveKeepsSizeAndFaceOriginComesFromSecondSection)
-{
+TEST_F(SkinReaders, MoveKeepsSizeAndFaceOriginComesFromSecondSection) {
     FakeTarget moved;
     SkinMoveControl(moved, file, "PLAIN");
     EXPECT_EQ(moved.rect, (SkinRect{100, 200, 30, 20}));
@@ -110,8 +106,7 @@ TEST_F(SkinReaders, MoveKeepsSizeAndFaceOriginComesFromSecondSection)
         EXPECT_EQ(f, face);
 }
 
-TEST_F(SkinReaders, IniFileReader)
-{
+TEST_F(SkinReaders, IniFileReader) {
     CIniFile ini;
     EXPECT_EQ(ini.GetString("SCREEN", "Main"), nullptr);
     ini.Load(file);
@@ -127,8 +122,7 @@ TEST_F(SkinReaders, IniFileReader)
     EXPECT_EQ(longPath.Path().size(), CIniFile::kMaxPathChars - 1);
 }
 
-TEST(SkinKeyLists, NamesAndFaces)
-{
+TEST(SkinKeyLists, NamesAndFaces) {
     EXPECT_EQ(SkinKeyName(0x01E), "KEY_01E");
     EXPECT_EQ(SkinKeyName(0x137), "KEY_0B7");
     EXPECT_EQ(SkinKeyName(0x11D), "KEY_09D");
@@ -153,7 +147,8 @@ TEST(SkinKeyLists, NamesAndFaces)
     EXPECT_EQ(MainButtonFaces("LOCK_NUM")[FACE_CHECKED], MAIN_OVER);
     EXPECT_EQ(MainButtonFaces("LOCK_NUM")[FACE_HOVER], MAIN_NORMAL);
     EXPECT_EQ(MainButtonFaces("DAVARU_LINK")[FACE_PRESSED], MAIN_DISABLE);
-    EXPECT_EQ(MainButtonFaces("CONTROL_OK"), (F{MAIN_NORMAL, MAIN_OVER, MAIN_DOWN, MAIN_NORMAL, MAIN_NORMAL}));
+    EXPECT_EQ(MainButtonFaces("CONTROL_OK"),
+              (F{MAIN_NORMAL, MAIN_OVER, MAIN_DOWN, MAIN_NORMAL, MAIN_NORMAL}));
 }
 
 } // namespace

@@ -27,8 +27,7 @@ template <typename Condition>
 bool WaitFor(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(30)) {
     auto end = std::chrono::steady_clock::now() + limit;
     while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
+        if (std::chrono::steady_clock::now() > end) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return true;
@@ -38,7 +37,7 @@ bool WaitFor(Condition condition, std::chrono::milliseconds limit = std::chrono:
 // program, the program itself under a name no other test or user runs, and a
 // companion that notes each start.
 class CProgramFolder {
-public:
+  public:
     explicit CProgramFolder(const std::string& name) {
         for (const auto& entry : fs::directory_iterator(ORVANE_BIN_DIR))
             if (entry.path().filename() != "orvane")
@@ -65,14 +64,15 @@ public:
         return CompanionStarts();
     }
 
-private:
+  private:
     CTempDir dir_;
     std::string exe_;
 };
 
 class CRun {
-public:
-    CRun(const std::string& exe, std::vector<std::string> args, const std::string& traceFile) : trace_(traceFile) {
+  public:
+    CRun(const std::string& exe, std::vector<std::string> args, const std::string& traceFile)
+        : trace_(traceFile) {
         pid_ = fork();
         if (pid_ == 0) {
             setenv("ORVANE_TRACE_MESSAGES", traceFile.c_str(), 1);
@@ -100,8 +100,7 @@ public:
 
     // The exit code, or -1 when it has not ended in time (or ended by a signal).
     int WaitForExit(std::chrono::milliseconds limit = std::chrono::seconds(30)) {
-        if (!exited_ && !WaitFor([&] { return Poll(); }, limit))
-            return -1;
+        if (!exited_ && !WaitFor([&] { return Poll(); }, limit)) return -1;
         return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
     }
     bool Running() { return !Poll(); }
@@ -115,12 +114,10 @@ public:
     }
     pid_t Pid() const { return pid_; }
 
-private:
+  private:
     bool Poll() {
-        if (exited_)
-            return true;
-        if (waitpid(pid_, &status_, WNOHANG) == pid_)
-            exited_ = true;
+        if (exited_) return true;
+        if (waitpid(pid_, &status_, WNOHANG) == pid_) exited_ = true;
         return exited_;
     }
     pid_t pid_ = -1;
@@ -130,7 +127,7 @@ private:
 };
 
 class InstanceE2e : public ::testing::Test {
-protected:
+  protected:
     CTempHome home_;
     CProgramFolder folder_{"orvane-e2e"};
 };

@@ -36,7 +36,8 @@ TEST(KeyConversions, KeyIds) {
 }
 
 TEST(KeyConversions, UsagePairs) {
-    EXPECT_EQ(ScanCodeToUsagePair(0x130), (UsagePair{7, 0xC0})); // media keys stay kind 7 with their slot byte
+    EXPECT_EQ(ScanCodeToUsagePair(0x130),
+              (UsagePair{7, 0xC0})); // media keys stay kind 7 with their slot byte
     EXPECT_EQ(ScanCodeToUsagePair(0x15E), (UsagePair{1, 0x81}));
     EXPECT_EQ(ScanCodeToUsagePair(kScanMouseLeft), (UsagePair{2, 0xF1}));
     EXPECT_EQ(ScanCodeToUsagePair(kScanWheelDown), (UsagePair{2, 0xF5}));
@@ -46,7 +47,7 @@ TEST(KeyConversions, UsagePairs) {
     EXPECT_EQ(UsagePairToScanCode(12, 0x00E9), 0x130);
     EXPECT_EQ(UsagePairToScanCode(1, 0x84), kScanNone);
     EXPECT_EQ(UsagePairToScanCode(1, 0x82), 0x15F);
-    EXPECT_EQ(UsagePairToScanCode(2, 0xF1), kScanNone); // kind 2 is not decoded
+    EXPECT_EQ(UsagePairToScanCode(2, 0xF1), kScanNone);  // kind 2 is not decoded
     EXPECT_EQ(UsagePairToScanCode(7, 0x48), kScanPause); // lowest row wins over Break
     EXPECT_EQ(UsagePairToScanCode(7, 0xE5), kScanRightShift);
     EXPECT_EQ(UsagePairToScanCode(7, 0x46), kScanPrintScreen);
@@ -73,7 +74,8 @@ TEST(KeyConversions, ModifierBitsLowestFirst) {
     const ScanCode expected[8] = {0x01D, 0x02A, 0x038, 0x15B, 0x11D, 0x036, 0x138, 0x15C};
     for (int bit = 0; bit < 8; ++bit) {
         EXPECT_EQ(ModifierBitToScanCode(static_cast<uint8_t>(1u << bit)), expected[bit]);
-        EXPECT_EQ(ScanCodeToDeviceKeyCode(expected[bit]), (DeviceKeyCode{2, 1, static_cast<uint8_t>(1u << bit)}));
+        EXPECT_EQ(ScanCodeToDeviceKeyCode(expected[bit]),
+                  (DeviceKeyCode{2, 1, static_cast<uint8_t>(1u << bit)}));
     }
     EXPECT_EQ(ModifierBitToScanCode(0), kScanNone);
     EXPECT_EQ(ModifierBitToScanCode(0xF0), 0x11D);

@@ -9,16 +9,16 @@
 #include <string>
 #include <unistd.h>
 
-#include "services/Language.h"
-#include "services/PathTable.h"
 #include "model/KeyTables.h"
 #include "platform/IniFile.h"
+#include "services/Language.h"
+#include "services/PathTable.h"
 
 namespace orvane {
 namespace {
 
 class KeyNames : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/orvane-keynames-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -96,7 +96,8 @@ TEST_F(KeyNames, ShippedLanguageFileNamesEveryKey) {
         EXPECT_FALSE(name.empty()) << row.textKey;
         EXPECT_EQ(name.find("0x"), std::string::npos) << row.textKey << " fell back to the unknown-key text";
     }
-    for (uint16_t id = 0; id < kPickListKeyCount; ++id) EXPECT_FALSE(GetKeyIdName(id).empty()) << id;
+    for (uint16_t id = 0; id < kPickListKeyCount; ++id)
+        EXPECT_FALSE(GetKeyIdName(id).empty()) << id;
     EXPECT_EQ(GetKeyName(0x064), "Key 0x064");
 }
 

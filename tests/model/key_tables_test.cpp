@@ -115,10 +115,10 @@ TEST(ConsumerAndMediaTables, AgreeWithTheKeyTable) {
 
 TEST(VkScanTable, IsTheLowestRowOfEachCodeWithTheKnownExceptions) {
     std::map<unsigned, unsigned> exceptions = {
-        {0x10, 0x2A}, {0x11, 0x1D}, {0x12, 0x38}, {0x2C, 0xB7}, {0x01, 0}, {0x02, 0},    {0x04, 0},
-        {0x88, 0},    {0x89, 0},    {0x8A, 0},    {0x97, 0},    {0x98, 0}, {0x99, 0},    {0x9A, 0},
-        {0x9B, 0},    {0x9E, 0},    {0x9F, 0},    {0xFF, 0},    {0x8B, 0xD2}, {0x8C, 0xD3}, {0x9C, 0xD4},
-        {0x9D, 0xD5}};
+        {0x10, 0x2A}, {0x11, 0x1D}, {0x12, 0x38}, {0x2C, 0xB7}, {0x01, 0}, {0x02, 0},
+        {0x04, 0},    {0x88, 0},    {0x89, 0},    {0x8A, 0},    {0x97, 0}, {0x98, 0},
+        {0x99, 0},    {0x9A, 0},    {0x9B, 0},    {0x9E, 0},    {0x9F, 0}, {0xFF, 0},
+        {0x8B, 0xD2}, {0x8C, 0xD3}, {0x9C, 0xD4}, {0x9D, 0xD5}};
     for (unsigned vk = 0; vk < 256; ++vk) {
         unsigned expected = 0;
         if (exceptions.count(vk)) {
@@ -180,9 +180,9 @@ TEST(KeySlotTable, SlotsAndLedsCoverTheKeyboardOnce) {
 }
 
 TEST(KeySlotTable, SkinNamesUseTheKeyTableIndex) {
-    EXPECT_EQ(KeySlotSkinName(0), "KEY_01E");                                // A
+    EXPECT_EQ(KeySlotSkinName(0), "KEY_01E");                                   // A
     EXPECT_EQ(KeySlotSkinName(KeySlotOfScanCode(kScanPrintScreen)), "KEY_0B7"); // E0 key
-    EXPECT_EQ(KeySlotSkinName(KeySlotOfScanCode(0x11D)), "KEY_09D");          // Right Ctrl
+    EXPECT_EQ(KeySlotSkinName(KeySlotOfScanCode(0x11D)), "KEY_09D");            // Right Ctrl
     EXPECT_EQ(KeySlotSkinName(kKeySlotCount), "");
 }
 

@@ -14,12 +14,13 @@ namespace orvane {
 namespace {
 
 class LightingKeyboardTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         sim = &InstallSimulatedKeyboard(128);
         ASSERT_TRUE(OpenCommandInterface(g_HidDevice));
         g_DeviceOpen.store(1);
-        for (size_t i = 0; i < before.size(); ++i) before[i] = static_cast<uint8_t>(0x40 + i);
+        for (size_t i = 0; i < before.size(); ++i)
+            before[i] = static_cast<uint8_t>(0x40 + i);
         sim->WithFirmware([&](CSimFirmware& fw) {
             fw.Lighting = before;
             fw.WritesOutsideSession = 0;
@@ -69,7 +70,7 @@ TEST_F(LightingKeyboardTest, OneChangeWritesOnlyItsBytes) {
 }
 
 class CAgreeingHost : public CLightingHost {
-public:
+  public:
     bool ReselectActiveProfile() override { return true; }
     void ShowSwitchImage(bool) override {}
     void ShowPanelControls(int) override {}

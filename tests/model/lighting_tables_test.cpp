@@ -42,20 +42,26 @@ TEST(LightingTables, WheelIsBuiltFromTheRampsAndRunsSmoothly) {
         EXPECT_LT(kRisingRamp[k - 1], kRisingRamp[k]);
         EXPECT_GT(kFallingRamp[k - 1], kFallingRamp[k]);
     }
-    for (size_t h = 0; h < kLongWheelSize; ++h) EXPECT_EQ(kLongWheel[h], kColourWheel[h % kWheelSize]);
+    for (size_t h = 0; h < kLongWheelSize; ++h)
+        EXPECT_EQ(kLongWheel[h], kColourWheel[h % kWheelSize]);
 }
 
 TEST(LightingTables, CurvesAreSymmetricAndShareTheirRisingHalf) {
-    for (size_t k = 0; k < kPulseSize; ++k) EXPECT_EQ(kPulseCurve[k], kPulseCurve[kPulseSize - 1 - k]);
-    for (size_t k = 0; k < kBreathSize; ++k) EXPECT_EQ(kBreathCurve[k], kBreathCurve[kBreathSize - 1 - k]);
-    for (size_t k = 0; k < 48; ++k) EXPECT_EQ(kBreathCurve[16 + k], kPulseCurve[k]) << k;
-    for (size_t k = 1; k < 64; ++k) EXPECT_LE(kBreathCurve[k - 1], kBreathCurve[k]) << k;
+    for (size_t k = 0; k < kPulseSize; ++k)
+        EXPECT_EQ(kPulseCurve[k], kPulseCurve[kPulseSize - 1 - k]);
+    for (size_t k = 0; k < kBreathSize; ++k)
+        EXPECT_EQ(kBreathCurve[k], kBreathCurve[kBreathSize - 1 - k]);
+    for (size_t k = 0; k < 48; ++k)
+        EXPECT_EQ(kBreathCurve[16 + k], kPulseCurve[k]) << k;
+    for (size_t k = 1; k < 64; ++k)
+        EXPECT_LE(kBreathCurve[k - 1], kBreathCurve[k]) << k;
     EXPECT_EQ(kPulseCurve[0], 22);
     EXPECT_EQ(kPulseCurve[47], 255);
     // The wave rises to its peak at 16, then falls to nothing by 80.
     EXPECT_EQ(*std::max_element(kWaveCurve.begin(), kWaveCurve.end()), 255);
     EXPECT_EQ(kWaveCurve[16], 255);
-    for (size_t k = 17; k < 80; ++k) EXPECT_LE(kWaveCurve[k], kWaveCurve[k - 1]) << k;
+    for (size_t k = 17; k < 80; ++k)
+        EXPECT_LE(kWaveCurve[k], kWaveCurve[k - 1]) << k;
     EXPECT_TRUE(std::all_of(kWaveCurve.begin() + 80, kWaveCurve.end(), [](uint8_t v) { return v == 0; }));
     EXPECT_EQ(ScaleColour(MakeColour(255, 255, 255), kPulseCurve[0]), MakeColour(22, 22, 22));
     EXPECT_EQ(ScaleColour(MakeColour(200, 100, 3), 128), MakeColour(100, 50, 1));
@@ -83,7 +89,8 @@ TEST(LightingTables, GridMatchesTheKeyboardsLedMatrix) {
             // Enter and Backslash swap rows between the picture and the LED
             // matrix, and the tall Num + sits on its upper row there.
             const bool otherRow = key == pk::Enter || key == pk::Backslash || key == pk::NumPlus;
-            EXPECT_EQ(ledRow, otherRow ? (key == pk::Enter ? r + 1 : r - 1) : r) << "row " << r << " column " << c;
+            EXPECT_EQ(ledRow, otherRow ? (key == pk::Enter ? r + 1 : r - 1) : r)
+                << "row " << r << " column " << c;
             if (otherRow) continue;
             EXPECT_GT(ledColumn, lastColumn) << "row " << r << " column " << c;
             lastColumn = ledColumn;
@@ -119,12 +126,15 @@ TEST(LightingTables, SpiralAndSparkleOrdersCoverThePreviewKeys) {
 
 TEST(LightingTables, GroupsAndTheDemoScriptNameAnimatedKeys) {
     for (int g = 0; g < kRainbowGroupCount; ++g)
-        for (uint8_t key : kRainbowGroups[g]) EXPECT_GE(SpiralSlotOfKey(key), 0) << "group " << g;
+        for (uint8_t key : kRainbowGroups[g])
+            EXPECT_GE(SpiralSlotOfKey(key), 0) << "group " << g;
     for (int s = 0; s < kDemoStepCount; ++s)
-        for (uint8_t key : kDemoSteps[s]) EXPECT_GE(SpiralSlotOfKey(key), 0) << "step " << s;
+        for (uint8_t key : kDemoSteps[s])
+            EXPECT_GE(SpiralSlotOfKey(key), 0) << "step " << s;
     for (int s = 0; s < kDemoPairCount; ++s) {
         EXPECT_EQ(kDemoPairs[s].count, 2) << "pair " << s;
-        for (uint8_t key : kDemoPairs[s]) EXPECT_GE(SpiralSlotOfKey(key), 0) << "pair " << s;
+        for (uint8_t key : kDemoPairs[s])
+            EXPECT_GE(SpiralSlotOfKey(key), 0) << "pair " << s;
     }
     EXPECT_EQ(kDemoSteps[19].count, 0);
     int column = -1, row = -1;

@@ -16,7 +16,9 @@ CPreview FixedClockPreview() {
     return CPreview([] { return int64_t{1700000000}; });
 }
 
-Colour ColourOf(const CKeyLightFrame& frame, uint8_t key) { return frame.At(KeyButtonOfPreviewKey(key)).colour; }
+Colour ColourOf(const CKeyLightFrame& frame, uint8_t key) {
+    return frame.At(KeyButtonOfPreviewKey(key)).colour;
+}
 
 TEST(Preview, PhaseAdvanceWrapsBothWays) {
     EXPECT_EQ(AdvancePhase(255, 190, 4, 192), 2);
@@ -35,7 +37,8 @@ TEST(Preview, MovingGroupsRunBackwardThroughPhase192) {
     PreviewParams p{18, true, 0, 0};
     preview.PreviewTick(p, frame);
     EXPECT_EQ(preview.State().sharedCounter, 192);
-    for (int i = 0; i < 95; ++i) preview.PreviewTick(p, frame);
+    for (int i = 0; i < 95; ++i)
+        preview.PreviewTick(p, frame);
     EXPECT_EQ(preview.State().sharedCounter, 2);
     CKeyLightFrame atTwo = frame;
     preview.PreviewTick(p, frame);
@@ -43,7 +46,8 @@ TEST(Preview, MovingGroupsRunBackwardThroughPhase192) {
     CKeyLightFrame atZero = frame;
     preview.PreviewTick(p, frame);
     EXPECT_EQ(preview.State().sharedCounter, 192);
-    for (int n = 0; n < kKeyButtonCount; ++n) EXPECT_EQ(frame.AtNumber(n).colour, atZero.AtNumber(n).colour) << n;
+    for (int n = 0; n < kKeyButtonCount; ++n)
+        EXPECT_EQ(frame.AtNumber(n).colour, atZero.AtNumber(n).colour) << n;
     preview.PreviewTick(p, frame);
     EXPECT_EQ(preview.State().sharedCounter, 190);
     // Group 0 (the O key) shows hue 21 at phase 0 and 23 at phase 2.
@@ -94,8 +98,8 @@ TEST(Preview, SingleColourWaveMovesTheCounterBeforeEachCell) {
     // whether the counter climbs or falls across a row.
     preview.PreviewTick({2, false, 0, kWhite}, frame);
     EXPECT_EQ(preview.State().phase[2], 4);
-    EXPECT_EQ(ColourOf(frame, pk::Shift), ScaleColour(kWhite, kWaveCurve[127]));  // 4 - 5 + 128
-    EXPECT_EQ(ColourOf(frame, pk::Esc), ScaleColour(kWhite, kWaveCurve[117]));    // three steps down
+    EXPECT_EQ(ColourOf(frame, pk::Shift), ScaleColour(kWhite, kWaveCurve[127])); // 4 - 5 + 128
+    EXPECT_EQ(ColourOf(frame, pk::Esc), ScaleColour(kWhite, kWaveCurve[117]));   // three steps down
     preview.PreviewTick({2, false, 255, kWhite}, frame);
     EXPECT_EQ(preview.State().phase[2], 8);
     EXPECT_EQ(ColourOf(frame, pk::Shift), ScaleColour(kWhite, kWaveCurve[13]));
@@ -106,8 +110,8 @@ TEST(Preview, StaticAndWholeGridModes) {
     CPreview preview = FixedClockPreview();
     CKeyLightFrame frame;
     preview.PreviewTick({6, true, 0, 0}, frame);
-    EXPECT_EQ(ColourOf(frame, pk::O), kColourWheel[131]);        // group 0
-    EXPECT_EQ(ColourOf(frame, pk::NumEnter), kColourWheel[10]);  // group 11
+    EXPECT_EQ(ColourOf(frame, pk::O), kColourWheel[131]);       // group 0
+    EXPECT_EQ(ColourOf(frame, pk::NumEnter), kColourWheel[10]); // group 11
     preview.PreviewTick({6, false, 0, MakeColour(1, 2, 3)}, frame);
     EXPECT_EQ(ColourOf(frame, pk::Fn), MakeColour(1, 2, 3));
     preview.PreviewTick({4, false, 255, 0}, frame);
@@ -129,7 +133,8 @@ TEST(Preview, ClearPreviewLeavesNothingLit) {
     EXPECT_EQ(frame.LitCount(), 106);
     CPreview::ClearPreview(frame);
     EXPECT_EQ(frame.LitCount(), 0);
-    for (int n = 0; n < kKeyButtonCount; ++n) EXPECT_EQ(frame.AtNumber(n).colour, 0u) << n;
+    for (int n = 0; n < kKeyButtonCount; ++n)
+        EXPECT_EQ(frame.AtNumber(n).colour, 0u) << n;
     // Modes without a preview clear the picture too; mode 20 leaves it be.
     for (int mode : {7, 8, 9, 17, 19, 0, 21}) {
         preview.PreviewTick({4, true, 255, 0}, frame);
@@ -145,7 +150,8 @@ TEST(Preview, ClearPreviewLeavesNothingLit) {
 std::set<std::pair<int, int>> RippleCells(int column, int row, int steps) {
     CRipplePlanes planes;
     planes.SetCell(column, row);
-    for (int i = 0; i < steps; ++i) planes.Spread();
+    for (int i = 0; i < steps; ++i)
+        planes.Spread();
     std::set<std::pair<int, int>> cells;
     for (int c = 0; c < kGridColumns; ++c)
         for (int r = 0; r < 8; ++r)
@@ -187,7 +193,8 @@ TEST(Preview, DemonstrationLightsItsStepsAndFades) {
     }
     EXPECT_EQ(ColourOf(frame, pk::F1), MakeColour(15, 15, 15)); // lit one tick later
     EXPECT_EQ(preview.State().demoStage, 0);
-    for (int i = 0; i < 7; ++i) preview.PreviewTick(p, frame);
+    for (int i = 0; i < 7; ++i)
+        preview.PreviewTick(p, frame);
     EXPECT_EQ(preview.State().demoStage, 1); // after the twentieth step
 
     // The script runs through its stages and starts again.
@@ -211,7 +218,8 @@ TEST(Preview, RainFallsFromThreeColumnsPerTick) {
     preview.PreviewTick({15, false, 0, kWhite}, frame);
     // Columns 10, 13 and 16 of row 0: F7, F10 and Print Screen.
     EXPECT_EQ(preview.State().sharedCounter, 16);
-    for (uint8_t key : {pk::F7, pk::F10, pk::PrintScreen}) EXPECT_EQ(ColourOf(frame, key), MakeColour(235, 235, 235));
+    for (uint8_t key : {pk::F7, pk::F10, pk::PrintScreen})
+        EXPECT_EQ(ColourOf(frame, key), MakeColour(235, 235, 235));
     EXPECT_EQ(ColourOf(frame, pk::F8), 0u);
     preview.PreviewTick({15, false, 0, kWhite}, frame);
     // The drops fell one row: column 10 of row 1 is 9.
@@ -226,12 +234,15 @@ TEST(Preview, SparkleLightsOneSlotPerTickInItsOrder) {
     // Index 1 names spiral position 24, Right Alt; nothing else is lit yet.
     EXPECT_EQ(ColourOf(frame, pk::RightAlt), MakeColour(235, 235, 235));
     int bright = 0;
-    for (int n = 0; n < kKeyButtonCount; ++n) bright += frame.AtNumber(n).colour != 0;
+    for (int n = 0; n < kKeyButtonCount; ++n)
+        bright += frame.AtNumber(n).colour != 0;
     EXPECT_EQ(bright, 1);
-    for (int t = 2; t <= 104; ++t) preview.PreviewTick(p, frame);
+    for (int t = 2; t <= 104; ++t)
+        preview.PreviewTick(p, frame);
     // Index 104 holds the position past the spiral, which stands for slot 0.
     EXPECT_EQ(ColourOf(frame, pk::Esc), MakeColour(235, 235, 235));
-    for (int t = 105; t <= 107; ++t) preview.PreviewTick(p, frame);
+    for (int t = 105; t <= 107; ++t)
+        preview.PreviewTick(p, frame);
     EXPECT_EQ(preview.State().sparkleIndex, 1); // 106 wrapped to 0
 }
 
@@ -260,7 +271,8 @@ TEST(Preview, StaleStateIsResetOnTheNextTimerTick) {
     CPreview preview = FixedClockPreview();
     CKeyLightFrame frame;
     EXPECT_TRUE(preview.IsStale());
-    for (int i = 0; i < 5; ++i) preview.TimerTick({18, false, 255, 0}, frame);
+    for (int i = 0; i < 5; ++i)
+        preview.TimerTick({18, false, 255, 0}, frame);
     EXPECT_EQ(preview.State().sharedCounter, 10);
     EXPECT_FALSE(preview.IsStale());
     preview.MarkStale();
@@ -273,7 +285,7 @@ TEST(Preview, StaleStateIsResetOnTheNextTimerTick) {
 
 // Calls back into the preview from inside a frame, as a re-entrant tick would.
 class CReentrantLights : public CKeyLights {
-public:
+  public:
     explicit CReentrantLights(CPreview& preview) : m_preview(preview) {}
     void SetKeyLight(const KeyButton&, Colour, bool) override {
         ++calls;
@@ -281,7 +293,7 @@ public:
     }
     int calls = 0;
 
-private:
+  private:
     CPreview& m_preview;
 };
 
@@ -298,7 +310,8 @@ TEST(Preview, SwitchingColourfulMidAnimationStaysInsideTheCurves) {
     CPreview preview = FixedClockPreview();
     CKeyLightFrame frame;
     for (int mode : {1, 2, 3}) {
-        for (int i = 0; i < 40; ++i) preview.PreviewTick({mode, true, 255, kWhite}, frame);
+        for (int i = 0; i < 40; ++i)
+            preview.PreviewTick({mode, true, 255, kWhite}, frame);
         for (uint8_t dir : {0, 255}) {
             preview.PreviewTick({mode, false, dir, kWhite}, frame);
             EXPECT_LT(preview.State().phase[mode], mode == 2 ? 128 : 96) << mode;

@@ -11,18 +11,18 @@
 #include <string>
 #include <unistd.h>
 
+#include "platform/IniFile.h"
+#include "platform/Registry.h"
 #include "services/Language.h"
 #include "services/LanguageKeys.h"
 #include "services/PathTable.h"
 #include "services/UserRegKey.h"
-#include "platform/IniFile.h"
-#include "platform/Registry.h"
 
 namespace orvane {
 namespace {
 
 class Language : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/orvane-language-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -105,12 +105,14 @@ TEST_F(Language, TextLookups) {
                                   "MAIN_CAPTION=Main\n"
                                   "PROFILE_OK=\n"
                                   "Speed=text speed\n"
-                                  "LONG=" + std::string(400, 'a') + "\n"
-                                  "[light]\n"
-                                  "speed=Light speed\n"
-                                  "[MODE]\n"
-                                  "1=Wave\n"
-                                  "20=Custom\n");
+                                  "LONG=" +
+                                      std::string(400, 'a') +
+                                      "\n"
+                                      "[light]\n"
+                                      "speed=Light speed\n"
+                                      "[MODE]\n"
+                                      "1=Wave\n"
+                                      "20=Custom\n");
     EXPECT_EQ(LoadText("MAIN_CAPTION", 0), "Main");
     EXPECT_EQ(LoadText("main_caption", 0), "Main");
     EXPECT_EQ(LoadText("PROFILE_OK", 0), "");
@@ -137,15 +139,35 @@ TEST_F(Language, TextLookups) {
 
 TEST(LanguageLocale, LocaleNamesMapToLanguageIds) {
     const std::map<std::string, uint16_t> cases = {
-        {"en_US.UTF-8", 0x0409}, {"en_GB.UTF-8", 0x0809}, {"en_AU", 0x0C09},     {"en-CA", 0x1009},
-        {"en_NZ", 0x1409},       {"en_IE", 0x1809},       {"en_ZA", 0x1C09},     {"en_JM", 0x2009},
-        {"en_BZ", 0x2809},       {"en_TT", 0x2C09},       {"en", 0x0409},        {"en_IN", 0x4009},
-        {"en_XX", 0x0409},       {"de_DE@euro", 0x0407},  {"de_AT.UTF-8", 0x0C07}, {"fr", 0x040C},
-        {"fr_CA", 0x0C0C},       {"pt_BR", 0x0416},       {"ja_JP.eucJP", 0x0411}, {"zh_TW", 0x0404},
-        {"C", 0},                {"POSIX", 0},            {"C.UTF-8", 0},        {"", 0},
-        {"zz_ZZ", 0},            {"_US", 0},
+        {"en_US.UTF-8", 0x0409},
+        {"en_GB.UTF-8", 0x0809},
+        {"en_AU", 0x0C09},
+        {"en-CA", 0x1009},
+        {"en_NZ", 0x1409},
+        {"en_IE", 0x1809},
+        {"en_ZA", 0x1C09},
+        {"en_JM", 0x2009},
+        {"en_BZ", 0x2809},
+        {"en_TT", 0x2C09},
+        {"en", 0x0409},
+        {"en_IN", 0x4009},
+        {"en_XX", 0x0409},
+        {"de_DE@euro", 0x0407},
+        {"de_AT.UTF-8", 0x0C07},
+        {"fr", 0x040C},
+        {"fr_CA", 0x0C0C},
+        {"pt_BR", 0x0416},
+        {"ja_JP.eucJP", 0x0411},
+        {"zh_TW", 0x0404},
+        {"C", 0},
+        {"POSIX", 0},
+        {"C.UTF-8", 0},
+        {"", 0},
+        {"zz_ZZ", 0},
+        {"_US", 0},
     };
-    for (const auto& [name, id] : cases) EXPECT_EQ(LanguageIdFromLocaleName(name), id) << name;
+    for (const auto& [name, id] : cases)
+        EXPECT_EQ(LanguageIdFromLocaleName(name), id) << name;
 
     for (uint16_t id : {0x0809, 0x0C09, 0x1009, 0x1409, 0x1809, 0x1C09, 0x2009, 0x2409, 0x2809, 0x2C09})
         EXPECT_TRUE(IsEnglishVariant(id)) << id;
@@ -185,15 +207,24 @@ TEST(LanguageFormat, OnlyTheExpectedConversionIsFilledIn) {
     EXPECT_EQ(FormatTextNumber("%d", 12345, 3), "12");
     EXPECT_EQ(FormatTextNumber("%d", 1, 0), "");
 
-    EXPECT_EQ(FormatTextString("%s is not a profile file.", "/home/u/a.fwc"), "/home/u/a.fwc is not a profile file.");
+    EXPECT_EQ(FormatTextString("%s is not a profile file.", "/home/u/a.fwc"),
+              "/home/u/a.fwc is not a profile file.");
     EXPECT_EQ(FormatTextString("%d: %s", "p"), "%d: p");
     EXPECT_EQ(FormatTextString("[%.2s][%-4s]", "\xC3\x84\xC3\x84\xC3\x84"), "[\xC3\x84\xC3\x84][%-4s]");
     EXPECT_EQ(FormatTextString("[%4s]", "\xC3\x84"), "[   \xC3\x84]");
     // A long path is cut as a whole text would be, never inside a character.
     std::string path(300, 'p');
     EXPECT_EQ(FormatTextString("%s", path).size(), kMaxTextChars - 1);
-    EXPECT_EQ(CutToChars("\xC3\x84" "b\xE2\x82\xAC", 2), "\xC3\x84" "b");
-    EXPECT_EQ(CutToChars("\xC3\x84" "b\xE2\x82\xAC", 3), "\xC3\x84" "b\xE2\x82\xAC");
+    EXPECT_EQ(CutToChars("\xC3\x84"
+                         "b\xE2\x82\xAC",
+                         2),
+              "\xC3\x84"
+              "b");
+    EXPECT_EQ(CutToChars("\xC3\x84"
+                         "b\xE2\x82\xAC",
+                         3),
+              "\xC3\x84"
+              "b\xE2\x82\xAC");
     EXPECT_EQ(CutToChars("abc", 0), "");
 }
 
@@ -201,7 +232,8 @@ TEST(LanguageFormat, OnlyTheExpectedConversionIsFilledIn) {
 std::vector<char> Conversions(const std::string& text) {
     std::vector<char> found;
     static const std::regex conversion(R"(%%|%[-+ #0]*[0-9]*(\.[0-9]*)?(hh|h|ll|l|I64)?([a-zA-Z]))");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), conversion); it != std::sregex_iterator(); ++it)
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), conversion); it != std::sregex_iterator();
+         ++it)
         if ((*it)[0] != "%%") found.push_back((*it)[3].str()[0]);
     return found;
 }
@@ -235,7 +267,8 @@ TEST(ShippedLanguageFile, HoldsEveryKeyTheProgramLooksUp) {
             break;
         }
     }
-    for (int mode = 1; mode <= 20; ++mode) EXPECT_TRUE(seen.count("MODE/" + std::to_string(mode))) << mode;
+    for (int mode = 1; mode <= 20; ++mode)
+        EXPECT_TRUE(seen.count("MODE/" + std::to_string(mode))) << mode;
 }
 
 TEST(ShippedLanguageFile, NoKeyIsShadowedByAnEarlierOne) {
@@ -251,7 +284,8 @@ TEST(ShippedLanguageFile, NoKeyIsShadowedByAnEarlierOne) {
             continue;
         }
         std::string key = line.substr(0, line.find('='));
-        for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        for (char& c : key)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         EXPECT_TRUE(seen.insert(section + key).second) << line;
     }
 }

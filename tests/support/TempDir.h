@@ -10,11 +10,10 @@
 namespace orvane::testing {
 
 class CTempDir {
-public:
+  public:
     CTempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "orvane-test-XXXXXX").string();
-        if (char* made = ::mkdtemp(pattern.data()))
-            path_ = made;
+        if (char* made = ::mkdtemp(pattern.data())) path_ = made;
     }
     ~CTempDir() {
         std::error_code ec;
@@ -26,22 +25,21 @@ public:
     const std::string& Path() const { return path_; }
     std::string File(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 
 class CScopedEnv {
-public:
+  public:
     CScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
-        if (const char* old = std::getenv(name))
-            old_ = old;
+        if (const char* old = std::getenv(name)) old_ = old;
         Set(value);
     }
     ~CScopedEnv() { Set(old_); }
     CScopedEnv(const CScopedEnv&) = delete;
     CScopedEnv& operator=(const CScopedEnv&) = delete;
 
-private:
+  private:
     void Set(const std::optional<std::string>& value) {
         if (value)
             ::setenv(name_.c_str(), value->c_str(), 1);
@@ -54,7 +52,7 @@ private:
 
 // XDG_DATA_HOME, XDG_CONFIG_HOME and XDG_RUNTIME_DIR inside one temporary folder.
 class CTempHome {
-public:
+  public:
     CTempHome()
         : data_("XDG_DATA_HOME", dir_.File("data")), config_("XDG_CONFIG_HOME", dir_.File("config")),
           runtime_("XDG_RUNTIME_DIR", dir_.File("run")) {
@@ -67,7 +65,7 @@ public:
     std::string Config() const { return dir_.File("config"); }
     std::string Runtime() const { return dir_.File("run"); }
 
-private:
+  private:
     CTempDir dir_;
     CScopedEnv data_, config_, runtime_;
 };

@@ -30,7 +30,8 @@ KeyFunction DecodeAt(DeviceKeyCode code, int profile = 0) {
 
 TEST(DecodeKeyMatrix, DefaultMatrixLeavesTheFreshBlockOnBothModels) {
     for (int keys : {126, 128})
-        for (int p = 0; p < 3; ++p) EXPECT_EQ(DecodeKeyMatrix(p, Factory(keys), Factory(keys), keys), FreshKeyFunctionBlock(p));
+        for (int p = 0; p < 3; ++p)
+            EXPECT_EQ(DecodeKeyMatrix(p, Factory(keys), Factory(keys), keys), FreshKeyFunctionBlock(p));
     // Only profile 0's fresh block carries the G-key codes.
     EXPECT_EQ(FreshKeyFunctionBlock(0)[kGKeyFirstIndex].aux, 0x301);
     EXPECT_EQ(FreshKeyFunctionBlock(1)[kGKeyFirstIndex].aux, 0);
@@ -44,13 +45,13 @@ TEST(DecodeKeyMatrix, EveryKindOfCode) {
     };
     using K = KeyFunctionKind;
     const Row rows[] = {
-        {{5, 1, 4}, K::Macro, 5},          {{5, 2, 9}, K::StopMacro, 0},      {{5, 5, 3}, K::Function, 3},
-        {{5, 7, 1}, K::Disabled, 0},       {{3, 0xCD, 0x00}, K::Media, 1},    {{3, 0x99, 0x99}, K::Disabled, 0},
-        {{1, 1, 1}, K::Key, 0x171},        {{1, 1, 2}, K::Key, 0x172},        {{1, 1, 4}, K::Key, 0x173},
-        {{1, 5, 0x01}, K::Key, 0x161},     {{1, 5, 0xFF}, K::Key, 0x162},     {{1, 1, 8}, K::Disabled, 0},
-        {{1, 2, 0}, K::Disabled, 0},       {{2, 2, 0x05}, K::Key, 0x30},      {{2, 2, 0x00}, K::Disabled, 0},
-        {{2, 1, 0x02}, K::Key, 0x2A},      {{2, 1, 0x80}, K::Key, 0x15C},     {{2, 1, 0x00}, K::Disabled, 0},
-        {{0, 0, 0}, K::Disabled, 0},       {{9, 1, 1}, K::Disabled, 0},
+        {{5, 1, 4}, K::Macro, 5},      {{5, 2, 9}, K::StopMacro, 0},   {{5, 5, 3}, K::Function, 3},
+        {{5, 7, 1}, K::Disabled, 0},   {{3, 0xCD, 0x00}, K::Media, 1}, {{3, 0x99, 0x99}, K::Disabled, 0},
+        {{1, 1, 1}, K::Key, 0x171},    {{1, 1, 2}, K::Key, 0x172},     {{1, 1, 4}, K::Key, 0x173},
+        {{1, 5, 0x01}, K::Key, 0x161}, {{1, 5, 0xFF}, K::Key, 0x162},  {{1, 1, 8}, K::Disabled, 0},
+        {{1, 2, 0}, K::Disabled, 0},   {{2, 2, 0x05}, K::Key, 0x30},   {{2, 2, 0x00}, K::Disabled, 0},
+        {{2, 1, 0x02}, K::Key, 0x2A},  {{2, 1, 0x80}, K::Key, 0x15C},  {{2, 1, 0x00}, K::Disabled, 0},
+        {{0, 0, 0}, K::Disabled, 0},   {{9, 1, 1}, K::Disabled, 0},
     };
     for (const Row& r : rows) {
         const KeyFunction got = DecodeAt(r.code);
@@ -75,7 +76,8 @@ TEST(DecodeKeyMatrix, PositionsWithoutAKeyAndShortMatricesAreIgnored) {
 // key table that has a keyboard usage.
 TEST(DecodeKeyMatrix, UndoesTheEncoderForEveryTableRow) {
     MacroList macros(6);
-    for (size_t i = 0; i < macros.size(); ++i) macros[i].id = static_cast<uint16_t>(i + 1);
+    for (size_t i = 0; i < macros.size(); ++i)
+        macros[i].id = static_cast<uint16_t>(i + 1);
     const DeviceKeyCode templ{2, 2, 0x04};
     std::vector<KeyFunction> records;
     auto add = [&](KeyFunctionKind kind, int32_t value) {
@@ -84,9 +86,12 @@ TEST(DecodeKeyMatrix, UndoesTheEncoderForEveryTableRow) {
         r.value = value;
         records.push_back(r);
     };
-    for (int m = 0; m < kMediaKeyCount; ++m) add(KeyFunctionKind::Media, m);
-    for (int f = 0; f < kFunctionCount; ++f) add(KeyFunctionKind::Function, f);
-    for (int id = 1; id <= 6; ++id) add(KeyFunctionKind::Macro, id);
+    for (int m = 0; m < kMediaKeyCount; ++m)
+        add(KeyFunctionKind::Media, m);
+    for (int f = 0; f < kFunctionCount; ++f)
+        add(KeyFunctionKind::Function, f);
+    for (int id = 1; id <= 6; ++id)
+        add(KeyFunctionKind::Macro, id);
     add(KeyFunctionKind::StopMacro, 0);
     for (ScanCode c : {0x171, 0x172, 0x173, 0x161, 0x162, 0x1D, 0x2A, 0x38, 0x15B, 0x11D, 0x36, 0x138, 0x15C})
         add(KeyFunctionKind::Key, c);

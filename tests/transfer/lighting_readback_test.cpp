@@ -13,7 +13,7 @@ namespace orvane::test {
 namespace {
 
 class LightingReadBackTest : public TransferTest {
-protected:
+  protected:
     void SetUp() override {
         TransferTest::SetUp();
         model.SetSettingsFile(home.Dir().File("zaru.ini"));

@@ -1,10 +1,10 @@
 #include "ui/MessageBridge.h"
 
+#include <atomic>
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <atomic>
-#include <gtest/gtest.h>
 #include <thread>
 #include <unistd.h>
 
@@ -22,19 +22,17 @@ QCoreApplication& App() {
     static int argc = 1;
     static char name[] = "message_bridge_test";
     static char* argv[] = {name, nullptr};
-    static QCoreApplication* app = QCoreApplication::instance() ? QCoreApplication::instance()
-                                                                 : new QCoreApplication(argc, argv);
+    static QCoreApplication* app =
+        QCoreApplication::instance() ? QCoreApplication::instance() : new QCoreApplication(argc, argv);
     return *app;
 }
 
 // Runs the GUI thread's events until `done` holds (generous limit).
-template <typename Condition>
-bool PumpUntil(Condition done, int limitMs = 20000) {
+template <typename Condition> bool PumpUntil(Condition done, int limitMs = 20000) {
     QElapsedTimer clock;
     clock.start();
     while (!done()) {
-        if (clock.elapsed() > limitMs)
-            return false;
+        if (clock.elapsed() > limitMs) return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return true;
@@ -53,8 +51,7 @@ TEST(MessageBridge, SendFromWorkerIsHandledOnGuiThreadAndReturnsTheResult) {
     QThread* gui = QThread::currentThread();
     std::atomic<int> wrongThread{0};
     bridge.OnMessage(0x400, [&](uintptr_t w, intptr_t l) -> intptr_t {
-        if (QThread::currentThread() != gui)
-            ++wrongThread;
+        if (QThread::currentThread() != gui) ++wrongThread;
         // On the GUI thread a send runs at once, even from inside a handler.
         return bridge.SendMessage(0x401, w, l) + 1;
     });
@@ -110,8 +107,7 @@ TEST(MessageBridge, TimersSetAndKilledFromWorkersTickOnTheGuiThread) {
     bridge.OnTimer([&](uint32_t id) {
         offThread |= QThread::currentThread() != gui;
         ++ticks[id];
-        if (id == KEYBOARD_RESET_TIMER)
-            bridge.KillTimer(id); // one-shot, as the window uses it
+        if (id == KEYBOARD_RESET_TIMER) bridge.KillTimer(id); // one-shot, as the window uses it
     });
     std::thread([&] {
         bridge.SetTimer(PREVIEW_TIMER, 5);
@@ -185,7 +181,8 @@ TEST(InstanceSocket, AnotherProcessReachesOnlyTheInstanceMessages) {
     orvane::testing::WriteText(path, "left by a crashed copy");
     CInstanceSocket socket(bridge);
     ASSERT_TRUE(socket.Open());
-    EXPECT_EQ(QFileInfo(socket.Path()).permissions() & (QFile::ReadGroup | QFile::WriteOther | QFile::ReadOther),
+    EXPECT_EQ(QFileInfo(socket.Path()).permissions() &
+                  (QFile::ReadGroup | QFile::WriteOther | QFile::ReadOther),
               QFile::Permissions());
 
     auto ask = [&](uint32_t message, uintptr_t wParam) {

@@ -3,9 +3,9 @@
 // the window shows at the same time.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <QGuiApplication>
 #include <QImage>
-#include <map>
 #include <set>
 
 #include "app/SkinKeyLists.h"
@@ -18,8 +18,7 @@ namespace {
 
 const std::string kSkins = std::string(ORVANE_BIN_DIR) + "/Skins/";
 
-QGuiApplication& App()
-{
+QGuiApplication& App() {
     static int argc = 1;
     static char name[] = "skin_layout_test";
     static char* argv[] = {name, nullptr};
@@ -33,14 +32,12 @@ struct Placed {
     std::string group; // controls of one group may share space (see callers)
 };
 
-bool Overlap(const SkinRect& a, const SkinRect& b)
-{
+bool Overlap(const SkinRect& a, const SkinRect& b) {
     return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
 }
 
 // Reads every key of the list; checks presence and bounds; returns the placed rectangles.
-std::vector<Placed> CheckKeys(const std::string& ini, const std::vector<SkinKeyUse>& keys)
-{
+std::vector<Placed> CheckKeys(const std::string& ini, const std::vector<SkinKeyUse>& keys) {
     const std::string file = kSkins + ini;
     const std::string main = IniReadString(file, kSectionScreen, "Main", "");
     const QImage bg(QString::fromStdString(kSkins + main));
@@ -59,21 +56,20 @@ std::vector<Placed> CheckKeys(const std::string& ini, const std::vector<SkinKeyU
         EXPECT_TRUE(QRect(0, 0, bg.width(), bg.height()).contains(QRect(r.x, r.y, r.w, r.h)))
             << ini << ": " << use.key << " leaves the picture";
         // Corners of the window are cut away; no control may sit in them.
-        EXPECT_TRUE(outline.contains(QRect(r.x, r.y, r.w, r.h))) << ini << ": " << use.key << " leaves the outline";
+        EXPECT_TRUE(outline.contains(QRect(r.x, r.y, r.w, r.h)))
+            << ini << ": " << use.key << " leaves the outline";
         if (use.reader == SkinReader::FaceOrigin) {
             const std::string origin = IniReadString(file, kSectionFaceOrigins, use.faceKey, "");
             EXPECT_FALSE(origin.empty()) << ini << " lacks face origin " << use.faceKey;
         }
-        if (seen.insert(use.key).second)
-            placed.push_back({use.key, r, {}});
+        if (seen.insert(use.key).second) placed.push_back({use.key, r, {}});
     }
     return placed;
 }
 
 // The lighting modes in which each panel control is shown; an empty set is a
 // control no mode shows. Controls not listed are always shown.
-std::map<std::string, std::set<int>> PanelModes()
-{
+std::map<std::string, std::set<int>> PanelModes() {
     auto range = [](int a, int b) {
         std::set<int> s;
         for (int i = a; i <= b; ++i)
@@ -100,25 +96,26 @@ std::map<std::string, std::set<int>> PanelModes()
         m[k] = {12};
     for (const char* k : {"CONTROL_HONGPIC", "CONTROL_HUANGPIC", "CONTROL_LVPIC", "CONTROL_LANPIC"})
         m[k] = {17};
-    for (const char* k : {"CONTROL_FYYSStatic", "CONTROL_FYYSButton", "CONTROL_FYSJSStaPic", "CONTROL_FYSJSStatic"})
+    for (const char* k :
+         {"CONTROL_FYYSStatic", "CONTROL_FYYSButton", "CONTROL_FYSJSStaPic", "CONTROL_FYSJSStatic"})
         m[k] = {6, 16};
-    for (const char* k : {"CONTROL_HXysStatic", "CONTROL_HXysButton", "CONTROL_HXsjsStatic", "CONTROL_HXsjsStaPic"})
+    for (const char* k :
+         {"CONTROL_HXysStatic", "CONTROL_HXysButton", "CONTROL_HXsjsStatic", "CONTROL_HXsjsStaPic"})
         m[k] = hx;
-    for (const char* k : {"CONTROL_USERysStatic", "CONTROL_USERysButton", "CONTROL_USERjsStatic",
-                          "CONTROL_USERjsButton", "CONTROL_USERgjStatic", "CONTROL_USERgjStaPic1",
-                          "CONTROL_USERgjStaPic2", "CONTROL_umCombo"})
+    for (const char* k :
+         {"CONTROL_USERysStatic", "CONTROL_USERysButton", "CONTROL_USERjsStatic", "CONTROL_USERjsButton",
+          "CONTROL_USERgjStatic", "CONTROL_USERgjStaPic1", "CONTROL_USERgjStaPic2", "CONTROL_umCombo"})
         m[k] = {20};
-    for (const char* k : {"CONTROL_JTysStatic", "CONTROL_JTysButton", "CONTROL_TSysStatic", "CONTROL_TSysButton",
-                          "CONTROL_TSsjsStatic", "CONTROL_TSsjsStaPic", "CONTROL_CDysStatic", "CONTROL_CDysButton",
-                          "CONTROL_CDsjsStatic", "CONTROL_CDsjsStaPic", "CONTROL_FYCFStatic",
-                          "CONTROL_FYdjcfStatic", "CONTROL_FYggcfStatc", "CONTROL_FYdjcfStaPic",
-                          "CONTROL_FYggcfStaPic"})
+    for (const char* k :
+         {"CONTROL_JTysStatic", "CONTROL_JTysButton", "CONTROL_TSysStatic", "CONTROL_TSysButton",
+          "CONTROL_TSsjsStatic", "CONTROL_TSsjsStaPic", "CONTROL_CDysStatic", "CONTROL_CDysButton",
+          "CONTROL_CDsjsStatic", "CONTROL_CDsjsStaPic", "CONTROL_FYCFStatic", "CONTROL_FYdjcfStatic",
+          "CONTROL_FYggcfStatc", "CONTROL_FYdjcfStaPic", "CONTROL_FYggcfStaPic"})
         m[k] = {};
     return m;
 }
 
-TEST(SkinLayout, MainWindow)
-{
+TEST(SkinLayout, MainWindow) {
     App();
     std::vector<Placed> placed = CheckKeys("Main.ini", MainSkinKeys());
     const auto modes = PanelModes();
@@ -143,8 +140,7 @@ TEST(SkinLayout, MainWindow)
             const auto k = SkinDirectionGroupKeys(set);
             for (int s2 = 1; s2 <= 3; ++s2)
                 for (int i = 0; i < 3; ++i)
-                    if (a == k[i] && b == SkinDirectionGroupKeys(s2)[i])
-                        return true;
+                    if (a == k[i] && b == SkinDirectionGroupKeys(s2)[i]) return true;
         }
         return false;
     };
@@ -152,20 +148,18 @@ TEST(SkinLayout, MainWindow)
         for (size_t j = i + 1; j < placed.size(); ++j) {
             const Placed& a = placed[i];
             const Placed& b = placed[j];
-            if (!Overlap(a.rect, b.rect))
-                continue;
-            if (plateHolds(a.key, b.key) || plateHolds(b.key, a.key) || sameGroup(a.key, b.key))
-                continue;
+            if (!Overlap(a.rect, b.rect)) continue;
+            if (plateHolds(a.key, b.key) || plateHolds(b.key, a.key) || sameGroup(a.key, b.key)) continue;
             std::set<int> common;
             const auto ma = modesOf(a.key), mb = modesOf(b.key);
-            std::set_intersection(ma.begin(), ma.end(), mb.begin(), mb.end(), std::inserter(common, common.end()));
-            EXPECT_TRUE(common.empty()) << a.key << " overlaps " << b.key << " (shown together in mode "
-                                        << *common.begin() << ")";
+            std::set_intersection(ma.begin(), ma.end(), mb.begin(), mb.end(),
+                                  std::inserter(common, common.end()));
+            EXPECT_TRUE(common.empty())
+                << a.key << " overlaps " << b.key << " (shown together in mode " << *common.begin() << ")";
         }
 }
 
-TEST(SkinLayout, DirectionGroupKeepsItsShape)
-{
+TEST(SkinLayout, DirectionGroupKeepsItsShape) {
     const std::string file = kSkins + "Main.ini";
     for (int i = 0; i < 3; ++i) {
         const SkinRect plain = ReadSkinRect(file, kSectionButtons, SkinDirectionGroupKeys(1)[i]);
@@ -177,38 +171,32 @@ TEST(SkinLayout, DirectionGroupKeepsItsShape)
     }
 }
 
-TEST(SkinLayout, DialogWindows)
-{
+TEST(SkinLayout, DialogWindows) {
     App();
     // Composite dialog: controls of one tab may lie where another tab's are;
     // everything on the tab panel lies on the panel picture.
     auto tabOf = [](const std::string& k) -> std::string {
-        if (k.rfind("FUNC_MACRO", 0) == 0 || k == "MARCO_NAME_SETTING")
-            return "macro";
-        if (k.rfind("FUNC_KEY_", 0) == 0 || k == "TISHI_SINGLE_STATIC")
-            return "key";
-        if (k == "FUNC_MEDIA_SELECT" || k == "MEDIA_SETTING_TISHI")
-            return "media";
-        if (k == "FUNC_FUNCTION_SELECT" || k == "FUNCTION_KEY_SETTING_TISHI")
-            return "function";
+        if (k.rfind("FUNC_MACRO", 0) == 0 || k == "MARCO_NAME_SETTING") return "macro";
+        if (k.rfind("FUNC_KEY_", 0) == 0 || k == "TISHI_SINGLE_STATIC") return "key";
+        if (k == "FUNC_MEDIA_SELECT" || k == "MEDIA_SETTING_TISHI") return "media";
+        if (k == "FUNC_FUNCTION_SELECT" || k == "FUNCTION_KEY_SETTING_TISHI") return "function";
         return {};
     };
     const auto composite = CheckKeys("Composite.ini", CompositeSkinKeys());
     SkinRect panel;
     for (const Placed& p : composite)
-        if (p.key == "CONTROL_MASK")
-            panel = p.rect;
+        if (p.key == "CONTROL_MASK") panel = p.rect;
     for (size_t i = 0; i < composite.size(); ++i) {
         const Placed& a = composite[i];
         const std::string ta = tabOf(a.key);
         if (!ta.empty()) {
-            EXPECT_TRUE(QRect(panel.x, panel.y, panel.w, panel.h).contains(QRect(a.rect.x, a.rect.y, a.rect.w, a.rect.h)))
+            EXPECT_TRUE(QRect(panel.x, panel.y, panel.w, panel.h)
+                            .contains(QRect(a.rect.x, a.rect.y, a.rect.w, a.rect.h)))
                 << a.key << " is off the tab panel";
         }
         for (size_t j = i + 1; j < composite.size(); ++j) {
             const Placed& b = composite[j];
-            if (a.key == "CONTROL_MASK" || b.key == "CONTROL_MASK" || !Overlap(a.rect, b.rect))
-                continue;
+            if (a.key == "CONTROL_MASK" || b.key == "CONTROL_MASK" || !Overlap(a.rect, b.rect)) continue;
             const std::string tb = tabOf(b.key);
             EXPECT_TRUE(!ta.empty() && !tb.empty() && ta != tb) << a.key << " overlaps " << b.key;
         }
@@ -217,11 +205,11 @@ TEST(SkinLayout, DialogWindows)
     const auto profile = CheckKeys("Profile.ini", ProfileSkinKeys());
     for (size_t i = 0; i < profile.size(); ++i)
         for (size_t j = i + 1; j < profile.size(); ++j)
-            EXPECT_FALSE(Overlap(profile[i].rect, profile[j].rect)) << profile[i].key << " / " << profile[j].key;
+            EXPECT_FALSE(Overlap(profile[i].rect, profile[j].rect))
+                << profile[i].key << " / " << profile[j].key;
 }
 
-TEST(SkinLayout, EveryPictureIsShipped)
-{
+TEST(SkinLayout, EveryPictureIsShipped) {
     App();
     std::vector<std::string> files;
     for (int f = 0; f < MAIN_FACES; ++f)
@@ -233,10 +221,11 @@ TEST(SkinLayout, EveryPictureIsShipped)
     files.push_back("macro2_disable.jpg");
     for (const char* state : {"normal", "over", "down"})
         files.push_back(std::string("Profile_") + state + ".jpg");
-    for (const char* name : {"dengup", "dengdown", "leftup", "leftdown", "rightup", "rightdown", "upup", "updown",
-                             "downup", "downdown", "julong", "julongdown", "kuosan", "kuosandown", "hong", "hongok",
-                             "huang", "huangok", "lv", "lvok", "lan", "lanok", "sjsup", "sjsdown", "user1up",
-                             "user1down", "user2up", "user2down"})
+    for (const char* name :
+         {"dengup", "dengdown", "leftup",   "leftdown", "rightup",    "rightdown", "upup",
+          "updown", "downup",   "downdown", "julong",   "julongdown", "kuosan",    "kuosandown",
+          "hong",   "hongok",   "huang",    "huangok",  "lv",         "lvok",      "lan",
+          "lanok",  "sjsup",    "sjsdown",  "user1up",  "user1down",  "user2up",   "user2down"})
         files.push_back(std::string(name) + ".bmp");
     for (int i = 1; i <= 10; ++i)
         files.push_back("jdt" + std::to_string(i) + ".bmp");
@@ -249,7 +238,8 @@ TEST(SkinLayout, EveryPictureIsShipped)
     EXPECT_EQ(files.size(), 7u + 17u + 3u + 72u + 3u);
 
     // Whole-window faces share the size of their window's background.
-    const QImage mainBg(QString::fromStdString(kSkins + IniReadString(kSkins + "Main.ini", "SCREEN", "Main", "")));
+    const QImage mainBg(
+        QString::fromStdString(kSkins + IniReadString(kSkins + "Main.ini", "SCREEN", "Main", "")));
     for (const std::string& f : files) {
         QImage img(QString::fromStdString(kSkins + f));
         EXPECT_FALSE(img.isNull()) << f;
@@ -259,22 +249,22 @@ TEST(SkinLayout, EveryPictureIsShipped)
     }
 }
 
-TEST(SkinLayout, UserDataTemplateCoversEveryLed)
-{
+TEST(SkinLayout, UserDataTemplateCoversEveryLed) {
     const std::string file = kSkins + "UserDengColor_3.userd";
     std::set<int> leds = {110, 125};
     // Every key slot's LED: the lighting matrix positions that carry a key.
-    const std::set<int> noKey = {13, 17, 18, 19, 20, 75, 77, 78, 79, 83, 98, 100, 114, 115, 116, 117, 118, 122};
+    const std::set<int> noKey = {13, 17, 18,  19,  20,  75,  77,  78,  79,
+                                 83, 98, 100, 114, 115, 116, 117, 118, 122};
     for (int led = 0; led < 125; ++led)
-        if (!noKey.count(led) && led != 110)
-            leds.insert(led);
+        if (!noKey.count(led) && led != 110) leds.insert(led);
     ASSERT_EQ(leds.size(), 106u + 2u);
     for (int set = 0; set < 3; ++set) {
         const std::string section = "Mode" + std::to_string(set);
         for (int led : leds) {
             const std::string v = IniReadString(file, section, std::to_string(led), "");
             int r = -1, g = -1, b = -1, flag = -1;
-            EXPECT_EQ(std::sscanf(v.c_str(), "%d,%d,%d,%d", &r, &g, &b, &flag), 4) << section << " LED " << led;
+            EXPECT_EQ(std::sscanf(v.c_str(), "%d,%d,%d,%d", &r, &g, &b, &flag), 4)
+                << section << " LED " << led;
             EXPECT_TRUE(r >= 0 && r <= 255 && g >= 0 && g <= 255 && b >= 0 && b <= 255) << v;
         }
         EXPECT_EQ(IniReadString(file, section, "tool", ""), "0");

@@ -5,8 +5,7 @@
 
 namespace skingen {
 
-QFont UiFont(int pixelSize, bool bold)
-{
+QFont UiFont(int pixelSize, bool bold) {
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(pixelSize);
     f.setBold(bold);
@@ -14,8 +13,7 @@ QFont UiFont(int pixelSize, bool bold)
     return f;
 }
 
-void DrawKeyCap(QPainter& p, const QRectF& r, const QString& legend, Face face, bool small)
-{
+void DrawKeyCap(QPainter& p, const QRectF& r, const QString& legend, Face face, bool small) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     const double rad = 5.0;
@@ -72,7 +70,8 @@ void DrawKeyCap(QPainter& p, const QRectF& r, const QString& legend, Face face, 
         // Letters and F keys centred and bold; two-line legends and words at
         // the top left, the way printed caps carry them.
         const bool twoLine = legend.contains('\n');
-        const bool fKey = legend.size() <= 3 && legend.startsWith('F') && legend.size() > 1 && legend[1].isDigit();
+        const bool fKey =
+            legend.size() <= 3 && legend.startsWith('F') && legend.size() > 1 && legend[1].isDigit();
         const bool glyph = legend.size() <= 2 || fKey;
         QRectF text = topFace.adjusted(5, 3, -3, -3);
         p.setPen(legendColour);
@@ -94,8 +93,7 @@ void DrawKeyCap(QPainter& p, const QRectF& r, const QString& legend, Face face, 
 }
 
 static void ButtonBody(QPainter& p, const QRectF& r, const QColor& c0, const QColor& c1, const QColor& edge,
-                       double edgeWidth, double radius)
-{
+                       double edgeWidth, double radius) {
     QLinearGradient g(r.topLeft(), r.bottomLeft());
     g.setColorAt(0, c0);
     g.setColorAt(1, c1);
@@ -104,15 +102,15 @@ static void ButtonBody(QPainter& p, const QRectF& r, const QColor& c0, const QCo
     p.drawRoundedRect(r, radius, radius);
 }
 
-void DrawButton(QPainter& p, const QRectF& r0, Face face, const IconFn& icon, double radius)
-{
+void DrawButton(QPainter& p, const QRectF& r0, Face face, const IconFn& icon, double radius) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     QRectF r = r0.adjusted(1, 1, -1, -1);
     QColor ink = pal::kText;
     switch (face) {
     case Face::Over:
-        ButtonBody(p, r, QColor(0x3d, 0x42, 0x4c), QColor(0x30, 0x34, 0x3c), QColor(0x6a, 0x70, 0x7c), 1, radius);
+        ButtonBody(p, r, QColor(0x3d, 0x42, 0x4c), QColor(0x30, 0x34, 0x3c), QColor(0x6a, 0x70, 0x7c), 1,
+                   radius);
         ink = Qt::white;
         break;
     case Face::Down:
@@ -121,20 +119,20 @@ void DrawButton(QPainter& p, const QRectF& r0, Face face, const IconFn& icon, do
         ink = pal::kAccentSoft;
         break;
     case Face::Disable:
-        ButtonBody(p, r, QColor(0x1e, 0x20, 0x24), QColor(0x1b, 0x1d, 0x21), QColor(0x2a, 0x2d, 0x33), 1, radius);
+        ButtonBody(p, r, QColor(0x1e, 0x20, 0x24), QColor(0x1b, 0x1d, 0x21), QColor(0x2a, 0x2d, 0x33), 1,
+                   radius);
         ink = QColor(0x5a, 0x5e, 0x66);
         break;
     default:
-        ButtonBody(p, r, QColor(0x2f, 0x33, 0x3b), QColor(0x25, 0x28, 0x2e), QColor(0x45, 0x4a, 0x54), 1, radius);
+        ButtonBody(p, r, QColor(0x2f, 0x33, 0x3b), QColor(0x25, 0x28, 0x2e), QColor(0x45, 0x4a, 0x54), 1,
+                   radius);
         break;
     }
-    if (icon)
-        icon(p, r, ink);
+    if (icon) icon(p, r, ink);
     p.restore();
 }
 
-void DrawCheckedButton(QPainter& p, const QRectF& r0, const IconFn& icon, double radius)
-{
+void DrawCheckedButton(QPainter& p, const QRectF& r0, const IconFn& icon, double radius) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     QRectF r = r0.adjusted(1, 1, -1, -1);
@@ -142,13 +140,11 @@ void DrawCheckedButton(QPainter& p, const QRectF& r0, const IconFn& icon, double
     p.setPen(Qt::NoPen);
     p.setBrush(pal::kAccent);
     p.drawRoundedRect(QRectF(r.left() + radius, r.bottom() - 4, r.width() - 2 * radius, 2.5), 1.2, 1.2);
-    if (icon)
-        icon(p, r, pal::kAccentSoft);
+    if (icon) icon(p, r, pal::kAccentSoft);
     p.restore();
 }
 
-IconFn TextIcon(const QString& text, int pixelSize, bool bold)
-{
+IconFn TextIcon(const QString& text, int pixelSize, bool bold) {
     return [=](QPainter& p, const QRectF& r, const QColor& c) {
         p.setFont(UiFont(pixelSize, bold));
         p.setPen(c);
@@ -156,8 +152,7 @@ IconFn TextIcon(const QString& text, int pixelSize, bool bold)
     };
 }
 
-void DrawField(QPainter& p, const QRectF& r, double radius)
-{
+void DrawField(QPainter& p, const QRectF& r, double radius) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(pal::kField);
@@ -166,8 +161,7 @@ void DrawField(QPainter& p, const QRectF& r, double radius)
     p.restore();
 }
 
-void DrawWindowBody(QPainter& p, const QSize& size, double radius)
-{
+void DrawWindowBody(QPainter& p, const QSize& size, double radius) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(QRect(QPoint(0, 0), size), pal::kWindowBottom);

@@ -1,12 +1,12 @@
 #pragma once
 // Drawing vocabulary shared by every skin picture: one palette, one key cap,
 // one button, so states look alike across the three windows.
+#include <functional>
 #include <QColor>
 #include <QFont>
 #include <QPainter>
 #include <QRect>
 #include <QString>
-#include <functional>
 
 namespace skingen {
 

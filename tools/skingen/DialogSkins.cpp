@@ -12,8 +12,7 @@ enum CompositeSet { SET_KEY = 0, SET_MEDIA, SET_FUNCTION, SET_MACRO, SET_MACRO2 
 constexpr int kCompW = 640, kCompH = 520;
 const QRect kTabPanel(20, 126, 600, 326);
 
-void DialogBackground(QPainter& p, const QSize& size, const QString& title)
-{
+void DialogBackground(QPainter& p, const QSize& size, const QString& title) {
     DrawWindowBody(p, size, 16);
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
@@ -32,8 +31,7 @@ void DialogBackground(QPainter& p, const QSize& size, const QString& title)
 }
 
 // Tabs: the pressed face doubles as the checked (selected) one.
-void DrawTab(QPainter& p, const QRectF& r0, Face f, bool dim)
-{
+void DrawTab(QPainter& p, const QRectF& r0, Face f, bool dim) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     QRectF r = r0.adjusted(1, 1, -1, 0);
@@ -58,8 +56,7 @@ void DrawTab(QPainter& p, const QRectF& r0, Face f, bool dim)
     p.restore();
 }
 
-void DrawTabPanel(QPainter& p, const QRectF& r, int set)
-{
+void DrawTabPanel(QPainter& p, const QRectF& r, int set) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(pal::kPanel);
@@ -84,31 +81,26 @@ void DrawTabPanel(QPainter& p, const QRectF& r, int set)
 
 using DrawFn = std::function<void(QPainter&, const QRectF&, Face, int)>;
 
-DrawFn PlainButton(IconFn icon)
-{
+DrawFn PlainButton(IconFn icon) {
     return [=](QPainter& p, const QRectF& r, Face f, int set) {
         // The macro pictures' disabled face is a real disabled look; the other
         // sets use their normal picture there.
         Face shown = f;
-        if (f == Face::Disable && set != SET_MACRO && set != SET_MACRO2)
-            shown = Face::Normal;
+        if (f == Face::Disable && set != SET_MACRO && set != SET_MACRO2) shown = Face::Normal;
         DrawButton(p, r, shown, icon, 7);
     };
 }
 
 // Macro tab buttons exist only in the macro pictures: the other tabs' panel
 // pictures must not show them.
-DrawFn MacroButton(IconFn icon)
-{
+DrawFn MacroButton(IconFn icon) {
     DrawFn plain = PlainButton(std::move(icon));
     return [plain](QPainter& p, const QRectF& r, Face f, int set) {
-        if (set == SET_MACRO || set == SET_MACRO2)
-            plain(p, r, f, set);
+        if (set == SET_MACRO || set == SET_MACRO2) plain(p, r, f, set);
     };
 }
 
-IconFn KeyboardIcon()
-{
+IconFn KeyboardIcon() {
     return [](QPainter& p, const QRectF& r, const QColor& c) {
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(c, 1.4));
@@ -122,8 +114,7 @@ IconFn KeyboardIcon()
     };
 }
 
-IconFn RecordDot()
-{
+IconFn RecordDot() {
     return [](QPainter& p, const QRectF& r, const QColor&) {
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(Qt::NoPen);
@@ -134,8 +125,7 @@ IconFn RecordDot()
 
 } // namespace
 
-Scene BuildCompositeScene()
-{
+Scene BuildCompositeScene() {
     Scene s;
     s.size = QSize(kCompW, kCompH);
     s.radius = 16;
@@ -147,16 +137,19 @@ Scene BuildCompositeScene()
                      p.setFont(UiFont(16, true));
                      p.setPen(pal::kText);
                      p.drawText(r.adjusted(4, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                                set == SET_MACRO2 ? QStringLiteral("Macro editor") : QStringLiteral("Key assignment"));
+                                set == SET_MACRO2 ? QStringLiteral("Macro editor")
+                                                  : QStringLiteral("Key assignment"));
                      p.restore();
                  }});
     b.push_back({"CONTROL_OSK", QRect(584, 12, 36, 32), PlainButton(KeyboardIcon())});
-    b.push_back({"CONTROL_MASK", kTabPanel, [](QPainter& p, const QRectF& r, Face, int set) { DrawTabPanel(p, r, set); }});
+    b.push_back({"CONTROL_MASK", kTabPanel,
+                 [](QPainter& p, const QRectF& r, Face, int set) { DrawTabPanel(p, r, set); }});
     const char* tabs[4] = {"CONTROL_KEY", "CONTROL_MACRO", "CONTROL_MEDIA", "CONTROL_FUNCTION"};
     for (int i = 0; i < 4; ++i)
-        b.push_back({tabs[i], QRect(24 + i * 148, 90, 144, 36), [](QPainter& p, const QRectF& r, Face f, int set) {
-                         DrawTab(p, r, f, set == SET_MACRO2 && f == Face::Disable);
-                     }});
+        b.push_back(
+            {tabs[i], QRect(24 + i * 148, 90, 144, 36), [](QPainter& p, const QRectF& r, Face f, int set) {
+                 DrawTab(p, r, f, set == SET_MACRO2 && f == Face::Disable);
+             }});
     b.push_back({"CONTROL_CLEAR", QRect(20, 468, 100, 34), PlainButton(TextIcon("Clear", 12))});
     b.push_back({"CONTROL_OK", QRect(412, 468, 100, 34), PlainButton(nullptr)});
     b.push_back({"CONTROL_CANCEL", QRect(520, 468, 100, 34), PlainButton(nullptr)});
@@ -164,8 +157,8 @@ Scene BuildCompositeScene()
     b.push_back({"FUNC_MACRO_ADD", QRect(426, 134, 84, 30), MacroButton(TextIcon("+", 18))});
     b.push_back({"FUNC_MACRO_DELETE", QRect(516, 134, 84, 30), MacroButton(TextIcon("\u2212", 18))});
     b.push_back({"FUNC_MACRO_RECORD", QRect(470, 174, 130, 30), MacroButton(RecordDot())});
-    const char* moves[6] = {"FUNC_MACRO_UP_TOP", "FUNC_MACRO_UP", "FUNC_MACRO_DOWN", "FUNC_MACRO_DOWN_BOTTOM",
-                            "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR"};
+    const char* moves[6] = {"FUNC_MACRO_UP_TOP",      "FUNC_MACRO_UP",      "FUNC_MACRO_DOWN",
+                            "FUNC_MACRO_DOWN_BOTTOM", "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR"};
     for (int i = 0; i < 6; ++i)
         b.push_back({moves[i], QRect(470, 212 + i * 32, 130, 28), MacroButton(nullptr)});
 
@@ -192,8 +185,7 @@ Scene BuildCompositeScene()
     return s;
 }
 
-Scene BuildProfileScene()
-{
+Scene BuildProfileScene() {
     constexpr int w = 560, h = 372;
     Scene s;
     s.size = QSize(w, h);

@@ -1,8 +1,8 @@
 // Tray icons and the factory per-key colour template.
+#include <cmath>
 #include <QPainterPath>
 #include <QSaveFile>
 #include <QTextStream>
-#include <cmath>
 
 #include "KeyboardLayout.h"
 #include "Scene.h"
@@ -12,8 +12,7 @@ namespace skingen {
 namespace {
 
 // A small keyboard glyph; `dot` marks the state in the corner.
-QImage TrayIcon(const QColor& body, const QColor& keys, const QColor& dot)
-{
+QImage TrayIcon(const QColor& body, const QColor& keys, const QColor& dot) {
     const int s = 64;
     QImage img(s, s, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
@@ -36,28 +35,27 @@ QImage TrayIcon(const QColor& body, const QColor& keys, const QColor& dot)
     return img;
 }
 
-QString Rgb(const QColor& c) { return QStringLiteral("%1,%2,%3").arg(c.red()).arg(c.green()).arg(c.blue()); }
+QString Rgb(const QColor& c) {
+    return QStringLiteral("%1,%2,%3").arg(c.red()).arg(c.green()).arg(c.blue());
+}
 
 } // namespace
 
-bool WriteTrayIcons(const QString& folder)
-{
+bool WriteTrayIcons(const QString& folder) {
     bool ok = true;
     // 128: no keyboard (grey), 141: connected (accent), 142: signal from the keyboard.
     ok &= SaveImage(TrayIcon(QColor(0x2a, 0x2d, 0x33), QColor(0x8a, 0x8f, 0x98), QColor(0, 0, 0, 0)),
                     folder + "/Icon128.png", "png");
-    ok &= SaveImage(TrayIcon(QColor(0x2a, 0x2d, 0x33), pal::kAccent, QColor(0, 0, 0, 0)), folder + "/Icon141.png",
-                    "png");
+    ok &= SaveImage(TrayIcon(QColor(0x2a, 0x2d, 0x33), pal::kAccent, QColor(0, 0, 0, 0)),
+                    folder + "/Icon141.png", "png");
     ok &= SaveImage(TrayIcon(QColor(0x2a, 0x2d, 0x33), pal::kAccent, QColor(0x34, 0xc7, 0x59)),
                     folder + "/Icon142.png", "png");
     return ok;
 }
 
-bool WriteUserDataTemplate(const QString& path)
-{
+bool WriteUserDataTemplate(const QString& path) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
     QTextStream out(&file);
     out << "[PRESENTMODE]\nmode=0\n\n[MODENAME]\n0=Ember\n1=Glacier\n2=Daylight\n";
     // Each set colours the keys by lighting column: a gentle sweep left to right.

@@ -1,8 +1,8 @@
 #pragma once
 // Where each key cap sits on the keyboard picture, in key units (one unit is
 // the pitch of a letter key), and what its legend says.
-#include <QString>
 #include <cstdint>
+#include <QString>
 #include <vector>
 
 namespace skingen {

@@ -1,11 +1,11 @@
 // The main window: title bar, keyboard picture, lighting panel, bottom bar.
+#include <cmath>
 #include <QLinearGradient>
 #include <QPainterPath>
-#include <cmath>
 
+#include "app/SkinKeyLists.h"
 #include "KeyboardLayout.h"
 #include "Scene.h"
-#include "app/SkinKeyLists.h"
 
 namespace skingen {
 
@@ -22,8 +22,7 @@ enum class Checked { Dim, Accent, Pressed };
 
 using DrawFn = std::function<void(QPainter&, const QRectF&, Face, int)>;
 
-DrawFn Button(IconFn icon, Checked disableMeans, double radius = 7)
-{
+DrawFn Button(IconFn icon, Checked disableMeans, double radius = 7) {
     return [=](QPainter& p, const QRectF& r, Face f, int) {
         switch (f) {
         case Face::Over:
@@ -42,14 +41,12 @@ DrawFn Button(IconFn icon, Checked disableMeans, double radius = 7)
     };
 }
 
-DrawFn Key(const QString& legend, bool small = false)
-{
+DrawFn Key(const QString& legend, bool small = false) {
     return [=](QPainter& p, const QRectF& r, Face f, int) { DrawKeyCap(p, r, legend, f, small); };
 }
 
 // Flat title-bar buttons: no body until hovered.
-DrawFn TitleButton(IconFn icon, QColor hoverFill = QColor(0x34, 0x38, 0x41))
-{
+DrawFn TitleButton(IconFn icon, QColor hoverFill = QColor(0x34, 0x38, 0x41)) {
     return [=](QPainter& p, const QRectF& r, Face f, int) {
         p.save();
         p.setRenderHint(QPainter::Antialiasing);
@@ -65,8 +62,7 @@ DrawFn TitleButton(IconFn icon, QColor hoverFill = QColor(0x34, 0x38, 0x41))
     };
 }
 
-IconFn CloseIcon()
-{
+IconFn CloseIcon() {
     return [](QPainter& p, const QRectF& r, const QColor& c) {
         p.setPen(QPen(c, 2, Qt::SolidLine, Qt::RoundCap));
         QPointF m = r.center();
@@ -74,16 +70,14 @@ IconFn CloseIcon()
         p.drawLine(m + QPointF(6, -6), m + QPointF(-6, 6));
     };
 }
-IconFn MinimiseIcon()
-{
+IconFn MinimiseIcon() {
     return [](QPainter& p, const QRectF& r, const QColor& c) {
         p.setPen(QPen(c, 2, Qt::SolidLine, Qt::RoundCap));
         QPointF m = r.center();
         p.drawLine(m + QPointF(-7, 5), m + QPointF(7, 5));
     };
 }
-IconFn MenuIcon()
-{
+IconFn MenuIcon() {
     return [](QPainter& p, const QRectF& r, const QColor& c) {
         p.setPen(QPen(c, 2, Qt::SolidLine, Qt::RoundCap));
         QPointF m = r.center();
@@ -91,8 +85,7 @@ IconFn MenuIcon()
             p.drawLine(m + QPointF(-7, dy), m + QPointF(7, dy));
     };
 }
-IconFn GlobeIcon()
-{
+IconFn GlobeIcon() {
     return [](QPainter& p, const QRectF& r, const QColor& c) {
         p.setPen(QPen(c, 1.6));
         p.setBrush(Qt::NoBrush);
@@ -103,8 +96,7 @@ IconFn GlobeIcon()
     };
 }
 
-DrawFn LockIndicator(const QString& label)
-{
+DrawFn LockIndicator(const QString& label) {
     // Lit only in its checked face (main_over); every other state is dark.
     return [=](QPainter& p, const QRectF& r, Face f, int) {
         p.save();
@@ -130,8 +122,7 @@ DrawFn LockIndicator(const QString& label)
 }
 
 // A plate behind a group of keys; lights up in its checked picture.
-DrawFn Plate(Face litFace)
-{
+DrawFn Plate(Face litFace) {
     return [=](QPainter& p, const QRectF& r, Face f, int) {
         p.save();
         p.setRenderHint(QPainter::Antialiasing);
@@ -143,8 +134,7 @@ DrawFn Plate(Face litFace)
     };
 }
 
-DrawFn Logo()
-{
+DrawFn Logo() {
     return [](QPainter& p, const QRectF& r, Face f, int) {
         p.save();
         p.setRenderHint(QPainter::Antialiasing);
@@ -174,8 +164,7 @@ DrawFn Logo()
     };
 }
 
-DrawFn FlipButton(bool right)
-{
+DrawFn FlipButton(bool right) {
     IconFn icon = [right](QPainter& p, const QRectF& r, const QColor& c) {
         p.setPen(QPen(c, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         const QPointF m(r.left() + 16, r.center().y());
@@ -191,8 +180,7 @@ DrawFn FlipButton(bool right)
     return Button(icon, Checked::Accent, 6);
 }
 
-void DrawArrowBadge(QPainter& p, const QRectF& r, bool up)
-{
+void DrawArrowBadge(QPainter& p, const QRectF& r, bool up) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(up ? pal::kAccent : QColor(0x3a, 0x3e, 0x46), 1));
@@ -211,8 +199,7 @@ void DrawArrowBadge(QPainter& p, const QRectF& r, bool up)
     p.restore();
 }
 
-QRect CapRect(const KeyCap& c)
-{
+QRect CapRect(const KeyCap& c) {
     const int x = int(std::lround(kBlockX + c.x * kUnit)) + 2;
     const int y = int(std::lround(kBlockY + c.y * kUnit)) + 2;
     const int w = int(std::lround(c.w * kUnit)) - 4;
@@ -220,8 +207,7 @@ QRect CapRect(const KeyCap& c)
     return QRect(x, y, w, h);
 }
 
-void Background(QPainter& p, int)
-{
+void Background(QPainter& p, int) {
     DrawWindowBody(p, QSize(kWidth, kHeight), 18);
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
@@ -255,8 +241,7 @@ void Background(QPainter& p, int)
 
 } // namespace
 
-Scene BuildMainScene()
-{
+Scene BuildMainScene() {
     Scene s;
     s.size = QSize(kWidth, kHeight);
     s.radius = 18;
@@ -282,7 +267,8 @@ Scene BuildMainScene()
     b.push_back({"CONTROL_MENU", QRect(1030, 18, 32, 32), TitleButton(MenuIcon())});
     b.push_back({"CONTROL_HELP", QRect(1066, 18, 32, 32), TitleButton(TextIcon("?", 16))});
     b.push_back({"CONTROL_MINIMIZE", QRect(1102, 18, 32, 32), TitleButton(MinimiseIcon())});
-    b.push_back({"CONTROL_CLOSE", QRect(1138, 18, 32, 32), TitleButton(CloseIcon(), QColor(0xc0, 0x39, 0x2b))});
+    b.push_back(
+        {"CONTROL_CLOSE", QRect(1138, 18, 32, 32), TitleButton(CloseIcon(), QColor(0xc0, 0x39, 0x2b))});
 
     // Indicator strip.
     b.push_back({"FLIP_1", QRect(60, 84, 84, 28), FlipButton(false)});
@@ -294,10 +280,12 @@ Scene BuildMainScene()
     // G keys, then the key slots and Fn.
     for (int i = 0; i < 9; ++i) {
         const int y = kBlockY + int(std::lround(i * 30.5)) + 1;
-        b.push_back({orvane::SkinGKeyName(i + 1), QRect(kGx, y, 51, 27), Key(QStringLiteral("G%1").arg(i + 1), true)});
+        b.push_back({orvane::SkinGKeyName(i + 1), QRect(kGx, y, 51, 27),
+                     Key(QStringLiteral("G%1").arg(i + 1), true)});
     }
     for (const KeyCap& c : KeyboardCaps()) {
-        const std::string key = c.scanCode == kFnCap ? std::string("KEY_FN") : orvane::SkinKeyName(c.scanCode);
+        const std::string key =
+            c.scanCode == kFnCap ? std::string("KEY_FN") : orvane::SkinKeyName(c.scanCode);
         b.push_back({key, CapRect(c), Key(c.legend)});
     }
 
@@ -393,8 +381,7 @@ Scene BuildMainScene()
     return s;
 }
 
-QImage RenderArrowPicture(const Scene& mainScene)
-{
+QImage RenderArrowPicture(const Scene& mainScene) {
     QImage image(mainScene.size, QImage::Format_RGB32);
     image.fill(pal::kStrip);
     QPainter p(&image);

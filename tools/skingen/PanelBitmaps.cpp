@@ -1,8 +1,8 @@
 // The lighting panel's small pictures: switch, direction, colour choices,
 // ticks, paint tools, busy frames, slider positions and colour presets.
+#include <cmath>
 #include <QDir>
 #include <QPainterPath>
-#include <cmath>
 
 #include "Scene.h"
 
@@ -10,20 +10,17 @@ namespace skingen {
 
 namespace {
 
-QImage Canvas(int w, int h)
-{
+QImage Canvas(int w, int h) {
     QImage img(w, h, QImage::Format_RGB32);
     img.fill(pal::kPanel);
     return img;
 }
 
-bool Save(const QImage& img, const QString& folder, const QString& name)
-{
+bool Save(const QImage& img, const QString& folder, const QString& name) {
     return SaveImage(img, folder + '/' + name, "bmp");
 }
 
-void Chip(QPainter& p, const QRectF& r, bool active)
-{
+void Chip(QPainter& p, const QRectF& r, bool active) {
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(active ? QColor(0x3a, 0x2a, 0x18) : QColor(0x26, 0x29, 0x2f));
     p.setPen(QPen(active ? pal::kAccent : QColor(0x40, 0x45, 0x4f), active ? 1.6 : 1));
@@ -31,8 +28,7 @@ void Chip(QPainter& p, const QRectF& r, bool active)
 }
 
 // Arrow pointing along (dx, dy) through the centre.
-void Arrow(QPainter& p, QPointF c, double dx, double dy, double len, const QColor& col)
-{
+void Arrow(QPainter& p, QPointF c, double dx, double dy, double len, const QColor& col) {
     p.setPen(QPen(col, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     QPointF a = c - QPointF(dx, dy) * len / 2, b = c + QPointF(dx, dy) * len / 2;
     p.drawLine(a, b);
@@ -41,19 +37,26 @@ void Arrow(QPainter& p, QPointF c, double dx, double dy, double len, const QColo
     p.drawLine(b, b - QPointF(dx, dy) * 5 - n * 4);
 }
 
-QImage DirectionPicture(int kind, bool active)
-{
+QImage DirectionPicture(int kind, bool active) {
     QImage img = Canvas(40, 32);
     QPainter p(&img);
     Chip(p, QRectF(0, 0, 40, 32), active);
     const QColor ink = active ? pal::kAccentSoft : pal::kText;
     const QPointF c(20, 16);
     switch (kind) {
-    case 0: Arrow(p, c, -1, 0, 18, ink); break; // left
-    case 1: Arrow(p, c, 1, 0, 18, ink); break;  // right
-    case 2: Arrow(p, c, 0, -1, 16, ink); break; // up
-    case 3: Arrow(p, c, 0, 1, 16, ink); break;  // down
-    case 4: // converge
+    case 0:
+        Arrow(p, c, -1, 0, 18, ink);
+        break; // left
+    case 1:
+        Arrow(p, c, 1, 0, 18, ink);
+        break; // right
+    case 2:
+        Arrow(p, c, 0, -1, 16, ink);
+        break; // up
+    case 3:
+        Arrow(p, c, 0, 1, 16, ink);
+        break; // down
+    case 4:    // converge
         Arrow(p, QPointF(11, 16), 1, 0, 10, ink);
         Arrow(p, QPointF(29, 16), -1, 0, 10, ink);
         break;
@@ -65,8 +68,7 @@ QImage DirectionPicture(int kind, bool active)
     return img;
 }
 
-QImage SwitchPicture(bool on)
-{
+QImage SwitchPicture(bool on) {
     QImage img = Canvas(56, 28);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -80,8 +82,7 @@ QImage SwitchPicture(bool on)
     return img;
 }
 
-QImage ColourChoice(const QColor& colour, bool selected)
-{
+QImage ColourChoice(const QColor& colour, bool selected) {
     QImage img = Canvas(40, 32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -101,8 +102,7 @@ QImage ColourChoice(const QColor& colour, bool selected)
     return img;
 }
 
-QImage TickBox(bool ticked)
-{
+QImage TickBox(bool ticked) {
     QImage img = Canvas(32, 32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -117,8 +117,7 @@ QImage TickBox(bool ticked)
     return img;
 }
 
-QImage ToolPicture(int tool, bool active)
-{
+QImage ToolPicture(int tool, bool active) {
     QImage img = Canvas(40, 32);
     QPainter p(&img);
     Chip(p, QRectF(0, 0, 40, 32), active);
@@ -144,8 +143,7 @@ QImage ToolPicture(int tool, bool active)
     return img;
 }
 
-QImage BusyFrame(int frame)
-{
+QImage BusyFrame(int frame) {
     QImage img(140, 12, QImage::Format_RGB32);
     img.fill(pal::kPanel);
     QPainter p(&img);
@@ -167,8 +165,7 @@ QImage BusyFrame(int frame)
 
 // Slider pictures: brightness positions 0-5 (files 0-5), speed positions
 // 0-5 (files 6-11), the rest a finer brightness scale.
-QImage SliderPicture(int n)
-{
+QImage SliderPicture(int n) {
     double fraction;
     QColor fill = pal::kAccent;
     if (n <= 5)
@@ -198,8 +195,7 @@ QImage SliderPicture(int n)
     return img;
 }
 
-QImage Preset(const QColor& c)
-{
+QImage Preset(const QColor& c) {
     QImage img = Canvas(36, 36);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -214,8 +210,7 @@ QImage Preset(const QColor& c)
 
 } // namespace
 
-bool WritePanelBitmaps(const QString& folder)
-{
+bool WritePanelBitmaps(const QString& folder) {
     bool ok = true;
     ok &= Save(SwitchPicture(false), folder, "dengup.bmp");
     ok &= Save(SwitchPicture(true), folder, "dengdown.bmp");

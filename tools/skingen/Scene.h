@@ -2,10 +2,10 @@
 // A skinned window as the generator sees it: a background, buttons that are
 // drawn in every face picture in that picture's state, and plain controls
 // whose place the skin file records.
+#include <functional>
 #include <QImage>
 #include <QRect>
 #include <QSize>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>

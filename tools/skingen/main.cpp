@@ -1,8 +1,8 @@
 // Draws every skin picture and writes the skin files beside them.
 // Usage: skingen <Skins folder>
+#include <cstdio>
 #include <QDir>
 #include <QGuiApplication>
-#include <cstdio>
 
 #include "Scene.h"
 
@@ -12,16 +12,14 @@ namespace {
 
 bool g_ok = true;
 
-void Check(bool ok, const QString& what)
-{
+void Check(bool ok, const QString& what) {
     if (!ok) {
         std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(what));
         g_ok = false;
     }
 }
 
-void WriteFaces(const Scene& scene, const QString& dir, const QString& prefix, int set, bool withDisable)
-{
+void WriteFaces(const Scene& scene, const QString& dir, const QString& prefix, int set, bool withDisable) {
     const std::pair<Face, const char*> faces[4] = {
         {Face::Normal, "normal"}, {Face::Over, "over"}, {Face::Down, "down"}, {Face::Disable, "disable"}};
     for (int i = 0; i < (withDisable ? 4 : 3); ++i) {
@@ -30,8 +28,7 @@ void WriteFaces(const Scene& scene, const QString& dir, const QString& prefix, i
     }
 }
 
-void WriteWindow(const Scene& scene, const QString& dir, const QString& ini)
-{
+void WriteWindow(const Scene& scene, const QString& dir, const QString& ini) {
     for (const auto& [key, value] : scene.screen) {
         const QString path = dir + '/' + QString::fromStdString(value);
         if (key == "Main")
@@ -44,9 +41,9 @@ void WriteWindow(const Scene& scene, const QString& dir, const QString& ini)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: skingen <Skins folder>\n");

@@ -10,7 +10,7 @@ namespace orvane {
 
 class COrvaneApp : public QApplication {
     Q_OBJECT
-public:
+  public:
     // `args` are the program's arguments after its name, taken before Qt
     // removes the options it knows from argc/argv.
     COrvaneApp(int& argc, char** argv, std::vector<std::string> args);
@@ -18,7 +18,7 @@ public:
     // The start-up sequence. Always false: the framework runs no loop of its own.
     bool InitInstance();
 
-private:
+  private:
     std::vector<std::string> m_args;
 };
 

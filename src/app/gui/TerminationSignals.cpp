@@ -1,8 +1,8 @@
 #include "app/gui/TerminationSignals.h"
 
-#include <QSocketNotifier>
 #include <csignal>
 #include <fcntl.h>
+#include <QSocketNotifier>
 #include <unistd.h>
 
 namespace orvane {
@@ -28,15 +28,13 @@ void SetHandler(int signal, void (*handler)(int)) {
 
 CTerminationSignals::CTerminationSignals(std::function<void()> onSignal, QObject* parent)
     : QObject(parent), m_onSignal(std::move(onSignal)) {
-    if (g_SignalPipe[0] < 0 && ::pipe2(g_SignalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return;
+    if (g_SignalPipe[0] < 0 && ::pipe2(g_SignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
     m_notifier = new QSocketNotifier(g_SignalPipe[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char buffer[16];
         while (::read(g_SignalPipe[0], buffer, sizeof buffer) > 0) {
         }
-        if (m_onSignal)
-            m_onSignal();
+        if (m_onSignal) m_onSignal();
     });
     SetHandler(SIGTERM, OnTerminationSignal);
     SetHandler(SIGINT, OnTerminationSignal);

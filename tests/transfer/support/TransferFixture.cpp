@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "services/PathTable.h"
 #include "device/DefaultKeyMatrix.h"
 #include "device/DeviceCommands.h"
 #include "device/DeviceDiscovery.h"
@@ -12,6 +11,7 @@
 #include "model/ConfigStore.h"
 #include "model/ProfileFile.h"
 #include "platform/ByteOrder.h"
+#include "services/PathTable.h"
 #include "transfer/BusyIndicator.h"
 #include "transfer/DeviceInfo.h"
 #include "transfer/LightingReadBack.h"
@@ -58,7 +58,8 @@ void TransferTest::SetUp() {
     namespace fs = std::filesystem;
     fs::create_directories(ProgramFolder() + "/Skins");
     fs::copy_file(std::string(ORVANE_SOURCE_DIR) + "/assets/Lang0409.ini", ProgramFolder() + "/Lang0409.ini");
-    std::ofstream(ProgramFolder() + "/Skins/UserDengColor_3.userd") << "[PRESENTMODE]\nmode=0\n[Mode0]\n1=1,2,3,0\n";
+    std::ofstream(ProgramFolder() + "/Skins/UserDengColor_3.userd")
+        << "[PRESENTMODE]\nmode=0\n[Mode0]\n1=1,2,3,0\n";
     ASSERT_TRUE(BuildPathTable(ProgramFolder() + "/orvane"));
     BuildUserPaths();
     SetPrompt(&prompt);
@@ -130,7 +131,11 @@ void TransferTest::CreateWorkingProfile(int profile) {
     ASSERT_EQ(CreateBlankProfile(&path, 0), 1);
 }
 
-std::string TransferTest::UserFolder() const { return home.Data() + "/Brislane"; }
-std::string TransferTest::ProgramFolder() const { return home.Dir().File("prog"); }
+std::string TransferTest::UserFolder() const {
+    return home.Data() + "/Brislane";
+}
+std::string TransferTest::ProgramFolder() const {
+    return home.Dir().File("prog");
+}
 
 } // namespace orvane::test

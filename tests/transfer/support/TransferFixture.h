@@ -21,14 +21,16 @@ namespace orvane::test {
 
 // Answers questions with `answer` and records every text it was shown.
 class CScriptedPrompt final : public CPrompt {
-public:
+  public:
     int answer = IDNO;
     std::vector<std::string> shown;
     int MessageBox(const std::string& text, const std::string&, unsigned style) override;
-    std::optional<std::string> OpenFileName(const std::string&, const std::string&, const std::string&) override {
+    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
         return std::nullopt;
     }
-    std::optional<std::string> SaveFileName(const std::string&, const std::string&, const std::string&) override {
+    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
         return std::nullopt;
     }
     std::optional<uint32_t> ChooseColour(uint32_t) override { return std::nullopt; }
@@ -36,7 +38,7 @@ public:
 
 // Records the timers the busy indicator sets and kills.
 class CRecordingLink final : public MainWindowLink {
-public:
+  public:
     intptr_t SendWindowMessage(uint32_t, uintptr_t, intptr_t) override { return 0; }
     void PostWindowMessage(uint32_t, uintptr_t, intptr_t) override {}
     void SetWindowTimer(uint32_t id, uint32_t period) override;
@@ -46,14 +48,14 @@ public:
     void ShowMessageAndWait(const std::string&) override {}
     std::vector<std::string> Events() const;
 
-private:
+  private:
     mutable std::mutex m_mutex;
     std::vector<std::string> m_events;
 };
 
 // Records every call as a short line ("busy 1", "buttons 2", "press 0" ...).
 class CRecordingHost final : public CTransferHost, private CKeyButtonView {
-public:
+  public:
     std::atomic<bool> pending{false};
     bool ApplyPending() const override { return pending; }
     void SetApplyPending(bool p) override { pending = p; }
@@ -67,7 +69,7 @@ public:
     std::vector<std::string> Calls() const;
     int tooltipsSet = 0;
 
-private:
+  private:
     bool GKeyBankSet() const override { return false; }
     void SetKeyButtonTooltip(int, const std::string&, bool) override { ++tooltipsSet; }
     void MarkConfigurationChanged() override { pending = true; }
@@ -85,7 +87,7 @@ struct WireRequest {
 };
 
 class TransferTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

@@ -6,8 +6,7 @@
 
 namespace orvane::test {
 
-QApplication& UiApp()
-{
+QApplication& UiApp() {
     static int argc = 1;
     static char name[] = "ui_test";
     static char* argv[] = {name, nullptr};
@@ -15,14 +14,12 @@ QApplication& UiApp()
     return *app;
 }
 
-void CRecordingParent::Drain()
-{
+void CRecordingParent::Drain() {
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
 }
 
-bool CRecordingParent::event(QEvent* e)
-{
+bool CRecordingParent::event(QEvent* e) {
     if (e->type() == CControlMessageEvent::Type()) {
         auto* m = static_cast<CControlMessageEvent*>(e);
         messages.push_back({m->Message(), m->WParam(), m->LParam()});
@@ -31,10 +28,11 @@ bool CRecordingParent::event(QEvent* e)
     return QWidget::event(e);
 }
 
-QRgb FacePixel(int tag, int x, int y) { return qRgb(tag * 40, x % 256, y % 256); }
+QRgb FacePixel(int tag, int x, int y) {
+    return qRgb(tag * 40, x % 256, y % 256);
+}
 
-std::unique_ptr<CSkinFace> MakeFace(int tag, int width, int height)
-{
+std::unique_ptr<CSkinFace> MakeFace(int tag, int width, int height) {
     QImage img(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
