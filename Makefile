@@ -25,8 +25,10 @@ build: configure
 run: build
 	$(BUILD)/bin/orvane --simulate
 
+# The format check comes after the tests, so a run shows both.
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 300
+	@scripts/check-format
 
 asan: deps
 	LSAN_OPTIONS="suppressions=$(CURDIR)/tests/lsan.supp $(LSAN_OPTIONS)" \
