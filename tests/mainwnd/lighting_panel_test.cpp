@@ -126,7 +126,9 @@ TEST_F(LightingPanel, EveryModeSendsItsBytesAndShowsExactlyItsControls) {
         } else {
             EXPECT_EQ(calls, (Calls{"B", "L0:" + std::to_string(mode), "E"}));
         }
-        if (mode != 19) EXPECT_EQ(lighting.Settings().mode, mode);
+        if (mode != 19) {
+            EXPECT_EQ(lighting.Settings().mode, mode);
+        }
         const std::set<int> expected = ExpectedShown(mode);
         for (int id : governed)
             EXPECT_EQ(Shown(id), expected.count(id) == 1) << "control " << id;
