@@ -1,8 +1,9 @@
 // The tree `cmake --install` makes, used as an installed program is: the
 // links in bin run, the shipped files sit beside the program, the installed
-// program shows its skinned window on a real X server, the desktop entries
-// are valid and the autostart entry starts the program in the tray. Nothing
-// lands outside the prefix (or DESTDIR).
+// program shows its skinned window on a real X server with its title from
+// the language file and a help button that opens the help page beside it,
+// the desktop entries are valid and the autostart entry starts the program
+// in the tray. Nothing lands outside the prefix (or DESTDIR).
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -24,6 +25,7 @@ namespace fs = std::filesystem;
 using orvane::testing::CTempDir;
 using orvane::testing::CTempHome;
 using orvane::testing::ReadText;
+using orvane::testing::WriteText;
 
 namespace {
 
@@ -167,6 +169,9 @@ TEST_F(InstalledTree, LinksRunAndShippedFilesSitBesideTheProgram) {
         ASSERT_TRUE(fs::is_symlink(link));
         EXPECT_EQ(fs::canonical(link), fs::canonical(Program() + name));
     }
+    const Result usage = Shell("QT_QPA_PLATFORM=offscreen " + At("bin/orvane") + " --help");
+    EXPECT_EQ(usage.code, 0) << usage.out;
+    EXPECT_EQ(usage.out.rfind("usage: orvane ", 0), 0u) << usage.out;
     const Result ctl = Shell(At("bin/orvanectl") + " --simulate info");
     EXPECT_EQ(ctl.code, 0) << ctl.out;
     EXPECT_NE(ctl.out.find("\nstatus 1\n"), std::string::npos) << ctl.out;
@@ -231,7 +236,14 @@ TEST_F(InstalledTree, DesktopEntriesAreValidAndAutostartStartsInTheTray) {
 TEST_F(InstalledTree, InstalledProgramShowsItsSkinnedWindow) {
     CXServer x;
     if (x.Display().empty()) GTEST_SKIP() << "Xvfb did not start";
-    CChild program({"env", "DISPLAY=" + x.Display(), "QT_QPA_PLATFORM=xcb", At("bin/orvane"), "--simulate"});
+    // Help opens through the desktop's handler, here a stand-in for xdg-open
+    // that notes what it was asked to open.
+    CTempDir bin;
+    WriteText(bin.File("xdg-open"), "#!/bin/sh\necho \"$@\" >> \"" + bin.File("opened.log") + "\"\n");
+    fs::permissions(bin.File("xdg-open"), fs::perms::owner_all);
+    CChild program({"env", "-u", "XDG_CURRENT_DESKTOP",
+                    "DBUS_SESSION_BUS_ADDRESS=disabled:", "PATH=" + bin.Path() + ":" + getenv("PATH"),
+                    "DISPLAY=" + x.Display(), "QT_QPA_PLATFORM=xcb", At("bin/orvane"), "--simulate"});
     std::string window;
     ASSERT_TRUE(WaitFor([&] {
         window = Shell("DISPLAY=" + x.Display() + " xdotool search --onlyvisible --pid " +
@@ -247,6 +259,27 @@ TEST_F(InstalledTree, InstalledProgramShowsItsSkinnedWindow) {
     ASSERT_GT(width, 0);
     EXPECT_NE(info.find("Width: " + std::to_string(width) + "\n"), std::string::npos) << info;
     EXPECT_NE(info.find("Height: " + std::to_string(height) + "\n"), std::string::npos) << info;
+
+    // Its title comes from the language file.
+    const std::string language = ReadText(Program() + "Lang0409.ini");
+    const size_t caption = language.find("\nMAIN_CAPTION=");
+    ASSERT_NE(caption, std::string::npos);
+    const size_t from = caption + 14;
+    const std::string title = language.substr(from, language.find_first_of("\r\n", from) - from);
+    EXPECT_EQ(Shell("DISPLAY=" + x.Display() + " xdotool getwindowname " + window).out, title + "\n");
+
+    // Its help button opens the help page beside the installed program.
+    const std::string skin = ReadText(Program() + "Skins/Main.ini");
+    int bx = 0, by = 0, bw = 0, bh = 0;
+    const size_t help = skin.find("CONTROL_HELP=");
+    ASSERT_NE(help, std::string::npos);
+    ASSERT_EQ(std::sscanf(skin.c_str() + help, "CONTROL_HELP=%d,%d,%d,%d", &bx, &by, &bw, &bh), 4);
+    Shell("DISPLAY=" + x.Display() + " xdotool mousemove --window " + window + " " +
+          std::to_string(bx + bw / 2) + " " + std::to_string(by + bh / 2) + " click 1");
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(bin.File("opened.log")); }));
+    EXPECT_NE(ReadText(bin.File("opened.log")).find(Program() + "Help/index.html"), std::string::npos)
+        << ReadText(bin.File("opened.log"));
+    EXPECT_TRUE(fs::is_regular_file(Program() + "Help/index.html"));
 }
 
 TEST(InstalledTreeDestDir, SystemPrefixUnderDestDirStaysInsideIt) {
