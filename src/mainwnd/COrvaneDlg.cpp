@@ -122,7 +122,8 @@ bool COrvaneDlg::OnInitDialog() {
     CreateButtons();
     LayoutButtons();
     ConstructParts();
-    if (m_parts.applyFlip) m_parts.applyFlip(m_flip);
+    ChainOverlappingButtons();
+    ApplyFlipLayout();
 
     // 11. No taskbar button while hidden; the tag makes this the window
     // another copy of the program talks to.

@@ -8,7 +8,8 @@
 // Its files, by concern: COrvaneDlg.cpp (construction, initialisation,
 // showing, closing, shutdown), MainWindowButtons.cpp (its own buttons and
 // texts), MainWindowDispatch.cpp (messages, commands, keys, timers),
-// MainWindowHosts.cpp (what the transfer, the lighting model and the key
+// MainWindowDeviceMessages.cpp (the keyboard coming, going and resetting;
+// Flip), MainWindowHosts.cpp (what the transfer, the lighting model and the key
 // tooltips ask of the window), MainWindowParts.h (the keyboard picture and
 // the lighting panel).
 #include <atomic>
@@ -157,6 +158,14 @@ class COrvaneDlg : public CBaseDialog,
     bool KeyboardPresent() const;
     bool IsOwnEvent(QObject* watched) const;
     void CancelOpenDialogs();
+    // The device side's notifications (MainWindowDeviceMessages.cpp).
+    void OnKeyboardConnected(); // UM_PROFILE
+    void OnKeyboardGone();      // UM_DEVICE_GONE
+    void OnLightingChanged();   // LIGHTING_CHANGED_TIMER
+    void OnKeyboardReset();     // KEYBOARD_RESET_TIMER
+    // Overlapping buttons drawn in the right order; Flip's group swapped in.
+    void ChainOverlappingButtons();
+    void ApplyFlipLayout();
     void ToggleFlip();
     void ShowBackupMenu();
     void RunShutdown();

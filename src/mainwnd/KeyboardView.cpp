@@ -1,5 +1,8 @@
 #include "mainwnd/KeyboardView.h"
 
+#include "dialogs/FlipSetting.h"
+#include "mainwnd/FlipRow.h"
+
 #include <mutex>
 #include <QPainter>
 #include <QWidget>
@@ -102,13 +105,22 @@ CKeyboardView::CKeyboardView(QWidget* window, const CMainSkinFaces& faces, const
     m_lightButtons[static_cast<size_t>(KeyButtonNumber({KeyButtonKind::Fn, 0}))] =
         MakeButton(window, kFnButtonId, "KEY_FN");
 
-    // No skin key places these: they keep a template-like spot and stay
-    // disabled until the flip setting enables them; 1057 is never shown.
-    for (int id = kFirstFlipRowId; id < kFirstFlipRowId + kFlipRowCount; ++id) {
-        CPngButton* b = MakeButton(window, id, std::string());
+    // No skin key places these: they take the F1-F4 group's place and stay
+    // disabled and hidden until the flip setting swaps them in; 1057 is
+    // never shown.
+    QRect fGroup;
+    for (int id : kFlipFKeyButtons)
+        if (CPngButton* f = Button(id)) fGroup |= f->geometry();
+    m_flipRowFaces = std::make_unique<CFlipRowFaces>(FlipRowSlot(fGroup, kFlipRowCount, 0).size());
+    std::array<CPngButton*, kFlipRowCount> row{};
+    for (int i = 0; i < kFlipRowCount; ++i) {
+        CPngButton* b = MakeButton(window, kFirstFlipRowId + i, std::string());
         b->setGeometry(1, 1, 1, 1);
         b->setEnabled(false);
+        b->hide();
+        row[static_cast<size_t>(i)] = b;
     }
+    PlaceFlipRow(row, fGroup, *m_flipRowFaces);
     CPngButton* hidden = MakeButton(window, kHiddenButtonId, std::string());
     hidden->setGeometry(1, 1, 1, 1);
     hidden->setEnabled(false);
@@ -252,11 +264,17 @@ void CKeyboardView::RefreshTooltips() {
 }
 
 void CKeyboardView::ApplyFlip(bool flipped) {
-    constexpr int kF1 = 1010, kF4 = 1013;
-    for (int id = kF1; id <= kF4; ++id)
-        if (CPngButton* b = Button(id)) b->setEnabled(!flipped);
+    // Both groups share one place: only the enabled one is shown.
+    for (int id : kFlipFKeyButtons)
+        if (CPngButton* b = Button(id)) {
+            b->setEnabled(!flipped);
+            b->setVisible(!flipped);
+        }
     for (int id = kFirstFlipRowId; id < kFirstFlipRowId + kFlipRowCount; ++id)
-        if (CPngButton* b = Button(id)) b->setEnabled(flipped);
+        if (CPngButton* b = Button(id)) {
+            b->setEnabled(flipped);
+            b->setVisible(flipped);
+        }
 }
 
 void CKeyboardView::SetKeyLight(const KeyButton& button, Colour colour, bool lit) {

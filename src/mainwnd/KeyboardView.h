@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <QRect>
 #include <string>
@@ -22,6 +23,7 @@ class QWidget;
 
 namespace orvane {
 
+class CFlipRowFaces;
 class CMainSkinFaces;
 class CPngButton;
 
@@ -130,6 +132,7 @@ class CKeyboardView final : public CKeyLights, public CKeyButtonView, public CCo
     int m_editing = -1;
     bool m_gKeyBank = false;
     uint64_t m_repaints = 0;
+    std::unique_ptr<CFlipRowFaces> m_flipRowFaces;
 };
 
 } // namespace orvane

@@ -16,7 +16,6 @@
 #include "services/Language.h"
 #include "services/PathTable.h"
 #include "services/WindowMessages.h"
-#include "transfer/LightingReadBack.h"
 #include "transfer/ProfileFileCommands.h"
 #include "transfer/RestoreDefaults.h"
 #include "ui/BridgeWindowLink.h"
@@ -64,14 +63,11 @@ void COrvaneDlg::RegisterMessages() {
         return 0;
     });
     m_bridge.OnMessage(UM_DEVICE_GONE, [this](uintptr_t, intptr_t) -> intptr_t {
-        CancelOpenDialogs();
+        OnKeyboardGone();
         return 0;
     });
-    // A keyboard connected: its lighting fills the panel. (Only the lighting
-    // part of the connection's reload.)
     m_bridge.OnTaggedMessage(UM_PROFILE, TAG_PROF, [this](intptr_t) -> intptr_t {
-        ReadLightingRecordsAfterConnect();
-        if (m_parts.refreshPanel) m_parts.refreshPanel();
+        OnKeyboardConnected();
         return 0;
     });
     m_bridge.OnMessage(UM_SLIDER, [this](uintptr_t wParam, intptr_t lParam) -> intptr_t {
@@ -195,7 +191,7 @@ void COrvaneDlg::OnCommand(int id) {
 void COrvaneDlg::ToggleFlip() {
     m_flip = ::orvane::ToggleFlip() != 0;
     PlaceArrows();
-    if (m_parts.applyFlip) m_parts.applyFlip(m_flip);
+    ApplyFlipLayout();
 }
 
 void COrvaneDlg::ShowBackupMenu() {
@@ -259,9 +255,10 @@ void COrvaneDlg::OnTimer(uint32_t timerId) {
         if (m_busyFrame >= 0) ShowBusyFrame((m_busyFrame + 1) % kBusyFrames);
         break;
     case LIGHTING_CHANGED_TIMER:
+        OnLightingChanged();
+        break;
     case KEYBOARD_RESET_TIMER:
-        // One-shot: whatever the keyboard reported is taken up once.
-        m_bridge.KillTimer(timerId);
+        OnKeyboardReset();
         break;
     default:
         m_bridge.KillTimer(timerId);

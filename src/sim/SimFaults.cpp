@@ -46,6 +46,8 @@ bool ParseSimFault(const std::string& text, SimFault* fault) {
         f.What = SimFault::FailWrite;
     } else if (kind == "unplug") {
         f.What = SimFault::Unplug;
+        // "unplug:N:MS": plugged back in MS milliseconds later.
+        if (*end == ':' && (!Number(end + 1, &f.DelayMs, &end) || f.DelayMs == 0)) return false;
     } else if (kind == "status") {
         f.What = SimFault::Status;
         if (*end != ':') return false;

@@ -11,11 +11,11 @@ struct SimFault {
     uint32_t From = 0; // first request affected
     uint32_t To = 0;   // last request affected; UINT32_MAX: from From on
     uint8_t StatusByte = 0;
-    uint32_t DelayMs = 0; // Late: how long the reply is held back
+    uint32_t DelayMs = 0; // Late: how long the reply is held back; Unplug: until plugged back (0: never)
 };
 
 // "noreply:A-B", "noreply:A-", "failwrite:N", "status:N:XX", "unplug:N",
-// "late:N:MS".
+// "unplug:N:MS", "late:N:MS".
 bool ParseSimFault(const std::string& text, SimFault* fault);
 
 } // namespace orvane

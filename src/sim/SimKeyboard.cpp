@@ -271,6 +271,7 @@ int CSimKeyboard::HandleCommandWrite(SimEndpoint& endpoint, const uint8_t* repor
     if (Paced()) Pace();
     std::vector<uint8_t> reply(64);
     bool unplugAfter = false;
+    uint32_t replugMs = 0;
     bool late = false;
     uint32_t lateMs = 0;
     {
@@ -294,6 +295,7 @@ int CSimKeyboard::HandleCommandWrite(SimEndpoint& endpoint, const uint8_t* repor
                 break;
             case SimFault::Unplug:
                 unplugAfter = true;
+                replugMs = f.DelayMs;
                 break;
             case SimFault::Late:
                 late = true;
@@ -336,6 +338,7 @@ int CSimKeyboard::HandleCommandWrite(SimEndpoint& endpoint, const uint8_t* repor
         endpoint.Push(std::move(reply));
     }
     if (unplugAfter) Unplug();
+    if (unplugAfter && replugMs) m_Late.Hold(std::chrono::milliseconds(replugMs), [this] { Plug(); });
     return static_cast<int>(length);
 }
 

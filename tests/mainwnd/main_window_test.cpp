@@ -22,6 +22,9 @@
 #include "mainwnd/MainTrayIcon.h"
 #include "mainwnd/MainWindowButtonTable.h"
 #include "mainwnd/MainWindowIds.h"
+#include "model/ConfigStore.h"
+#include "model/LightingModel.h"
+#include "model/ProfileFile.h"
 #include "platform/Paths.h"
 #include "services/Language.h"
 #include "services/MainWindowLink.h"
@@ -29,6 +32,7 @@
 #include "services/WindowMessages.h"
 #include "sim/SimKeyboard.h"
 #include "support/TempDir.h"
+#include "transfer/ActiveProfile.h"
 #include "transfer/BusyIndicator.h"
 #include "transfer/DeviceInfo.h"
 #include "ui/ControlMessages.h"
@@ -369,3 +373,115 @@ TEST_F(MainWindow, AnExitDuringASlowApplyEndsTheProgramOnceTheApplyIsDone) {
 }
 
 } // namespace
+
+// ------------------------------------------- the keyboard coming and going
+
+namespace {
+constexpr int kKeyA = 0x1E;
+
+bool ProfileButtonsCheck(COrvaneDlg& window, int profile) {
+    for (int p = 0; p < 3; ++p)
+        if (window.Button(IDC_PROFILE_1 + p)->IsChecked() != (p == profile)) return false;
+    return true;
+}
+
+CPngButton* PictureButton(COrvaneDlg& window, int id) {
+    for (auto* b : window.findChildren<CPngButton*>())
+        if (ControlIdOf(b) == id) return b;
+    return nullptr;
+}
+} // namespace
+
+TEST_F(MainWindow, AConnectionLoadsTheKeyboardsProfileAndChecksOnlyItsButton) {
+    CSimKeyboard sim(128);
+    ASSERT_NO_FATAL_FAILURE(Connect(sim));
+    ASSERT_EQ(SetActiveProfile(2), 1);
+    SetActiveProfileCache(-1);
+    window->SetApplyPending(true);
+    window->Bridge().SendMessage(UM_PROFILE, 0, 0); // without its tag: nothing
+    EXPECT_TRUE(ProfileButtonsCheck(*window, -1));
+
+    window->Bridge().SendMessage(UM_PROFILE, TAG_PROF, 0);
+    Pump();
+    EXPECT_TRUE(ProfileButtonsCheck(*window, 2));
+    EXPECT_EQ(GetCurrentProfile(), 2);
+    EXPECT_FALSE(window->ApplyPending()) << "the working copy is what the keyboard holds";
+    CConfigStore saved;
+    EXPECT_EQ(LoadProfileFile(WorkingProfilePath(2), saved), 1);
+    EXPECT_FALSE(window->isVisible()) << "a connection reloads without showing the window";
+    Disconnect();
+}
+
+TEST_F(MainWindow, ChangedLightingAndAResetAreReadBackOnceEach) {
+    CSimKeyboard sim(128);
+    ASSERT_NO_FATAL_FAILURE(Connect(sim));
+    window->Bridge().SendMessage(UM_PROFILE, TAG_PROF, 0);
+    int refreshes = 0;
+    window->Parts().refreshPanel = [&] { ++refreshes; };
+
+    // The keyboard's own keys changed the mode of the current profile.
+    const uint8_t mode = 5;
+    ASSERT_EQ(DevWriteLighting(std::span(&mode, 1),
+                               static_cast<uint16_t>(GetCurrentProfile() * kLightingRecordSize)),
+              DEV_OK);
+    window->Bridge().SetTimer(LIGHTING_CHANGED_TIMER, 0);
+    Pump(30);
+    EXPECT_EQ(TheLighting().Settings().mode, mode);
+    EXPECT_EQ(refreshes, 1);
+    EXPECT_FALSE(window->Bridge().TimerActive(LIGHTING_CHANGED_TIMER));
+
+    // A reset drops the assignments of every profile in the working copy
+    // too, and what is left is sent: nothing stays pending.
+    for (int p = 0; p < 3; ++p)
+        ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(p, kKeyA, KeyFunctionKind::Disabled, 0));
+    window->SetApplyPending(true);
+    window->Bridge().SetTimer(KEYBOARD_RESET_TIMER, 0);
+    Pump(30);
+    for (int p = 0; p < 3; ++p)
+        EXPECT_FALSE(g_ConfigStore.Record(p, kKeyA).Is(KeyFunctionKind::Disabled)) << p;
+    EXPECT_FALSE(window->ApplyPending());
+    EXPECT_EQ(refreshes, 2);
+    EXPECT_TRUE(ProfileButtonsCheck(*window, GetActiveProfile()));
+    EXPECT_FALSE(window->Bridge().TimerActive(KEYBOARD_RESET_TIMER));
+    Disconnect();
+}
+
+TEST_F(MainWindow, AGoneKeyboardClosesTheAboutBoxAndLeavesTheFocusOnTheFirstProfile) {
+    window->ShowMainWindow();
+    window->OpenAbout();
+    ASSERT_EQ(AboutBoxes().size(), 1u);
+    window->Button(IDC_MENU)->setFocus();
+    window->Bridge().SendMessage(UM_DEVICE_GONE, 0, 0);
+    Pump();
+    EXPECT_TRUE(AboutBoxes().empty());
+    EXPECT_EQ(window->focusWidget(), window->Button(IDC_PROFILE_1));
+}
+
+TEST_F(MainWindow, FlipSwapsTheSixExtraButtonsIntoTheFKeysPlace) {
+    QRect fGroup;
+    for (int id = 1010; id <= 1013; ++id) {
+        CPngButton* f = PictureButton(*window, id);
+        ASSERT_TRUE(f);
+        fGroup |= f->geometry();
+    }
+    auto shownAlone = [&](bool flipped) {
+        for (int id = 1010; id <= 1013; ++id)
+            if (PictureButton(*window, id)->isHidden() == !flipped ||
+                PictureButton(*window, id)->isEnabled() == flipped)
+                return false;
+        QRect previous;
+        for (int id = 1016; id <= 1021; ++id) {
+            CPngButton* b = PictureButton(*window, id);
+            if (!b || b->isHidden() == flipped || b->isEnabled() != flipped) return false;
+            // Side by side inside the F-keys' place, none on another.
+            if (!fGroup.contains(b->geometry()) || b->geometry().intersects(previous)) return false;
+            previous = b->geometry();
+        }
+        return true;
+    };
+    ASSERT_TRUE(shownAlone(false));
+    window->Button(IDC_FLIP_1)->click();
+    EXPECT_TRUE(shownAlone(true));
+    window->Button(IDC_FLIP_2)->click();
+    EXPECT_TRUE(shownAlone(false));
+}

@@ -167,14 +167,17 @@ TEST(SimFaults, DescriptionsParseAndMalformedOnesAreRefused) {
     ASSERT_TRUE(ParseSimFault("failwrite:1", &f));
     ASSERT_TRUE(ParseSimFault("unplug:4", &f));
     EXPECT_EQ(f.What, SimFault::Unplug);
+    EXPECT_EQ(f.DelayMs, 0u);
+    ASSERT_TRUE(ParseSimFault("unplug:4:1500", &f));
+    EXPECT_EQ(f.DelayMs, 1500u);
     ASSERT_TRUE(ParseSimFault("late:3:450", &f));
     EXPECT_EQ(f.What, SimFault::Late);
     EXPECT_EQ(f.From, 3u);
     EXPECT_EQ(f.To, 3u);
     EXPECT_EQ(f.DelayMs, 450u);
     for (const char* bad : {"noreply:5-3", "noreply:0", "status:1", "status:1:100", "status:1:zz",
-                            "failwrite:", "failwrite:2x", "unplug:-1", "explode:1", "noreply", "", "late:3",
-                            "late:3:", "late:0:100", "late:3:-5", "late:3:10ms"})
+                            "failwrite:", "failwrite:2x", "unplug:-1", "unplug:4:", "unplug:4:0", "explode:1",
+                            "noreply", "", "late:3", "late:3:", "late:0:100", "late:3:-5", "late:3:10ms"})
         EXPECT_FALSE(ParseSimFault(bad, &f)) << bad;
 }
 

@@ -92,7 +92,7 @@ void PrintProgramUsage(std::ostream& out) {
            "                    reply ('< ') to FILE, one line of hex bytes each; works with a real\n"
            "                    keyboard too\n"
            "  --sim-fault FAULT make the simulated keyboard fail: noreply:A-B, noreply:A-,\n"
-           "                    failwrite:N, status:N:XX, unplug:N (requests counted from 1)\n"
+           "                    failwrite:N, status:N:XX, unplug:N[:MS] (requests counted from 1)\n"
            "  --sim-pace        the simulated keyboard takes 1 ms per report, like a real one\n"
            "  --sim-state FILE  load the simulated keyboard's memory from FILE at start (when it\n"
            "                    exists) and save it there when the program ends\n"

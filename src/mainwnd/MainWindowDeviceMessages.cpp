@@ -1,0 +1,98 @@
+// What the main window does when the keyboard comes, goes, reports changed
+// lighting or a reset to its defaults, and how the F1-F4 group, the six
+// extra buttons and the overlapping plates are stacked and swapped by Flip.
+#include <mutex>
+#include <QWidget>
+
+#include "device/DeviceCommands.h"
+#include "dialogs/FlipSetting.h"
+#include "mainwnd/COrvaneDlg.h"
+#include "mainwnd/KeyboardAndPanel.h"
+#include "mainwnd/MainWindowIds.h"
+#include "model/ConfigStore.h"
+#include "model/KeyTables.h"
+#include "model/KeyTooltip.h"
+#include "platform/CriticalSections.h"
+#include "services/WindowMessages.h"
+#include "transfer/ActiveProfile.h"
+#include "transfer/DeviceInfo.h"
+#include "transfer/KeyboardBackup.h"
+#include "transfer/LightingReadBack.h"
+#include "ui/ControlMessages.h"
+#include "ui/PngButton.h"
+
+namespace orvane {
+namespace {
+
+constexpr int kEnterButtonId = 1070;
+constexpr int kRightBracketButtonId = 1055; // drawn partly under Enter
+
+} // namespace
+
+void COrvaneDlg::OnKeyboardConnected() {
+    // The keyboard's own configuration becomes the working copy; reading all
+    // of it takes a while, so the window keeps painting meanwhile.
+    RunTransfer([] { LoadKeyboardProfile(false); });
+    const int active = GetActiveProfile();
+    if (active >= 0 && active < PROFILE_COUNT) {
+        SetProfileButtons(active);
+        SetCurrentProfile(active);
+    }
+    ReadLightingRecordsAfterConnect();
+    if (m_parts.refreshPanel) m_parts.refreshPanel();
+    if (DeviceOffersMode(kMaxLightingMode)) TheLighting().RelinkPaintFlags();
+}
+
+void COrvaneDlg::OnKeyboardGone() {
+    CancelOpenDialogs();
+    // The focus must not stay on a control of a closed editor or on a key
+    // the next connection may disable.
+    for (int id : {IDC_MODE_LIST, IDC_PROFILE_1})
+        for (QWidget* w : findChildren<QWidget*>())
+            if (ControlIdOf(w) == id && w->isVisibleTo(this) && w->isEnabled()) {
+                w->setFocus(Qt::OtherFocusReason);
+                break;
+            }
+}
+
+void COrvaneDlg::OnLightingChanged() {
+    m_bridge.KillTimer(LIGHTING_CHANGED_TIMER);
+    ReadLightingRecords();
+    if (m_parts.refreshPanel) m_parts.refreshPanel();
+}
+
+void COrvaneDlg::OnKeyboardReset() {
+    m_bridge.KillTimer(KEYBOARD_RESET_TIMER);
+    {
+        // The keyboard dropped every key assignment of its three profiles.
+        std::lock_guard lock(ConfigStoreLock());
+        for (int p = 0; p < PROFILE_COUNT; ++p)
+            ResetProfileKeys(KeyButtons(), p, g_ConfigStore);
+    }
+    RunTransfer([] { FollowKeyboardReset(); });
+    ReadLightingRecords();
+    if (m_parts.refreshPanel) m_parts.refreshPanel();
+}
+
+void COrvaneDlg::ChainOverlappingButtons() {
+    CKeyboardView* keys = m_keyboardAndPanel ? m_keyboardAndPanel->keys.get() : nullptr;
+    if (!keys) return;
+    std::vector<QWidget*> gKeys;
+    for (uint16_t id : kGKeyControlIds)
+        gKeys.push_back(keys->Button(id));
+    RedrawAfter(Button(IDC_LOCK_AB), gKeys);
+    RedrawAfter(keys->Button(kEnterButtonId), {keys->Button(kRightBracketButtonId)});
+}
+
+void COrvaneDlg::ApplyFlipLayout() {
+    if (m_parts.applyFlip) m_parts.applyFlip(m_flip);
+    CKeyboardView* keys = m_keyboardAndPanel ? m_keyboardAndPanel->keys.get() : nullptr;
+    if (!keys) return;
+    // The plate under the F-row: the group in force, F5 and the flip buttons lie over it.
+    std::vector<QWidget*> over;
+    for (int id : ButtonsRedrawnAfterFlip0(m_flip ? 1 : 0))
+        over.push_back(Button(id) ? static_cast<QWidget*>(Button(id)) : keys->Button(id));
+    RedrawAfter(Button(IDC_FLIP_0), over);
+}
+
+} // namespace orvane
