@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Profiles with real clicks on the real program against the simulated
+# keyboard, on an X display of its own with a window manager: profile button 3
+# switches the keyboard to profile 2 and takes the checked look; the backup
+# menu exports a file orvanectl accepts; a damaged file imported through the
+# menu is refused with its messages and changes nothing.
+# Usage: profiles_e2e.sh BIN_DIR [SHOTS_DIR]
+set -euo pipefail
+bin=$(cd "${1:?usage: $0 BIN_DIR [SHOTS_DIR]}" && pwd)
+shots=${2:-}
+skin="$bin/Skins/Main.ini"
+home=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$home"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    [ -n "$shots" ] && import -window root "$shots/failure.png" 2>/dev/null
+    exit 1
+}
+# shellcheck source=tests/e2e/support/profile_session.sh
+. "$(dirname "$0")/support/profile_session.sh"
+
+use_home one
+start
+xdotool search --sync --onlyvisible --pid "$orvane" >/dev/null
+window=$(main_window)
+settle
+wait_idle
+xdotool mousemove 5 890
+sleep 0.3
+for i in 1 2 3; do grab "FUNC_PROFILE$i" "$home/before$i.png"; done
+shot start
+
+# shellcheck disable=SC2046
+click $(centre FUNC_PROFILE3)
+wait_idle
+xdotool mousemove 5 890
+sleep 0.3
+for i in 1 2 3; do grab "FUNC_PROFILE$i" "$home/after$i.png"; done
+shot profile3
+differs "$home/before3.png" "$home/after3.png" || fail "button 3 did not take the checked look"
+differs "$home/before1.png" "$home/after1.png" || fail "button 1 kept the checked look"
+differs "$home/before2.png" "$home/after2.png" && fail "button 2 changed"
+
+backup_menu 2 "$home/backup.fwc"
+[ -s "$home/backup.fwc" ] || fail "export wrote no file"
+"$bin/orvanectl" validate "$home/backup.fwc" >/dev/null || fail "orvanectl rejects the exported file"
+
+# A damaged copy: the same bytes with the middle cut out.
+size=$(stat -c %s "$home/backup.fwc")
+head -c $((size / 2)) "$home/backup.fwc" >"$home/damaged.fwc"
+"$bin/orvanectl" validate "$home/damaged.fwc" >/dev/null 2>&1 && fail "the damaged file validates"
+sums() { find "$XDG_DATA_HOME" -type f -print0 | sort -z | xargs -0 md5sum; }
+files_before=$(sums)
+sent_before=$(requests)
+backup_menu 1 "$home/damaged.fwc"
+shot damaged-import
+# Two boxes, one after the other: the file's fault, then that nothing was restored.
+for box in format restore; do
+    [ -n "$(other_window)" ] || fail "no $box message for the damaged file"
+    xdotool key Return
+    sleep 0.5
+done
+[ -z "$(other_window 5)" ] || fail "a third window after the damaged import"
+[ "$(requests)" = "$sent_before" ] || fail "the damaged import sent something to the keyboard"
+[ "$(sums)" = "$files_before" ] || fail "the damaged import changed the working files"
+
+stop
+"$bin/orvanectl" --simulate --sim-state "$home/state" info | grep -qx "active_profile: 2" ||
+    fail "the keyboard's active profile is not 2"
+
+echo "PASS"
