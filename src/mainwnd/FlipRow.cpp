@@ -8,7 +8,10 @@
 namespace orvane {
 namespace {
 
-constexpr int kGap = 4;
+// Each button covers its whole slot (the picture underneath shows F1-F4):
+// the plate's colour, then the key inset by this much.
+constexpr int kInset = 2;
+const QColor kPlate(0x15, 0x16, 0x18);
 
 struct FaceLook {
     QColor fill;
@@ -27,27 +30,38 @@ const FaceLook kLooks[] = {
 
 QPixmap DrawFace(QSize size, const FaceLook& look) {
     QPixmap pixmap(size.expandedTo(QSize(1, 1)));
-    pixmap.fill(Qt::transparent);
+    pixmap.fill(kPlate);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(look.edge, 1.5));
     p.setBrush(look.fill);
-    p.drawRoundedRect(QRectF(pixmap.rect()).adjusted(1, 1, -1, -1), 4, 4);
+    p.drawRoundedRect(QRectF(pixmap.rect()).adjusted(kInset, kInset, -kInset, -kInset), 4, 4);
     return pixmap;
 }
 
 } // namespace
 
-CFlipRowFaces::CFlipRowFaces(QSize slot) {
-    for (size_t i = 0; i < m_faces.size(); ++i)
-        m_faces[i].SetPixmap(DrawFace(slot, kLooks[i]));
+CFlipRowFaces::CFlipRowFaces(const QRect& area, int count) {
+    for (int i = 0; i < count; ++i) {
+        const QSize size = FlipRowSlot(area, count, i).size();
+        std::array<CSkinFace, 5>& faces = m_slots.emplace_back();
+        for (size_t f = 0; f < faces.size(); ++f)
+            faces[f].SetPixmap(DrawFace(size, kLooks[f]));
+    }
+}
+
+const CSkinFace* CFlipRowFaces::Face(int index, int face) const {
+    if (index < 0 || static_cast<size_t>(index) >= m_slots.size() || face < 0 || face >= 5) return nullptr;
+    return &m_slots[static_cast<size_t>(index)][static_cast<size_t>(face)];
 }
 
 QRect FlipRowSlot(const QRect& area, int count, int index) {
     if (count <= 0 || index < 0 || index >= count || area.isEmpty()) return {};
-    const int width = (area.width() - kGap * (count - 1)) / count;
+    // The last slot takes what the division leaves, so the row covers the area.
+    const int width = area.width() / count;
     if (width <= 0) return {};
-    return QRect(area.left() + index * (width + kGap), area.top(), width, area.height());
+    const int left = area.left() + index * width;
+    return QRect(left, area.top(), index == count - 1 ? area.right() + 1 - left : width, area.height());
 }
 
 void PlaceFlipRow(std::span<CPngButton* const> row, const QRect& area, const CFlipRowFaces& faces) {
@@ -58,8 +72,8 @@ void PlaceFlipRow(std::span<CPngButton* const> row, const QRect& area, const CFl
         if (!b || slot.isEmpty()) continue;
         b->setGeometry(slot);
         // The faces are the button's own size: drawn from their top left.
-        b->SetPicturesAt(1, 1, faces.Face(0), faces.Face(1), faces.Face(2), faces.Face(3), faces.Face(4),
-                         true);
+        b->SetPicturesAt(1, 1, faces.Face(i, 0), faces.Face(i, 1), faces.Face(i, 2), faces.Face(i, 3),
+                         faces.Face(i, 4), true);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <QRect>
 #include <span>
+#include <vector>
 
 #include "ui/SkinFace.h"
 
@@ -12,21 +13,23 @@ namespace orvane {
 
 class CPngButton;
 
-class CFlipRowFaces {
-  public:
-    // Faces for one button of `slot` size: normal, hover, pressed, disabled, checked.
-    explicit CFlipRowFaces(QSize slot);
-    const CSkinFace* Face(int face) const { return &m_faces[static_cast<size_t>(face)]; }
-
-  private:
-    std::array<CSkinFace, 5> m_faces;
-};
-
 // The slot of button `index` (0-based) of `count` across `area`, left to
-// right, with a small gap between neighbours; empty for an index outside.
+// right; together they cover the area. Empty for an index outside.
 QRect FlipRowSlot(const QRect& area, int count, int index);
 
-// Puts `row` side by side across `area` with `faces` (sized by FlipRowSlot).
+class CFlipRowFaces {
+  public:
+    // Faces for each of `count` slots across `area`.
+    CFlipRowFaces(const QRect& area, int count);
+    // Face `face` (normal, hover, pressed, disabled, checked) of slot `index`.
+    const CSkinFace* Face(int index, int face) const;
+
+  private:
+    std::vector<std::array<CSkinFace, 5>> m_slots;
+};
+
+// Puts `row` side by side across `area` with `faces` (made for that area and
+// the row's length).
 void PlaceFlipRow(std::span<CPngButton* const> row, const QRect& area, const CFlipRowFaces& faces);
 
 } // namespace orvane

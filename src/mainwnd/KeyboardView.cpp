@@ -111,7 +111,7 @@ CKeyboardView::CKeyboardView(QWidget* window, const CMainSkinFaces& faces, const
     QRect fGroup;
     for (int id : kFlipFKeyButtons)
         if (CPngButton* f = Button(id)) fGroup |= f->geometry();
-    m_flipRowFaces = std::make_unique<CFlipRowFaces>(FlipRowSlot(fGroup, kFlipRowCount, 0).size());
+    m_flipRowFaces = std::make_unique<CFlipRowFaces>(fGroup, kFlipRowCount);
     std::array<CPngButton*, kFlipRowCount> row{};
     for (int i = 0; i < kFlipRowCount; ++i) {
         CPngButton* b = MakeButton(window, kFirstFlipRowId + i, std::string());

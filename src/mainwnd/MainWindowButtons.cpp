@@ -125,6 +125,9 @@ void COrvaneDlg::PlaceArrows() {
                                   SkinArrowFaceKey(false, m_flip), arrow);
     SkinPlaceButtonWithFaceOrigin(*Button(IDC_RIGHT_ARROW), SkinFile(), "RIGHT_ARROW",
                                   SkinArrowFaceKey(true, m_flip), arrow);
+    // Placing does not repaint: a toggle must show the new direction at once.
+    Button(IDC_LEFT_ARROW)->update();
+    Button(IDC_RIGHT_ARROW)->update();
 }
 
 void COrvaneDlg::ApplyTexts(int languageIndex) {
