@@ -12,7 +12,7 @@ void PrintUsage(std::ostream& out) {
     out << "usage: orvanectl [--simulate[=126|128]] [--trace FILE] [--sim-fault FAULT]... [--sim-pace]\n"
            "                 [--sim-state FILE] [--sim-consumer USAGE[@MS]]... COMMAND [ARGS] [+ COMMAND "
            "[ARGS]]...\n";
-    out << "faults: noreply:A-B, noreply:A-, failwrite:N, status:N:XX, unplug:N, late:N:MS\n";
+    out << "faults: noreply:A-B, noreply:A-, failwrite:N, status:N:XX, unplug:N[:MS], late:N:MS\n";
     out << "commands:\n";
     for (const CtlCommand& c : RegisteredCommands())
         out << "  " << c.name << (c.usage[0] ? " " : "") << c.usage << "\n";
@@ -26,7 +26,8 @@ constexpr const char* kOptions =
     "  --trace FILE           the simulated keyboard writes every report it exchanges to FILE\n"
     "  --sim-fault FAULT      the simulated keyboard fails as told; requests are counted from 1:\n"
     "                         noreply:A-B (or A-) no reply, failwrite:N the write fails,\n"
-    "                         status:N:XX reply status XX, unplug:N pulled out, late:N:MS reply held back\n"
+    "                         status:N:XX reply status XX, unplug:N pulled out (unplug:N:MS back\n"
+    "                         after MS ms), late:N:MS reply held back\n"
     "  --sim-pace             the simulated keyboard takes 1 ms a report, as the real one\n"
     "  --sim-state FILE       the simulated keyboard's memory is read from FILE and kept there\n"
     "  --sim-consumer USAGE[@MS]  the simulated keyboard sends a consumer key MS ms after start\n"
