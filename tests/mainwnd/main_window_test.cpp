@@ -24,6 +24,7 @@
 #include "mainwnd/MainWindowIds.h"
 #include "model/ConfigStore.h"
 #include "model/LightingModel.h"
+#include "model/PreviewLights.h"
 #include "model/ProfileFile.h"
 #include "platform/Paths.h"
 #include "services/Language.h"
@@ -409,6 +410,16 @@ TEST_F(MainWindow, AConnectionLoadsTheKeyboardsProfileAndChecksOnlyItsButton) {
     CConfigStore saved;
     EXPECT_EQ(LoadProfileFile(WorkingProfilePath(2), saved), 1);
     EXPECT_FALSE(window->isVisible()) << "a connection reloads without showing the window";
+
+    // Each connection links the paint flags anew, whatever a flag held.
+    ASSERT_TRUE(DeviceOffersMode(kMaxLightingMode));
+    CLightingModel& lighting = TheLighting();
+    const KeyButton q = KeyButtonAt(0);
+    const int linked =
+        lighting.KeyColour(1, CLightingModel::LedOfButton(q)) == lighting.LinkedPaintColour() ? 1 : 0;
+    lighting.SetPaintFlag(1, q, 1 - linked);
+    window->Bridge().SendMessage(UM_PROFILE, TAG_PROF, 0);
+    EXPECT_EQ(lighting.PaintFlag(1, q), linked);
     Disconnect();
 }
 
