@@ -33,6 +33,7 @@ void COrvaneDlg::OnKeyboardConnected() {
     // The keyboard's own configuration becomes the working copy; reading all
     // of it takes a while, so the window keeps painting meanwhile.
     RunTransfer([] { LoadKeyboardProfile(false); });
+    if (m_shutdownDone) return; // the program was closed meanwhile
     const int active = GetActiveProfile();
     if (active >= 0 && active < PROFILE_COUNT) {
         SetProfileButtons(active);
@@ -57,12 +58,14 @@ void COrvaneDlg::OnKeyboardGone() {
 
 void COrvaneDlg::OnLightingChanged() {
     m_bridge.KillTimer(LIGHTING_CHANGED_TIMER);
+    if (m_shutdownDone) return;
     ReadLightingRecords();
     if (m_parts.refreshPanel) m_parts.refreshPanel();
 }
 
 void COrvaneDlg::OnKeyboardReset() {
     m_bridge.KillTimer(KEYBOARD_RESET_TIMER);
+    if (m_shutdownDone) return;
     {
         // The keyboard dropped every key assignment of its three profiles.
         std::lock_guard lock(ConfigStoreLock());
@@ -70,6 +73,7 @@ void COrvaneDlg::OnKeyboardReset() {
             ResetProfileKeys(KeyButtons(), p, g_ConfigStore);
     }
     RunTransfer([] { FollowKeyboardReset(); });
+    if (m_shutdownDone) return;
     ReadLightingRecords();
     if (m_parts.refreshPanel) m_parts.refreshPanel();
 }
