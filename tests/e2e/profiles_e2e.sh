@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Profiles with real clicks on the real program against the simulated
-# keyboard, on an X display of its own with a window manager: profile button 3
+# keyboard, on an X display of its own with a window manager: the flip
+# buttons swap the F1-F4 group and turn the arrows; profile button 3
 # switches the keyboard to profile 2 and takes the checked look; the backup
 # menu exports a file orvanectl accepts; a damaged file imported through the
 # menu is refused with its messages and changes nothing.
@@ -35,6 +36,26 @@ xdotool mousemove 5 890
 sleep 0.3
 for i in 1 2 3; do grab "FUNC_PROFILE$i" "$home/before$i.png"; done
 shot start
+
+# Flip swaps the six extra buttons into the F1-F4 place and turns the
+# arrows; the other flip button swaps them back.
+grab FLIP_0 "$home/frow.png"
+grab LEFT_ARROW "$home/arrow.png"
+# shellcheck disable=SC2046
+click $(centre FLIP_1)
+xdotool mousemove 5 890
+sleep 0.3
+grab FLIP_0 "$home/frow-flipped.png"
+grab LEFT_ARROW "$home/arrow-flipped.png"
+shot flipped
+differs "$home/frow.png" "$home/frow-flipped.png" || fail "Flip left the F1-F4 place as it was"
+differs "$home/arrow.png" "$home/arrow-flipped.png" || fail "Flip left the arrow as it was"
+# shellcheck disable=SC2046
+click $(centre FLIP_2)
+xdotool mousemove 5 890
+sleep 0.3
+grab FLIP_0 "$home/frow-back.png"
+differs "$home/frow.png" "$home/frow-back.png" && fail "flipping back did not bring F1-F4 back"
 
 # shellcheck disable=SC2046
 click $(centre FUNC_PROFILE3)
