@@ -258,7 +258,8 @@ Scene BuildMainScene() {
     // Title bar.
     b.push_back({"DAVARU_LINK", QRect(28, 14, 190, 40), Logo()});
     b.push_back({"DAVARU_VER", QRect(222, 26, 70, 20), nullptr});
-    b.push_back({"FUNC_SWITCH", QRect(300, 20, 60, 30), Button(TextIcon("", 10), Checked::Accent)});
+    // Placed but never shown, so the pictures keep its place empty.
+    b.push_back({"FUNC_SWITCH", QRect(300, 20, 60, 30), nullptr});
     for (int i = 0; i < 3; ++i)
         b.push_back({"FUNC_PROFILE" + std::to_string(i + 1), QRect(420 + i * 100, 18, 94, 32),
                      Button(nullptr, Checked::Accent)});
