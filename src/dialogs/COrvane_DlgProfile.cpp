@@ -131,11 +131,11 @@ void COrvane_DlgProfile::LoadFaces() {
     const QString folder = QString::fromStdString(Paths().ProgramFolder);
     for (int i = 0; i < 3; ++i) {
         // Without its pictures the dialog cannot be drawn: this ends the process.
-        const QImage image = LoadPictureFile(folder + kFacePictures[i]);
         m_faces[i] = std::make_unique<CSkinFace>();
-        RenderImageToDC(*m_faces[i], image, size());
+        RenderImageToDC(*m_faces[i], LoadPictureFile(folder + kFacePictures[i]), size());
     }
-    m_faces[FACE_PIC_DIMMED] = std::make_unique<CSkinFace>(Dimmed(m_faces[FACE_PIC_NORMAL]->Pixmap()));
+    const CSkinFace& normal = *m_faces[FACE_PIC_NORMAL];
+    m_faces[FACE_PIC_DIMMED] = std::make_unique<CSkinFace>(Dimmed(normal.Pixmap()), normal.Extent());
 }
 
 void COrvane_DlgProfile::LayOut() {

@@ -1,5 +1,6 @@
 #include "dialogs/CompositeImages.h"
 
+#include <cstring>
 #include <QString>
 
 #include "ui/SkinImage.h"
@@ -24,8 +25,13 @@ constexpr const char* kSetFiles[COMPOSITE_SETS][4] = {
 void CCompositeImages::Load(const QSize& clientSize) {
     for (int set = 0; set < COMPOSITE_SETS; ++set)
         for (int image = 0; image < IMAGES_PER_SET; ++image) {
+            // A set without a picture of its own shares the one it reuses.
+            if (image > 0 && std::strcmp(kSetFiles[set][image], kSetFiles[set][IMG_NORMAL]) == 0) {
+                m_faces[set][image] = m_faces[set][IMG_NORMAL];
+                continue;
+            }
             const auto picture = LoadSkinImage(QString::fromLatin1(kSetFiles[set][image]));
-            RenderImageToDC(m_faces[set][image], *picture, clientSize);
+            RenderImageToDC(m_faces[set][image], std::move(*picture), clientSize);
         }
     m_loaded = true;
 }

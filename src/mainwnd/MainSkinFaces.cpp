@@ -7,7 +7,7 @@ namespace orvane {
 CMainSkinFaces::CMainSkinFaces(const QSize& clientSize) {
     for (int f = 0; f < MAIN_FACES; ++f) {
         const auto image = LoadSkinImage(QString::fromUtf8(MainFaceFile(static_cast<MainFace>(f))));
-        RenderImageToDC(m_faces[static_cast<size_t>(f)], *image, clientSize);
+        RenderImageToDC(m_faces[static_cast<size_t>(f)], std::move(*image), clientSize);
     }
 }
 

@@ -46,7 +46,6 @@ void CBaseDialog::OnCancel() {
 
 void CBaseDialog::ReleasePictures() {
     m_background = QPixmap();
-    m_maskLoaded = QImage();
 }
 
 void CBaseDialog::ApplySkin() {
@@ -58,12 +57,12 @@ void CBaseDialog::ApplySkin() {
     const std::string maskName = mask ? *mask : mainName;
     const QString folder = QString::fromStdString(m_skinFolder);
 
-    QImage background = LoadPictureFile(folder + QString::fromStdString(mainName));
-    m_maskLoaded = LoadPictureFile(folder + QString::fromStdString(maskName));
-    m_background = QPixmap::fromImage(background);
+    m_background = QPixmap::fromImage(LoadPictureFile(folder + QString::fromStdString(mainName)));
+    // The mask is only needed for the outline: its pixels are not kept.
+    m_outline =
+        BitmapToRegion(LoadPictureFile(folder + QString::fromStdString(maskName)), kMaskTransparent, 0);
 
     setFixedSize(m_background.size());
-    m_outline = BitmapToRegion(m_maskLoaded, kMaskTransparent, 0);
     if (!m_outline.isEmpty())
         setMask(m_outline);
     else

@@ -38,7 +38,7 @@ class CBaseDialog : public QDialog {
     const std::string& SkinFolder() const { return m_skinFolder; }
     const QPixmap& Background() const { return m_background; }
     const QRegion& Outline() const { return m_outline; }
-    bool HasPictures() const { return !m_background.isNull() || !m_maskLoaded.isNull(); }
+    bool HasPictures() const { return !m_background.isNull(); }
     bool IsLoadingSkin() const { return m_loadingSkin != 0; }
 
     void accept() override { OnOK(); }
@@ -57,7 +57,6 @@ class CBaseDialog : public QDialog {
 
   private:
     QPixmap m_background;
-    QImage m_maskLoaded;
     int m_loadingSkin = 0;
     int m_initCount = 0;
     std::string m_skinFile;

@@ -168,8 +168,7 @@ void CPngButton::paintEvent(QPaintEvent*) {
         painter.fillRect(0, 2, 2, h - 4, c);
         painter.fillRect(w - 2, 2, 2, h - 4, c);
     } else if (picture && !picture->IsEmpty()) {
-        painter.drawPixmap(QPoint(0, 0), picture->Pixmap(),
-                           QRect(m_sourceX - 1, m_sourceY - 1, width(), height()));
+        picture->Draw(painter, QPoint(0, 0), QRect(m_sourceX - 1, m_sourceY - 1, width(), height()));
     }
     m_current = picture;
     if (m_textOn) DrawCaption(painter, colour);

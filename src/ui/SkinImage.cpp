@@ -49,17 +49,34 @@ std::unique_ptr<QImage> LoadSkinImage(const QString& relativePath) {
     return LoadSkinImageFrom(QString::fromStdString(Paths().ProgramFolder), relativePath);
 }
 
-void RenderImageToDC(CSkinFace& target, const QImage& image, const QSize& clientSize) {
+void RenderImageToDC(CSkinFace& target, QImage image, const QSize& clientSize) {
     if (image.isNull()) {
         target.SetPixmap(QPixmap());
         return;
     }
-    QPixmap pixmap(clientSize.width() + 100, clientSize.height() + 100);
-    pixmap.fill(Qt::black);
-    QPainter painter(&pixmap);
-    painter.drawImage(QPoint(0, 0), image);
-    painter.end();
-    target.SetPixmap(std::move(pixmap));
+    const QSize extent = clientSize + QSize(100, 100);
+    const QRect kept = image.rect() & QRect(QPoint(0, 0), extent);
+    QPixmap pixmap;
+    if (image.hasAlphaChannel()) {
+        // See-through pixels show the black beneath.
+        pixmap = QPixmap(kept.size());
+        pixmap.fill(Qt::black);
+        QPainter painter(&pixmap);
+        painter.drawImage(QPoint(0, 0), image, kept);
+    } else {
+        // Opaque: the picture itself, sharing its pixels where it fits.
+        pixmap = QPixmap::fromImage(kept == image.rect() ? std::move(image) : image.copy(kept));
+    }
+    target.SetPixmap(std::move(pixmap), extent);
+}
+
+void CSkinFace::Draw(QPainter& painter, const QPoint& at, const QRect& source) const {
+    const QRect stored(QPoint(0, 0), m_pixmap.size());
+    if (!stored.contains(source)) {
+        const QRect black = source & QRect(QPoint(0, 0), m_extent);
+        if (!black.isEmpty()) painter.fillRect(black.translated(at - source.topLeft()), Qt::black);
+    }
+    painter.drawPixmap(at, m_pixmap, source);
 }
 
 QRegion BitmapToRegion(const QImage& mask, uint32_t transparent, uint32_t tolerance) {

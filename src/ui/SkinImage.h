@@ -25,9 +25,12 @@ QImage TryLoadPictureFile(const QString& path, QString* error);
 std::unique_ptr<QImage> LoadSkinImage(const QString& relativePath);
 std::unique_ptr<QImage> LoadSkinImageFrom(const QString& programFolder, const QString& relativePath);
 
-// Prepares a face: `image` drawn unscaled at (0,0) on a pixmap 100 pixels
-// wider and taller than `clientSize`; what lies outside is cut off.
-void RenderImageToDC(CSkinFace& target, const QImage& image, const QSize& clientSize);
+// Prepares a face: `image` unscaled at (0,0) on a black field 100 pixels
+// wider and taller than `clientSize`; what lies outside is cut off. Only the
+// picture's own pixels are stored; the field's black is drawn when used.
+// Pass the image by move when it is not needed afterwards: the face then
+// takes its pixels without a copy.
+void RenderImageToDC(CSkinFace& target, QImage image, const QSize& clientSize);
 
 // Pixels whose three channels each lie within [transparent, transparent +
 // tolerance] (per channel, capped at 255) are outside; every run of other

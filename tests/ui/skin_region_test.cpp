@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -72,19 +73,46 @@ TEST(BitmapToRegion, ManyRunsMatchRunByRunUnion) {
     EXPECT_TRUE(BitmapToRegion(QImage(), 0xFFFFFF, 0).isEmpty());
 }
 
-TEST(RenderImageToDC, FaceIsClientPlusMarginAndUnscaled) {
-    App();
-    QImage img(300, 200, QImage::Format_RGB32);
-    img.fill(qRgb(10, 20, 30));
-    img.setPixel(299, 199, qRgb(200, 100, 50));
-    CSkinFace face;
-    RenderImageToDC(face, img, QSize(120, 80));
-    ASSERT_FALSE(face.IsEmpty());
-    EXPECT_EQ(face.Pixmap().size(), QSize(220, 180));
-    const QImage back = face.Pixmap().toImage();
-    EXPECT_EQ(back.pixel(0, 0) & 0xFFFFFF, qRgb(10, 20, 30) & 0xFFFFFF);
+// What a button cut from a face shows: the picture on a black field 100
+// pixels beyond the client, drawn through a fully padded copy (the reference)
+// and through the face, which stores no more than the picture.
+QImage Cut(const std::function<void(QPainter&)>& draw) {
+    QImage out(30, 30, QImage::Format_RGB32);
+    out.fill(Qt::red); // what lay beneath: must stay where nothing is drawn
+    QPainter painter(&out);
+    draw(painter);
+    return out;
+}
 
-    RenderImageToDC(face, QImage(), QSize(120, 80));
+TEST(RenderImageToDC, FaceStoresOnlyThePictureAndDrawsAsAPaddedOne) {
+    App();
+    const QSize client(120, 80);
+    QImage opaque(150, 100, QImage::Format_RGB32);
+    QImage big(300, 200, QImage::Format_RGB32);
+    QImage seeThrough(150, 100, QImage::Format_ARGB32);
+    for (QImage* img : {&opaque, &big, &seeThrough})
+        for (int y = 0; y < img->height(); ++y)
+            for (int x = 0; x < img->width(); ++x)
+                img->setPixel(x, y, qRgba(x, y, (x * y) & 0xFF, (x + y) & 0xFF));
+    const QRect sources[] = {{10, 10, 30, 30},   {140, 90, 30, 30}, {-1, -1, 30, 30},
+                             {205, 165, 30, 30}, {130, 10, 30, 30}, {290, 190, 30, 30}};
+    for (const QImage* img : {&opaque, &big, &seeThrough}) {
+        QPixmap padded(client + QSize(100, 100));
+        padded.fill(Qt::black);
+        QPainter(&padded).drawImage(QPoint(0, 0), *img);
+        CSkinFace face;
+        RenderImageToDC(face, *img, client);
+        ASSERT_FALSE(face.IsEmpty());
+        EXPECT_EQ(face.Pixmap().size(), img->size().boundedTo(padded.size()));
+        for (const QRect& source : sources) {
+            const QImage want = Cut([&](QPainter& p) { p.drawPixmap(QPoint(0, 0), padded, source); });
+            const QImage got = Cut([&](QPainter& p) { face.Draw(p, QPoint(0, 0), source); });
+            EXPECT_EQ(got, want) << img->width() << " at " << source.x() << "," << source.y();
+        }
+    }
+
+    CSkinFace face;
+    RenderImageToDC(face, QImage(), client);
     EXPECT_TRUE(face.IsEmpty());
     // A missing file still gives an image object, holding nothing.
     auto missing = LoadSkinImageFrom("/nonexistent/", "Skins/none.jpg");
