@@ -103,9 +103,22 @@ QRegion BitmapToRegion(const QImage& mask, uint32_t transparent, uint32_t tolera
         result = result.united(part);
         batch.clear();
     };
+    // A row whose runs repeat the row above only makes those rectangles
+    // taller: the outline is clipped against at every repaint, so it is
+    // kept to as few rectangles as the picture allows.
+    QVector<QRect> open;
+    QVector<QRect> runs;
+    auto close = [&] {
+        for (const QRect& r : open) {
+            batch.append(r);
+            if (batch.size() == kRegionBatch) flush();
+        }
+        open.clear();
+    };
     const int w = img.width();
     for (int y = 0; y < img.height(); ++y) {
         const QRgb* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        runs.clear();
         int x = 0;
         while (x < w) {
             while (x < w && isTransparent(row[x]))
@@ -113,12 +126,22 @@ QRegion BitmapToRegion(const QImage& mask, uint32_t transparent, uint32_t tolera
             const int start = x;
             while (x < w && !isTransparent(row[x]))
                 ++x;
-            if (x > start) {
-                batch.append(QRect(start, y, x - start, 1));
-                if (batch.size() == kRegionBatch) flush();
-            }
+            if (x > start) runs.append(QRect(start, y, x - start, 1));
+        }
+        const bool same =
+            runs.size() == open.size() &&
+            std::equal(runs.begin(), runs.end(), open.begin(), [](const QRect& a, const QRect& b) {
+                return a.left() == b.left() && a.right() == b.right();
+            });
+        if (same) {
+            for (QRect& r : open)
+                r.setBottom(y);
+        } else {
+            close();
+            std::swap(open, runs);
         }
     }
+    close();
     flush();
     return result;
 }

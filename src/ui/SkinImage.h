@@ -34,8 +34,9 @@ void RenderImageToDC(CSkinFace& target, QImage image, const QSize& clientSize);
 
 // Pixels whose three channels each lie within [transparent, transparent +
 // tolerance] (per channel, capped at 255) are outside; every run of other
-// pixels in a row becomes a one-pixel-high rectangle. Rectangles are joined
-// into the result 2000 at a time. An empty region when nothing is opaque.
+// pixels in a row becomes a rectangle, one pixel high or as tall as the rows
+// below repeat the same runs. Rectangles are joined into the result 2000 at
+// a time. An empty region when nothing is opaque.
 // Colours are 0x00BBGGRR.
 QRegion BitmapToRegion(const QImage& mask, uint32_t transparent, uint32_t tolerance);
 constexpr int kRegionBatch = 2000;

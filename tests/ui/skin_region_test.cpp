@@ -67,6 +67,16 @@ TEST(BitmapToRegion, ManyRunsMatchRunByRunUnion) {
     EXPECT_TRUE(SameArea(r, RunByRun(img)));
     EXPECT_EQ(r.rectCount(), 3000);
 
+    // Rows that repeat the runs above make taller rectangles, not more: a
+    // block with a second block beside it in its middle rows is 4 of them.
+    QImage blocks(100, 60, QImage::Format_RGB32);
+    blocks.fill(Qt::white);
+    QPainter(&blocks).fillRect(10, 5, 40, 41, Qt::black);
+    QPainter(&blocks).fillRect(70, 20, 20, 11, Qt::black);
+    const QRegion b = BitmapToRegion(blocks, 0xFFFFFF, 0);
+    EXPECT_TRUE(SameArea(b, RunByRun(blocks)));
+    EXPECT_EQ(b.rectCount(), 4);
+
     QImage none(50, 50, QImage::Format_RGB32);
     none.fill(Qt::white);
     EXPECT_TRUE(BitmapToRegion(none, 0xFFFFFF, 0).isEmpty());
