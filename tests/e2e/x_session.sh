@@ -1,0 +1,169 @@
+# Shared by the whole-program scripts (sourced, not run): a private X
+# display with a window manager and a tray host, a clean per-user home, the
+# real program against the simulated keyboard, and the clicks and waits that
+# drive it. Needs $bin (the folder holding orvane and orvanectl).
+# shellcheck shell=bash
+
+home=$(mktemp -d)
+pids=()
+x_cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$home"
+}
+trap x_cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$home/out" ] && sed 's/^/  orvane: /' "$home/out" >&2
+    exit 1
+}
+
+export XDG_DATA_HOME=$home/data XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/run
+mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+data=$XDG_DATA_HOME/Brislane
+skin="$bin/Skins/Main.ini"
+dialog_skin="$bin/Skins/Composite.ini"
+
+# until CMD...: true once CMD succeeds, polling for up to 10 s.
+until_true() {
+    local end=$((SECONDS + 10))
+    while [ "$SECONDS" -lt "$end" ]; do
+        "$@" && return 0
+        sleep 0.05
+    done
+    "$@"
+}
+
+start_x() {
+    Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$home/display" >/dev/null 2>&1 &
+    pids+=($!)
+    until_true test -s "$home/display" || fail "Xvfb did not start"
+    DISPLAY=:$(head -n1 "$home/display")
+    export DISPLAY
+    openbox >/dev/null 2>&1 &
+    pids+=($!)
+    trayer --edge bottom --align left --widthtype pixel --width 120 --heighttype pixel --height 26 \
+        >/dev/null 2>&1 &
+    pids+=($!)
+    until_true xdotool search --classname trayer >/dev/null || fail "no tray host"
+}
+
+# start_orvane [ARGS...]: the program against the paced simulated keyboard,
+# its memory kept in $home/state and its wire trace in $home/trace; waits for
+# the main window.
+start_orvane() {
+    "$bin/orvane" --simulate --sim-pace --trace "$home/trace" --sim-state "$home/state" "$@" \
+        >>"$home/out" 2>&1 &
+    orvane=$!
+    pids+=($orvane)
+    until_true main_window_shown || fail "the main window did not show"
+    settle
+    # The connection's reads are done once the lighting records came back.
+    until_true lighting_read || fail "the keyboard's lighting was never read"
+}
+lighting_read() { [ "$(grep -c '^> 04 .. .. 05 ' "$home/trace" 2>/dev/null)" -ge 3 ]; }
+main_window() { xdotool search --onlyvisible --pid "$orvane" --name '^Orvane Keyboard Settings$' 2>/dev/null | head -n1; }
+main_window_shown() { [ -n "$(main_window)" ]; }
+# The window manager may still move a window after it shows: wait until it stays.
+settle() {
+    local w=${1:-$(main_window)} before="" now
+    for _ in $(seq 50); do
+        now=$(xwininfo -id "$w" 2>/dev/null | grep Absolute | tr -d '\n')
+        [ "$now" = "$before" ] && return
+        before=$now
+        sleep 0.1
+    done
+}
+# The program's windows other than the main window and the tray icon.
+other_windows() {
+    local w main icon
+    main=$(main_window)
+    icon=$(tray_icon)
+    for w in $(xdotool search --onlyvisible --pid "$orvane" 2>/dev/null); do
+        if [ "$w" != "$main" ] && [ "$w" != "$icon" ]; then echo "$w"; fi
+    done
+}
+# A newly shown window of the program: waits for it and prints its id.
+new_window() {
+    local before=$1 w
+    for _ in $(seq 200); do
+        for w in $(other_windows); do
+            grep -qx "$w" <<<"$before" || {
+                settle "$w"
+                echo "$w"
+                return 0
+            }
+        done
+        sleep 0.05
+    done
+    return 1
+}
+# The tray icon: the program's small window inside the tray at the bottom left.
+tray_icon() {
+    local w
+    for w in $(xdotool search --onlyvisible --pid "$orvane" 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        [ "$Y" -gt 850 ] && [ "$X" -lt 120 ] && [ "$WIDTH" -le 64 ] && {
+            echo "$w"
+            return
+        }
+    done
+    return 0
+}
+# tray_menu ITEM: right-clicks the tray icon and picks item ITEM (0-based).
+tray_menu() {
+    local icon before menu keys=""
+    icon=$(until_true tray_icon_found && tray_icon)
+    [ -n "$icon" ] || fail "no tray icon"
+    before=$(other_windows)
+    eval "$(xdotool getwindowgeometry --shell "$icon")"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 3
+    menu=$(new_window "$before") || fail "the tray icon opened no menu"
+    for _ in $(seq 0 "$1"); do keys+="Down "; done
+    # shellcheck disable=SC2086
+    xdotool key --window "$menu" $keys Return
+}
+tray_icon_found() { [ -n "$(tray_icon)" ]; }
+
+# Rectangle of a control in a skin: "x y w h".
+rect() { grep -m1 "^$2=" "$1" | cut -d= -f2 | tr ',' ' '; }
+centre() { rect "$1" "$2" | awk '{ print $1 + int($3 / 2), $2 + int($4 / 2) }'; }
+# click WINDOW X Y: a left click at X Y inside the window.
+click() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+    sleep 0.2
+}
+# click_main CONTROL: clicks the centre of a control of the main window.
+click_main() {
+    # shellcheck disable=SC2046
+    click "$(main_window)" $(centre "$skin" "$1")
+}
+# open_key_dialog SKIN_KEY: clicks a key of the picture; prints the dialog's window.
+open_key_dialog() {
+    local before
+    before=$(other_windows)
+    click_main "$1"
+    new_window "$before" || fail "no key dialog for $1"
+}
+click_dialog() {
+    # shellcheck disable=SC2046
+    click "$1" $(centre "$dialog_skin" "$2")
+}
+gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+
+# count_writes CMD: how many requests of command CMD (hex) the trace holds.
+count_writes() { grep -c "^> 04 .. .. $1 " "$home/trace" 2>/dev/null || true; }
+# The number of requests sent so far; a later wait looks for requests after it.
+sent() { grep -c '^> ' "$home/trace" 2>/dev/null || true; }
+# sent_since N CMD: whether a request of CMD was sent after the N-th request.
+sent_since() { grep '^> ' "$home/trace" | tail -n +$(($1 + 1)) | grep -q "^> 04 .. .. $2 "; }
+
+# Ends the program as Exit from the tray menu does and waits for it.
+exit_from_tray() {
+    tray_menu 2
+    for _ in $(seq 200); do kill -0 "$orvane" 2>/dev/null || return 0; sleep 0.05; done
+    fail "Exit from the tray menu did not end the program"
+}
+ctl() { "$bin/orvanectl" --simulate --sim-state "$home/state" "$@"; }
