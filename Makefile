@@ -7,7 +7,7 @@ WERROR     ?= $(if $(CI),ON,OFF)
 CMAKE_ARGS ?=
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test asan tsan bench fuzz clean format format-check
+.PHONY: all deps configure build run test asan tsan bench fuzz clean format format-check screenshots
 
 all: build
 
@@ -37,6 +37,11 @@ asan: deps
 tsan: deps
 	TSAN_OPTIONS="suppressions=$(CURDIR)/tests/tsan.supp $(TSAN_OPTIONS)" \
 	  $(MAKE) test BUILD=build-tsan CMAKE_ARGS="-DORVANE_SANITIZE=thread"
+
+# Pictures of the real program for the README, taken under Xvfb into docs/.
+screenshots: configure
+	cmake --build $(BUILD) -j $(JOBS) --target orvane orvanectl
+	scripts/screenshots.sh $(BUILD)/bin docs
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b" || exit 1; done
