@@ -3,7 +3,7 @@
 # own with a window manager and a tray host, against the paced simulated
 # keyboard, with real clicks and keys only. Each journey ends by looking at
 # the keyboard's memory and the files on disk.
-# Usage: journeys_e2e.sh BIN_DIR JOURNEY (remap)
+# Usage: journeys_e2e.sh BIN_DIR JOURNEY (remap, paint)
 set -euo pipefail
 bin=$(cd "${1:?usage: $0 BIN_DIR JOURNEY}" && pwd)
 journey=${2:?usage: $0 BIN_DIR JOURNEY}
@@ -61,8 +61,84 @@ journey_remap() {
     until_true gone "$dialog" || fail "Cancel did not close the key dialog"
 }
 
+# choose_mode KEYS...: opens the lighting mode list and picks with the keys.
+choose_mode() {
+    local before
+    before=$(other_windows)
+    click_main CONTROL_XGcombox
+    new_window "$before" >/dev/null || fail "the mode list opened no popup"
+    xdotool key "$@" Return
+    sleep 0.3
+}
+# paint KEY: a click on a key of the picture, the button held a moment as a
+# hand does.
+paint() {
+    # shellcheck disable=SC2046
+    set -- $(centre "$skin" "$1")
+    xdotool mousemove --window "$(main_window)" "$1" "$2" mousedown 1
+    sleep 0.1
+    xdotool mouseup 1
+    sleep 0.2
+}
+# sent_colour LED: the last colour the keyboard was sent for LED, "rr gg bb".
+sent_colour() {
+    grep "^> 04 .. .. 11 03 $(printf '%02x %02x' $(($1 * 3 & 255)) $(($1 * 3 >> 8))) " "$home/trace" |
+        tail -n1 | cut -d' ' -f10-12
+}
+# stored_colour FILE LED: colour set 0's entry for LED in a user data file, "rr gg bb flag".
+stored_colour() {
+    awk -F'[=,]' -v led="$2" '/^\[/ { s = $0 } s == "[Mode0]" && $1 == led { printf "%02x %02x %02x %s\n", $2, $3, $4, $5 }' "$1"
+}
+# choose_colour COLUMN ROW: sets the paint colour from the colour button's palette.
+choose_colour() {
+    local before popup
+    before=$(other_windows)
+    click_main CONTROL_USERysButton
+    popup=$(new_window "$before") || fail "the colour button opened no palette"
+    eval "$(xdotool getwindowgeometry --shell "$popup")"
+    xdotool mousemove $((X + 12 + 20 * $1)) $((Y + 11 + 20 * $2)) click 1
+    until_true gone "$popup" || fail "the palette stayed open"
+}
+# The keyboard and the user data file of profile 0 hold Q and A in one
+# colour and W and S in another.
+check_painted() {
+    local q a w s file=$data/UserDengColor_0.userd
+    q=$(sent_colour 43) a=$(sent_colour 64) w=$(sent_colour 44) s=$(sent_colour 65)
+    [ -n "$q" ] && [ "$q" = "$a" ] || fail "$1: Q and A were sent '$q' and '$a'"
+    [ -n "$w" ] && [ "$w" = "$s" ] || fail "$1: W and S were sent '$w' and '$s'"
+    [ "$q" != "$w" ] || fail "$1: both colours were sent as $q"
+    [ "$(stored_colour "$file" 43 | cut -d" " -f1-3)" = "$q" ] || fail "$1: the user data file holds Q as $(stored_colour "$file" 43)"
+    [ "$(stored_colour "$file" 65 | cut -d" " -f1-3)" = "$w" ] || fail "$1: the user data file holds S as $(stored_colour "$file" 65)"
+}
+journey_paint() {
+    start_orvane
+    click_main CONTROL_DengStaPic # lighting on
+    choose_mode End               # the last mode paints single keys
+    until_true grep -q '^> 04 .. .. 06 01 00 00 00 14' "$home/trace" || fail "mode 20 was not sent"
+    choose_colour 0 1 # red
+    paint KEY_010     # Q
+    paint KEY_01E     # A
+    choose_colour 4 1 # green
+    paint KEY_011     # W
+    paint KEY_01F     # S
+    until_true [ -n "$(sent_colour 65)" ] || fail "S was not sent"
+    check_painted "painted"
+
+    # To profile 2 and back: profile 1's colours come back to the keyboard.
+    local before
+    before=$(sent)
+    click_main FUNC_PROFILE2
+    until_true sent_since "$before" 11 || fail "switching to profile 2 sent no key colours"
+    before=$(sent)
+    click_main FUNC_PROFILE1
+    until_true sent_since "$before" 11 || fail "switching back sent no key colours"
+    sleep 0.5
+    check_painted "switched back"
+}
+
 case $journey in
 remap) start_x && journey_remap ;;
+paint) start_x && journey_paint ;;
 *) fail "no journey '$journey'" ;;
 esac
 echo "PASS"

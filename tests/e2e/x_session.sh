@@ -14,6 +14,8 @@ x_cleanup() {
 trap x_cleanup EXIT
 fail() {
     echo "FAIL: $*" >&2
+    # Where the screen was at the failure, when asked for.
+    [ -n "${E2E_FAILURE_SHOT:-}" ] && [ -n "${DISPLAY:-}" ] && scrot -o "$E2E_FAILURE_SHOT" 2>/dev/null
     [ -f "$home/out" ] && sed 's/^/  orvane: /' "$home/out" >&2
     exit 1
 }
@@ -44,11 +46,15 @@ start_x() {
     export DISPLAY
     openbox >/dev/null 2>&1 &
     pids+=($!)
+    # The tray host docks only once the window manager is up.
+    until_true wm_up || fail "openbox did not start"
     trayer --edge bottom --align left --widthtype pixel --width 120 --heighttype pixel --height 26 \
         >/dev/null 2>&1 &
     pids+=($!)
     until_true xdotool search --classname trayer >/dev/null || fail "no tray host"
 }
+
+wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
 # start_orvane [ARGS...]: the program against the paced simulated keyboard,
 # its memory kept in $home/state and its wire trace in $home/trace; waits for
@@ -64,7 +70,16 @@ start_orvane() {
     until_true lighting_read || fail "the keyboard's lighting was never read"
 }
 lighting_read() { [ "$(grep -c '^> 04 .. .. 05 ' "$home/trace" 2>/dev/null)" -ge 3 ]; }
-main_window() { xdotool search --onlyvisible --pid "$orvane" --name '^Orvane Keyboard Settings$' 2>/dev/null | head -n1; }
+# The main window: the program's widest window of that title (its popups
+# carry the same title).
+main_window() {
+    local w best="" most=0
+    for w in $(xdotool search --onlyvisible --pid "$orvane" --name '^Orvane Keyboard Settings$' 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        [ "$WIDTH" -gt "$most" ] && most=$WIDTH best=$w
+    done
+    echo "$best"
+}
 main_window_shown() { [ -n "$(main_window)" ]; }
 # The window manager may still move a window after it shows: wait until it stays.
 settle() {
@@ -82,7 +97,7 @@ other_windows() {
     main=$(main_window)
     icon=$(tray_icon)
     for w in $(xdotool search --onlyvisible --pid "$orvane" 2>/dev/null); do
-        if [ "$w" != "$main" ] && [ "$w" != "$icon" ]; then echo "$w"; fi
+        if ! grep -qx "$w" <<<"$main" && [ "$w" != "$icon" ]; then echo "$w"; fi
     done
 }
 # A newly shown window of the program: waits for it and prints its id.
@@ -123,7 +138,7 @@ tray_menu() {
     menu=$(new_window "$before") || fail "the tray icon opened no menu"
     for _ in $(seq 0 "$1"); do keys+="Down "; done
     # shellcheck disable=SC2086
-    xdotool key --window "$menu" $keys Return
+    xdotool key $keys Return
 }
 tray_icon_found() { [ -n "$(tray_icon)" ]; }
 
