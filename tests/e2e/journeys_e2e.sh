@@ -104,8 +104,8 @@ choose_colour() {
 check_painted() {
     local q a w s file=$data/UserDengColor_0.userd
     q=$(sent_colour 43) a=$(sent_colour 64) w=$(sent_colour 44) s=$(sent_colour 65)
-    [ -n "$q" ] && [ "$q" = "$a" ] || fail "$1: Q and A were sent '$q' and '$a'"
-    [ -n "$w" ] && [ "$w" = "$s" ] || fail "$1: W and S were sent '$w' and '$s'"
+    [[ -n $q && $q == "$a" ]] || fail "$1: Q and A were sent '$q' and '$a'"
+    [[ -n $w && $w == "$s" ]] || fail "$1: W and S were sent '$w' and '$s'"
     [ "$q" != "$w" ] || fail "$1: both colours were sent as $q"
     [ "$(stored_colour "$file" 43 | cut -d" " -f1-3)" = "$q" ] || fail "$1: the user data file holds Q as $(stored_colour "$file" 43)"
     [ "$(stored_colour "$file" 65 | cut -d" " -f1-3)" = "$w" ] || fail "$1: the user data file holds S as $(stored_colour "$file" 65)"

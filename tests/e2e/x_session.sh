@@ -2,7 +2,7 @@
 # display with a window manager and a tray host, a clean per-user home, the
 # real program against the simulated keyboard, and the clicks and waits that
 # drive it. Needs $bin (the folder holding orvane and orvanectl).
-# shellcheck shell=bash
+# shellcheck shell=bash disable=SC2034,SC2154
 
 home=$(mktemp -d)
 pids=()
@@ -63,7 +63,7 @@ start_orvane() {
     "$bin/orvane" --simulate --sim-pace --trace "$home/trace" --sim-state "$home/state" "$@" \
         >>"$home/out" 2>&1 &
     orvane=$!
-    pids+=($orvane)
+    pids+=("$orvane")
     until_true main_window_shown || fail "the main window did not show"
     settle
     # The connection's reads are done once the lighting records came back.
@@ -129,13 +129,13 @@ tray_icon() {
 }
 # tray_menu ITEM: right-clicks the tray icon and picks item ITEM (0-based).
 tray_menu() {
-    local icon before menu keys=""
+    local icon before keys=""
     icon=$(until_true tray_icon_found && tray_icon)
     [ -n "$icon" ] || fail "no tray icon"
     before=$(other_windows)
     eval "$(xdotool getwindowgeometry --shell "$icon")"
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 3
-    menu=$(new_window "$before") || fail "the tray icon opened no menu"
+    new_window "$before" >/dev/null || fail "the tray icon opened no menu"
     for _ in $(seq 0 "$1"); do keys+="Down "; done
     # shellcheck disable=SC2086
     xdotool key $keys Return
