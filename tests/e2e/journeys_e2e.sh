@@ -3,7 +3,7 @@
 # own with a window manager and a tray host, against the paced simulated
 # keyboard, with real clicks and keys only. Each journey ends by looking at
 # the keyboard's memory and the files on disk.
-# Usage: journeys_e2e.sh BIN_DIR JOURNEY (remap, paint)
+# Usage: journeys_e2e.sh BIN_DIR JOURNEY (remap, paint, pulled)
 set -euo pipefail
 bin=$(cd "${1:?usage: $0 BIN_DIR JOURNEY}" && pwd)
 journey=${2:?usage: $0 BIN_DIR JOURNEY}
@@ -40,11 +40,7 @@ keyboard_has_a_as_b() { ctl read-matrix 0 | grep -q '02 02 14 02 02 05 '; }
 journey_remap() {
     start_orvane
     disabled=$(apply_look)
-    local dialog
-    dialog=$(open_key_dialog KEY_01E)
-    xdotool key b
-    click_dialog "$dialog" CONTROL_OK
-    until_true gone "$dialog" || fail "OK did not close the key dialog"
+    remap_a_to_b
     [ "$(apply_look)" != "$disabled" ] || fail "a remap left Apply disabled"
     apply_and_wait
     exit_from_tray
@@ -56,6 +52,7 @@ journey_remap() {
     keyboard_has_a_as_b || fail "the keyboard lost A's new key at the restart"
     key_in_profile "$data/\$Profile0" 30 48 || fail "the restart lost A's new key in the working profile file"
     [ "$(apply_look)" = "$disabled" ] || fail "Apply is enabled right after the start"
+    local dialog
     dialog=$(open_key_dialog KEY_01E)
     click_dialog "$dialog" CONTROL_CANCEL
     until_true gone "$dialog" || fail "Cancel did not close the key dialog"
@@ -85,6 +82,7 @@ sent_colour() {
     grep "^> 04 .. .. 11 03 $(printf '%02x %02x' $(($1 * 3 & 255)) $(($1 * 3 >> 8))) " "$home/trace" |
         tail -n1 | cut -d' ' -f10-12
 }
+colour_sent() { [ -n "$(sent_colour "$1")" ]; }
 # stored_colour FILE LED: colour set 0's entry for LED in a user data file, "rr gg bb flag".
 stored_colour() {
     awk -F'[=,]' -v led="$2" '/^\[/ { s = $0 } s == "[Mode0]" && $1 == led { printf "%02x %02x %02x %s\n", $2, $3, $4, $5 }' "$1"
@@ -121,7 +119,7 @@ journey_paint() {
     choose_colour 4 1 # green
     paint KEY_011     # W
     paint KEY_01F     # S
-    until_true [ -n "$(sent_colour 65)" ] || fail "S was not sent"
+    until_true colour_sent 65 || fail "S was not sent"
     check_painted "painted"
 
     # To profile 2 and back: profile 1's colours come back to the keyboard.
@@ -136,9 +134,67 @@ journey_paint() {
     check_painted "switched back"
 }
 
+# remap_a_to_b: A's dialog, B pressed, OK.
+remap_a_to_b() {
+    local dialog
+    dialog=$(open_key_dialog KEY_01E)
+    xdotool key b
+    click_dialog "$dialog" CONTROL_OK
+    until_true gone "$dialog" || fail "OK did not close the key dialog"
+}
+window_hidden() { [ -z "$(main_window)" ]; }
+sent_more_than() { [ "$(sent)" -gt "$1" ]; }
+
+# Quiet for half a second: the requests of the moment are done.
+wait_idle() {
+    local before=-1 now
+    for _ in $(seq 40); do
+        now=$(sent)
+        [ "$now" = "$before" ] && return
+        before=$now
+        sleep 0.5
+    done
+}
+journey_pulled() {
+    # A first start tells how many requests the connection takes.
+    start_orvane
+    wait_idle
+    local startup
+    startup=$(sent)
+    exit_from_tray
+    rm -f "$home/trace" "$home/state"
+
+    # The keyboard is pulled a few requests into Apply and plugged back 2 s later.
+    start_orvane --sim-fault "unplug:$((startup + 6)):2000"
+    wait_idle
+    [ "$(sent)" = "$startup" ] || fail "this start sent $(sent) requests, the first $startup"
+    disabled=$(apply_look)
+    remap_a_to_b
+    click_main CONTROL2_APPLY
+    until_true window_hidden || fail "the window stayed shown with the keyboard pulled"
+    local profile=$data/\$Profile0
+    "$bin/orvanectl" validate "$profile" | grep -qx valid || fail "the working profile file was damaged"
+    # Plugged back, the connection reads the keyboard again.
+    local pulled
+    pulled=$(sent)
+    until_true sent_more_than $((pulled + 20)) || fail "the keyboard plugged back was not read again"
+    wait_idle
+    "$bin/orvanectl" validate "$profile" | grep -qx valid || fail "the working profile file was damaged"
+    tray_menu 0 # Open
+    until_true main_window_shown || fail "Open from the tray showed no window"
+    settle
+    # What the keyboard holds is what is edited now; the remap is made again.
+    remap_a_to_b
+    apply_and_wait
+    exit_from_tray
+    keyboard_has_a_as_b || fail "the keyboard does not send B for A"
+    key_in_profile "$profile" 30 48 || fail "the working profile file lacks A's new key"
+}
+
 case $journey in
 remap) start_x && journey_remap ;;
 paint) start_x && journey_paint ;;
+pulled) start_x && journey_pulled ;;
 *) fail "no journey '$journey'" ;;
 esac
 echo "PASS"

@@ -76,9 +76,9 @@ start_orvane() {
 }
 lighting_read() { [ "$(grep -c '^> 04 .. .. 05 ' "$home/trace" 2>/dev/null)" -ge 3 ]; }
 # The main window: the program's widest window of that title (its popups
-# carry the same title).
+# and its tray icon carry the same title).
 main_window() {
-    local w best="" most=0
+    local w best="" most=600
     for w in $(xdotool search --onlyvisible --pid "$orvane" --name '^Orvane Keyboard Settings$' 2>/dev/null); do
         eval "$(xdotool getwindowgeometry --shell "$w")"
         [ "$WIDTH" -gt "$most" ] && most=$WIDTH best=$w
