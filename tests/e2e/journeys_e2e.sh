@@ -3,7 +3,7 @@
 # own with a window manager and a tray host, against the paced simulated
 # keyboard, with real clicks and keys only. Each journey ends by looking at
 # the keyboard's memory and the files on disk.
-# Usage: journeys_e2e.sh BIN_DIR JOURNEY (remap, paint, pulled)
+# Usage: journeys_e2e.sh BIN_DIR JOURNEY (remap, paint, pulled, files)
 set -euo pipefail
 bin=$(cd "${1:?usage: $0 BIN_DIR JOURNEY}" && pwd)
 journey=${2:?usage: $0 BIN_DIR JOURNEY}
@@ -191,10 +191,77 @@ journey_pulled() {
     key_in_profile "$profile" 30 48 || fail "the working profile file lacks A's new key"
 }
 
+# keyboard_image: the key matrices of the three profiles and the macro memory.
+keyboard_image() {
+    local p
+    for p in 0 1 2; do ctl read-matrix "$p"; done
+    ctl read-macros 1024
+}
+# menu_item N: the N-th item (0-based) of the window's menu button.
+menu_item() {
+    local before
+    before=$(other_windows)
+    click_main CONTROL_MENU
+    new_window "$before" >/dev/null || fail "the menu button opened no menu"
+    for _ in $(seq 0 "$1"); do xdotool key Down; done
+    xdotool key Return
+}
+# file_dialog PATH: types PATH into the file dialog that is opening.
+file_dialog() {
+    local dialog
+    dialog=$(new_window "$1") || fail "no file dialog"
+    xdotool type --delay 5 "$2"
+    xdotool key Return
+    until_true gone "$dialog" || fail "the file dialog stayed open"
+}
+journey_files() {
+    start_orvane
+    disabled=$(apply_look)
+    remap_a_to_b
+    apply_and_wait
+    local before export=$home/mine.fwc
+    before=$(other_windows)
+    menu_item 1 # Save profile to file...
+    file_dialog "$before" "$export"
+    until_true test -s "$export" || fail "the export wrote no file"
+    "$bin/orvanectl" validate "$export" | grep -qx valid || fail "the export is not a valid profile file"
+    exit_from_tray
+    local saved
+    saved=$(keyboard_image)
+
+    start_orvane
+    wait_idle
+    local n
+    n=$(sent)
+    before=$(other_windows)
+    click_main FUNC_DEFAULT
+    local question
+    question=$(new_window "$before") || fail "Default asked nothing"
+    xdotool key alt+y
+    until_true gone "$question" || fail "the question stayed open"
+    until_true sent_since "$n" 08 || fail "Default sent no key matrix"
+    wait_idle
+    exit_from_tray
+    ! keyboard_has_a_as_b || fail "Default left A sending B"
+    [ "$(keyboard_image)" != "$saved" ] || fail "Default changed nothing"
+
+    start_orvane
+    wait_idle
+    before=$(other_windows)
+    menu_item 0 # Restore profile from file...
+    file_dialog "$before" "$export"
+    n=$(sent)
+    until_true sent_since "$n" 08 || true
+    wait_idle
+    exit_from_tray
+    [ "$(keyboard_image)" = "$saved" ] || fail "the keyboard differs from what was exported"
+}
+
 case $journey in
 remap) start_x && journey_remap ;;
 paint) start_x && journey_paint ;;
 pulled) start_x && journey_pulled ;;
+files) start_x && journey_files ;;
 *) fail "no journey '$journey'" ;;
 esac
 echo "PASS"
