@@ -3,7 +3,7 @@
 # own with a window manager and a tray host, against the paced simulated
 # keyboard, with real clicks and keys only. Each journey ends by looking at
 # the keyboard's memory and the files on disk.
-# Usage: journeys_e2e.sh BIN_DIR JOURNEY (remap, paint, pulled, files)
+# Usage: journeys_e2e.sh BIN_DIR JOURNEY (remap, paint, pulled, files, macro)
 set -euo pipefail
 bin=$(cd "${1:?usage: $0 BIN_DIR JOURNEY}" && pwd)
 journey=${2:?usage: $0 BIN_DIR JOURNEY}
@@ -257,11 +257,41 @@ journey_files() {
     [ "$(keyboard_image)" = "$saved" ] || fail "the keyboard differs from what was exported"
 }
 
+# A's dialog, macro tab: a new macro recorded from X and Y pressed, repeated
+# three times, OK and Apply; the keyboard holds the macro and A plays it.
+journey_macro() {
+    start_orvane
+    disabled=$(apply_look)
+    local dialog
+    dialog=$(open_key_dialog KEY_01E)
+    click_dialog "$dialog" CONTROL_MACRO
+    click_dialog "$dialog" FUNC_MACRO_ADD
+    click_dialog "$dialog" FUNC_MACRO_RECORD
+    xdotool key x y
+    click_dialog "$dialog" FUNC_MACRO_RECORD
+    click_dialog "$dialog" FUNC_MACRO_CYCLES
+    xdotool key ctrl+a
+    xdotool type 3
+    click_dialog "$dialog" CONTROL_OK
+    until_true gone "$dialog" || fail "OK did not close the key dialog"
+    apply_and_wait
+    exit_from_tray
+    ctl read-macros 256 | sed -n 's/^data: //p' | xxd -r -p >"$home/macros.bin"
+    "$bin/orvanectl" decode-macros "@$home/macros.bin" >"$home/macros.txt" || fail "the keyboard's macro memory does not decode"
+    local want
+    want=$(printf '%s\n' "macro 0 id 1 repeat 3 name Macro 1 actions 4" \
+        "  delay 50 scan 02D dir 0" "  delay 50 scan 02D dir 1" "  delay 50 scan 015 dir 0" "  delay 0 scan 015 dir 1")
+    [ "$(cat "$home/macros.txt")" = "$want" ] || fail "the keyboard holds the macros: $(cat "$home/macros.txt")"
+    # A plays the macro at position 0 of the keyboard's list.
+    ctl read-matrix 0 | grep -q '02 02 14 05 01 00 ' || fail "A does not play the macro"
+}
+
 case $journey in
 remap) start_x && journey_remap ;;
 paint) start_x && journey_paint ;;
 pulled) start_x && journey_pulled ;;
 files) start_x && journey_files ;;
+macro) start_x && journey_macro ;;
 *) fail "no journey '$journey'" ;;
 esac
 echo "PASS"
