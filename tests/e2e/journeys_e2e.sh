@@ -3,7 +3,7 @@
 # own with a window manager and a tray host, against the paced simulated
 # keyboard, with real clicks and keys only. Each journey ends by looking at
 # the keyboard's memory and the files on disk.
-# Usage: journeys_e2e.sh BIN_DIR JOURNEY (remap, paint, pulled, files, macro)
+# Usage: journeys_e2e.sh BIN_DIR JOURNEY (remap, paint, pulled, files, macro, killed)
 set -euo pipefail
 bin=$(cd "${1:?usage: $0 BIN_DIR JOURNEY}" && pwd)
 journey=${2:?usage: $0 BIN_DIR JOURNEY}
@@ -286,12 +286,63 @@ journey_macro() {
     ctl read-matrix 0 | grep -q '02 02 14 05 01 00 ' || fail "A does not play the macro"
 }
 
+# whole_user_file FILE OLD: a user data file with the same entries as OLD,
+# each of them well formed.
+whole_user_file() {
+    cmp -s <(cut -d= -f1 "$1") <(cut -d= -f1 "$2") &&
+        ! grep -Ev '^(\[[A-Za-z0-9]+\]|[A-Za-z0-9]+=[0-9]+(,[0-9]+){2,3}|[A-Za-z0-9]+=[^,]*|)$' "$1" >/dev/null
+}
+# Killed with SIGKILL while it saves the working profile file (Apply) and a
+# user data file (a painted key), at a few moments: each file is whole, the
+# old version or the new one.
+journey_killed() {
+    local delay p c profile=$data/\$Profile0 colours=$data/UserDengColor_0.userd
+    # The keyboard is set to the mode that paints keys, and the lighting
+    # switched off again so that a click on a key opens its dialog.
+    start_orvane
+    click_main CONTROL_DengStaPic
+    choose_mode End
+    click_main CONTROL_DengStaPic
+    exit_from_tray
+    local key=(KEY_010 KEY_011 KEY_012 KEY_013) i=0
+    for delay in 0 0.1 0.3; do
+        # The last run may have been killed with the switch on.
+        sed -i 's/^DengCheck=1/DengCheck=0/' "$data/zaru.ini"
+        start_orvane
+        wait_idle
+        [ -f "$profile" ] || fail "no working profile file after the start"
+        cp "$profile" "$home/old-profile"
+        cp "$colours" "$home/old-colours"
+        remap_a_to_b
+        # Switching the lighting on asks to apply first: Yes saves the working
+        # profile file; the painted key saves the user data file.
+        local before
+        before=$(other_windows)
+        click_main CONTROL_DengStaPic
+        new_window "$before" >/dev/null || fail "switching the lighting on asked nothing"
+        xdotool key alt+y
+        paint "${key[i++]}"
+        sleep "$delay"
+        kill -KILL "$orvane"
+        wait "$orvane" 2>/dev/null || true
+        cmp -s "$profile" "$home/old-profile" || {
+            "$bin/orvanectl" validate "$profile" | grep -qx valid || fail "killed after $delay s: the working profile file is damaged"
+            key_in_profile "$profile" 30 48 || fail "killed after $delay s: the working profile file is neither old nor new"
+        }
+        whole_user_file "$colours" "$home/old-colours" || fail "killed after $delay s: the user data file is damaged"
+        cmp -s "$profile" "$home/old-profile" && p=old || p=new
+        cmp -s "$colours" "$home/old-colours" && c=old || c=new
+        echo "killed after $delay s: working profile file $p, user data file $c"
+    done
+}
+
 case $journey in
 remap) start_x && journey_remap ;;
 paint) start_x && journey_paint ;;
 pulled) start_x && journey_pulled ;;
 files) start_x && journey_files ;;
 macro) start_x && journey_macro ;;
+killed) start_x && journey_killed ;;
 *) fail "no journey '$journey'" ;;
 esac
 echo "PASS"
