@@ -305,7 +305,7 @@ journey_killed() {
     click_main CONTROL_DengStaPic
     exit_from_tray
     local key=(KEY_010 KEY_011 KEY_012 KEY_013) i=0
-    for delay in 0 0.1 0.3; do
+    for delay in 0 0.2; do
         # The last run may have been killed with the switch on.
         sed -i 's/^DengCheck=1/DengCheck=0/' "$data/zaru.ini"
         start_orvane
