@@ -58,25 +58,6 @@ journey_remap() {
     until_true gone "$dialog" || fail "Cancel did not close the key dialog"
 }
 
-# choose_mode KEYS...: opens the lighting mode list and picks with the keys.
-choose_mode() {
-    local before
-    before=$(other_windows)
-    click_main CONTROL_XGcombox
-    new_window "$before" >/dev/null || fail "the mode list opened no popup"
-    xdotool key "$@" Return
-    sleep 0.3
-}
-# paint KEY: a click on a key of the picture, the button held a moment as a
-# hand does.
-paint() {
-    # shellcheck disable=SC2046
-    set -- $(centre "$skin" "$1")
-    xdotool mousemove --window "$(main_window)" "$1" "$2" mousedown 1
-    sleep 0.1
-    xdotool mouseup 1
-    sleep 0.2
-}
 # sent_colour LED: the last colour the keyboard was sent for LED, "rr gg bb".
 sent_colour() {
     grep "^> 04 .. .. 11 03 $(printf '%02x %02x' $(($1 * 3 & 255)) $(($1 * 3 >> 8))) " "$home/trace" |
@@ -86,16 +67,6 @@ colour_sent() { [ -n "$(sent_colour "$1")" ]; }
 # stored_colour FILE LED: colour set 0's entry for LED in a user data file, "rr gg bb flag".
 stored_colour() {
     awk -F'[=,]' -v led="$2" '/^\[/ { s = $0 } s == "[Mode0]" && $1 == led { printf "%02x %02x %02x %s\n", $2, $3, $4, $5 }' "$1"
-}
-# choose_colour COLUMN ROW: sets the paint colour from the colour button's palette.
-choose_colour() {
-    local before popup
-    before=$(other_windows)
-    click_main CONTROL_USERysButton
-    popup=$(new_window "$before") || fail "the colour button opened no palette"
-    eval "$(xdotool getwindowgeometry --shell "$popup")"
-    xdotool mousemove $((X + 12 + 20 * $1)) $((Y + 11 + 20 * $2)) click 1
-    until_true gone "$popup" || fail "the palette stayed open"
 }
 # The keyboard and the user data file of profile 0 hold Q and A in one
 # colour and W and S in another.

@@ -171,6 +171,36 @@ click_dialog() {
     # shellcheck disable=SC2046
     click "$1" $(centre "$dialog_skin" "$2")
 }
+# choose_mode KEYS...: opens the lighting mode list and picks with the keys.
+choose_mode() {
+    local before
+    before=$(other_windows)
+    click_main CONTROL_XGcombox
+    new_window "$before" >/dev/null || fail "the mode list opened no popup"
+    xdotool key "$@" Return
+    sleep 0.3
+}
+# choose_colour COLUMN ROW: the paint colour from the Colour button's palette.
+choose_colour() {
+    local before popup
+    before=$(other_windows)
+    click_main CONTROL_USERysButton
+    popup=$(new_window "$before") || fail "the colour button opened no palette"
+    eval "$(xdotool getwindowgeometry --shell "$popup")"
+    xdotool mousemove $((X + 12 + 20 * $1)) $((Y + 11 + 20 * $2)) click 1
+    until_true gone "$popup" || fail "the palette stayed open"
+}
+# paint KEY: a click on a key of the picture with the button held a moment,
+# as a hand does. (After an instant click on a key in the painting mode the
+# window follows the pointer until the next click.)
+paint() {
+    # shellcheck disable=SC2046
+    set -- $(centre "$skin" "$1")
+    xdotool mousemove --window "$(main_window)" "$1" "$2" mousedown 1
+    sleep 0.1
+    xdotool mouseup 1
+    sleep 0.2
+}
 gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
 
 # count_writes CMD: how many requests of command CMD (hex) the trace holds.
