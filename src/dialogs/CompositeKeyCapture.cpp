@@ -14,6 +14,24 @@ constexpr uint32_t VK_LWIN = 0x5B;
 constexpr uint32_t VK_RWIN = 0x5C;
 constexpr uint32_t VK_APPS = 0x5D;
 constexpr uint32_t kXNumLockMask = 0x10; // Mod2 in the X server's modifier state
+constexpr ScanCode kScanTab = 0x0F;
+constexpr ScanCode kScanLeftShift = 0x2A;
+
+bool IsModifier(ScanCode code) {
+    switch (code) {
+    case kScanLeftShift:
+    case kScanRightShift:
+    case 0x1D:  // left Ctrl
+    case 0x11D: // right Ctrl
+    case 0x38:  // left Alt
+    case 0x138: // right Alt
+    case 0x15B: // left Super
+    case 0x15C: // right Super
+        return true;
+    default:
+        return false;
+    }
+}
 
 } // namespace
 
@@ -63,6 +81,12 @@ CKeyCapture::~CKeyCapture() {
     Stop();
 }
 
+void CKeyCapture::SetField(QWidget* field, MoveOnFn moveOn) {
+    m_field = field;
+    m_moveOn = std::move(moveOn);
+    connect(qApp, &QApplication::focusChanged, this, [this] { UpdateGrab(); });
+}
+
 void CKeyCapture::Start() {
     if (!m_active) {
         m_active = true;
@@ -83,12 +107,18 @@ bool CKeyCapture::HoldsKeyboard() const {
     return m_owner && QWidget::keyboardGrabber() == m_owner;
 }
 
+bool CKeyCapture::Armed() const {
+    // Only while the dialog is on screen, the window the user works in, and
+    // its capture field has the focus; a message box over it, another window
+    // in front or the focus on another control gets the keys back.
+    return m_active && m_owner && m_field && m_owner->isVisible() && m_owner->isActiveWindow() &&
+           m_field->hasFocus();
+}
+
 void CKeyCapture::UpdateGrab() {
     if (!m_owner) return;
-    // Hold the keyboard only while the dialog is on screen and the window
-    // the user works in; a message box over it or another window in front
-    // gets its keys back.
-    const bool want = m_active && m_owner->isVisible() && m_owner->isActiveWindow();
+    const bool want = Armed();
+    if (!want) m_heldModifier = kScanNone;
     if (want && !HoldsKeyboard())
         m_owner->grabKeyboard();
     else if (!want && HoldsKeyboard())
@@ -113,12 +143,38 @@ bool CKeyCapture::eventFilter(QObject* watched, QEvent* event) {
 
 bool CKeyCapture::HandleKey(QObject* watched, QKeyEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!m_owner || !widget || widget->window() != m_owner) return false;
+    if (!m_owner || !widget || widget->window() != m_owner || !Armed()) return false;
     // A swallowed event ends here, so a key is never taken twice while an
     // event travels up to a parent widget.
-    const CaptureDecision decision = DecideCapture(CaptureKeyFromEvent(*event), m_keyboardChoice());
-    if (decision.action == CaptureAction::Take) m_take(decision.code);
+    const CaptureKey key = CaptureKeyFromEvent(*event);
+    const CaptureDecision decision = DecideCapture(key, m_keyboardChoice());
+    const bool shiftDown = event->modifiers().testFlag(Qt::ShiftModifier);
+    if (decision.action == CaptureAction::Take) {
+        m_take(decision.code);
+        AfterTake(key, decision.code, shiftDown);
+    } else if (key.release && key.code != kScanNone && key.code == m_heldModifier) {
+        // A modifier pressed and let go alone is the key.
+        m_heldModifier = kScanNone;
+        if (m_moveOn) m_moveOn(true);
+    }
     return decision.action != CaptureAction::Pass;
+}
+
+void CKeyCapture::AfterTake(const CaptureKey& key, ScanCode taken, bool shiftDown) {
+    if (!key.release && IsModifier(taken)) {
+        m_heldModifier = taken;
+        return;
+    }
+    if (key.release && taken == m_heldModifier) {
+        m_heldModifier = kScanNone;
+        if (m_moveOn) m_moveOn(true);
+        return;
+    }
+    // Shift+Tab goes back, as it does everywhere else; any other key onwards.
+    const bool back = taken == kScanTab &&
+                      (shiftDown || m_heldModifier == kScanLeftShift || m_heldModifier == kScanRightShift);
+    m_heldModifier = kScanNone;
+    if (m_moveOn) m_moveOn(!back);
 }
 
 } // namespace orvane

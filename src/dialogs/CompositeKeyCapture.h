@@ -1,8 +1,10 @@
 #pragma once
-// Key capture of the key-assignment dialog's Key tab. While it runs the
-// dialog holds the keyboard, so keys the desktop would take for itself (the
-// Super keys, Alt+Tab) reach the dialog; each key event becomes a scan code
-// and is passed on, swallowed, or taken as the key to assign.
+// Key capture of the key-assignment dialog's Key tab. While the capture
+// field has the focus the dialog holds the keyboard, so keys the desktop
+// would take for itself (the Super keys, Alt+Tab) reach the dialog; each key
+// event becomes a scan code and is passed on, swallowed, or taken as the key
+// to assign. Once a key is taken the focus moves on, so Tab, Enter and Escape
+// are assignable without trapping a user who has no mouse.
 #include <cstdint>
 #include <functional>
 #include <QObject>
@@ -47,15 +49,21 @@ class CKeyCapture : public QObject {
   public:
     using KeyboardChoiceFn = std::function<bool()>;
     using TakeFn = std::function<void(ScanCode code)>;
+    // Moves the focus to the next (true) or previous control.
+    using MoveOnFn = std::function<void(bool next)>;
 
     CKeyCapture(QWidget* owner, KeyboardChoiceFn keyboardChoice, TakeFn take);
     ~CKeyCapture() override;
 
+    // The field whose focus arms the capture, and how the focus leaves it.
+    void SetField(QWidget* field, MoveOnFn moveOn);
+
     // Start: watch the owner's key events and hold the keyboard whenever the
-    // owner is the shown, active window. Stop: let go of both.
+    // field has the focus in the shown, active owner. Stop: let go of both.
     void Start();
     void Stop();
     bool Active() const { return m_active; }
+    bool Armed() const;
     bool HoldsKeyboard() const;
 
   protected:
@@ -64,11 +72,18 @@ class CKeyCapture : public QObject {
   private:
     void UpdateGrab();
     bool HandleKey(QObject* watched, QKeyEvent* event);
+    void AfterTake(const CaptureKey& key, ScanCode taken, bool shiftDown);
 
     QPointer<QWidget> m_owner;
+    QPointer<QWidget> m_field;
     KeyboardChoiceFn m_keyboardChoice;
     TakeFn m_take;
+    MoveOnFn m_moveOn;
     bool m_active = false;
+    // A modifier taken on its press keeps the focus until it is let go, so
+    // Shift+Tab or Alt+Tab take the second key and a held Super key never
+    // reaches the desktop.
+    ScanCode m_heldModifier = kScanNone;
 };
 
 } // namespace orvane

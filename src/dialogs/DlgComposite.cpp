@@ -165,6 +165,13 @@ void Orvane_DlgComposite::ShowTab(uint16_t kind, bool fromRecord) {
         }
     }
     ShowTabControls(kind);
+    // The Key tab captures at once, as mouse users expect; the focus on any
+    // other control gives the keyboard back.
+    if (IsKeyTabKind(kind)) FocusKeyField();
+}
+
+void Orvane_DlgComposite::FocusKeyField() {
+    if (m_keyEdit->isEnabled()) m_keyEdit->setFocus(Qt::OtherFocusReason);
 }
 
 void Orvane_DlgComposite::ShowTabControls(uint16_t kind) {
@@ -249,6 +256,7 @@ void Orvane_DlgComposite::OnCommand(int id) {
         SetKeyboardChoice(id == 1185);
         m_tabKind = TAB_KEY;
         EnableApply(true);
+        if (id == 1185) FocusKeyField();
         break;
     case 1132:
         StartOnScreenKeyboard();

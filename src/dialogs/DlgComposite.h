@@ -81,6 +81,7 @@ class Orvane_DlgComposite : public CBaseDialog {
     void SelectTab(uint16_t kind);
     void Clear();
     void SetKeyboardChoice(bool keyboard);
+    void FocusKeyField();
     void TakeCapturedKey(ScanCode code);
     void PlaceBesideButton();
     void EnableApply(bool enabled);

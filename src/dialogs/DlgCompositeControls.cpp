@@ -100,6 +100,7 @@ void Orvane_DlgComposite::CreateControls() {
     m_keyEdit = new QLineEdit(this);
     SetControlId(m_keyEdit, 1127);
     m_keyEdit->setReadOnly(true); // filled by key capture only
+    m_capture.SetField(m_keyEdit, [this](bool next) { focusNextPrevChild(next); });
     m_kb = CheckBox(this, 1185);
     m_mou = CheckBox(this, 1186);
     connect(m_kb, &QCheckBox::clicked, this, [this] { OnCommand(1185); });

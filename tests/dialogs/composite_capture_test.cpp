@@ -12,6 +12,7 @@
 #include "dialogs/OnScreenKeyboard.h"
 #include "dialogs/support/CompositeTestEnv.h"
 #include "model/ConfigStore.h"
+#include "model/EvdevKeys.h"
 #include "platform/Processes.h"
 
 namespace orvane::test {
@@ -19,30 +20,98 @@ namespace {
 
 constexpr uint16_t kIndexA = 0x1E;
 
+// Tab and Shift+Tab as the window system sends them to the focused control.
+void Walk(Orvane_DlgComposite& dialog, bool next) {
+    QKeyEvent event(QEvent::KeyPress, next ? Qt::Key_Tab : Qt::Key_Backtab,
+                    next ? Qt::NoModifier : Qt::ShiftModifier, KEY_TAB + kXkbKeycodeOffset, 0, 0);
+    QApplication::sendEvent(dialog.focusWidget(), &event);
+}
+
 TEST_F(CompositeTest, KeyboardChoiceTakesFirstPressesAndSwallowsTheRest) {
     auto dialog = Open(kIndexA);
     ASSERT_EQ(dialog->TabKind(), TAB_CLEARED);
+    QWidget* field = dialog->Control(1127);
+    ASSERT_EQ(dialog->focusWidget(), field) << "the Key tab opens on the key field";
 
     EXPECT_TRUE(Press(*dialog, KEY_B));
     EXPECT_EQ(dialog->CapturedScanCode(), 0x30);
     EXPECT_EQ(EditText(*dialog), "B");
     EXPECT_EQ(dialog->TabKind(), TAB_KEY);
     EXPECT_TRUE(dialog->ApplyEnabled());
+    EXPECT_EQ(dialog->focusWidget(), dialog->Control(1185)) << "one key, then the focus moves on";
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
 
-    // An auto-repeat and a release are swallowed but change nothing.
+    // Shift+Tab back into the field: that Tab is not taken, the key's
+    // release there neither, nor an auto-repeat.
+    Walk(*dialog, false);
+    ASSERT_EQ(dialog->focusWidget(), field);
+    EXPECT_EQ(QWidget::keyboardGrabber(), dialog.get());
+    EXPECT_TRUE(Key(*dialog, QEvent::KeyRelease, KEY_TAB));
     EXPECT_TRUE(Key(*dialog, QEvent::KeyPress, KEY_C, true));
     EXPECT_TRUE(Key(*dialog, QEvent::KeyRelease, KEY_C));
     EXPECT_EQ(EditText(*dialog), "B");
+    EXPECT_EQ(dialog->focusWidget(), field);
 
-    // Enter, Escape and Tab are keys like any other here.
+    // Enter and Escape are keys like any other here.
     EXPECT_TRUE(Key(*dialog, QEvent::KeyPress, KEY_ESC, false, Qt::Key_Escape));
     EXPECT_EQ(dialog->CapturedScanCode(), 0x01);
     EXPECT_TRUE(dialog->isVisible());
 
-    // With the mouse choice keys are still swallowed, but not taken.
+    // With the mouse choice the field is off: keys work the controls.
     dialog->OnCommand(1186);
-    EXPECT_TRUE(Press(*dialog, KEY_D));
+    field->setFocus();
+    EXPECT_FALSE(field->hasFocus());
+    EXPECT_FALSE(Press(*dialog, KEY_D));
     EXPECT_EQ(dialog->CapturedScanCode(), 0x01);
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    dialog->OnCommand(1185);
+    EXPECT_EQ(dialog->focusWidget(), field) << "choosing the keyboard arms the field";
+}
+
+TEST_F(CompositeTest, AKeyboardOnlyUserAssignsTabAndLeavesByOk) {
+    auto dialog = Open(kIndexA);
+    QWidget* field = dialog->Control(1127);
+    EXPECT_TRUE(Press(*dialog, KEY_B));
+    EXPECT_NE(dialog->focusWidget(), field);
+
+    Walk(*dialog, false);
+    ASSERT_EQ(dialog->focusWidget(), field);
+    EXPECT_TRUE(Key(*dialog, QEvent::KeyPress, KEY_TAB, false, Qt::Key_Tab));
+    EXPECT_EQ(EditText(*dialog), "Tab");
+    EXPECT_EQ(dialog->CapturedScanCode(), 0x0F);
+
+    // Shift held in the field is taken, but Shift+Tab then takes Tab and
+    // goes back, as it does elsewhere.
+    Walk(*dialog, false);
+    ASSERT_EQ(dialog->focusWidget(), field);
+    EXPECT_TRUE(Press(*dialog, KEY_LEFTSHIFT));
+    EXPECT_EQ(dialog->focusWidget(), field);
+    EXPECT_TRUE(Key(*dialog, QEvent::KeyPress, KEY_TAB, false, Qt::Key_Backtab));
+    EXPECT_EQ(dialog->CapturedScanCode(), 0x0F);
+    EXPECT_NE(dialog->focusWidget(), field);
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+
+    // Shift let go alone is the key itself.
+    Walk(*dialog, true);
+    ASSERT_EQ(dialog->focusWidget(), field);
+    EXPECT_TRUE(Press(*dialog, KEY_LEFTSHIFT));
+    EXPECT_TRUE(Key(*dialog, QEvent::KeyRelease, KEY_LEFTSHIFT));
+    EXPECT_EQ(dialog->CapturedScanCode(), 0x2A);
+    EXPECT_EQ(dialog->focusWidget(), dialog->Control(1185));
+
+    Walk(*dialog, false);
+    EXPECT_TRUE(Key(*dialog, QEvent::KeyPress, KEY_TAB, false, Qt::Key_Tab));
+    QWidget* ok = dialog->Control(IDOK);
+    for (int i = 0; i < 20 && dialog->focusWidget() != ok; ++i) {
+        ASSERT_NE(dialog->focusWidget(), field) << "the walk to OK passes the field";
+        Walk(*dialog, true);
+    }
+    ASSERT_EQ(dialog->focusWidget(), ok);
+    Key(*dialog, QEvent::KeyPress, KEY_SPACE, false, Qt::Key_Space);
+    Key(*dialog, QEvent::KeyRelease, KEY_SPACE, false, Qt::Key_Space);
+    QApplication::processEvents();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(g_ConfigStore.Record(0, kIndexA), (KeyFunction{2, 0, 0x0F, 0, 0}));
 }
 
 TEST_F(CompositeTest, MediaKeysAndUnknownKeysPassOn) {
@@ -62,14 +131,25 @@ TEST_F(CompositeTest, PrintScreenSuperAndMenuAreTakenOnAnyEvent) {
     EXPECT_TRUE(Key(*dialog, QEvent::KeyRelease, KEY_SYSRQ));
     EXPECT_EQ(dialog->CapturedScanCode(), 0x137);
 
-    // Super and Menu never reach the desktop, whatever the choice.
-    dialog->OnCommand(1186);
+    QWidget* field = dialog->Control(1127);
+    EXPECT_NE(dialog->focusWidget(), field);
+
+    // Super and Menu never reach the desktop. A held Super key keeps the
+    // field, and the keyboard, until it is let go.
+    field->setFocus();
     EXPECT_TRUE(Press(*dialog, KEY_LEFTMETA));
     EXPECT_EQ(dialog->CapturedScanCode(), 0x15B);
+    EXPECT_EQ(QWidget::keyboardGrabber(), dialog.get());
+    EXPECT_TRUE(Key(*dialog, QEvent::KeyRelease, KEY_LEFTMETA));
+    EXPECT_EQ(dialog->CapturedScanCode(), 0x15B);
+    EXPECT_NE(dialog->focusWidget(), field);
+    field->setFocus();
     EXPECT_TRUE(Key(*dialog, QEvent::KeyRelease, KEY_RIGHTMETA));
     EXPECT_EQ(dialog->CapturedScanCode(), 0x15C);
+    field->setFocus();
     EXPECT_TRUE(Key(*dialog, QEvent::KeyPress, KEY_COMPOSE, true));
     EXPECT_EQ(dialog->CapturedScanCode(), 0x15D);
+    EXPECT_NE(dialog->focusWidget(), field);
 }
 
 TEST_F(CompositeTest, KeyboardIsHeldOnlyWhileTheKeyTabIsShown) {
@@ -83,6 +163,10 @@ TEST_F(CompositeTest, KeyboardIsHeldOnlyWhileTheKeyTabIsShown) {
     EXPECT_EQ(dialog->CapturedScanCode(), 0);
 
     dialog->OnCommand(1028);
+    EXPECT_EQ(QWidget::keyboardGrabber(), dialog.get());
+    dialog->Control(2)->setFocus();
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr) << "the focus elsewhere frees the keyboard";
+    dialog->Control(1127)->setFocus();
     EXPECT_EQ(QWidget::keyboardGrabber(), dialog.get());
     dialog->hide();
     EXPECT_EQ(QWidget::keyboardGrabber(), nullptr) << "a hidden dialog holds no keys";

@@ -74,6 +74,7 @@ TEST_F(CompositeTest, CapturingTheKeysOwnKeyOrNothingStoresDefault) {
     EXPECT_EQ(window_.changes, 1) << "the main window's Apply is enabled";
 
     // Clear forgets the captured key: choosing KB afterwards stores no key.
+    d->Control(1127)->setFocus();
     Press(*d, KEY_B);
     d->OnCommand(1032);
     EXPECT_EQ(d->TabKind(), TAB_CLEARED);
@@ -217,6 +218,19 @@ TEST_F(CompositeTest, GKeysKeepTheirCodeAndTheOpenerFindsEveryKey) {
     Combo(*d, 1128)->setCurrentIndex(2);
     ASSERT_TRUE(d->Apply());
     EXPECT_EQ(Stored(0, 256 + 3), (KeyFunction{7, GKeyCode(3), 2, 0, 0}));
+}
+
+TEST_F(CompositeTest, TabReachesTheRecordButtonOnTheMacroTab) {
+    g_ConfigStore.SetMacros({Macro(5, u"first")});
+    auto d = Open(kIndexA);
+    d->OnCommand(1029);
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    QWidget* record = d->Control(1020);
+    for (int i = 0; i < 40 && d->focusWidget() != record; ++i) {
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(d->focusWidget(), &tab);
+    }
+    EXPECT_EQ(d->focusWidget(), record);
 }
 
 TEST_F(CompositeTest, MacroOnlyFormOpensCentredWithOnlyTheMacroTab) {

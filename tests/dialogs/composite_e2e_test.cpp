@@ -206,11 +206,14 @@ TEST(CompositeEndToEnd, RemapsReachTheKeyboardAndNoKeyStaysGrabbed) {
     EXPECT_EQ(dialog.y, keys[0x1E].y + keys[0x1E].h);
     EXPECT_EQ(w.back(), "1") << "the Key tab holds the keyboard";
     // Keys the desktop would take for itself are captured too; the window
-    // manager does not switch windows on Alt+Tab.
+    // manager does not switch windows on Alt+Tab. Each captured key moves the
+    // focus on; Shift+Tab goes back into the key field.
     x.Xdo({"key", "alt+Tab"});
     EXPECT_EQ(status.Wait("captured Tab"), "captured Tab");
+    x.Xdo({"key", "shift+Tab"});
     x.Xdo({"key", "super"});
     EXPECT_EQ(status.Wait("captured Win"), "captured Win");
+    x.Xdo({"key", "shift+Tab"});
     x.Xdo({"key", "b"});
     EXPECT_EQ(status.Wait("captured B"), "captured B");
     close(1);

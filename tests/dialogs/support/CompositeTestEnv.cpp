@@ -73,7 +73,8 @@ bool CompositeTest::Key(Orvane_DlgComposite& dialog, QEvent::Type type, int evde
             return false;
         }
     } arrived;
-    QWidget* target = QWidget::keyboardGrabber() ? QWidget::keyboardGrabber() : &dialog;
+    QWidget* target = QWidget::keyboardGrabber();
+    if (!target) target = dialog.focusWidget() ? dialog.focusWidget() : &dialog;
     target->installEventFilter(&arrived);
     QKeyEvent event(type, qtKey ? qtKey : Qt::Key_unknown, Qt::NoModifier,
                     static_cast<quint32>(evdev) + kXkbKeycodeOffset, 0, 0, QString(), repeat);
