@@ -171,7 +171,7 @@ void Orvane_DlgComposite::ShowTab(uint16_t kind, bool fromRecord) {
 }
 
 void Orvane_DlgComposite::FocusKeyField() {
-    if (m_keyEdit->isEnabled()) m_keyEdit->setFocus(Qt::OtherFocusReason);
+    if (m_keyEdit->isEnabled() && !m_keyEdit->isHidden()) m_keyEdit->setFocus(Qt::OtherFocusReason);
 }
 
 void Orvane_DlgComposite::ShowTabControls(uint16_t kind) {
@@ -260,6 +260,8 @@ void Orvane_DlgComposite::OnCommand(int id) {
         break;
     case 1132:
         StartOnScreenKeyboard();
+        // Its keys are meant for the key field.
+        FocusKeyField();
         break;
     case 1015:
         Apply();

@@ -76,6 +76,9 @@ void Orvane_DlgComposite::CreateControls() {
     setPalette(FieldPalette(palette()));
     auto button = [this](int id) {
         auto* b = new CPngButton(this, id);
+        // Reached by Tab, but a click leaves the focus (and so the key
+        // capture) where it was.
+        b->setFocusPolicy(Qt::TabFocus);
         connect(b, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
         return b;
     };
@@ -103,6 +106,8 @@ void Orvane_DlgComposite::CreateControls() {
     m_capture.SetField(m_keyEdit, [this](bool next) { focusNextPrevChild(next); });
     m_kb = CheckBox(this, 1185);
     m_mou = CheckBox(this, 1186);
+    m_kb->setFocusPolicy(Qt::TabFocus);
+    m_mou->setFocusPolicy(Qt::TabFocus);
     connect(m_kb, &QCheckBox::clicked, this, [this] { OnCommand(1185); });
     connect(m_mou, &QCheckBox::clicked, this, [this] { OnCommand(1186); });
     m_kbLabel = Label(this, 1134);

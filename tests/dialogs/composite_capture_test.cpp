@@ -57,12 +57,23 @@ TEST_F(CompositeTest, KeyboardChoiceTakesFirstPressesAndSwallowsTheRest) {
     EXPECT_EQ(dialog->CapturedScanCode(), 0x01);
     EXPECT_TRUE(dialog->isVisible());
 
+    // A click on a button leaves the field armed, as before.
+    Walk(*dialog, false);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(dialog->Control(1032), &click);
+    }
+    EXPECT_EQ(dialog->TabKind(), TAB_CLEARED);
+    EXPECT_EQ(dialog->focusWidget(), field);
+    EXPECT_TRUE(Press(*dialog, KEY_A));
+    EXPECT_EQ(EditText(*dialog), "A");
+
     // With the mouse choice the field is off: keys work the controls.
     dialog->OnCommand(1186);
     field->setFocus();
     EXPECT_FALSE(field->hasFocus());
     EXPECT_FALSE(Press(*dialog, KEY_D));
-    EXPECT_EQ(dialog->CapturedScanCode(), 0x01);
+    EXPECT_EQ(dialog->CapturedScanCode(), 0x1E);
     EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
     dialog->OnCommand(1185);
     EXPECT_EQ(dialog->focusWidget(), field) << "choosing the keyboard arms the field";
