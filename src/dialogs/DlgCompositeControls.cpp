@@ -1,5 +1,6 @@
 // The key-assignment dialog's controls: creation, places from the skin
 // file, fonts, list contents and texts.
+#include <QPainter>
 #include <QPalette>
 
 #include "dialogs/DlgComposite.h"
@@ -8,6 +9,7 @@
 #include "services/Language.h"
 #include "services/Prompt.h"
 #include "ui/ControlMessages.h"
+#include "ui/FocusMark.h"
 #include "ui/SkinTargets.h"
 
 namespace orvane {
@@ -34,8 +36,23 @@ ColorStatic* Label(QWidget* parent, int id) {
     return label;
 }
 
+// The choice boxes carry no text of their own, so the style draws no focus
+// frame: the skin's focus mark shows a keyboard user where the focus is.
+class CChoiceBox final : public QCheckBox {
+  public:
+    using QCheckBox::QCheckBox;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QCheckBox::paintEvent(event);
+        if (!WantsFocusMark(this)) return;
+        QPainter painter(this);
+        DrawFocusMark(painter, rect());
+    }
+};
+
 QCheckBox* CheckBox(QWidget* parent, int id) {
-    auto* box = new QCheckBox(parent);
+    auto* box = new CChoiceBox(parent);
     SetControlId(box, id);
     QPalette palette = box->palette();
     palette.setColor(QPalette::WindowText, ColourFromRef(kLabelColour));
@@ -103,7 +120,11 @@ void Orvane_DlgComposite::CreateControls() {
     m_keyEdit = new QLineEdit(this);
     SetControlId(m_keyEdit, 1127);
     m_keyEdit->setReadOnly(true); // filled by key capture only
-    m_capture.SetField(m_keyEdit, [this](bool next) { focusNextPrevChild(next); });
+    m_capture.SetField(m_keyEdit, [this](bool next) {
+        // A key moved the focus: show where it went, as Tab does.
+        setAttribute(Qt::WA_KeyboardFocusChange);
+        focusNextPrevChild(next);
+    });
     m_kb = CheckBox(this, 1185);
     m_mou = CheckBox(this, 1186);
     m_kb->setFocusPolicy(Qt::TabFocus);
