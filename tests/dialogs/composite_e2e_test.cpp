@@ -252,16 +252,16 @@ TEST(CompositeEndToEnd, RemapsReachTheKeyboardAndNoKeyStaysGrabbed) {
     EXPECT_EQ(status.Wait("edit ", opened), "edit B");
     close(2);
     w = open(0x1F);
-    EXPECT_EQ(w[8], "2");  // tab: Key
-    EXPECT_EQ(w[10], "1"); // mouse row
+    EXPECT_EQ(w.at(8), "2");  // tab: Key
+    EXPECT_EQ(w.at(10), "1"); // mouse row
     close(2);
     w = open(0x20);
-    EXPECT_EQ(w[8], "7");
-    EXPECT_EQ(w[12], "6"); // media row
+    EXPECT_EQ(w.at(8), "7");
+    EXPECT_EQ(w.at(12), "6"); // media row
     close(2);
     w = open(0x21);
-    EXPECT_EQ(w[8], "8");
-    EXPECT_EQ(w[14], "3"); // function row
+    EXPECT_EQ(w.at(8), "8");
+    EXPECT_EQ(w.at(14), "3"); // function row
     close(2);
 
     // Typed keys go to whatever has the focus again.
