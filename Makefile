@@ -30,8 +30,10 @@ test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 300
 	@scripts/check-format
 
+# UBSan only prints what it finds unless told to stop, which would let a test pass.
 asan: deps
 	LSAN_OPTIONS="suppressions=$(CURDIR)/tests/lsan.supp $(LSAN_OPTIONS)" \
+	UBSAN_OPTIONS="halt_on_error=1 print_stacktrace=1 $(UBSAN_OPTIONS)" \
 	  $(MAKE) test BUILD=build-asan CMAKE_ARGS="-DORVANE_SANITIZE=address"
 
 tsan: deps
