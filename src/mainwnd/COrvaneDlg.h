@@ -148,6 +148,7 @@ class COrvaneDlg : public CBaseDialog,
     void CreateButtons();
     void LayoutButtons();
     void PlaceArrows();
+    void NamePictureButtons();
     void ApplyTexts(int languageIndex);
     void CreateTrayIcon();
     void OnTimer(uint32_t timerId);

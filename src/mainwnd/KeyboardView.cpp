@@ -3,9 +3,11 @@
 #include "dialogs/FlipSetting.h"
 #include "mainwnd/FlipRow.h"
 
+#include <algorithm>
 #include <mutex>
 #include <QPainter>
 #include <QWidget>
+#include <utility>
 
 #include "app/SkinKeyLists.h"
 #include "device/DeviceCommands.h"
@@ -17,6 +19,7 @@
 #include "platform/CriticalSections.h"
 #include "services/WindowMessages.h"
 #include "ui/BaseDialog.h"
+#include "ui/KeyFocusGroup.h"
 #include "ui/PngButton.h"
 
 namespace orvane {
@@ -125,6 +128,32 @@ CKeyboardView::CKeyboardView(QWidget* window, const CMainSkinFaces& faces, const
     hidden->setGeometry(1, 1, 1, 1);
     hidden->setEnabled(false);
     hidden->hide();
+    GroupKeys();
+}
+
+void CKeyboardView::GroupKeys() {
+    // Tab enters the picture at its top-left key; the arrows go by place.
+    std::vector<CPngButton*> keys;
+    for (const auto& [id, button] : m_buttons)
+        if (id != kHiddenButtonId) keys.push_back(button);
+    std::sort(keys.begin(), keys.end(), [](const CPngButton* a, const CPngButton* b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
+    m_focusGroup = new CKeyFocusGroup(m_window);
+    for (CPngButton* key : keys) {
+        key->SetAccessibleKey(QString::fromStdString(OwnKeyName(key->ControlId())), QString());
+        m_focusGroup->Add(key);
+    }
+}
+
+std::string CKeyboardView::OwnKeyName(int controlId) {
+    if (controlId == kFnButtonId) return "Fn";
+    if (const int n = GKeyPosition(controlId); n >= 0) return GKeyOwnName(n);
+    if (const int slot = KeySlotOfControlId(controlId); slot >= 0)
+        return GetKeyName(KeySlotAt(slot)->scanCode);
+    if (controlId >= kFirstFlipRowId && controlId < kFirstFlipRowId + kFlipRowCount)
+        return "Flip row " + std::to_string(controlId - kFirstFlipRowId + 1);
+    return std::string();
 }
 
 CKeyboardView::~CKeyboardView() = default;
@@ -294,6 +323,11 @@ void CKeyboardView::SetKeyButtonTooltip(int controlId, const std::string& text, 
     if (!b) return;
     b->SetTooltipText(QString::fromStdString(text), true);
     b->SetChecked(checked, true);
+    // The tooltip starts with the key's own name; the rest says what it does.
+    const std::string own = OwnKeyName(controlId);
+    const bool named = text.compare(0, own.size(), own) == 0;
+    b->SetAccessibleKey(QString::fromStdString(own),
+                        QString::fromStdString(named ? text.substr(own.size()) : text));
 }
 
 void CKeyboardView::MarkConfigurationChanged() {

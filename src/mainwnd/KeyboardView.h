@@ -24,6 +24,7 @@ class QWidget;
 namespace orvane {
 
 class CFlipRowFaces;
+class CKeyFocusGroup;
 class CMainSkinFaces;
 class CPngButton;
 
@@ -96,6 +97,11 @@ class CKeyboardView final : public CKeyLights, public CKeyButtonView, public CCo
     // The window enables Apply when the working configuration changed.
     void SetConfigurationChangedHandler(std::function<void()> handler) { m_changed = std::move(handler); }
 
+    // The picture's buttons as one Tab stop walked with the arrow keys.
+    CKeyFocusGroup* FocusGroup() const { return m_focusGroup; }
+    // The name a button of the picture goes by ("Esc", "G3", "Fn").
+    static std::string OwnKeyName(int controlId);
+
     // How many outline changes reached the buttons (each one repaints).
     uint64_t RepaintCount() const { return m_repaints; }
 
@@ -113,6 +119,7 @@ class CKeyboardView final : public CKeyLights, public CKeyButtonView, public CCo
 
   private:
     CPngButton* MakeButton(QWidget* window, int controlId, const std::string& skinKey);
+    void GroupKeys();
 
     QWidget* m_window;
     const CMainSkinFaces& m_faces;
@@ -133,6 +140,7 @@ class CKeyboardView final : public CKeyLights, public CKeyButtonView, public CCo
     bool m_gKeyBank = false;
     uint64_t m_repaints = 0;
     std::unique_ptr<CFlipRowFaces> m_flipRowFaces;
+    CKeyFocusGroup* m_focusGroup = nullptr; // owned by the window
 };
 
 } // namespace orvane

@@ -1,6 +1,7 @@
 // The main window's own buttons: creation, placement from the skin, faces,
 // caption styles, tooltips and the texts UM_LANG applies.
 #include <QPushButton>
+#include <utility>
 
 #include "app/SkinKeyLists.h"
 #include "dialogs/DlgComposite.h"
@@ -8,12 +9,14 @@
 #include "dialogs/ProfileSwitch.h"
 #include "mainwnd/AboutDlg.h"
 #include "mainwnd/COrvaneDlg.h"
+
 #include "mainwnd/MainSkinFaces.h"
 #include "mainwnd/MainWindowButtonTable.h"
 #include "mainwnd/MainWindowIds.h"
 #include "services/Language.h"
 #include "services/WindowMessages.h"
 #include "ui/PngButton.h"
+#include <utility>
 
 namespace orvane {
 namespace {
@@ -117,6 +120,32 @@ void COrvaneDlg::LayoutButtons() {
     Button(IDC_CLOSE)->SetTooltipText(Q(Text("MAIN_CLOSE_PROMPT")), true);
     Button(IDC_MINIMISE)->SetTooltipText(Q(Text("MAIN_MINIMIZE_PROMPT")), true);
     Button(IDC_MENU)->SetTooltipText(Q(Text("MAIN_MENU_PROMPT")), true);
+    NamePictureButtons();
+}
+
+void COrvaneDlg::NamePictureButtons() {
+    // Buttons that show only a picture: a screen reader needs words for them.
+    static constexpr std::pair<int, const char*> kNames[] = {
+        {IDC_LOCK_CAPS, "Caps Lock"},
+        {IDC_LOCK_NUM, "Num Lock"},
+        {IDC_LOCK_SCROLL, "Scroll Lock"},
+        {IDC_LOCK_AB, "A/B lock"},
+        {IDC_FLIP_0, "Flip picture"},
+        {IDC_FLIP_1, "Flip"},
+        {IDC_FLIP_2, "Flip"},
+        {IDC_LEFT_ARROW, "Flip arrow left"},
+        {IDC_RIGHT_ARROW, "Flip arrow right"},
+        {IDC_REPORT_1, "Report rate 1"},
+        {IDC_REPORT_2, "Report rate 2"},
+        {IDC_REPORT_3, "Report rate 3"},
+        {IDC_REPORT_4, "Report rate 4"},
+        {IDC_LINK_SITE, "Web site"},
+        {IDC_LINK_FACEBOOK, "Facebook"},
+        {IDC_LINK_TWITTER, "Twitter"},
+    };
+    for (const auto& [id, name] : kNames)
+        if (CPngButton* button = Button(id); button && button->accessibleName().isEmpty())
+            button->setAccessibleName(QString::fromLatin1(name));
 }
 
 void COrvaneDlg::PlaceArrows() {

@@ -1,5 +1,6 @@
 #include "ui/BaseDialog.h"
 
+#include <QAbstractButton>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -83,7 +84,10 @@ void CBaseDialog::paintEvent(QPaintEvent*) {
 }
 
 void CBaseDialog::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
+    if (event->button() != Qt::LeftButton || PressOnControl(event->position().toPoint())) {
+        // A press a control passed on (disabled, or outside its hit area) is
+        // still meant for that control: moving the window would follow the
+        // pointer until the next click.
         QDialog::mousePressEvent(event);
         return;
     }
@@ -95,6 +99,12 @@ void CBaseDialog::mousePressEvent(QMouseEvent* event) {
     m_manualDrag = true;
     m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
     event->accept();
+}
+
+bool CBaseDialog::PressOnControl(const QPoint& pos) const {
+    for (const QWidget* w = childAt(pos); w && w != this; w = w->parentWidget())
+        if (w->focusPolicy() != Qt::NoFocus || qobject_cast<const QAbstractButton*>(w)) return true;
+    return false;
 }
 
 void CBaseDialog::mouseMoveEvent(QMouseEvent* event) {

@@ -56,6 +56,10 @@ class CBaseDialog : public QDialog {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    // Whether a press at `pos` lies on one of the dialog's controls, which
+    // never drag the window.
+    bool PressOnControl(const QPoint& pos) const;
+
     QPixmap m_background;
     int m_loadingSkin = 0;
     int m_initCount = 0;

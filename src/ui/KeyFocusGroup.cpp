@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -37,32 +36,32 @@ void CKeyFocusGroup::UpdateTabStop() {
 
 QWidget* CKeyFocusGroup::Neighbour(const QWidget* from, int arrowKey) const {
     if (!from) return nullptr;
-    const QPoint c = from->geometry().center();
+    const bool horizontal = arrowKey == Qt::Key_Left || arrowKey == Qt::Key_Right;
+    const int sign = (arrowKey == Qt::Key_Right || arrowKey == Qt::Key_Down) ? 1 : -1;
+    if (!horizontal && arrowKey != Qt::Key_Up && arrowKey != Qt::Key_Down) return nullptr;
+    const QRect r = from->geometry();
+    const QPoint c = r.center();
     QWidget* best = nullptr;
     long bestScore = LONG_MAX;
     for (const auto& m : m_members) {
         if (!Reachable(m) || m == from) continue;
-        const QPoint d = m->geometry().center() - c;
-        long along = 0, across = 0;
-        switch (arrowKey) {
-        case Qt::Key_Right:
-            along = d.x(), across = d.y();
-            break;
-        case Qt::Key_Left:
-            along = -d.x(), across = d.y();
-            break;
-        case Qt::Key_Down:
-            along = d.y(), across = d.x();
-            break;
-        case Qt::Key_Up:
-            along = -d.y(), across = d.x();
-            break;
-        default:
-            return nullptr;
+        const QRect g = m->geometry();
+        // A key is in the same row when its rectangle spans this key's middle.
+        const bool sameRow = g.top() <= c.y() && c.y() <= g.bottom();
+        long score = 0;
+        if (horizontal) {
+            const long along = sign * (g.center().x() - c.x());
+            if (!sameRow || along <= 0) continue;
+            score = along;
+        } else {
+            const long along = sign * (g.center().y() - c.y());
+            if (sameRow || along <= 0) continue;
+            // The key straight above or below wins; straying sideways costs.
+            const long sideways = c.x() < g.left()    ? g.left() - c.x()
+                                  : c.x() > g.right() ? c.x() - g.right()
+                                                      : 0;
+            score = along + 4 * sideways;
         }
-        if (along <= 0) continue;
-        // Keys in the same row (or column) first: straying sideways costs more.
-        const long score = along + 4 * std::labs(across);
         if (score < bestScore) {
             bestScore = score;
             best = m;

@@ -1,7 +1,8 @@
 #pragma once
 // A group of controls (the keys of the keyboard picture) that Tab enters and
 // leaves as one stop: only one member at a time is in the Tab chain, and the
-// arrow keys walk from member to member by their places on the window.
+// arrow keys walk from member to member by their places on the window:
+// Left and Right along a row, Up and Down to the nearest member above or below.
 #include <QObject>
 #include <QPointer>
 #include <vector>

@@ -1,7 +1,9 @@
 // The keyboard picture: what a click on each kind of button does with the
 // lighting switch on and off, the editing look while the key dialog runs, the
 // G-key marks, and the preview on the buttons.
+#include <QApplication>
 #include <QComboBox>
+#include <QMouseEvent>
 #include <QTest>
 
 #include "model/ConfigStore.h"
@@ -132,6 +134,53 @@ TEST_F(KeyboardView, PreviewRepaintsOnlyButtonsWhoseLightChanged) {
     keys->PreviewFrame();
     keys->PreviewFrame();
     EXPECT_GT(keys->RepaintCount(), before);
+}
+
+// Counts the left-button presses that reach the window itself.
+class CPressCounter final : public QObject {
+  public:
+    int presses = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress) ++presses;
+        return false;
+    }
+};
+
+void SendMouse(QWidget* to, QEvent::Type type, QPoint at) {
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, to->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(to, &event);
+}
+
+TEST_F(KeyboardView, APressOnAKeyStaysWithTheKeyAndNeverMovesTheWindow) {
+    Connect(kAllModes, {20});
+    SwitchOn();
+    dialog->show();
+    CPressCounter counter;
+    dialog->installEventFilter(&counter);
+    CPngButton* key = keys->Button(KeySlotAt(16)->controlId);
+    for (QPoint at : {key->rect().center(), QPoint(0, 0), key->rect().bottomRight()})
+        QTest::mouseClick(key, Qt::LeftButton, {}, at);
+    EXPECT_EQ(counter.presses, 0);
+    EXPECT_TRUE(key->OutlineOn());
+
+    // A press the key passes on (here it is disabled) is not a drag either:
+    // the window must not follow the pointer afterwards.
+    const QPoint start = dialog->pos();
+    auto dragFrom = [&](QPoint at) {
+        SendMouse(dialog.get(), QEvent::MouseButtonPress, at);
+        SendMouse(dialog.get(), QEvent::MouseMove, at + QPoint(40, 30));
+        SendMouse(dialog.get(), QEvent::MouseButtonRelease, at + QPoint(40, 30));
+    };
+    key->setEnabled(false);
+    dragFrom(key->geometry().center());
+    EXPECT_EQ(dialog->pos(), start);
+
+    // The bare background still drags the window.
+    QPoint bare(2, 2);
+    ASSERT_EQ(dialog->childAt(bare), nullptr);
+    dragFrom(bare);
+    EXPECT_EQ(dialog->pos(), start + QPoint(40, 30));
 }
 
 } // namespace

@@ -6,19 +6,24 @@
 
 #include <gtest/gtest.h>
 #include <optional>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
+#include <set>
 
 #include "device/DeviceCommands.h"
 #include "device/DeviceDiscovery.h"
 #include "device/HidBackend.h"
 #include "device/ReportExchange.h"
 #include "mainwnd/AboutDlg.h"
+#include "mainwnd/KeyboardView.h"
 #include "mainwnd/MainTrayIcon.h"
 #include "mainwnd/MainWindowButtonTable.h"
 #include "mainwnd/MainWindowIds.h"
@@ -37,6 +42,7 @@
 #include "transfer/BusyIndicator.h"
 #include "transfer/DeviceInfo.h"
 #include "ui/ControlMessages.h"
+#include "ui/KeyFocusGroup.h"
 #include "ui/PngButton.h"
 
 using namespace orvane;
@@ -495,4 +501,84 @@ TEST_F(MainWindow, FlipSwapsTheSixExtraButtonsIntoTheFKeysPlace) {
     EXPECT_TRUE(shownAlone(true));
     window->Button(IDC_FLIP_2)->click();
     EXPECT_TRUE(shownAlone(false));
+}
+
+namespace {
+CPngButton* KeyNamed(COrvaneDlg& window, const std::string& name) {
+    for (auto* b : window.findChildren<CPngButton*>())
+        if (CKeyboardView::OwnKeyName(ControlIdOf(b)) == name) return b;
+    return nullptr;
+}
+} // namespace
+
+TEST_F(MainWindow, WithoutAMouseTabReachesEveryControlArrowsWalkTheKeysAndAllAreNamed) {
+    CSimKeyboard sim(128);
+    ASSERT_NO_FATAL_FAILURE(Connect(sim));
+    window->Bridge().SendMessage(UM_PROFILE, TAG_PROF, 0);
+    Pump();
+    window->ShowMainWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&*window));
+    auto focus = [] { return QApplication::focusWidget(); };
+    auto press = [&](int key) { QTest::keyClick(focus() ? focus() : &*window, Qt::Key(key)); };
+    auto name = [](QWidget* w) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        return a ? a->text(QAccessible::Name).toStdString() : std::string();
+    };
+
+    press(Qt::Key_Tab);
+    QWidget* first = focus();
+    ASSERT_NE(first, nullptr);
+    std::set<QWidget*> reached{first};
+    int steps = 0;
+    for (; steps < 200 && (press(Qt::Key_Tab), focus() != first); ++steps)
+        reached.insert(focus());
+    ASSERT_LT(steps, 200) << "Tab never came back to the first control";
+
+    // The picture is one stop: from it the arrows reach every shown key.
+    auto* group = window->findChild<CKeyFocusGroup*>();
+    ASSERT_NE(group, nullptr);
+    ASSERT_TRUE(reached.count(group->Current()));
+    std::set<QWidget*> walked{group->Current()};
+    for (std::vector<QWidget*> todo{group->Current()}; !todo.empty();) {
+        QWidget* from = todo.back();
+        todo.pop_back();
+        for (int key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down})
+            if (QWidget* next = group->Neighbour(from, key); next && walked.insert(next).second)
+                todo.push_back(next);
+    }
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&*window) || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus) ||
+            w->focusProxy())
+            continue;
+        const bool key = !CKeyboardView::OwnKeyName(ControlIdOf(w)).empty();
+        EXPECT_TRUE(reached.count(w) || (key && walked.count(w)))
+            << w->metaObject()->className() << " " << ControlIdOf(w) << " " << name(w);
+        EXPECT_FALSE(name(w).empty()) << w->metaObject()->className() << " " << ControlIdOf(w);
+    }
+    for (QWidget* w : walked)
+        EXPECT_FALSE(name(w).empty()) << ControlIdOf(w);
+
+    // The arrows follow the keyboard's rows, not the alphabet.
+    CPngButton* q = KeyNamed(*window, "Q");
+    ASSERT_TRUE(q && KeyNamed(*window, "W") && KeyNamed(*window, "S") && KeyNamed(*window, "Tab"));
+    q->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Right);
+    EXPECT_EQ(focus(), KeyNamed(*window, "W"));
+    press(Qt::Key_Down);
+    EXPECT_EQ(focus(), KeyNamed(*window, "S"));
+    press(Qt::Key_Up);
+    EXPECT_EQ(focus(), KeyNamed(*window, "W"));
+    press(Qt::Key_Left);
+    press(Qt::Key_Left);
+    EXPECT_EQ(focus(), KeyNamed(*window, "Tab"));
+    EXPECT_EQ(group->Current(), focus()) << "Tab comes back to the key last walked to";
+    EXPECT_NE(name(q).find("Q"), std::string::npos);
+
+    // Space clicks the focused button.
+    CPngButton* profile = window->Button(IDC_PROFILE_2);
+    QSignalSpy clicks(profile, &QAbstractButton::clicked);
+    profile->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Space);
+    EXPECT_EQ(clicks.count(), 1);
+    Disconnect();
 }
