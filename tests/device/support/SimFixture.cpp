@@ -1,6 +1,6 @@
 #include "device/support/SimFixture.h"
 
-#include <dirent.h>
+#include "support/ProcessCounts.h"
 
 #include "device/DeviceCommands.h"
 
@@ -33,13 +33,7 @@ std::vector<std::vector<uint8_t>> SimKeyboardTest::TakeRequests() {
 }
 
 int CountOpenFds() {
-    int n = 0;
-    if (DIR* d = opendir("/proc/self/fd")) {
-        while (dirent* e = readdir(d))
-            if (e->d_name[0] != '.') ++n;
-        closedir(d);
-    }
-    return n;
+    return orvane::testing::OpenFdCount();
 }
 
 } // namespace orvane::test

@@ -1,0 +1,210 @@
+// The whole window over the simulated keyboard through many unplug and replug
+// cycles, with the key dialog open at some of the unplugs: nothing may crash,
+// hang or keep file descriptors or threads from one connection to the next.
+// ORVANE_SOAK_CYCLES sets the number of cycles (200 by default).
+#include <cstdlib>
+#include <functional>
+#include <gtest/gtest.h>
+#include <optional>
+#include <QApplication>
+#include <QTimer>
+#include <string>
+
+#include "device/ConnectionMonitor.h"
+#include "dialogs/DlgComposite.h"
+#include "dialogs/OpenComposite.h"
+#include "mainwnd/COrvaneDlg.h"
+#include "platform/Paths.h"
+#include "services/PathTable.h"
+#include "services/Prompt.h"
+#include "services/WindowMessages.h"
+#include "sim/SimInstall.h"
+#include "support/ProcessCounts.h"
+#include "support/TempDir.h"
+
+using namespace orvane;
+
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "main_window_soak_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+class CAloneSystem final : public CInstanceSystem {
+  public:
+    pid_t FindOtherInstance() override { return 0; }
+    void SendToInstance(pid_t, uint32_t, uintptr_t) override {}
+    CInstanceMutex::Result OpenOrCreateMutex() override {
+        return InstanceMutex().OpenOrCreate(InstanceLockPath());
+    }
+    void StartCompanion() override {}
+};
+
+// Answers every message box and keeps its text; a soak should see none.
+class CCountingPrompt final : public CPrompt {
+  public:
+    std::vector<std::string> shown;
+    int MessageBox(const std::string& text, const std::string&, unsigned) override {
+        shown.push_back(text);
+        return IDOK;
+    }
+    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<uint32_t> ChooseColour(uint32_t) override { return std::nullopt; }
+};
+
+int SoakCycles() {
+    const char* text = std::getenv("ORVANE_SOAK_CYCLES");
+    const int n = text ? std::atoi(text) : 0;
+    return n > 0 ? n : 200;
+}
+
+// The first key button that has a key to edit.
+int FirstKeyButton() {
+    for (int id = 1010; id <= 1120; ++id)
+        if (CompositeKeyIndexForButton(id, false) >= 0) return id;
+    return -1;
+}
+
+// Drives the cycles from the window's own event loop, one step per tick, and
+// ends the run when done.
+class CSoak {
+  public:
+    CSoak(COrvaneDlg& window, CSimKeyboard& sim, int cycles)
+        : m_window(window), m_sim(sim), m_cycles(cycles) {}
+
+    int fdsAtStart = 0, fdsAtEnd = 0, threadsAtStart = 0, threadsAtEnd = 0;
+    std::string fdListAtStart, fdListAtEnd;
+    int cyclesDone = 0, dialogsOpened = 0, dialogsLeftOpen = 0, shownWhileGone = 0, notShownOnReplug = 0;
+
+    void Tick() {
+        switch (m_step) {
+        case Step::FirstConnection:
+            if (ConnectedState() != 1 || !m_window.isVisible()) return;
+            fdsAtStart = orvane::testing::OpenFdCount();
+            fdListAtStart = orvane::testing::OpenFdTargets();
+            threadsAtStart = orvane::testing::ThreadCount();
+            NextCycle();
+            return;
+        case Step::OpenDialog:
+            // Outside the tick, whose timer does not fire again while its
+            // slot runs: the dialog's modal loop keeps ticking, and the
+            // unplug must close it.
+            m_step = Step::DialogShown;
+            QTimer::singleShot(0, [this] {
+                m_window.OnCommand(m_keyButton);
+                if (OpenCompositeDialog()) ++dialogsLeftOpen;
+            });
+            return;
+        case Step::DialogShown: {
+            Orvane_DlgComposite* dialog = OpenCompositeDialog();
+            if (!dialog || !dialog->isVisible()) return;
+            ++dialogsOpened;
+            Unplug();
+            return;
+        }
+        case Step::Unplug:
+            Unplug();
+            return;
+        case Step::WaitGone:
+            if (ConnectedState() != 0) return;
+            m_step = Step::Replug;
+            return;
+        case Step::Replug:
+            // The window has gone with the keyboard.
+            if (m_window.isVisible()) ++shownWhileGone;
+            m_sim.Plug();
+            m_step = Step::WaitBack;
+            return;
+        case Step::WaitBack:
+            if (ConnectedState() != 1) return;
+            m_window.Bridge().SendMessage(UM_OPEN, TAG_OPEN, 0);
+            if (!m_window.isVisible()) ++notShownOnReplug;
+            ++cyclesDone;
+            NextCycle();
+            return;
+        case Step::Done:
+            return;
+        }
+    }
+
+  private:
+    enum class Step { FirstConnection, OpenDialog, DialogShown, Unplug, WaitGone, Replug, WaitBack, Done };
+
+    void NextCycle() {
+        if (cyclesDone == m_cycles) {
+            fdsAtEnd = orvane::testing::OpenFdCount();
+            fdListAtEnd = orvane::testing::OpenFdTargets();
+            threadsAtEnd = orvane::testing::ThreadCount();
+            m_step = Step::Done;
+            m_window.Bridge().PostMessage(UM_KILL, TAG_KILL, 0);
+            return;
+        }
+        // The key dialog is open at every third unplug.
+        m_step = cyclesDone % 3 == 1 ? Step::OpenDialog : Step::Unplug;
+    }
+    void Unplug() {
+        m_sim.Unplug();
+        m_step = Step::WaitGone;
+    }
+
+    COrvaneDlg& m_window;
+    CSimKeyboard& m_sim;
+    const int m_cycles;
+    const int m_keyButton = FirstKeyButton();
+    Step m_step = Step::FirstConnection;
+};
+
+TEST(MainWindowSoak, UnplugAndReplugLeavesNoDescriptorsThreadsOrDialogsBehind) {
+    App();
+    orvane::testing::CTempHome home;
+    ASSERT_TRUE(BuildPathTable(std::string(ORVANE_BIN_DIR) + "/orvane"));
+    ASSERT_TRUE(FileExists(Paths().MainSkinFile)) << "build the skins first";
+    ASSERT_GE(FirstKeyButton(), 0);
+
+    CSimKeyboard& sim = InstallSimulatedKeyboard(128);
+    CAloneSystem system;
+    COrvaneDlg window({}, system);
+    ASSERT_FALSE(window.EndProcessRequested());
+    CCountingPrompt prompt;
+    SetPrompt(&prompt);
+    window.EnableDeviceThreads();
+
+    CSoak soak(window, sim, SoakCycles());
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { soak.Tick(); });
+    ticker.start(1);
+    // Only a hang reaches this: it ends the run so the counts below say where.
+    QTimer::singleShot(600000, [&] {
+        ADD_FAILURE() << "the soak hung after " << soak.cyclesDone << " cycles";
+        CancelCompositeDialog();
+        window.CloseProgram();
+    });
+    window.RunModal();
+    ticker.stop();
+    StopDeviceThreads();
+    SetPrompt(nullptr);
+
+    EXPECT_EQ(soak.cyclesDone, SoakCycles());
+    EXPECT_TRUE(window.ShutdownDone());
+    EXPECT_EQ(soak.dialogsOpened, (SoakCycles() + 1) / 3);
+    EXPECT_EQ(soak.dialogsLeftOpen, 0);
+    EXPECT_EQ(soak.shownWhileGone, 0);
+    EXPECT_EQ(soak.notShownOnReplug, 0);
+    EXPECT_TRUE(prompt.shown.empty()) << prompt.shown.front();
+    EXPECT_EQ(soak.fdsAtEnd, soak.fdsAtStart)
+        << "at start: " << soak.fdListAtStart << "\nat end: " << soak.fdListAtEnd;
+    EXPECT_EQ(soak.threadsAtEnd, soak.threadsAtStart);
+}
+
+} // namespace
