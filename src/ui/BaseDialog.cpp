@@ -1,6 +1,7 @@
 #include "ui/BaseDialog.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -86,18 +87,16 @@ void CBaseDialog::paintEvent(QPaintEvent*) {
 void CBaseDialog::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || PressOnControl(event->position().toPoint())) {
         // A press a control passed on (disabled, or outside its hit area) is
-        // still meant for that control: moving the window would follow the
-        // pointer until the next click.
+        // still meant for that control.
         QDialog::mousePressEvent(event);
         return;
     }
-    QWindow* window = windowHandle();
-    if (window && window->startSystemMove()) {
-        event->accept();
-        return;
-    }
-    m_manualDrag = true;
-    m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    // The move starts once the pointer travels with the button held: a
+    // system move begun by a quick click outlives its release, and the
+    // window would follow the pointer until the next click.
+    m_drag = Drag::Pending;
+    m_pressAt = event->globalPosition().toPoint();
+    m_dragOffset = m_pressAt - frameGeometry().topLeft();
     event->accept();
 }
 
@@ -108,17 +107,24 @@ bool CBaseDialog::PressOnControl(const QPoint& pos) const {
 }
 
 void CBaseDialog::mouseMoveEvent(QMouseEvent* event) {
-    if (m_manualDrag && (event->buttons() & Qt::LeftButton)) {
-        move(event->globalPosition().toPoint() - m_dragOffset);
-        event->accept();
+    if (m_drag == Drag::None || !(event->buttons() & Qt::LeftButton)) {
+        m_drag = Drag::None;
+        QDialog::mouseMoveEvent(event);
         return;
     }
-    QDialog::mouseMoveEvent(event);
+    const QPoint at = event->globalPosition().toPoint();
+    if (m_drag == Drag::Pending) {
+        if ((at - m_pressAt).manhattanLength() < QApplication::startDragDistance()) return event->accept();
+        QWindow* window = windowHandle();
+        m_drag = window && window->startSystemMove() ? Drag::None : Drag::Manual;
+    }
+    if (m_drag == Drag::Manual) move(at - m_dragOffset);
+    event->accept();
 }
 
 void CBaseDialog::mouseReleaseEvent(QMouseEvent* event) {
-    if (m_manualDrag && event->button() == Qt::LeftButton) {
-        m_manualDrag = false;
+    if (m_drag != Drag::None && event->button() == Qt::LeftButton) {
+        m_drag = Drag::None;
         event->accept();
         return;
     }

@@ -67,8 +67,11 @@ class CBaseDialog : public QDialog {
     std::string m_skinFolder;
     CIniFile m_ini;
     QRegion m_outline;
-    // Hand-made drag where the window system will not move the window.
-    bool m_manualDrag = false;
+    // A press on the background drags once the pointer moves; by hand where
+    // the window system will not move the window.
+    enum class Drag { None, Pending, Manual };
+    Drag m_drag = Drag::None;
+    QPoint m_pressAt;
     QPoint m_dragOffset;
 };
 

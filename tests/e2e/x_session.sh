@@ -190,16 +190,16 @@ choose_colour() {
     xdotool mousemove $((X + 12 + 20 * $1)) $((Y + 11 + 20 * $2)) click 1
     until_true gone "$popup" || fail "the palette stayed open"
 }
-# paint KEY: a click on a key of the picture with the button held a moment,
-# as a hand does. (After an instant click on a key in the painting mode the
-# window follows the pointer until the next click.)
+# paint KEY: an instant click on a key of the picture, as xdotool makes it;
+# the window must not follow the pointer afterwards.
 paint() {
-    # shellcheck disable=SC2046
-    set -- $(centre "$skin" "$1")
-    xdotool mousemove --window "$(main_window)" "$1" "$2" mousedown 1
+    local w before
+    w=$(main_window)
+    before=$(xwininfo -id "$w" | grep Absolute)
+    click_main "$1"
+    xdotool mousemove_relative 30 30
     sleep 0.1
-    xdotool mouseup 1
-    sleep 0.2
+    [ "$(xwininfo -id "$w" | grep Absolute)" = "$before" ] || fail "the window followed the pointer after a click on $1"
 }
 gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
 

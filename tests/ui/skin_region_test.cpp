@@ -239,6 +239,22 @@ TEST_F(BaseDialogTest, DraggedByAnyPoint) {
     QApplication::sendEvent(&d, &move);
     QTest::mouseRelease(&d, Qt::LeftButton, Qt::NoModifier, grab + QPoint(30, 25));
     EXPECT_EQ(d.pos(), start + QPoint(30, 25));
+
+    // A press alone, or with a tremble, is no drag yet; a quick click never
+    // becomes one: the window stays put as the pointer moves on.
+    const QPoint clicked = d.pos();
+    QTest::mousePress(&d, Qt::LeftButton, Qt::NoModifier, grab);
+    QMouseEvent tremble(QEvent::MouseMove, QPointF(grab + QPoint(1, 0)),
+                        d.mapToGlobal(QPointF(grab + QPoint(1, 0))), Qt::NoButton, Qt::LeftButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(&d, &tremble);
+    EXPECT_EQ(d.pos(), clicked);
+    QTest::mouseRelease(&d, Qt::LeftButton, Qt::NoModifier, grab);
+    QMouseEvent hover(QEvent::MouseMove, QPointF(grab + QPoint(50, 50)),
+                      d.mapToGlobal(QPointF(grab + QPoint(50, 50))), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&d, &hover);
+    EXPECT_EQ(d.pos(), clicked);
 }
 
 } // namespace
