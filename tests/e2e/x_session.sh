@@ -29,8 +29,11 @@ skin="$bin/Skins/Main.ini"
 dialog_skin="$bin/Skins/Composite.ini"
 
 # until CMD...: true once CMD succeeds, polling for up to 10 s.
+# Under the thread sanitizer the program runs many times slower.
+wait_limit=10
+[ -n "${TSAN_OPTIONS:-}" ] && wait_limit=60
 until_true() {
-    local end=$((SECONDS + 10))
+    local end=$((SECONDS + wait_limit))
     while [ "$SECONDS" -lt "$end" ]; do
         "$@" && return 0
         sleep 0.05
@@ -108,7 +111,7 @@ other_windows() {
 # A newly shown window of the program: waits for it and prints its id.
 new_window() {
     local before=$1 w
-    for _ in $(seq 200); do
+    for _ in $(seq $((wait_limit * 20))); do
         for w in $(other_windows); do
             grep -qx "$w" <<<"$before" || {
                 settle "$w"
