@@ -16,6 +16,7 @@
 #include "dialogs/DlgComposite.h"
 #include "dialogs/OpenComposite.h"
 #include "mainwnd/COrvaneDlg.h"
+#include "mainwnd/support/WindowTestDoubles.h"
 #include "platform/Paths.h"
 #include "services/PathTable.h"
 #include "services/Prompt.h"
@@ -29,41 +30,10 @@ using namespace orvane;
 namespace {
 
 QApplication& App() {
-    static int argc = 1;
-    static char name[] = "main_window_soak_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
+    return orvane::testing::WindowTestApp();
 }
-
-class CAloneSystem final : public CInstanceSystem {
-  public:
-    pid_t FindOtherInstance() override { return 0; }
-    void SendToInstance(pid_t, uint32_t, uintptr_t) override {}
-    CInstanceMutex::Result OpenOrCreateMutex() override {
-        return InstanceMutex().OpenOrCreate(InstanceLockPath());
-    }
-    void StartCompanion() override {}
-};
-
-// Answers every message box and keeps its text; a soak should see none.
-class CCountingPrompt final : public CPrompt {
-  public:
-    std::vector<std::string> shown;
-    int MessageBox(const std::string& text, const std::string&, unsigned) override {
-        shown.push_back(text);
-        return IDOK;
-    }
-    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<uint32_t> ChooseColour(uint32_t) override { return std::nullopt; }
-};
+using orvane::testing::CAloneSystem;
+using CCountingPrompt = orvane::testing::CRecordingPrompt;
 
 int SoakCycles() {
 #if defined(__SANITIZE_THREAD__)

@@ -27,6 +27,7 @@
 #include "mainwnd/MainTrayIcon.h"
 #include "mainwnd/MainWindowButtonTable.h"
 #include "mainwnd/MainWindowIds.h"
+#include "mainwnd/support/WindowTestDoubles.h"
 #include "model/ConfigStore.h"
 #include "model/LightingModel.h"
 #include "model/PreviewLights.h"
@@ -50,40 +51,10 @@ using namespace orvane;
 namespace {
 
 QApplication& App() {
-    static int argc = 1;
-    static char name[] = "main_window_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
+    return orvane::testing::WindowTestApp();
 }
-
-class CAloneSystem final : public CInstanceSystem {
-  public:
-    pid_t FindOtherInstance() override { return 0; }
-    void SendToInstance(pid_t, uint32_t, uintptr_t) override {}
-    CInstanceMutex::Result OpenOrCreateMutex() override {
-        return InstanceMutex().OpenOrCreate(InstanceLockPath());
-    }
-    void StartCompanion() override {}
-};
-
-class CScriptedPrompt final : public CPrompt {
-  public:
-    std::vector<std::string> shown;
-    int MessageBox(const std::string& text, const std::string&, unsigned) override {
-        shown.push_back(text);
-        return IDOK;
-    }
-    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<uint32_t> ChooseColour(uint32_t) override { return std::nullopt; }
-};
+using orvane::testing::CAloneSystem;
+using CScriptedPrompt = orvane::testing::CRecordingPrompt;
 
 void Pump(int ms = 0) {
     QEventLoop loop;
