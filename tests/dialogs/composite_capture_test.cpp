@@ -257,6 +257,9 @@ TEST(OnScreenKeyboard, StartsTheFirstInstalledKeyboardOnly) {
     for (int i = 0; i < 500 && !ProgramRunning("onboard"); ++i)
         QThread::msleep(10);
     EXPECT_EQ(StartOnScreenKeyboard(bin.Path()), "");
+    // The process shows up before its script has written the pid file.
+    for (int i = 0; i < 500 && std::atoi(testing::ReadText(pidFile).c_str()) <= 0; ++i)
+        QThread::msleep(10);
     const pid_t started = std::atoi(testing::ReadText(pidFile).c_str());
     ASSERT_GT(started, 0);
     kill(started, SIGTERM);
