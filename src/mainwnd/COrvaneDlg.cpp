@@ -31,6 +31,7 @@
 #include "transfer/Apply.h"
 #include "transfer/BusyIndicator.h"
 #include "ui/BridgeWindowLink.h"
+#include "ui/TabChainByPlace.h"
 
 namespace orvane {
 namespace {
@@ -124,6 +125,7 @@ bool COrvaneDlg::OnInitDialog() {
     ConstructParts();
     ChainOverlappingButtons();
     ApplyFlipLayout();
+    ChainTabsByPlace(*this);
 
     // 11. No taskbar button while hidden; the tag makes this the window
     // another copy of the program talks to.

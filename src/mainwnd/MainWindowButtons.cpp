@@ -121,6 +121,10 @@ void COrvaneDlg::LayoutButtons() {
     Button(IDC_MINIMISE)->SetTooltipText(Q(Text("MAIN_MINIMIZE_PROMPT")), true);
     Button(IDC_MENU)->SetTooltipText(Q(Text("MAIN_MENU_PROMPT")), true);
     NamePictureButtons();
+    // Indicators and plates do nothing when pressed: Tab passes them by.
+    for (int id : {IDC_LOCK_CAPS, IDC_LOCK_NUM, IDC_LOCK_SCROLL, IDC_LOCK_AB, IDC_FLIP_0, IDC_LEFT_ARROW,
+                   IDC_RIGHT_ARROW, IDC_VERSION})
+        Button(id)->setFocusPolicy(Qt::NoFocus);
 }
 
 void COrvaneDlg::NamePictureButtons() {

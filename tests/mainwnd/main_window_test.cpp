@@ -500,10 +500,25 @@ TEST_F(MainWindow, WithoutAMouseTabReachesEveryControlArrowsWalkTheKeysAndAllAre
     QWidget* first = focus();
     ASSERT_NE(first, nullptr);
     std::set<QWidget*> reached{first};
+    std::vector<QWidget*> walk{first};
     int steps = 0;
-    for (; steps < 200 && (press(Qt::Key_Tab), focus() != first); ++steps)
+    for (; steps < 200 && (press(Qt::Key_Tab), focus() != first); ++steps) {
         reached.insert(focus());
+        walk.push_back(focus());
+    }
     ASSERT_LT(steps, 200) << "Tab never came back to the first control";
+    // Tab reads the window: it goes right along a row and only wraps back up
+    // once, from the last control to the first.
+    int wraps = 0;
+    for (size_t i = 0; i < walk.size(); ++i) {
+        const QRect a = walk[i]->geometry(), b = walk[(i + 1) % walk.size()]->geometry();
+        const bool sameRow = a.top() <= b.center().y() && b.center().y() <= a.bottom();
+        if (b.center().y() < a.top() || (sameRow && b.x() < a.x())) ++wraps;
+    }
+    EXPECT_EQ(wraps, 1) << "Tab jumps around the window";
+    // Indicators that do nothing when pressed are no stops.
+    for (int id : {IDC_LOCK_CAPS, IDC_LOCK_AB, IDC_FLIP_0, IDC_LEFT_ARROW})
+        EXPECT_FALSE(reached.count(window->Button(id))) << id;
 
     // The picture is one stop: from it the arrows reach every shown key.
     auto* group = window->findChild<CKeyFocusGroup*>();
