@@ -3,7 +3,7 @@
 # own with a window manager and a tray host, against the paced simulated
 # keyboard, with real clicks and keys only. Each journey ends by looking at
 # the keyboard's memory and the files on disk.
-# Usage: journeys_e2e.sh BIN_DIR JOURNEY (remap, paint, pulled, files, macro, killed)
+# Usage: journeys_e2e.sh BIN_DIR JOURNEY (remap, paint, pulled, files, macro, keyboard, killed)
 set -euo pipefail
 bin=$(cd "${1:?usage: $0 BIN_DIR JOURNEY}" && pwd)
 journey=${2:?usage: $0 BIN_DIR JOURNEY}
@@ -181,10 +181,22 @@ menu_item() {
 file_dialog() {
     local dialog
     dialog=$(new_window "$1") || fail "no file dialog"
-    xdotool type --delay 5 "$2"
-    xdotool key Return
-    until_true gone "$dialog" || fail "the file dialog stayed open"
+    # Keys typed before the dialog has the focus go elsewhere; on a busy
+    # machine the first try may still lose some, so the name is typed again.
+    local try
+    for try in 1 2 3; do
+        until_true focused "$dialog" || fail "the file dialog $dialog never took the focus (it is on window $(xdotool getwindowfocus))"
+        xdotool key ctrl+a
+        xdotool type --delay 5 "$2"
+        xdotool key Return
+        for _ in $(seq 40); do
+            gone "$dialog" && return 0
+            sleep 0.05
+        done
+    done
+    fail "the file dialog stayed open"
 }
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 journey_files() {
     start_orvane
     disabled=$(apply_look)
@@ -257,6 +269,48 @@ journey_macro() {
     ctl read-matrix 0 | grep -q '02 02 14 05 01 00 ' || fail "A does not play the macro"
 }
 
+# keys N KEY...: presses each KEY N times, as a person would, one at a time.
+keys() {
+    local n=$1 k
+    shift
+    for k in "$@"; do
+        for _ in $(seq "$n"); do
+            xdotool key "$k"
+            sleep 0.1
+        done
+    done
+}
+# No mouse at all: Tab to the picture, the arrows to A, Space opens its
+# dialog, B is pressed, Tab to OK and Space, Tab to Apply and Space.
+journey_keyboard() {
+    start_orvane
+    disabled=$(apply_look)
+    # The window opens with OK focused; the picture is the fourteenth stop
+    # after it, entered at its top-left key, G1.
+    keys 14 Tab
+    keys 1 Right Down Down Down Right # G1, Esc, `, Tab, Caps Lock, A
+    local before dialog
+    before=$(other_windows)
+    xdotool key space
+    dialog=$(new_window "$before") || fail "Space on the picture opened no key dialog"
+    xdotool key b
+    # From the Keyboard box that the captured key focuses, OK is the eighth stop.
+    keys 8 Tab
+    xdotool key space
+    until_true gone "$dialog" || fail "Space on OK did not close the key dialog"
+    # From A on: the lighting switch, four report rates, three links, Macro,
+    # OK, Cancel, Apply.
+    before=$(sent)
+    keys 12 Tab
+    xdotool key space
+    until_true sent_since "$before" 08 || fail "Space on Apply sent no key matrix"
+    until_true apply_disabled || fail "Apply stayed enabled after applying"
+    # The simulated keyboard keeps its memory in its state file at the end.
+    exit_from_tray
+    keyboard_has_a_as_b || fail "the keyboard does not send B for A"
+    key_in_profile "$data/\$Profile0" 30 48 || fail "the working profile file lacks A's new key"
+}
+
 # whole_user_file FILE OLD: a user data file with the same entries as OLD,
 # each of them well formed.
 whole_user_file() {
@@ -317,6 +371,7 @@ files)
     [ -n "${TSAN_OPTIONS:-}" ] && { echo "skipped under the thread sanitizer"; exit 77; }
     start_x && journey_files ;;
 macro) start_x && journey_macro ;;
+keyboard) start_x && journey_keyboard ;;
 killed) start_x && journey_killed ;;
 *) fail "no journey '$journey'" ;;
 esac
