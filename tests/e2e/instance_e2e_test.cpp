@@ -145,7 +145,8 @@ TEST_F(InstanceE2e, SecondStartOpensTheRunningWindowThenKillEndsIt) {
 
     CRun killer(folder_.Exe(), {"/kill"}, folder_.TraceFile("killer"));
     EXPECT_EQ(killer.WaitForExit(), 0);
-    EXPECT_EQ(first.WaitForExit(), 0);
+    // Success is only reported once the running copy has really gone.
+    EXPECT_EQ(first.WaitForExit(std::chrono::milliseconds(0)), 0);
     EXPECT_FALSE(fs::exists(folder_.TraceFile("killer")));
     EXPECT_EQ(folder_.CompanionStarts(), 1); // neither the second start nor the killer started it
     EXPECT_FALSE(fs::exists(home_.Runtime() + "/orvane-" + std::to_string(first.Pid()) + ".sock"));
@@ -190,6 +191,20 @@ TEST_F(InstanceE2e, KilledCopyLeavesNothingThatBlocksTheNextStart) {
     CRun killer(folder_.Exe(), {"/Kill"}, folder_.TraceFile("killer"));
     EXPECT_EQ(killer.WaitForExit(), 0);
     EXPECT_EQ(next.WaitForExit(), 0);
+}
+
+TEST_F(InstanceE2e, KillReportsFailureWhileTheRunningCopyDoesNotClose) {
+    CRun running(folder_.Exe(), {}, folder_.TraceFile("running"));
+    ASSERT_TRUE(running.WaitUntilInitialised());
+    kill(running.Pid(), SIGSTOP); // hung: it neither answers nor ends
+    CRun killer(folder_.Exe(), {"/Kill"}, folder_.TraceFile("killer"));
+    EXPECT_EQ(killer.WaitForExit(), 1);
+    EXPECT_FALSE(fs::exists(folder_.TraceFile("killer")));
+    EXPECT_TRUE(running.Running());
+
+    kill(running.Pid(), SIGCONT);
+    kill(running.Pid(), SIGTERM);
+    EXPECT_EQ(running.WaitForExit(), 0);
 }
 
 TEST_F(InstanceE2e, TerminationSignalsCloseTheProgramCleanly) {

@@ -1,5 +1,6 @@
 #include "app/gui/OrvaneApp.h"
 
+#include <iostream>
 #include <memory>
 #include <QWidget>
 
@@ -27,6 +28,10 @@ bool COrvaneApp::InitInstance() {
     PrepareStartupEnvironment();
 
     auto window = std::make_unique<COrvaneDlg>(m_args);
+    if (window->KillFailed()) {
+        std::cerr << "orvane: /Kill: the running copy did not close\n";
+        m_exitCode = 1;
+    }
     if (!window->EndProcessRequested()) {
         // Only the copy that runs touches the keyboard, simulated or real.
         InstallSimulatedKeyboardIfRequested();
