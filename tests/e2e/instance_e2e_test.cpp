@@ -207,6 +207,27 @@ TEST_F(InstanceE2e, KillReportsFailureWhileTheRunningCopyDoesNotClose) {
     EXPECT_EQ(running.WaitForExit(), 0);
 }
 
+TEST_F(InstanceE2e, StateFileOfTheOtherModelIsRefusedAndKept) {
+    const std::string state = home_.Dir().File("s.bin"), err = home_.Dir().File("err");
+    ASSERT_EQ(std::system((std::string(ORVANE_BIN_DIR) + "/orvanectl --simulate=126 --sim-state " + state +
+                           " write-lighting 5 0a >/dev/null")
+                              .c_str()),
+              0);
+    const std::string saved = ReadText(state);
+    ASSERT_FALSE(saved.empty());
+
+    // A program that took it would run on (and save over it when closed).
+    const int status = std::system(("QT_QPA_PLATFORM=offscreen timeout 20 " + folder_.Exe() +
+                                    " --simulate=128 --sim-state " + state + " 2>" + err)
+                                       .c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_NE(ReadText(err).find(state + " is not a state of the simulated 128-key keyboard"),
+              std::string::npos)
+        << ReadText(err);
+    EXPECT_EQ(ReadText(state), saved);
+}
+
 TEST_F(InstanceE2e, TerminationSignalsCloseTheProgramCleanly) {
     for (int signal : {SIGTERM, SIGINT}) {
         SCOPED_TRACE(signal);

@@ -35,12 +35,15 @@ bool COrvaneApp::InitInstance() {
     if (!window->EndProcessRequested()) {
         // Only the copy that runs touches the keyboard, simulated or real.
         InstallSimulatedKeyboardIfRequested();
-        ApplyProgramOptions(options);
-        window->EnableDeviceThreads();
-        COrvaneDlg* target = window.get();
-        CTerminationSignals termination([target] { target->Bridge().PostMessage(UM_KILL, TAG_KILL, 0); });
-        window->RunModal();
-        SaveSimulatedState(options);
+        if (ApplyProgramOptions(options)) {
+            window->EnableDeviceThreads();
+            COrvaneDlg* target = window.get();
+            CTerminationSignals termination([target] { target->Bridge().PostMessage(UM_KILL, TAG_KILL, 0); });
+            window->RunModal();
+            SaveSimulatedState(options);
+        } else {
+            m_exitCode = 2; // a refused state file: nothing ran, nothing saved
+        }
     }
 
     ReleaseStartupEnvironment();
