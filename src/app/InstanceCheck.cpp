@@ -1,5 +1,8 @@
 #include "app/InstanceCheck.h"
 
+#include <chrono>
+#include <thread>
+
 #include "app/InstanceProtocol.h"
 #include "platform/Processes.h"
 #include "platform/StringUtil.h"
@@ -10,6 +13,12 @@
 namespace orvane {
 namespace {
 
+// A closing copy may first finish a transfer (an Apply to a real keyboard
+// takes a second or two); longer than this, it is taken as not closing.
+constexpr int kKillAnswerMs = 4000;
+constexpr auto kKillEndWait = std::chrono::milliseconds(8000);
+constexpr auto kEndPollInterval = std::chrono::milliseconds(20);
+
 class CRealInstanceSystem final : public CInstanceSystem {
   public:
     pid_t FindOtherInstance() override { return FindOtherProcessByExeName(Paths().ExeFileName); }
@@ -17,12 +26,28 @@ class CRealInstanceSystem final : public CInstanceSystem {
         CInstanceRequest request;
         request.message = message;
         request.wParam = wParam;
-        orvane::SendToInstance(pid, request);
+        if (message == UM_KILL) {
+            m_killSent = std::chrono::steady_clock::now();
+            orvane::SendToInstance(pid, request, kKillAnswerMs);
+        } else {
+            orvane::SendToInstance(pid, request);
+        }
+    }
+    bool WaitForInstanceEnd(pid_t pid) override {
+        const auto deadline = m_killSent + kKillEndWait;
+        while (!ProcessGone(pid)) {
+            if (std::chrono::steady_clock::now() >= deadline) return false;
+            std::this_thread::sleep_for(kEndPollInterval);
+        }
+        return true;
     }
     CInstanceMutex::Result OpenOrCreateMutex() override {
         return InstanceMutex().OpenOrCreate(InstanceLockPath());
     }
     void StartCompanion() override { StartProgramDetached(Paths().DaemonPath); }
+
+  private:
+    std::chrono::steady_clock::time_point m_killSent = std::chrono::steady_clock::now();
 };
 
 } // namespace
@@ -47,7 +72,10 @@ InstanceCheckResult RunInstanceCheck(const std::vector<std::string>& args, CInst
         if (IsSwitch(arg, "/Kill")) {
             if (pid_t other = system.FindOtherInstance()) {
                 system.SendToInstance(other, UM_KILL, TAG_KILL);
-                return InstanceCheckResult::EndProcess;
+                // A copy busy with a transfer, hung or stopped has not gone:
+                // saying it closed would be a lie to the user or script.
+                return system.WaitForInstanceEnd(other) ? InstanceCheckResult::EndProcess
+                                                        : InstanceCheckResult::KillFailed;
             }
         } else if (IsSwitch(arg, "/Start")) {
             AutoShowLatch() = 1;

@@ -25,6 +25,9 @@ class CInstanceSystem {
     virtual pid_t FindOtherInstance() = 0;
     // Sends to the other instance's tagged main window, if it has one yet.
     virtual void SendToInstance(pid_t pid, uint32_t message, uintptr_t wParam) = 0;
+    // After UM_KILL: true once that process has ended, false when it is
+    // still there after a bounded wait.
+    virtual bool WaitForInstanceEnd(pid_t pid) = 0;
     virtual CInstanceMutex::Result OpenOrCreateMutex() = 0;
     virtual void StartCompanion() = 0;
 };
@@ -33,10 +36,14 @@ class CInstanceSystem {
 // beside the executable.
 CInstanceSystem& DefaultInstanceSystem();
 
-enum class InstanceCheckResult { RunAsInstance, EndProcess };
+enum class InstanceCheckResult {
+    RunAsInstance,
+    EndProcess, // the caller ends the process with exit code 0
+    KillFailed, // "/Kill": the running copy did not close; this one ends too
+};
 
 // Examines the arguments after the program name in order and settles whether
-// this copy runs. On EndProcess the caller ends the process with exit code 0.
+// this copy runs.
 InstanceCheckResult RunInstanceCheck(const std::vector<std::string>& args, CInstanceSystem& system);
 
 } // namespace orvane

@@ -49,7 +49,9 @@ COrvaneDlg::COrvaneDlg(const std::vector<std::string>& args, CInstanceSystem& sy
       m_instanceSocket(m_bridge, this) {
     SetPrompt(&m_prompt);
     RegisterMessages();
-    m_endProcess = RunInstanceCheck(args, system) == InstanceCheckResult::EndProcess;
+    const InstanceCheckResult check = RunInstanceCheck(args, system);
+    m_endProcess = check != InstanceCheckResult::RunAsInstance;
+    m_killFailed = check == InstanceCheckResult::KillFailed;
     m_applyPending = 0;
 }
 

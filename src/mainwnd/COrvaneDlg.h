@@ -59,8 +59,10 @@ class COrvaneDlg : public CBaseDialog,
     ~COrvaneDlg() override;
 
     // True when the instance check has ended this copy: the caller then ends
-    // the process (exit code 0) without running the window.
+    // the process without running the window, with exit code 0 unless
+    // "/Kill" could not close the running copy.
     bool EndProcessRequested() const { return m_endProcess; }
+    bool KillFailed() const { return m_killFailed; }
     // The program's own window watches the keyboard from initialisation on;
     // a window built by a test does not start the process-long threads.
     void EnableDeviceThreads() { m_startDeviceThreads = true; }
@@ -193,6 +195,7 @@ class COrvaneDlg : public CBaseDialog,
     QEventLoop* m_modalLoop = nullptr;
     int m_modalResult = 0;
     bool m_endProcess = false;
+    bool m_killFailed = false;
     bool m_startDeviceThreads = false;
     bool m_shutdownDone = false;
     bool m_endRequested = false;

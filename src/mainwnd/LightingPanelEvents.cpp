@@ -1,6 +1,8 @@
 // What each lighting-panel control does when the user changes it. Every
 // change reaches the keyboard through the lighting model, one bracket each;
 // a failed write is not reported and the panel keeps the new value.
+#include <algorithm>
+#include <array>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -88,6 +90,9 @@ void CLightingPanel::OnDirectionClicked(bool first) {
 }
 
 void CLightingPanel::OnPickerColour(int controlId, uint32_t colour) {
+    // The RGB fields show the colour last chosen, from a preset or a picker.
+    const std::array<int, 4> takesInput = {StaticPicker, Picker, OwnPaintPicker, LinkedPaintPicker};
+    if (std::find(takesInput.begin(), takesInput.end(), controlId) != takesInput.end()) SetRgbFields(colour);
     switch (controlId) {
     case StaticPicker:
         m_lighting.ChooseColour(colour, true);

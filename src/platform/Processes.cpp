@@ -91,6 +91,10 @@ pid_t FindOtherProcessByExeName(const std::string& exeFileName) {
     return 0;
 }
 
+bool ProcessGone(pid_t pid) {
+    return pid <= 0 || IsZombie(pid);
+}
+
 bool ProgramRunning(const std::string& name) {
     if (name.empty()) return false;
     const uid_t me = ::getuid();

@@ -13,6 +13,10 @@ namespace orvane {
 // link cannot be read (comm keeps only the first 15 characters).
 pid_t FindOtherProcessByExeName(const std::string& exeFileName);
 
+// True when process `pid` has ended: no longer there, or a zombie its
+// parent has not reaped yet.
+bool ProcessGone(pid_t pid);
+
 // True when a process of this user runs a program called `name`: its
 // executable, or for a script the name it was started by (/proc/<pid>/comm).
 bool ProgramRunning(const std::string& name);

@@ -1,6 +1,7 @@
 #include "sim/SimInstall.h"
 
 #include <atomic>
+#include <sys/stat.h>
 
 #include "services/SimulateOption.h"
 
@@ -29,6 +30,12 @@ bool InstallSimulatedKeyboardIfRequested() {
 
 CSimKeyboard* SimulatedKeyboard() {
     return g_Sim.load();
+}
+
+bool LoadSimulatedStateIfPresent(CSimKeyboard& keyboard, const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return true;
+    return keyboard.WithFirmware([&](CSimFirmware& f) { return f.LoadState(path); });
 }
 
 } // namespace orvane

@@ -1,5 +1,7 @@
 #pragma once
 // Puts the simulated keyboard in place of hidraw for the whole process.
+#include <string>
+
 #include "sim/SimKeyboard.h"
 
 namespace orvane {
@@ -13,5 +15,11 @@ CSimKeyboard& InstallSimulatedKeyboard(int model);
 bool InstallSimulatedKeyboardIfRequested();
 // The installed keyboard, or null.
 CSimKeyboard* SimulatedKeyboard();
+
+// Loads the keyboard's memory from the state file `path` when that exists.
+// False when it exists but does not load (the other model's state, one cut
+// short, a folder): the caller must then refuse to run, since saving over it
+// at the end would lose it.
+bool LoadSimulatedStateIfPresent(CSimKeyboard& keyboard, const std::string& path);
 
 } // namespace orvane

@@ -49,9 +49,11 @@ int SelectProfileSilently(int profile) {
     return 1;
 }
 
-void FollowKeyboardReset() {
+int FollowKeyboardReset() {
     CTransferHost& host = TransferHost();
-    ReadSystemDeviceInfo(); // a failed read leaves the copy as it was
+    // A failed read leaves the copy as it was; the steps below still run on
+    // it, but the keyboard was not followed for sure.
+    bool followed = ReadSystemDeviceInfo() == DEV_OK;
     const int target = DeviceInfoProfile();
     if (target >= 0) SetCurrentProfile(target);
 
@@ -59,18 +61,25 @@ void FollowKeyboardReset() {
     if (lighting.SwitchOn()) host.TurnLightingSwitchOff();
 
     if (target >= 0 && SelectProfileWithoutAsking(target)) {
+        // The switch runs the Apply of the reset keys first; a failed one
+        // stays pending and the switch goes on regardless.
+        if (host.ApplyPending()) followed = false;
         const int active = GetActiveProfile();
         if (active >= 0) {
             host.SetProfileButtons(active);
             SetCurrentProfile(active);
         }
+        if (active != target) followed = false;
         if (DeviceOffersMode(kMaxLightingMode)) {
             for (int p = 0; p < PROFILE_COUNT; ++p)
-                RestoreUserFile(p);
+                if (!RestoreUserFile(p)) followed = false;
             host.RefillColourSets();
         }
+    } else {
+        followed = false;
     }
     if (target >= 0) SetCurrentProfile(target);
+    return followed ? 1 : 0;
 }
 
 } // namespace orvane

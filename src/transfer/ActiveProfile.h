@@ -22,7 +22,10 @@ int SelectProfileSilently(int profile);
 
 // After the keyboard reported its reset (the main window has reset its copy
 // of all three profiles' keys): follow the keyboard's active profile and put
-// the profiles' per-key colour files back to the template.
-void FollowKeyboardReset();
+// the profiles' per-key colour files back to the template. 1 when the
+// keyboard's profile was read, the pending Apply sent, the keyboard is on
+// that profile and the colour files were put back; 0 when any of that failed
+// (the steps that can still run do).
+int FollowKeyboardReset();
 
 } // namespace orvane

@@ -1,5 +1,6 @@
 #include "transfer/KeyboardBackup.h"
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -110,6 +111,45 @@ void KeepFileOnlyAssignments(const CConfigStore& old, const KeyboardCopy& copy, 
     }
 }
 
+// Whether the keyboard's macro `fresh` plays what `old` played. Names are
+// left out: the keyboard drops them when space is tight.
+bool SameMacro(const MacroRecord& old, const MacroRecord& fresh) {
+    const size_t count = MacroActionCount(old);
+    return old.repeat == fresh.repeat && count == MacroActionCount(fresh) &&
+           std::equal(old.actions.begin(), old.actions.begin() + static_cast<ptrdiff_t>(count),
+                      fresh.actions.begin());
+}
+
+// G-key assignments never reach the keyboard: the working profile file is
+// the only place they live, so reading the keyboard must not drop them. A
+// macro is looked up by its place in the list, which is its place in the
+// keyboard's block, and kept only while the keyboard still holds that macro.
+void KeepGKeyAssignments(const CConfigStore& old, CConfigStore& fresh) {
+    const MacroList oldMacros = old.Macros();
+    const MacroList freshMacros = fresh.Macros();
+    for (int p = 0; p < PROFILE_COUNT; ++p) {
+        for (int index = kGKeyFirstIndex; index < kGKeyFirstIndex + kGKeyRecordCount; ++index) {
+            KeyFunction record = old.Record(p, index);
+            if (record.Is(KeyFunctionKind::Default)) continue;
+            if (record.Is(KeyFunctionKind::Macro)) {
+                const uint16_t id = static_cast<uint16_t>(record.value);
+                auto it = std::find_if(oldMacros.begin(), oldMacros.end(),
+                                       [id](const MacroRecord& m) { return m.id == id; });
+                const size_t place = static_cast<size_t>(it - oldMacros.begin());
+                if (it == oldMacros.end() || place >= freshMacros.size() ||
+                    !SameMacro(*it, freshMacros[place]))
+                    continue;
+                record.value = freshMacros[place].id;
+            }
+            fresh.SetRecord(p, index, record);
+            if (record.Is(KeyFunctionKind::Program) || record.Is(KeyFunctionKind::Text)) {
+                const int recordIndex = p * kRecordsPerBlock + index;
+                fresh.SetKeyString(recordIndex, old.KeyString(recordIndex));
+            }
+        }
+    }
+}
+
 } // namespace
 
 int BackupKeyboard(const std::string& path) {
@@ -132,7 +172,10 @@ void LoadKeyboardProfile(bool keepApplyPending) {
         auto fresh = std::make_unique<CConfigStore>();
         auto old = std::make_unique<CConfigStore>();
         if (LoadProfileBytes(backup.data(), backup.size(), *fresh) == 1) {
-            if (LoadProfileFile(path, *old) == 1) KeepFileOnlyAssignments(*old, copy, *fresh);
+            if (LoadProfileFile(path, *old) == 1) {
+                KeepFileOnlyAssignments(*old, copy, *fresh);
+                KeepGKeyAssignments(*old, *fresh);
+            }
             const std::vector<uint8_t> bytes = BuildProfileFileBytes(*fresh);
             std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
             loaded = WriteBytes(path, bytes) == 1 && LoadProfileBytes(bytes.data(), bytes.size()) == 1;

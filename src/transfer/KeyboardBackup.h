@@ -27,7 +27,9 @@ int BackupKeyboard(const std::string& path);
 // User-interface thread: the keyboard's configuration becomes the working
 // one, through a backup into the active profile's working profile file.
 // Program and Text keys of that file (which the keyboard cannot hold) are
-// kept, with their strings, where the keyboard still sends what they send.
+// kept, with their strings, where the keyboard still sends what they send;
+// its G-key assignments, which never go to the keyboard, are kept too (one
+// playing a macro only while the keyboard still holds that macro).
 // When anything fails, the working copy, the file and ApplyPending stay as
 // they were. The key buttons are refreshed, and on success ApplyPending is
 // cleared unless `keepApplyPending`.

@@ -11,35 +11,45 @@
 namespace orvane {
 namespace {
 
-// Steps 1 and 2 of both variants: false when the device info is unreadable.
-bool ReadRecords(CLightingModel& model) {
+enum class ReadOutcome { InfoUnreadable, Incomplete, Complete };
+
+// Steps 1 and 2 of both variants. Every record that was read is kept even
+// when another command of the session failed.
+ReadOutcome ReadRecords(CLightingModel& model) {
     DeviceInfoRecord& info = SystemDeviceInfo();
     std::fill_n(info.begin() + DEVICE_INFO_MODES, DEVICE_INFO_MODE_SLOTS, 0);
     const int r = DevReadInfo(info);
     model.SetDeviceModes(std::span<const uint8_t>(info.data() + DEVICE_INFO_MODES, DEVICE_INFO_MODE_SLOTS));
-    if (r != DEV_OK) return false;
+    if (r != DEV_OK) return ReadOutcome::InfoUnreadable;
 
     std::array<uint8_t, kLightingAreaSize> area = model.LightingArea();
     std::array<uint8_t, REPORT_PAYLOAD> buffer{};
-    DevBeginSession();
-    for (size_t offset = 0; offset < kLightingAreaSize; offset += kLightingRecordSize) {
-        // A record whose read failed keeps what the program had for it,
-        // never the bytes of the record read before it.
-        if (DevReadLighting(buffer, static_cast<uint8_t>(buffer.size()), static_cast<uint16_t>(offset)) ==
-            DEV_OK)
-            std::copy_n(buffer.begin(), kLightingRecordSize, area.begin() + static_cast<ptrdiff_t>(offset));
-    }
-    DevEndSession();
+    const int session = DevInSession([&] {
+        int first = DEV_OK;
+        for (size_t offset = 0; offset < kLightingAreaSize; offset += kLightingRecordSize) {
+            // A record whose read failed keeps what the program had for it,
+            // never the bytes of the record read before it.
+            const int read =
+                DevReadLighting(buffer, static_cast<uint8_t>(buffer.size()), static_cast<uint16_t>(offset));
+            if (read == DEV_OK)
+                std::copy_n(buffer.begin(), kLightingRecordSize,
+                            area.begin() + static_cast<ptrdiff_t>(offset));
+            else if (first == DEV_OK)
+                first = read;
+        }
+        return first;
+    });
     model.SetLightingArea(area);
-    return true;
+    return session == DEV_OK ? ReadOutcome::Complete : ReadOutcome::Incomplete;
 }
 
 } // namespace
 
 int ReadLightingRecords(CLightingModel& model) {
-    if (!ReadRecords(model)) return -1;
+    const ReadOutcome read = ReadRecords(model);
+    if (read == ReadOutcome::InfoUnreadable) return -1;
     model.DecodeCurrentProfile(SwitchFromSettings::OnlyTurnOn);
-    return 0;
+    return read == ReadOutcome::Complete ? 0 : -1;
 }
 
 int ReadLightingRecords() {
@@ -47,10 +57,11 @@ int ReadLightingRecords() {
 }
 
 int ReadLightingRecordsAfterConnect(CLightingModel& model) {
-    if (!ReadRecords(model)) return -1;
+    const ReadOutcome read = ReadRecords(model);
+    if (read == ReadOutcome::InfoUnreadable) return -1;
     if (DeviceOffersMode(kMaxLightingMode)) TransferHost().RefillColourSets();
     model.DecodeCurrentProfile(SwitchFromSettings::ExactlyStored);
-    return 0;
+    return read == ReadOutcome::Complete ? 0 : -1;
 }
 
 int ReadLightingRecordsAfterConnect() {

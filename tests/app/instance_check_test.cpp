@@ -16,6 +16,7 @@ class CScriptedSystem final : public CInstanceSystem {
   public:
     pid_t otherPid = 0;
     CInstanceMutex::Result mutexResult = CInstanceMutex::Result::Created;
+    bool otherEnds = true;
 
     std::vector<std::pair<uint32_t, uintptr_t>> sent;
     int lookups = 0;
@@ -34,7 +35,15 @@ class CScriptedSystem final : public CInstanceSystem {
         ++mutexOpens;
         return mutexResult;
     }
+    bool WaitForInstanceEnd(pid_t pid) override {
+        EXPECT_EQ(pid, otherPid);
+        // Waiting for the end only makes sense once it was told to close.
+        EXPECT_FALSE(sent.empty());
+        ++endWaits;
+        return otherEnds;
+    }
     void StartCompanion() override { ++companionStarts; }
+    int endWaits = 0;
 };
 
 struct CCase {
@@ -123,6 +132,23 @@ TEST(InstanceCheck, AlreadyRunningCopyWithoutTaggedWindowStillEndsThisOne) {
     system.mutexResult = kExists;
     EXPECT_EQ(RunInstanceCheck({}, system), kEnd);
     EXPECT_EQ(system.companionStarts, 0);
+}
+
+TEST(InstanceCheck, KillSucceedsOnlyOnceTheRunningCopyHasGone) {
+    for (bool ends : {true, false}) {
+        SCOPED_TRACE(ends ? "closes" : "stays");
+        CScriptedSystem system;
+        system.otherPid = 42;
+        system.mutexResult = kExists;
+        system.otherEnds = ends;
+        EXPECT_EQ(RunInstanceCheck({"/Kill", "/Start"}, system),
+                  ends ? kEnd : InstanceCheckResult::KillFailed);
+        EXPECT_EQ(system.sent, (std::vector<std::pair<uint32_t, uintptr_t>>{kKill}));
+        EXPECT_EQ(system.endWaits, 1);
+        // Either way this copy neither runs beside the other nor opens its window.
+        EXPECT_EQ(system.mutexOpens, 0);
+        EXPECT_EQ(system.companionStarts, 0);
+    }
 }
 
 TEST(CommandLine, SimulateSwitchPicksTheModelAndLeavesTheArgumentsAlone) {

@@ -145,7 +145,8 @@ TEST_F(InstanceE2e, SecondStartOpensTheRunningWindowThenKillEndsIt) {
 
     CRun killer(folder_.Exe(), {"/kill"}, folder_.TraceFile("killer"));
     EXPECT_EQ(killer.WaitForExit(), 0);
-    EXPECT_EQ(first.WaitForExit(), 0);
+    // Success is only reported once the running copy has really gone.
+    EXPECT_EQ(first.WaitForExit(std::chrono::milliseconds(0)), 0);
     EXPECT_FALSE(fs::exists(folder_.TraceFile("killer")));
     EXPECT_EQ(folder_.CompanionStarts(), 1); // neither the second start nor the killer started it
     EXPECT_FALSE(fs::exists(home_.Runtime() + "/orvane-" + std::to_string(first.Pid()) + ".sock"));
@@ -190,6 +191,41 @@ TEST_F(InstanceE2e, KilledCopyLeavesNothingThatBlocksTheNextStart) {
     CRun killer(folder_.Exe(), {"/Kill"}, folder_.TraceFile("killer"));
     EXPECT_EQ(killer.WaitForExit(), 0);
     EXPECT_EQ(next.WaitForExit(), 0);
+}
+
+TEST_F(InstanceE2e, KillReportsFailureWhileTheRunningCopyDoesNotClose) {
+    CRun running(folder_.Exe(), {}, folder_.TraceFile("running"));
+    ASSERT_TRUE(running.WaitUntilInitialised());
+    kill(running.Pid(), SIGSTOP); // hung: it neither answers nor ends
+    CRun killer(folder_.Exe(), {"/Kill"}, folder_.TraceFile("killer"));
+    EXPECT_EQ(killer.WaitForExit(), 1);
+    EXPECT_FALSE(fs::exists(folder_.TraceFile("killer")));
+    EXPECT_TRUE(running.Running());
+
+    kill(running.Pid(), SIGCONT);
+    kill(running.Pid(), SIGTERM);
+    EXPECT_EQ(running.WaitForExit(), 0);
+}
+
+TEST_F(InstanceE2e, StateFileOfTheOtherModelIsRefusedAndKept) {
+    const std::string state = home_.Dir().File("s.bin"), err = home_.Dir().File("err");
+    ASSERT_EQ(std::system((std::string(ORVANE_BIN_DIR) + "/orvanectl --simulate=126 --sim-state " + state +
+                           " write-lighting 5 0a >/dev/null")
+                              .c_str()),
+              0);
+    const std::string saved = ReadText(state);
+    ASSERT_FALSE(saved.empty());
+
+    // A program that took it would run on (and save over it when closed).
+    const int status = std::system(("QT_QPA_PLATFORM=offscreen timeout 20 " + folder_.Exe() +
+                                    " --simulate=128 --sim-state " + state + " 2>" + err)
+                                       .c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_NE(ReadText(err).find(state + " is not a state of the simulated 128-key keyboard"),
+              std::string::npos)
+        << ReadText(err);
+    EXPECT_EQ(ReadText(state), saved);
 }
 
 TEST_F(InstanceE2e, TerminationSignalsCloseTheProgramCleanly) {

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
+#include <QToolButton>
 #include <set>
 
 #include "app/SkinReaders.h"
@@ -200,6 +201,45 @@ TEST_F(LightingPanel, ColourControlsTicksOptionsAndPresets) {
     panel->RgbEdit(2)->setText("42");
     EXPECT_EQ(panel->RgbEdit(2)->text(), "42");
     EXPECT_TRUE(port.Take().empty()) << "the fields themselves send nothing";
+}
+
+TEST_F(LightingPanel, RgbFieldsShowTheColourPickedFromAPalette) {
+    auto rgb = [&] {
+        return (panel->RgbEdit(0)->text() + "," + panel->RgbEdit(1)->text() + "," + panel->RgbEdit(2)->text())
+            .toStdString();
+    };
+    auto pick = [&](int pickerId, int cell) {
+        CSkinColorBtn* picker = panel->ColourPicker(pickerId);
+        picker->ShowPalette();
+        ASSERT_NE(picker->Palette(), nullptr);
+        auto* button = picker->Palette()->findChild<QToolButton*>("colour" + QString::number(cell));
+        ASSERT_NE(button, nullptr);
+        button->click();
+        QCoreApplication::processEvents(); // the choice is posted to the window
+    };
+    auto text = [](uint32_t c) {
+        return std::to_string(c & 0xFF) + "," + std::to_string((c >> 8) & 0xFF) + "," +
+               std::to_string((c >> 16) & 0xFF);
+    };
+    const auto& palette = CSkinColorBtn::PaletteColours();
+
+    Connect(kAllModes, kRecord);
+    SwitchOn();
+    EXPECT_EQ(rgb(), "10,20,30");
+    pick(1155, 3);
+    EXPECT_EQ(rgb(), text(palette[3]));
+    EXPECT_EQ(panel->ColourPicker(1152)->GetColor(), palette[3]);
+
+    // Custom mode: the paint colour and the linked colour alike.
+    panel->ModeCombo()->setCurrentIndex(panel->ModeCombo()->count() - 1);
+    ASSERT_TRUE(Shown(1160));
+    pick(1160, 12);
+    EXPECT_EQ(rgb(), text(palette[12]));
+    pick(1162, 25);
+    EXPECT_EQ(rgb(), text(palette[25]));
+    port.Take();
+    panel->RgbEdit(0)->setText("7"); // the fields still only clamp what is typed
+    EXPECT_TRUE(port.Take().empty());
 }
 
 TEST_F(LightingPanel, PaintModeToolsAndColourSetsPersist) {

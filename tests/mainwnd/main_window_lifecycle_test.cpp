@@ -34,6 +34,7 @@ class CAloneSystem final : public CInstanceSystem {
     std::vector<uint32_t> sent;
     pid_t FindOtherInstance() override { return other; }
     void SendToInstance(pid_t, uint32_t message, uintptr_t) override { sent.push_back(message); }
+    bool WaitForInstanceEnd(pid_t) override { return true; }
     CInstanceMutex::Result OpenOrCreateMutex() override {
         return InstanceMutex().OpenOrCreate(InstanceLockPath());
     }
@@ -122,6 +123,7 @@ TEST_F(MainWindowLifecycle, SecondCopyEndsInItsConstructorWithoutAWindow) {
         explicit CSecond(CInstanceMutex::Result& seen) : seen_(seen) {}
         pid_t FindOtherInstance() override { return 99; }
         void SendToInstance(pid_t, uint32_t message, uintptr_t) override { sent = message; }
+        bool WaitForInstanceEnd(pid_t) override { return true; }
         CInstanceMutex::Result OpenOrCreateMutex() override {
             CInstanceMutex probe;
             return seen_ = probe.OpenOrCreate(InstanceLockPath());

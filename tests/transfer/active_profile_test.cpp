@@ -59,7 +59,7 @@ TEST_F(ActiveProfileTest, FollowKeyboardResetAppliesThenSwitchesToTheKeyboardsPr
         ASSERT_EQ(SaveProfileFile(WorkingProfilePath(1), other), 1);
     }
 
-    FollowKeyboardReset();
+    EXPECT_EQ(FollowKeyboardReset(), 1);
     // Device info, the Apply to the old profile, then the switch.
     EXPECT_EQ(Commands(TakeRequests()), "03 01 0a 08 08 08 08 08 08 08 08 08 08 02 03 04");
     EXPECT_EQ(GetActiveProfileCache(), 1);
@@ -70,6 +70,29 @@ TEST_F(ActiveProfileTest, FollowKeyboardResetAppliesThenSwitchesToTheKeyboardsPr
     ASSERT_GE(calls.size(), 2u);
     EXPECT_EQ(calls[calls.size() - 2], "buttons 1");
     EXPECT_EQ(calls.back(), "colour sets"); // the simulated keyboard offers mode 20
+}
+
+TEST_F(ActiveProfileTest, FollowKeyboardResetReportsEveryFailureOfItsSequence) {
+    CreateWorkingProfile(0);
+    CreateWorkingProfile(1);
+    // Request positions of the sequence (device info, the Apply's begin,
+    // macro write, ten matrix chunks and end, then the switch's read and
+    // write of the device info), each refused in turn.
+    for (uint32_t at : {1u, 2u, 3u, 4u, 14u, 15u, 16u}) {
+        SCOPED_TRACE("refused request " + std::to_string(at));
+        SetActiveProfileCache(0);
+        sim->WithFirmware([](CSimFirmware& f) { f.Info[10] = 1; });
+        host.pending = true;
+        TakeRequests();
+        sim->AddFault({SimFault::Status, sim->RequestCount() + at, sim->RequestCount() + at, 0xFE});
+        EXPECT_EQ(FollowKeyboardReset(), 0);
+        EXPECT_EQ(Commands(TakeRequests()).substr(0, 2), "03");
+    }
+    SetActiveProfileCache(0);
+    sim->WithFirmware([](CSimFirmware& f) { f.Info[10] = 1; });
+    host.pending = true;
+    EXPECT_EQ(FollowKeyboardReset(), 1);
+    EXPECT_FALSE(host.pending);
 }
 
 } // namespace

@@ -221,6 +221,46 @@ TEST_F(BackupTest, ProgramAndTextKeysSurviveAReconnection) {
     EXPECT_EQ(g_ConfigStore.KeyString(kRecordsPerBlock + 0x1E), program);
 }
 
+TEST_F(BackupTest, GKeyAssignmentsSurviveAReconnection) {
+    using K = KeyFunctionKind;
+    constexpr int G1 = kGKeyFirstIndex;
+    const std::u16string text = u"gg wp";
+    // Ids that are not the macros' places, as an edited list has them.
+    ASSERT_TRUE(
+        g_ConfigStore.SetMacros({NamedMacro(u"Combo", 7, {0x1E}), NamedMacro(u"Clicks", 3, {0x171})}));
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, G1, K::Media, 4));
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, G1 + 2, K::Macro, 7, 2));
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(1, G1 + 1, K::Macro, 3, 5));
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(2, G1 + 9, K::Text, 0, 1, &text));
+    CreateWorkingProfile(0);
+    ASSERT_EQ(SaveWorkingProfile(0), 1);
+    ASSERT_EQ(CommitAndSend(true), 1);
+
+    SetActiveProfileCache(-1); // as after a reconnection
+    LoadKeyboardProfile(false);
+    EXPECT_TRUE(g_ConfigStore.Record(0, G1).Is(K::Media));
+    EXPECT_EQ(g_ConfigStore.Record(0, G1).value, 4);
+    // The keyboard numbers its macros by place: the records follow.
+    EXPECT_TRUE(g_ConfigStore.Record(0, G1 + 2).Is(K::Macro));
+    EXPECT_EQ(g_ConfigStore.Record(0, G1 + 2).value, 1);
+    EXPECT_TRUE(g_ConfigStore.Record(1, G1 + 1).Is(K::Macro));
+    EXPECT_EQ(g_ConfigStore.Record(1, G1 + 1).value, 2);
+    EXPECT_EQ(g_ConfigStore.Record(1, G1 + 1).aux, 5);
+    EXPECT_TRUE(g_ConfigStore.Record(2, G1 + 9).Is(K::Text));
+    EXPECT_EQ(g_ConfigStore.KeyString(2 * kRecordsPerBlock + G1 + 9), text);
+
+    // Elsewhere the keyboard got a list without "Clicks": its G key falls
+    // back to its default, the others stay.
+    ASSERT_TRUE(g_ConfigStore.SetMacros({g_ConfigStore.Macros().front()}));
+    ASSERT_EQ(CommitAndSend(true), 1);
+    SetActiveProfileCache(-1);
+    LoadKeyboardProfile(false);
+    EXPECT_TRUE(g_ConfigStore.Record(1, G1 + 1).Is(K::Default));
+    EXPECT_EQ(g_ConfigStore.Record(0, G1 + 2).value, 1);
+    EXPECT_TRUE(g_ConfigStore.Record(0, G1).Is(K::Media));
+    EXPECT_EQ(g_ConfigStore.KeyString(2 * kRecordsPerBlock + G1 + 9), text);
+}
+
 TEST_F(BackupTest, MalformedImportChangesNothing) {
     const std::string path = files.File("bad.fwc");
     testing::WriteText(path, std::string(40000, 'x'));

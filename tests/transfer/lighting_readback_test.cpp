@@ -63,13 +63,40 @@ TEST_F(LightingReadBackTest, AFailedRecordReadKeepsThatRecordAsItWas) {
         f.Lighting[42] = 12;
         f.Lighting[84] = 13;
     });
-    // Device info, begin, record 0, then record 1 refused.
+    // Device info, begin, record 0, then record 1 refused: reported, not hidden.
     sim->AddFault({SimFault::Status, sim->RequestCount() + 4, sim->RequestCount() + 4, 0xFE});
-    ASSERT_EQ(ReadLightingRecords(model), 0);
+    ASSERT_EQ(ReadLightingRecords(model), -1);
     const auto& area = model.LightingArea();
     EXPECT_EQ(area[0], 11);
     EXPECT_TRUE(std::equal(area.begin() + 42, area.begin() + 84, old.begin() + 42)); // not record 0's bytes
     EXPECT_EQ(area[84], 13); // the last record is read although its chunk runs past the area
+}
+
+TEST_F(LightingReadBackTest, AFailedBeginOrEndIsAFailure) {
+    ASSERT_EQ(ReadLightingRecords(model), 0);
+    const auto old = model.LightingArea();
+    for (bool afterConnect : {false, true}) {
+        SCOPED_TRACE(afterConnect ? "after a connection" : "plain");
+        sim->WithFirmware([](CSimFirmware& f) { f.Lighting[0] = 9; });
+        auto read = [&] {
+            return afterConnect ? ReadLightingRecordsAfterConnect(model) : ReadLightingRecords(model);
+        };
+        TakeRequests();
+        // A refused begin: no record is read, so none changes.
+        sim->AddFault({SimFault::Status, sim->RequestCount() + 2, sim->RequestCount() + 2, 0xFE});
+        EXPECT_EQ(read(), -1);
+        EXPECT_EQ(Commands(TakeRequests()), "03 01");
+        EXPECT_EQ(model.LightingArea(), old);
+        EXPECT_GT(model.Modes().Count(), 0);
+
+        // A refused end: the records were read and are kept.
+        sim->AddFault({SimFault::Status, sim->RequestCount() + 6, sim->RequestCount() + 6, 0xFF});
+        EXPECT_EQ(read(), -1);
+        EXPECT_EQ(Commands(TakeRequests()), "03 01 05 05 05 02");
+        EXPECT_EQ(model.LightingArea()[0], 9);
+        sim->WithFirmware([&](CSimFirmware& f) { f.Lighting[0] = old[0]; });
+        ASSERT_EQ(read(), 0);
+    }
 }
 
 TEST_F(LightingReadBackTest, AfterAConnectionTheSwitchFollowsTheSettingsFileExactly) {

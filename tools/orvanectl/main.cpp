@@ -6,7 +6,6 @@
 #include <iostream>
 #include <optional>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
 #include <vector>
 
@@ -138,11 +137,7 @@ int main(int argc, char** argv) {
     orvane::CSimKeyboard* sim = nullptr;
     if (options.simulate) {
         sim = &orvane::InstallSimulatedKeyboard(options.simulate);
-        // A state file that is there but does not load (the other model, cut
-        // short, a folder) is refused: saving over it at the end would lose it.
-        struct stat st {};
-        if (!options.state.empty() && ::stat(options.state.c_str(), &st) == 0 &&
-            !sim->WithFirmware([&](orvane::CSimFirmware& f) { return f.LoadState(options.state); })) {
+        if (!orvane::LoadSimulatedStateIfPresent(*sim, options.state)) {
             std::cerr << "orvanectl: " << options.state << " is not a state of the simulated "
                       << options.simulate << "-key keyboard; nothing was run\n";
             return orvanectl::kUsage;

@@ -1,5 +1,6 @@
 #include "app/gui/OrvaneApp.h"
 
+#include <iostream>
 #include <memory>
 #include <QWidget>
 
@@ -27,15 +28,22 @@ bool COrvaneApp::InitInstance() {
     PrepareStartupEnvironment();
 
     auto window = std::make_unique<COrvaneDlg>(m_args);
+    if (window->KillFailed()) {
+        std::cerr << "orvane: /Kill: the running copy did not close\n";
+        m_exitCode = 1;
+    }
     if (!window->EndProcessRequested()) {
         // Only the copy that runs touches the keyboard, simulated or real.
         InstallSimulatedKeyboardIfRequested();
-        ApplyProgramOptions(options);
-        window->EnableDeviceThreads();
-        COrvaneDlg* target = window.get();
-        CTerminationSignals termination([target] { target->Bridge().PostMessage(UM_KILL, TAG_KILL, 0); });
-        window->RunModal();
-        SaveSimulatedState(options);
+        if (ApplyProgramOptions(options)) {
+            window->EnableDeviceThreads();
+            COrvaneDlg* target = window.get();
+            CTerminationSignals termination([target] { target->Bridge().PostMessage(UM_KILL, TAG_KILL, 0); });
+            window->RunModal();
+            SaveSimulatedState(options);
+        } else {
+            m_exitCode = 2; // a refused state file: nothing ran, nothing saved
+        }
     }
 
     ReleaseStartupEnvironment();

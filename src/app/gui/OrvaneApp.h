@@ -17,9 +17,12 @@ class COrvaneApp : public QApplication {
 
     // The start-up sequence. Always false: the framework runs no loop of its own.
     bool InitInstance();
+    // What the process ends with once InitInstance has returned.
+    int ExitCode() const { return m_exitCode; }
 
   private:
     std::vector<std::string> m_args;
+    int m_exitCode = 0;
 };
 
 } // namespace orvane

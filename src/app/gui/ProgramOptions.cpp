@@ -102,7 +102,7 @@ void PrintProgramUsage(std::ostream& out) {
            "  --help            this text\n";
 }
 
-void ApplyProgramOptions(const ProgramOptions& options) {
+bool ApplyProgramOptions(const ProgramOptions& options) {
     for (const std::string& error : options.errors)
         std::cerr << "orvane: " << error << "\n";
     CSimKeyboard* sim = SimulatedKeyboard();
@@ -111,10 +111,14 @@ void ApplyProgramOptions(const ProgramOptions& options) {
             std::cerr << "orvane: the --sim-... options need --simulate; ignored\n";
         if (!options.trace.empty() && !InstallReportTrace(options.trace))
             std::cerr << "orvane: cannot write " << options.trace << "\n";
-        return;
+        return true;
     }
-    if (!options.state.empty())
-        sim->WithFirmware([&](CSimFirmware& f) { return f.LoadState(options.state); });
+    if (!LoadSimulatedStateIfPresent(*sim, options.state)) {
+        std::cerr << "orvane: " << options.state << " is not a state of the simulated "
+                  << sim->WithFirmware([](CSimFirmware& f) { return f.KeyCount(); })
+                  << "-key keyboard; not started\n";
+        return false;
+    }
     for (const SimFault& fault : options.faults)
         sim->AddFault(fault);
     sim->SetPacing(options.pace);
@@ -126,12 +130,14 @@ void ApplyProgramOptions(const ProgramOptions& options) {
             sim->SendConsumerUsage(usage);
         }).detach();
     }
+    return true;
 }
 
 void SaveSimulatedState(const ProgramOptions& options) {
     CSimKeyboard* sim = SimulatedKeyboard();
-    if (sim && !options.state.empty())
-        sim->WithFirmware([&](CSimFirmware& f) { return f.SaveState(options.state); });
+    if (sim && !options.state.empty() &&
+        !sim->WithFirmware([&](CSimFirmware& f) { return f.SaveState(options.state); }))
+        std::cerr << "orvane: cannot write the simulated keyboard's state to " << options.state << "\n";
 }
 
 } // namespace orvane

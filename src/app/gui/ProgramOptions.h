@@ -29,9 +29,12 @@ void PrintProgramUsage(std::ostream& out);
 // After the simulated keyboard is installed (when asked for) and before the
 // device threads start: faults, pacing, saved state, consumer reports and
 // the trace. Options of the simulated keyboard without one are reported on
-// stderr and ignored.
-void ApplyProgramOptions(const ProgramOptions& options);
-// At the end of the run: the simulated keyboard's state into --sim-state.
+// stderr and ignored. False, with the reason on stderr and nothing else
+// applied, when the --sim-state file exists but is not a state of the
+// simulated model: the program must then not run (and never save over it).
+bool ApplyProgramOptions(const ProgramOptions& options);
+// At the end of the run: the simulated keyboard's state into --sim-state; a
+// state that cannot be written is reported on stderr.
 void SaveSimulatedState(const ProgramOptions& options);
 
 } // namespace orvane

@@ -24,5 +24,5 @@ int main(int argc, char** argv) {
     // The device threads are never stopped; they end with the process. Ending
     // it here keeps static destructors from running under their feet.
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(app.ExitCode());
 }

@@ -24,6 +24,7 @@ class CAloneSystem final : public CInstanceSystem {
   public:
     pid_t FindOtherInstance() override { return 0; }
     void SendToInstance(pid_t, uint32_t, uintptr_t) override {}
+    bool WaitForInstanceEnd(pid_t) override { return true; }
     CInstanceMutex::Result OpenOrCreateMutex() override {
         return InstanceMutex().OpenOrCreate(InstanceLockPath());
     }
