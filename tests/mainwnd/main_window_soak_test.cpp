@@ -1,8 +1,7 @@
 // The whole window over the simulated keyboard through many unplug and replug
 // cycles, with the key dialog open at some of the unplugs: nothing may crash,
 // hang or keep file descriptors or threads from one connection to the next.
-// ORVANE_SOAK_CYCLES sets the number of cycles (200 by default, 2 under the
-// thread sanitizer).
+// ORVANE_SOAK_CYCLES sets the number of cycles (200 by default).
 #include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
@@ -36,13 +35,7 @@ using orvane::testing::CAloneSystem;
 using CCountingPrompt = orvane::testing::CRecordingPrompt;
 
 int SoakCycles() {
-#if defined(__SANITIZE_THREAD__)
-    // Painting the shown window is many times slower under the thread
-    // sanitizer: ten cycles take minutes on a busy machine.
-    constexpr int kDefault = 2; // the key dialog opens in the second
-#else
     constexpr int kDefault = 200;
-#endif
     const char* text = std::getenv("ORVANE_SOAK_CYCLES");
     const int n = text ? std::atoi(text) : 0;
     return n > 0 ? n : kDefault;
