@@ -1,6 +1,7 @@
 #include "app/InstanceCheck.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #include "app/InstanceProtocol.h"
@@ -21,7 +22,15 @@ constexpr auto kEndPollInterval = std::chrono::milliseconds(20);
 
 class CRealInstanceSystem final : public CInstanceSystem {
   public:
-    pid_t FindOtherInstance() override { return FindOtherProcessByExeName(Paths().ExeFileName); }
+    // Only a copy of this session is ours: its lock and socket live in the
+    // same runtime folder. A copy of another session, or of a test with its
+    // own folder, is left alone.
+    pid_t FindOtherInstance() override {
+        const char* mine = std::getenv("XDG_RUNTIME_DIR");
+        return FindOtherProcessByExeName(Paths().ExeFileName, [mine](pid_t pid) {
+            return ProcessEnvironmentValue(pid, "XDG_RUNTIME_DIR") == (mine ? mine : "");
+        });
+    }
     void SendToInstance(pid_t pid, uint32_t message, uintptr_t wParam) override {
         CInstanceRequest request;
         request.message = message;

@@ -81,14 +81,29 @@ uid_t OwnerOf(pid_t pid) {
 
 } // namespace
 
-pid_t FindOtherProcessByExeName(const std::string& exeFileName) {
+pid_t FindOtherProcessByExeName(const std::string& exeFileName, const std::function<bool(pid_t)>& accept) {
     if (exeFileName.empty()) return 0;
     const pid_t self = ::getpid();
     const uid_t me = ::getuid();
     // Another user's copy has its own lock and socket; it is not our instance.
     for (pid_t pid : ProcessIds())
-        if (pid != self && OwnerOf(pid) == me && NameMatches(pid, exeFileName) && !IsZombie(pid)) return pid;
+        if (pid != self && OwnerOf(pid) == me && NameMatches(pid, exeFileName) && !IsZombie(pid) &&
+            (!accept || accept(pid)))
+            return pid;
     return 0;
+}
+
+std::string ProcessEnvironmentValue(pid_t pid, const std::string& name) {
+    std::string environ;
+    if (!ReadWholeFile(ProcFile(pid, "environ"), environ)) return std::string();
+    const std::string prefix = name + "=";
+    for (size_t at = 0; at < environ.size();) {
+        const size_t end = std::min(environ.find('\0', at), environ.size());
+        if (environ.compare(at, prefix.size(), prefix) == 0 && end - at >= prefix.size())
+            return environ.substr(at + prefix.size(), end - at - prefix.size());
+        at = end + 1;
+    }
+    return std::string();
 }
 
 bool ProcessGone(pid_t pid) {

@@ -1,5 +1,6 @@
 #pragma once
 // Process lookup by executable file name and detached program start.
+#include <functional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -10,8 +11,14 @@ namespace orvane {
 // executable file name equals `exeFileName` (ASCII case ignored), walking
 // /proc in ascending process id. Zombies do not count. 0 when there is none.
 // The name is read from /proc/<pid>/exe, or from /proc/<pid>/comm where the
-// link cannot be read (comm keeps only the first 15 characters).
-pid_t FindOtherProcessByExeName(const std::string& exeFileName);
+// link cannot be read (comm keeps only the first 15 characters). When
+// `accept` is given, only a process it accepts counts.
+pid_t FindOtherProcessByExeName(const std::string& exeFileName,
+                                const std::function<bool(pid_t)>& accept = nullptr);
+
+// The value of the environment variable `name` that process `pid` was started
+// with; empty when it was not set or the process cannot be read.
+std::string ProcessEnvironmentValue(pid_t pid, const std::string& name);
 
 // True when process `pid` has ended: no longer there, or a zombie its
 // parent has not reaped yet.

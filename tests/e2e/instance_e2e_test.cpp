@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -153,12 +154,22 @@ TEST_F(InstanceE2e, SecondStartOpensTheRunningWindowThenKillEndsIt) {
 }
 
 TEST_F(InstanceE2e, KillWithNothingRunningStartsNormally) {
+    // A copy of another session (its own runtime folder) is not ours to
+    // close or to open.
+    orvane::testing::CTempDir otherRuntime;
+    std::optional<CRun> foreign;
+    {
+        CScopedEnv runtime("XDG_RUNTIME_DIR", otherRuntime.Path());
+        foreign.emplace(folder_.Exe(), std::vector<std::string>{}, folder_.TraceFile("foreign"));
+        ASSERT_TRUE(foreign->WaitUntilInitialised());
+    }
     CRun run(folder_.Exe(), {"/Kill"}, folder_.TraceFile("run"));
     ASSERT_TRUE(run.WaitUntilInitialised());
-    EXPECT_EQ(folder_.WaitForCompanionStarts(1), 1);
+    EXPECT_EQ(folder_.WaitForCompanionStarts(2), 2); // each session starts its own
     CRun killer(folder_.Exe(), {"/KILL"}, folder_.TraceFile("killer"));
     EXPECT_EQ(killer.WaitForExit(), 0);
     EXPECT_EQ(run.WaitForExit(), 0);
+    EXPECT_TRUE(foreign->Running());
 }
 
 TEST_F(InstanceE2e, StartAndKillInEitherOrderCloseTheRunningCopy) {
