@@ -178,10 +178,18 @@ bool COrvaneDlg::KeyboardPresent() const {
 }
 
 void COrvaneDlg::ShowMainWindow() {
+    if (m_loadingConnection) {
+        m_showAfterLoading = true;
+        return;
+    }
     if (!KeyboardPresent()) {
         Prompt().MessageBox(Text("MAIN_NO_DEVICE_PROMPT"), std::string(), MB_OK);
         return;
     }
+    ShowWindowNow();
+}
+
+void COrvaneDlg::ShowWindowNow() {
     setWindowFlag(Qt::Tool, false);
     showNormal();
     raise();
@@ -232,16 +240,17 @@ void COrvaneDlg::CloseProgram() {
     HideMainWindow();
     // The transfer's worker may still need this thread (a message, a widget):
     // the shutdown waits until it has ended.
-    if (m_transfers.Running()) {
-        m_closeAfterTransfer = true;
-        return;
-    }
     // A message box or menu still open would keep its own loop, and with it
-    // the program, running until someone answers it.
+    // the program (and a transfer's loop beneath it), running until someone
+    // answers it.
     while (QWidget* popup = QApplication::activePopupWidget())
         if (!popup->close()) break;
     while (QWidget* modal = QApplication::activeModalWidget())
         if (!modal->close()) break;
+    if (m_transfers.Running()) {
+        m_closeAfterTransfer = true;
+        return;
+    }
     RunShutdown();
     ReleasePictures();
     m_endRequested = true;

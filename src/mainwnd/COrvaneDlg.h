@@ -137,6 +137,9 @@ class COrvaneDlg : public CBaseDialog,
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
+    // Shows, raises and activates the window, without asking whether a
+    // keyboard is there.
+    void ShowWindowNow();
     // CKeyButtonView
     bool GKeyBankSet() const override;
     void SetKeyButtonTooltip(int controlId, const std::string& text, bool checked) override;
@@ -200,6 +203,10 @@ class COrvaneDlg : public CBaseDialog,
     bool m_shutdownDone = false;
     bool m_endRequested = false;
     bool m_closeAfterTransfer = false;
+    // While a new connection's configuration is read, the keyboard is there
+    // but not counted as connected yet: a request to show the window waits.
+    bool m_loadingConnection = false;
+    bool m_showAfterLoading = false;
     bool m_flip = false;
     uint32_t m_windowTag = 0;
     int m_trayIconId = 0;

@@ -3,6 +3,7 @@
 // extra buttons and the overlapping plates are stacked and swapped by Flip.
 #include <mutex>
 #include <QWidget>
+#include <utility>
 
 #include "device/DeviceCommands.h"
 #include "dialogs/FlipSetting.h"
@@ -32,7 +33,9 @@ constexpr int kRightBracketButtonId = 1055; // drawn partly under Enter
 void COrvaneDlg::OnKeyboardConnected() {
     // The keyboard's own configuration becomes the working copy; reading all
     // of it takes a while, so the window keeps painting meanwhile.
+    m_loadingConnection = true;
     RunTransfer([] { LoadKeyboardProfile(false); });
+    m_loadingConnection = false;
     if (m_shutdownDone) return; // the program was closed meanwhile
     const int active = GetActiveProfile();
     if (active >= 0 && active < PROFILE_COUNT) {
@@ -42,9 +45,12 @@ void COrvaneDlg::OnKeyboardConnected() {
     ReadLightingRecordsAfterConnect();
     if (m_parts.refreshPanel) m_parts.refreshPanel();
     if (DeviceOffersMode(kMaxLightingMode)) TheLighting().RelinkPaintFlags();
+    // Asked for while the keyboard was being read: it is there now.
+    if (std::exchange(m_showAfterLoading, false)) ShowWindowNow();
 }
 
 void COrvaneDlg::OnKeyboardGone() {
+    m_showAfterLoading = false;
     CancelOpenDialogs();
     // The focus must not stay on a control of a closed editor or on a key
     // the next connection may disable.

@@ -264,6 +264,29 @@ TEST_F(MainWindow, WithoutAKeyboardOpenOnlySaysSoAndTheTrayFollowsTheKeyboard) {
     }
 }
 
+// A second start while the keyboard's configuration is still being read
+// (the keyboard is there, not yet counted as connected): the window opens
+// once it is read, and nobody is told there is no keyboard.
+TEST_F(MainWindow, OpenAskedWhileTheKeyboardIsReadShowsTheWindowAfterwards) {
+    CSimKeyboard sim(128);
+    ASSERT_NO_FATAL_FAILURE(Connect(sim));
+    keyboard = false;
+    // Handled from inside the reading's own loop.
+    window->Bridge().PostMessage(UM_OPEN, TAG_OPEN, 0);
+    window->Bridge().SendMessage(UM_PROFILE, TAG_PROF, 0);
+    EXPECT_TRUE(prompt.shown.empty()) << prompt.shown.front();
+    EXPECT_TRUE(window->isVisible());
+
+    // Gone while it was read: nothing opens.
+    window->HideMainWindow();
+    window->Bridge().PostMessage(UM_OPEN, TAG_OPEN, 0);
+    window->Bridge().PostMessage(UM_DEVICE_GONE, 0, 0);
+    window->Bridge().SendMessage(UM_PROFILE, TAG_PROF, 0);
+    Pump();
+    EXPECT_FALSE(window->isVisible());
+    Disconnect();
+}
+
 TEST_F(MainWindow, AboutTwiceLeavesOneBoxAndTheShutdownClosesItFirst) {
     window->OnCommand(ID_TRAY_ABOUT);
     window->OnCommand(ID_TRAY_ABOUT);
