@@ -5,16 +5,25 @@
 #     IDLE_SECONDS: CPU share of one core and the program's wake-ups (context
 #     switches of all its threads);
 #   - resident memory with the window shown.
-# Figures only; nothing here passes or fails on a number.
+# Figures only; nothing here passes or fails on a number. With
+# ORVANE_BENCH_FIGURES set, each figure is also appended to that file.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 program=${ORVANE:-$here/../bin/orvane}
 # Run from the source tree: the default build beside it.
 [ -x "$program" ] || program=$here/../build/bin/orvane
 RUNS=${RUNS:-7}
-IDLE_SECONDS=${IDLE_SECONDS:-60}
+IDLE_SECONDS=${IDLE_SECONDS:-30}
+figures=(start_to_tray_s idle_cpu_pct idle_wakeups_per_s rss_mb)
+
+figure() { [ -z "${ORVANE_BENCH_FIGURES:-}" ] || echo "$1=$2" >>"$ORVANE_BENCH_FIGURES"; }
+not_measured() { for f in "${figures[@]}"; do figure "$f" "not measured: $1"; done; }
 for tool in Xvfb trayer xdotool; do
-    command -v $tool >/dev/null || { echo "main_window_bench: $tool missing, skipped"; exit 0; }
+    command -v $tool >/dev/null || {
+        echo "main_window_bench: $tool missing, skipped"
+        not_measured "$tool missing"
+        exit 0
+    }
 done
 
 work=$(mktemp -d)
@@ -42,34 +51,56 @@ docked() { # the program's window inside the tray
     done
     return 1
 }
+# A program that ends before it is measured fails the benchmark.
+died() {
+    echo "main_window_bench: the program ended early" >&2
+    cat "$work/err" >&2
+    not_measured "the program ended early"
+    exit 1
+}
 
 times=()
 for _ in $(seq "$RUNS"); do
     start=$(now)
     "$program" /Start >/dev/null 2>"$work/err" &
     pid=$!
-    until docked $pid; do kill -0 $pid 2>/dev/null || { cat "$work/err"; exit 1; }; sleep 0.01; done
-    times+=("$(echo "$(now) - $start" | bc)")
+    until docked $pid; do kill -0 $pid 2>/dev/null || died; sleep 0.01; done
+    times+=("$(awk -v a="$start" -v b="$(now)" 'BEGIN { printf "%.3f", b - a }')")
     kill $pid; wait $pid 2>/dev/null
 done
 median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(( (RUNS + 1) / 2 ))p")
 printf 'start to tray icon: median %.3f s over %d runs (%s)\n' "$median" "$RUNS" "${times[*]}"
+figure start_to_tray_s "$median"
 
 ticks() { awk '{print $14 + $15}' /proc/$1/stat; }
 switches() { cat /proc/$1/task/*/status | awk '/ctxt_switches/ {s += $2} END {print s}'; }
-"$program" --simulate /Start >/dev/null 2>&1 &
+"$program" --simulate /Start >/dev/null 2>"$work/err" &
 pid=$!
 pids+=($pid)
-until docked $pid; do kill -0 $pid 2>/dev/null || exit 1; sleep 0.05; done
+until docked $pid; do kill -0 $pid 2>/dev/null || died; sleep 0.05; done
 sleep 2 # the connection settles
 t0=$(ticks $pid); s0=$(switches $pid)
 sleep "$IDLE_SECONDS"
 t1=$(ticks $pid); s1=$(switches $pid)
-hz=$(getconf CLK_TCK)
-echo "idle, hidden, keyboard connected, ${IDLE_SECONDS} s: CPU $(echo "scale=3; 100 * ($t1 - $t0) / $hz / $IDLE_SECONDS" | bc) % of one core, $((s1 - s0)) wake-ups ($(echo "scale=2; ($s1 - $s0) / $IDLE_SECONDS" | bc)/s)"
+cpu=$(awk -v d=$((t1 - t0)) -v hz="$(getconf CLK_TCK)" -v s="$IDLE_SECONDS" 'BEGIN { printf "%.3f", 100 * d / hz / s }')
+wakeups=$(awk -v d=$((s1 - s0)) -v s="$IDLE_SECONDS" 'BEGIN { printf "%.2f", d / s }')
+echo "idle, hidden, keyboard connected, ${IDLE_SECONDS} s: CPU $cpu % of one core, $((s1 - s0)) wake-ups ($wakeups/s)"
+figure idle_cpu_pct "$cpu"
+figure idle_wakeups_per_s "$wakeups"
 
 "$program" --simulate >/dev/null 2>&1 # a second start opens the running copy's window
-for _ in $(seq 100); do xdotool search --onlyvisible --name "Orvane Keyboard Settings" >/dev/null 2>&1 && break; sleep 0.05; done
-sleep 1
-echo "resident memory, window shown: $(awk '/VmRSS/ {printf "%.1f MB", $2 / 1024}' /proc/$pid/status)"
+shown=0
+for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "Orvane Keyboard Settings" >/dev/null 2>&1 && { shown=1; break; }
+    sleep 0.05
+done
+if [ $shown = 1 ]; then
+    sleep 1
+    rss=$(awk '/VmRSS/ {printf "%.1f", $2 / 1024}' /proc/$pid/status)
+    echo "resident memory, window shown: $rss MB"
+    figure rss_mb "$rss"
+else
+    echo "main_window_bench: the window did not open; resident memory not measured" >&2
+    figure rss_mb "not measured: the window did not open"
+fi
 "$program" /Kill >/dev/null 2>&1
