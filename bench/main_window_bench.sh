@@ -16,8 +16,13 @@ RUNS=${RUNS:-7}
 IDLE_SECONDS=${IDLE_SECONDS:-30}
 figures=(start_to_tray_s idle_cpu_pct idle_wakeups_per_s rss_mb)
 
-figure() { [ -z "${ORVANE_BENCH_FIGURES:-}" ] || echo "$1=$2" >>"$ORVANE_BENCH_FIGURES"; }
-not_measured() { for f in "${figures[@]}"; do figure "$f" "not measured: $1"; done; }
+declare -A written
+figure() {
+    written[$1]=1
+    [ -z "${ORVANE_BENCH_FIGURES:-}" ] || echo "$1=$2" >>"$ORVANE_BENCH_FIGURES"
+}
+# Every figure not written yet gets the reason it is missing.
+not_measured() { for f in "${figures[@]}"; do [ -n "${written[$f]:-}" ] || figure "$f" "not measured: $1"; done; }
 for tool in Xvfb trayer xdotool; do
     command -v $tool >/dev/null || {
         echo "main_window_bench: $tool missing, skipped"
@@ -37,11 +42,22 @@ unset QT_QPA_PLATFORM DBUS_SESSION_BUS_ADDRESS XDG_CURRENT_DESKTOP
 exec 3> "$work/display"
 Xvfb -displayfd 3 -screen 0 1400x900x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
+if [ ! -s "$work/display" ]; then
+    echo "main_window_bench: Xvfb did not start, skipped"
+    not_measured "Xvfb did not start"
+    exit 0
+fi
 export DISPLAY=:$(cat "$work/display")
 trayer --edge top --align right --widthtype pixel --width 200 --height 32 >/dev/null 2>&1 &
 pids+=($!)
-for _ in $(seq 100); do xdotool search --classname trayer >/dev/null 2>&1 && break; sleep 0.05; done
+tray=0
+for _ in $(seq 200); do xdotool search --classname trayer >/dev/null 2>&1 && { tray=1; break; }; sleep 0.05; done
+if [ $tray = 0 ]; then
+    echo "main_window_bench: the tray host did not start, skipped"
+    not_measured "the tray host did not start"
+    exit 0
+fi
 
 now() { date +%s.%N; }
 docked() { # the program's window inside the tray
@@ -51,12 +67,21 @@ docked() { # the program's window inside the tray
     done
     return 1
 }
-# A program that ends before it is measured fails the benchmark.
+# A program that ends, or never docks, before it is measured fails the benchmark.
 died() {
-    echo "main_window_bench: the program ended early" >&2
+    echo "main_window_bench: $1" >&2
     cat "$work/err" >&2
-    not_measured "the program ended early"
+    not_measured "$1"
     exit 1
+}
+# Waits for the icon of PID in the tray, 20 s at most.
+wait_docked() {
+    local end=$((SECONDS + 20))
+    until docked "$1"; do
+        kill -0 "$1" 2>/dev/null || died "the program ended early"
+        [ $SECONDS -lt $end ] || died "the tray icon did not dock within 20 s"
+        sleep 0.01
+    done
 }
 
 times=()
@@ -64,7 +89,7 @@ for _ in $(seq "$RUNS"); do
     start=$(now)
     "$program" /Start >/dev/null 2>"$work/err" &
     pid=$!
-    until docked $pid; do kill -0 $pid 2>/dev/null || died; sleep 0.01; done
+    wait_docked $pid
     times+=("$(awk -v a="$start" -v b="$(now)" 'BEGIN { printf "%.3f", b - a }')")
     kill $pid; wait $pid 2>/dev/null
 done
@@ -77,7 +102,7 @@ switches() { cat /proc/$1/task/*/status | awk '/ctxt_switches/ {s += $2} END {pr
 "$program" --simulate /Start >/dev/null 2>"$work/err" &
 pid=$!
 pids+=($pid)
-until docked $pid; do kill -0 $pid 2>/dev/null || died; sleep 0.05; done
+wait_docked $pid
 sleep 2 # the connection settles
 t0=$(ticks $pid); s0=$(switches $pid)
 sleep "$IDLE_SECONDS"
@@ -88,10 +113,18 @@ echo "idle, hidden, keyboard connected, ${IDLE_SECONDS} s: CPU $cpu % of one cor
 figure idle_cpu_pct "$cpu"
 figure idle_wakeups_per_s "$wakeups"
 
-"$program" --simulate >/dev/null 2>&1 # a second start opens the running copy's window
+# A keyboard present at start opens the window. A fresh copy rather than
+# the idle one: asking a running copy to open its window looks it up by
+# process name, which another user session's copy can answer.
+kill "$pid"
+wait "$pid" 2>/dev/null
+"$program" --simulate >/dev/null 2>"$work/err" &
+pid=$!
+pids+=($pid)
 shown=0
-for _ in $(seq 100); do
-    xdotool search --onlyvisible --name "Orvane Keyboard Settings" >/dev/null 2>&1 && { shown=1; break; }
+for _ in $(seq 200); do
+    xdotool search --onlyvisible --pid "$pid" --name "Orvane Keyboard Settings" >/dev/null 2>&1 && { shown=1; break; }
+    kill -0 "$pid" 2>/dev/null || died "the program ended early"
     sleep 0.05
 done
 if [ $shown = 1 ]; then
@@ -103,4 +136,3 @@ else
     echo "main_window_bench: the window did not open; resident memory not measured" >&2
     figure rss_mb "not measured: the window did not open"
 fi
-"$program" /Kill >/dev/null 2>&1

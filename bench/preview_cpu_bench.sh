@@ -37,6 +37,12 @@ measure() {
     xvfb=$!
     for _ in $(seq 100); do [ -s "$home/display" ] && break; sleep 0.1; done
     display=$(head -n1 "$home/display")
+    if [ -z "$display" ]; then
+        kill "$xvfb" 2>/dev/null
+        rm -rf "$home"
+        figure "preview_cpu_mode${mode}_pct" "not measured: Xvfb did not start"
+        return 0
+    fi
     export DISPLAY=:$display
 
     # A keyboard present at start opens the window.
