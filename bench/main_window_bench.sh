@@ -113,9 +113,8 @@ echo "idle, hidden, keyboard connected, ${IDLE_SECONDS} s: CPU $cpu % of one cor
 figure idle_cpu_pct "$cpu"
 figure idle_wakeups_per_s "$wakeups"
 
-# A keyboard present at start opens the window. A fresh copy rather than
-# the idle one: asking a running copy to open its window looks it up by
-# process name, which another user session's copy can answer.
+# A keyboard present at start opens the window: a fresh copy shows it
+# without depending on a second start finding the idle one.
 kill "$pid"
 wait "$pid" 2>/dev/null
 "$program" --simulate >/dev/null 2>"$work/err" &
