@@ -45,8 +45,10 @@ screenshots: configure
 	cmake --build $(BUILD) -j $(JOBS) --target orvane orvanectl
 	scripts/screenshots.sh $(BUILD)/bin docs
 
+# Every benchmark, then one table of the program-level figures beside their
+# goals (bench/goals.txt). Fails only when a benchmark program fails.
 bench: build
-	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b" || exit 1; done
+	@bench/run.sh $(BUILD)
 
 fuzz: deps
 	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

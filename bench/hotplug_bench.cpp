@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchFigures.h"
 #include "device/ConnectionMonitor.h"
 #include "device/DeviceThreadControl.h"
 #include "device/ReportExchange.h"
@@ -100,7 +101,11 @@ double ProcessCpuSeconds() {
 void BM_IdleDeviceThreads(benchmark::State& state) {
     const auto idle = std::chrono::seconds(state.range(0));
     DeviceThreads d;
-    if (!d.Settled()) state.SkipWithError("the keyboard was not connected");
+    if (!d.Settled()) {
+        state.SkipWithError("the keyboard was not connected");
+        bench::RecordNotMeasured("device_idle_wakeups_per_s", "the simulated keyboard was not connected");
+        return;
+    }
     for (auto _ : state) {
         const uint64_t wakeups = DeviceThreadWakeups();
         const double cpu = ProcessCpuSeconds();
@@ -108,27 +113,35 @@ void BM_IdleDeviceThreads(benchmark::State& state) {
         const double seconds = std::chrono::duration<double>(idle).count();
         state.counters["wakeups_per_s"] = static_cast<double>(DeviceThreadWakeups() - wakeups) / seconds;
         state.counters["cpu_ms"] = (ProcessCpuSeconds() - cpu) * 1000.0;
+        bench::RecordFigure("device_idle_wakeups_per_s", state.counters["wakeups_per_s"]);
     }
 }
 BENCHMARK(BM_IdleDeviceThreads)->Arg(10)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 void BM_ReplugToProfile(benchmark::State& state) {
     DeviceThreads d;
-    if (!d.Settled()) state.SkipWithError("the keyboard was not connected");
+    const char* lost = d.Settled() ? nullptr : "the keyboard was not connected";
     int replugs = 0;
     double worstMs = 0;
     for (auto _ : state) {
+        if (lost) break;
         state.PauseTiming();
         d.sim.Unplug();
-        if (!d.link.WaitForRemovals(replugs + 1)) state.SkipWithError("the removal was not noticed");
+        if (!d.link.WaitForRemovals(replugs + 1)) lost = "the removal was not noticed";
         state.ResumeTiming();
         const auto start = Clock::now();
         d.sim.Plug();
-        if (!d.link.WaitForConnections(replugs + 2)) state.SkipWithError("the replug was not noticed");
+        if (!d.link.WaitForConnections(replugs + 2)) lost = "the replug was not noticed";
         worstMs = std::max(worstMs, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         ++replugs;
     }
+    if (lost) {
+        state.SkipWithError(lost);
+        bench::RecordNotMeasured("replug_ms", lost);
+        return;
+    }
     state.counters["worst_ms"] = worstMs;
+    bench::RecordFigure("replug_ms", worstMs);
 }
 BENCHMARK(BM_ReplugToProfile)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
 

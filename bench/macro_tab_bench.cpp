@@ -3,10 +3,12 @@
 // every use, so both ride on the ini reader's parse cache.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <QApplication>
 
+#include "BenchFigures.h"
 #include "dialogs/MacroTab.h"
 #include "model/ConfigStore.h"
 #include "model/KeyTables.h"
@@ -50,6 +52,7 @@ void BM_ShowMacroOf4000Actions(benchmark::State& state) {
     fs::path root;
     if (!PrepareFolders(root)) {
         state.SkipWithError("the language file is not built; build orvane_assets first");
+        orvane::bench::RecordNotMeasured("macro_fill_ms", "the language file is not built");
         return;
     }
     App();
@@ -67,11 +70,15 @@ void BM_ShowMacroOf4000Actions(benchmark::State& state) {
         QWidget dialog;
         orvane::CMacroTab tab(&dialog, [] {});
         tab.SetUp();
+        const auto start = std::chrono::steady_clock::now();
         for (auto _ : state) {
             tab.LoadList();
             tab.ShowTab(true, macro.id);
             benchmark::DoNotOptimize(tab.Actions()->GetItemCount());
         }
+        const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
+        orvane::bench::RecordFigure("macro_fill_ms",
+                                    elapsed.count() / static_cast<double>(state.iterations()));
         state.counters["rows"] = tab.Actions()->GetItemCount();
     }
     orvane::g_ConfigStore.SetMacros({});
@@ -84,12 +91,17 @@ void BM_1000KeyNameLookups(benchmark::State& state) {
     fs::path root;
     if (!PrepareFolders(root)) {
         state.SkipWithError("the language file is not built; build orvane_assets first");
+        orvane::bench::RecordNotMeasured("key_lookup_us", "the language file is not built");
         return;
     }
+    const auto start = std::chrono::steady_clock::now();
     for (auto _ : state)
         for (int i = 0; i < 1000; ++i)
             benchmark::DoNotOptimize(
                 orvane::GetKeyName(orvane::KeyIdToScanCode(static_cast<uint16_t>(i % 106))));
+    const std::chrono::duration<double, std::micro> elapsed = std::chrono::steady_clock::now() - start;
+    orvane::bench::RecordFigure("key_lookup_us",
+                                elapsed.count() / 1000.0 / static_cast<double>(state.iterations()));
     std::error_code ec;
     fs::remove_all(root, ec);
 }
