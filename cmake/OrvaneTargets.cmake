@@ -39,8 +39,15 @@ function(orvane_tests layer)
     if(NOT ARG_QT)
       set_target_properties(${target} PROPERTIES AUTOMOC OFF AUTORCC OFF AUTOUIC OFF)
     endif()
+    # Tests on an X display of their own run one at a time: several X
+    # servers, window managers and tray hosts at once starve a small machine
+    # until a window or a tray icon misses its wait.
+    set(lock "")
+    if(stem MATCHES "_e2e_test$")
+      set(lock RESOURCE_LOCK xdisplay)
+    endif()
     gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVANE_BIN_DIR=${ORVANE_BIN_DIR}"
-                 LABELS ${layer})
+                 LABELS ${layer} ${lock})
   endforeach()
 endfunction()

@@ -126,6 +126,16 @@ uint64_t WakeupsWhileIdle() {
     return DeviceThreadWakeups() - before;
 }
 
+// The same once the events of the moment are handled (both nodes of an
+// unplug announce themselves; on a busy machine the second comes late): the
+// first quiet pause within two seconds counts, a thread that polls has none.
+uint64_t WakeupsOnceSettled() {
+    uint64_t wakeups = 0;
+    for (int pause = 0; pause < 6 && (wakeups = WakeupsWhileIdle()) != 0; ++pause) {
+    }
+    return wakeups;
+}
+
 // Inside the testbed: the connection monitor over the real hidraw backend,
 // while the testbed plugs the keyboard in and pulls it out again.
 void RunHotplugInsideTestbed() {
@@ -149,7 +159,7 @@ void RunHotplugInsideTestbed() {
     EXPECT_TRUE(link.WaitFor("send 5452"));
     EXPECT_EQ(g_DeviceOpen.load(), 1u);
     EXPECT_EQ(std::string(g_HidDevice.Path()), "/dev/hidraw1#vid_320f&pid_5000&col02");
-    EXPECT_EQ(WakeupsWhileIdle(), 0u);
+    EXPECT_EQ(WakeupsOnceSettled(), 0u);
 
     for (unsigned n : {1u, 0u}) {
         const std::string node =
@@ -160,7 +170,7 @@ void RunHotplugInsideTestbed() {
     EXPECT_TRUE(link.WaitFor("send 4753"));
     EXPECT_TRUE(link.WaitFor("tray 128"));
     EXPECT_EQ(g_DeviceOpen.load(), 0u);
-    EXPECT_EQ(WakeupsWhileIdle(), 0u);
+    EXPECT_EQ(WakeupsOnceSettled(), 0u);
 
     StopDeviceThreads();
     monitor.join();

@@ -177,15 +177,19 @@ menu_item() {
     for _ in $(seq 0 "$1"); do xdotool key Down; done
     xdotool key Return
 }
-# file_dialog PATH: types PATH into the file dialog that is opening.
+# file_dialog BEFORE PATH: types PATH into the file dialog that is opening
+# (BEFORE: the program's other windows before it was asked for).
 file_dialog() {
     local dialog
-    dialog=$(new_window "$1") || fail "no file dialog"
-    # Keys typed before the dialog has the focus go elsewhere; on a busy
-    # machine the first try may still lose some, so the name is typed again.
+    # The menu that asked for it may still be on screen: the dialog is the
+    # new window that takes the focus.
+    until_true focused_new_window "$1" || fail "no file dialog took the focus"
+    dialog=$(xdotool getwindowfocus)
+    settle "$dialog"
+    # On a busy machine the first keys may still go astray: the name is
+    # typed again over whatever the field holds.
     local try
     for try in 1 2 3; do
-        until_true focused "$dialog" || fail "the file dialog $dialog never took the focus (it is on window $(xdotool getwindowfocus))"
         xdotool key ctrl+a
         xdotool type --delay 5 "$2"
         xdotool key Return
@@ -196,7 +200,13 @@ file_dialog() {
     done
     fail "the file dialog stayed open"
 }
-focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+# focused_new_window BEFORE: the focus is on a window of the program that is
+# neither the main window nor one of BEFORE.
+focused_new_window() {
+    local w
+    w=$(xdotool getwindowfocus 2>/dev/null) || return 1
+    [ "$w" != "$(main_window)" ] && ! grep -qx "$w" <<<"$1" && other_windows | grep -qx "$w"
+}
 journey_files() {
     start_orvane
     disabled=$(apply_look)

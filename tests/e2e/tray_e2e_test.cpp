@@ -116,10 +116,19 @@ class CXSession {
         close(fds[0]);
         if (number.empty()) return;
         display_ = std::make_unique<CScopedEnv>("DISPLAY", ":" + number);
-        wm_ = std::make_unique<CProcess>(std::vector<std::string>{"openbox"});
+        // The tray host docks icons only once the window manager is up; on a
+        // loaded machine openbox now and then dies at start: a second chance.
+        for (int attempt = 0; attempt < 2 && !WindowManagerUp(); ++attempt) {
+            wm_ = std::make_unique<CProcess>(std::vector<std::string>{"openbox"});
+            WaitFor([] { return WindowManagerUp(); });
+        }
         StartTray();
     }
-    bool Ready() const { return display_ != nullptr; }
+    bool Ready() const { return display_ != nullptr && WindowManagerUp(); }
+    static bool WindowManagerUp() {
+        return Output("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
+               std::string::npos;
+    }
     void StartTray() {
         tray_ = std::make_unique<CProcess>(
             std::vector<std::string>{"trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel",
