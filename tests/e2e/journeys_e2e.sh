@@ -375,11 +375,7 @@ case $journey in
 remap) start_x && journey_remap ;;
 paint) start_x && journey_paint ;;
 pulled) start_x && journey_pulled ;;
-files)
-    # Typing a path into the platform file dialog races the dialog taking the
-    # focus when the thread-sanitized program is this slow.
-    [ -n "${TSAN_OPTIONS:-}" ] && { echo "skipped under the thread sanitizer"; exit 77; }
-    start_x && journey_files ;;
+files) start_x && journey_files ;;
 macro) start_x && journey_macro ;;
 keyboard) start_x && journey_keyboard ;;
 killed) start_x && journey_killed ;;
