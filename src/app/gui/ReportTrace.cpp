@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "device/HidBackend.h"
 
@@ -86,13 +87,14 @@ class CTracingBackend final : public CHidBackend {
 } // namespace
 
 bool InstallReportTrace(const std::string& path) {
-    // Lives as long as the process: the device threads are never stopped.
-    auto* backend = new CTracingBackend(HidBackend());
-    if (!backend->Trace().Open(path)) {
-        delete backend;
-        return false;
-    }
-    SetHidBackend(backend);
+    // Every backend installed lives as long as the process (the device
+    // threads are never stopped, so none is ever destroyed); the list keeps
+    // them reachable, so a leak checker sees they are meant to stay.
+    static auto& installed = *new std::vector<std::unique_ptr<CTracingBackend>>();
+    auto backend = std::make_unique<CTracingBackend>(HidBackend());
+    if (!backend->Trace().Open(path)) return false;
+    SetHidBackend(backend.get());
+    installed.push_back(std::move(backend));
     return true;
 }
 
