@@ -46,17 +46,17 @@ bool ReadExactly(std::FILE* file, uint8_t* out, size_t count) {
     return std::fread(out, 1, count, file) == count;
 }
 
-int WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    if (bytes.empty()) return 0;
-    const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return WriteFileAtomically(path, view) ? 1 : 0;
-}
-
 void ShowFormatError(const std::string& path) {
     Prompt().MessageBox(FormatTextString(Text("PROFILE_FORMAT_ERROR"), path), "", MB_OK | MB_ICONERROR);
 }
 
 } // namespace
+
+int WriteProfileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    if (bytes.empty()) return 0;
+    const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return WriteFileAtomically(path, view) ? 1 : 0;
+}
 
 // -------------------------------------------------------------------- blank
 
@@ -71,7 +71,7 @@ int CreateBlankProfile(const std::string* path, uint8_t flag, CConfigStore& stor
     const KeyFunctionTable records = FreshKeyFunctionTable();
     for (size_t i = 0; i < records.size(); ++i)
         WriteKeyFunction(records[i], image.data() + kProfileRecordsOffset + i * kKeyFunctionBytes);
-    return WriteBytes(*path, image);
+    return WriteProfileBytes(*path, image);
 }
 
 // ------------------------------------------------------------------- saving
@@ -114,7 +114,7 @@ std::vector<uint8_t> BuildProfileFileBytes(CConfigStore& store) {
 
 int SaveProfileFile(const std::string& path, CConfigStore& store) {
     Guard lock(ConfigStoreLock());
-    return WriteBytes(path, BuildProfileFileBytes(store));
+    return WriteProfileBytes(path, BuildProfileFileBytes(store));
 }
 
 // ------------------------------------------------------------------ loading

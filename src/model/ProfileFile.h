@@ -101,6 +101,10 @@ int CreateBlankProfile(const std::string* path, uint8_t flag, CConfigStore& stor
 // out and its record keeps its old value. Takes ConfigStoreLock.
 std::vector<uint8_t> BuildProfileFileBytes(CConfigStore& store = g_ConfigStore);
 
+// Writes profile file bytes to `path` through a temporary file; 1 on success,
+// 0 when there are none or they could not be written (the old file stays whole).
+int WriteProfileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+
 // Writes BuildProfileFileBytes to `path` through a temporary file; 1 on
 // success, 0 when the file could not be written (the old file stays whole).
 int SaveProfileFile(const std::string& path, CConfigStore& store = g_ConfigStore);

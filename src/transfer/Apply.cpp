@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "model/ProfileFile.h"
-#include "platform/AtomicFile.h"
 #include "platform/CriticalSections.h"
 #include "platform/Paths.h"
 #include "transfer/ActiveProfile.h"
@@ -19,13 +18,6 @@
 
 namespace orvane {
 namespace {
-
-int WriteProfileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    return WriteFileAtomically(path,
-                               std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))
-               ? 1
-               : 0;
-}
 
 // The working profile file of the active profile, written while the keyboard
 // takes the configuration: the write waits for the disk, the send for the

@@ -11,7 +11,6 @@
 #include "model/MacroBlock.h"
 #include "model/ProfileFile.h"
 #include "model/UserData.h"
-#include "platform/AtomicFile.h"
 #include "platform/ByteOrder.h"
 #include "platform/CriticalSections.h"
 #include "transfer/ActiveProfile.h"
@@ -77,13 +76,6 @@ int ReadKeyboard(KeyboardCopy& copy) {
 
 std::vector<uint8_t> BackupBytes(const KeyboardCopy& copy) {
     return BuildBackupFileBytes(copy.matrices, copy.macros, copy.defaults, KeyCount());
-}
-
-int WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    return WriteFileAtomically(path,
-                               std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))
-               ? 1
-               : 0;
 }
 
 // Program and Text assignments live only in profile files: the keyboard
@@ -155,7 +147,7 @@ void KeepGKeyAssignments(const CConfigStore& old, CConfigStore& fresh) {
 int BackupKeyboard(const std::string& path) {
     KeyboardCopy copy;
     if (!ReadKeyboard(copy)) return 0;
-    return WriteBytes(path, BackupBytes(copy));
+    return WriteProfileBytes(path, BackupBytes(copy));
 }
 
 void LoadKeyboardProfile(bool keepApplyPending) {
@@ -178,7 +170,7 @@ void LoadKeyboardProfile(bool keepApplyPending) {
             }
             const std::vector<uint8_t> bytes = BuildProfileFileBytes(*fresh);
             std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
-            loaded = WriteBytes(path, bytes) == 1 && LoadProfileBytes(bytes.data(), bytes.size()) == 1;
+            loaded = WriteProfileBytes(path, bytes) == 1 && LoadProfileBytes(bytes.data(), bytes.size()) == 1;
         }
     }
     {
