@@ -1,11 +1,13 @@
 #include "app/SkinIniFile.h"
 
+#include <climits>
+
 #include "platform/IniFile.h"
 
 namespace orvane {
 
 void CIniFile::Load(const std::string& path) {
-    m_path = path.substr(0, kMaxPathChars - 1);
+    m_path = path.size() < PATH_MAX ? path : std::string();
 }
 
 std::unique_ptr<std::string> CIniFile::GetString(const std::string& section, const std::string& key) const {

@@ -7,12 +7,11 @@ namespace orvane {
 
 class CIniFile {
   public:
-    static constexpr size_t kMaxPathChars = 260;
     static constexpr size_t kMaxValueChars = 2047;
 
     CIniFile() = default;
-    // Remembers the file; a path of 260 characters or more is cut to 259,
-    // like the fixed buffer it stands for.
+    // Remembers the file. A path too long for the system is refused (nothing
+    // is read), never cut short: a cut path names another file.
     void Load(const std::string& path);
     const std::string& Path() const { return m_path; }
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -117,9 +118,20 @@ TEST_F(SkinReaders, IniFileReader) {
     ASSERT_NE(link, nullptr);
     EXPECT_EQ(link->size(), CIniFile::kMaxValueChars);
 
+    // A skin deep in the file system is read from where it is.
+    std::filesystem::path deep = dir;
+    while (deep.string().size() < 300)
+        deep /= std::string(40, 'd');
+    std::filesystem::create_directories(deep);
+    std::filesystem::copy_file(file, deep / "Main.ini");
     CIniFile longPath;
-    longPath.Load(std::string(400, 'p'));
-    EXPECT_EQ(longPath.Path().size(), CIniFile::kMaxPathChars - 1);
+    longPath.Load((deep / "Main.ini").string());
+    ASSERT_NE(longPath.GetString("SCREEN", "Main"), nullptr);
+    EXPECT_EQ(*longPath.GetString("SCREEN", "Main"), "bg.jpg");
+
+    CIniFile tooLong;
+    tooLong.Load(std::string(PATH_MAX, 'p'));
+    EXPECT_EQ(tooLong.GetString("SCREEN", "Main"), nullptr);
 }
 
 TEST(SkinKeyLists, NamesAndFaces) {
