@@ -7,7 +7,11 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-build}
-export ORVANE_BENCH_FIGURES=$(cd "$build/bench" && pwd)/figures.txt
+figures_dir=$(cd "$build/bench" 2>/dev/null && pwd) || {
+    echo "bench: no benchmarks in $build/bench (build them first)" >&2
+    exit 2
+}
+export ORVANE_BENCH_FIGURES=$figures_dir/figures.txt
 : >"$ORVANE_BENCH_FIGURES"
 failed=()
 for program in "$build"/bench/*_bench; do

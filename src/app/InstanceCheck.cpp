@@ -2,9 +2,12 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <optional>
+#include <sys/stat.h>
 #include <thread>
 
 #include "app/InstanceProtocol.h"
+#include "platform/Paths.h"
 #include "platform/Processes.h"
 #include "platform/StringUtil.h"
 #include "services/AutoShowLatch.h"
@@ -20,15 +23,26 @@ constexpr int kKillAnswerMs = 4000;
 constexpr auto kKillEndWait = std::chrono::milliseconds(8000);
 constexpr auto kEndPollInterval = std::chrono::milliseconds(20);
 
+// Two spellings of one folder (a trailing slash, a link) name the same place.
+bool SameFolder(const std::string& a, const std::string& b) {
+    struct stat sa {
+    }, sb{};
+    if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return a == b;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 class CRealInstanceSystem final : public CInstanceSystem {
   public:
     // Only a copy of this session is ours: its lock and socket live in the
     // same runtime folder. A copy of another session, or of a test with its
-    // own folder, is left alone.
+    // own folder, is left alone; one whose start-up environment cannot be
+    // read is taken to be ours, as before.
     pid_t FindOtherInstance() override {
-        const char* mine = std::getenv("XDG_RUNTIME_DIR");
-        return FindOtherProcessByExeName(Paths().ExeFileName, [mine](pid_t pid) {
-            return ProcessEnvironmentValue(pid, "XDG_RUNTIME_DIR") == (mine ? mine : "");
+        const char* value = std::getenv("XDG_RUNTIME_DIR");
+        const std::string mine = RuntimeFolderFor(value ? value : "");
+        return FindOtherProcessByExeName(Paths().ExeFileName, [&mine](pid_t pid) {
+            const std::optional<std::string> theirs = ProcessEnvironmentValue(pid, "XDG_RUNTIME_DIR");
+            return !theirs || SameFolder(mine, RuntimeFolderFor(*theirs));
         });
     }
     void SendToInstance(pid_t pid, uint32_t message, uintptr_t wParam) override {

@@ -238,8 +238,6 @@ void COrvaneDlg::OpenAbout() {
 
 void COrvaneDlg::CloseProgram() {
     HideMainWindow();
-    // The transfer's worker may still need this thread (a message, a widget):
-    // the shutdown waits until it has ended.
     // A message box or menu still open would keep its own loop, and with it
     // the program (and a transfer's loop beneath it), running until someone
     // answers it.
@@ -247,6 +245,8 @@ void COrvaneDlg::CloseProgram() {
         if (!popup->close()) break;
     while (QWidget* modal = QApplication::activeModalWidget())
         if (!modal->close()) break;
+    // The transfer's worker may still need this thread (a message, a widget):
+    // the shutdown waits until it has ended.
     if (m_transfers.Running()) {
         m_closeAfterTransfer = true;
         return;

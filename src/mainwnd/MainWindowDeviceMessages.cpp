@@ -33,9 +33,11 @@ constexpr int kRightBracketButtonId = 1055; // drawn partly under Enter
 void COrvaneDlg::OnKeyboardConnected() {
     // The keyboard's own configuration becomes the working copy; reading all
     // of it takes a while, so the window keeps painting meanwhile.
-    m_loadingConnection = true;
+    // A replug handled inside this read's own loop reads again; only the
+    // outermost read ends the loading.
+    const bool outer = !std::exchange(m_loadingConnection, true);
     RunTransfer([] { LoadKeyboardProfile(false); });
-    m_loadingConnection = false;
+    if (outer) m_loadingConnection = false;
     if (m_shutdownDone) return; // the program was closed meanwhile
     const int active = GetActiveProfile();
     if (active >= 0 && active < PROFILE_COUNT) {

@@ -51,6 +51,10 @@ std::string UserConfigFolder() {
     return XdgFolder("XDG_CONFIG_HOME", ".config");
 }
 
+std::string RuntimeFolderFor(const std::string& xdgRuntimeDir) {
+    return !xdgRuntimeDir.empty() && xdgRuntimeDir[0] == '/' ? xdgRuntimeDir : std::string("/tmp");
+}
+
 std::string RuntimeFilePath(const std::string& stem, const std::string& extension) {
     const char* value = std::getenv("XDG_RUNTIME_DIR");
     if (value && value[0] == '/') return std::string(value) + "/" + stem + extension;

@@ -19,6 +19,9 @@ std::string FileNameOf(const std::string& path);         // the part after the l
 
 // A per-user file in the runtime folder: $XDG_RUNTIME_DIR/<stem><extension>,
 // or /tmp/<stem>-<uid><extension> when the variable is unset.
+// The folder of the runtime files for a value of XDG_RUNTIME_DIR: the value
+// when it is an absolute path, else /tmp.
+std::string RuntimeFolderFor(const std::string& xdgRuntimeDir);
 std::string RuntimeFilePath(const std::string& stem, const std::string& extension);
 
 // Creates a folder and its parents; true when it exists afterwards.

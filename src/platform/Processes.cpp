@@ -93,9 +93,9 @@ pid_t FindOtherProcessByExeName(const std::string& exeFileName, const std::funct
     return 0;
 }
 
-std::string ProcessEnvironmentValue(pid_t pid, const std::string& name) {
+std::optional<std::string> ProcessEnvironmentValue(pid_t pid, const std::string& name) {
     std::string environ;
-    if (!ReadWholeFile(ProcFile(pid, "environ"), environ)) return std::string();
+    if (!ReadWholeFile(ProcFile(pid, "environ"), environ)) return std::nullopt;
     const std::string prefix = name + "=";
     for (size_t at = 0; at < environ.size();) {
         const size_t end = std::min(environ.find('\0', at), environ.size());

@@ -1,6 +1,7 @@
 #pragma once
 // Process lookup by executable file name and detached program start.
 #include <functional>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -17,8 +18,8 @@ pid_t FindOtherProcessByExeName(const std::string& exeFileName,
                                 const std::function<bool(pid_t)>& accept = nullptr);
 
 // The value of the environment variable `name` that process `pid` was started
-// with; empty when it was not set or the process cannot be read.
-std::string ProcessEnvironmentValue(pid_t pid, const std::string& name);
+// with: empty when it was not set, nothing when the process cannot be read.
+std::optional<std::string> ProcessEnvironmentValue(pid_t pid, const std::string& name);
 
 // True when process `pid` has ended: no longer there, or a zombie its
 // parent has not reaped yet.

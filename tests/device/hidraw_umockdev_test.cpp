@@ -127,13 +127,15 @@ uint64_t WakeupsWhileIdle() {
 }
 
 // The same once the events of the moment are handled (both nodes of an
-// unplug announce themselves; on a busy machine the second comes late): the
-// first quiet pause within two seconds counts, a thread that polls has none.
+// unplug announce themselves; on a busy machine the second comes late): after
+// the first quiet pause within two seconds, a whole second more must pass
+// without a wake-up, which a thread that looks again on its own never leaves.
 uint64_t WakeupsOnceSettled() {
-    uint64_t wakeups = 0;
-    for (int pause = 0; pause < 6 && (wakeups = WakeupsWhileIdle()) != 0; ++pause) {
+    for (int pause = 0; pause < 6 && WakeupsWhileIdle() != 0; ++pause) {
     }
-    return wakeups;
+    const uint64_t before = DeviceThreadWakeups();
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    return DeviceThreadWakeups() - before;
 }
 
 // Inside the testbed: the connection monitor over the real hidraw backend,

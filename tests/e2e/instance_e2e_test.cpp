@@ -173,6 +173,15 @@ TEST_F(InstanceE2e, KillWithNothingRunningStartsNormally) {
     EXPECT_TRUE(foreign->Running());
 }
 
+TEST_F(InstanceE2e, AnotherSpellingOfTheSameRuntimeFolderIsTheSameSession) {
+    CRun running(folder_.Exe(), {}, folder_.TraceFile("running"));
+    ASSERT_TRUE(running.WaitUntilInitialised());
+    CScopedEnv runtime("XDG_RUNTIME_DIR", home_.Runtime() + "/");
+    CRun killer(folder_.Exe(), {"/Kill"}, folder_.TraceFile("killer"));
+    EXPECT_EQ(killer.WaitForExit(), 0);
+    EXPECT_EQ(running.WaitForExit(std::chrono::seconds(2)), 0);
+}
+
 TEST_F(InstanceE2e, StartAndKillInEitherOrderCloseTheRunningCopy) {
     for (const std::vector<std::string>& switches :
          {std::vector<std::string>{"/Start", "/Kill"}, std::vector<std::string>{"/Kill", "/Start"}}) {

@@ -188,20 +188,23 @@ file_dialog() {
     settle "$dialog"
     # On a busy machine the first keys may still go astray: the name is
     # typed again over whatever the field holds.
-    local try
-    for try in 1 2 3; do
+    for _ in 1 2 3; do
+        # Typed only into the dialog: once it has gone, Return would press
+        # a button of the main window.
+        focused "$dialog" || break
         xdotool key ctrl+a
         xdotool type --delay 5 "$2"
         xdotool key Return
-        for _ in $(seq 40); do
+        for _ in $(seq $((wait_limit * 4))); do
             gone "$dialog" && return 0
             sleep 0.05
         done
     done
-    fail "the file dialog stayed open"
+    until_true gone "$dialog" || fail "the file dialog stayed open"
 }
 # focused_new_window BEFORE: the focus is on a window of the program that is
 # neither the main window nor one of BEFORE.
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 focused_new_window() {
     local w
     w=$(xdotool getwindowfocus 2>/dev/null) || return 1
@@ -295,6 +298,7 @@ keys() {
 journey_keyboard() {
     start_orvane
     disabled=$(apply_look)
+    until_true focused "$(main_window)" || fail "the main window never took the focus"
     # The window opens with OK focused; the picture is the fourteenth stop
     # after it, entered at its top-left key, G1.
     keys 14 Tab
