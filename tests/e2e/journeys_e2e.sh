@@ -168,48 +168,6 @@ keyboard_image() {
     for p in 0 1 2; do ctl read-matrix "$p"; done
     ctl read-macros 1024
 }
-# menu_item N: the N-th item (0-based) of the window's menu button.
-menu_item() {
-    local before
-    before=$(other_windows)
-    click_main CONTROL_MENU
-    new_window "$before" >/dev/null || fail "the menu button opened no menu"
-    for _ in $(seq 0 "$1"); do xdotool key Down; done
-    xdotool key Return
-}
-# file_dialog BEFORE PATH: types PATH into the file dialog that is opening
-# (BEFORE: the program's other windows before it was asked for).
-file_dialog() {
-    local dialog
-    # The menu that asked for it may still be on screen: the dialog is the
-    # new window that takes the focus.
-    until_true focused_new_window "$1" || fail "no file dialog took the focus"
-    dialog=$(xdotool getwindowfocus)
-    settle "$dialog"
-    # On a busy machine the first keys may still go astray: the name is
-    # typed again over whatever the field holds.
-    for _ in 1 2 3; do
-        # Typed only into the dialog: once it has gone, Return would press
-        # a button of the main window.
-        focused "$dialog" || break
-        xdotool key ctrl+a
-        xdotool type --delay 5 "$2"
-        xdotool key Return
-        for _ in $(seq $((wait_limit * 4))); do
-            gone "$dialog" && return 0
-            sleep 0.05
-        done
-    done
-    until_true gone "$dialog" || fail "the file dialog stayed open"
-}
-# focused_new_window BEFORE: the focus is on a window of the program that is
-# neither the main window nor one of BEFORE.
-focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
-focused_new_window() {
-    local w
-    w=$(xdotool getwindowfocus 2>/dev/null) || return 1
-    [ "$w" != "$(main_window)" ] && ! grep -qx "$w" <<<"$1" && other_windows | grep -qx "$w"
-}
 journey_files() {
     start_orvane
     disabled=$(apply_look)

@@ -6,75 +6,50 @@
 set -euo pipefail
 bin=$(cd "${1:?usage: $0 BIN_DIR [SHOTS_DIR]}" && pwd)
 shots=${2:-}
-skin="$bin/Skins/Main.ini"
-home=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$home"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    [ -n "$shots" ] && import -window root "$shots/failure.png" 2>/dev/null
-    exit 1
-}
-# shellcheck source=tests/e2e/support/profile_session.sh
-. "$(dirname "$0")/support/profile_session.sh"
+# shellcheck source-path=SCRIPTDIR source=x_session.sh
+source "$(dirname "$0")/x_session.sh"
 
+start_x
 # How many requests a fresh start sends, so that the next one can be made
 # the last before the keyboard is pulled.
 use_home two
-start
-xdotool search --sync --onlyvisible --pid "$orvane" >/dev/null
+start_orvane
 wait_idle
 startup=$(requests)
 stop
 
 rm -f "$home/trace" "$home/state"
 use_home three
-start --sim-fault "unplug:$((startup + 1)):1500"
-xdotool search --sync --onlyvisible --pid "$orvane" >/dev/null
-window=$(main_window)
-settle
+start_orvane --sim-fault "unplug:$((startup + 1)):1500"
 wait_idle
 [ "$(requests)" = "$startup" ] || fail "this start sent $(requests) requests, the first $startup"
-# shellcheck disable=SC2046
-click $(centre FUNC_PROFILES)
-manager=$(other_window)
-[ -n "$manager" ] || fail "the profile manager did not open"
-sleep 0.5
+before=$(other_windows)
+click_main FUNC_PROFILES
+manager=$(new_window "$before") || fail "the profile manager did not open"
 profile_skin="$bin/Skins/Profile.ini"
 : >"$home/listed.fwc"
 # Load a file (it is only listed), then Apply: Apply's first request pulls the keyboard.
+before=$(other_windows)
 # shellcheck disable=SC2046
-xdotool mousemove --window "$manager" $(centre FUNC_LOAD "$profile_skin") click 1
-sleep 0.8
-xdotool type --delay 5 "$home/listed.fwc"
-xdotool key Return
-sleep 0.8
-shot manager
+click "$manager" $(centre "$profile_skin" FUNC_LOAD)
+file_dialog "$before" "$home/listed.fwc"
+sleep 0.3
+save_shot manager
 # shellcheck disable=SC2046
-xdotool mousemove --window "$manager" $(centre CONTROL2_APPLY "$profile_skin") click 1
-for _ in $(seq 50); do
-    [ -z "$(xdotool search --onlyvisible --pid "$orvane" 2>/dev/null)" ] && break
-    sleep 0.1
-done
-shot unplugged
-[ -z "$(xdotool search --onlyvisible --pid "$orvane" 2>/dev/null)" ] ||
+click "$manager" $(centre "$profile_skin" CONTROL2_APPLY)
+until_true no_window_shown || true
+save_shot unplugged
+no_window_shown ||
     fail "the manager or the window stayed open after the keyboard was pulled"
 # Plugged back 1.5 s later: the connection reads the keyboard again.
 pulled=$(requests)
-for _ in $(seq 100); do
-    [ "$(requests)" -gt $((pulled + 20)) ] && break
-    sleep 0.1
-done
+read_again() { [ "$(requests)" -gt $((pulled + 20)) ]; }
+until_true read_again || true
 wait_idle
-[ "$(requests)" -gt $((pulled + 20)) ] || fail "the keyboard plugged back was not read again"
+read_again || fail "the keyboard plugged back was not read again"
 sleep 0.5
-shot replugged
-[ -z "$(xdotool search --onlyvisible --pid "$orvane" 2>/dev/null)" ] || fail "plugging back showed a window"
+save_shot replugged
+no_window_shown || fail "plugging back showed a window"
 kill -0 "$orvane" || fail "the program ended"
 stop
 echo "PASS"

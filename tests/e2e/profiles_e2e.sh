@@ -9,67 +9,69 @@
 set -euo pipefail
 bin=$(cd "${1:?usage: $0 BIN_DIR [SHOTS_DIR]}" && pwd)
 shots=${2:-}
-skin="$bin/Skins/Main.ini"
-home=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$home"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    [ -n "$shots" ] && import -window root "$shots/failure.png" 2>/dev/null
-    exit 1
-}
-# shellcheck source=tests/e2e/support/profile_session.sh
-. "$(dirname "$0")/support/profile_session.sh"
+# shellcheck source-path=SCRIPTDIR source=x_session.sh
+source "$(dirname "$0")/x_session.sh"
 
+# The picture of skin control $1 in the main window, to file $2.
+grab() {
+    local x y w h
+    read -r x y w h < <(rect "$skin" "$1")
+    import -window "$(main_window)" -crop "${w}x${h}+${x}+${y}" +repage "$2"
+}
+differs() { [ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" != "0" ]; }
+# Moves the pointer away from the controls, whose tooltips are windows of their own.
+pointer_away() {
+    xdotool mousemove 1270 10
+    sleep 0.3
+}
+# Picks item $1 of the menu button (0: restore, 1: backup), then types
+# path $2 into the file dialog that opens.
+backup_menu() {
+    local before
+    before=$(other_windows)
+    menu_item "$1"
+    until_true focused_new_window "$before" || fail "menu item $1 opened no file dialog"
+    save_shot "file-dialog-$1"
+    file_dialog "$before" "$2"
+    pointer_away
+}
+
+start_x
 use_home one
-start
-xdotool search --sync --onlyvisible --pid "$orvane" >/dev/null
-window=$(main_window)
-settle
+# shellcheck disable=SC2119 # no extra options
+start_orvane
 wait_idle
-xdotool mousemove 5 890
-sleep 0.3
+pointer_away
 for i in 1 2 3; do grab "FUNC_PROFILE$i" "$home/before$i.png"; done
-shot start
+save_shot start
 
 # Flip swaps the six extra buttons into the F1-F4 place and turns the
 # arrows; the other flip button swaps them back.
 grab FLIP_0 "$home/frow.png"
 grab LEFT_ARROW "$home/arrow.png"
-# shellcheck disable=SC2046
-click $(centre FLIP_1)
-xdotool mousemove 5 890
-sleep 0.3
+click_main FLIP_1
+pointer_away
 grab FLIP_0 "$home/frow-flipped.png"
 grab LEFT_ARROW "$home/arrow-flipped.png"
-shot flipped
+save_shot flipped
 differs "$home/frow.png" "$home/frow-flipped.png" || fail "Flip left the F1-F4 place as it was"
 differs "$home/arrow.png" "$home/arrow-flipped.png" || fail "Flip left the arrow as it was"
-# shellcheck disable=SC2046
-click $(centre FLIP_2)
-xdotool mousemove 5 890
-sleep 0.3
+click_main FLIP_2
+pointer_away
 grab FLIP_0 "$home/frow-back.png"
 differs "$home/frow.png" "$home/frow-back.png" && fail "flipping back did not bring F1-F4 back"
 
-# shellcheck disable=SC2046
-click $(centre FUNC_PROFILE3)
+click_main FUNC_PROFILE3
 wait_idle
-xdotool mousemove 5 890
-sleep 0.3
+pointer_away
 for i in 1 2 3; do grab "FUNC_PROFILE$i" "$home/after$i.png"; done
-shot profile3
+save_shot profile3
 differs "$home/before3.png" "$home/after3.png" || fail "button 3 did not take the checked look"
 differs "$home/before1.png" "$home/after1.png" || fail "button 1 kept the checked look"
 differs "$home/before2.png" "$home/after2.png" && fail "button 2 changed"
 
-backup_menu 2 "$home/backup.fwc"
-[ -s "$home/backup.fwc" ] || fail "export wrote no file"
+backup_menu 1 "$home/backup.fwc"
+until_true test -s "$home/backup.fwc" || fail "export wrote no file"
 "$bin/orvanectl" validate "$home/backup.fwc" >/dev/null || fail "orvanectl rejects the exported file"
 
 # A damaged copy: the same bytes with the middle cut out.
@@ -79,8 +81,8 @@ head -c $((size / 2)) "$home/backup.fwc" >"$home/damaged.fwc"
 sums() { find "$XDG_DATA_HOME" -type f -print0 | sort -z | xargs -0 md5sum; }
 files_before=$(sums)
 sent_before=$(requests)
-backup_menu 1 "$home/damaged.fwc"
-shot damaged-import
+backup_menu 0 "$home/damaged.fwc"
+save_shot damaged-import
 # Two boxes, one after the other: the file's fault, then that nothing was restored.
 for box in format restore; do
     [ -n "$(other_window)" ] || fail "no $box message for the damaged file"
@@ -92,7 +94,7 @@ done
 [ "$(sums)" = "$files_before" ] || fail "the damaged import changed the working files"
 
 stop
-"$bin/orvanectl" --simulate --sim-state "$home/state" info | grep -qx "active_profile: 2" ||
+ctl info | grep -qx "active_profile: 2" ||
     fail "the keyboard's active profile is not 2"
 
 echo "PASS"

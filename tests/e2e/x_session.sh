@@ -1,8 +1,9 @@
 # Shared by the whole-program scripts (sourced, not run): a private X
 # display with a window manager and a tray host, a clean per-user home, the
 # real program against the simulated keyboard, and the clicks and waits that
-# drive it. Needs $bin (the folder holding orvane and orvanectl).
-# shellcheck shell=bash disable=SC2034,SC2154
+# drive it. Needs $bin (the folder holding orvane and orvanectl); $shots, when
+# set, is a folder for screenshots, the one at a failure included.
+# shellcheck shell=bash disable=SC2034,SC2154,SC2119,SC2120
 
 home=$(mktemp -d)
 pids=()
@@ -12,6 +13,8 @@ x_cleanup() {
     rm -rf "$home"
 }
 trap x_cleanup EXIT
+shots=${shots:-}
+E2E_FAILURE_SHOT=${E2E_FAILURE_SHOT:-${shots:+$shots/failure.png}}
 fail() {
     echo "FAIL: $*" >&2
     # Where the screen was at the failure, when asked for.
@@ -19,12 +22,19 @@ fail() {
     [ -f "$home/out" ] && sed 's/^/  orvane: /' "$home/out" >&2
     exit 1
 }
+# save_shot NAME: the whole screen into $shots, when screenshots are asked for.
+save_shot() { [ -z "$shots" ] || scrot -o "$shots/$1.png"; }
 
-export XDG_DATA_HOME=$home/data XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/run
-mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+# use_home [NAME]: a clean per-user home (a fresh one for each NAME).
+use_home() {
+    local base=$home${1:+/$1}
+    export XDG_DATA_HOME=$base/data XDG_CONFIG_HOME=$base/config XDG_RUNTIME_DIR=$base/run
+    mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    data=$XDG_DATA_HOME/Brislane
+}
+use_home
 unset QT_QPA_PLATFORM
-data=$XDG_DATA_HOME/Brislane
 skin="$bin/Skins/Main.ini"
 dialog_skin="$bin/Skins/Composite.ini"
 
@@ -99,6 +109,18 @@ settle() {
         sleep 0.1
     done
 }
+# other_window [TRIES]: a shown window of the program other than the main
+# window and the tray icon, waited for TRIES tenths of a second (50 unless told).
+other_window() {
+    local w
+    for _ in $(seq "${1:-50}"); do
+        w=$(other_windows | head -n1)
+        [ -n "$w" ] && echo "$w" && return
+        sleep 0.1
+    done
+}
+# Whether the program shows no window but its tray icon.
+no_window_shown() { [ -z "$(main_window)$(other_windows)" ]; }
 # The program's windows other than the main window and the tray icon.
 other_windows() {
     local w main icon
@@ -174,12 +196,16 @@ click_dialog() {
     # shellcheck disable=SC2046
     click "$1" $(centre "$dialog_skin" "$2")
 }
-# choose_mode KEYS...: opens the lighting mode list and picks with the keys.
-choose_mode() {
+# Opens the lighting mode list; prints its popup window.
+open_mode_list() {
     local before
     before=$(other_windows)
     click_main CONTROL_XGcombox
-    new_window "$before" >/dev/null || fail "the mode list opened no popup"
+    new_window "$before" || fail "the mode list opened no popup"
+}
+# choose_mode KEYS...: opens the lighting mode list and picks with the keys.
+choose_mode() {
+    open_mode_list >/dev/null
     xdotool key "$@" Return
     sleep 0.3
 }
@@ -205,18 +231,78 @@ paint() {
     [ "$(xwininfo -id "$w" | grep Absolute)" = "$before" ] || fail "the window followed the pointer after a click on $1"
 }
 gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+# menu_item N: the N-th item (0-based) of the window's menu button.
+menu_item() {
+    local before
+    before=$(other_windows)
+    click_main CONTROL_MENU
+    new_window "$before" >/dev/null || fail "the menu button opened no menu"
+    for _ in $(seq 0 "$1"); do xdotool key Down; done
+    xdotool key Return
+}
+# file_dialog BEFORE PATH: types PATH into the file dialog that is opening
+# (BEFORE: the program's other windows before it was asked for).
+file_dialog() {
+    local dialog
+    # The menu that asked for it may still be on screen: the dialog is the
+    # new window that takes the focus.
+    until_true focused_new_window "$1" || fail "no file dialog took the focus"
+    dialog=$(xdotool getwindowfocus)
+    settle "$dialog"
+    # On a busy machine the first keys may still go astray: the name is
+    # typed again over whatever the field holds.
+    for _ in 1 2 3; do
+        # Typed only into the dialog: once it has gone, Return would press
+        # a button of the main window.
+        focused "$dialog" || break
+        xdotool key ctrl+a
+        xdotool type --delay 5 "$2"
+        xdotool key Return
+        for _ in $(seq $((wait_limit * 4))); do
+            gone "$dialog" && return 0
+            sleep 0.05
+        done
+    done
+    until_true gone "$dialog" || fail "the file dialog stayed open"
+}
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+# focused_new_window BEFORE: the focus is on a window of the program that is
+# neither the main window nor one of BEFORE.
+focused_new_window() {
+    local w
+    w=$(xdotool getwindowfocus 2>/dev/null) || return 1
+    [ "$w" != "$(main_window)" ] && ! grep -qx "$w" <<<"$1" && other_windows | grep -qx "$w"
+}
 
 # count_writes CMD: how many requests of command CMD (hex) the trace holds.
 count_writes() { grep -c "^> 04 .. .. $1 " "$home/trace" 2>/dev/null || true; }
 # The number of requests sent so far; a later wait looks for requests after it.
 sent() { grep -c '^> ' "$home/trace" 2>/dev/null || true; }
+# The requests sent so far, the writes that failed counted too.
+requests() { grep -c '^[>!]' "$home/trace" 2>/dev/null || true; }
+# Waits until no request has been sent for a while.
+wait_idle() {
+    local before=-1 now
+    for _ in $(seq $((wait_limit * 10))); do
+        now=$(requests)
+        [ "$now" = "$before" ] && [ "$now" -gt 0 ] && return
+        before=$now
+        sleep 0.3
+    done
+    fail "the keyboard never went quiet"
+}
 # sent_since N CMD: whether a request of CMD was sent after the N-th request.
 sent_since() { grep '^> ' "$home/trace" | tail -n +$(($1 + 1)) | grep -q "^> 04 .. .. $2 "; }
 
+ended() { ! kill -0 "$orvane" 2>/dev/null; }
 # Ends the program as Exit from the tray menu does and waits for it.
 exit_from_tray() {
     tray_menu 2
-    for _ in $(seq 200); do kill -0 "$orvane" 2>/dev/null || return 0; sleep 0.05; done
-    fail "Exit from the tray menu did not end the program"
+    until_true ended || fail "Exit from the tray menu did not end the program"
+}
+# Ends the program as the session's end does (it saves as on Exit) and waits for it.
+stop() {
+    kill -TERM "$orvane"
+    until_true ended || true
 }
 ctl() { "$bin/orvanectl" --simulate --sim-state "$home/state" "$@"; }
