@@ -14,6 +14,7 @@
 #include "transfer/Apply.h"
 #include "transfer/SilentProfileSelect.h"
 #include "transfer/TransferHost.h"
+#include "ui/GuiThread.h"
 
 namespace orvane {
 namespace {
@@ -52,7 +53,8 @@ int SwitchProfile(int profile, bool applyWithoutAsking, bool refuseWhileKeyDialo
         return 0;
     }
     CTransferHost& host = TransferHost();
-    const bool listPending = g_OpenManager && g_OpenManager->ListChangesPending();
+    bool listPending = false;
+    RunOnGuiThread([&listPending] { listPending = g_OpenManager && g_OpenManager->ListChangesPending(); });
     if ((host.ApplyPending() || listPending) && !g_Switching) {
         CSwitchScope scope;
         if (applyWithoutAsking || Prompt().MessageBox(Text("PROFILE_SELECT_PROMPT"), "",
@@ -62,8 +64,12 @@ int SwitchProfile(int profile, bool applyWithoutAsking, bool refuseWhileKeyDialo
             DiscardUnsentChanges(host);
     }
     SetActiveProfile(profile);
-    // The manager may have opened or closed while the question was shown.
-    if (g_OpenManager) g_OpenManager->FollowProfileSwitch(GetActiveProfile());
+    // A switch may run on a transfer's worker (a profile button, a keyboard
+    // reset); the manager's list and the profiles button are widgets. The
+    // manager may have opened or closed while the question was shown.
+    RunOnGuiThread([] {
+        if (g_OpenManager) g_OpenManager->FollowProfileSwitch(GetActiveProfile());
+    });
     {
         std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
         RefreshKeyTooltips(host.KeyButtons(), profile, g_ConfigStore);
@@ -93,7 +99,9 @@ void SetProfileMenuRebuild(std::function<void()> rebuild) {
 }
 
 void RebuildProfileMenu() {
-    if (g_RebuildMenu) g_RebuildMenu();
+    RunOnGuiThread([] {
+        if (g_RebuildMenu) g_RebuildMenu();
+    });
 }
 
 int SelectProfile(int profile, bool applyWithoutAsking) {

@@ -6,6 +6,7 @@
 // buttons show the preview's colours in their outline mode and the key
 // assignments as tooltips and checked looks.
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -137,7 +138,7 @@ class CKeyboardView final : public CKeyLights, public CKeyButtonView, public CCo
     std::function<int()> m_listMode;
     std::function<void()> m_changed;
     int m_editing = -1;
-    bool m_gKeyBank = false;
+    std::atomic<bool> m_gKeyBank{false}; // read by the keyboard read's worker too
     uint64_t m_repaints = 0;
     std::unique_ptr<CFlipRowFaces> m_flipRowFaces;
     CKeyFocusGroup* m_focusGroup = nullptr; // owned by the window

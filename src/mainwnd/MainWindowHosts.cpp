@@ -62,8 +62,12 @@ void COrvaneDlg::PressProfileButton(int profile) {
             if (DeviceOffersMode(kMaxLightingMode) && m_parts.refillColourSets) m_parts.refillColourSets();
             if (m_parts.refreshPanel) m_parts.refreshPanel();
             if (TheLighting().SwitchOn()) TurnLightingSwitchOff();
-            // The keyboard follows only when it is not on that profile already.
-            const int checked = SwitchForProfileButton(profile);
+            // The keyboard follows only when it is not on that profile
+            // already; an Apply of unsent changes may come first, so the
+            // window keeps painting meanwhile.
+            int checked = -1;
+            RunTransfer([&checked, profile] { checked = SwitchForProfileButton(profile); });
+            if (m_shutdownDone) return; // the program was closed meanwhile
             if (checked >= 0) SetProfileButtons(checked);
         },
         true);
@@ -118,9 +122,10 @@ void COrvaneDlg::RefreshKeyTooltips() {
 }
 
 bool COrvaneDlg::GKeyBankSet() const {
-    bool set = false;
-    OnGuiThread([this, &set] { set = m_parts.keyButtons && m_parts.keyButtons->GKeyBankSet(); }, true);
-    return set;
+    // Read where it is asked, without waiting for the GUI thread: the keyboard
+    // read asks while it holds ConfigStoreLock, which a message handled on the
+    // GUI thread meanwhile may be waiting for.
+    return m_parts.keyButtons && m_parts.keyButtons->GKeyBankSet();
 }
 
 void COrvaneDlg::SetKeyButtonTooltip(int controlId, const std::string& text, bool checked) {

@@ -146,7 +146,7 @@ TEST_F(ProfileSwitchTest, PendingChangesAreAppliedBeforeTheSwitch) {
     }
 }
 
-TEST_F(ProfileSwitchTest, ProfileButtonOfTheActiveProfileAsksAndSendsNothing) {
+TEST_F(ProfileSwitchTest, ProfileButtonOfTheActiveProfileNeitherAsksNorSends) {
     ASSERT_EQ(SetActiveProfile(1), 1);
     ChangeKeyA(1);
     int rebuilt = 0;

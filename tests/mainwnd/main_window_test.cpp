@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <set>
 
@@ -22,6 +23,8 @@
 #include "device/DeviceDiscovery.h"
 #include "device/HidBackend.h"
 #include "device/ReportExchange.h"
+#include "dialogs/FlipSetting.h"
+#include "dialogs/ProfileSwitch.h"
 #include "mainwnd/AboutDlg.h"
 #include "mainwnd/KeyboardView.h"
 #include "mainwnd/MainTrayIcon.h"
@@ -37,6 +40,7 @@
 #include "services/MainWindowLink.h"
 #include "services/PathTable.h"
 #include "services/WindowMessages.h"
+#include "sim/SimFaults.h"
 #include "sim/SimKeyboard.h"
 #include "support/TempDir.h"
 #include "transfer/ActiveProfile.h"
@@ -446,14 +450,52 @@ TEST_F(MainWindow, ChangedLightingAndAResetAreReadBackOnceEach) {
     for (int p = 0; p < 3; ++p)
         ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(p, kKeyA, KeyFunctionKind::Disabled, 0));
     window->SetApplyPending(true);
+    // The reset is followed on a transfer's worker; the profiles button it
+    // rebuilds is a widget all the same.
+    std::vector<QThread*> menuBuiltOn;
+    SetProfileMenuRebuild([&] { menuBuiltOn.push_back(QThread::currentThread()); });
     window->Bridge().SetTimer(KEYBOARD_RESET_TIMER, 0);
     Pump(30);
+    ASSERT_FALSE(menuBuiltOn.empty());
+    for (QThread* thread : menuBuiltOn)
+        EXPECT_EQ(thread, window->thread());
     for (int p = 0; p < 3; ++p)
         EXPECT_FALSE(g_ConfigStore.Record(p, kKeyA).Is(KeyFunctionKind::Disabled)) << p;
     EXPECT_FALSE(window->ApplyPending());
     EXPECT_EQ(refreshes, 2);
     EXPECT_TRUE(ProfileButtonsCheck(*window, GetActiveProfile()));
     EXPECT_FALSE(window->Bridge().TimerActive(KEYBOARD_RESET_TIMER));
+    Disconnect();
+}
+
+TEST_F(MainWindow, AProfileButtonThatAppliesFirstKeepsTheWindowRunning) {
+    CSimKeyboard sim(128);
+    ASSERT_NO_FATAL_FAILURE(Connect(sim));
+    window->Bridge().SendMessage(UM_PROFILE, TAG_PROF, 0);
+    ASSERT_EQ(GetActiveProfile(), 0);
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, kKeyA, KeyFunctionKind::Disabled, 0));
+    window->SetApplyPending(true);
+    // Yes to sending the change first; the keyboard then leaves the Apply's
+    // first request unanswered, so the exchange waits out its read time.
+    prompt.answer = [&](const std::string&) {
+        const uint32_t next = sim.RequestCount() + 1;
+        sim.AddFault({SimFault::NoReply, next, next, 0});
+        return IDYES;
+    };
+    int ticks = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+    tick.start(10);
+    window->OnCommand(IDC_PROFILE_2);
+    tick.stop();
+    WaitForBusyIndicator();
+
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_GT(ticks, 5) << "the window's own timers ran while the change was sent";
+    EXPECT_FALSE(window->ApplyPending());
+    SetActiveProfileCache(-1);
+    EXPECT_EQ(GetActiveProfile(), 1);
+    EXPECT_TRUE(ProfileButtonsCheck(*window, 1));
     Disconnect();
 }
 
@@ -495,6 +537,11 @@ TEST_F(MainWindow, FlipSwapsTheSixExtraButtonsIntoTheFKeysPlace) {
     EXPECT_TRUE(shownAlone(true));
     window->Button(IDC_FLIP_2)->click();
     EXPECT_TRUE(shownAlone(false));
+    // Either button toggles: the same one twice puts everything back.
+    window->Button(IDC_FLIP_1)->click();
+    window->Button(IDC_FLIP_1)->click();
+    EXPECT_TRUE(shownAlone(false));
+    EXPECT_EQ(ReadFlip(), 0);
 }
 
 namespace {

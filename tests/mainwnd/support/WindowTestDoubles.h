@@ -1,7 +1,8 @@
 #pragma once
 // What a test of the real main window stands in for: the one application
-// object, a system where no other copy runs, and a prompt that answers OK and
-// keeps every message it was asked to show.
+// object, a system where no other copy runs, and a prompt that answers OK (or
+// as a test says) and keeps every message it was asked to show.
+#include <functional>
 #include <optional>
 #include <QApplication>
 #include <string>
@@ -34,9 +35,10 @@ class CAloneSystem final : public CInstanceSystem {
 class CRecordingPrompt final : public CPrompt {
   public:
     std::vector<std::string> shown;
+    std::function<int(const std::string&)> answer; // empty: OK
     int MessageBox(const std::string& text, const std::string&, unsigned) override {
         shown.push_back(text);
-        return IDOK;
+        return answer ? answer(text) : IDOK;
     }
     std::optional<std::string> OpenFileName(const std::string&, const std::string&,
                                             const std::string&) override {
