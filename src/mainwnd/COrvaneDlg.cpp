@@ -217,6 +217,12 @@ void COrvaneDlg::closeEvent(QCloseEvent* event) {
     HideMainWindow();
 }
 
+void COrvaneDlg::changeEvent(QEvent* event) {
+    CBaseDialog::changeEvent(event);
+    // Back from minimised: the preview goes on where it stopped.
+    if (event->type() == QEvent::WindowStateChange) ResumePreview();
+}
+
 void COrvaneDlg::RunApply() {
     ++m_appliesStarted;
     RunTransfer([] { Apply(); });

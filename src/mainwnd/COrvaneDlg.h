@@ -133,6 +133,7 @@ class COrvaneDlg : public CBaseDialog,
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
@@ -160,6 +161,8 @@ class COrvaneDlg : public CBaseDialog,
     void OnPreviewTimer();
     // Starts the preview timer when it has something to show.
     void ResumePreview();
+    // Shown, not minimised, lighting switch on.
+    bool PreviewSeen() const;
     void ShowBusyFrame(int frame);
     bool KeyboardPresent() const;
     bool IsOwnEvent(QObject* watched) const;

@@ -270,7 +270,7 @@ void COrvaneDlg::OnPreviewTimer() {
     m_bridge.KillTimer(PREVIEW_TIMER);
     // Nothing to animate while nobody sees it or the switch is off: the
     // timer stays stopped until the window shows or the switch turns on.
-    if (!isVisible() || !TheLighting().SwitchOn()) return;
+    if (!PreviewSeen()) return;
     if (m_parts.previewTick)
         m_parts.previewTick();
     else
@@ -278,8 +278,12 @@ void COrvaneDlg::OnPreviewTimer() {
     m_bridge.SetTimer(PREVIEW_TIMER, kPreviewPeriodMs);
 }
 
+bool COrvaneDlg::PreviewSeen() const {
+    return isVisible() && !isMinimized() && TheLighting().SwitchOn();
+}
+
 void COrvaneDlg::ResumePreview() {
-    if (!m_shutdownDone && isVisible() && TheLighting().SwitchOn() && !m_bridge.TimerActive(PREVIEW_TIMER))
+    if (!m_shutdownDone && PreviewSeen() && !m_bridge.TimerActive(PREVIEW_TIMER))
         m_bridge.SetTimer(PREVIEW_TIMER, kPreviewPeriodMs);
 }
 

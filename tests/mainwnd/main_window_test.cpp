@@ -499,6 +499,41 @@ TEST_F(MainWindow, AProfileButtonThatAppliesFirstKeepsTheWindowRunning) {
     Disconnect();
 }
 
+TEST_F(MainWindow, ThePreviewRunsOnlyWhileSomeoneCanSeeIt) {
+    CSimKeyboard sim(128);
+    ASSERT_NO_FATAL_FAILURE(Connect(sim));
+    window->Bridge().SendMessage(UM_PROFILE, TAG_PROF, 0);
+    int frames = 0;
+    window->Parts().previewTick = [&] { ++frames; };
+    auto framesIn = [&](int ms) {
+        const int before = frames;
+        Pump(ms);
+        return frames - before;
+    };
+    window->ShowMainWindow();
+    TheLighting().SetLightingSwitch(true, *window, window->KeyLights());
+    EXPECT_GT(framesIn(300), 0) << "shown with the switch on";
+
+    window->showMinimized();
+    Pump(120); // a tick already due may still come
+    EXPECT_EQ(framesIn(300), 0) << "minimised";
+    EXPECT_FALSE(window->Bridge().TimerActive(PREVIEW_TIMER));
+    window->showNormal();
+    EXPECT_GT(framesIn(300), 0) << "back from minimised";
+
+    window->OnCommand(IDCANCEL);
+    Pump(120);
+    EXPECT_EQ(framesIn(300), 0) << "hidden";
+    window->ShowMainWindow();
+    EXPECT_GT(framesIn(300), 0) << "shown again";
+
+    TheLighting().SetLightingSwitch(false, *window, window->KeyLights());
+    Pump(120);
+    EXPECT_EQ(framesIn(300), 0) << "switch off";
+    EXPECT_FALSE(window->Bridge().TimerActive(PREVIEW_TIMER));
+    Disconnect();
+}
+
 TEST_F(MainWindow, AGoneKeyboardClosesTheAboutBoxAndLeavesTheFocusOnTheFirstProfile) {
     window->ShowMainWindow();
     window->OpenAbout();
