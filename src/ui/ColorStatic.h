@@ -8,7 +8,7 @@ class ColorStatic : public QLabel {
     Q_OBJECT
   public:
     explicit ColorStatic(QWidget* parent = nullptr, int controlId = 0);
-    // Colours are 0x00BBGGRR; each setter redraws at once.
+    // Colours are 0x00BBGGRR; each setter schedules a redraw.
     void SetTextColor(uint32_t colourRef);
     void SetBkColor(uint32_t colourRef);
     void SetFontHeight(int pixels);

@@ -3,7 +3,8 @@
 // in-place cell editing (an edit box, or a drop-down the caller opens).
 // Each row's caller data lives on the row itself in the model, so it stays
 // with its row whatever moves the rows (sorting, inserting, removing, even
-// through QTableWidget's own members).
+// through QTableWidget's own members); the members that could replace the
+// cell holding it are not offered to callers.
 #include <climits>
 #include <functional>
 #include <QLineEdit>
@@ -82,6 +83,15 @@ class CReportCtrl : public QTableWidget {
     void scrollContentsBy(int dx, int dy) override;
 
   private:
+    // A row's caller data rides on its first cell: whatever replaces or takes
+    // that cell, or shifts the columns under it, goes through the members above.
+    using QTableWidget::clear;
+    using QTableWidget::insertColumn;
+    using QTableWidget::removeColumn;
+    using QTableWidget::setColumnCount;
+    using QTableWidget::setItem;
+    using QTableWidget::takeItem;
+
     QTableWidgetItem* Cell(int row, int column);
     void ClickCell(QMouseEvent* event);
     void HeaderClicked(int column);
