@@ -233,6 +233,27 @@ TEST_F(CompositeTest, TabReachesTheRecordButtonOnTheMacroTab) {
     EXPECT_EQ(d->focusWidget(), record);
 }
 
+TEST_F(CompositeTest, RecordingHoldsTheKeyboardUntilAnotherTabIsShown) {
+    g_ConfigStore.SetMacros({Macro(5, u"first")});
+    auto d = Open(kIndexA);
+    ASSERT_TRUE(d->isActiveWindow());
+    d->OnCommand(1029);
+    d->MacroTab().OnCommand(1020); // record
+    ASSERT_TRUE(d->MacroTab().Recording());
+    EXPECT_EQ(QWidget::keyboardGrabber(), d.get()) << "the desktop's shortcuts are recorded too";
+
+    d->OnCommand(1031); // the Function tab
+    EXPECT_FALSE(d->MacroTab().Recording());
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+
+    d->OnCommand(1029);
+    d->MacroTab().OnCommand(1020);
+    ASSERT_TRUE(d->MacroTab().Recording());
+    d->OnCancel();
+    EXPECT_FALSE(d->MacroTab().Recording());
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr) << "no grab outlives the dialog";
+}
+
 TEST_F(CompositeTest, MacroOnlyFormOpensCentredWithOnlyTheMacroTab) {
     g_ConfigStore.SetMacros({Macro(7, u"seven"), Macro(1, u"one")});
     // G9 plays a media key: its value is no macro id.
