@@ -168,7 +168,26 @@ keyboard_image() {
     for p in 0 1 2; do ctl read-matrix "$p"; done
     ctl read-macros 1024
 }
+# seed_macro: before the program first reads it, the keyboard already holds a
+# macro ("Keep": A down, 50 ms, A up, twice), so its macro memory is worth
+# comparing. The record is laid out by hand and encoded by orvanectl.
+seed_macro() {
+    local record=$home/record.bin block
+    head -c 32512 /dev/zero >"$record"
+    put() { printf '%b' "$2" | dd of="$record" bs=1 seek="$1" conv=notrunc status=none; }
+    put 0 'K\0e\0e\0p\0'
+    put 500 '\x02'                        # repeat
+    put 502 '\x01\x00'                    # in use
+    put 506 '\x07\x00'                    # id
+    put 508 '\x02\x00'                    # actions
+    put 512 '\x00\x00\x00\x00\x1e\x00\x00\x00' # A down
+    put 520 '\x32\x00\x00\x00\x1e\x00\x01\x00' # A up after 50 ms
+    block=$("$bin/orvanectl" encode-macros "@$record" | sed -n 's/^data: //p' | head -n 1)
+    [ -n "$block" ] || fail "orvanectl encoded no macro block"
+    ctl write-macros "$block" >/dev/null || fail "the keyboard took no macro block"
+}
 journey_files() {
+    seed_macro
     start_orvane
     disabled=$(apply_look)
     remap_a_to_b
@@ -198,6 +217,8 @@ journey_files() {
     exit_from_tray
     ! keyboard_has_a_as_b || fail "Default left A sending B"
     [ "$(keyboard_image)" != "$saved" ] || fail "Default changed nothing"
+    # Default keeps the macros; wiped here, only the import can bring them back.
+    ctl write-macros 00000000000000000000000000000000 >/dev/null || fail "the macro memory could not be wiped"
 
     start_orvane
     wait_idle
