@@ -13,7 +13,7 @@ program=${ORVANE:-$here/../bin/orvane}
 # Run from the source tree: the default build beside it.
 [ -x "$program" ] || program=$here/../build/bin/orvane
 RUNS=${RUNS:-7}
-IDLE_SECONDS=${IDLE_SECONDS:-30}
+IDLE_SECONDS=${IDLE_SECONDS:-60}
 figures=(start_to_tray_s idle_cpu_pct idle_wakeups_per_s rss_mb)
 
 declare -A written

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Whole-program CPU while the live preview runs: the program against the
 # simulated keyboard on its own Xvfb display, window shown, lighting switch
-# on, SECONDS (10) per mode of MODES: a wave (1), rain (15) and the painted
+# on, SECONDS (20) per mode of MODES: a wave (1), rain (15) and the painted
 # keys (20, nothing moves). The preview draws 20 frames a second; the aim is
 # under 2 % of one core. With ORVANE_BENCH_FIGURES set, each mode's figure is
 # also appended to that file.
@@ -11,7 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 bin=${1:-$here/../bin}
 # Run from the source tree: the default build beside it.
 [ -x "$bin/orvane" ] || bin=$here/../build/bin
-seconds=${2:-${SECONDS_PER_MODE:-10}}
+seconds=${2:-${SECONDS_PER_MODE:-20}}
 modes=${MODES:-1 15 20}
 ticks=$(getconf CLK_TCK)
 
