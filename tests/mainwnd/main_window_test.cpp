@@ -327,10 +327,12 @@ TEST_F(MainWindow, AboutTwiceLeavesOneBoxAndTheShutdownClosesItFirst) {
 TEST_F(MainWindow, ASlowApplyKeepsTheWindowRunningAndTheBusyPictureMoving) {
     CSimKeyboard sim(128);
     ASSERT_NO_FATAL_FAILURE(Connect(sim));
-    // The first request of the Apply goes unanswered: the exchange waits out
-    // its read time before it goes on.
+    // The first request of the Apply goes unanswered three times: the
+    // exchange waits out its read time before each retry. Long enough to
+    // outlast a pause of the GUI thread (the thread sanitizer stops it for a
+    // while the first time it reads its debug information).
     const uint32_t next = sim.RequestCount() + 1;
-    sim.AddFault({SimFault::NoReply, next, next, 0});
+    sim.AddFault({SimFault::NoReply, next, next + 2, 0});
     sim.SetPacing(true);
 
     std::vector<int> frames;
@@ -361,7 +363,7 @@ TEST_F(MainWindow, AnExitDuringASlowApplyEndsTheProgramOnceTheApplyIsDone) {
     CSimKeyboard sim(128);
     ASSERT_NO_FATAL_FAILURE(Connect(sim));
     const uint32_t next = sim.RequestCount() + 1;
-    sim.AddFault({SimFault::NoReply, next, next, 0});
+    sim.AddFault({SimFault::NoReply, next, next + 2, 0});
 
     // A logout arrives while the keyboard has not answered yet.
     QTimer::singleShot(150, [&] { window->Bridge().PostMessage(UM_KILL, TAG_KILL, 0); });
@@ -476,10 +478,10 @@ TEST_F(MainWindow, AProfileButtonThatAppliesFirstKeepsTheWindowRunning) {
     ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, kKeyA, KeyFunctionKind::Disabled, 0));
     window->SetApplyPending(true);
     // Yes to sending the change first; the keyboard then leaves the Apply's
-    // first request unanswered, so the exchange waits out its read time.
+    // first request unanswered twice, so the exchange waits out its read time.
     prompt.answer = [&](const std::string&) {
         const uint32_t next = sim.RequestCount() + 1;
-        sim.AddFault({SimFault::NoReply, next, next, 0});
+        sim.AddFault({SimFault::NoReply, next, next + 1, 0});
         return IDYES;
     };
     int ticks = 0;
