@@ -91,19 +91,31 @@ lighting_read() { [ "$(grep -c '^> 04 .. .. 05 ' "$home/trace" 2>/dev/null)" -ge
 # The main window: the program's widest window of that title (its popups
 # and its tray icon carry the same title).
 main_window() {
-    local w best="" most=600
-    for w in $(xdotool search --onlyvisible --pid "$orvane" --name '^Orvane Keyboard Settings$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        [ "$WIDTH" -gt "$most" ] && most=$WIDTH best=$w
+    local w best="" most=600 WIDTH attempt
+    for attempt in 1 2 3; do
+        for w in $(xdotool search --onlyvisible --pid "$orvane" --name '^Orvane Keyboard Settings$' 2>/dev/null); do
+            WIDTH=0
+            eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)"
+            [ "$WIDTH" -gt "$most" ] && most=$WIDTH best=$w
+        done
+        [ -n "$best" ] && break
+        # A tooltip closing in the middle of the search ends it early.
+        [ "$attempt" = 3 ] || sleep 0.1
     done
     echo "$best"
 }
 main_window_shown() { [ -n "$(main_window)" ]; }
+# window_info ID: xwininfo of a window. Without an id xwininfo would wait
+# for a click on the screen, for ever.
+window_info() {
+    [ -n "$1" ] || return 1
+    xwininfo -id "$1"
+}
 # The window manager may still move a window after it shows: wait until it stays.
 settle() {
     local w=${1:-$(main_window)} before="" now
     for _ in $(seq 50); do
-        now=$(xwininfo -id "$w" 2>/dev/null | grep Absolute | tr -d '\n')
+        now=$(window_info "$w" 2>/dev/null | grep Absolute | tr -d '\n')
         [ "$now" = "$before" ] && return
         before=$now
         sleep 0.1
@@ -224,13 +236,16 @@ choose_colour() {
 paint() {
     local w before
     w=$(main_window)
-    before=$(xwininfo -id "$w" | grep Absolute)
+    [ -n "$w" ] || fail "the main window is not shown to paint $1"
+    before=$(window_info "$w" | grep Absolute)
     click_main "$1"
-    xdotool mousemove_relative 30 30
+    # Off the window: resting on a key, the pointer would bring up its
+    # tooltip, which may then cover the next key to click.
+    xdotool mousemove 1270 10
     sleep 0.1
-    [ "$(xwininfo -id "$w" | grep Absolute)" = "$before" ] || fail "the window followed the pointer after a click on $1"
+    [ "$(window_info "$w" | grep Absolute)" = "$before" ] || fail "the window followed the pointer after a click on $1"
 }
-gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+gone() { ! window_info "$1" 2>/dev/null | grep -q IsViewable; }
 # menu_item N: the N-th item (0-based) of the window's menu button.
 menu_item() {
     local before
