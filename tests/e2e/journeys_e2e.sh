@@ -64,6 +64,16 @@ sent_colour() {
         tail -n1 | cut -d' ' -f10-12
 }
 colour_sent() { [ -n "$(sent_colour "$1")" ]; }
+# held_colour LED: profile 0's colour for LED in the keyboard's own memory, as
+# its state file keeps it once the program has ended, "rr gg bb". The file
+# holds a header of 9 bytes, the device info (44), the lighting (126), the
+# three key matrices, then the key colours, 512 bytes a profile.
+held_colour() {
+    local keys matrix
+    keys=$(od -An -tu1 -j 8 -N1 "$home/state" | tr -d ' ')
+    matrix=$([ "$keys" = 126 ] && echo 378 || echo 512)
+    od -An -tx1 -v -j $((9 + 44 + 126 + 3 * matrix + $1 * 3)) -N3 "$home/state" | xargs
+}
 # stored_colour FILE LED: colour set 0's entry for LED in a user data file, "rr gg bb flag".
 stored_colour() {
     awk -F'[=,]' -v led="$2" '/^\[/ { s = $0 } s == "[Mode0]" && $1 == led { printf "%02x %02x %02x %s\n", $2, $3, $4, $5 }' "$1"
@@ -103,6 +113,13 @@ journey_paint() {
     until_true sent_since "$before" 11 || fail "switching back sent no key colours"
     sleep 0.5
     check_painted "switched back"
+    # What was sent is what the keyboard keeps.
+    exit_from_tray
+    local led
+    for led in 43 64 44 65; do
+        [ "$(held_colour $led)" = "$(sent_colour $led)" ] ||
+            fail "the keyboard holds LED $led as '$(held_colour $led)', sent '$(sent_colour $led)'"
+    done
 }
 
 # remap_a_to_b: A's dialog, B pressed, OK.
