@@ -35,6 +35,10 @@ click "$manager" $(centre "$profile_skin" FUNC_LOAD)
 file_dialog "$before" "$home/listed.fwc"
 sleep 0.3
 save_shot manager
+# Counted before the click: the keyboard, pulled at Apply's first request,
+# comes back 1.5 s later, which may be before a slow program has closed
+# its windows.
+pulled=$(requests)
 # shellcheck disable=SC2046
 click "$manager" $(centre "$profile_skin" CONTROL2_APPLY)
 until_true no_window_shown || true
@@ -42,7 +46,6 @@ save_shot unplugged
 no_window_shown ||
     fail "the manager or the window stayed open after the keyboard was pulled"
 # Plugged back 1.5 s later: the connection reads the keyboard again.
-pulled=$(requests)
 read_again() { [ "$(requests)" -gt $((pulled + 20)) ]; }
 until_true read_again || true
 wait_idle
