@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -289,6 +290,24 @@ TEST_F(MainWindow, OpenAskedWhileTheKeyboardIsReadShowsTheWindowAfterwards) {
     Pump();
     EXPECT_FALSE(window->isVisible());
     Disconnect();
+}
+
+TEST_F(MainWindow, ARightClickOnTheWindowOffersAbout) {
+    window->ShowMainWindow();
+    QString offered;
+    // The menu runs its own loop: it is answered from inside it.
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu || menu->actions().isEmpty()) return;
+        offered = menu->actions()[0]->text();
+        menu->setActiveAction(menu->actions()[0]);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    const QPoint inside(5, 5);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, inside, window->mapToGlobal(inside));
+    QApplication::sendEvent(&*window, &click);
+    EXPECT_EQ(offered.toStdString(), Text("MENU_22"));
+    EXPECT_EQ(AboutBoxes().size(), 1u);
 }
 
 TEST_F(MainWindow, AboutTwiceLeavesOneBoxAndTheShutdownClosesItFirst) {
