@@ -81,6 +81,8 @@ int COrvaneDlg::RunModal() {
 }
 
 bool COrvaneDlg::OnInitDialog() {
+    // The face pictures of step 7 decode while the steps before it run.
+    CMainSkinFaces::Decoding faces = CMainSkinFaces::StartDecoding();
     // 1. The skinned base: background and outline.
     CBaseDialog::OnInitDialog();
     // 3. The program icon.
@@ -112,7 +114,7 @@ bool COrvaneDlg::OnInitDialog() {
     SetApplyPending(false);
 
     // 7. The face pictures, made once for every skinned control.
-    m_faces = std::make_unique<CMainSkinFaces>(size());
+    m_faces = std::make_unique<CMainSkinFaces>(size(), std::move(faces));
 
     // 8. The configured web address.
     m_webAddress = QString::fromStdString(

@@ -4,11 +4,21 @@
 
 namespace orvane {
 
-CMainSkinFaces::CMainSkinFaces(const QSize& clientSize) {
-    for (int f = 0; f < MAIN_FACES; ++f) {
-        const auto image = LoadSkinImage(QString::fromUtf8(MainFaceFile(static_cast<MainFace>(f))));
-        RenderImageToDC(m_faces[static_cast<size_t>(f)], std::move(*image), clientSize);
-    }
+CMainSkinFaces::Decoding CMainSkinFaces::StartDecoding() {
+    // Decoding these whole-window pictures is most of the start-up time; they
+    // decode side by side (inline where no thread can be had).
+    Decoding decoding;
+    for (size_t f = 0; f < decoding.size(); ++f)
+        decoding[f] = std::async(std::launch::async | std::launch::deferred, [f] {
+            return LoadSkinImage(QString::fromUtf8(MainFaceFile(static_cast<MainFace>(f))));
+        });
+    return decoding;
+}
+
+CMainSkinFaces::CMainSkinFaces(const QSize& clientSize, Decoding decoding) {
+    // Pixmaps are made here, on the GUI thread.
+    for (size_t f = 0; f < decoding.size(); ++f)
+        RenderImageToDC(m_faces[f], std::move(*decoding[f].get()), clientSize);
 }
 
 SkinFaceSet CMainSkinFaces::ButtonFaces(const std::string& key) const {

@@ -3,6 +3,9 @@
 // and shared by every skinned control of the window (the key picture, the
 // lighting panel and the window's own buttons).
 #include <array>
+#include <future>
+#include <memory>
+#include <QImage>
 #include <QSize>
 #include <string>
 
@@ -13,9 +16,15 @@ namespace orvane {
 
 class CMainSkinFaces {
   public:
-    // Loads every face picture from the program folder, each prepared for a
-    // window of `clientSize`. A missing picture leaves its face blank.
-    explicit CMainSkinFaces(const QSize& clientSize);
+    // The face pictures being decoded, side by side, off the GUI thread.
+    using Decoding = std::array<std::future<std::unique_ptr<QImage>>, MAIN_FACES>;
+    // Starts decoding every face picture from the program folder, so that
+    // the window can go on with its other work meanwhile.
+    static Decoding StartDecoding();
+
+    // Each face prepared for a window of `clientSize`, once decoded. A
+    // missing picture leaves its face blank.
+    explicit CMainSkinFaces(const QSize& clientSize, Decoding decoding = StartDecoding());
 
     const CSkinFace* Face(MainFace face) const { return &m_faces[static_cast<size_t>(face)]; }
     // The five state faces of the main-window button with skin key `key`.
