@@ -5,19 +5,17 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QThread>
+
+#include "ui/GuiThread.h"
 
 namespace orvane {
 namespace {
 
-// Widgets live on the GUI thread only.
+// Widgets live on the GUI thread only; without an application there is
+// nobody to ask, and the question counts as cancelled.
 template <typename Result, typename Work> Result OnGuiThread(Work work) {
-    QCoreApplication* app = QCoreApplication::instance();
-    if (!app) return Result{};
-    if (QThread::currentThread() == app->thread()) return work();
     Result result{};
-    QMetaObject::invokeMethod(
-        app, [&] { result = work(); }, Qt::BlockingQueuedConnection);
+    if (QCoreApplication::instance()) RunOnGuiThread([&] { result = work(); });
     return result;
 }
 
