@@ -170,7 +170,7 @@ class CHostRun {
 
 TEST(CompositeEndToEnd, RemapsReachTheKeyboardAndNoKeyStaysGrabbed) {
     CHostRun run;
-    ASSERT_TRUE(run.x.Ok()) << "Xvfb and openbox are needed (scripts/install-deps)";
+    ASSERT_TRUE(run.x.Ok()) << run.x.Problem();
     CXSession& x = run.x;
     CStatusFile& status = run.status;
     const std::string& trace = run.trace;
@@ -275,7 +275,7 @@ TEST(CompositeEndToEnd, RemapsReachTheKeyboardAndNoKeyStaysGrabbed) {
 // keyboard's macro memory, and the key plays it.
 TEST(CompositeEndToEnd, RecordedMacroReachesTheKeyboard) {
     CHostRun run;
-    ASSERT_TRUE(run.x.Ok()) << "Xvfb and openbox are needed (scripts/install-deps)";
+    ASSERT_TRUE(run.x.Ok()) << run.x.Problem();
     std::map<ScanCode, Rect> keys = run.KeyButtons();
     ASSERT_FALSE(keys.empty()) << "the host window did not come up";
     const int profile = std::stoi(Words(run.status.Wait("profile"))[1]);

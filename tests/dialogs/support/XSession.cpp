@@ -3,7 +3,10 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <sys/wait.h>
 #include <thread>
@@ -24,15 +27,17 @@ int RunAndWait(const std::vector<std::string>& argv, const std::vector<std::stri
 
 } // namespace
 
-pid_t SpawnProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
+pid_t SpawnProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                   const std::string& log) {
     const pid_t pid = fork();
     if (pid != 0) return pid;
     for (const std::string& e : env)
         putenv(const_cast<char*>(e.c_str()));
     const int quiet = open("/dev/null", O_RDWR);
+    const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
     dup2(quiet, 0);
-    dup2(quiet, 1);
-    dup2(quiet, 2);
+    dup2(out >= 0 ? out : quiet, 1);
+    dup2(out >= 0 ? out : quiet, 2);
     std::vector<char*> args;
     for (const std::string& a : argv)
         args.push_back(const_cast<char*>(a.c_str()));
@@ -79,18 +84,47 @@ CXSession::CXSession() {
     close(fds[0]);
     if (number.empty()) return;
     m_display = ":" + number;
-    m_wm = SpawnProgram({"openbox", "--sm-disable"}, {DisplayEnv()});
     // The window manager is up once it has named itself on the root window.
-    for (int i = 0; i < 500 && !m_wmReady; ++i) {
-        m_wmReady = RunAndWait({"sh", "-c", "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"},
-                               {DisplayEnv()}) == 0;
-        if (!m_wmReady) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    // On a loaded machine openbox now and then dies or stalls at start: it
+    // gets two more chances, each started afresh.
+    using Clock = std::chrono::steady_clock;
+    char log[] = "/tmp/orvane-openbox-XXXXXX";
+    const int logFd = mkstemp(log);
+    if (logFd >= 0) {
+        close(logFd);
+        m_wmLog = log;
+    }
+    for (int attempt = 0; attempt < 3 && !m_wmReady; ++attempt) {
+        StopProgram(m_wm);
+        m_wm = SpawnProgram({"openbox", "--sm-disable"}, {DisplayEnv()},
+                            m_wmLog.empty() ? "/dev/null" : m_wmLog);
+        const auto deadline = Clock::now() + std::chrono::seconds(20);
+        while (!m_wmReady && Clock::now() < deadline) {
+            m_wmReady = RunAndWait({"sh", "-c", "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"},
+                                   {DisplayEnv()}) == 0;
+            if (m_wmReady) break;
+            if (waitpid(m_wm, nullptr, WNOHANG) == m_wm) {
+                m_wm = -1; // reaped: nothing left to stop
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
     }
 }
 
 CXSession::~CXSession() {
     StopProgram(m_wm);
     StopProgram(m_server);
+    if (!m_wmLog.empty()) unlink(m_wmLog.c_str());
+}
+
+std::string CXSession::Problem() const {
+    if (m_display.empty()) return "Xvfb gave no display (scripts/install-deps installs it)";
+    if (m_wmReady) return "";
+    std::ifstream in(m_wmLog);
+    const std::string said((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return "openbox did not come up on " + m_display +
+           " (scripts/install-deps installs it); it said: " + said;
 }
 
 bool CXSession::Xdo(const std::vector<std::string>& args) const {

@@ -7,8 +7,9 @@
 
 namespace orvane::test {
 
-// Runs `argv` with `env` added to the environment; output to /dev/null.
-pid_t SpawnProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env);
+// Runs `argv` with `env` added to the environment; output to `log`.
+pid_t SpawnProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                   const std::string& log = "/dev/null");
 // Ends a spawned program (TERM, then KILL) and reaps it.
 void StopProgram(pid_t pid);
 
@@ -20,6 +21,8 @@ class CXSession {
     CXSession& operator=(const CXSession&) = delete;
 
     bool Ok() const { return !m_display.empty() && m_wmReady; }
+    // Why the session is not Ok(): what a failing test prints.
+    std::string Problem() const;
     // "DISPLAY=:n"
     std::string DisplayEnv() const { return "DISPLAY=" + m_display; }
     // Runs xdotool with `args` on this display and waits for it.
@@ -31,6 +34,7 @@ class CXSession {
     pid_t m_server = -1;
     pid_t m_wm = -1;
     bool m_wmReady = false;
+    std::string m_wmLog;
 };
 
 } // namespace orvane::test
