@@ -117,8 +117,9 @@ class CXSession {
         if (number.empty()) return;
         display_ = std::make_unique<CScopedEnv>("DISPLAY", ":" + number);
         // The tray host docks icons only once the window manager is up; on a
-        // loaded machine openbox now and then dies at start: a second chance.
-        for (int attempt = 0; attempt < 2 && !WindowManagerUp(); ++attempt) {
+        // loaded machine openbox now and then dies or stalls at start: two
+        // more chances, each started afresh.
+        for (int attempt = 0; attempt < 3 && !WindowManagerUp(); ++attempt) {
             wm_ = std::make_unique<CProcess>(std::vector<std::string>{"openbox"});
             WaitFor([] { return WindowManagerUp(); });
         }

@@ -58,13 +58,16 @@ start_x() {
     DISPLAY=:$(head -n1 "$home/display")
     export DISPLAY
     # The tray host docks only once the window manager is up. On a loaded
-    # machine openbox now and then dies at start: it gets a second chance.
-    local attempt
-    for attempt in 1 2; do
-        openbox >/dev/null 2>&1 &
-        pids+=($!)
+    # machine openbox now and then dies or stalls at start: it gets two more
+    # chances, each started afresh.
+    local attempt wm
+    for attempt in 1 2 3; do
+        openbox >>"$home/openbox.log" 2>&1 &
+        wm=$!
+        pids+=("$wm")
         until_true wm_up && break
-        [ "$attempt" = 2 ] && fail "openbox did not start"
+        kill "$wm" 2>/dev/null || true
+        [ "$attempt" = 3 ] && fail "openbox did not start: $(cat "$home/openbox.log")"
     done
     trayer --edge bottom --align left --widthtype pixel --width 120 --heighttype pixel --height 26 \
         >/dev/null 2>&1 &
