@@ -72,6 +72,7 @@ class Orvane_DlgComposite : public CBaseDialog {
 
   private:
     void CreateControls();
+    void SetReadingTabOrder();
     void LayoutControls();
     void CreateFonts();
     void FillLists();

@@ -142,6 +142,20 @@ void Orvane_DlgComposite::CreateControls() {
     m_heading = Label(this, 1199);
     for (QComboBox* combo : {m_mouse, m_media, m_function})
         connect(combo, &QComboBox::activated, this, [this] { EnableApply(true); });
+    SetReadingTabOrder();
+}
+
+// Tab follows the page as it is read, not the order the controls were made
+// in: the keyboard button, the tabs, the shown tab's controls top to bottom,
+// then Clear, OK and Cancel. Hidden and disabled controls are passed over.
+void Orvane_DlgComposite::SetReadingTabOrder() {
+    std::vector<QWidget*> chain{m_osk,     m_tabKey, m_tabMacro, m_tabMedia, m_tabFunction, m_kb,
+                                m_keyEdit, m_mou,    m_mouse,    m_media,    m_function};
+    const std::vector<QWidget*> macro = m_macroTab.TabChain();
+    chain.insert(chain.end(), macro.begin(), macro.end());
+    chain.insert(chain.end(), {m_clear, m_ok, m_cancel});
+    for (size_t i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
 }
 
 void Orvane_DlgComposite::LayoutControls() {

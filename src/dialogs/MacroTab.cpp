@@ -103,6 +103,15 @@ CMacroTab::CMacroTab(QWidget* dialog, std::function<void()> enableApply)
         });
 }
 
+std::vector<QWidget*> CMacroTab::TabChain() const {
+    std::vector<QWidget*> chain{m_combo, Button(1017), Button(1018), m_actions};
+    for (int id : {1020, 1023, 1024, 1025, 1026, 1021, 1022})
+        chain.push_back(Button(id));
+    chain.push_back(m_loops);
+    chain.push_back(m_recordDelay);
+    return chain;
+}
+
 CMacroTab::~CMacroTab() {
     m_recorder.Stop();
 }

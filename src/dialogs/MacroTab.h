@@ -54,6 +54,9 @@ class CMacroTab {
     void SetFonts(const QFont& listFont, const QFont& comboFont);
     void ApplyTexts(int languageIndex);
     void SetVisible(bool visible);
+    // The tab's controls that Tab reaches, in reading order: name and its
+    // buttons, the action list and its buttons, repeat, record delays.
+    std::vector<QWidget*> TabChain() const;
 
     // Copies every stored macro into the dialog's list.
     void LoadList();

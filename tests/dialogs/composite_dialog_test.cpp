@@ -1,6 +1,7 @@
 // The key-assignment dialog: what it shows for each stored record, what
 // Apply stores, the macro-only form, where it opens and what it leaves
 // behind when it closes.
+#include <algorithm>
 #include <linux/input-event-codes.h>
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,6 +16,7 @@
 #include "dialogs/support/CompositeTestEnv.h"
 #include "model/ConfigStore.h"
 #include "services/Language.h"
+#include "ui/ControlMessages.h"
 
 namespace orvane::test {
 namespace {
@@ -220,17 +222,36 @@ TEST_F(CompositeTest, GKeysKeepTheirCodeAndTheOpenerFindsEveryKey) {
     EXPECT_EQ(Stored(0, 256 + 3), (KeyFunction{7, GKeyCode(3), 2, 0, 0}));
 }
 
-TEST_F(CompositeTest, TabReachesTheRecordButtonOnTheMacroTab) {
+// The id of the control that has the focus (an editable list's own edit
+// stands for the list).
+int FocusedId(const QWidget& dialog) {
+    for (const QWidget* w = dialog.focusWidget(); w && w != &dialog; w = w->parentWidget())
+        if (ControlIdOf(w) != 0) return ControlIdOf(w);
+    return 0;
+}
+
+TEST_F(CompositeTest, TabWalksTheMacroTabAsItIsRead) {
     g_ConfigStore.SetMacros({Macro(5, u"first")});
     auto d = Open(kIndexA);
     d->OnCommand(1029);
     EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
-    QWidget* record = d->Control(1020);
-    for (int i = 0; i < 40 && d->focusWidget() != record; ++i) {
+    d->MacroTab().MacroCombo()->setFocus();
+    std::vector<int> walked{FocusedId(*d)};
+    for (int i = 0; i < 40; ++i) {
         QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
         QApplication::sendEvent(d->focusWidget(), &tab);
+        if (FocusedId(*d) == walked.front()) break;
+        walked.push_back(FocusedId(*d));
     }
-    EXPECT_EQ(d->focusWidget(), record);
+    // Name, add, delete, the action list, record, the move buttons, delete
+    // and clear action, repeat, record delays; then the dialog's buttons
+    // and the tabs. The buttons that need an action row are disabled.
+    std::vector<int> expected;
+    for (int id : {1126, 1017, 1018, 1019, 1020,     1023, 1024, 1025, 1026, 1021, 1022,
+                   1125, 1027, 1032, IDOK, IDCANCEL, 1132, 1028, 1029, 1030, 1031})
+        if (d->Control(id)->isEnabled()) expected.push_back(id);
+    EXPECT_EQ(walked, expected);
+    EXPECT_NE(std::find(walked.begin(), walked.end(), 1020), walked.end()) << "Record is reachable";
 }
 
 TEST_F(CompositeTest, RecordingHoldsTheKeyboardUntilAnotherTabIsShown) {

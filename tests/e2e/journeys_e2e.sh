@@ -305,8 +305,9 @@ journey_keyboard() {
     xdotool key space
     dialog=$(new_window "$before") || fail "Space on the picture opened no key dialog"
     xdotool key b
-    # From the Keyboard box that the captured key focuses, OK is the eighth stop.
-    keys 8 Tab
+    # The captured key moves the focus on to the Mouse box; Tab then goes
+    # on as the dialog reads, past the mouse list (off) to Clear and OK.
+    keys 2 Tab
     xdotool key space
     until_true gone "$dialog" || fail "Space on OK did not close the key dialog"
     # From A on: the lighting switch, four report rates, three links, Macro,
