@@ -46,9 +46,10 @@ void DiscardUnsentChanges(CTransferHost& host) {
     if (reloaded) host.SetApplyPending(false);
 }
 
-int SwitchProfile(int profile, bool applyWithoutAsking, bool refuseWhileKeyDialogOpen) {
+// `quiet`: no question, refusal or message at all (following a keyboard reset).
+int SwitchProfile(int profile, bool applyWithoutAsking, bool quiet) {
     if (profile < 0 || profile >= PROFILE_COUNT) profile = 0;
-    if (refuseWhileKeyDialogOpen && CompositeOpenCount() > 0) {
+    if (!quiet && CompositeOpenCount() > 0) {
         Prompt().MessageBox(Text("PROFILE_SEELCT_PROMPT2"), "", MB_OK | MB_ICONWARNING);
         return 0;
     }
@@ -58,31 +59,42 @@ int SwitchProfile(int profile, bool applyWithoutAsking, bool refuseWhileKeyDialo
     if ((host.ApplyPending() || listPending) && !g_Switching) {
         CSwitchScope scope;
         if (applyWithoutAsking || Prompt().MessageBox(Text("PROFILE_SELECT_PROMPT"), "",
-                                                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES)
-            Apply();
-        else
+                                                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES) {
+            // Switching now would leave the changes to be sent to the other
+            // profile. A reset's own keys are sent on regardless: the
+            // keyboard has switched already.
+            if (!Apply().Succeeded() && !quiet) {
+                Prompt().MessageBox(Text("PROFILE_APPLY_FAILED"), "", MB_OK | MB_ICONWARNING);
+                return 0;
+            }
+        } else {
             DiscardUnsentChanges(host);
+        }
     }
-    SetActiveProfile(profile);
+    const bool switched = SetActiveProfile(profile) == 1;
     // A switch may run on a transfer's worker (a profile button, a keyboard
     // reset); the manager's list and the profiles button are widgets. The
-    // manager may have opened or closed while the question was shown.
-    RunOnGuiThread([] {
-        if (g_OpenManager) g_OpenManager->FollowProfileSwitch(GetActiveProfile());
-    });
+    // manager may have opened or closed while the question was shown. A
+    // refused switch leaves the manager's choice pending.
+    if (switched)
+        RunOnGuiThread([] {
+            if (g_OpenManager) g_OpenManager->FollowProfileSwitch(GetActiveProfile());
+        });
     {
         std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
         RefreshKeyTooltips(host.KeyButtons(), profile, g_ConfigStore);
     }
     RebuildProfileMenu();
-    return 1;
+    if (switched) return 1;
+    if (!quiet) Prompt().MessageBox(Text("PROFILE_SWITCH_FAILED"), "", MB_OK | MB_ICONWARNING);
+    return 0;
 }
 
 // Following a keyboard reset shows nothing at all. The key dialog's changes
 // stay in the working copy (a switch does not reload it), so it need not
 // refuse either.
 int SelectProfileQuietly(int profile) {
-    return SwitchProfile(profile, true, false);
+    return SwitchProfile(profile, true, true);
 }
 
 } // namespace
@@ -105,7 +117,7 @@ void RebuildProfileMenu() {
 }
 
 int SelectProfile(int profile, bool applyWithoutAsking) {
-    return SwitchProfile(profile, applyWithoutAsking, true);
+    return SwitchProfile(profile, applyWithoutAsking, false);
 }
 
 int SwitchForProfileButton(int profile) {

@@ -32,10 +32,12 @@ void RebuildProfileMenu();
 // Apply or the manager's list) they are applied first, without asking when
 // `applyWithoutAsking`, otherwise after a Yes to "PROFILE_SELECT_PROMPT"; No
 // discards them: the working copy returns to the active profile's working
-// profile file. Then the keyboard is told to switch, the key buttons and the
-// profile menu are refreshed, and 1 is returned, also when the keyboard
-// refused the switch (the cached active profile is then unknown, so the next
-// reader asks the keyboard).
+// profile file. An Apply that fails stops the switch there (0, the changes
+// stay pending, the user is told). Then the keyboard is told to switch, the
+// key buttons and the profile menu are refreshed, and 1 is returned; when
+// the keyboard refused the switch the user is told and 0 returned (the
+// cached active profile is then unknown, so the next reader asks the
+// keyboard).
 int SelectProfile(int profile, bool applyWithoutAsking);
 
 // The last step of a profile button (p = 0-2): nothing is asked or sent when

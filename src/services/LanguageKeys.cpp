@@ -125,6 +125,10 @@ constexpr LanguageKeyEntry kKeys[] = {
     {T, "PROFILE_TIP"},
     {T, "PROFILE_SELECT_PROMPT"},
     {T, "PROFILE_SEELCT_PROMPT2"},
+    {T, "PROFILE_APPLY_FAILED"},
+    {T, "PROFILE_SWITCH_FAILED"},
+    {T, "PROFILE_LIST_FAILED"},
+    {T, "PROFILE_READ_FAILED"},
     {T, "PROFILE_ADD_TIP"},
     {T, "PROFILE_LOAD_TIP"},
     // Lighting panel labels.

@@ -15,6 +15,7 @@
 #include "services/Language.h"
 #include "sim/SimFaults.h"
 #include "support/ProfileTestSupport.h"
+#include "support/SimFaultCases.h"
 #include "transfer/ActiveProfile.h"
 #include "transfer/BusyIndicator.h"
 #include "transfer/ProfileFileCommands.h"
@@ -164,17 +165,29 @@ TEST_F(ProfileSwitchTest, ProfileButtonOfTheActiveProfileNeitherAsksNorSends) {
     EXPECT_EQ(KeyboardActive(), 2);
 }
 
-TEST_F(ProfileSwitchTest, ARefusedWriteStillSwitchesButChecksNoButton) {
-    ASSERT_EQ(SetActiveProfile(0), 1);
-    // Read info, then the failing write info.
-    const uint32_t next = sim->RequestCount() + 1;
-    sim->AddFault({SimFault::FailWrite, next + 1, next + 1, 0});
-    EXPECT_EQ(SelectProfile(1, false), 1);
-    EXPECT_EQ(GetActiveProfileCache(), -1); // the next reader asks the keyboard
-    sim->ClearFaults();
-
-    const uint32_t again = sim->RequestCount() + 1;
-    sim->AddFault({SimFault::FailWrite, again + 1, again + 1, 0});
+TEST_F(ProfileSwitchTest, AFaultStopsTheSwitchSaysSoAndKeepsWhatWasNotTaken) {
+    for (const testing::SimFaultCase& fault : testing::kRequestFaults)
+        for (bool atSwitch : {false, true}) {
+            SCOPED_TRACE(std::string(fault.name) + (atSwitch ? " at the switch" : " at the Apply before it"));
+            ASSERT_EQ(SetActiveProfile(0), 1);
+            if (!atSwitch) ChangeKeyA(0);
+            files.shown.clear();
+            files.answer = IDYES;
+            // The Apply's first request, or the switch's write after its read.
+            testing::FailRequest(*sim, fault.kind, sim->RequestCount() + (atSwitch ? 2 : 1));
+            EXPECT_EQ(SelectProfile(1, false), 0);
+            WaitForBusyIndicator();
+            sim->ClearFaults();
+            ASSERT_FALSE(files.shown.empty());
+            EXPECT_EQ(files.shown.back(), Text(atSwitch ? "PROFILE_SWITCH_FAILED" : "PROFILE_APPLY_FAILED"));
+            EXPECT_EQ(host.pending.load(), !atSwitch);
+            EXPECT_EQ(KeyAChanged(0), !atSwitch);
+            EXPECT_EQ(KeyboardActive(), 0);
+            ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, kKeyA, KeyFunctionKind::Default, 0));
+            host.pending = false;
+        }
+    // A profile button then checks no button.
+    testing::FailRequest(*sim, SimFault::Status, sim->RequestCount() + 2);
     EXPECT_EQ(SwitchForProfileButton(2), -1);
     EXPECT_EQ(KeyboardActive(), 0);
 }
