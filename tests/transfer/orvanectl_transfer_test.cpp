@@ -128,6 +128,25 @@ TEST_F(OrvanectlTransferTest, ApplyFailsWhenAnyReportOfItsSequenceIsRefused) {
     }
 }
 
+TEST_F(OrvanectlTransferTest, SetProfileFailsWhenTheKeyboardDoesNotSwitch) {
+    CtlRun r = Ctl("--simulate --trace " + File("trace") + " set-profile 1");
+    ASSERT_EQ(r.status, 0) << r.output;
+    // Its own read and write of the device information come last.
+    const size_t count = TracedCommands(testing::ReadText(File("trace"))).size();
+    ASSERT_GE(count, 2u);
+    for (size_t n : {count - 1, count})
+        for (const char* kind : {"status:%zu:FF", "noreply:%zu-", "failwrite:%zu"}) {
+            char fault[32];
+            std::snprintf(fault, sizeof fault, kind, n);
+            const std::string state = File(std::string("kb-") + fault);
+            r = Ctl("--simulate --sim-state '" + state + "' --sim-fault " + fault + " set-profile 2");
+            EXPECT_NE(r.status, 0) << fault << ": " << r.output;
+            EXPECT_NE(r.output.find("did not switch"), std::string::npos) << fault << ": " << r.output;
+            r = Ctl("--simulate --sim-state '" + state + "' get-profile");
+            EXPECT_NE(r.output.find("active_profile: 0\n"), std::string::npos) << fault << ": " << r.output;
+        }
+}
+
 TEST_F(OrvanectlTransferTest, ApplyAfterAFailedDefaultMatrixReadSendsTheKeyboardsOwnDefaults) {
     // The default matrix read at connection is refused; the apply reads it
     // again, so every key the file leaves alone keeps the factory code.

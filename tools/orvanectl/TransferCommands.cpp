@@ -101,7 +101,7 @@ int RunSetProfile(const std::vector<std::string>& args, std::ostream& out, std::
     PrepareKeyboard();
     const int r = SetActiveProfile(static_cast<int>(*p));
     if (r == DEV_OK) SetCurrentProfile(static_cast<int>(*p)); // as the profile button does
-    return FinishCommand(out, r);
+    return FinishCommand(out, r, "the keyboard did not switch profiles; it stays on the profile it had");
 }
 
 int RunBackup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
