@@ -195,8 +195,11 @@ void COrvane_DlgProfile::AddProfile() {
     const std::optional<std::string> path =
         Prompt().SaveFileName(kProfileFileFilter, kProfileFileExtension, start);
     if (!path || path->empty()) return;
-    // A file that cannot be written is still listed; Apply only records paths.
-    CreateBlankProfile(&*path, 0);
+    // A row for a file that is not there would be recorded by Apply as if it were.
+    if (CreateBlankProfile(&*path, 0) != 1) {
+        Prompt().MessageBox(FormatTextString(Text("MAIN_PROMPT_EXPORT"), *path), "", MB_OK | MB_ICONWARNING);
+        return;
+    }
     AppendRow({*path, -1});
     SetApplyPending(true);
 }
@@ -222,21 +225,43 @@ void COrvane_DlgProfile::RemoveRow() {
     SetApplyPending(true);
 }
 
-void COrvane_DlgProfile::Apply() {
-    CTransferHost& host = TransferHost();
+bool COrvane_DlgProfile::Apply() {
     // Reading the keyboard back replaces the working copy: key changes not
     // yet sent would be lost without a word, so the user decides first.
-    if (host.ApplyPending() && Prompt().MessageBox(Text("PROFILE_SELECT_PROMPT"), "",
-                                                   MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES)
-        orvane::Apply();
-    WriteProfileList(m_rows);
+    const bool sendFirst = TransferHost().ApplyPending() &&
+                           Prompt().MessageBox(Text("PROFILE_SELECT_PROMPT"), "",
+                                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    if (!WriteProfileList(m_rows)) {
+        Prompt().MessageBox(Text("PROFILE_LIST_FAILED"), "", MB_OK | MB_ICONWARNING);
+        return false;
+    }
     // The mark follows its row, not its position: deleting a row above it
     // must not switch to another profile.
-    if (m_activeRow >= 0) SetActiveProfile(m_rows[m_activeRow].profile);
-    LoadKeyboardProfile(false);
+    const int profile = m_activeRow >= 0 ? m_rows[m_activeRow].profile : -1;
+    const char* failure = nullptr;
+    const auto work = [&failure, profile, sendFirst] {
+        // Each step needs the one before: a read-back after a failed send
+        // would drop the changes the user chose to send.
+        if (sendFirst && !orvane::Apply().Succeeded())
+            failure = "PROFILE_APPLY_FAILED";
+        else if (profile >= 0 && SetActiveProfile(profile) != 1)
+            failure = "PROFILE_SWITCH_FAILED";
+        else if (LoadKeyboardProfile(UnsentChanges::Discard) != 1)
+            failure = "PROFILE_READ_FAILED";
+    };
+    if (m_runTransfer)
+        m_runTransfer(work);
+    else
+        work();
     RebuildProfileMenu();
+    // Closed meanwhile: the keyboard went away, and with it the manager.
+    if (!IsOpen()) return false;
+    if (failure) {
+        Prompt().MessageBox(Text(failure), "", MB_OK | MB_ICONWARNING);
+        return false;
+    }
     SetApplyPending(false);
-    host.SetApplyPending(false);
+    return true;
 }
 
 void COrvane_DlgProfile::FollowProfileSwitch(int activeProfile) {
@@ -245,8 +270,7 @@ void COrvane_DlgProfile::FollowProfileSwitch(int activeProfile) {
 }
 
 void COrvane_DlgProfile::OnOK() {
-    if (!IsOpen()) return;
-    Apply();
+    if (!IsOpen() || !Apply()) return;
     Close();
     CBaseDialog::OnOK();
 }

@@ -4,6 +4,7 @@
 // files (new blank ones or existing ones) and choose the active profile, and
 // on Apply records the list in the settings and switches the keyboard.
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -36,14 +37,20 @@ class COrvane_DlgProfile : public CBaseDialog, public CProfileManagerView {
     ~COrvane_DlgProfile() override;
 
     bool OnInitDialog() override;
-    void OnOK() override;     // Apply, then close
+    void OnOK() override;     // Apply, then close; open still when Apply failed
     void OnCancel() override; // close without writing anything
 
-    // The commands of the buttons.
+    // The commands of the buttons. Apply is true when the list was recorded
+    // and the keyboard took the switch and was read back; otherwise the
+    // user has been told and the list's changes stay pending.
     void AddProfile();
     void LoadProfile();
     void RemoveRow();
-    void Apply();
+    bool Apply();
+    // Runs the keyboard's part of Apply so that the window keeps painting
+    // (the main window's transfer runner); unset, it runs in place.
+    using TransferRunner = std::function<void(const std::function<void()>&)>;
+    void SetTransferRunner(TransferRunner runner) { m_runTransfer = std::move(runner); }
     // The keyboard has gone: the main window closes the manager, as Cancel.
     void CancelIfOpen();
 
@@ -81,6 +88,7 @@ class COrvane_DlgProfile : public CBaseDialog, public CProfileManagerView {
     bool m_applyPending = false;
     bool m_applyPlaced = false;
     std::optional<CProfileManagerOpenScope> m_openScope;
+    TransferRunner m_runTransfer;
 };
 
 } // namespace orvane

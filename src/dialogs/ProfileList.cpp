@@ -31,12 +31,16 @@ std::string ProfileListValueName(int number) {
     return kProfileListValuePrefix + std::string(digits);
 }
 
-void WriteProfileList(const std::vector<ProfileListRow>& rows) {
+bool WriteProfileList(const std::vector<ProfileListRow>& rows) {
     // The working profile files have no extension, and a loaded file keeps
     // its own: folder + name + ".fwc" would name files that do not exist.
+    bool written = true;
     for (size_t i = 0; i < rows.size(); ++i)
-        WriteProfileString(kProfileListSection, ProfileListValueName(static_cast<int>(i) + 1), rows[i].path);
-    WriteProfileString(kProfileListSection, ProfileListValueName(0), std::to_string(rows.size()));
+        written &= WriteProfileString(kProfileListSection, ProfileListValueName(static_cast<int>(i) + 1),
+                                      rows[i].path);
+    // The count last, and only over a whole list.
+    return written &&
+           WriteProfileString(kProfileListSection, ProfileListValueName(0), std::to_string(rows.size()));
 }
 
 } // namespace orvane

@@ -26,7 +26,8 @@ std::string ProfileRowFolder(const std::string& path);
 std::string ProfileListValueName(int number);
 
 // Records the rows' paths under "PROFILE01".. and their count under
-// "PROFILE00". The paths are the files' own, extension included.
-void WriteProfileList(const std::vector<ProfileListRow>& rows);
+// "PROFILE00". The paths are the files' own, extension included. false when
+// any value could not be written.
+bool WriteProfileList(const std::vector<ProfileListRow>& rows);
 
 } // namespace orvane

@@ -162,6 +162,7 @@ void COrvaneDlg::ConstructParts() {
     // editor dialogs.
     m_keyboardAndPanel = BuildKeyboardAndPanel(*this);
     m_profileManager = std::make_unique<COrvane_DlgProfile>(this);
+    m_profileManager->SetTransferRunner([this](const std::function<void()>& work) { RunTransfer(work); });
     m_parts.runProfileManager = [this] { m_profileManager->DoModal(); };
     m_parts.cancelEditors = [this] {
         m_profileManager->CancelIfOpen();

@@ -210,6 +210,7 @@ class COrvaneDlg : public CBaseDialog,
     // but not counted as connected yet: a request to show the window waits.
     bool m_loadingConnection = false;
     bool m_showAfterLoading = false;
+    int m_connectionsRead = 0;
     bool m_flip = false;
     uint32_t m_windowTag = 0;
     int m_trayIconId = 0;

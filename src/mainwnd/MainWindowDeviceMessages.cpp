@@ -2,6 +2,8 @@
 // lighting or a reset to its defaults, and how the F1-F4 group, the six
 // extra buttons and the overlapping plates are stacked and swapped by Flip.
 #include <mutex>
+#include <QApplication>
+#include <QMessageBox>
 #include <QWidget>
 #include <utility>
 
@@ -14,6 +16,8 @@
 #include "model/KeyTables.h"
 #include "model/KeyTooltip.h"
 #include "platform/CriticalSections.h"
+#include "services/Language.h"
+#include "services/Prompt.h"
 #include "services/WindowMessages.h"
 #include "transfer/ActiveProfile.h"
 #include "transfer/DeviceInfo.h"
@@ -31,14 +35,19 @@ constexpr int kRightBracketButtonId = 1055; // drawn partly under Enter
 } // namespace
 
 void COrvaneDlg::OnKeyboardConnected() {
-    // The keyboard's own configuration becomes the working copy; reading all
-    // of it takes a while, so the window keeps painting meanwhile.
+    // The keyboard's own configuration becomes the working copy, unless
+    // changes made before the cable was pulled still wait for Apply; reading
+    // all of it takes a while, so the window keeps painting meanwhile.
     // A replug handled inside this read's own loop reads again; only the
     // outermost read ends the loading.
     const bool outer = !std::exchange(m_loadingConnection, true);
-    RunTransfer([] { LoadKeyboardProfile(false); });
+    const int connection = ++m_connectionsRead;
+    int read = 0;
+    RunTransfer([&read] { read = LoadKeyboardProfile(UnsentChanges::Keep); });
     if (outer) m_loadingConnection = false;
     if (m_shutdownDone) return; // the program was closed meanwhile
+    // A replug read again meanwhile: that read's result is the one that counts.
+    if (connection != m_connectionsRead) read = 1;
     const int active = GetActiveProfile();
     if (active >= 0 && active < PROFILE_COUNT) {
         SetProfileButtons(active);
@@ -49,10 +58,19 @@ void COrvaneDlg::OnKeyboardConnected() {
     if (DeviceOffersMode(kMaxLightingMode)) TheLighting().RelinkPaintFlags();
     // Asked for while the keyboard was being read: it is there now.
     if (std::exchange(m_showAfterLoading, false)) ShowWindowNow();
+    // The working copy was kept: what the window shows may not be what the keyboard does.
+    if (!read) Prompt().MessageBox(Text("PROFILE_READ_FAILED"), std::string(), MB_OK | MB_ICONWARNING);
 }
 
 void COrvaneDlg::OnKeyboardGone() {
     m_showAfterLoading = false;
+    // A message that something did not reach the keyboard says nothing more
+    // once it has gone, and the editor beneath it could not close while it
+    // is up. Questions stay: closing one would answer it.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(w);
+            box && box->isVisible() && box->standardButtons() == QMessageBox::Ok)
+            box->close();
     CancelOpenDialogs();
     // The focus must not stay on a control of a closed editor or on a key
     // the next connection may disable.

@@ -150,7 +150,12 @@ int BackupKeyboard(const std::string& path) {
     return WriteProfileBytes(path, BackupBytes(copy));
 }
 
-void LoadKeyboardProfile(bool keepApplyPending) {
+std::string KeyboardBackupPath(int profile) {
+    const std::string working = WorkingProfilePath(profile);
+    return working.empty() ? std::string() : working + ".keyboard.fwc";
+}
+
+int LoadKeyboardProfile(UnsentChanges unsent) {
     CTransferHost& host = TransferHost();
     EnsureUserFolder();
     const int active = GetActiveProfile();
@@ -160,24 +165,32 @@ void LoadKeyboardProfile(bool keepApplyPending) {
     bool loaded = false;
     KeyboardCopy copy;
     if (active >= 0 && !path.empty() && ReadKeyboard(copy)) {
-        const std::vector<uint8_t> backup = BackupBytes(copy);
-        auto fresh = std::make_unique<CConfigStore>();
-        auto old = std::make_unique<CConfigStore>();
-        if (LoadProfileBytes(backup.data(), backup.size(), *fresh) == 1) {
-            if (LoadProfileFile(path, *old) == 1) {
-                KeepFileOnlyAssignments(*old, copy, *fresh);
-                KeepGKeyAssignments(*old, *fresh);
+        if (unsent == UnsentChanges::Keep && host.ApplyPending()) {
+            // The cable was pulled before the changes went out: they stay
+            // what Apply sends next, and what the keyboard held is not lost.
+            loaded = WriteProfileBytes(KeyboardBackupPath(active), BackupBytes(copy)) == 1;
+        } else {
+            const std::vector<uint8_t> backup = BackupBytes(copy);
+            auto fresh = std::make_unique<CConfigStore>();
+            auto old = std::make_unique<CConfigStore>();
+            if (LoadProfileBytes(backup.data(), backup.size(), *fresh) == 1) {
+                if (LoadProfileFile(path, *old) == 1) {
+                    KeepFileOnlyAssignments(*old, copy, *fresh);
+                    KeepGKeyAssignments(*old, *fresh);
+                }
+                const std::vector<uint8_t> bytes = BuildProfileFileBytes(*fresh);
+                std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+                loaded =
+                    WriteProfileBytes(path, bytes) == 1 && LoadProfileBytes(bytes.data(), bytes.size()) == 1;
             }
-            const std::vector<uint8_t> bytes = BuildProfileFileBytes(*fresh);
-            std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
-            loaded = WriteProfileBytes(path, bytes) == 1 && LoadProfileBytes(bytes.data(), bytes.size()) == 1;
+            if (loaded) host.SetApplyPending(false);
         }
     }
     {
         std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
         RefreshKeyTooltips(host.KeyButtons(), GetActiveProfileCache(), g_ConfigStore);
     }
-    if (loaded && !keepApplyPending) host.SetApplyPending(false);
+    return loaded ? 1 : 0;
 }
 
 } // namespace orvane

@@ -24,15 +24,29 @@ std::vector<uint8_t> BuildBackupFileBytes(const std::array<KeyMatrixBuffer, 3>& 
 // macro block does not decode, or the file cannot be written.
 int BackupKeyboard(const std::string& path);
 
-// User-interface thread: the keyboard's configuration becomes the working
-// one, through a backup into the active profile's working profile file.
+// Where the keyboard's own configuration is kept when a connection finds
+// changes not yet sent: beside the working profile file of `profile`.
+std::string KeyboardBackupPath(int profile);
+
+// What reading the keyboard does with changes Apply has not sent yet.
+enum class UnsentChanges {
+    Keep,    // they stay the working copy and in its file; the keyboard's own
+             // configuration goes to KeyboardBackupPath instead
+    Discard, // the keyboard's configuration replaces them
+};
+
+// The keyboard's configuration becomes the working one, through a backup
+// into the active profile's working profile file. With ApplyPending set and
+// UnsentChanges::Keep, the working copy and its file stay as they are and
+// the backup goes to KeyboardBackupPath.
 // Program and Text keys of that file (which the keyboard cannot hold) are
 // kept, with their strings, where the keyboard still sends what they send;
 // its G-key assignments, which never go to the keyboard, are kept too (one
 // playing a macro only while the keyboard still holds that macro).
 // When anything fails, the working copy, the file and ApplyPending stay as
-// they were. The key buttons are refreshed, and on success ApplyPending is
-// cleared unless `keepApplyPending`.
-void LoadKeyboardProfile(bool keepApplyPending);
+// they were. The key buttons are refreshed. 1 when the keyboard was read and
+// its configuration kept where it belongs (ApplyPending then cleared unless
+// the changes were kept), 0 otherwise.
+int LoadKeyboardProfile(UnsentChanges unsent);
 
 } // namespace orvane

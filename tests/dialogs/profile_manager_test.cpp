@@ -16,6 +16,7 @@
 #include "platform/Registry.h"
 #include "services/Language.h"
 #include "support/ProfileTestSupport.h"
+#include "support/SimFaultCases.h"
 #include "transfer/ActiveProfile.h"
 #include "transfer/BusyIndicator.h"
 #include "transfer/support/TransferFixture.h"
@@ -102,19 +103,26 @@ TEST_F(ProfileManagerTest, OpensWithTheThreeProfilesAndTheActiveOneMarked) {
 }
 
 TEST_F(ProfileManagerTest, ApplyWithFiveRowsRecordsEveryPathAndTheCount) {
+    const std::string unwritable = home.Dir().File("no-such-folder/New.fwc");
     const std::string added = UserFolder() + "/Mine.fwc";
     const std::string loaded = home.Dir().File("elsewhere.fwc");
-    files.files = {added, loaded};
+    files.files = {unwritable, added, loaded};
     COrvane_DlgProfile dlg;
     ASSERT_TRUE(dlg.OnInitDialog());
+    // A file Add cannot create is named to the user and not listed.
+    Click(dlg, IDC_PROFILE_ADD);
+    ASSERT_EQ(files.shown.size(), 1u);
+    EXPECT_NE(files.shown[0].find(unwritable), std::string::npos) << files.shown[0];
+    EXPECT_EQ(dlg.List().GetItemCount(), 3);
+    EXPECT_FALSE(dlg.Button(IDC_PROFILE_APPLY)->isEnabled());
     Click(dlg, IDC_PROFILE_ADD);
     EXPECT_TRUE(dlg.Button(IDC_PROFILE_APPLY)->isEnabled());
     Click(dlg, IDC_PROFILE_LOAD);
     // Add makes a blank profile file; Load only lists the file.
     EXPECT_EQ(ValidateProfileFile(added), kProfileValid);
     EXPECT_FALSE(std::filesystem::exists(loaded));
-    EXPECT_EQ(files.dialogStarts,
-              (std::vector<std::string>{UserFolder() + "/" + Text("PROFILE_NEW"), UserFolder() + "/*.fwc"}));
+    const std::string addStart = UserFolder() + "/" + Text("PROFILE_NEW");
+    EXPECT_EQ(files.dialogStarts, (std::vector<std::string>{addStart, addStart, UserFolder() + "/*.fwc"}));
     ASSERT_EQ(dlg.List().GetItemCount(), 5);
     EXPECT_EQ(dlg.List().GetItemText(3, 1), "Mine");
 
@@ -180,12 +188,61 @@ TEST_F(ProfileManagerTest, ApplyAsksBeforeReadingBackOverUnsentKeyChanges) {
     EXPECT_FALSE(host.pending.load());
 }
 
+TEST_F(ProfileManagerTest, AFaultAtOkIsToldAndKeepsTheManagerOpenWithItsChanges) {
+    // OK's steps with the keyboard in turn: the Apply of an unsent key
+    // change (its first request), the switch's write, the first read back.
+    struct Stage {
+        const char* told;
+        uint32_t at;
+        bool keyChange;
+    };
+    for (const testing::SimFaultCase& fault : testing::kRequestFaults)
+        for (const Stage& stage :
+             {Stage{"PROFILE_APPLY_FAILED", 1, true}, Stage{"PROFILE_SWITCH_FAILED", 2, false},
+              Stage{"PROFILE_READ_FAILED", 3, false}}) {
+            SCOPED_TRACE(std::string(fault.name) + " " + stage.told);
+            ASSERT_EQ(SetActiveProfile(0), 1);
+            COrvane_DlgProfile dlg;
+            ASSERT_TRUE(dlg.OnInitDialog());
+            dlg.List().BeginEdit(2, 1);
+            if (stage.keyChange) {
+                ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, 0x1E, KeyFunctionKind::Disabled, 0));
+                host.pending = true;
+                files.answer = IDYES;
+            }
+            const KeyFunctionTable records = g_ConfigStore.Records();
+            files.shown.clear();
+            testing::FailRequest(*sim, fault.kind, sim->RequestCount() + stage.at);
+            Click(dlg, IDC_PROFILE_OK);
+            WaitForBusyIndicator();
+            sim->ClearFaults();
+            ASSERT_FALSE(files.shown.empty());
+            EXPECT_EQ(files.shown.back(), Text(stage.told));
+            EXPECT_TRUE(dlg.IsOpen());
+            EXPECT_TRUE(dlg.ApplyPendingFlag());
+            EXPECT_TRUE(dlg.Button(IDC_PROFILE_APPLY)->isEnabled());
+            EXPECT_EQ(host.pending.load(), stage.keyChange);
+            EXPECT_EQ(g_ConfigStore.Records(), records);
+            EXPECT_EQ(KeyboardActive(), stage.at == 3 ? 2 : 0);
+            dlg.OnCancel();
+            ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, 0x1E, KeyFunctionKind::Default, 0));
+            host.pending = false;
+        }
+}
+
 TEST_F(ProfileManagerTest, ASwitchOrAGoneKeyboardReachesTheOpenManager) {
     ASSERT_EQ(SetActiveProfile(0), 1);
     files.files = {home.Dir().File("x.fwc")};
     COrvane_DlgProfile dlg;
     ASSERT_TRUE(dlg.OnInitDialog());
     Click(dlg, IDC_PROFILE_LOAD);
+    // A switch the keyboard refused leaves the manager's choice pending.
+    testing::FailRequest(*sim, SimFault::Status, sim->RequestCount() + 2);
+    EXPECT_EQ(SelectProfile(2, true), 0);
+    sim->ClearFaults();
+    EXPECT_EQ(dlg.ActiveRow(), 0);
+    EXPECT_TRUE(dlg.ApplyPendingFlag());
+    files.shown.clear();
     // The list's own change is applied first: nothing asks or fails.
     files.answer = IDNO;
     EXPECT_EQ(SelectProfile(2, true), 1);

@@ -169,11 +169,13 @@ journey_pulled() {
     until_true sent_more_than $((pulled + 20)) || fail "the keyboard plugged back was not read again"
     wait_idle
     "$bin/orvanectl" validate "$profile" | grep -qx valid || fail "the working profile file was damaged"
+    "$bin/orvanectl" validate "$profile.keyboard.fwc" | grep -qx valid ||
+        fail "what the keyboard held at the replug was not kept beside the working profile file"
     tray_menu 0 # Open
     until_true main_window_shown || fail "Open from the tray showed no window"
     settle
-    # What the keyboard holds is what is edited now; the remap is made again.
-    remap_a_to_b
+    # The remap the keyboard never took is still there to apply, not made again.
+    [ "$(apply_look)" != "$disabled" ] || fail "Apply was not lit after the replug"
     apply_and_wait
     exit_from_tray
     keyboard_has_a_as_b || fail "the keyboard does not send B for A"

@@ -4,6 +4,7 @@
 // and an Apply that keeps the window running while the keyboard is slow.
 #include "mainwnd/COrvaneDlg.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
 #include <QAccessible>
@@ -43,10 +44,12 @@
 #include "services/WindowMessages.h"
 #include "sim/SimFaults.h"
 #include "sim/SimKeyboard.h"
+#include "support/SimFaultCases.h"
 #include "support/TempDir.h"
 #include "transfer/ActiveProfile.h"
 #include "transfer/BusyIndicator.h"
 #include "transfer/DeviceInfo.h"
+#include "transfer/KeyboardBackup.h"
 #include "ui/ControlMessages.h"
 #include "ui/KeyFocusGroup.h"
 #include "ui/PngButton.h"
@@ -423,7 +426,6 @@ TEST_F(MainWindow, AConnectionLoadsTheKeyboardsProfileAndChecksOnlyItsButton) {
     ASSERT_NO_FATAL_FAILURE(Connect(sim));
     ASSERT_EQ(SetActiveProfile(2), 1);
     SetActiveProfileCache(-1);
-    window->SetApplyPending(true);
     window->Bridge().SendMessage(UM_PROFILE, 0, 0); // without its tag: nothing
     EXPECT_TRUE(ProfileButtonsCheck(*window, -1));
 
@@ -445,6 +447,53 @@ TEST_F(MainWindow, AConnectionLoadsTheKeyboardsProfileAndChecksOnlyItsButton) {
     lighting.SetPaintFlag(1, q, 1 - linked);
     window->Bridge().SendMessage(UM_PROFILE, TAG_PROF, 0);
     EXPECT_EQ(lighting.PaintFlag(1, q), linked);
+    Disconnect();
+}
+
+TEST_F(MainWindow, AReconnectionKeepsUnsentChangesAndSaysWhenTheKeyboardCannotBeRead) {
+    CSimKeyboard sim(128);
+    ASSERT_NO_FATAL_FAILURE(Connect(sim));
+    window->Bridge().SendMessage(UM_PROFILE, TAG_PROF, 0);
+    ASSERT_TRUE(prompt.shown.empty());
+    const int active = GetActiveProfile();
+    // A change not sent yet when the cable was pulled; meanwhile the
+    // keyboard itself was given B for A.
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(active, kKeyA, KeyFunctionKind::Disabled, 0));
+    window->SetApplyPending(true);
+    sim.WithFirmware([active](CSimFirmware& f) {
+        const uint8_t b[] = {0x02, 0x02, 0x05};
+        std::copy(std::begin(b), std::end(b), f.Matrices.begin() + active * 512 + 19 * 3);
+    });
+    const KeyFunctionTable records = g_ConfigStore.Records();
+    const std::string file = orvane::testing::ReadText(WorkingProfilePath(active));
+    const std::string backup = KeyboardBackupPath(active);
+
+    std::vector<std::optional<SimFault::Kind>> faults = {std::nullopt};
+    for (const orvane::testing::SimFaultCase& fault : orvane::testing::kRequestFaults)
+        faults.push_back(fault.kind);
+    for (const std::optional<SimFault::Kind>& fault : faults) {
+        SCOPED_TRACE(fault ? static_cast<int>(*fault) : -1);
+        prompt.shown.clear();
+        std::filesystem::remove(backup);
+        SetActiveProfileCache(-1); // as after a reconnection
+        if (fault) orvane::testing::FailRequest(sim, *fault, sim.RequestCount() + 1);
+        window->Bridge().SendMessage(UM_PROFILE, TAG_PROF, 0);
+        sim.ClearFaults();
+        EXPECT_EQ(g_ConfigStore.Records(), records);
+        EXPECT_EQ(orvane::testing::ReadText(WorkingProfilePath(active)), file);
+        EXPECT_TRUE(window->ApplyPending());
+        EXPECT_TRUE(window->Button(IDC_APPLY)->isEnabled());
+        CConfigStore kept;
+        if (fault) {
+            EXPECT_EQ(prompt.shown, std::vector<std::string>{Text("PROFILE_READ_FAILED")});
+            EXPECT_FALSE(std::filesystem::exists(backup));
+        } else {
+            EXPECT_TRUE(prompt.shown.empty());
+            ASSERT_EQ(LoadProfileFile(backup, kept), 1);
+            EXPECT_TRUE(kept.Record(active, kKeyA).Is(KeyFunctionKind::Key));
+            EXPECT_EQ(kept.Record(active, kKeyA).value, 0x30);
+        }
+    }
     Disconnect();
 }
 

@@ -138,7 +138,7 @@ TEST_F(BackupTest, LoadKeyboardProfileMakesTheKeyboardTheWorkingCopy) {
     SetActiveProfileCache(-1);
     host.pending = true;
 
-    LoadKeyboardProfile(false);
+    EXPECT_EQ(LoadKeyboardProfile(UnsentChanges::Discard), 1);
     EXPECT_FALSE(host.pending);
     EXPECT_GT(host.tooltipsSet, 0);
     EXPECT_EQ(g_ConfigStore.MacroCount(), 3u);
@@ -150,7 +150,7 @@ TEST_F(BackupTest, LoadKeyboardProfileMakesTheKeyboardTheWorkingCopy) {
 
 TEST_F(BackupTest, FailedReadAtConnectionKeepsTheWorkingCopyAndItsFile) {
     PutVariedConfiguration();
-    LoadKeyboardProfile(false);
+    LoadKeyboardProfile(UnsentChanges::Keep);
     ASSERT_EQ(g_ConfigStore.MacroCount(), 3u);
     // The user's edit, not applied yet.
     ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, 0x30, KeyFunctionKind::Disabled, 0));
@@ -175,7 +175,7 @@ TEST_F(BackupTest, FailedReadAtConnectionKeepsTheWorkingCopyAndItsFile) {
         sim->ClearFaults();
         sim->AddFault({SimFault::Status, sim->RequestCount() + c.at, sim->RequestCount() + c.at, 0xFF});
         host.pending = true;
-        LoadKeyboardProfile(false);
+        EXPECT_EQ(LoadKeyboardProfile(UnsentChanges::Discard), 0);
         EXPECT_TRUE(host.pending);
         EXPECT_EQ(g_ConfigStore.Records(), records);
         EXPECT_EQ(g_ConfigStore.MacroCount(), 3u);
@@ -202,7 +202,7 @@ TEST_F(BackupTest, ProgramAndTextKeysSurviveAReconnection) {
     });
 
     SetActiveProfileCache(-1); // as after a reconnection
-    LoadKeyboardProfile(false);
+    LoadKeyboardProfile(UnsentChanges::Keep);
     EXPECT_TRUE(g_ConfigStore.Record(0, 0x1E).Is(K::Text));
     EXPECT_EQ(g_ConfigStore.KeyString(0x1E), text);
     EXPECT_TRUE(g_ConfigStore.Record(1, 0x1E).Is(K::Program));
@@ -217,7 +217,7 @@ TEST_F(BackupTest, ProgramAndTextKeysSurviveAReconnection) {
     ASSERT_EQ(LoadProfileFile(WorkingProfilePath(0), file), 1);
     EXPECT_EQ(file.KeyString(0x1E), text);
     SetActiveProfileCache(-1);
-    LoadKeyboardProfile(false);
+    LoadKeyboardProfile(UnsentChanges::Keep);
     EXPECT_EQ(g_ConfigStore.KeyString(kRecordsPerBlock + 0x1E), program);
 }
 
@@ -237,7 +237,7 @@ TEST_F(BackupTest, GKeyAssignmentsSurviveAReconnection) {
     ASSERT_EQ(CommitAndSend(true), 1);
 
     SetActiveProfileCache(-1); // as after a reconnection
-    LoadKeyboardProfile(false);
+    LoadKeyboardProfile(UnsentChanges::Keep);
     EXPECT_TRUE(g_ConfigStore.Record(0, G1).Is(K::Media));
     EXPECT_EQ(g_ConfigStore.Record(0, G1).value, 4);
     // The keyboard numbers its macros by place: the records follow.
@@ -254,7 +254,7 @@ TEST_F(BackupTest, GKeyAssignmentsSurviveAReconnection) {
     ASSERT_TRUE(g_ConfigStore.SetMacros({g_ConfigStore.Macros().front()}));
     ASSERT_EQ(CommitAndSend(true), 1);
     SetActiveProfileCache(-1);
-    LoadKeyboardProfile(false);
+    LoadKeyboardProfile(UnsentChanges::Keep);
     EXPECT_TRUE(g_ConfigStore.Record(1, G1 + 1).Is(K::Default));
     EXPECT_EQ(g_ConfigStore.Record(0, G1 + 2).value, 1);
     EXPECT_TRUE(g_ConfigStore.Record(0, G1).Is(K::Media));

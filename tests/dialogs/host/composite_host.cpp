@@ -179,7 +179,7 @@ int main(int argc, char** argv) {
     if (!OpenCommandInterface(g_HidDevice)) return 1;
     g_DeviceOpen.store(1); // stands in for the connection monitor
     ReadConnectionInfo();
-    LoadKeyboardProfile(false);
+    LoadKeyboardProfile(UnsentChanges::Keep);
     status.Line("profile " + std::to_string(GetActiveProfile()));
 
     CHostWindow window(status);
