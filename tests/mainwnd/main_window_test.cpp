@@ -25,6 +25,7 @@
 #include "device/DeviceDiscovery.h"
 #include "device/HidBackend.h"
 #include "device/ReportExchange.h"
+#include "dialogs/COrvane_DlgProfile.h"
 #include "dialogs/FlipSetting.h"
 #include "dialogs/ProfileSwitch.h"
 #include "mainwnd/AboutDlg.h"
@@ -53,6 +54,7 @@
 #include "ui/ControlMessages.h"
 #include "ui/KeyFocusGroup.h"
 #include "ui/PngButton.h"
+#include "ui/ReportCtrl.h"
 
 using namespace orvane;
 
@@ -538,7 +540,7 @@ TEST_F(MainWindow, ChangedLightingAndAResetAreReadBackOnceEach) {
     Disconnect();
 }
 
-TEST_F(MainWindow, AProfileButtonThatAppliesFirstKeepsTheWindowRunning) {
+TEST_F(MainWindow, AProfileButtonThatAppliesFirstAndTheManagersOkKeepTheWindowRunning) {
     CSimKeyboard sim(128);
     ASSERT_NO_FATAL_FAILURE(Connect(sim));
     window->Bridge().SendMessage(UM_PROFILE, TAG_PROF, 0);
@@ -566,6 +568,23 @@ TEST_F(MainWindow, AProfileButtonThatAppliesFirstKeepsTheWindowRunning) {
     SetActiveProfileCache(-1);
     EXPECT_EQ(GetActiveProfile(), 1);
     EXPECT_TRUE(ProfileButtonsCheck(*window, 1));
+
+    // The profile manager's OK switches and reads the keyboard back the same way.
+    prompt.answer = nullptr;
+    auto* manager = window->findChild<COrvane_DlgProfile*>();
+    ASSERT_NE(manager, nullptr);
+    ASSERT_TRUE(manager->OnInitDialog());
+    manager->List().BeginEdit(2, 1);
+    const uint32_t next = sim.RequestCount() + 1;
+    sim.AddFault({SimFault::NoReply, next, next + 1, 0});
+    ticks = 0;
+    tick.start(10);
+    manager->OnOK();
+    tick.stop();
+    EXPECT_GT(ticks, 5) << "the window's own timers ran while the manager switched";
+    EXPECT_FALSE(manager->IsOpen());
+    SetActiveProfileCache(-1);
+    EXPECT_EQ(GetActiveProfile(), 2);
     Disconnect();
 }
 
