@@ -114,6 +114,9 @@ class CLightingPanel final : public CLightingHost {
     void OnSwitchClicked();
     void OnRgbEdited(int channel);
     void OnPresetClicked(int index);
+    // The lighting changes on their way have all been answered; `status` is
+    // the first failing one's, or 1.
+    void OnChangesAnswered(int status);
 
     // ------------------------------------------------------------- access
     // The mode the list's selection stands for, -1 without a selection.
