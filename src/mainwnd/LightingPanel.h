@@ -31,6 +31,10 @@ class CPngButton;
 class CSkinColorBtn;
 class ColorStatic;
 
+// Tells the user the keyboard did not take a lighting change (not when the
+// keyboard is gone). GUI thread.
+void TellLightingRefused();
+
 class CLightingPanel final : public CLightingHost {
   public:
     // Control ids of the panel.

@@ -112,7 +112,10 @@ void CLightingPanel::OnPickerColour(int controlId, uint32_t colour) {
         m_lighting.ChangeOwnPaintColour(colour);
         return;
     case LinkedPaintPicker:
-        m_lighting.ChangeLinkedPaintColour(colour, m_keys);
+        if (const int r = m_lighting.ChangeLinkedPaintColour(colour, m_keys); r != 1) {
+            ColourPicker(LinkedPaintPicker)->SetColor(m_lighting.LinkedPaintColour());
+            TellLightingRefused();
+        }
         return;
     default:
         return; // the pickers no mode shows take no input
@@ -152,9 +155,12 @@ void CLightingPanel::OnColourSetSelected(int position) {
     if (m_filling) return;
     const int p = m_lighting.CurrentProfile();
     if (p < 0 || position < 0) return;
-    SelectColourSet(p, position, true, m_lighting, m_port);
+    // The set stays chosen, as its file says; the keyboard gets its colours
+    // again with the next set chosen or the next connection.
+    const int sent = SelectColourSet(p, position, true, m_lighting, m_port);
     ShowColourSetList();
     m_lighting.ShowKeyColours(m_keys);
+    if (sent != 1) TellLightingRefused();
 }
 
 void CLightingPanel::OnColourSetRenamed(const QString& name) {
@@ -181,6 +187,10 @@ void CLightingPanel::OnChangesAnswered(int status) {
     // The preview may have been cleared for a mode the keyboard never took.
     m_keys.ClearPreview();
     if (m_lighting.SwitchOn() && m_lighting.Settings().mode == kPaintMode) m_lighting.ShowKeyColours(m_keys);
+    TellLightingRefused();
+}
+
+void TellLightingRefused() {
     // A keyboard that went away meanwhile says so itself: the window goes with it.
     if (g_DeviceOpen.load())
         Prompt().MessageBox(LightText("WRITE_REFUSED"), std::string(), MB_OK | MB_ICONWARNING);

@@ -37,8 +37,10 @@ struct LightingResult {
     int status = 1;
     size_t taken = 0;
 };
-// The status of a change that was never sent because a later one wrote the same bytes.
+// Statuses of changes that never reached the keyboard and needed not to:
+// a later change wrote the same bytes, or there was nothing to send.
 constexpr int kLightingSuperseded = 2;
+constexpr int kLightingNothingToSend = 3;
 
 // Begin, the writes in order up to the first that fails, end. A failed begin
 // sends nothing more; after a failed write the bracket is still closed.

@@ -147,12 +147,14 @@ class CLightingModel {
     int ColourSetInUse(int profile) const;
     void SetColourSetInUse(int profile, int set);
 
-    // Paints one key in mode 20 with the current tool; 1 when it was painted
-    // and sent, 0 when nothing was to be done, otherwise the failing status.
+    // Paints one key in mode 20 with the current tool; 1 when the keyboard
+    // took it, kLightingNothingToSend when nothing was to be done, otherwise
+    // the failing status (a colour whose write was refused is not kept).
     int PaintKey(const KeyButton& button, CKeyLights& lights);
     void ChangeOwnPaintColour(Colour colour);
     // A new linked colour recolours every linked key of the current profile
-    // and sends the profile's whole colour table.
+    // and sends the profile's whole colour table; refused, everything stays
+    // as it was.
     int ChangeLinkedPaintColour(Colour colour, CKeyLights& lights);
     void SelectPaintTool(int tool);
     // Every key button shows its per-key colour of the current profile.

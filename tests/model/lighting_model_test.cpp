@@ -321,12 +321,19 @@ TEST_F(LightingModelTest, PaintingAKeyInModeTwenty) {
     model.SetPaintSettings(1, MakeColour(1, 2, 3), MakeColour(4, 5, 6));
     const KeyButton a{KeyButtonKind::Slot, pk::A};
     model.Settings().mode = 20;
-    EXPECT_EQ(model.PaintKey(a, frame), 0); // switch off
+    EXPECT_EQ(model.PaintKey(a, frame), kLightingNothingToSend); // switch off
     model.SetLightingSwitch(true, host, frame);
     model.Settings().mode = 19;
-    EXPECT_EQ(model.PaintKey(a, frame), 0); // not mode 20
+    EXPECT_EQ(model.PaintKey(a, frame), kLightingNothingToSend); // not mode 20
     model.Settings().mode = 20;
     port.Take();
+    port.Refuse("K");
+    EXPECT_EQ(model.PaintKey(a, frame), -103);
+    EXPECT_EQ(port.Take(), (Calls{"B", "K64:1 2 3", "E"}));
+    EXPECT_EQ(model.KeyColour(1, 64), 0u) << "refused: neither shown nor kept";
+    EXPECT_FALSE(frame.At(a).lit);
+    EXPECT_TRUE(store.log.empty());
+    port.Refuse("");
 
     EXPECT_EQ(model.PaintKey(a, frame), 1);
     EXPECT_EQ(port.Take(), (Calls{"B", "K64:1 2 3", "E"}));
@@ -345,7 +352,7 @@ TEST_F(LightingModelTest, PaintingAKeyInModeTwenty) {
 
     model.SelectPaintTool(2);
     port.Take();
-    EXPECT_EQ(model.PaintKey(a, frame), 0);
+    EXPECT_EQ(model.PaintKey(a, frame), kLightingNothingToSend);
     EXPECT_TRUE(port.Take().empty());
 }
 
@@ -369,6 +376,16 @@ TEST_F(LightingModelTest, NewLinkedColourRecoloursLinkedKeysAndSendsTheTable) {
 
     store.log.clear();
     store.paintWrites = 0;
+    // Refused, the keys, the table and the file keep the old colour.
+    port.Refuse("T");
+    EXPECT_EQ(model.ChangeLinkedPaintColour(fresh, frame), -103);
+    EXPECT_EQ(port.Take(), Calls{"T"});
+    EXPECT_EQ(model.LinkedPaintColour(), old);
+    EXPECT_EQ(model.KeyColour(0, kLedOfGKeys), old);
+    EXPECT_EQ(frame.At({KeyButtonKind::GKey, 0}).colour, old);
+    EXPECT_EQ(store.paintWrites, 0);
+    port.Refuse("");
+
     EXPECT_EQ(model.ChangeLinkedPaintColour(fresh, frame), 1);
     EXPECT_EQ(port.Take(), Calls{"T"});
     ASSERT_EQ(port.table.size(), kKeyColourTableSize);
