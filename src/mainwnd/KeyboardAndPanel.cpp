@@ -5,12 +5,22 @@
 #include "mainwnd/MainWindowParts.h"
 #include "services/PathTable.h"
 #include "services/WindowMessages.h"
+#include "ui/GuiThread.h"
 #include "ui/SkinColorBtn.h"
 
 namespace orvane {
 
+CKeyboardAndPanel::~CKeyboardAndPanel() {
+    if (writes) TheLighting().SetSender(nullptr);
+}
+
 std::unique_ptr<CKeyboardAndPanel> BuildKeyboardAndPanel(COrvaneDlg& window) {
     auto parts = std::make_unique<CKeyboardAndPanel>();
+    // The window never waits for the keyboard: lighting writes go to a worker
+    // and their results come back on the GUI thread.
+    parts->writes = std::make_unique<CLightingWriteQueue>(
+        DeviceLightingPort(), [](const std::function<void()>& answer) { RunOnGuiThread(answer); });
+    TheLighting().SetSender(parts->writes.get());
     parts->keys = std::make_unique<CKeyboardView>(&window, *window.Faces(), Paths().MainSkinFile);
     parts->panel =
         std::make_unique<CLightingPanel>(&window, *parts->keys, Paths().MainSkinFile, Paths().SkinFolder);

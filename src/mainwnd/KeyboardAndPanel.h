@@ -6,12 +6,16 @@
 
 #include "mainwnd/KeyboardView.h"
 #include "mainwnd/LightingPanel.h"
+#include "model/LightingWriteQueue.h"
 
 namespace orvane {
 
 class COrvaneDlg;
 
 struct CKeyboardAndPanel {
+    // The panel's lighting writes go out through it; it outlives the panel.
+    std::unique_ptr<CLightingWriteQueue> writes;
+    ~CKeyboardAndPanel();
     std::unique_ptr<CKeyboardView> keys;
     std::unique_ptr<CLightingPanel> panel;
 };

@@ -2,6 +2,7 @@
 
 #include "dialogs/FlipSetting.h"
 #include "mainwnd/FlipRow.h"
+#include "mainwnd/LightingPanel.h"
 
 #include <algorithm>
 #include <mutex>
@@ -195,9 +196,9 @@ void CKeyboardView::OnCommand(int controlId) {
 }
 
 void CKeyboardView::OnKeyClicked(int controlId) {
-    if (m_lighting.SwitchOn())
-        PaintKey(controlId);
-    else if (controlId != kFnButtonId) // Fn has no function of its own to edit
+    if (m_lighting.SwitchOn()) {
+        if (const int r = PaintKey(controlId); r != 1 && r != kLightingNothingToSend) TellLightingRefused();
+    } else if (controlId != kFnButtonId) // Fn has no function of its own to edit
         OpenCompositeForButton(controlId);
 }
 
@@ -254,9 +255,9 @@ void CKeyboardView::RestoreKeyFaces(int controlId) {
 }
 
 int CKeyboardView::PaintKey(int controlId) {
-    if (m_listMode && m_listMode() != kPaintMode) return 0;
+    if (m_listMode && m_listMode() != kPaintMode) return kLightingNothingToSend;
     const std::optional<KeyButton> key = KeyButtonOfControl(controlId);
-    if (!key) return 0; // 1016-1021 and 1057 have no LED
+    if (!key) return kLightingNothingToSend; // 1016-1021 and 1057 have no LED
     return m_lighting.PaintKey(*key, *this);
 }
 

@@ -77,7 +77,8 @@ class CKeyboardView final : public CKeyLights, public CKeyButtonView, public CCo
     // The button's own faces again (the dialog's close-up).
     void RestoreKeyFaces(int controlId);
 
-    // Paints one key in mode 20; buttons without an LED do nothing.
+    // Paints one key in mode 20; buttons without an LED do nothing
+    // (kLightingNothingToSend).
     int PaintKey(int controlId);
     // The lighting-mode list's shown mode; painting only acts while it is 20.
     void SetListModeQuery(std::function<int()> query) { m_listMode = std::move(query); }

@@ -97,6 +97,7 @@ CLightingPanel::CLightingPanel(QWidget* window, CKeyboardView& keys, const std::
       m_bitmaps(skinFolder) {
     CreateControls();
     m_keys.SetListModeQuery([this] { return ListMode(); });
+    m_lighting.SetBurstListener([this](int status) { OnChangesAnswered(status); });
     ++m_filling;
     SetLightingPanelDefaults();
     ShowSwitchImage(m_lighting.SwitchOn());
@@ -107,6 +108,7 @@ CLightingPanel::CLightingPanel(QWidget* window, CKeyboardView& keys, const std::
 
 CLightingPanel::~CLightingPanel() {
     m_keys.SetListModeQuery({});
+    m_lighting.SetBurstListener({});
     // The window destroys the controls; the filter must outlive none of them.
     if (m_modeList) m_modeList->removeEventFilter(m_arrowFilter.get());
 }
@@ -218,7 +220,7 @@ void CLightingPanel::ShowDirection(int mode) {
     const int ids[3] = {1148, DirectionFirst, DirectionSecond};
     for (size_t i = 0; i < keys.size(); ++i)
         MoveControl(Control(ids[i]), m_skinFile, keys[i]);
-    const DirectionPictures pictures = DirectionPicturesFor(mode, m_lighting.Settings().direction);
+    const DirectionPictures pictures = DirectionPicturesFor(mode, m_lighting.Wanted().direction);
     ShowPicture(DirectionFirst, pictures.first);
     ShowPicture(DirectionSecond, pictures.second);
 }

@@ -31,6 +31,10 @@ class CPngButton;
 class CSkinColorBtn;
 class ColorStatic;
 
+// Tells the user the keyboard did not take a lighting change (not when the
+// keyboard is gone). GUI thread.
+void TellLightingRefused();
+
 class CLightingPanel final : public CLightingHost {
   public:
     // Control ids of the panel.
@@ -114,6 +118,9 @@ class CLightingPanel final : public CLightingHost {
     void OnSwitchClicked();
     void OnRgbEdited(int channel);
     void OnPresetClicked(int index);
+    // The lighting changes on their way have all been answered; `status` is
+    // the first failing one's, or 1.
+    void OnChangesAnswered(int status);
 
     // ------------------------------------------------------------- access
     // The mode the list's selection stands for, -1 without a selection.

@@ -1,16 +1,22 @@
 // What each lighting-panel control does when the user changes it. Every
-// change reaches the keyboard through the lighting model, one bracket each;
-// a failed write is not reported and the panel keeps the new value.
+// change reaches the keyboard through the lighting model, one bracket each,
+// off the window's thread; the controls show what was asked for at once.
+// When the changes on their way have all been answered and one of them was
+// refused, the panel shows again what the keyboard holds and the user is
+// told once, however many slider steps went wrong.
 #include <algorithm>
 #include <array>
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "device/ReportExchange.h"
 #include "mainwnd/KeyboardView.h"
 #include "mainwnd/LightingPanel.h"
 #include "mainwnd/LightingPanelModes.h"
 #include "mainwnd/PictureStatic.h"
 #include "model/UserData.h"
+#include "services/Language.h"
+#include "services/Prompt.h"
 #include "services/WindowMessages.h"
 #include "ui/BitmapSlider.h"
 #include "ui/PngButton.h"
@@ -84,7 +90,7 @@ intptr_t CLightingPanel::OnColourMessage(uintptr_t controlId, intptr_t colour) {
 void CLightingPanel::OnDirectionClicked(bool first) {
     // Sent even when unchanged: the keyboard restarts the effect from its edge.
     m_lighting.ChangeDirection(first ? 255 : 0);
-    const DirectionPictures pictures = DirectionPicturesFor(m_lighting.Settings().mode, first ? 255 : 0);
+    const DirectionPictures pictures = DirectionPicturesFor(m_lighting.Wanted().mode, first ? 255 : 0);
     ShowPicture(DirectionFirst, pictures.first);
     ShowPicture(DirectionSecond, pictures.second);
 }
@@ -106,7 +112,10 @@ void CLightingPanel::OnPickerColour(int controlId, uint32_t colour) {
         m_lighting.ChangeOwnPaintColour(colour);
         return;
     case LinkedPaintPicker:
-        m_lighting.ChangeLinkedPaintColour(colour, m_keys);
+        if (const int r = m_lighting.ChangeLinkedPaintColour(colour, m_keys); r != 1) {
+            ColourPicker(LinkedPaintPicker)->SetColor(m_lighting.LinkedPaintColour());
+            TellLightingRefused();
+        }
         return;
     default:
         return; // the pickers no mode shows take no input
@@ -118,7 +127,7 @@ void CLightingPanel::OnPickerColour(int controlId, uint32_t colour) {
 void CLightingPanel::OnTickClicked(int controlId) {
     if (controlId != Tick && controlId != StaticTick) return;
     m_lighting.ToggleColourful(controlId == StaticTick);
-    const bool on = m_lighting.Settings().colourful != 0;
+    const bool on = m_lighting.Wanted().colourful != 0;
     ShowTick(Tick, on);
     ShowTick(StaticTick, on);
 }
@@ -146,9 +155,12 @@ void CLightingPanel::OnColourSetSelected(int position) {
     if (m_filling) return;
     const int p = m_lighting.CurrentProfile();
     if (p < 0 || position < 0) return;
-    SelectColourSet(p, position, true, m_lighting, m_port);
+    // The set stays chosen, as its file says; the keyboard gets its colours
+    // again with the next set chosen or the next connection.
+    const int sent = SelectColourSet(p, position, true, m_lighting, m_port);
     ShowColourSetList();
     m_lighting.ShowKeyColours(m_keys);
+    if (sent != 1) TellLightingRefused();
 }
 
 void CLightingPanel::OnColourSetRenamed(const QString& name) {
@@ -167,6 +179,21 @@ void CLightingPanel::OnColourSetRenamed(const QString& name) {
         edit->setCursorPosition(cursor);
         --m_filling;
     }
+}
+
+void CLightingPanel::OnChangesAnswered(int status) {
+    if (status == 1) return;
+    RefreshLightingPanel();
+    // The preview may have been cleared for a mode the keyboard never took.
+    m_keys.ClearPreview();
+    if (m_lighting.SwitchOn() && m_lighting.Settings().mode == kPaintMode) m_lighting.ShowKeyColours(m_keys);
+    TellLightingRefused();
+}
+
+void TellLightingRefused() {
+    // A keyboard that went away meanwhile says so itself: the window goes with it.
+    if (g_DeviceOpen.load())
+        Prompt().MessageBox(LightText("WRITE_REFUSED"), std::string(), MB_OK | MB_ICONWARNING);
 }
 
 void CLightingPanel::OnSwitchClicked() {

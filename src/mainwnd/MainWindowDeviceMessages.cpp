@@ -53,9 +53,10 @@ void COrvaneDlg::OnKeyboardConnected() {
         SetProfileButtons(active);
         SetCurrentProfile(active);
     }
-    ReadLightingRecordsAfterConnect();
+    const int read = ReadLightingRecordsAfterConnect();
     if (m_parts.refreshPanel) m_parts.refreshPanel();
     if (DeviceOffersMode(kMaxLightingMode)) TheLighting().RelinkPaintFlags();
+    TellLightingUnread(read);
     // Asked for while the keyboard was being read: it is there now.
     if (std::exchange(m_showAfterLoading, false)) ShowWindowNow();
     // The working copy was kept: what the window shows may not be what the keyboard does.
@@ -85,8 +86,9 @@ void COrvaneDlg::OnKeyboardGone() {
 void COrvaneDlg::OnLightingChanged() {
     m_bridge.KillTimer(LIGHTING_CHANGED_TIMER);
     if (m_shutdownDone) return;
-    ReadLightingRecords();
+    const int read = ReadLightingRecords();
     if (m_parts.refreshPanel) m_parts.refreshPanel();
+    TellLightingUnread(read);
 }
 
 void COrvaneDlg::OnKeyboardReset() {
@@ -100,8 +102,9 @@ void COrvaneDlg::OnKeyboardReset() {
     }
     RunTransfer([] { FollowKeyboardReset(); });
     if (m_shutdownDone) return;
-    ReadLightingRecords();
+    const int read = ReadLightingRecords();
     if (m_parts.refreshPanel) m_parts.refreshPanel();
+    TellLightingUnread(read);
 }
 
 void COrvaneDlg::ChainOverlappingButtons() {

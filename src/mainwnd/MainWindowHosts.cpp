@@ -6,11 +6,14 @@
 #include <mutex>
 
 #include "device/DeviceCommands.h"
+#include "device/ReportExchange.h"
 #include "dialogs/ProfileSwitch.h"
 #include "mainwnd/COrvaneDlg.h"
 #include "mainwnd/MainWindowIds.h"
 #include "model/ConfigStore.h"
 #include "platform/CriticalSections.h"
+#include "services/Language.h"
+#include "services/Prompt.h"
 #include "transfer/ActiveProfile.h"
 #include "transfer/DeviceInfo.h"
 #include "transfer/LightingReadBack.h"
@@ -58,9 +61,10 @@ void COrvaneDlg::PressProfileButton(int profile) {
     OnGuiThread(
         [this, profile] {
             SetCurrentProfile(profile);
-            ReadLightingRecords();
+            const int read = ReadLightingRecords();
             if (DeviceOffersMode(kMaxLightingMode) && m_parts.refillColourSets) m_parts.refillColourSets();
             if (m_parts.refreshPanel) m_parts.refreshPanel();
+            TellLightingUnread(read);
             if (TheLighting().SwitchOn()) TurnLightingSwitchOff();
             // The keyboard follows only when it is not on that profile
             // already; an Apply of unsent changes may come first, so the
@@ -82,6 +86,12 @@ void COrvaneDlg::TurnLightingSwitchOff() {
                 TheLighting().SetLightingSwitch(false, *this, KeyLights());
         },
         true);
+}
+
+void COrvaneDlg::TellLightingUnread(int status) {
+    // A keyboard that went away meanwhile says so itself: the window goes with it.
+    if (status != DEV_OK && g_DeviceOpen.load())
+        Prompt().MessageBox(LightText("READ_FAILED"), std::string(), MB_OK | MB_ICONWARNING);
 }
 
 bool COrvaneDlg::ReselectActiveProfile() {

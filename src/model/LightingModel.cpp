@@ -42,27 +42,93 @@ bool CLightingModel::DecodeCurrentProfile(SwitchFromSettings rule) {
     return true;
 }
 
-int CLightingModel::WriteFields(std::initializer_list<FieldWrite> fields) {
-    const int p = CurrentProfile();
-    if (p < 0) return 0;
-    const size_t base = static_cast<size_t>(p) * kLightingRecordSize;
-    m_port.BeginSession();
-    int result = 1;
-    for (const FieldWrite& w : fields) {
-        if (w.count == 0 || w.offset + w.count > kLightingRecordSize) continue;
-        // Keep the copy of the record in step with what the keyboard is told.
-        std::copy_n(w.bytes.begin(), w.count, m_area.begin() + static_cast<std::ptrdiff_t>(base + w.offset));
-        int r = m_port.WriteLighting(std::span<const uint8_t>(w.bytes.data(), w.count),
-                                     static_cast<uint16_t>(base + w.offset));
-        if (r != 1 && result == 1) result = r;
+int CLightingModel::WriteFields(std::initializer_list<FieldWrite> fields, bool pair) {
+    LightingChange change;
+    change.profile = CurrentProfile();
+    if (change.profile < 0 || fields.size() > change.fields.size()) return 0;
+    std::copy(fields.begin(), fields.end(), change.fields.begin());
+    change.count = fields.size();
+    change.pair = pair;
+    if (m_outstanding == 0) {
+        m_wanted = m_settings;
+        m_burstStatus = 1;
     }
-    m_port.EndSession();
-    return result;
+    ApplyFields(change, change.count, m_wanted);
+    ++m_outstanding;
+    if (!m_sender) {
+        const LightingResult result = SendLightingChange(m_port, change);
+        TakeResult(change, result);
+        return result.status;
+    }
+    m_sender->Send(change, [this, change](const LightingResult& result) { TakeResult(change, result); });
+    return 1;
+}
+
+void CLightingModel::SetSender(CLightingSender* sender) {
+    // Answers still owed by the old sender no longer come.
+    m_sender = sender;
+    m_outstanding = 0;
+}
+
+void CLightingModel::TakeResult(const LightingChange& change, const LightingResult& result) {
+    if (result.status != kLightingSuperseded) {
+        // Only what the keyboard acknowledged enters the copy.
+        const size_t base = static_cast<size_t>(change.profile) * kLightingRecordSize;
+        const size_t taken = std::min(result.taken, change.count);
+        for (size_t i = 0; i < taken; ++i) {
+            const FieldWrite& w = change.fields[i];
+            std::copy_n(w.bytes.begin(), w.count,
+                        m_area.begin() + static_cast<std::ptrdiff_t>(base + w.offset));
+            if (w.offset == f::Mode) m_preview.MarkStale();
+        }
+        if (change.profile == CurrentProfile()) ApplyFields(change, taken, m_settings);
+        if (result.status != 1 && m_burstStatus == 1) m_burstStatus = result.status;
+    }
+    if (m_outstanding > 0 && --m_outstanding == 0 && m_burstListener) m_burstListener(m_burstStatus);
+}
+
+void CLightingModel::ApplyFields(const LightingChange& change, size_t count, CLightingSettings& s) {
+    for (size_t i = 0; i < count && i < change.fields.size(); ++i) {
+        const FieldWrite& w = change.fields[i];
+        const uint8_t v = w.bytes[0];
+        switch (w.offset) {
+        case f::Mode:
+            s.mode = v;
+            break;
+        case f::Brightness:
+            s.brightness = v;
+            break;
+        case f::Speed:
+            s.speed = v;
+            break;
+        case f::Direction:
+            s.direction = v;
+            break;
+        case f::Colourful:
+            s.colourful = v ? 1 : 0;
+            if (change.pair) s.colourfulPair = s.colourful;
+            break;
+        case f::Colour:
+            if (w.count == 3)
+                s.previewColour = s.pickerColour = s.staticPickerColour =
+                    MakeColour(v, w.bytes[1], w.bytes[2]);
+            break;
+        case f::OptionA:
+            s.optionA = v;
+            break;
+        case f::OptionB:
+            s.optionB = v;
+            break;
+        default:
+            break;
+        }
+    }
 }
 
 int CLightingModel::ChangeMode(int mode, CKeyLights& lights) {
     CPreview::ClearPreview(lights);
     int result = 1;
+    bool sent = true;
     switch (mode) {
     case 1:
     case 2:
@@ -75,7 +141,7 @@ int CLightingModel::ChangeMode(int mode, CKeyLights& lights) {
     case 14:
     case 15:
         result = WriteFields({FieldWrite::Byte(f::Mode, static_cast<uint8_t>(mode)),
-                              FieldWrite::Byte(f::Colourful, m_settings.colourful)});
+                              FieldWrite::Byte(f::Colourful, Wanted().colourful)});
         break;
     case 4:
     case 6:
@@ -92,65 +158,60 @@ int CLightingModel::ChangeMode(int mode, CKeyLights& lights) {
         ShowKeyColours(lights);
         break;
     default:
-        break; // mode 19 and unknown modes are not sent
+        sent = false; // mode 19 and unknown modes are not sent
+        break;
     }
-    if (mode >= 0 && mode <= 255) m_settings.mode = static_cast<uint8_t>(mode);
+    if (!sent && mode >= 0 && mode <= 255) {
+        // Nothing to send: the mode is the program's own choice at once.
+        m_settings.mode = static_cast<uint8_t>(mode);
+        m_wanted.mode = m_settings.mode;
+    }
     m_preview.MarkStale();
     return result;
 }
 
+// Each change is judged against the settings as last asked for, so a value
+// still on its way counts as the current one.
 int CLightingModel::ChangeBrightness(int brightness) {
-    if (brightness < 0 || brightness > 255 || brightness == m_settings.brightness) return 1;
-    m_settings.brightness = static_cast<uint8_t>(brightness);
-    return WriteFields({FieldWrite::Byte(f::Brightness, m_settings.brightness)});
+    if (brightness < 0 || brightness > 255 || brightness == Wanted().brightness) return 1;
+    return WriteFields({FieldWrite::Byte(f::Brightness, static_cast<uint8_t>(brightness))});
 }
 
 int CLightingModel::ChangeSpeed(int speed) {
-    if (speed < 0 || speed > 255 || speed == m_settings.speed) return 1;
-    m_settings.speed = static_cast<uint8_t>(speed);
-    return WriteFields({FieldWrite::Byte(f::Speed, m_settings.speed)});
+    if (speed < 0 || speed > 255 || speed == Wanted().speed) return 1;
+    return WriteFields({FieldWrite::Byte(f::Speed, static_cast<uint8_t>(speed))});
 }
 
 int CLightingModel::ChangeDirection(uint8_t direction) {
     // Written even when unchanged: the direction buttons always send.
-    m_settings.direction = direction;
     return WriteFields({FieldWrite::Byte(f::Direction, direction)});
 }
 
 int CLightingModel::ChooseColour(Colour colour, bool staticPicker) {
-    colour &= 0xFFFFFF;
-    m_settings.colourful = 0;
-    if (staticPicker) m_settings.colourfulPair = 0;
-    m_settings.previewColour = m_settings.pickerColour = m_settings.staticPickerColour = colour;
-    return WriteFields({FieldWrite::Byte(f::Colourful, 0), FieldWrite::Rgb(f::Colour, colour)});
+    return WriteFields({FieldWrite::Byte(f::Colourful, 0), FieldWrite::Rgb(f::Colour, colour & 0xFFFFFF)},
+                       staticPicker);
 }
 
 int CLightingModel::ToggleColourful(bool pair) {
-    m_settings.colourful = m_settings.colourful ? 0 : 1;
-    if (pair) m_settings.colourfulPair = m_settings.colourfulPair ? 0 : 1;
-    return WriteFields({FieldWrite::Byte(f::Colourful, m_settings.colourful)});
+    return WriteFields({FieldWrite::Byte(f::Colourful, Wanted().colourful ? 0 : 1)}, pair);
 }
 
 int CLightingModel::ChangeOptionA(int value) {
     if (value < 0 || value > 3) return 0;
-    m_settings.optionA = static_cast<uint8_t>(value);
-    return WriteFields({FieldWrite::Byte(f::OptionA, m_settings.optionA)});
+    return WriteFields({FieldWrite::Byte(f::OptionA, static_cast<uint8_t>(value))});
 }
 
 int CLightingModel::ChangeOptionB(int value) {
     if (value < 0 || value > 3) return 0;
-    m_settings.optionB = static_cast<uint8_t>(value);
-    return WriteFields({FieldWrite::Byte(f::OptionB, m_settings.optionB)});
+    return WriteFields({FieldWrite::Byte(f::OptionB, static_cast<uint8_t>(value))});
 }
 
 int CLightingModel::ApplyPresetColour(int index) {
     if (index < 0 || index >= kPresetColourCount) return 0;
-    const Colour c = kPresetColours[static_cast<size_t>(index)];
-    // The keyboard now shows this colour as a single colour; so does the
-    // preview, as after choosing it on a picker.
-    m_settings.colourful = 0;
-    m_settings.previewColour = m_settings.pickerColour = m_settings.staticPickerColour = c;
-    return WriteFields({FieldWrite::Byte(f::Colourful, 0), FieldWrite::Rgb(f::Colour, c)});
+    // Once taken, the preview shows the preset as a single colour, as after
+    // choosing it on a picker.
+    return WriteFields({FieldWrite::Byte(f::Colourful, 0),
+                        FieldWrite::Rgb(f::Colour, kPresetColours[static_cast<size_t>(index)])});
 }
 
 PreviewParams CLightingModel::CurrentPreviewParams() const {

@@ -4,13 +4,16 @@
 // the lighting switch, the per-key colours with their paint flags and the
 // paint colours, and the preview. Every change of a value is sent to the
 // keyboard at once, as only the bytes that changed, inside one begin/end
-// bracket. User-interface thread only.
+// bracket; the program's copy takes a change only once the keyboard has.
+// User-interface thread only (a sender may carry the writes elsewhere).
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <span>
 #include <string>
 
+#include "model/LightingChange.h"
 #include "model/LightingPort.h"
 #include "model/LightingRecord.h"
 #include "model/Preview.h"
@@ -76,14 +79,20 @@ class CLightingModel {
     // Decodes the current profile's record and reads the lighting switch from
     // the settings file; false when the current profile is not 0-2.
     bool DecodeCurrentProfile(SwitchFromSettings rule);
+    // The settings as the keyboard took them.
     const CLightingSettings& Settings() const { return m_settings; }
     CLightingSettings& Settings() { return m_settings; }
+    // The settings as last asked for: Settings() with the changes still on
+    // their way applied; the next change builds on these.
+    const CLightingSettings& Wanted() const { return m_outstanding > 0 ? m_wanted : m_settings; }
     // The profile the lighting commands address, -1 when the port gives none of 0-2.
     int CurrentProfile() const;
 
     // ------------------------------------------------ value changes (panel)
-    // Each sends one bracket and returns the first failing write's status,
-    // or 1; a change that needs no write returns 1 without sending.
+    // Each sends one bracket and returns the first failing status of its
+    // commands, or 1; a change that needs no write returns 1 without sending.
+    // Through a sender a change returns 1 once it is on its way; its result
+    // reaches the burst listener.
     int ChangeMode(int mode, CKeyLights& lights);
     int ChangeBrightness(int brightness);
     int ChangeSpeed(int speed);
@@ -97,17 +106,18 @@ class CLightingModel {
     int ChangeOptionB(int value);
     // One of the eight preset swatches.
     int ApplyPresetColour(int index);
-    // Writes the listed fields of the current profile's record in one bracket.
-    struct FieldWrite {
-        size_t offset = 0;
-        uint8_t count = 0; // 1 or 3
-        std::array<uint8_t, 3> bytes{};
-        static FieldWrite Byte(size_t offset, uint8_t value) { return {offset, 1, {value, 0, 0}}; }
-        static FieldWrite Rgb(size_t offset, Colour c) {
-            return {offset, 3, {RedOf(c), GreenOf(c), BlueOf(c)}};
-        }
-    };
-    int WriteFields(std::initializer_list<FieldWrite> fields);
+    // Writes the listed fields (at most two) of the current profile's record
+    // in one bracket; `pair`: the colourful flag's pair follows the flag.
+    using FieldWrite = orvane::FieldWrite;
+    int WriteFields(std::initializer_list<FieldWrite> fields, bool pair = false);
+
+    // Where changes go: nullptr (the default) sends each at once on the
+    // calling thread. The sender must outlive its use here.
+    void SetSender(CLightingSender* sender);
+    // Called when the last change on its way has been answered, with the
+    // first failing status of the changes since the previous call, or 1.
+    void SetBurstListener(std::function<void(int status)> listener) { m_burstListener = std::move(listener); }
+    bool ChangesOutstanding() const { return m_outstanding > 0; }
 
     // ------------------------------------------------------ switch, preview
     bool SwitchOn() const { return m_switchOn; }
@@ -137,12 +147,14 @@ class CLightingModel {
     int ColourSetInUse(int profile) const;
     void SetColourSetInUse(int profile, int set);
 
-    // Paints one key in mode 20 with the current tool; 1 when it was painted
-    // and sent, 0 when nothing was to be done, otherwise the failing status.
+    // Paints one key in mode 20 with the current tool; 1 when the keyboard
+    // took it, kLightingNothingToSend when nothing was to be done, otherwise
+    // the failing status (a colour whose write was refused is not kept).
     int PaintKey(const KeyButton& button, CKeyLights& lights);
     void ChangeOwnPaintColour(Colour colour);
     // A new linked colour recolours every linked key of the current profile
-    // and sends the profile's whole colour table.
+    // and sends the profile's whole colour table; refused, everything stays
+    // as it was.
     int ChangeLinkedPaintColour(Colour colour, CKeyLights& lights);
     void SelectPaintTool(int tool);
     // Every key button shows its per-key colour of the current profile.
@@ -151,6 +163,9 @@ class CLightingModel {
     void RelinkPaintFlags();
 
   private:
+    // The first `count` fields of `change`, taken by the keyboard, into `s`.
+    static void ApplyFields(const LightingChange& change, size_t count, CLightingSettings& s);
+    void TakeResult(const LightingChange& change, const LightingResult& result);
     void WritePaintSettings(std::span<const PaintedKey> keys = {});
     bool ReadSwitchSetting() const;
     void WriteSwitchSetting(bool on) const;
@@ -159,6 +174,11 @@ class CLightingModel {
     std::array<uint8_t, kLightingAreaSize> m_area{};
     CModeList m_modes;
     CLightingSettings m_settings;
+    CLightingSettings m_wanted; // while m_outstanding > 0
+    CLightingSender* m_sender = nullptr;
+    std::function<void(int)> m_burstListener;
+    int m_outstanding = 0; // changes sent and not yet answered
+    int m_burstStatus = 1;
     bool m_switchOn = false;
     CPreview m_preview;
     std::string m_settingsFile; // empty: the per-user settings file

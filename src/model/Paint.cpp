@@ -1,6 +1,7 @@
 // Per-key colours of mode 20: the colour table of each profile, the paint
 // flags that link keys to the "jcolor" paint colour, and painting keys.
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "model/KeyTables.h"
@@ -86,10 +87,10 @@ void CLightingModel::WritePaintSettings(std::span<const PaintedKey> keys) {
 }
 
 int CLightingModel::PaintKey(const KeyButton& button, CKeyLights& lights) {
-    if (!m_switchOn || m_settings.mode != 20) return 0;
+    if (!m_switchOn || m_settings.mode != 20) return kLightingNothingToSend;
     const int p = CurrentProfile();
     const int led = LedOfButton(button);
-    if (p < 0 || !ValidLed(led)) return 0;
+    if (p < 0 || !ValidLed(led)) return kLightingNothingToSend;
     Colour colour;
     int flag;
     if (m_tool == 1) {
@@ -99,13 +100,20 @@ int CLightingModel::PaintKey(const KeyButton& button, CKeyLights& lights) {
         colour = m_ownColour;
         flag = 0;
     } else {
-        return 0;
+        return kLightingNothingToSend;
     }
-    lights.SetKeyLight(button, colour, true);
     const uint8_t rgb[3] = {RedOf(colour), GreenOf(colour), BlueOf(colour)};
-    m_port.BeginSession();
-    const int result = m_port.WriteKeyColours(rgb, led);
-    m_port.EndSession();
+    int result = m_port.BeginSession();
+    bool taken = false;
+    if (result == 1) {
+        result = m_port.WriteKeyColours(rgb, led);
+        taken = result == 1;
+        const int end = m_port.EndSession();
+        if (result == 1) result = end;
+    }
+    // A colour the keyboard did not acknowledge is neither shown nor kept.
+    if (!taken) return result;
+    lights.SetKeyLight(button, colour, true);
     SetKeyColour(p, led, colour);
     SetPaintFlag(p, button, flag);
     if (m_store) m_store->WriteKeyColour(p, ColourSetInUse(p), led, colour, flag);
@@ -125,26 +133,40 @@ void CLightingModel::SelectPaintTool(int tool) {
 int CLightingModel::ChangeLinkedPaintColour(Colour colour, CKeyLights& lights) {
     colour &= 0xFFFFFF;
     if (colour == m_linkedColour) return 1;
-    m_linkedColour = colour;
     const int p = CurrentProfile();
     if (p < 0) return 0;
+    const auto before = m_keyColours[static_cast<size_t>(p)];
+    // Every linked key of the profile takes `c` (or, with no colour, its
+    // colour from before) on its button and in the table.
+    auto recolour = [&](std::optional<Colour> c, std::vector<PaintedKey>* linked) {
+        bool gKeysStored = false;
+        for (int n = 0; n < kKeyButtonCount; ++n) {
+            const KeyButton button = KeyButtonAt(n);
+            if (!PaintFlag(p, button)) continue;
+            const int led = LedOfButton(button);
+            if (!ValidLed(led)) continue;
+            const size_t at = static_cast<size_t>(led) * 3;
+            const Colour shown = c ? *c : MakeColour(before[at], before[at + 1], before[at + 2]);
+            lights.SetKeyLight(button, shown, true);
+            SetKeyColour(p, led, shown);
+            // The nine G keys share one LED and one entry in the file.
+            const bool gKey = button.kind == KeyButtonKind::GKey;
+            if (linked && !(gKey && gKeysStored)) linked->push_back({led, shown, 1});
+            gKeysStored = gKeysStored || gKey;
+        }
+    };
     std::vector<PaintedKey> linked;
-    bool gKeysStored = false;
-    for (int n = 0; n < kKeyButtonCount; ++n) {
-        const KeyButton button = KeyButtonAt(n);
-        if (!PaintFlag(p, button)) continue;
-        const int led = LedOfButton(button);
-        if (!ValidLed(led)) continue;
-        lights.SetKeyLight(button, colour, true);
-        SetKeyColour(p, led, colour);
-        // The nine G keys share one LED and one entry in the file.
-        const bool gKey = button.kind == KeyButtonKind::GKey;
-        if (!(gKey && gKeysStored)) linked.push_back({led, colour, 1});
-        gKeysStored = gKeysStored || gKey;
+    recolour(colour, &linked);
+    const int result = m_port.WriteProfileKeyColours(KeyColourTable(p));
+    if (result != 1) {
+        // The keyboard keeps the old colours, and so do the keys and the file.
+        recolour(std::nullopt, nullptr);
+        return result;
     }
+    m_linkedColour = colour;
     // One write of the file for the whole change, not one per linked key.
     WritePaintSettings(linked);
-    return m_port.WriteProfileKeyColours(KeyColourTable(p));
+    return 1;
 }
 
 void CLightingModel::ShowKeyColours(CKeyLights& lights) const {

@@ -11,7 +11,10 @@
 namespace orvane {
 namespace {
 
-enum class ReadOutcome { InfoUnreadable, Incomplete, Complete };
+struct ReadOutcome {
+    bool infoRead = false;
+    int status = DEV_OK; // the first failing command's
+};
 
 // Steps 1 and 2 of both variants. Every record that was read is kept even
 // when another command of the session failed.
@@ -20,7 +23,7 @@ ReadOutcome ReadRecords(CLightingModel& model) {
     std::fill_n(info.begin() + DEVICE_INFO_MODES, DEVICE_INFO_MODE_SLOTS, 0);
     const int r = DevReadInfo(info);
     model.SetDeviceModes(std::span<const uint8_t>(info.data() + DEVICE_INFO_MODES, DEVICE_INFO_MODE_SLOTS));
-    if (r != DEV_OK) return ReadOutcome::InfoUnreadable;
+    if (r != DEV_OK) return {false, r};
 
     std::array<uint8_t, kLightingAreaSize> area = model.LightingArea();
     std::array<uint8_t, REPORT_PAYLOAD> buffer{};
@@ -40,16 +43,16 @@ ReadOutcome ReadRecords(CLightingModel& model) {
         return first;
     });
     model.SetLightingArea(area);
-    return session == DEV_OK ? ReadOutcome::Complete : ReadOutcome::Incomplete;
+    return {true, session};
 }
 
 } // namespace
 
 int ReadLightingRecords(CLightingModel& model) {
     const ReadOutcome read = ReadRecords(model);
-    if (read == ReadOutcome::InfoUnreadable) return -1;
+    if (!read.infoRead) return read.status;
     model.DecodeCurrentProfile(SwitchFromSettings::OnlyTurnOn);
-    return read == ReadOutcome::Complete ? 0 : -1;
+    return read.status;
 }
 
 int ReadLightingRecords() {
@@ -58,10 +61,10 @@ int ReadLightingRecords() {
 
 int ReadLightingRecordsAfterConnect(CLightingModel& model) {
     const ReadOutcome read = ReadRecords(model);
-    if (read == ReadOutcome::InfoUnreadable) return -1;
+    if (!read.infoRead) return read.status;
     if (DeviceOffersMode(kMaxLightingMode)) TransferHost().RefillColourSets();
     model.DecodeCurrentProfile(SwitchFromSettings::ExactlyStored);
-    return read == ReadOutcome::Complete ? 0 : -1;
+    return read.status;
 }
 
 int ReadLightingRecordsAfterConnect() {

@@ -6,7 +6,8 @@ namespace orvane {
 
 class CLightingModel;
 
-// 0 when every command succeeded, else -1. When the device info cannot be
+// 1 when every command succeeded, else the first failing command's status
+// (never 1). When the device info cannot be
 // read the mode list is empty and every other setting stays as it was; when
 // a later command fails (the begin, a record, the end) the records that were
 // read are kept and decoded, the others stay as they were.

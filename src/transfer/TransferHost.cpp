@@ -1,6 +1,7 @@
 #include "transfer/TransferHost.h"
 
 #include <atomic>
+#include <cstdio>
 
 #include "device/DeviceCommands.h"
 #include "transfer/LightingReadBack.h"
@@ -23,7 +24,10 @@ void SetTransferHost(CTransferHost* host) {
 void CQuietTransferHost::PressProfileButton(int profile) {
     if (profile < 0 || profile >= PROFILE_COUNT) return;
     SetCurrentProfile(profile);
-    ReadLightingRecords();
+    // No window to show it: the settings stay as they were, and whoever runs
+    // this without one learns it on the error stream.
+    if (const int read = ReadLightingRecords(); read != DEV_OK)
+        std::fprintf(stderr, "orvane: the keyboard's lighting could not be read back (status %d)\n", read);
 }
 
 } // namespace orvane

@@ -43,7 +43,8 @@ void SetTransferHost(CTransferHost* host);
 
 // A host without a window: keeps ApplyPending, shows nothing, and acts on a
 // profile button as the main window does on the keyboard's side (the current
-// profile changes and its lighting records are read again).
+// profile changes and its lighting records are read again; a failed read is
+// said on stderr).
 class CQuietTransferHost : public CTransferHost, private CKeyButtonView {
   public:
     bool ApplyPending() const override { return m_pending; }

@@ -8,13 +8,21 @@
 #include <set>
 
 #include "app/SkinReaders.h"
+#include "device/DeviceCommands.h"
+#include "device/DeviceDiscovery.h"
+#include "device/ReportExchange.h"
 #include "mainwnd/PictureStatic.h"
 #include "model/KeyTables.h"
+#include "model/LightingWriteQueue.h"
 #include "platform/IniFile.h"
 #include "services/Language.h"
 #include "services/Prompt.h"
+#include "sim/SimFaults.h"
+#include "sim/SimInstall.h"
 #include "support/PanelFixture.h"
+#include "transfer/LightingReadBack.h"
 #include "ui/BitmapSlider.h"
+#include "ui/GuiThread.h"
 #include "ui/PngButton.h"
 #include "ui/SkinColorBtn.h"
 
@@ -298,6 +306,75 @@ TEST_F(LightingPanel, RefreshShowsDecodedValuesWithSpeedBeyondRangeAsSpeedFive) 
     EXPECT_EQ(PictureOf(1149), "leftup.bmp");
     EXPECT_EQ(panel->ColourPicker(1152)->GetColor(), 0x030201u);
     EXPECT_TRUE(port.Take().empty()) << "a refresh sends nothing";
+}
+
+// The panel's writes go through the window's queue to the simulated keyboard,
+// which fails from the first of them on in each way a keyboard can: the user
+// is told once for the whole burst, and the program's copy, the controls and
+// the preview keep what the keyboard holds.
+TEST_F(LightingPanel, ARefusedBurstIsToldOnceAndLeavesWhatTheKeyboardHolds) {
+    CSimKeyboard& sim = InstallSimulatedKeyboard(128);
+    ASSERT_TRUE(OpenCommandInterface(g_HidDevice));
+    g_DeviceOpen.store(1);
+    port.forward = &DeviceLightingPort();
+    CLightingWriteQueue queue(port, [](const std::function<void()>& answer) { RunOnGuiThread(answer); });
+    lighting.SetSender(&queue);
+    CRecordingPrompt prompt;
+    SetPrompt(&prompt);
+    ASSERT_EQ(ReadLightingRecords(lighting), DEV_OK);
+    panel->RefreshLightingPanel();
+    SwitchOn();
+    const auto keyboard = [&] { return sim.WithFirmware([](CSimFirmware& f) { return f.Lighting; }); };
+    const auto held = keyboard();
+    const CLightingSettings kept = lighting.Settings();
+    auto settle = [&] { return QTest::qWaitFor([&] { return !lighting.ChangesOutstanding(); }, 30000); };
+    // A preset, then a drag over three positions while the preset is still
+    // on its way.
+    auto burst = [&] {
+        port.Hold();
+        Click(1212);
+        port.WaitUntilHeld();
+        Key(1178, Qt::Key_Home);
+        Key(1178, Qt::Key_Right);
+        Key(1178, Qt::Key_Right);
+        port.Release();
+        ASSERT_TRUE(settle());
+    };
+
+    const SimFault faults[] = {{SimFault::Status, 0, UINT32_MAX, 0xFF},
+                               {SimFault::NoReply, 0, UINT32_MAX, 0},
+                               {SimFault::FailWrite, 0, UINT32_MAX, 0}};
+    for (SimFault fault : faults) {
+        SCOPED_TRACE("fault kind " + std::to_string(fault.What));
+        fault.From = sim.RequestCount() + 1;
+        sim.AddFault(fault);
+        ASSERT_NO_FATAL_FAILURE(burst());
+        sim.ClearFaults();
+        EXPECT_EQ(prompt.shown, std::vector<std::string>{LightText("WRITE_REFUSED")});
+        prompt.shown.clear();
+        ASSERT_EQ(keyboard(), held);
+        EXPECT_EQ(lighting.LightingArea(), held);
+        EXPECT_EQ(lighting.Settings().brightness, kept.brightness);
+        EXPECT_EQ(panel->Slider(1178)->Pos(), std::min<int>(kept.brightness, 5));
+        EXPECT_EQ(panel->ColourPicker(1155)->GetColor(), kept.pickerColour);
+        EXPECT_EQ(panel->RgbEdit(0)->text().toInt(), RedOf(kept.previewColour));
+        EXPECT_EQ(PictureOf(1156), kept.colourful ? "sjsdown.bmp" : "sjsup.bmp");
+        const PreviewParams preview = lighting.CurrentPreviewParams();
+        EXPECT_EQ(preview.colour, kept.previewColour);
+        EXPECT_EQ(preview.colourful, kept.colourful != 0);
+    }
+
+    // Taken, the same burst reaches the copy and the preview, and nobody is bothered.
+    ASSERT_NO_FATAL_FAILURE(burst());
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_EQ(lighting.Settings().brightness, 2);
+    EXPECT_EQ(lighting.CurrentPreviewParams().colour, kPresetColours[1]);
+    EXPECT_EQ(lighting.LightingArea(), keyboard());
+
+    lighting.SetSender(nullptr);
+    SetPrompt(nullptr);
+    g_DeviceOpen.store(0);
+    g_HidDevice.Close();
 }
 
 } // namespace

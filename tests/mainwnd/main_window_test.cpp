@@ -540,6 +540,42 @@ TEST_F(MainWindow, ChangedLightingAndAResetAreReadBackOnceEach) {
     Disconnect();
 }
 
+// The keyboard says its lighting changed, but reading it back fails in each
+// way a keyboard can: the user is told, and the lighting shown stays what
+// was last read rather than a record half read.
+TEST_F(MainWindow, AFailedLightingReadBackIsToldAndKeepsWhatWasRead) {
+    CSimKeyboard sim(128);
+    ASSERT_NO_FATAL_FAILURE(Connect(sim));
+    window->Bridge().SendMessage(UM_PROFILE, TAG_PROF, 0);
+    ASSERT_TRUE(prompt.shown.empty());
+    const auto area = TheLighting().LightingArea();
+    const CLightingSettings kept = TheLighting().Settings();
+    const int profile = GetCurrentProfile();
+    const uint8_t mode = kept.mode == 5 ? 6 : 5;
+    ASSERT_EQ(DevWriteLighting(std::span(&mode, 1), static_cast<uint16_t>(profile * kLightingRecordSize)),
+              DEV_OK);
+
+    // Device info and begin pass; the current profile's record is lost
+    // (every try of it) or refused.
+    const SimFault faults[] = {{SimFault::Status, 0, 0, 0xFF},
+                               {SimFault::NoReply, 0, TRANSACT_RETRIES, 0},
+                               {SimFault::FailWrite, 0, 0, 0}};
+    for (SimFault fault : faults) {
+        SCOPED_TRACE("fault kind " + std::to_string(fault.What));
+        fault.From = sim.RequestCount() + 3 + static_cast<uint32_t>(profile);
+        fault.To += fault.From;
+        sim.AddFault(fault);
+        window->Bridge().SetTimer(LIGHTING_CHANGED_TIMER, 0);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !prompt.shown.empty(); }, 10000));
+        sim.ClearFaults();
+        EXPECT_EQ(prompt.shown, std::vector<std::string>{LightText("READ_FAILED")});
+        prompt.shown.clear();
+        EXPECT_EQ(TheLighting().LightingArea(), area);
+        EXPECT_EQ(TheLighting().Settings().mode, kept.mode);
+    }
+    Disconnect();
+}
+
 TEST_F(MainWindow, AProfileButtonThatAppliesFirstAndTheManagersOkKeepTheWindowRunning) {
     CSimKeyboard sim(128);
     ASSERT_NO_FATAL_FAILURE(Connect(sim));

@@ -14,51 +14,15 @@
 #include "platform/IniFile.h"
 #include "services/MainWindowLink.h"
 #include "services/WindowMessages.h"
+#include "support/RecordingLightingPort.h"
 
 namespace orvane {
 namespace {
 
 namespace f = lighting_field;
 
-struct PortCall {
-    char kind; // 'B' begin, 'E' end, 'L' lighting write, 'K' key colours, 'T' whole table
-    int offset = 0;
-    std::vector<uint8_t> bytes;
-    bool operator==(const PortCall&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const PortCall& c) {
-    os << c.kind << "@" << c.offset << "[";
-    for (uint8_t b : c.bytes)
-        os << ' ' << int(b);
-    return os << " ]";
-}
-
-class CRecordingPort : public CLightingPort {
-  public:
-    int BeginSession() override { return Record({'B', 0, {}}); }
-    int EndSession() override { return Record({'E', 0, {}}); }
-    int WriteLighting(std::span<const uint8_t> d, uint16_t offset) override {
-        return Record({'L', offset, {d.begin(), d.end()}});
-    }
-    int WriteKeyColours(std::span<const uint8_t> d, int firstLed) override {
-        return Record({'K', firstLed, {d.begin(), d.end()}});
-    }
-    int WriteProfileKeyColours(std::span<const uint8_t> t) override {
-        return Record({'T', 0, {t.begin(), t.end()}});
-    }
-    int CurrentProfile() override { return profile; }
-
-    int Record(PortCall c) {
-        calls.push_back(std::move(c));
-        return result;
-    }
-    std::vector<PortCall> Take() { return std::exchange(calls, {}); }
-
-    std::vector<PortCall> calls;
-    int profile = 0;
-    int result = 1;
-};
+using Calls = std::vector<std::string>;
+using CRecordingPort = testing::CRecordingLightingPort;
 
 class CFakeHost : public CLightingHost {
   public:
@@ -126,12 +90,6 @@ class LightingModelTest : public ::testing::Test {
     CFakeStore store;
     CKeyLightFrame frame;
 };
-
-PortCall Bracketed(char kind, int offset, std::vector<uint8_t> bytes) {
-    return {kind, offset, std::move(bytes)};
-}
-const PortCall kBegin{'B', 0, {}};
-const PortCall kEnd{'E', 0, {}};
 
 TEST_F(LightingModelTest, DecodesTheCurrentProfilesRecord) {
     std::array<uint8_t, kLightingAreaSize> area{};
@@ -204,25 +162,21 @@ TEST_F(LightingModelTest, EachChangeSendsOnlyItsBytesInOneBracket) {
     port.profile = 1;
     const int base = 42;
     model.ChangeBrightness(3);
-    EXPECT_EQ(port.Take(), (std::vector<PortCall>{kBegin, Bracketed('L', base + 1, {3}), kEnd}));
+    EXPECT_EQ(port.Take(), (Calls{"B", "L43:3", "E"}));
     model.ChangeBrightness(3);
     EXPECT_TRUE(port.Take().empty()); // unchanged: nothing sent
     model.ChangeSpeed(5);
-    EXPECT_EQ(port.Take(), (std::vector<PortCall>{kBegin, Bracketed('L', base + 2, {5}), kEnd}));
+    EXPECT_EQ(port.Take(), (Calls{"B", "L44:5", "E"}));
     model.ChangeDirection(255);
     model.ChangeDirection(255); // the direction buttons always send
-    EXPECT_EQ(port.Take(), (std::vector<PortCall>{kBegin, Bracketed('L', base + 3, {255}), kEnd, kBegin,
-                                                  Bracketed('L', base + 3, {255}), kEnd}));
+    EXPECT_EQ(port.Take(), (Calls{"B", "L45:255", "E", "B", "L45:255", "E"}));
     model.ToggleColourful(false);
     model.ChooseColour(MakeColour(1, 2, 3), false);
-    EXPECT_EQ(port.Take(), (std::vector<PortCall>{kBegin, Bracketed('L', base + 4, {1}), kEnd, kBegin,
-                                                  Bracketed('L', base + 4, {0}),
-                                                  Bracketed('L', base + 5, {1, 2, 3}), kEnd}));
+    EXPECT_EQ(port.Take(), (Calls{"B", "L46:1", "E", "B", "L46:0", "L47:1 2 3", "E"}));
     EXPECT_EQ(model.Settings().previewColour, MakeColour(1, 2, 3));
     model.ChangeOptionA(2);
     model.ChangeOptionB(3);
-    EXPECT_EQ(port.Take(), (std::vector<PortCall>{kBegin, Bracketed('L', base + 15, {2}), kEnd, kBegin,
-                                                  Bracketed('L', base + 17, {3}), kEnd}));
+    EXPECT_EQ(port.Take(), (Calls{"B", "L57:2", "E", "B", "L59:3", "E"}));
     EXPECT_EQ(model.ChangeOptionA(4), 0);
     EXPECT_TRUE(port.Take().empty());
 
@@ -233,20 +187,49 @@ TEST_F(LightingModelTest, EachChangeSendsOnlyItsBytesInOneBracket) {
     EXPECT_EQ(area[base + 7], 3);
     for (size_t i = 0; i < kLightingRecordSize; ++i)
         EXPECT_EQ(area[i], 0) << i;
+}
 
-    // A failed write is reported, and the bracket still ends.
-    port.result = -103;
-    EXPECT_EQ(model.ChangeBrightness(1), -103);
-    EXPECT_EQ(port.Take().back(), kEnd);
+// Only what the keyboard acknowledged enters the program's copy; the first
+// refusal is the change's result, and it reaches the burst listener once.
+TEST_F(LightingModelTest, ARefusedCommandLeavesTheCopyAsTheKeyboardTookIt) {
+    struct Case {
+        const char* refused;
+        Calls sent;
+        bool colourfulTaken, colourTaken;
+    };
+    const Case cases[] = {
+        {"B", {"B"}, false, false},
+        {"L4:", {"B", "L4:0", "E"}, false, false},
+        {"L5:", {"B", "L4:0", "L5:1 2 3", "E"}, true, false},
+        {"E", {"B", "L4:0", "L5:1 2 3", "E"}, true, true}, // acknowledged before the end was refused
+    };
+    std::vector<int> bursts;
+    model.SetBurstListener([&](int status) { bursts.push_back(status); });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.refused);
+        std::array<uint8_t, kLightingAreaSize> area{};
+        area[f::Colourful] = 1;
+        model.SetLightingArea(area);
+        model.DecodeCurrentProfile(SwitchFromSettings::OnlyTurnOn);
+        port.Refuse(c.refused);
+        bursts.clear();
+        EXPECT_EQ(model.ChooseColour(MakeColour(1, 2, 3), false), -103);
+        EXPECT_EQ(port.Take(), c.sent);
+        EXPECT_EQ(model.LightingArea()[f::Colourful], c.colourfulTaken ? 0 : 1);
+        EXPECT_EQ(model.LightingArea()[f::Colour], c.colourTaken ? 1 : 0);
+        EXPECT_EQ(model.Settings().colourful, c.colourfulTaken ? 0 : 1);
+        EXPECT_EQ(model.Settings().previewColour, c.colourTaken ? MakeColour(1, 2, 3) : 0);
+        EXPECT_EQ(model.Wanted().previewColour, model.Settings().previewColour) << "nothing is on its way";
+        EXPECT_EQ(bursts, std::vector<int>{-103});
+    }
 }
 
 TEST_F(LightingModelTest, ModeChangeSendsTheFieldsOfItsGroup) {
     model.Settings().colourful = 1;
     model.ChangeMode(13, frame);
-    EXPECT_EQ(port.Take(),
-              (std::vector<PortCall>{kBegin, Bracketed('L', 0, {13}), Bracketed('L', 4, {1}), kEnd}));
+    EXPECT_EQ(port.Take(), (Calls{"B", "L0:13", "L4:1", "E"}));
     model.ChangeMode(16, frame);
-    EXPECT_EQ(port.Take(), (std::vector<PortCall>{kBegin, Bracketed('L', 0, {16}), kEnd}));
+    EXPECT_EQ(port.Take(), (Calls{"B", "L0:16", "E"}));
     model.ChangeMode(19, frame);
     EXPECT_TRUE(port.Take().empty());
     EXPECT_EQ(model.Settings().mode, 19);
@@ -257,7 +240,7 @@ TEST_F(LightingModelTest, ModeChangeSendsTheFieldsOfItsGroup) {
     model.SetKeyColour(0, kLedOfGKeys, MakeColour(8, 8, 8));
     model.SetKeyColour(0, 64, MakeColour(7, 7, 7)); // the A key
     model.ChangeMode(20, frame);
-    EXPECT_EQ(port.Take(), (std::vector<PortCall>{kBegin, Bracketed('L', 0, {20}), kEnd}));
+    EXPECT_EQ(port.Take(), (Calls{"B", "L0:20", "E"}));
     EXPECT_EQ(frame.At({KeyButtonKind::Fn, 0}).colour, MakeColour(9, 9, 9));
     EXPECT_EQ(frame.At({KeyButtonKind::GKey, 8}).colour, MakeColour(8, 8, 8));
     EXPECT_EQ(frame.At({KeyButtonKind::Slot, pk::A}).colour, MakeColour(7, 7, 7));
@@ -267,8 +250,7 @@ TEST_F(LightingModelTest, PresetsWriteSingleColourAndTheColour) {
     port.profile = 2;
     model.Settings().colourful = 1;
     EXPECT_EQ(model.ApplyPresetColour(2), 1);
-    EXPECT_EQ(port.Take(), (std::vector<PortCall>{kBegin, Bracketed('L', 84 + 4, {0}),
-                                                  Bracketed('L', 84 + 5, {0, 126, 255}), kEnd}));
+    EXPECT_EQ(port.Take(), (Calls{"B", "L88:0", "L89:0 126 255", "E"}));
     EXPECT_EQ(model.Settings().colourful, 0);
     EXPECT_EQ(model.Settings().previewColour, MakeColour(0, 126, 255));
     EXPECT_EQ(model.ApplyPresetColour(8), 0);
@@ -339,15 +321,22 @@ TEST_F(LightingModelTest, PaintingAKeyInModeTwenty) {
     model.SetPaintSettings(1, MakeColour(1, 2, 3), MakeColour(4, 5, 6));
     const KeyButton a{KeyButtonKind::Slot, pk::A};
     model.Settings().mode = 20;
-    EXPECT_EQ(model.PaintKey(a, frame), 0); // switch off
+    EXPECT_EQ(model.PaintKey(a, frame), kLightingNothingToSend); // switch off
     model.SetLightingSwitch(true, host, frame);
     model.Settings().mode = 19;
-    EXPECT_EQ(model.PaintKey(a, frame), 0); // not mode 20
+    EXPECT_EQ(model.PaintKey(a, frame), kLightingNothingToSend); // not mode 20
     model.Settings().mode = 20;
     port.Take();
+    port.Refuse("K");
+    EXPECT_EQ(model.PaintKey(a, frame), -103);
+    EXPECT_EQ(port.Take(), (Calls{"B", "K64:1 2 3", "E"}));
+    EXPECT_EQ(model.KeyColour(1, 64), 0u) << "refused: neither shown nor kept";
+    EXPECT_FALSE(frame.At(a).lit);
+    EXPECT_TRUE(store.log.empty());
+    port.Refuse("");
 
     EXPECT_EQ(model.PaintKey(a, frame), 1);
-    EXPECT_EQ(port.Take(), (std::vector<PortCall>{kBegin, Bracketed('K', 64, {1, 2, 3}), kEnd}));
+    EXPECT_EQ(port.Take(), (Calls{"B", "K64:1 2 3", "E"}));
     EXPECT_EQ(model.KeyColour(1, 64), MakeColour(1, 2, 3));
     EXPECT_EQ(model.PaintFlag(1, a), 1);
     EXPECT_EQ(frame.At(a).colour, MakeColour(1, 2, 3));
@@ -355,7 +344,7 @@ TEST_F(LightingModelTest, PaintingAKeyInModeTwenty) {
 
     model.SelectPaintTool(0);
     EXPECT_EQ(model.PaintKey({KeyButtonKind::Fn, 0}, frame), 1);
-    EXPECT_EQ(port.Take(), (std::vector<PortCall>{kBegin, Bracketed('K', 110, {4, 5, 6}), kEnd}));
+    EXPECT_EQ(port.Take(), (Calls{"B", "K110:4 5 6", "E"}));
     EXPECT_EQ(model.PaintFlag(1, {KeyButtonKind::Fn, 0}), 0);
     EXPECT_EQ(store.log, "key 1/2 64=" + std::to_string(MakeColour(1, 2, 3)) + ",1;paint 1/2 0 " +
                              std::to_string(MakeColour(1, 2, 3)) + " " + std::to_string(MakeColour(4, 5, 6)) +
@@ -363,7 +352,7 @@ TEST_F(LightingModelTest, PaintingAKeyInModeTwenty) {
 
     model.SelectPaintTool(2);
     port.Take();
-    EXPECT_EQ(model.PaintKey(a, frame), 0);
+    EXPECT_EQ(model.PaintKey(a, frame), kLightingNothingToSend);
     EXPECT_TRUE(port.Take().empty());
 }
 
@@ -387,14 +376,22 @@ TEST_F(LightingModelTest, NewLinkedColourRecoloursLinkedKeysAndSendsTheTable) {
 
     store.log.clear();
     store.paintWrites = 0;
+    // Refused, the keys, the table and the file keep the old colour.
+    port.Refuse("T");
+    EXPECT_EQ(model.ChangeLinkedPaintColour(fresh, frame), -103);
+    EXPECT_EQ(port.Take(), Calls{"T"});
+    EXPECT_EQ(model.LinkedPaintColour(), old);
+    EXPECT_EQ(model.KeyColour(0, kLedOfGKeys), old);
+    EXPECT_EQ(frame.At({KeyButtonKind::GKey, 0}).colour, old);
+    EXPECT_EQ(store.paintWrites, 0);
+    port.Refuse("");
+
     EXPECT_EQ(model.ChangeLinkedPaintColour(fresh, frame), 1);
-    std::vector<PortCall> calls = port.Take();
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].kind, 'T');
-    ASSERT_EQ(calls[0].bytes.size(), kKeyColourTableSize);
-    EXPECT_EQ(calls[0].bytes[64 * 3 + 1], 200);
-    EXPECT_EQ(calls[0].bytes[kLedOfFn * 3 + 1], 200);
-    EXPECT_EQ(calls[0].bytes[kLedOfGKeys * 3 + 1], 200);
+    EXPECT_EQ(port.Take(), Calls{"T"});
+    ASSERT_EQ(port.table.size(), kKeyColourTableSize);
+    EXPECT_EQ(port.table[64 * 3 + 1], 200);
+    EXPECT_EQ(port.table[kLedOfFn * 3 + 1], 200);
+    EXPECT_EQ(port.table[kLedOfGKeys * 3 + 1], 200);
     EXPECT_EQ(model.KeyColour(0, CLightingModel::LedOfButton(own)), other);
     EXPECT_EQ(model.KeyColour(1, 64), old);
     EXPECT_EQ(frame.At({KeyButtonKind::GKey, 0}).colour, fresh);

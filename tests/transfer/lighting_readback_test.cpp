@@ -26,7 +26,7 @@ class LightingReadBackTest : public TransferTest {
 
 TEST_F(LightingReadBackTest, ReadsAllThreeRecordsAndDecodesTheCurrentProfile) {
     SetCurrentProfile(1);
-    ASSERT_EQ(ReadLightingRecords(model), 0);
+    ASSERT_EQ(ReadLightingRecords(model), DEV_OK);
     const auto requests = TakeRequests();
     ASSERT_EQ(Commands(requests), "03 01 05 05 05 02");
     for (int i = 0; i < 3; ++i) {
@@ -42,13 +42,13 @@ TEST_F(LightingReadBackTest, ReadsAllThreeRecordsAndDecodesTheCurrentProfile) {
 }
 
 TEST_F(LightingReadBackTest, UnreadableDeviceInfoLeavesNoModesAndTheSettingsAlone) {
-    ASSERT_EQ(ReadLightingRecords(model), 0);
+    ASSERT_EQ(ReadLightingRecords(model), DEV_OK);
     const CLightingSettings before = model.Settings();
     const auto area = model.LightingArea();
     sim->WithFirmware([](CSimFirmware& f) { f.Lighting[0] = 7; });
     sim->AddFault({SimFault::Status, sim->RequestCount() + 1, sim->RequestCount() + 1, 0xFF});
     TakeRequests();
-    EXPECT_EQ(ReadLightingRecords(model), -1);
+    EXPECT_EQ(ReadLightingRecords(model), -102);
     EXPECT_EQ(Commands(TakeRequests()), "03");
     EXPECT_EQ(model.Modes().Count(), 0);
     EXPECT_EQ(model.Settings().mode, before.mode);
@@ -56,7 +56,7 @@ TEST_F(LightingReadBackTest, UnreadableDeviceInfoLeavesNoModesAndTheSettingsAlon
 }
 
 TEST_F(LightingReadBackTest, AFailedRecordReadKeepsThatRecordAsItWas) {
-    ASSERT_EQ(ReadLightingRecords(model), 0);
+    ASSERT_EQ(ReadLightingRecords(model), DEV_OK);
     const auto old = model.LightingArea();
     sim->WithFirmware([](CSimFirmware& f) {
         f.Lighting[0] = 11;
@@ -65,7 +65,7 @@ TEST_F(LightingReadBackTest, AFailedRecordReadKeepsThatRecordAsItWas) {
     });
     // Device info, begin, record 0, then record 1 refused: reported, not hidden.
     sim->AddFault({SimFault::Status, sim->RequestCount() + 4, sim->RequestCount() + 4, 0xFE});
-    ASSERT_EQ(ReadLightingRecords(model), -1);
+    ASSERT_EQ(ReadLightingRecords(model), -103);
     const auto& area = model.LightingArea();
     EXPECT_EQ(area[0], 11);
     EXPECT_TRUE(std::equal(area.begin() + 42, area.begin() + 84, old.begin() + 42)); // not record 0's bytes
@@ -73,7 +73,7 @@ TEST_F(LightingReadBackTest, AFailedRecordReadKeepsThatRecordAsItWas) {
 }
 
 TEST_F(LightingReadBackTest, AFailedBeginOrEndIsAFailure) {
-    ASSERT_EQ(ReadLightingRecords(model), 0);
+    ASSERT_EQ(ReadLightingRecords(model), DEV_OK);
     const auto old = model.LightingArea();
     for (bool afterConnect : {false, true}) {
         SCOPED_TRACE(afterConnect ? "after a connection" : "plain");
@@ -84,31 +84,31 @@ TEST_F(LightingReadBackTest, AFailedBeginOrEndIsAFailure) {
         TakeRequests();
         // A refused begin: no record is read, so none changes.
         sim->AddFault({SimFault::Status, sim->RequestCount() + 2, sim->RequestCount() + 2, 0xFE});
-        EXPECT_EQ(read(), -1);
+        EXPECT_EQ(read(), -103);
         EXPECT_EQ(Commands(TakeRequests()), "03 01");
         EXPECT_EQ(model.LightingArea(), old);
         EXPECT_GT(model.Modes().Count(), 0);
 
         // A refused end: the records were read and are kept.
         sim->AddFault({SimFault::Status, sim->RequestCount() + 6, sim->RequestCount() + 6, 0xFF});
-        EXPECT_EQ(read(), -1);
+        EXPECT_EQ(read(), -102);
         EXPECT_EQ(Commands(TakeRequests()), "03 01 05 05 05 02");
         EXPECT_EQ(model.LightingArea()[0], 9);
         sim->WithFirmware([&](CSimFirmware& f) { f.Lighting[0] = old[0]; });
-        ASSERT_EQ(read(), 0);
+        ASSERT_EQ(read(), DEV_OK);
     }
 }
 
 TEST_F(LightingReadBackTest, AfterAConnectionTheSwitchFollowsTheSettingsFileExactly) {
     WriteSwitch("1");
-    ASSERT_EQ(ReadLightingRecordsAfterConnect(model), 0);
+    ASSERT_EQ(ReadLightingRecordsAfterConnect(model), DEV_OK);
     EXPECT_TRUE(model.SwitchOn());
     EXPECT_EQ(host.Calls(), std::vector<std::string>{"colour sets"});
 
     WriteSwitch("0");
-    ASSERT_EQ(ReadLightingRecords(model), 0);
+    ASSERT_EQ(ReadLightingRecords(model), DEV_OK);
     EXPECT_TRUE(model.SwitchOn()); // the plain read only ever turns it on
-    ASSERT_EQ(ReadLightingRecordsAfterConnect(model), 0);
+    ASSERT_EQ(ReadLightingRecordsAfterConnect(model), DEV_OK);
     EXPECT_FALSE(model.SwitchOn());
 }
 

@@ -192,6 +192,38 @@ TEST_F(OrvanectlTransferTest, LightingIsWrittenAsThePanelWritesItAndReadBack) {
     EXPECT_NE(r.output.find("mode: 1\nbrightness: 4\nspeed: 2\n"), std::string::npos) << r.output;
 }
 
+// A lighting change the keyboard does not take, and a lighting read that
+// fails, end orvanectl with 1, as the same operation fails in the program.
+TEST_F(OrvanectlTransferTest, RefusedLightingWritesAndFailedReadsExitWithOne) {
+    const std::string sim = "--simulate --sim-state " + File("kb");
+    const std::string trace = " --trace " + File("trace");
+    ASSERT_EQ(Ctl(sim + trace + " set-lighting brightness 1").status, 0);
+    // set-lighting ends with its begin, its write and its end.
+    const std::vector<int> set = TracedCommands(testing::ReadText(File("trace")));
+    ASSERT_EQ(std::vector<int>(set.end() - 3, set.end()), (std::vector<int>{0x01, 0x06, 0x02}));
+    const size_t write = set.size() - 1;
+    ASSERT_EQ(Ctl(sim + trace + " lighting").status, 0);
+    // lighting ends with device info, begin, three records and end.
+    const size_t record = TracedCommands(testing::ReadText(File("trace"))).size() - 3;
+
+    const auto n = [](size_t at) { return std::to_string(at); };
+    const auto fails = [&](const std::string& run) {
+        SCOPED_TRACE(run);
+        const CtlRun r = Ctl(sim + " " + run);
+        EXPECT_EQ(r.status, 1) << r.output;
+        EXPECT_EQ(r.output.find("status 1\n"), std::string::npos) << r.output;
+    };
+    fails("--sim-fault failwrite:" + n(write - 1) + " set-lighting brightness 2");
+    fails("--sim-fault status:" + n(write) + ":FF set-lighting brightness 2");
+    fails("--sim-fault noreply:" + n(write) + "-" + n(write + 3) + " set-lighting brightness 2");
+    const CtlRun r = Ctl(sim + " lighting");
+    EXPECT_NE(r.output.find("brightness: 1\n"), std::string::npos) << "a refused write was taken\n"
+                                                                   << r.output;
+    // Taken, but its session not closed.
+    fails("--sim-fault status:" + n(write + 1) + ":FE set-lighting brightness 2");
+    fails("--sim-fault status:" + n(record) + ":FE lighting");
+}
+
 TEST_F(OrvanectlTransferTest, RealKeyboardIsLeftAloneWhileTheProgramRuns) {
     CInstanceMutex program;
     ASSERT_EQ(program.OpenOrCreate(InstanceLockPath()), CInstanceMutex::Result::Created);

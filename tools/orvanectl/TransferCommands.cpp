@@ -169,7 +169,8 @@ int RunLighting(const std::vector<std::string>& argsIn, std::ostream& out, std::
     PrepareKeyboard();
     SetCurrentProfile(profile);
     CLightingModel& model = TheLighting();
-    if (ReadLightingRecords(model) != 0) return FinishCommand(out, DEV_NOT_OPEN_OR_NO_REPLY);
+    if (const int read = ReadLightingRecords(model); read != DEV_OK)
+        return FinishCommand(out, read, "the keyboard's lighting could not be read");
     PrintLighting(out, model);
     return kOk;
 }
@@ -202,7 +203,8 @@ int RunSetLighting(const std::vector<std::string>& argsIn, std::ostream& out, st
     PrepareKeyboard();
     SetCurrentProfile(profile);
     CLightingModel& model = TheLighting();
-    if (ReadLightingRecords(model) != 0) return FinishCommand(out, DEV_NOT_OPEN_OR_NO_REPLY);
+    if (const int read = ReadLightingRecords(model); read != DEV_OK)
+        return FinishCommand(out, read, "the keyboard's lighting could not be read");
     const int v = static_cast<int>(*value);
     int status = DEV_OK;
     if (field == "mode") {

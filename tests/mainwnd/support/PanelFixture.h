@@ -13,11 +13,13 @@
 #include "mainwnd/KeyboardView.h"
 #include "mainwnd/LightingPanel.h"
 #include "mainwnd/MainSkinFaces.h"
+#include "mainwnd/support/WindowTestDoubles.h"
 #include "model/LightingModel.h"
 #include "model/UserData.h"
 #include "platform/Paths.h"
 #include "services/PathTable.h"
 #include "services/WindowMessages.h"
+#include "support/RecordingLightingPort.h"
 #include "support/TempDir.h"
 #include "ui/BaseDialog.h"
 #include "ui/MessageBridge.h"
@@ -26,43 +28,10 @@
 namespace orvane::testing {
 
 inline QApplication& App() {
-    static int argc = 1;
-    static char name[] = "mainwnd_panel_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
+    return WindowTestApp();
 }
 
-// Each call as text: "B", "E", "L<offset>:<bytes>", "K<led>:<bytes>", "T".
-class CRecordingPort : public CLightingPort {
-  public:
-    int BeginSession() override { return Record("B"); }
-    int EndSession() override { return Record("E"); }
-    int WriteLighting(std::span<const uint8_t> d, uint16_t offset) override {
-        return Record("L" + std::to_string(offset) + ":" + Bytes(d));
-    }
-    int WriteKeyColours(std::span<const uint8_t> d, int firstLed) override {
-        return Record("K" + std::to_string(firstLed) + ":" + Bytes(d));
-    }
-    int WriteProfileKeyColours(std::span<const uint8_t>) override { return Record("T"); }
-    int CurrentProfile() override { return profile; }
-
-    std::vector<std::string> Take() { return std::exchange(calls, {}); }
-    std::vector<std::string> calls;
-    int profile = 0;
-
-  private:
-    static std::string Bytes(std::span<const uint8_t> d) {
-        std::string s;
-        for (uint8_t b : d)
-            s += (s.empty() ? "" : " ") + std::to_string(b);
-        return s;
-    }
-    int Record(std::string call) {
-        calls.push_back(std::move(call));
-        return 1;
-    }
-};
+using CRecordingPort = CRecordingLightingPort;
 
 class PanelFixture : public ::testing::Test {
   protected:
