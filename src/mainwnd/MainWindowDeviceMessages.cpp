@@ -53,10 +53,11 @@ void COrvaneDlg::OnKeyboardConnected() {
         SetProfileButtons(active);
         SetCurrentProfile(active);
     }
-    const int read = ReadLightingRecordsAfterConnect();
+    const int lightingRead = ReadLightingRecordsAfterConnect();
     if (m_parts.refreshPanel) m_parts.refreshPanel();
     if (DeviceOffersMode(kMaxLightingMode)) TheLighting().RelinkPaintFlags();
-    TellLightingUnread(read);
+    // One message for one failed connection: an unread keyboard says it all.
+    if (read) TellLightingUnread(lightingRead);
     // Asked for while the keyboard was being read: it is there now.
     if (std::exchange(m_showAfterLoading, false)) ShowWindowNow();
     // The working copy was kept: what the window shows may not be what the keyboard does.
