@@ -40,7 +40,7 @@ void DiscardUnsentChanges(CTransferHost& host) {
     const std::string path = WorkingProfilePath(GetActiveProfile());
     bool reloaded = false;
     if (!path.empty()) {
-        std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+        std::lock_guard lock(ConfigStoreLock());
         reloaded = LoadProfileFile(path, g_ConfigStore) == 1;
     }
     if (reloaded) host.SetApplyPending(false);
@@ -71,7 +71,7 @@ int SwitchProfile(int profile, bool applyWithoutAsking, bool refuseWhileKeyDialo
         if (g_OpenManager) g_OpenManager->FollowProfileSwitch(GetActiveProfile());
     });
     {
-        std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+        std::lock_guard lock(ConfigStoreLock());
         RefreshKeyTooltips(host.KeyButtons(), profile, g_ConfigStore);
     }
     RebuildProfileMenu();

@@ -59,7 +59,7 @@ ApplyOutcome Apply() {
         outcome.pending = true;
         TransferNotice notice = nullptr;
         {
-            std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+            std::lock_guard lock(ConfigStoreLock());
             CWorkingProfileSave save;
             outcome.sent = CommitAndSend(false, &notice);
             outcome.saved = save.Result();

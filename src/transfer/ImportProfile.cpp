@@ -19,7 +19,7 @@ int ImportProfile(const std::string& path) {
     TransferNotice notice = nullptr;
     int sent = 0;
     {
-        std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+        std::lock_guard lock(ConfigStoreLock());
         sent = CommitAndSend(true, &notice);
         RefreshKeyTooltips(host.KeyButtons(), active, g_ConfigStore);
     }

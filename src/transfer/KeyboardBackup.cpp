@@ -169,12 +169,12 @@ void LoadKeyboardProfile(bool keepApplyPending) {
                 KeepGKeyAssignments(*old, *fresh);
             }
             const std::vector<uint8_t> bytes = BuildProfileFileBytes(*fresh);
-            std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+            std::lock_guard lock(ConfigStoreLock());
             loaded = WriteProfileBytes(path, bytes) == 1 && LoadProfileBytes(bytes.data(), bytes.size()) == 1;
         }
     }
     {
-        std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+        std::lock_guard lock(ConfigStoreLock());
         RefreshKeyTooltips(host.KeyButtons(), GetActiveProfileCache(), g_ConfigStore);
     }
     if (loaded && !keepApplyPending) host.SetApplyPending(false);

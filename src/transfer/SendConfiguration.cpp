@@ -13,7 +13,7 @@
 namespace orvane {
 namespace {
 
-using Guard = std::lock_guard<std::recursive_mutex>;
+using Guard = std::lock_guard<COrderedLock>;
 
 void Deliver(TransferNotice notice, TransferNotice* out) {
     if (!notice) return;
