@@ -1,5 +1,6 @@
 #include "dialogs/ProfileSwitch.h"
 
+#include <atomic>
 #include <mutex>
 
 #include "device/DeviceCommands.h"
@@ -21,16 +22,25 @@ namespace {
 
 CProfileManagerView* g_OpenManager = nullptr;
 std::function<void()> g_RebuildMenu;
-bool g_Switching = false; // user-interface thread only
+// A switch runs on the GUI thread or on a transfer's worker (a profile
+// button, a keyboard reset).
+std::atomic<bool> g_Switching{false};
 
 // The question of a switch runs a modal loop, in which another switch may
-// start; that one must not ask or apply a second time.
+// start, and a worker's switch may meet one of the GUI thread's; only the
+// first asks or applies.
 class CSwitchScope {
   public:
-    CSwitchScope() { g_Switching = true; }
-    ~CSwitchScope() { g_Switching = false; }
+    CSwitchScope() : m_first(!g_Switching.exchange(true)) {}
+    ~CSwitchScope() {
+        if (m_first) g_Switching.store(false);
+    }
+    bool First() const { return m_first; }
     CSwitchScope(const CSwitchScope&) = delete;
     CSwitchScope& operator=(const CSwitchScope&) = delete;
+
+  private:
+    const bool m_first;
 };
 
 // No to the question: the working copy goes back to what Apply last saved.
@@ -55,13 +65,16 @@ int SwitchProfile(int profile, bool applyWithoutAsking, bool refuseWhileKeyDialo
     CTransferHost& host = TransferHost();
     bool listPending = false;
     RunOnGuiThread([&listPending] { listPending = g_OpenManager && g_OpenManager->ListChangesPending(); });
-    if ((host.ApplyPending() || listPending) && !g_Switching) {
+    if (host.ApplyPending() || listPending) {
         CSwitchScope scope;
-        if (applyWithoutAsking || Prompt().MessageBox(Text("PROFILE_SELECT_PROMPT"), "",
-                                                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES)
-            Apply();
-        else
-            DiscardUnsentChanges(host);
+        if (scope.First()) {
+            if (applyWithoutAsking ||
+                Prompt().MessageBox(Text("PROFILE_SELECT_PROMPT"), "",
+                                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES)
+                Apply();
+            else
+                DiscardUnsentChanges(host);
+        }
     }
     SetActiveProfile(profile);
     // A switch may run on a transfer's worker (a profile button, a keyboard
