@@ -84,7 +84,7 @@ void COrvaneDlg::RegisterMessages() {
     });
     m_transfers.SetScheduler([this] { m_bridge.PostMessage(UM_AFTER_TRANSFER, 0, 0); });
     m_bridge.OnMessage(UM_AFTER_TRANSFER, [this](uintptr_t, intptr_t) -> intptr_t {
-        m_transfers.RunNextQueued();
+        if (!m_shutdownDone) m_transfers.RunNextQueued(); // nothing talks to the keyboard after the end
         return 0;
     });
     m_bridge.OnMessage(UM_LINK_SET_TRAY_ICON, [this](uintptr_t icon, intptr_t) -> intptr_t {
