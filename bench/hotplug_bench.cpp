@@ -29,19 +29,18 @@ using Clock = std::chrono::steady_clock;
 // Counts connections and removals as the window would see them.
 class CCountingLink : public MainWindowLink {
   public:
-    intptr_t SendWindowMessage(uint32_t message, uintptr_t, intptr_t) override {
+    intptr_t SendWindowMessage(uint32_t, uintptr_t, intptr_t) override { return 0; }
+    void PostWindowMessage(uint32_t message, uintptr_t, intptr_t) override {
         std::lock_guard<std::mutex> lock(m_Mutex);
         if (message == UM_PROFILE) ++m_Connections;
         if (message == UM_DEVICE_GONE) ++m_Removals;
         m_Changed.notify_all();
-        return 0;
     }
-    void PostWindowMessage(uint32_t, uintptr_t, intptr_t) override {}
     void SetWindowTimer(uint32_t, uint32_t) override {}
     void KillWindowTimer(uint32_t) override {}
     void SetTrayIcon(int) override {}
     void HideWindow() override {}
-    void ShowMessageAndWait(const std::string&) override {}
+    void ShowMessage(const std::string&) override {}
 
     bool WaitForConnections(int n) { return WaitFor(m_Connections, n); }
     bool WaitForRemovals(int n) { return WaitFor(m_Removals, n); }

@@ -47,7 +47,7 @@ function(orvane_tests layer)
       set(lock RESOURCE_LOCK xdisplay)
     endif()
     gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
-      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVANE_BIN_DIR=${ORVANE_BIN_DIR}"
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVANE_BIN_DIR=${ORVANE_BIN_DIR};ORVANE_CHECK_LOCK_ORDER=1"
                  LABELS ${layer} ${lock})
   endforeach()
 endfunction()

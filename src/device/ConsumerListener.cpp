@@ -70,8 +70,10 @@ void ConsumerListenerThread() {
     device.SetAbortFd(DeviceThreadStopFd());
     CDeviceWatch watch;
     for (;;) {
-        if (DeviceThreadsStopping() || !device.EnumerateInterfaces()) break;
+        if (DeviceThreadsStopping()) break;
         bool found = false;
+        // Interfaces that cannot be listed are listed again after the next wait.
+        if (!device.EnumerateInterfaces()) SayListingFailedOnce();
         while (const char* path = device.NextInterfacePath()) {
             if (!MatchVidPidInPath(path)) continue;
             if (!device.Open(path, true, false, true, false)) continue;

@@ -31,6 +31,18 @@ void SayTimedOnce() {
     });
 }
 
+} // namespace
+
+void SayListingFailedOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        std::fputs("orvane: the HID devices cannot be listed; looking again at the next device event\n",
+                   stderr);
+    });
+}
+
+namespace {
+
 // 1 something to look at, 0 the time is up, -1 stop.
 int PollWith(pollfd* fds, nfds_t count, int ms) {
     using Clock = std::chrono::steady_clock;

@@ -27,6 +27,10 @@ class CDeviceWatch {
     std::unique_ptr<CHotplugSource> m_Source;
 };
 
+// Says once per process, on stderr, that the interfaces could not be listed
+// (the threads go on and list them again after their next wait).
+void SayListingFailedOnce();
+
 // Sleeps `ms`; false when the threads are asked to stop.
 bool DeviceThreadWait(int ms);
 bool DeviceThreadsStopping();

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/CriticalSections.h"
+
 namespace orvane {
 
 CHidDevice g_HidDevice;
 std::atomic<uint32_t> g_DeviceOpen{0};
-std::recursive_mutex g_DeviceLock;
+COrderedLock g_DeviceLock(kDeviceRank, "g_DeviceLock");
 
 uint16_t ReportChecksum(const uint8_t* report) {
     uint16_t sum = 0;
@@ -40,17 +42,22 @@ void DropStaleReplies() {
 
 int TransactReport(const uint8_t* request, size_t requestLength, uint8_t* reply, size_t replyLength,
                    uint32_t* received) {
+    // The working copy's lock held across a request would make the window,
+    // which takes it for every key it shows, wait for the keyboard.
+    ConfigStoreLock().CheckNotHeldDuring("a keyboard request");
     uint32_t dummy = 0;
     if (!received) received = &dummy;
     *received = 0;
-    if (!g_DeviceOpen.load()) return DEV_NOT_OPEN_OR_NO_REPLY;
     uint8_t frame[REPORT_SIZE] = {};
     if (request) std::memcpy(frame, request, std::min(requestLength, REPORT_SIZE));
 
     // Replies are matched to requests by order alone, so the whole exchange,
     // retries included, holds the lock: no other thread's request or read
-    // can come between a write and the read of its reply.
-    std::lock_guard<std::recursive_mutex> lock(g_DeviceLock);
+    // can come between a write and the read of its reply. The open flag is
+    // read under it too, so the device cannot be closed or replaced between
+    // the look and the first write.
+    std::lock_guard lock(g_DeviceLock);
+    if (!g_DeviceOpen.load()) return DEV_NOT_OPEN_OR_NO_REPLY;
     for (int attempt = 0; attempt <= TRANSACT_RETRIES; ++attempt) {
         DropStaleReplies();
         if (g_HidDevice.WriteReport(frame, REPORT_SIZE, nullptr, WRITE_TIMEOUT_MS) != 1)

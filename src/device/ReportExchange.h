@@ -4,9 +4,9 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
 
 #include "device/HidDevice.h"
+#include "platform/OrderedLock.h"
 
 namespace orvane {
 
@@ -29,10 +29,12 @@ constexpr int DEV_BAD_ARGUMENT = -202;
 
 extern CHidDevice g_HidDevice;
 // Non-zero while g_HidDevice holds the command interface; written only by
-// the connection monitor (and orvanectl, which stands in for it).
+// the connection monitor (and orvanectl, which stands in for it), under
+// g_DeviceLock together with the Open or Close it goes with.
 extern std::atomic<uint32_t> g_DeviceOpen;
-// Held across each whole exchange: a request, its reply and the retries.
-extern std::recursive_mutex g_DeviceLock;
+// Held across each whole exchange (a request, its reply and the retries) and
+// around every Open and Close of g_HidDevice. Last in the lock order.
+extern COrderedLock g_DeviceLock;
 
 uint16_t ReportChecksum(const uint8_t* report); // sum of bytes 3..63
 void SealReport(uint8_t* report);               // 64 bytes; checksum into bytes 1-2

@@ -1,5 +1,6 @@
 #include "dialogs/ProfileSwitch.h"
 
+#include <atomic>
 #include <mutex>
 
 #include "device/DeviceCommands.h"
@@ -21,16 +22,25 @@ namespace {
 
 CProfileManagerView* g_OpenManager = nullptr;
 std::function<void()> g_RebuildMenu;
-bool g_Switching = false; // user-interface thread only
+// A switch runs on the GUI thread or on a transfer's worker (a profile
+// button, a keyboard reset).
+std::atomic<bool> g_Switching{false};
 
 // The question of a switch runs a modal loop, in which another switch may
-// start; that one must not ask or apply a second time.
+// start, and a worker's switch may meet one of the GUI thread's; only the
+// first asks or applies.
 class CSwitchScope {
   public:
-    CSwitchScope() { g_Switching = true; }
-    ~CSwitchScope() { g_Switching = false; }
+    CSwitchScope() : m_first(!g_Switching.exchange(true)) {}
+    ~CSwitchScope() {
+        if (m_first) g_Switching.store(false);
+    }
+    bool First() const { return m_first; }
     CSwitchScope(const CSwitchScope&) = delete;
     CSwitchScope& operator=(const CSwitchScope&) = delete;
+
+  private:
+    const bool m_first;
 };
 
 // No to the question: the working copy goes back to what Apply last saved.
@@ -40,7 +50,7 @@ void DiscardUnsentChanges(CTransferHost& host) {
     const std::string path = WorkingProfilePath(GetActiveProfile());
     bool reloaded = false;
     if (!path.empty()) {
-        std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+        std::lock_guard lock(ConfigStoreLock());
         reloaded = LoadProfileFile(path, g_ConfigStore) == 1;
     }
     if (reloaded) host.SetApplyPending(false);
@@ -56,19 +66,21 @@ int SwitchProfile(int profile, bool applyWithoutAsking, bool quiet) {
     CTransferHost& host = TransferHost();
     bool listPending = false;
     RunOnGuiThread([&listPending] { listPending = g_OpenManager && g_OpenManager->ListChangesPending(); });
-    if ((host.ApplyPending() || listPending) && !g_Switching) {
+    if (host.ApplyPending() || listPending) {
         CSwitchScope scope;
-        if (applyWithoutAsking || Prompt().MessageBox(Text("PROFILE_SELECT_PROMPT"), "",
-                                                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES) {
-            // Switching now would leave the changes to be sent to the other
-            // profile. A reset's own keys are sent on regardless: the
-            // keyboard has switched already.
-            if (!Apply().Succeeded() && !quiet) {
-                Prompt().MessageBox(Text("PROFILE_APPLY_FAILED"), "", MB_OK | MB_ICONWARNING);
-                return 0;
+        if (scope.First()) {
+            if (applyWithoutAsking || Prompt().MessageBox(Text("PROFILE_SELECT_PROMPT"), "",
+                                                          MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES) {
+                // Switching now would leave the changes to be sent to the other
+                // profile. A reset's own keys are sent on regardless: the
+                // keyboard has switched already.
+                if (!Apply().Succeeded() && !quiet) {
+                    Prompt().MessageBox(Text("PROFILE_APPLY_FAILED"), "", MB_OK | MB_ICONWARNING);
+                    return 0;
+                }
+            } else {
+                DiscardUnsentChanges(host);
             }
-        } else {
-            DiscardUnsentChanges(host);
         }
     }
     const bool switched = SetActiveProfile(profile) == 1;
@@ -81,7 +93,7 @@ int SwitchProfile(int profile, bool applyWithoutAsking, bool quiet) {
             if (g_OpenManager) g_OpenManager->FollowProfileSwitch(GetActiveProfile());
         });
     {
-        std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+        std::lock_guard lock(ConfigStoreLock());
         RefreshKeyTooltips(host.KeyButtons(), profile, g_ConfigStore);
     }
     RebuildProfileMenu();

@@ -181,7 +181,7 @@ bool COrvaneDlg::KeyboardPresent() const {
 }
 
 void COrvaneDlg::ShowMainWindow() {
-    if (m_loadingConnection) {
+    if (m_loadingConnection || m_transfers.IsQueued(UM_PROFILE)) {
         m_showAfterLoading = true;
         return;
     }
@@ -233,6 +233,8 @@ void COrvaneDlg::RunApply() {
 
 void COrvaneDlg::RunTransfer(const std::function<void()>& work) {
     m_transfers.Run(work);
+    // On a transfer's worker the work was part of that transfer.
+    if (QThread::currentThread() != thread()) return;
     if (m_closeAfterTransfer && !m_transfers.Running()) {
         m_closeAfterTransfer = false;
         CloseProgram();

@@ -265,7 +265,7 @@ void CKeyboardView::OnLedMessage(uintptr_t wParam) {
     if (wParam != TAG_LED) return;
     std::array<bool, kGKeyCount> marked{};
     {
-        std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+        std::lock_guard lock(ConfigStoreLock());
         const int profile = ShownProfile();
         for (int n = 0; n < kGKeyCount; ++n)
             marked[static_cast<size_t>(n)] =

@@ -26,7 +26,8 @@
 namespace orvane {
 namespace {
 
-constexpr uint32_t UM_BUSY_PICTURE = WM_APP + 20; // wParam: shown
+constexpr uint32_t UM_BUSY_PICTURE = WM_APP + 20;   // wParam: shown
+constexpr uint32_t UM_AFTER_TRANSFER = WM_APP + 21; // the next handler that waited for a transfer
 constexpr uint32_t kPreviewPeriodMs = 50;
 constexpr int kBusyFrames = 10;
 
@@ -66,8 +67,9 @@ void COrvaneDlg::RegisterMessages() {
         OnKeyboardGone();
         return 0;
     });
+    // Reading a new keyboard is a transfer: it waits for one that runs.
     m_bridge.OnTaggedMessage(UM_PROFILE, TAG_PROF, [this](intptr_t) -> intptr_t {
-        OnKeyboardConnected();
+        m_transfers.RunWhenIdle(UM_PROFILE, [this] { OnKeyboardConnected(); });
         return 0;
     });
     m_bridge.OnMessage(UM_SLIDER, [this](uintptr_t wParam, intptr_t lParam) -> intptr_t {
@@ -76,7 +78,13 @@ void COrvaneDlg::RegisterMessages() {
     });
     // The wall clock was set: the keyboard's configuration is sent again.
     m_bridge.OnMessage(WM_TIMECHANGE, [this](uintptr_t, intptr_t) -> intptr_t {
-        RunApply();
+        m_transfers.RunWhenIdle(
+            WM_TIMECHANGE, [this] { RunApply(); }, true);
+        return 0;
+    });
+    m_transfers.SetScheduler([this] { m_bridge.PostMessage(UM_AFTER_TRANSFER, 0, 0); });
+    m_bridge.OnMessage(UM_AFTER_TRANSFER, [this](uintptr_t, intptr_t) -> intptr_t {
+        if (!m_shutdownDone) m_transfers.RunNextQueued(); // nothing talks to the keyboard after the end
         return 0;
     });
     m_bridge.OnMessage(UM_LINK_SET_TRAY_ICON, [this](uintptr_t icon, intptr_t) -> intptr_t {
@@ -91,8 +99,9 @@ void COrvaneDlg::RegisterMessages() {
         HideMainWindow();
         return 0;
     });
-    m_bridge.OnMessage(UM_LINK_SHOW_MESSAGE, [](uintptr_t, intptr_t text) -> intptr_t {
-        if (text) Prompt().MessageBox(*reinterpret_cast<const std::string*>(text), std::string(), MB_OK);
+    m_bridge.OnMessage(UM_LINK_SHOW_MESSAGE, [](uintptr_t, intptr_t) -> intptr_t {
+        if (std::optional<std::string> text = MainBridgeLink().TakeMessage())
+            Prompt().MessageBox(*text, std::string(), MB_OK);
         return 0;
     });
     m_bridge.OnMessage(UM_BUSY_PICTURE, [this](uintptr_t shown, intptr_t) -> intptr_t {
@@ -254,11 +263,15 @@ void COrvaneDlg::OnTimer(uint32_t timerId) {
     case BUSY_ANIMATION_TIMER:
         if (m_busyFrame >= 0) ShowBusyFrame((m_busyFrame + 1) % kBusyFrames);
         break;
+    // One-shot timers, stopped at once: queued behind a transfer they would
+    // fire on every turn of its loop.
     case LIGHTING_CHANGED_TIMER:
-        OnLightingChanged();
-        break;
     case KEYBOARD_RESET_TIMER:
-        OnKeyboardReset();
+        m_bridge.KillTimer(timerId);
+        m_transfers.RunWhenIdle(
+            static_cast<int>(timerId),
+            [this, timerId] { timerId == KEYBOARD_RESET_TIMER ? OnKeyboardReset() : OnLightingChanged(); },
+            true);
         break;
     default:
         m_bridge.KillTimer(timerId);

@@ -66,15 +66,20 @@ void COrvaneDlg::PressProfileButton(int profile) {
             if (m_parts.refreshPanel) m_parts.refreshPanel();
             TellLightingUnread(read);
             if (TheLighting().SwitchOn()) TurnLightingSwitchOff();
-            // The keyboard follows only when it is not on that profile
-            // already; an Apply of unsent changes may come first, so the
-            // window keeps painting meanwhile.
-            int checked = -1;
-            RunTransfer([&checked, profile] { checked = SwitchForProfileButton(profile); });
+        },
+        true);
+    // The keyboard follows only when it is not on that profile already; an
+    // Apply of unsent changes may come first, so the window keeps painting
+    // meanwhile. Pressed by a transfer (restoring the defaults), the switch
+    // is part of it, on its worker.
+    int checked = -1;
+    RunTransfer([&checked, profile] { checked = SwitchForProfileButton(profile); });
+    OnGuiThread(
+        [this, checked] {
             if (m_shutdownDone) return; // the program was closed meanwhile
             if (checked >= 0) SetProfileButtons(checked);
         },
-        true);
+        false);
 }
 
 void COrvaneDlg::TurnLightingSwitchOff() {

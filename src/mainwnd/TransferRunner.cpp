@@ -1,5 +1,6 @@
 #include "mainwnd/TransferRunner.h"
 
+#include <algorithm>
 #include <atomic>
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -11,7 +12,8 @@ namespace orvane {
 
 void CTransferRunner::Run(const std::function<void()>& work) {
     QCoreApplication* app = QCoreApplication::instance();
-    if (m_running || !app || QThread::currentThread() != app->thread()) {
+    // The thread first: m_running belongs to the GUI thread.
+    if (!app || QThread::currentThread() != app->thread() || m_running) {
         work();
         return;
     }
@@ -37,6 +39,34 @@ void CTransferRunner::Run(const std::function<void()>& work) {
     // The quit queued after `done` may still be pending when the wait was skipped.
     QCoreApplication::removePostedEvents(&loop);
     m_running = false;
+    ScheduleQueued();
+}
+
+void CTransferRunner::RunWhenIdle(int id, std::function<void()> handler, bool once) {
+    if (!m_running && m_queued.empty()) {
+        handler();
+        return;
+    }
+    if (once && IsQueued(id)) return;
+    m_queued.emplace_back(id, std::move(handler));
+    ScheduleQueued();
+}
+
+bool CTransferRunner::IsQueued(int id) const {
+    return std::any_of(m_queued.begin(), m_queued.end(), [id](const auto& q) { return q.first == id; });
+}
+
+void CTransferRunner::ScheduleQueued() {
+    // Later, from the event loop: the handler asking may be inside a transfer.
+    if (!m_running && !m_queued.empty() && m_schedule) m_schedule();
+}
+
+void CTransferRunner::RunNextQueued() {
+    if (m_running || m_queued.empty()) return;
+    std::function<void()> handler = std::move(m_queued.front().second);
+    m_queued.pop_front();
+    handler();
+    ScheduleQueued();
 }
 
 } // namespace orvane

@@ -9,7 +9,7 @@
 
 namespace orvane {
 namespace {
-using Guard = std::lock_guard<std::recursive_mutex>;
+using Guard = std::lock_guard<COrderedLock>;
 } // namespace
 
 CConfigStore g_ConfigStore;

@@ -55,7 +55,7 @@ std::vector<uint8_t> CConfigStore::BuildKeyMatrix(int profile, const uint8_t* de
         static_cast<size_t>(keyCount) * 3 > matrixLength)
         return {};
     std::vector<uint8_t> matrix(defaultMatrix, defaultMatrix + matrixLength);
-    std::lock_guard<std::recursive_mutex> lock(DriverTableLock());
+    std::lock_guard lock(DriverTableLock());
     for (int pos = 0; pos < keyCount; ++pos) {
         uint8_t* code = matrix.data() + 3 * pos;
         const DeviceKeyCode templ{code[0], code[1], code[2]};

@@ -62,7 +62,7 @@ std::vector<ButtonState> ShownButtons(const CKeyButtonView& view, int profile, c
     const bool bank = view.GKeyBankSet();
     std::vector<ButtonState> buttons;
     buttons.reserve(kGKeyCount + kKeySlotCount);
-    std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+    std::lock_guard lock(ConfigStoreLock());
     for (int n = 0; n < kGKeyCount; ++n)
         buttons.push_back(
             {kGKeyControlIds[n], GKeyOwnName(n), store.Record(profile, GKeyButtonIndex(n, bank)), {}});
@@ -98,7 +98,7 @@ void ResetProfileKeys(CKeyButtonView& view, int profile, CConfigStore& store) {
     if (profile < 0 || profile >= kProfileCount) return;
     const bool bank = view.GKeyBankSet();
     {
-        std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+        std::lock_guard lock(ConfigStoreLock());
         // A zeroed record carries no string, so its slot goes too.
         auto reset = [&](int keyIndex) {
             store.SetRecord(profile, keyIndex, KeyFunction{});

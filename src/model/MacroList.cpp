@@ -11,7 +11,7 @@
 namespace orvane {
 namespace {
 
-using Guard = std::lock_guard<std::recursive_mutex>;
+using Guard = std::lock_guard<COrderedLock>;
 
 // Keys above this index have no matrix position the question is about.
 constexpr int kAskedKeyIndexEnd = 126;

@@ -19,7 +19,7 @@ namespace orvane {
 
 namespace {
 
-using Guard = std::lock_guard<std::recursive_mutex>;
+using Guard = std::lock_guard<COrderedLock>;
 
 struct CloseFile {
     void operator()(std::FILE* f) const { std::fclose(f); }

@@ -12,7 +12,7 @@
 namespace orvane {
 
 namespace {
-using Guard = std::lock_guard<std::recursive_mutex>;
+using Guard = std::lock_guard<COrderedLock>;
 } // namespace
 
 std::string WorkingProfilePath(int profile) {

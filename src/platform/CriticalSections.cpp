@@ -4,20 +4,20 @@ namespace orvane {
 namespace {
 // Function-local statics: constructed on first use from any thread, never
 // destroyed before a thread that ends with the process is done with them.
-std::recursive_mutex& ConfigLockObject() {
-    static auto* lock = new std::recursive_mutex;
+COrderedLock& ConfigLockObject() {
+    static auto* lock = new COrderedLock(kConfigStoreRank, "ConfigStoreLock");
     return *lock;
 }
-std::recursive_mutex& DriverLockObject() {
-    static auto* lock = new std::recursive_mutex;
+COrderedLock& DriverLockObject() {
+    static auto* lock = new COrderedLock(kDriverTableRank, "DriverTableLock");
     return *lock;
 }
 } // namespace
 
-std::recursive_mutex& ConfigStoreLock() {
+COrderedLock& ConfigStoreLock() {
     return ConfigLockObject();
 }
-std::recursive_mutex& DriverTableLock() {
+COrderedLock& DriverTableLock() {
     return DriverLockObject();
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 // The two process-wide locks of the configuration. Whoever needs both takes
-// ConfigStoreLock first, then DriverTableLock (and g_DeviceLock last of all).
-#include <mutex>
+// ConfigStoreLock first, then DriverTableLock (and g_DeviceLock last of all);
+// where the order is checked, any other order ends the program.
+#include "platform/OrderedLock.h"
 
 namespace orvane {
 
 // Guards the working copy: key functions, key strings, macros.
-std::recursive_mutex& ConfigStoreLock();
+COrderedLock& ConfigStoreLock();
 // Guards the committed copy that Apply makes and sends.
-std::recursive_mutex& DriverTableLock();
+COrderedLock& DriverTableLock();
 
 // Start-up creates them before the main window and deletes them after it has
 // returned; nothing may take them afterwards. The functions above stay usable

@@ -22,8 +22,9 @@ class MainWindowLink {
     // consumer listener relies on both).
     virtual void SetTrayIcon(int iconResource) = 0;
     virtual void HideWindow() = 0;
-    // Shows a message box with `text` and returns when the user has closed it.
-    virtual void ShowMessageAndWait(const std::string& text) = 0;
+    // Queued for the window's thread, which shows `text` in a message box;
+    // returns at once (the device threads never wait for the user).
+    virtual void ShowMessage(const std::string& text) = 0;
 };
 
 // The process-wide link the device threads use; null until the main window

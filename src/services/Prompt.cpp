@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "platform/OrderedLock.h"
+
 namespace orvane {
 namespace {
 
@@ -35,6 +37,8 @@ std::atomic<CPrompt*> g_Prompt{nullptr};
 } // namespace
 
 CPrompt& Prompt() {
+    // Every thread that wants a lock held here would wait for the user too.
+    CheckNoOrderedLockHeldDuring("a question to the user");
     CPrompt* p = g_Prompt.load();
     return p ? *p : g_QuietPrompt;
 }

@@ -41,7 +41,7 @@ int SelectProfileSilently(int profile) {
     if (host.ApplyPending()) Apply();
     if (!SetActiveProfile(profile)) return 0;
     {
-        std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+        std::lock_guard lock(ConfigStoreLock());
         // A missing or unreadable file leaves the working copy as it was.
         LoadProfileFile(WorkingProfilePath(profile));
         RefreshKeyTooltips(host.KeyButtons(), profile, g_ConfigStore);

@@ -3,14 +3,12 @@
 #include <chrono>
 #include <future>
 #include <memory>
-#include <mutex>
 #include <string_view>
 #include <system_error>
 #include <thread>
 #include <vector>
 
 #include "model/ProfileFile.h"
-#include "platform/CriticalSections.h"
 #include "platform/Paths.h"
 #include "transfer/ActiveProfile.h"
 #include "transfer/BusyIndicator.h"
@@ -25,10 +23,10 @@ namespace {
 // SaveWorkingProfile does it.
 class CWorkingProfileSave {
   public:
-    CWorkingProfileSave() {
-        const std::string path = WorkingProfilePath(GetActiveProfile());
+    // Under ConfigStoreLock, with the commit, so the file holds what is sent.
+    void Start(int activeProfile) {
+        const std::string path = WorkingProfilePath(activeProfile);
         if (path.empty() || !FileExists(path)) return;
-        // The bytes are taken now, under ConfigStoreLock, before the commit.
         std::vector<uint8_t> bytes = BuildProfileFileBytes(g_ConfigStore);
         try {
             m_write = std::async(std::launch::async, WriteProfileBytes, path, std::move(bytes));
@@ -58,12 +56,11 @@ ApplyOutcome Apply() {
     if (host.ApplyPending()) {
         outcome.pending = true;
         TransferNotice notice = nullptr;
-        {
-            std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
-            CWorkingProfileSave save;
-            outcome.sent = CommitAndSend(false, &notice);
-            outcome.saved = save.Result();
-        }
+        // Asked before any lock: an unknown active profile is read from the keyboard.
+        const int active = GetActiveProfile();
+        CWorkingProfileSave save;
+        outcome.sent = CommitAndSend(false, &notice, [&] { save.Start(active); });
+        outcome.saved = save.Result();
         ShowTransferNotice(notice);
         if (outcome.saved && outcome.sent) host.SetApplyPending(false);
     }

@@ -2,6 +2,8 @@
 // Apply: the working configuration is saved into the active profile's
 // working profile file, committed, and its macro block and key matrices are
 // sent to the keyboard.
+#include <functional>
+
 namespace orvane {
 
 // A language key to show once every lock is released, or null.
@@ -19,11 +21,15 @@ struct ApplyOutcome {
 // set saves and sends; ApplyPending is cleared only when both succeeded.
 ApplyOutcome Apply();
 
-// Makes the committed copy from the working one and sends it. Takes
-// ConfigStoreLock and DriverTableLock. Nonzero on success. With `notice`
-// the message to show is handed back for the caller to show once it holds
-// no lock; without it the message is shown before returning.
-int CommitAndSend(bool sendAllProfiles, TransferNotice* notice = nullptr);
+// Makes the committed copy from the working one under ConfigStoreLock, then
+// sends it holding DriverTableLock only, so the working copy is free again
+// while the keyboard takes its time. `withCommit` runs under ConfigStoreLock
+// just before the commit, for what must match the committed copy. The caller
+// must not hold ConfigStoreLock. Nonzero on success. With `notice` the
+// message to show is handed back for the caller to show once it holds no
+// lock; without it the message is shown before returning.
+int CommitAndSend(bool sendAllProfiles, TransferNotice* notice = nullptr,
+                  const std::function<void()>& withCommit = {});
 
 // Sends the committed copy: the macro image (with names when they fit,
 // without when only that fits, nothing at all when not even that fits) and

@@ -1,16 +1,32 @@
 #include "transfer/DeviceInfo.h"
 
+#include <mutex>
+
 #include "device/DefaultKeyMatrix.h"
 
 namespace orvane {
 
-DeviceInfoRecord& SystemDeviceInfo() {
-    static DeviceInfoRecord record{};
-    return record;
+namespace {
+// Never held across a request, and no other lock is taken under it.
+std::mutex g_InfoMutex;
+DeviceInfoRecord g_Info{};
+} // namespace
+
+DeviceInfoRecord SystemDeviceInfo() {
+    std::lock_guard lock(g_InfoMutex);
+    return g_Info;
+}
+
+void SetSystemDeviceInfo(const DeviceInfoRecord& info) {
+    std::lock_guard lock(g_InfoMutex);
+    g_Info = info;
 }
 
 int ReadSystemDeviceInfo() {
-    return DevReadInfo(SystemDeviceInfo());
+    DeviceInfoRecord info = SystemDeviceInfo();
+    const int r = DevReadInfo(info);
+    if (r == DEV_OK) SetSystemDeviceInfo(info);
+    return r;
 }
 
 int DeviceInfoProfile() {
@@ -19,7 +35,7 @@ int DeviceInfoProfile() {
 }
 
 bool DeviceOffersMode(int mode) {
-    const DeviceInfoRecord& info = SystemDeviceInfo();
+    const DeviceInfoRecord info = SystemDeviceInfo();
     for (size_t i = 0; i < DEVICE_INFO_MODE_SLOTS; ++i)
         if (mode > 0 && info[DEVICE_INFO_MODES + i] == mode) return true;
     return false;
@@ -32,7 +48,7 @@ int ReadDeviceInfoAndCapacity() {
     const int r = DevReadInfo(info);
     if (r == DEV_OK) {
         SetMacroCapacity(static_cast<size_t>(info[DEVICE_INFO_MACRO_UNITS]) * 128);
-        SystemDeviceInfo() = info;
+        SetSystemDeviceInfo(info);
     }
     return r;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The program's copy of the keyboard's 44-byte device info record (active
 // profile, macro capacity, offered lighting modes) and the reads a new
-// connection makes. User-interface thread only.
+// connection makes. The window and a transfer's worker both read and write
+// the copy, so it is only handed out and taken in whole, under its own lock.
 #include <array>
 #include <cstdint>
 
@@ -11,7 +12,8 @@ namespace orvane {
 
 using DeviceInfoRecord = std::array<uint8_t, DEVICE_INFO_SIZE>;
 
-DeviceInfoRecord& SystemDeviceInfo();
+DeviceInfoRecord SystemDeviceInfo();
+void SetSystemDeviceInfo(const DeviceInfoRecord& info);
 
 // Reads the device info record into the program's copy (only on success).
 int ReadSystemDeviceInfo();

@@ -1,11 +1,8 @@
 #include "transfer/ImportProfile.h"
 
-#include <mutex>
-
 #include "model/ConfigStore.h"
 #include "model/KeyTooltip.h"
 #include "model/ProfileFile.h"
-#include "platform/CriticalSections.h"
 #include "transfer/ActiveProfile.h"
 #include "transfer/Apply.h"
 #include "transfer/TransferHost.h"
@@ -17,12 +14,8 @@ int ImportProfile(const std::string& path) {
     const int active = GetActiveProfile();
     if (!ImportProfileFile(path, active)) return 0;
     TransferNotice notice = nullptr;
-    int sent = 0;
-    {
-        std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
-        sent = CommitAndSend(true, &notice);
-        RefreshKeyTooltips(host.KeyButtons(), active, g_ConfigStore);
-    }
+    const int sent =
+        CommitAndSend(true, &notice, [&] { RefreshKeyTooltips(host.KeyButtons(), active, g_ConfigStore); });
     ShowTransferNotice(notice);
     // Reporting a send that failed as done would leave the keyboard with the
     // old configuration and no way to apply the new one again.

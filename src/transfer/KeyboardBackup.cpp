@@ -179,7 +179,7 @@ int LoadKeyboardProfile(UnsentChanges unsent) {
                     KeepGKeyAssignments(*old, *fresh);
                 }
                 const std::vector<uint8_t> bytes = BuildProfileFileBytes(*fresh);
-                std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+                std::lock_guard lock(ConfigStoreLock());
                 loaded =
                     WriteProfileBytes(path, bytes) == 1 && LoadProfileBytes(bytes.data(), bytes.size()) == 1;
             }
@@ -187,7 +187,7 @@ int LoadKeyboardProfile(UnsentChanges unsent) {
         }
     }
     {
-        std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+        std::lock_guard lock(ConfigStoreLock());
         RefreshKeyTooltips(host.KeyButtons(), GetActiveProfileCache(), g_ConfigStore);
     }
     return loaded ? 1 : 0;

@@ -19,9 +19,10 @@ struct ReadOutcome {
 // Steps 1 and 2 of both variants. Every record that was read is kept even
 // when another command of the session failed.
 ReadOutcome ReadRecords(CLightingModel& model) {
-    DeviceInfoRecord& info = SystemDeviceInfo();
+    DeviceInfoRecord info = SystemDeviceInfo();
     std::fill_n(info.begin() + DEVICE_INFO_MODES, DEVICE_INFO_MODE_SLOTS, 0);
     const int r = DevReadInfo(info);
+    SetSystemDeviceInfo(info);
     model.SetDeviceModes(std::span<const uint8_t>(info.data() + DEVICE_INFO_MODES, DEVICE_INFO_MODE_SLOTS));
     if (r != DEV_OK) return {false, r};
 

@@ -13,7 +13,7 @@
 namespace orvane {
 namespace {
 
-using Guard = std::lock_guard<std::recursive_mutex>;
+using Guard = std::lock_guard<COrderedLock>;
 
 void Deliver(TransferNotice notice, TransferNotice* out) {
     if (!notice) return;
@@ -98,13 +98,18 @@ int SendConfiguration(bool sendAllProfiles, TransferNotice* notice) {
     return 1;
 }
 
-int CommitAndSend(bool sendAllProfiles, TransferNotice* notice) {
+int CommitAndSend(bool sendAllProfiles, TransferNotice* notice, const std::function<void()>& withCommit) {
     TransferNotice pending = nullptr;
     int result = 0;
     {
-        Guard working(ConfigStoreLock());
+        std::unique_lock working(ConfigStoreLock());
+        if (withCommit) withCommit();
+        // Taken before the working copy is let go, so what is sent is this
+        // commit and no later one.
         Guard committed(DriverTableLock());
-        if (g_ConfigStore.Commit() == 1) result = SendConfiguration(sendAllProfiles, &pending);
+        const int made = g_ConfigStore.Commit();
+        working.unlock();
+        if (made == 1) result = SendConfiguration(sendAllProfiles, &pending);
     }
     Deliver(pending, notice);
     return result;

@@ -37,9 +37,24 @@ void CBridgeWindowLink::HideWindow() {
     if (auto core = Core()) core->Post(UM_LINK_HIDE_WINDOW, 0, 0);
 }
 
-void CBridgeWindowLink::ShowMessageAndWait(const std::string& text) {
-    // Sent, not posted: the text stays alive until the window is done with it.
-    if (auto core = Core()) core->Send(UM_LINK_SHOW_MESSAGE, 0, reinterpret_cast<intptr_t>(&text));
+void CBridgeWindowLink::ShowMessage(const std::string& text) {
+    // The text waits here rather than in the message, so one the window
+    // never takes is not lost memory.
+    auto core = Core();
+    if (!core) return;
+    {
+        std::lock_guard lock(mutex_);
+        messages_.push_back(text);
+    }
+    core->Post(UM_LINK_SHOW_MESSAGE, 0, 0);
+}
+
+std::optional<std::string> CBridgeWindowLink::TakeMessage() {
+    std::lock_guard lock(mutex_);
+    if (messages_.empty()) return std::nullopt;
+    std::string text = std::move(messages_.front());
+    messages_.pop_front();
+    return text;
 }
 
 CBridgeWindowLink& MainBridgeLink() {

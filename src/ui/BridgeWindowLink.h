@@ -3,8 +3,11 @@
 // the main window's message bridge. It is never destroyed, so a device thread
 // that outlives the window (they are never joined) gets quiet no-ops instead
 // of a dangling window.
+#include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 
 #include "services/MainWindowLink.h"
 #include "ui/MessageBridge.h"
@@ -14,7 +17,7 @@ namespace orvane {
 // What the window does on its own thread for the link's non-message calls.
 constexpr uint32_t UM_LINK_SET_TRAY_ICON = WM_APP + 1; // wParam: icon resource
 constexpr uint32_t UM_LINK_HIDE_WINDOW = WM_APP + 2;
-constexpr uint32_t UM_LINK_SHOW_MESSAGE = WM_APP + 3; // lParam: const std::string*
+constexpr uint32_t UM_LINK_SHOW_MESSAGE = WM_APP + 3; // the text: TakeMessage()
 
 class CBridgeWindowLink final : public MainWindowLink {
   public:
@@ -26,12 +29,16 @@ class CBridgeWindowLink final : public MainWindowLink {
     void KillWindowTimer(uint32_t timerId) override;
     void SetTrayIcon(int iconResource) override;
     void HideWindow() override;
-    void ShowMessageAndWait(const std::string& text) override;
+    void ShowMessage(const std::string& text) override;
+    // The window's thread, for each UM_LINK_SHOW_MESSAGE: the oldest text
+    // not shown yet.
+    std::optional<std::string> TakeMessage();
 
   private:
     std::shared_ptr<CBridgeCore> Core() const;
     mutable std::mutex mutex_;
     std::shared_ptr<CBridgeCore> core_;
+    std::deque<std::string> messages_;
 };
 
 CBridgeWindowLink& MainBridgeLink();

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <mutex>
 #include <thread>
 
 #include "device/ConnectionMonitor.h"
@@ -29,7 +30,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kProfile = "send 5452", kGone = "send 4753", kOpen = "post 5350";
+// Every message is posted: the monitor never waits for the window.
+const std::string kProfile = "post 5452", kGone = "post 4753", kOpen = "post 5350";
 
 int CountThreads() {
     int n = 0;
@@ -189,13 +191,61 @@ TEST_F(MonitorTest, KeyboardArrivingLaterIsNotShown) {
     EXPECT_EQ(link.Count(kOpen), 0);
 }
 
-TEST_F(MonitorTest, UnreadableDefaultMatrixIsReportedButStillConnects) {
+TEST_F(MonitorTest, UnreadableDefaultMatrixIsReportedButStillConnectsWithoutWaitingForTheWindow) {
+    // A window that never gets round to a message sent to it.
+    std::mutex gate;
+    std::unique_lock<std::mutex> busy(gate);
+    link.OnSend = [&](uint32_t) { std::lock_guard<std::mutex> wait(gate); };
     sim.AddFault({SimFault::Status, 2, 2, 0xFF}); // the first chunk of the default matrix
     Start(true);
     ASSERT_TRUE(link.WaitFor(kProfile));
     EXPECT_EQ(link.Count("message " + LoadText("MAIN_DEFAULT_MATRIX_PROMPT", CurrentLanguageIndex())), 1);
     EXPECT_EQ(DefaultKeyMatrix(), BuiltInDefaultKeyMatrix());
     EXPECT_EQ(MacroCapacity(), 6144u);
+    // The message and the reload are still with the window; the unplug is heard.
+    sim.Unplug();
+    EXPECT_TRUE(link.WaitFor(kGone));
+    EXPECT_TRUE(link.WaitFor("tray 128"));
+    busy.unlock();
+}
+
+// The simulated keyboard behind a list of interfaces that cannot be read
+// while `failing` is set.
+class CUnlistable final : public CHidBackend {
+  public:
+    explicit CUnlistable(CSimKeyboard& sim) : m_sim(sim) {}
+    bool EnumeratePaths(std::vector<std::string>& paths) override {
+        ++listings;
+        return !failing.load() && m_sim.EnumeratePaths(paths);
+    }
+    std::unique_ptr<CHidHandle> OpenPath(const std::string& path, bool wantRead, bool wantWrite) override {
+        return m_sim.OpenPath(path, wantRead, wantWrite);
+    }
+    bool IsPresent(const std::string& path) override { return m_sim.IsPresent(path); }
+    std::unique_ptr<CHotplugSource> OpenHotplugSource() override { return m_sim.OpenHotplugSource(); }
+    std::atomic<bool> failing{true};
+    std::atomic<int> listings{0};
+
+  private:
+    CSimKeyboard& m_sim;
+};
+
+TEST_F(MonitorTest, ListingThatFailsIsSaidOnceAndTriedAgainAtTheNextHotplugEvent) {
+    CUnlistable unlistable(sim);
+    SetHidBackend(&unlistable);
+    ::testing::internal::CaptureStderr();
+    Start(true);
+    // Probe, first look, and the listener's look: all failed.
+    ASSERT_TRUE(WaitUntil([&] { return unlistable.listings.load() >= 3; }));
+    unlistable.failing.store(false);
+    sim.Unplug();
+    sim.Plug();
+    EXPECT_TRUE(link.WaitFor(kProfile));
+    EXPECT_TRUE(link.WaitFor("tray 141"));
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    const std::string line = "the HID devices cannot be listed";
+    EXPECT_NE(said.find(line), std::string::npos) << said;
+    EXPECT_EQ(said.find(line), said.rfind(line)) << "said once: " << said;
 }
 
 TEST_F(MonitorTest, ConsumerReportsBecomeTimersAndTrayIcons) {

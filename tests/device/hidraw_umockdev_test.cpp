@@ -158,7 +158,7 @@ void RunHotplugInsideTestbed() {
     const std::string records =
         DeviceRecord(0, "320F:5000", kKeyboardNode) + DeviceRecord(1, "320F:5000", kCommandNode);
     ASSERT_TRUE(umockdev_testbed_add_from_string(testbed, records.c_str(), &error));
-    EXPECT_TRUE(link.WaitFor("send 5452"));
+    EXPECT_TRUE(link.WaitFor("post 5452"));
     EXPECT_EQ(g_DeviceOpen.load(), 1u);
     EXPECT_EQ(std::string(g_HidDevice.Path()), "/dev/hidraw1#vid_320f&pid_5000&col02");
     EXPECT_EQ(WakeupsOnceSettled(), 0u);
@@ -169,7 +169,7 @@ void RunHotplugInsideTestbed() {
         umockdev_testbed_uevent(testbed, node.c_str(), "remove");
         umockdev_testbed_remove_device(testbed, node.c_str());
     }
-    EXPECT_TRUE(link.WaitFor("send 4753"));
+    EXPECT_TRUE(link.WaitFor("post 4753"));
     EXPECT_TRUE(link.WaitFor("tray 128"));
     EXPECT_EQ(g_DeviceOpen.load(), 0u);
     EXPECT_EQ(WakeupsOnceSettled(), 0u);

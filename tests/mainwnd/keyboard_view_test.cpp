@@ -97,7 +97,7 @@ TEST_F(KeyboardView, PaintingInModeTwentyColoursOnlyKeysWithAnLed) {
 
 TEST_F(KeyboardView, LedMessageMarksAssignedGKeysAndClearPreviewUnmarksEverything) {
     {
-        std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+        std::lock_guard lock(ConfigStoreLock());
         g_ConfigStore.InstallFresh(ProfileHeader{});
         KeyFunction record;
         record.SetKind(KeyFunctionKind::Media);
@@ -113,7 +113,7 @@ TEST_F(KeyboardView, LedMessageMarksAssignedGKeysAndClearPreviewUnmarksEverythin
     keys->ClearPreview();
     EXPECT_FALSE(keys->Button(1002)->IsChecked());
     EXPECT_FALSE(keys->Button(CKeyboardView::kFnButtonId)->OutlineOn());
-    std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
+    std::lock_guard lock(ConfigStoreLock());
     g_ConfigStore.ReleaseWorking();
 }
 

@@ -107,7 +107,7 @@ TEST_F(MainWindowLifecycle, StartsHiddenOpensOnUmOpenAndOnlyUmKillEndsTheRun) {
         EXPECT_EQ(link->SendWindowMessage(UM_OPEN, TAG_OPEN, 0), 0);
         link->PostWindowMessage(UM_OPEN, TAG_OPEN, 0);
         link->SetWindowTimer(LIGHTING_CHANGED_TIMER, 10);
-        link->ShowMessageAndWait("late");
+        link->ShowMessage("late");
     });
     late.join();
 }

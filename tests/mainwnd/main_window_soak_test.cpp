@@ -57,7 +57,7 @@ class CSoak {
 
     int fdsAtStart = 0, fdsAtEnd = 0, threadsAtStart = 0, threadsAtEnd = 0;
     std::string fdListAtStart, fdListAtEnd, threadListAtStart, threadListAtEnd;
-    int cyclesDone = 0, dialogsOpened = 0, dialogsLeftOpen = 0, shownWhileGone = 0, notShownOnReplug = 0;
+    int cyclesDone = 0, dialogsOpened = 0, dialogsLeftOpen = 0, shownWhileGone = 0;
 
     void Tick() {
         switch (m_step) {
@@ -105,7 +105,12 @@ class CSoak {
         case Step::WaitBack:
             if (ConnectedState() != 1) return;
             m_window.Bridge().SendMessage(UM_OPEN, TAG_OPEN, 0);
-            if (!m_window.isVisible()) ++notShownOnReplug;
+            m_step = Step::WaitShown;
+            return;
+        case Step::WaitShown:
+            // Asked for while the keyboard is read, the window shows once it
+            // has been read; one that never shows ends in the hang below.
+            if (!m_window.isVisible()) return;
             ++cyclesDone;
             NextCycle();
             return;
@@ -115,7 +120,17 @@ class CSoak {
     }
 
   private:
-    enum class Step { FirstConnection, OpenDialog, DialogShown, Unplug, WaitGone, Replug, WaitBack, Done };
+    enum class Step {
+        FirstConnection,
+        OpenDialog,
+        DialogShown,
+        Unplug,
+        WaitGone,
+        Replug,
+        WaitBack,
+        WaitShown,
+        Done
+    };
 
     void NextCycle() {
         if (cyclesDone == m_cycles) {
@@ -178,7 +193,6 @@ TEST(MainWindowSoak, UnplugAndReplugLeavesNoDescriptorsThreadsOrDialogsBehind) {
     EXPECT_EQ(soak.dialogsOpened, (SoakCycles() + 1) / 3);
     EXPECT_EQ(soak.dialogsLeftOpen, 0);
     EXPECT_EQ(soak.shownWhileGone, 0);
-    EXPECT_EQ(soak.notShownOnReplug, 0);
     EXPECT_TRUE(prompt.shown.empty()) << prompt.shown.front();
     EXPECT_EQ(soak.fdsAtEnd, soak.fdsAtStart)
         << "at start: " << soak.fdListAtStart << "\nat end: " << soak.fdListAtEnd;

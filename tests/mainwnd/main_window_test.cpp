@@ -1,10 +1,11 @@
 // The main window on its own, without the keyboard picture and the lighting
 // panel: its buttons against the skin, its texts, the keys it swallows, OK,
 // Cancel, the clock-change Apply, the About box, the tray and the shutdown,
-// and an Apply that keeps the window running while the keyboard is slow.
+// and an Apply that keeps the window painting while the keyboard is slow.
 #include "mainwnd/COrvaneDlg.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 #include <QAccessible>
@@ -20,6 +21,7 @@
 #include <QThread>
 #include <QTimer>
 #include <set>
+#include <utility>
 
 #include "device/DeviceCommands.h"
 #include "device/DeviceDiscovery.h"
@@ -348,34 +350,75 @@ TEST_F(MainWindow, AboutTwiceLeavesOneBoxAndTheShutdownClosesItFirst) {
     EXPECT_FALSE(InstanceMutex().HasHandle());
 }
 
-TEST_F(MainWindow, ASlowApplyKeepsTheWindowRunningAndTheBusyPictureMoving) {
+// Calls `seen` for every paint event of the object it watches.
+class CPaintWatch final : public QObject {
+  public:
+    explicit CPaintWatch(std::function<void()> seen) : m_seen(std::move(seen)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) m_seen();
+        return false;
+    }
+
+  private:
+    std::function<void()> m_seen;
+};
+
+TEST_F(MainWindow, ASlowApplyKeepsTheWindowPaintingThroughAResetWhichFollowsOnceItIsDone) {
     CSimKeyboard sim(128);
     ASSERT_NO_FATAL_FAILURE(Connect(sim));
-    // The first request of the Apply goes unanswered three times: the
+    // The first request of the send goes unanswered three times: the
     // exchange waits out its read time before each retry. Long enough to
     // outlast a pause of the GUI thread (the thread sanitizer stops it for a
     // while the first time it reads its debug information).
+    ASSERT_GE(GetActiveProfile(), 0); // known: the send is the first to talk
     const uint32_t next = sim.RequestCount() + 1;
+    const uint32_t answered = next + 3; // the fourth try of that request
     sim.AddFault({SimFault::NoReply, next, next + 2, 0});
     sim.SetPacing(true);
+    window->ShowMainWindow();
+    ASSERT_TRUE(window->isVisible());
 
+    // The keyboard reports its reset as soon as the busy picture shows, while
+    // its first request is unanswered.
     std::vector<int> frames;
-    window->Parts().busyPicture = [&](int frame) { frames.push_back(frame); };
+    bool resetReported = false;
+    window->Parts().busyPicture = [&](int frame) {
+        frames.push_back(frame);
+        if (!std::exchange(resetReported, true)) window->Bridge().SetTimer(KEYBOARD_RESET_TIMER, 0);
+    };
+    // A paint draws what the working copy holds for a key, and counts when
+    // it is done while the keyboard still has not answered.
+    int paintsWhileSilent = 0;
+    CPaintWatch paints([&] {
+        g_ConfigStore.Record(0, 0x1E);
+        const uint32_t seen = sim.RequestCount();
+        paintsWhileSilent += resetReported && seen >= next && seen < answered;
+    });
+    window->installEventFilter(&paints);
+    int refreshes = 0;
+    window->Parts().refreshPanel = [&] { ++refreshes; };
     int ticks = 0;
     QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        ++ticks;
+        window->update();
+    });
     tick.start(10);
     window->SetApplyPending(true);
     window->OnCommand(IDC_APPLY);
     const std::vector<int> during = frames;
     tick.stop();
+    window->removeEventFilter(&paints);
 
     EXPECT_GT(ticks, 5) << "the window's own timers ran while the keyboard was written";
+    EXPECT_GT(paintsWhileSilent, 1) << "the window painted while the keyboard kept it waiting";
     ASSERT_GE(during.size(), 3u);
     EXPECT_EQ(during[0], 0);
     EXPECT_NE(during[1], during[2]);
     EXPECT_GT(sim.RequestCount(), next) << "the Apply went on after the lost reply";
+    EXPECT_EQ(refreshes, 0) << "the reset waits for the Apply's end";
 
+    ASSERT_TRUE(QTest::qWaitFor([&] { return refreshes == 1; }, 20000)) << "then it is followed";
     WaitForBusyIndicator();
     Pump(50);
     EXPECT_EQ(window->BusyFrame(), -1) << "the picture is hidden once the Apply is done";

@@ -67,7 +67,7 @@ class CTimerLink : public MainWindowLink {
     void KillWindowTimer(uint32_t id) override { log += "kill " + std::to_string(id) + ";"; }
     void SetTrayIcon(int) override {}
     void HideWindow() override {}
-    void ShowMessageAndWait(const std::string&) override {}
+    void ShowMessage(const std::string&) override {}
     std::string log;
 };
 

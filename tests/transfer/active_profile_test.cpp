@@ -66,7 +66,9 @@ TEST_F(ActiveProfileTest, FollowKeyboardResetAppliesThenSwitchesToTheKeyboardsPr
     EXPECT_EQ(GetCurrentProfile(), 1);
     EXPECT_FALSE(host.pending);
     EXPECT_TRUE(g_ConfigStore.Record(1, 0x1E).Is(KeyFunctionKind::Disabled));
-    const auto calls = host.Calls();
+    auto calls = host.Calls();
+    // The Apply's busy picture winds down on its own, at any point of these.
+    std::erase_if(calls, [](const std::string& call) { return call.rfind("busy", 0) == 0; });
     ASSERT_GE(calls.size(), 2u);
     EXPECT_EQ(calls[calls.size() - 2], "buttons 1");
     EXPECT_EQ(calls.back(), "colour sets"); // the simulated keyboard offers mode 20

@@ -49,17 +49,16 @@ int RunDevices(const std::vector<std::string>& args, std::ostream& out, std::ost
 class CPrintingLink : public MainWindowLink {
   public:
     explicit CPrintingLink(std::ostream& out) : m_Out(out) {}
-    intptr_t SendWindowMessage(uint32_t message, uintptr_t, intptr_t) override {
+    intptr_t SendWindowMessage(uint32_t, uintptr_t, intptr_t) override { return 0; }
+    void PostWindowMessage(uint32_t message, uintptr_t, intptr_t) override {
         if (message == UM_PROFILE) Print(std::string("connected ") + g_HidDevice.Path());
         if (message == UM_DEVICE_GONE) Print("disconnected");
-        return 0;
     }
-    void PostWindowMessage(uint32_t, uintptr_t, intptr_t) override {}
     void SetWindowTimer(uint32_t, uint32_t) override {}
     void KillWindowTimer(uint32_t) override {}
     void SetTrayIcon(int) override {}
     void HideWindow() override {}
-    void ShowMessageAndWait(const std::string& text) override { Print("message " + text); }
+    void ShowMessage(const std::string& text) override { Print("message " + text); }
 
     void Print(const std::string& line) {
         std::lock_guard<std::mutex> lock(m_Mutex);

@@ -32,7 +32,7 @@ void CRecordingLink::SetTrayIcon(int iconResource) {
 void CRecordingLink::HideWindow() {
     Add("hide");
 }
-void CRecordingLink::ShowMessageAndWait(const std::string& text) {
+void CRecordingLink::ShowMessage(const std::string& text) {
     Add("message " + text);
 }
 

@@ -19,9 +19,9 @@ class CRecordingLink : public MainWindowLink {
     void KillWindowTimer(uint32_t timerId) override;
     void SetTrayIcon(int iconResource) override;
     void HideWindow() override;
-    void ShowMessageAndWait(const std::string& text) override;
+    void ShowMessage(const std::string& text) override;
 
-    // Events as "send 5452", "post 5350", "timer 1051", "tray 141", "hide",
+    // Events as "post 5452", "send 5350", "timer 1051", "tray 141", "hide",
     // "message TEXT".
     std::vector<std::string> Events() const;
     int Count(const std::string& event) const;

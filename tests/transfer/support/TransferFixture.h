@@ -45,7 +45,7 @@ class CRecordingLink final : public MainWindowLink {
     void KillWindowTimer(uint32_t id) override;
     void SetTrayIcon(int) override {}
     void HideWindow() override {}
-    void ShowMessageAndWait(const std::string&) override {}
+    void ShowMessage(const std::string&) override {}
     std::vector<std::string> Events() const;
 
   private:

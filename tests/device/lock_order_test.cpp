@@ -1,0 +1,96 @@
+// The program's three locks in and out of their order, and the slow things
+// no lock may be held across: out of order ends the program naming both.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <mutex>
+#include <span>
+
+#include "device/ReportExchange.h"
+#include "platform/CriticalSections.h"
+#include "services/Prompt.h"
+
+namespace orvane::test {
+namespace {
+
+// Takes `locks` one inside the other, then runs `inside`.
+void Nested(std::span<COrderedLock* const> locks, const std::function<void()>& inside = {}) {
+    if (locks.empty()) {
+        if (inside) inside();
+        return;
+    }
+    std::lock_guard lock(*locks.front());
+    Nested(locks.subspan(1), inside);
+}
+void Nested(std::initializer_list<COrderedLock*> locks, const std::function<void()>& inside = {}) {
+    Nested(std::span<COrderedLock* const>(locks.begin(), locks.size()), inside);
+}
+
+class LockOrder : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        was = LockOrderChecked();
+        SetLockOrderChecked(true);
+    }
+    void TearDown() override { SetLockOrderChecked(was); }
+    bool was = false;
+};
+
+TEST_F(LockOrder, OutOfOrderEndsTheProgramNamingBothLocks) {
+    COrderedLock* config = &ConfigStoreLock();
+    COrderedLock* driver = &DriverTableLock();
+    COrderedLock* device = &g_DeviceLock;
+    const auto request = [] {
+        uint8_t frame[REPORT_SIZE] = {COMMAND_REPORT_ID}, reply[REPORT_SIZE];
+        TransactReport(frame, sizeof frame, reply, sizeof reply, nullptr);
+    };
+    const auto question = [] { Prompt().MessageBox("?", "", MB_YESNO); };
+    struct Case {
+        const char* what;
+        std::function<void()> run;
+        const char* dies; // null: runs to its end
+    } cases[] = {
+        {"in order",
+         [&] {
+             Nested({config, driver, device});
+         },
+         nullptr},
+        {"re-entry of a held lock",
+         [&] {
+             Nested({config, driver, config, device, driver});
+         },
+         nullptr},
+        {"a request under the committed copy's lock", [&] { Nested({driver}, request); }, nullptr},
+        {"working copy after committed copy",
+         [&] {
+             Nested({driver, config});
+         },
+         "ConfigStoreLock taken while holding DriverTableLock"},
+        {"committed copy inside a transfer",
+         [&] {
+             Nested({device, driver});
+         },
+         "DriverTableLock taken while holding g_DeviceLock"},
+        {"working copy inside a transfer",
+         [&] {
+             Nested({device, config});
+         },
+         "ConfigStoreLock taken while holding g_DeviceLock"},
+        {"a request under the working copy's lock", [&] { Nested({config}, request); },
+         "a keyboard request started while holding ConfigStoreLock"},
+        {"a question under any lock", [&] { Nested({device}, question); },
+         "a question to the user started while holding g_DeviceLock"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.dies)
+            EXPECT_DEATH(c.run(), c.dies);
+        else
+            c.run();
+    }
+    EXPECT_EQ(HeldOrderedLock(), nullptr) << "every lock released is forgotten";
+}
+
+} // namespace
+} // namespace orvane::test
