@@ -10,10 +10,4 @@ std::recursive_mutex& ConfigStoreLock();
 // Guards the committed copy that Apply makes and sends.
 std::recursive_mutex& DriverTableLock();
 
-// Start-up creates them before the main window and deletes them after it has
-// returned; nothing may take them afterwards. The functions above stay usable
-// in tests, which never call these.
-void CreateProcessLocks();
-void DeleteProcessLocks();
-
 } // namespace orvane
