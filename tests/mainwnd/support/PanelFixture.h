@@ -19,19 +19,12 @@
 #include "services/PathTable.h"
 #include "services/WindowMessages.h"
 #include "support/TempDir.h"
+#include "support/TestApp.h"
 #include "ui/BaseDialog.h"
 #include "ui/MessageBridge.h"
 #include "ui/SkinColorBtn.h"
 
 namespace orvane::testing {
-
-inline QApplication& App() {
-    static int argc = 1;
-    static char name[] = "mainwnd_panel_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 // Each call as text: "B", "E", "L<offset>:<bytes>", "K<led>:<bytes>", "T".
 class CRecordingPort : public CLightingPort {
@@ -67,7 +60,7 @@ class CRecordingPort : public CLightingPort {
 class PanelFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        App();
+        orvane::testing::TestApp();
         ASSERT_TRUE(BuildPathTable(std::string(ORVANE_BIN_DIR) + "/orvane"));
         ASSERT_TRUE(FileExists(Paths().MainSkinFile)) << "build the skins first";
         BuildUserPaths();
