@@ -57,7 +57,7 @@ fuzz: deps
 	@for f in build-fuzz/fuzz/*_fuzz; do \
 	  [ -x "$$f" ] || continue; \
 	  corpus=fuzz/corpus/$$(basename $$f); mkdir -p $$corpus; \
-	  echo "== $$f"; "$$f" -max_total_time=$(FUZZ_SECONDS) $$corpus || exit 1; \
+	  echo "== $$f"; "$$f" -max_total_time=$(FUZZ_SECONDS) $$corpus fuzz/seeds/$$(basename $$f) || exit 1; \
 	done
 
 # Formats every tracked C++ file with the repository's .clang-format.

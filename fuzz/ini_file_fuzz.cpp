@@ -8,6 +8,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/IniFile.h"
+#include "ScratchFolder.h"
 
 namespace {
 
@@ -17,7 +18,8 @@ const char* kKeys[] = {"x", "Y", "k", "Width"};
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = "/tmp/orvane-ini-fuzz-" + std::to_string(getpid()) + ".ini";
+    static const std::string path =
+        FuzzScratchRoot() + "/orvane-ini-fuzz-" + std::to_string(getpid()) + ".ini";
     std::string text(reinterpret_cast<const char*>(data), size);
     if (!orvane::WriteFileAtomically(path, text)) return 0;
 

@@ -22,6 +22,7 @@
 #include "model/ProfileFile.h"
 #include "platform/AtomicFile.h"
 #include "platform/ByteOrder.h"
+#include "ScratchFolder.h"
 
 using namespace orvane;
 
@@ -77,8 +78,7 @@ void Check(bool ok) {
 // touches the real ones.
 const std::string& ScratchFolder() {
     static const std::string folder = [] {
-        std::string pattern = std::string(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
-                              "/orvane-profile-fuzz-XXXXXX";
+        std::string pattern = FuzzScratchRoot() + "/orvane-profile-fuzz-XXXXXX";
         const char* made = ::mkdtemp(pattern.data());
         return made ? std::string(made) : std::string("/tmp");
     }();

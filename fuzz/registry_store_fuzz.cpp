@@ -8,6 +8,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
+#include "ScratchFolder.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ const char* kNames[] = {"dwLanguageId", "Flip", "x", ""};
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string home = [] {
-        std::string dir = "/tmp/orvane-registry-fuzz-" + std::to_string(getpid());
+        std::string dir = FuzzScratchRoot() + "/orvane-registry-fuzz-" + std::to_string(getpid());
         setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
         orvane::MakeFolders(dir + "/orvane");
         return dir;

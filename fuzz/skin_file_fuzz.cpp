@@ -10,12 +10,14 @@
 #include "app/SkinIniFile.h"
 #include "app/SkinKeyLists.h"
 #include "app/SkinReaders.h"
+#include "ScratchFolder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace orvane;
     const std::string text(reinterpret_cast<const char*>(data), size);
     (void)ParseSkinRect(text);
-    static const std::string path = "/tmp/skin_file_fuzz_" + std::to_string(::getpid()) + ".ini";
+    static const std::string path =
+        FuzzScratchRoot() + "/skin_file_fuzz_" + std::to_string(::getpid()) + ".ini";
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out << text;

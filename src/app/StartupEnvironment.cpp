@@ -1,6 +1,5 @@
 #include "app/StartupEnvironment.h"
 
-#include "platform/CriticalSections.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "services/PathTable.h"
@@ -14,11 +13,6 @@ void PrepareStartupEnvironment() {
     // then missing and the program runs on without them.
     BuildPathTable(ExecutablePath());
     OpenUserRegKey();
-    CreateProcessLocks();
-}
-
-void ReleaseStartupEnvironment() {
-    DeleteProcessLocks();
 }
 
 } // namespace orvane

@@ -1,10 +1,8 @@
 #pragma once
-// The first four steps of start-up, before any window exists: settings root,
-// path table, the per-user registry key and the two configuration locks.
+// The first steps of start-up, before any window exists: settings root, path
+// table and the per-user registry key.
 namespace orvane {
 
 void PrepareStartupEnvironment();
-// After the main window has returned: the locks go, in reverse order.
-void ReleaseStartupEnvironment();
 
 } // namespace orvane

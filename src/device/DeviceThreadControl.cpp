@@ -16,6 +16,7 @@ namespace orvane {
 namespace {
 
 std::atomic<uint64_t> g_Wakeups{0};
+std::atomic<int> g_WaitsWithoutLimit{0};
 
 // Stays readable from the stop until the reset: every wait sees it.
 int StopFd() {
@@ -69,7 +70,10 @@ CDeviceWatch::CDeviceWatch() : m_Source(HidBackend().OpenHotplugSource()) {
 
 bool CDeviceWatch::Wait(int timedMs, int hangupFd, int limitMs) {
     pollfd fds[3] = {{StopFd(), POLLIN, 0}, {m_Source ? m_Source->Fd() : -1, POLLIN, 0}, {hangupFd, 0, 0}};
-    const int r = PollWith(fds, 3, m_Source ? limitMs : timedMs);
+    const int ms = m_Source ? limitMs : timedMs;
+    if (ms < 0) g_WaitsWithoutLimit.fetch_add(1);
+    const int r = PollWith(fds, 3, ms);
+    if (ms < 0) g_WaitsWithoutLimit.fetch_sub(1);
     if (r < 0) return false;
     if (m_Source && (fds[1].revents & POLLIN)) m_Source->Drain();
     g_Wakeups.fetch_add(1);
@@ -97,6 +101,10 @@ int DeviceThreadStopFd() {
 
 uint64_t DeviceThreadWakeups() {
     return g_Wakeups.load();
+}
+
+int DeviceThreadWaitsWithoutLimit() {
+    return g_WaitsWithoutLimit.load();
 }
 
 void StopDeviceThreads() {

@@ -40,5 +40,8 @@ int DeviceThreadStopFd();
 // How often the device threads' waits have returned for any reason but a
 // stop: what a test or benchmark reads to see that nothing wakes them.
 uint64_t DeviceThreadWakeups();
+// How many device threads are waiting now with no time limit, so that only
+// a change can wake them.
+int DeviceThreadWaitsWithoutLimit();
 
 } // namespace orvane

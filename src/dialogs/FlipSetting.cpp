@@ -28,12 +28,6 @@ std::string ArrowFaceKey(bool leftArrow, int flip) {
     return key + "1";
 }
 
-int ArrowOfFlipButton(int flipButton) {
-    if (flipButton == kFlipLeftButton) return kLeftArrowButton;
-    if (flipButton == kFlipRightButton) return kRightArrowButton;
-    return 0;
-}
-
 std::vector<int> ButtonsRedrawnAfterFlip0(int flip) {
     std::vector<int> ids;
     // A stored value other than 0 and 1 enables the six buttons, so they are

@@ -16,8 +16,6 @@ constexpr const char* kFlipValueName = "Flip";
 constexpr int kFlip0Button = 1129;
 constexpr int kFlipLeftButton = 1130;
 constexpr int kFlipRightButton = 1131;
-constexpr int kLeftArrowButton = 1132;
-constexpr int kRightArrowButton = 1133;
 constexpr std::array<int, 4> kFlipFKeyButtons = {1010, 1011, 1012, 1013};
 constexpr std::array<int, 6> kFlipExtraButtons = {1016, 1017, 1018, 1019, 1020, 1021};
 // Redrawn after the flip buttons' group, which they overlap.
@@ -40,10 +38,6 @@ FlipLayout LayoutForFlip(int flip);
 // The BUTTONINFO2 key that gives an arrow indicator its face:
 // "UP_ARROW_LEFT1" / "DOWN_ARROW_LEFT1" and the same with RIGHT.
 std::string ArrowFaceKey(bool leftArrow, int flip);
-
-// The arrow indicator a flip button re-faces once it has been drawn in its
-// normal face (1130 -> 1132, 1131 -> 1133), or 0 for any other button.
-int ArrowOfFlipButton(int flipButton);
 
 // Buttons redrawn, in order, after button 1129 has been drawn: the group in
 // use, then 1014, 1130 and 1131.

@@ -66,10 +66,10 @@ std::u16string CutMacroName(std::u16string name) {
 } // namespace
 
 CMacroTab::CMacroTab(QWidget* dialog, std::function<void()> enableApply)
-    : m_dialog(dialog), m_enableApply(std::move(enableApply)), m_combo(new QComboBox(dialog)),
-      m_loops(new QLineEdit(dialog)), m_actions(new CReportCtrl(dialog, 1019)),
-      m_recordDelay(new QCheckBox(dialog)), m_nameLabel(Label(dialog, 1200)),
-      m_loopsLabel(Label(dialog, 1130)), m_recordDelayLabel(Label(dialog, 1133)),
+    : m_enableApply(std::move(enableApply)), m_combo(new QComboBox(dialog)), m_loops(new QLineEdit(dialog)),
+      m_actions(new CReportCtrl(dialog, 1019)), m_recordDelay(new QCheckBox(dialog)),
+      m_nameLabel(Label(dialog, 1200)), m_loopsLabel(Label(dialog, 1130)),
+      m_recordDelayLabel(Label(dialog, 1133)),
       m_recorder(dialog, [this](const RecordKey& key) { return OnRecordedKey(key); }), m_clock(SteadyMs) {
     SetControlId(m_combo, 1126);
     SetControlId(m_loops, 1125);

@@ -128,7 +128,6 @@ class CMacroTab {
     void AddRecorded(ScanCode code, uint16_t transition, int64_t delay);
     void SetRecordingLook(bool recording);
 
-    QWidget* m_dialog;
     std::function<void()> m_enableApply;
     QComboBox* m_combo;
     QLineEdit* m_loops;

@@ -143,7 +143,6 @@ bool COrvaneDlg::OnInitDialog() {
     // 14. 1144 stays hidden (CreateButtons). 15. The tray icon.
     CreateTrayIcon();
     m_trayIconId = ICON_NO_KEYBOARD;
-    m_rememberedTrayIcon = ICON_NO_KEYBOARD;
 
     // The desktop's key events pass our filter first (Enter, Escape, arrows, F1).
     qApp->installEventFilter(this);

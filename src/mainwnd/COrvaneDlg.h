@@ -217,7 +217,6 @@ class COrvaneDlg : public CBaseDialog,
     bool m_flip = false;
     uint32_t m_windowTag = 0;
     int m_trayIconId = 0;
-    int m_rememberedTrayIcon = 0;
     std::atomic<int> m_applyPending{0};
     int m_busyFrame = -1;
     int m_busyFrameChanges = 0;

@@ -174,11 +174,6 @@ CPngButton* CKeyboardView::Button(int controlId) const {
     return it == m_buttons.end() ? nullptr : it->second;
 }
 
-CPngButton* CKeyboardView::ButtonOf(const KeyButton& button) const {
-    const int n = KeyButtonNumber(button);
-    return n < 0 ? nullptr : m_lightButtons[static_cast<size_t>(n)];
-}
-
 std::optional<KeyButton> CKeyboardView::KeyButtonOfControl(int controlId) {
     if (controlId == kFnButtonId) return KeyButton{KeyButtonKind::Fn, 0};
     if (const int n = GKeyPosition(controlId); n >= 0)

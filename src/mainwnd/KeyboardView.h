@@ -54,7 +54,6 @@ class CKeyboardView final : public CKeyLights, public CKeyButtonView, public CCo
 
     // Any button of the picture by control id; null for other ids.
     CPngButton* Button(int controlId) const;
-    CPngButton* ButtonOf(const KeyButton& button) const;
     // The key a button stands for; nullopt for 1016-1021 and 1057.
     static std::optional<KeyButton> KeyButtonOfControl(int controlId);
 

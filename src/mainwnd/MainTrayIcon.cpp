@@ -82,15 +82,11 @@ void CTrayIcon::PrepareMenu() {
 void CTrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
     case QSystemTrayIcon::DoubleClick:
-        m_singleClickPending = false;
         if (m_command) m_command(ID_TRAY_OPEN);
         break;
     case QSystemTrayIcon::Trigger:
-        if (UsesStatusNotifier()) {
-            if (m_command) m_command(ID_TRAY_OPEN);
-        } else {
-            m_singleClickPending = true; // nothing follows from it
-        }
+        // A single click on an XEmbed tray does nothing: a double click opens.
+        if (UsesStatusNotifier() && m_command) m_command(ID_TRAY_OPEN);
         break;
     default:
         break;

@@ -52,7 +52,6 @@ class CTrayIcon : public QObject {
     std::unique_ptr<QMenu> m_menu;
     QSystemTrayIcon* m_icon = nullptr;
     bool m_shown = false;
-    bool m_singleClickPending = false;
     int m_iconId = 0;
     int m_statusNotifierOverride = -1;
 };

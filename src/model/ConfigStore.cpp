@@ -231,11 +231,6 @@ std::vector<uint8_t> CConfigStore::CommittedStringArea() const {
     return committedStrings_;
 }
 
-MacroList CConfigStore::CommittedMacros() const {
-    Guard lock(DriverTableLock());
-    return committedMacros_;
-}
-
 MacroBlockSizeInfo CConfigStore::MacroBlockSizes() const {
     Guard lock(DriverTableLock());
     return orvane::MacroBlockSizes(committedMacros_);

@@ -108,7 +108,6 @@ class CConfigStore {
     KeyFunction CommittedRecord(int block, int keyIndex) const;
     std::vector<uint8_t> CommittedImage() const;
     std::vector<uint8_t> CommittedStringArea() const;
-    MacroList CommittedMacros() const;
     MacroBlockSizeInfo MacroBlockSizes() const;
     size_t EncodeMacroBlock(uint8_t* buffer, size_t size, bool withNames) const;
 

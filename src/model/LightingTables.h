@@ -98,8 +98,6 @@ extern const std::array<KeyGroup, kDemoPairCount> kDemoPairs;
 // Animation slot of a key (first listing in the spiral order wins), -1 when
 // the key does not take part in the slot-based modes.
 int SpiralSlotOfKey(uint8_t key);
-// Spiral position of a key, -1 when not listed.
-int SpiralPositionOfKey(uint8_t key);
 // Grid cell of a key (the first one, row by row); false when not in the grid.
 bool GridCellOfKey(uint8_t key, int* column, int* row);
 

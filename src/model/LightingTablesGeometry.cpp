@@ -80,7 +80,6 @@ constexpr std::array<KeyGroup, kRainbowGroupCount> kGroups = {{
 
 struct KeyLookup {
     std::array<int8_t, pk::kCount> slot{};
-    std::array<int8_t, pk::kCount> position{};
     std::array<int8_t, pk::kCount> column{};
     std::array<int8_t, pk::kCount> row{};
 };
@@ -88,13 +87,10 @@ struct KeyLookup {
 constexpr KeyLookup BuildLookup() {
     KeyLookup l;
     for (int k = 0; k < pk::kCount; ++k)
-        l.slot[k] = l.position[k] = l.column[k] = l.row[k] = -1;
+        l.slot[k] = l.column[k] = l.row[k] = -1;
     for (int i = 0; i < kSpiralLength; ++i) {
         const SpiralEntry& e = kSpiral[i];
-        if (e.key < pk::kCount && l.position[e.key] < 0) {
-            l.position[e.key] = static_cast<int8_t>(i);
-            l.slot[e.key] = static_cast<int8_t>(e.slot);
-        }
+        if (e.key < pk::kCount && l.slot[e.key] < 0) l.slot[e.key] = static_cast<int8_t>(e.slot);
     }
     for (int r = 0; r < kGridRows; ++r)
         for (int c = 0; c < kGridColumns; ++c) {
@@ -118,10 +114,6 @@ constinit const std::array<KeyGroup, kRainbowGroupCount> kRainbowGroups = kGroup
 
 int SpiralSlotOfKey(uint8_t key) {
     return key < pk::kCount ? kLookup.slot[key] : -1;
-}
-
-int SpiralPositionOfKey(uint8_t key) {
-    return key < pk::kCount ? kLookup.position[key] : -1;
 }
 
 bool GridCellOfKey(uint8_t key, int* column, int* row) {

@@ -3,7 +3,8 @@
 namespace orvane {
 namespace {
 // Function-local statics: constructed on first use from any thread, never
-// destroyed before a thread that ends with the process is done with them.
+// destroyed, since device threads that are never joined may still be leaving
+// a guarded section when the main window has returned.
 COrderedLock& ConfigLockObject() {
     static auto* lock = new COrderedLock(kConfigStoreRank, "ConfigStoreLock");
     return *lock;
@@ -20,14 +21,5 @@ COrderedLock& ConfigStoreLock() {
 COrderedLock& DriverTableLock() {
     return DriverLockObject();
 }
-
-void CreateProcessLocks() {
-    ConfigLockObject();
-    DriverLockObject();
-}
-
-// The objects stay allocated: device threads that are never joined may still
-// be leaving a guarded section when the main window has returned.
-void DeleteProcessLocks() {}
 
 } // namespace orvane

@@ -11,10 +11,4 @@ COrderedLock& ConfigStoreLock();
 // Guards the committed copy that Apply makes and sends.
 COrderedLock& DriverTableLock();
 
-// Start-up creates them before the main window and deletes them after it has
-// returned; nothing may take them afterwards. The functions above stay usable
-// in tests, which never call these.
-void CreateProcessLocks();
-void DeleteProcessLocks();
-
 } // namespace orvane

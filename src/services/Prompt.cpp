@@ -20,15 +20,6 @@ class CQuietPrompt final : public CPrompt {
             return IDOK;
         }
     }
-    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<uint32_t> ChooseColour(uint32_t) override { return std::nullopt; }
 };
 
 CQuietPrompt g_QuietPrompt;

@@ -32,13 +32,20 @@ class CPrompt {
     // File dialogs. `filter` is "Description|*.ext|" style; empty result: cancelled.
     // A file name with wildcards in `initialPath` only names the folder to start
     // in. SaveFileName asks before a chosen file (with `defaultExt` added when it
-    // has no extension) that exists is replaced.
-    virtual std::optional<std::string> OpenFileName(const std::string& filter, const std::string& defaultExt,
-                                                    const std::string& initialPath) = 0;
-    virtual std::optional<std::string> SaveFileName(const std::string& filter, const std::string& defaultExt,
-                                                    const std::string& initialPath) = 0;
+    // has no extension) that exists is replaced. A prompt that cannot show a
+    // dialog (the command line, most tests) answers cancelled.
+    virtual std::optional<std::string> OpenFileName(const std::string& /*filter*/,
+                                                    const std::string& /*defaultExt*/,
+                                                    const std::string& /*initialPath*/) {
+        return std::nullopt;
+    }
+    virtual std::optional<std::string> SaveFileName(const std::string& /*filter*/,
+                                                    const std::string& /*defaultExt*/,
+                                                    const std::string& /*initialPath*/) {
+        return std::nullopt;
+    }
     // Colour dialog; colours are 0x00BBGGRR. nullopt: cancelled.
-    virtual std::optional<uint32_t> ChooseColour(uint32_t initial) = 0;
+    virtual std::optional<uint32_t> ChooseColour(uint32_t /*initial*/) { return std::nullopt; }
 };
 
 // The process-wide prompt. Until one is installed a quiet one answers: OK for

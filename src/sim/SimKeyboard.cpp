@@ -183,17 +183,11 @@ std::unique_ptr<CHotplugSource> CSimKeyboard::OpenHotplugSource() {
 void CSimKeyboard::Unplug() {
     std::lock_guard<std::mutex> lock(m_Mutex);
     m_Plugged = false;
-    ++m_Generation;
     m_Firmware.InSession = false;
     for (auto& weak : m_Endpoints)
         if (auto e = weak.lock()) e->MarkGone();
     m_Endpoints.clear();
     AnnounceLocked();
-}
-
-bool CSimKeyboard::IsPlugged() const {
-    std::lock_guard<std::mutex> lock(m_Mutex);
-    return m_Plugged;
 }
 
 void CSimKeyboard::AddFault(const SimFault& fault) {
@@ -214,11 +208,6 @@ void CSimKeyboard::SetPacing(bool paced) {
 bool CSimKeyboard::Paced() const {
     std::lock_guard<std::mutex> lock(m_Mutex);
     return m_Paced;
-}
-
-void CSimKeyboard::FailNextOpens(int count) {
-    std::lock_guard<std::mutex> lock(m_Mutex);
-    m_FailOpens = count;
 }
 
 bool CSimKeyboard::SetTraceFile(const std::string& path) {
@@ -381,10 +370,6 @@ bool CSimKeyboard::EnumeratePaths(std::vector<std::string>& paths) {
 std::unique_ptr<CHidHandle> CSimKeyboard::OpenPath(const std::string& path, bool, bool) {
     std::lock_guard<std::mutex> lock(m_Mutex);
     if (!m_Plugged) return nullptr;
-    if (m_FailOpens > 0) {
-        --m_FailOpens;
-        return nullptr;
-    }
     ++m_OpenCounts[path];
     auto endpoint = std::make_shared<SimEndpoint>();
     if (endpoint->EventFd < 0 || !ParsePath(path, &endpoint->Node, &endpoint->Collection)) return nullptr;

@@ -39,13 +39,10 @@ class CSimKeyboard : public CHidBackend {
 
     void Plug();
     void Unplug(); // every open handle fails its waiting transfer at once
-    bool IsPlugged() const;
 
     void AddFault(const SimFault& fault);
     void ClearFaults();
     void SetPacing(bool paced); // 1 ms per report, as a full-speed device
-    // The opens of the next `count` paths fail (a busy or vanished node).
-    void FailNextOpens(int count);
     bool SetTraceFile(const std::string& path);
     // Keeps every report in memory for tests (off by default).
     void SetRecording(bool on);
@@ -90,9 +87,7 @@ class CSimKeyboard : public CHidBackend {
     mutable std::mutex m_Mutex;
     CSimFirmware m_Firmware;
     bool m_Plugged = true;
-    uint32_t m_Generation = 0; // bumped on unplug: old handles stay dead
     bool m_Paced = false;
-    int m_FailOpens = 0;
     uint32_t m_Requests = 0;
     std::vector<SimFault> m_Faults;
     std::vector<std::weak_ptr<SimEndpoint>> m_Endpoints;

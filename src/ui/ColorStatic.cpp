@@ -7,8 +7,7 @@ namespace orvane {
 
 ColorStatic::ColorStatic(QWidget* parent, int controlId) : QLabel(parent) {
     SetControlId(this, controlId);
-    // The dialog's picture shows through: the background colour is kept but
-    // never painted, like a hollow brush.
+    // The dialog's picture shows through, like a hollow brush.
     setAutoFillBackground(false);
     setAttribute(Qt::WA_TranslucentBackground);
     SetTextColor(m_text);
@@ -19,11 +18,6 @@ void ColorStatic::SetTextColor(uint32_t colourRef) {
     QPalette p = palette();
     p.setColor(QPalette::WindowText, ColourFromRef(colourRef));
     setPalette(p);
-    update();
-}
-
-void ColorStatic::SetBkColor(uint32_t colourRef) {
-    m_back = colourRef;
     update();
 }
 

@@ -86,7 +86,7 @@ void CHyperLink::Attach() {
         m_underlinedFont.setUnderline(true);
         m_fontsMade = true;
     }
-    setFont(m_underline == UnderlineAlways ? m_underlinedFont : m_plainFont);
+    setFont(m_plainFont); // underlined only while the pointer is over it
     Fit();
     setCursor(Qt::PointingHandCursor);
     setToolTip(m_url);
@@ -99,14 +99,6 @@ void CHyperLink::SetURL(const QString& url) {
         Fit();
         setToolTip(m_url);
     }
-}
-
-void CHyperLink::SetUnderline(UnderlineMode mode) {
-    m_underline = mode;
-    if (m_fontsMade)
-        setFont(mode == UnderlineAlways || (mode == UnderlineHover && m_over) ? m_underlinedFont
-                                                                              : m_plainFont);
-    update();
 }
 
 void CHyperLink::SetVisited(bool visited) {
@@ -147,7 +139,7 @@ void CHyperLink::Fit() {
 void CHyperLink::mouseMoveEvent(QMouseEvent* event) {
     if (!m_over) {
         m_over = true;
-        if (m_underline == UnderlineHover && m_fontsMade) setFont(m_underlinedFont);
+        if (m_fontsMade) setFont(m_underlinedFont);
         ApplyColour();
     }
     QLabel::mouseMoveEvent(event);
@@ -163,7 +155,7 @@ void CHyperLink::leaveEvent(QEvent* event) {
 void CHyperLink::Left() {
     if (!m_over) return;
     m_over = false;
-    if (m_underline != UnderlineAlways && m_fontsMade) setFont(m_plainFont);
+    if (m_fontsMade) setFont(m_plainFont);
     ApplyColour();
     if (parentWidget()) parentWidget()->update(geometry().adjusted(0, 0, 0, 10));
 }

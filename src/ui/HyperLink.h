@@ -16,7 +16,6 @@ constexpr int kLinkOpened = 33;
 class CHyperLink : public QLabel {
     Q_OBJECT
   public:
-    enum UnderlineMode { UnderlineHover = -1, UnderlineNever = 0, UnderlineAlways = 1 };
     // 0x00BBGGRR
     static constexpr uint32_t kLinkColour = 0xEE0000;
     static constexpr uint32_t kVisitedColour = 0x8B1A55;
@@ -33,7 +32,6 @@ class CHyperLink : public QLabel {
     void Attach();
     void SetURL(const QString& url);
     QString URL() const { return m_url; }
-    void SetUnderline(UnderlineMode mode);
     void SetAutoSize(bool on) { m_autoSize = on; }
     // The centre-image style: fitting keeps the control's middle instead of its top.
     void SetCentreImage(bool on) { m_centreImage = on; }
@@ -63,7 +61,6 @@ class CHyperLink : public QLabel {
     QString m_url;
     bool m_over = false;
     bool m_visited = false;
-    UnderlineMode m_underline = UnderlineHover;
     bool m_autoSize = true;
     bool m_centreImage = false;
     bool m_fontsMade = false;

@@ -95,11 +95,6 @@ void CPngButton::SetTextStyle(bool on, int pointSize, const QString& face, uint3
     Refresh();
 }
 
-void CPngButton::SetTextMargins(int left, int right, int top, int bottom) {
-    m_margins[0] = left, m_margins[1] = right, m_margins[2] = top, m_margins[3] = bottom;
-    Refresh();
-}
-
 void CPngButton::SetTextAngle(int tenthsOfDegree, bool angled) {
     m_textAngle = tenthsOfDegree;
     m_angled = angled;
@@ -186,10 +181,6 @@ void CPngButton::DrawCaption(QPainter& painter, uint32_t colour) {
     painter.setPen(ColourFromRef(colour));
 
     QRect r = rect();
-    r.setLeft(r.left() + m_margins[0]);
-    r.setRight(r.right() + m_margins[1]);
-    r.setTop(r.top() + m_margins[2]);
-    r.setBottom(r.bottom() + m_margins[3]);
 
     int align = 0;
     align |= (m_textFormat & DT_CENTER)  ? Qt::AlignHCenter

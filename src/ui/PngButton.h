@@ -46,7 +46,6 @@ class CPngButton : public QPushButton, public CSkinTarget {
     // Colours are 0x00BBGGRR; `format` takes the DT_ flags above.
     void SetTextStyle(bool on, int pointSize, const QString& face, uint32_t normal, uint32_t hover,
                       uint32_t pressed, uint32_t disabled, uint32_t checked, unsigned format);
-    void SetTextMargins(int left, int right, int top, int bottom);
     void SetTextAngle(int tenthsOfDegree, bool angled);
     void SetTooltipText(const QString& text, bool activate);
     void SetAfterPaint(AfterPaint callback);
@@ -109,7 +108,6 @@ class CPngButton : public QPushButton, public CSkinTarget {
     QString m_fontFace = QStringLiteral("Tahoma Unicode MS");
     std::array<uint32_t, FACE_SLOTS> m_textColours{};
     unsigned m_textFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-    int m_margins[4] = {0, 0, 0, 0}; // left, right, top, bottom
     int m_textAngle = 0;
     bool m_angled = false;
     bool m_outline = false;

@@ -109,19 +109,6 @@ void CReportCtrl::SetItemTextColor(int row, int column, int64_t colourRef, bool 
     if (redraw) viewport()->update();
 }
 
-void CReportCtrl::SetItemBkColor(int row, int column, int64_t colourRef, bool redraw) {
-    for (int r = 0; r < rowCount(); ++r)
-        for (int c = 0; c < columnCount(); ++c)
-            if ((row < 0 || row == r) && (column < 0 || column == c)) {
-                QTableWidgetItem* cell = Cell(r, c);
-                if (colourRef < 0)
-                    cell->setData(Qt::BackgroundRole, QVariant());
-                else
-                    cell->setBackground(ColourFromRef(uint32_t(colourRef)));
-            }
-    if (redraw) viewport()->update();
-}
-
 QColor CReportCtrl::ItemTextColor(int row, int column) const {
     const QTableWidgetItem* cell = (row >= 0 && row < rowCount()) ? item(row, column) : nullptr;
     if (!cell || !cell->data(Qt::ForegroundRole).isValid()) return palette().color(QPalette::Text);

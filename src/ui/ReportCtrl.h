@@ -47,7 +47,6 @@ class CReportCtrl : public QTableWidget {
     bool SetItemData(int row, void* data);
     // row or column -1: all; colour -1: the window's text colour.
     void SetItemTextColor(int row, int column, int64_t colourRef, bool redraw = true);
-    void SetItemBkColor(int row, int column, int64_t colourRef, bool redraw = true);
     QColor ItemTextColor(int row, int column) const;
     int GetItemCount() const { return rowCount(); }
     int GetFirstSelectedItem() const;

@@ -1,6 +1,5 @@
 // The connection monitor and the consumer listener as the main window sees
 // them, with the simulated keyboard plugged in and out under them.
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -24,6 +23,7 @@
 #include "services/AutoShowLatch.h"
 #include "services/Language.h"
 #include "services/WindowMessages.h"
+#include "support/ProcessCounts.h"
 
 namespace orvane::test {
 namespace {
@@ -32,27 +32,6 @@ using namespace std::chrono_literals;
 
 // Every message is posted: the monitor never waits for the window.
 const std::string kProfile = "post 5452", kGone = "post 4753", kOpen = "post 5350";
-
-int CountThreads() {
-    int n = 0;
-    if (DIR* d = opendir("/proc/self/task")) {
-        while (dirent* e = readdir(d))
-            if (e->d_name[0] != '.') ++n;
-        closedir(d);
-    }
-    return n;
-}
-
-// What the open file descriptors are, to tell a leak's kind.
-std::string OpenFdTargets() {
-    std::string list;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-        std::error_code ec;
-        list +=
-            entry.path().filename().string() + "=" + std::filesystem::read_symlink(entry, ec).string() + " ";
-    }
-    return list;
-}
 
 // Polls `done` for up to 20 s: the machine may be loaded, so nothing here
 // is timed, only waited for.
@@ -145,8 +124,7 @@ TEST_F(MonitorTest, KeyboardPresentAtStartIsReportedAndShownOnce) {
     EXPECT_EQ(DefaultKeyMatrix()[64 * 3 + 2], 0x40);
     // The keyboard collection was opened and closed again; the monitor keeps
     // the command interface and the listener the consumer collection.
-    for (int i = 0; i < 2000 && sim.OpenHandleCount() < 2; ++i)
-        std::this_thread::sleep_for(5ms);
+    ASSERT_TRUE(WaitUntil([&] { return sim.OpenHandleCount() >= 2; }));
     EXPECT_GE(sim.OpenCount(Path(0, 0)), 3);
     EXPECT_EQ(sim.OpenHandleCount(), 2);
 
@@ -182,9 +160,7 @@ TEST_F(MonitorTest, KeyboardArrivingLaterIsNotShown) {
     sim.Unplug();
     Start(false);
     // The first scan finds nothing: no message, but the latch is set.
-    for (int i = 0; i < 2000 && !AutoShowLatch().load(); ++i)
-        std::this_thread::sleep_for(5ms);
-    ASSERT_EQ(AutoShowLatch().load(), 1);
+    ASSERT_TRUE(WaitUntil([] { return AutoShowLatch().load() == 1; }));
     EXPECT_TRUE(link.Events().empty());
     sim.Plug();
     ASSERT_TRUE(link.WaitFor(kProfile));
@@ -252,8 +228,7 @@ TEST_F(MonitorTest, ConsumerReportsBecomeTimersAndTrayIcons) {
     Start(true);
     ASSERT_TRUE(link.WaitFor("tray 141"));
     // The listener's consumer handle is open once both handles exist.
-    for (int i = 0; i < 2000 && sim.OpenHandleCount() < 2; ++i)
-        std::this_thread::sleep_for(5ms);
+    ASSERT_TRUE(WaitUntil([&] { return sim.OpenHandleCount() >= 2; }));
     sim.SendConsumerUsage(0x0401);
     sim.SendConsumerUsage(0x0000); // release: nothing
     sim.SendConsumerUsage(0x1801); // nothing
@@ -276,8 +251,7 @@ TEST_F(MonitorTest, ConsumerReportsBecomeTimersAndTrayIcons) {
 TEST_F(MonitorTest, QuickSignalReportsLeaveTheIconOfTheLastOne) {
     Start(true);
     ASSERT_TRUE(link.WaitFor("tray 141"));
-    for (int i = 0; i < 2000 && sim.OpenHandleCount() < 2; ++i)
-        std::this_thread::sleep_for(5ms);
+    ASSERT_TRUE(WaitUntil([&] { return sim.OpenHandleCount() >= 2; }));
     for (int i = 0; i < 200; ++i)
         sim.SendConsumerUsage(i % 2 ? 0x1810 : 0x1811);
     ASSERT_TRUE(link.WaitFor("tray 142", 100));
@@ -292,24 +266,18 @@ TEST_F(MonitorTest, QuickSignalReportsLeaveTheIconOfTheLastOne) {
 }
 
 TEST_F(MonitorTest, NothingWakesTheThreadsWhileNothingChanges) {
-    const auto settled = [&] {
-        // A look at the keyboard, however quick, would show as a wake-up.
-        const uint64_t before = DeviceThreadWakeups();
-        std::this_thread::sleep_for(300ms);
-        return DeviceThreadWakeups() - before;
-    };
+    // A wait with no time limit ends only on a change: no clock wakes it.
     Start(true);
     ASSERT_TRUE(link.WaitFor(kProfile));
-    for (int i = 0; i < 2000 && sim.OpenHandleCount() < 2; ++i)
-        std::this_thread::sleep_for(5ms);
-    EXPECT_EQ(settled(), 0u);
-    // The unplug wakes each thread once; then they rest again.
+    // Connected: the monitor waits for a change, the listener reads its handle.
+    ASSERT_TRUE(
+        WaitUntil([&] { return sim.OpenHandleCount() == 2 && DeviceThreadWaitsWithoutLimit() == 1; }));
     const uint64_t beforeUnplug = DeviceThreadWakeups();
     sim.Unplug();
     ASSERT_TRUE(link.WaitFor("tray 128"));
-    for (int i = 0; i < 4000 && DeviceThreadWakeups() - beforeUnplug < 2; ++i)
-        std::this_thread::sleep_for(5ms);
-    EXPECT_EQ(settled(), 0u);
+    // Unplugged: the unplug woke both, and both wait for the next change.
+    ASSERT_TRUE(WaitUntil([] { return DeviceThreadWaitsWithoutLimit() == 2; }));
+    EXPECT_GE(DeviceThreadWakeups() - beforeUnplug, 2u);
     sim.Plug();
     ASSERT_TRUE(link.WaitFor(kProfile, 2));
     EXPECT_EQ(link.Count(kGone), 1);
@@ -322,8 +290,7 @@ TEST_F(MonitorTest, ReplugFasterThanThePresenceCheckIsStillAReconnection) {
     sim.Plug(); // the path is present again before the monitor looks
     ASSERT_TRUE(link.WaitFor(kGone));
     ASSERT_TRUE(link.WaitFor(kProfile, 2));
-    for (int i = 0; i < 2000 && !g_DeviceOpen.load(); ++i)
-        std::this_thread::sleep_for(5ms);
+    ASSERT_TRUE(WaitUntil([] { return g_DeviceOpen.load() != 0; }));
     uint8_t info[44];
     EXPECT_EQ(DevReadInfo(info), 1);
 }
@@ -331,10 +298,11 @@ TEST_F(MonitorTest, ReplugFasterThanThePresenceCheckIsStillAReconnection) {
 TEST_F(MonitorTest, UnplugInTheMiddleOfACommandFailsItAndIsNoticed) {
     Start(true);
     ASSERT_TRUE(link.WaitFor(kProfile));
-    sim.AddFault({SimFault::NoReply, sim.RequestCount() + 1, UINT32_MAX, 0});
+    const uint32_t sent = sim.RequestCount();
+    sim.AddFault({SimFault::NoReply, sent + 1, UINT32_MAX, 0});
     std::thread unplug([&] {
-        std::this_thread::sleep_for(50ms);
-        sim.Unplug();
+        // Once the request is out and waits for its reply.
+        if (WaitUntil([&] { return sim.RequestCount() > sent; })) sim.Unplug();
     });
     std::vector<uint8_t> matrix(512);
     EXPECT_NE(DevReadKeyMatrix(matrix, 0), 1);
@@ -349,7 +317,7 @@ TEST_F(MonitorTest, RepeatedUnplugAndReplugWhileCommandsRun) {
     // before the descriptors are counted.
     ASSERT_TRUE(WaitUntil([&] { return sim.OpenHandleCount() == 2; })) << sim.OpenHandleCount();
     const int fds = CountOpenFds();
-    const int threadsBefore = CountThreads();
+    const int threadsBefore = orvane::testing::ThreadCount();
     std::atomic<bool> done{false};
     // The window's side: one command after another, whatever the state.
     std::thread ui([&] {
@@ -376,12 +344,12 @@ TEST_F(MonitorTest, RepeatedUnplugAndReplugWhileCommandsRun) {
     uint8_t info[44];
     EXPECT_TRUE(WaitUntil([&] { return DevReadInfo(info) == 1; }));
     // A joined thread may linger in the task list for a moment while it exits.
-    EXPECT_TRUE(WaitUntil([&] { return CountThreads() == threadsBefore; }))
-        << CountThreads() << " threads, " << threadsBefore << " before";
+    EXPECT_TRUE(WaitUntil([&] { return orvane::testing::ThreadCount() == threadsBefore; }))
+        << orvane::testing::ThreadCount() << " threads, " << threadsBefore << " before";
     // Handles the monitor or listener hold now are the same two as before.
     // The listener may still be walking the interfaces after the last replug.
     EXPECT_TRUE(WaitUntil([&] { return CountOpenFds() <= fds; }))
-        << OpenFdTargets() << "; sim handles open: " << sim.OpenHandleCount();
+        << orvane::testing::OpenFdTargets() << "; sim handles open: " << sim.OpenHandleCount();
 }
 
 // The monitor over the real hidraw backend: a fake sysfs tree whose command

@@ -2,19 +2,17 @@
 // picture is clicked, the dialog opens beside it, a key is pressed or a
 // choice made, OK and Apply send it, and the keyboard's key matrix carries
 // it; reopening shows what was stored, and no key stays grabbed.
-#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 #include <sstream>
-#include <thread>
 
 #include "device/DefaultKeyMatrix.h"
 #include "device/DeviceCommands.h"
-#include "dialogs/support/XSession.h"
 #include "model/KeyTables.h"
 #include "model/MacroBlock.h"
 #include "model/MacroRecord.h"
+#include "support/Programs.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -56,13 +54,14 @@ class CStatusFile {
     // The n-th (1-based) line starting with `prefix`, waiting for it; empty
     // when it does not come.
     std::string Wait(const std::string& prefix, int n = 1) const {
-        for (int i = 0; i < 1000; ++i) {
+        std::string found;
+        testing::WaitFor([&] {
             int seen = 0;
             for (const std::string& line : Lines(m_path))
-                if (line.rfind(prefix, 0) == 0 && ++seen == n) return line;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return std::string();
+                if (line.rfind(prefix, 0) == 0 && ++seen == n) return !(found = line).empty();
+            return false;
+        });
+        return found;
     }
     int Count(const std::string& prefix) const {
         int seen = 0;
@@ -139,12 +138,11 @@ class CHostRun {
         if (!x.Ok()) return;
         fs::create_directory_symlink(std::string(ORVANE_BIN_DIR) + "/Skins", program.File("Skins"));
         fs::copy_file(std::string(ORVANE_SOURCE_DIR) + "/assets/Lang0409.ini", program.File("Lang0409.ini"));
-        host = SpawnProgram({COMPOSITE_HOST, program.Path(), trace, program.File("status")},
-                            {x.DisplayEnv(), "QT_QPA_PLATFORM=xcb", "XDG_DATA_HOME=" + home.Data(),
-                             "XDG_CONFIG_HOME=" + home.Config(), "XDG_RUNTIME_DIR=" + home.Runtime()});
-    }
-    ~CHostRun() {
-        if (host > 0) StopProgram(host);
+        host = std::make_unique<testing::CChild>(
+            std::vector<std::string>{COMPOSITE_HOST, program.Path(), trace, program.File("status")},
+            std::vector<std::string>{x.DisplayEnv(), "QT_QPA_PLATFORM=xcb", "XDG_DATA_HOME=" + home.Data(),
+                                     "XDG_CONFIG_HOME=" + home.Config(),
+                                     "XDG_RUNTIME_DIR=" + home.Runtime()});
     }
     // The key buttons of A S D F, once the window is up; empty when it is not.
     std::map<ScanCode, Rect> KeyButtons() {
@@ -160,18 +158,18 @@ class CHostRun {
         return keys;
     }
 
-    CXSession x;
+    testing::CXSession x;
     testing::CTempDir program;
     testing::CTempHome home;
     const std::string trace = program.File("wire.trace");
     CStatusFile status;
-    pid_t host = -1;
+    std::unique_ptr<testing::CChild> host;
 };
 
 TEST(CompositeEndToEnd, RemapsReachTheKeyboardAndNoKeyStaysGrabbed) {
     CHostRun run;
     ASSERT_TRUE(run.x.Ok()) << run.x.Problem();
-    CXSession& x = run.x;
+    testing::CXSession& x = run.x;
     CStatusFile& status = run.status;
     const std::string& trace = run.trace;
     std::map<ScanCode, Rect> keys = run.KeyButtons(); // A S D F by their buttons
@@ -280,7 +278,7 @@ TEST(CompositeEndToEnd, RecordedMacroReachesTheKeyboard) {
     ASSERT_FALSE(keys.empty()) << "the host window did not come up";
     const int profile = std::stoi(Words(run.status.Wait("profile"))[1]);
     ASSERT_GE(profile, 0);
-    CXSession& x = run.x;
+    testing::CXSession& x = run.x;
 
     x.Click(keys[0x1E].cx(), keys[0x1E].cy());
     ASSERT_NE(run.status.Wait("described"), "");

@@ -17,18 +17,10 @@
 #include "services/PathTable.h"
 #include "support/ProfileTestSupport.h"
 #include "support/TempDir.h"
+#include "support/TestApp.h"
 
 namespace orvane::test {
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "macro_tab_test";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 // evdev codes + 8, as X11 reports them.
 constexpr quint32 kNativeA = 30 + 8, kNativeB = 48 + 8, kNativePrint = 99 + 8, kNativeSuper = 125 + 8,
@@ -44,7 +36,7 @@ class CViewStub final : public CKeyButtonView {
 class MacroTabTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        App();
+        orvane::testing::TestApp();
         namespace fs = std::filesystem;
         fs::create_directories(m_prog.File("prog"));
         fs::copy_file(std::string(ORVANE_SOURCE_DIR) + "/assets/Lang0409.ini",
@@ -97,7 +89,7 @@ class MacroTabTest : public ::testing::Test {
         m_tab.RecordDelayBox()->setChecked(on);
     }
 
-    bool m_app = (App(), true); // before any widget
+    bool m_app = (orvane::testing::TestApp(), true); // before any widget
     testing::CTempHome m_home;
     testing::CTempDir m_prog;
     CFilePrompt prompt;

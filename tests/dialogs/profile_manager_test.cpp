@@ -17,6 +17,7 @@
 #include "services/Language.h"
 #include "support/ProfileTestSupport.h"
 #include "support/SimFaultCases.h"
+#include "support/TestApp.h"
 #include "transfer/ActiveProfile.h"
 #include "transfer/BusyIndicator.h"
 #include "transfer/support/TransferFixture.h"
@@ -26,20 +27,10 @@
 namespace orvane::test {
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "profile_manager_test";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: Qt's own statics may already be gone at exit.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 class ProfileManagerTest : public TransferTest {
   protected:
     void SetUp() override {
-        App();
+        orvane::testing::TestApp();
         TransferTest::SetUp();
         namespace fs = std::filesystem;
         const std::string shipped = std::string(ORVANE_BIN_DIR) + "/Skins/";

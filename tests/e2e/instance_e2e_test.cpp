@@ -2,37 +2,27 @@
 // single-instance protocol, "/Kill" and "/Start", and a killed copy's leftovers.
 #include <chrono>
 #include <csignal>
-#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
-#include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
+#include "support/Programs.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
+using orvane::testing::CChild;
 using orvane::testing::CScopedEnv;
 using orvane::testing::CTempDir;
 using orvane::testing::CTempHome;
 using orvane::testing::ReadText;
+using orvane::testing::WaitFor;
 using orvane::testing::WriteText;
 
 namespace {
 
 constexpr const char* kInitLine = "4d4e 494e4954 0\n";
 constexpr const char* kOpenLine = "5350 4f50454e 0\n";
-
-template <typename Condition>
-bool WaitFor(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(30)) {
-    auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
 
 // A program folder of its own: links to everything shipped beside the built
 // program, the program itself under a name no other test or user runs, and a
@@ -70,60 +60,24 @@ class CProgramFolder {
     std::string exe_;
 };
 
-class CRun {
+// A copy of the program on the offscreen platform, tracing the messages it
+// handles to `traceFile`.
+class CRun : public CChild {
   public:
     CRun(const std::string& exe, std::vector<std::string> args, const std::string& traceFile)
-        : trace_(traceFile) {
-        pid_ = fork();
-        if (pid_ == 0) {
-            setenv("ORVANE_TRACE_MESSAGES", traceFile.c_str(), 1);
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);
-            int quiet = open("/dev/null", O_WRONLY);
-            dup2(quiet, 1);
-            dup2(quiet, 2);
-            std::vector<char*> argv;
-            argv.push_back(const_cast<char*>(exe.c_str()));
-            for (std::string& a : args)
-                argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(exe.c_str(), argv.data());
-            _exit(127);
-        }
-    }
-    ~CRun() {
-        if (pid_ > 0 && !exited_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-    CRun(const CRun&) = delete;
-    CRun& operator=(const CRun&) = delete;
-
-    // The exit code, or -1 when it has not ended in time (or ended by a signal).
-    int WaitForExit(std::chrono::milliseconds limit = std::chrono::seconds(30)) {
-        if (!exited_ && !WaitFor([&] { return Poll(); }, limit)) return -1;
-        return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
-    }
-    bool Running() { return !Poll(); }
+        : CChild(WithProgram(exe, std::move(args)),
+                 {"ORVANE_TRACE_MESSAGES=" + traceFile, "QT_QPA_PLATFORM=offscreen"}),
+          trace_(traceFile) {}
     bool WaitUntilInitialised() {
-        return WaitFor([&] { return !Poll() && ReadText(trace_).find(kInitLine) != std::string::npos; });
+        return WaitFor([&] { return Running() && Trace().find(kInitLine) != std::string::npos; });
     }
     std::string Trace() const { return ReadText(trace_); }
-    void KillHard() {
-        kill(pid_, SIGKILL);
-        WaitFor([&] { return Poll(); });
-    }
-    pid_t Pid() const { return pid_; }
 
   private:
-    bool Poll() {
-        if (exited_) return true;
-        if (waitpid(pid_, &status_, WNOHANG) == pid_) exited_ = true;
-        return exited_;
+    static std::vector<std::string> WithProgram(const std::string& exe, std::vector<std::string> args) {
+        args.insert(args.begin(), exe);
+        return args;
     }
-    pid_t pid_ = -1;
-    bool exited_ = false;
-    int status_ = 0;
     std::string trace_;
 };
 
@@ -201,7 +155,7 @@ TEST_F(InstanceE2e, StartAndKillInEitherOrderCloseTheRunningCopy) {
 TEST_F(InstanceE2e, KilledCopyLeavesNothingThatBlocksTheNextStart) {
     CRun crashed(folder_.Exe(), {}, folder_.TraceFile("crashed"));
     ASSERT_TRUE(crashed.WaitUntilInitialised());
-    crashed.KillHard();
+    crashed.Kill();
     EXPECT_TRUE(fs::exists(home_.Runtime() + "/QT47R19B.lock"));
     EXPECT_TRUE(fs::exists(home_.Runtime() + "/orvane-" + std::to_string(crashed.Pid()) + ".sock"));
 

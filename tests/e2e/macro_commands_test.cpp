@@ -9,9 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "support/Programs.h"
 #include "support/TempDir.h"
 
 namespace {
+
+using orvane::testing::Shell;
 
 struct Action {
     uint32_t delay;
@@ -44,21 +47,6 @@ std::vector<uint8_t> Record(const std::u16string& name, uint8_t repeat, uint16_t
     return b;
 }
 
-std::string RunCommand(const std::string& command, int& status) {
-    std::string output;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) {
-        status = -1;
-        return output;
-    }
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        output.append(buf, n);
-    status = pclose(p);
-    return output;
-}
-
 std::vector<uint8_t> FromHex(const std::string& hex) {
     std::vector<uint8_t> bytes;
     for (size_t i = 0; i + 1 < hex.size(); i += 2)
@@ -79,9 +67,9 @@ TEST(OrvanectlMacros, EncodeThenDecodeGivesTheSameMacros) {
     std::ofstream(dir.File("macros.bin"), std::ios::binary)
         .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
 
-    int status = 0;
-    std::istringstream encoded(RunCommand(ctl + " encode-macros @" + dir.File("macros.bin"), status));
-    ASSERT_EQ(status, 0);
+    const auto encode = Shell(ctl + " encode-macros @" + dir.File("macros.bin"));
+    ASSERT_EQ(encode.code, 0) << encode.err;
+    std::istringstream encoded(encode.out);
     std::string line;
     std::vector<std::string> lines;
     while (std::getline(encoded, line))
@@ -104,17 +92,16 @@ TEST(OrvanectlMacros, EncodeThenDecodeGivesTheSameMacros) {
         const std::string path = dir.File("block" + std::to_string(names));
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
-        const std::string decoded = RunCommand(ctl + " decode-macros @" + path, status);
-        ASSERT_EQ(status, 0);
-        EXPECT_EQ(decoded, std::string("macro 0 id 1 repeat 3 name ") + (names ? "Fire" : "Macro1") +
-                               " actions 4\n" + expectedActions + "macro 1 id 2 repeat 1 name " +
-                               (names ? "Two" : "Macro2") + " actions 3\n" + secondActions +
-                               "macro 2 id 3 repeat 255 name Macro3 actions 0\n");
+        const auto decoded = Shell(ctl + " decode-macros @" + path);
+        ASSERT_EQ(decoded.code, 0) << decoded.err;
+        EXPECT_EQ(decoded.out, std::string("macro 0 id 1 repeat 3 name ") + (names ? "Fire" : "Macro1") +
+                                   " actions 4\n" + expectedActions + "macro 1 id 2 repeat 1 name " +
+                                   (names ? "Two" : "Macro2") + " actions 3\n" + secondActions +
+                                   "macro 2 id 3 repeat 255 name Macro3 actions 0\n");
     }
 
     // A file that is no block is refused, not read.
-    RunCommand(ctl + " decode-macros @" + dir.File("macros.bin") + " 2>/dev/null", status);
-    EXPECT_NE(status, 0);
+    EXPECT_NE(Shell(ctl + " decode-macros @" + dir.File("macros.bin")).code, 0);
 }
 
 } // namespace

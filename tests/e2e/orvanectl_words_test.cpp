@@ -7,10 +7,10 @@
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
+#include "support/Programs.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -20,18 +20,8 @@ using orvane::testing::CTempDir;
 using orvane::testing::ReadText;
 using orvane::testing::WriteText;
 
-struct Result {
-    int code = -1;
-    std::string out, err;
-};
-
-// Runs a shell command line; standard output and error kept apart.
-Result Shell(const std::string& command) {
-    CTempDir dir;
-    const std::string out = dir.File("out"), err = dir.File("err");
-    const int status = std::system((command + " >" + out + " 2>" + err).c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(out), ReadText(err)};
-}
+using Result = orvane::testing::ShellResult;
+using orvane::testing::Shell;
 
 Result Ctl(const std::string& args) {
     return Shell(std::string(ORVANE_BIN_DIR) + "/orvanectl " + args);

@@ -4,9 +4,9 @@
 
 #include <cstdio>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
+#include "support/Programs.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -20,19 +20,9 @@ std::string Ctl() {
 }
 
 std::string RunCtl(const std::string& args, int& exitCode) {
-    std::string output;
-    FILE* p = popen((Ctl() + " " + args + " 2>/dev/null").c_str(), "r");
-    if (!p) {
-        exitCode = -1;
-        return output;
-    }
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        output.append(buf, n);
-    const int status = pclose(p);
-    exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return output;
+    const auto r = orvane::testing::Shell(Ctl() + " " + args);
+    exitCode = r.code;
+    return r.out;
 }
 
 void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v) {

@@ -13,125 +13,54 @@
 #include <QImage>
 #include <sstream>
 #include <sys/file.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
+#include "support/Programs.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
+using orvane::testing::CChild;
 using orvane::testing::CScopedEnv;
 using orvane::testing::CTempDir;
 using orvane::testing::CTempHome;
+using orvane::testing::CXSession;
 using orvane::testing::ReadText;
+using orvane::testing::Shell;
+using orvane::testing::WaitFor;
 using orvane::testing::WriteText;
 
 namespace {
-
-template <typename Condition>
-bool WaitFor(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(15)) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}
 
 bool OnPath(const char* program) {
     return std::system(("command -v " + std::string(program) + " >/dev/null 2>&1").c_str()) == 0;
 }
 
+// What a command prints, its errors left out.
 std::string Output(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen((command + " 2>/dev/null").c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof buffer, p))
-            out += buffer;
-        pclose(p);
-    }
-    return out;
+    return Shell(command).out;
 }
-
-// A child process with its output thrown away; killed when still running.
-class CProcess {
-  public:
-    explicit CProcess(std::vector<std::string> argv) {
-        pid_ = fork();
-        if (pid_ == 0) {
-            int quiet = open("/dev/null", O_WRONLY);
-            dup2(quiet, 1);
-            dup2(quiet, 2);
-            std::vector<char*> args;
-            for (std::string& a : argv)
-                args.push_back(a.data());
-            args.push_back(nullptr);
-            execvp(args[0], args.data());
-            _exit(127);
-        }
-    }
-    ~CProcess() { Kill(); }
-    CProcess(const CProcess&) = delete;
-    CProcess& operator=(const CProcess&) = delete;
-    void Kill() {
-        if (pid_ > 0 && !exited_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, &status_, 0);
-            exited_ = true;
-        }
-    }
-    bool Running() {
-        if (!exited_ && waitpid(pid_, &status_, WNOHANG) == pid_) exited_ = true;
-        return !exited_;
-    }
-    int WaitForExit() {
-        if (!WaitFor([&] { return !Running(); })) return -1;
-        return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
-    }
-    pid_t Pid() const { return pid_; }
-
-  private:
-    pid_t pid_ = -1;
-    bool exited_ = false;
-    int status_ = 0;
-};
 
 struct Rect {
     int x = 0, y = 0, w = 0, h = 0;
 };
 
-// An X display of its own with a window manager and a tray host.
-class CXSession {
+// An X display of its own with a window manager and a tray host; the test's
+// own commands run on it.
+class CTraySession {
   public:
-    CXSession() {
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        xvfb_ = std::make_unique<CProcess>(std::vector<std::string>{
-            "Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1400x900x24", "-nolisten", "tcp"});
-        close(fds[1]);
-        std::string number;
-        char c;
-        while (read(fds[0], &c, 1) == 1 && c != '\n')
-            number += c;
-        close(fds[0]);
-        if (number.empty()) return;
-        display_ = std::make_unique<CScopedEnv>("DISPLAY", ":" + number);
-        // The tray host docks icons only once the window manager is up; on a
-        // loaded machine openbox now and then dies or stalls at start: two
-        // more chances, each started afresh.
-        for (int attempt = 0; attempt < 3 && !WindowManagerUp(); ++attempt) {
-            wm_ = std::make_unique<CProcess>(std::vector<std::string>{"openbox"});
-            WaitFor([] { return WindowManagerUp(); });
-        }
+    CTraySession() : x_(true, "1400x900x24") {
+        if (!x_.Ok()) return;
+        display_ = std::make_unique<CScopedEnv>("DISPLAY", x_.Display());
+        // The tray host docks icons only once the window manager is up.
         StartTray();
     }
-    bool Ready() const { return display_ != nullptr && WindowManagerUp(); }
-    static bool WindowManagerUp() {
-        return Output("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
-               std::string::npos;
+    ::testing::AssertionResult Ready() const {
+        if (x_.Ok()) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << x_.Problem();
     }
     void StartTray() {
-        tray_ = std::make_unique<CProcess>(
+        tray_ = std::make_unique<CChild>(
             std::vector<std::string>{"trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel",
                                      "--width", "200", "--height", "32", "--SetDockType", "true"});
         WaitFor([] { return !Output("xdotool search --classname trayer").empty(); });
@@ -183,10 +112,9 @@ class CXSession {
     static void Keys(const std::string& keys) { Output("xdotool key --delay 60 " + keys); }
 
   private:
-    std::unique_ptr<CProcess> xvfb_;
+    CXSession x_;
     std::unique_ptr<CScopedEnv> display_;
-    std::unique_ptr<CProcess> wm_;
-    std::unique_ptr<CProcess> tray_;
+    std::unique_ptr<CChild> tray_;
 };
 
 // Which of the three tray pictures is shown: the keys are grey without a
@@ -214,23 +142,23 @@ class TrayE2e : public ::testing::Test {
     void SetUp() override {
         for (const char* tool : {"Xvfb", "trayer", "xdotool", "scrot", "openbox"})
             if (!OnPath(tool)) GTEST_SKIP() << tool << " is not installed (scripts/install-deps installs it)";
-        session_ = std::make_unique<CXSession>();
+        session_ = std::make_unique<CTraySession>();
         ASSERT_TRUE(session_->Ready());
         // xdg-open stand-in: notes what the program asked to open.
         WriteText(bin_.File("xdg-open"), "#!/bin/sh\necho \"$@\" >> \"" + bin_.File("opened.log") + "\"\n");
         fs::permissions(bin_.File("xdg-open"), fs::perms::owner_all);
         path_ = std::make_unique<CScopedEnv>("PATH", bin_.Path() + ":" + std::getenv("PATH"));
     }
-    std::unique_ptr<CProcess> Start(std::vector<std::string> args) {
+    std::unique_ptr<CChild> Start(std::vector<std::string> args) {
         args.insert(args.begin(), std::string(ORVANE_BIN_DIR) + "/orvane");
-        return std::make_unique<CProcess>(args);
+        return std::make_unique<CChild>(args);
     }
     // The tray icon's window: the program's one mapped window inside the tray.
     std::string TrayWindow(pid_t pid) {
         std::string found;
         WaitFor([&] {
-            for (const std::string& w : CXSession::Windows(pid, true)) {
-                const Rect r = CXSession::Geometry(w);
+            for (const std::string& w : CTraySession::Windows(pid, true)) {
+                const Rect r = CTraySession::Geometry(w);
                 if (r.y < 32 && r.x >= 1200 && r.w <= 64) {
                     found = w;
                     return true;
@@ -245,25 +173,25 @@ class TrayE2e : public ::testing::Test {
         if (WaitFor([&] {
                 const std::string w = TrayWindow(pid);
                 return !w.empty() &&
-                       ShownTrayIcon(CXSession::Geometry(w), bin_.File("shot.png"), &seen) == icon;
+                       ShownTrayIcon(CTraySession::Geometry(w), bin_.File("shot.png"), &seen) == icon;
             }))
             return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "icon " << icon << " not seen; last " << seen;
     }
     std::string MainWindow(pid_t pid) {
-        for (const std::string& w : CXSession::Windows(pid, true))
-            if (CXSession::Name(w) == "Orvane Keyboard Settings") return w;
+        for (const std::string& w : CTraySession::Windows(pid, true))
+            if (CTraySession::Name(w) == "Orvane Keyboard Settings") return w;
         return {};
     }
     // Right-clicks the icon and picks menu item `item` with the keys, as a
     // user would; returns the menu's window.
     std::string ChooseFromTrayMenu(pid_t pid, int item) {
-        const Rect icon = CXSession::Geometry(TrayWindow(pid));
-        const std::vector<std::string> before = CXSession::Windows(pid, true);
-        CXSession::Click(icon.x + icon.w / 2, icon.y + icon.h / 2, 3);
+        const Rect icon = CTraySession::Geometry(TrayWindow(pid));
+        const std::vector<std::string> before = CTraySession::Windows(pid, true);
+        CTraySession::Click(icon.x + icon.w / 2, icon.y + icon.h / 2, 3);
         std::string menu;
         WaitFor([&] {
-            for (const std::string& w : CXSession::Windows(pid, true))
+            for (const std::string& w : CTraySession::Windows(pid, true))
                 if (std::find(before.begin(), before.end(), w) == before.end()) menu = w;
             return !menu.empty();
         });
@@ -273,7 +201,7 @@ class TrayE2e : public ::testing::Test {
         std::string keys;
         for (int i = 0; i <= item; ++i)
             keys += "Down ";
-        CXSession::Keys(keys + "Return");
+        CTraySession::Keys(keys + "Return");
         return menu;
     }
     // Open from the tray menu without a keyboard: the message window, found
@@ -285,13 +213,13 @@ class TrayE2e : public ::testing::Test {
             std::string message;
             WaitFor(
                 [&] {
-                    for (const std::string& w : CXSession::Windows(pid, true))
+                    for (const std::string& w : CTraySession::Windows(pid, true))
                         if (w != icon && w != menu) message = w;
                     return !message.empty();
                 },
                 std::chrono::seconds(4));
             if (!message.empty()) return message;
-            CXSession::Keys("Escape");
+            CTraySession::Keys("Escape");
         }
         return {};
     }
@@ -311,7 +239,7 @@ class TrayE2e : public ::testing::Test {
     CScopedEnv bus_{"DBUS_SESSION_BUS_ADDRESS", std::string("disabled:")};
     CScopedEnv desktop_{"XDG_CURRENT_DESKTOP", std::nullopt};
     std::unique_ptr<CScopedEnv> path_;
-    std::unique_ptr<CXSession> session_;
+    std::unique_ptr<CTraySession> session_;
 };
 
 TEST_F(TrayE2e, WithoutAKeyboardTheTraySaysSoAndExitEndsTheProgram) {
@@ -321,14 +249,14 @@ TEST_F(TrayE2e, WithoutAKeyboardTheTraySaysSoAndExitEndsTheProgram) {
     EXPECT_TRUE(WaitForIcon(run->Pid(), 128));
 
     // Open: a message, no window.
-    const size_t before = CXSession::Windows(run->Pid(), true).size();
+    const size_t before = CTraySession::Windows(run->Pid(), true).size();
     const std::string message = OpenFromTrayExpectingMessage(run->Pid(), icon);
     ASSERT_FALSE(message.empty()) << "no message";
     EXPECT_TRUE(MainWindow(run->Pid()).empty());
-    const Rect box = CXSession::Geometry(message);
-    CXSession::Click(box.x + box.w / 2, box.y + box.h / 2, 1);
-    CXSession::Keys("Return");
-    ASSERT_TRUE(WaitFor([&] { return CXSession::Windows(run->Pid(), true).size() <= before; }));
+    const Rect box = CTraySession::Geometry(message);
+    CTraySession::Click(box.x + box.w / 2, box.y + box.h / 2, 1);
+    CTraySession::Keys("Return");
+    ASSERT_TRUE(WaitFor([&] { return CTraySession::Windows(run->Pid(), true).size() <= before; }));
 
     ChooseFromTrayMenu(run->Pid(), 2); // Exit
     EXPECT_EQ(run->WaitForExit(), 0);
@@ -357,13 +285,13 @@ TEST_F(TrayE2e, TheIconFollowsTheKeyboardSurvivesTheTrayAndCloseEndsTheProgram) 
     EXPECT_TRUE(WaitForIcon(run->Pid(), 141)) << "the icon did not come back";
 
     // Close (1124): its place in the shipped skin, in the window.
-    const Rect window = CXSession::Geometry(MainWindow(run->Pid()));
+    const Rect window = CTraySession::Geometry(MainWindow(run->Pid()));
     const std::string close = orvane::testing::ReadText(std::string(ORVANE_BIN_DIR) + "/Skins/Main.ini");
     const auto at = close.find("CONTROL_CLOSE=");
     ASSERT_NE(at, std::string::npos);
     int x = 0, y = 0, w = 0, h = 0;
     ASSERT_EQ(std::sscanf(close.c_str() + at, "CONTROL_CLOSE=%d,%d,%d,%d", &x, &y, &w, &h), 4);
-    CXSession::Click(window.x + x + w / 2, window.y + y + h / 2, 1);
+    CTraySession::Click(window.x + x + w / 2, window.y + y + h / 2, 1);
     EXPECT_EQ(run->WaitForExit(), 0);
     EXPECT_TRUE(Released(run->Pid()));
 }
@@ -372,13 +300,13 @@ TEST_F(TrayE2e, HelpOpensTheHelpPageBesideTheProgram) {
     auto run = Start({"--simulate"});
     std::string main;
     ASSERT_TRUE(WaitFor([&] { return !(main = MainWindow(run->Pid())).empty(); }));
-    const Rect window = CXSession::Geometry(main);
+    const Rect window = CTraySession::Geometry(main);
     const std::string skin = ReadText(std::string(ORVANE_BIN_DIR) + "/Skins/Main.ini");
     const auto at = skin.find("CONTROL_HELP=");
     ASSERT_NE(at, std::string::npos);
     int x = 0, y = 0, w = 0, h = 0;
     ASSERT_EQ(std::sscanf(skin.c_str() + at, "CONTROL_HELP=%d,%d,%d,%d", &x, &y, &w, &h), 4);
-    CXSession::Click(window.x + x + w / 2, window.y + y + h / 2, 1);
+    CTraySession::Click(window.x + x + w / 2, window.y + y + h / 2, 1);
     ASSERT_TRUE(WaitFor([&] { return fs::exists(bin_.File("opened.log")); }));
     const std::string opened = ReadText(bin_.File("opened.log"));
     EXPECT_NE(opened.find(std::string(ORVANE_BIN_DIR) + "/Help/index.html"), std::string::npos) << opened;

@@ -3,11 +3,9 @@
 // window and comes back, Space clicks the focused button.
 #include <algorithm>
 #include <gtest/gtest.h>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QStringList>
 #include <set>
 
+#include "support/Programs.h"
 #include "support/TempDir.h"
 
 using orvane::testing::CTempDir;
@@ -15,50 +13,17 @@ using orvane::testing::ReadText;
 
 namespace {
 
-const QString kGallery = QStringLiteral(ORVANE_BIN_DIR "/../tools/bin/ui-gallery");
-
-// One process of the session, ended when the test ends.
-class CChild {
-  public:
-    ~CChild() {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            if (!m_process.waitForFinished(3000)) m_process.kill();
-            m_process.waitForFinished(3000);
-        }
-    }
-    QProcess& operator*() { return m_process; }
-    QProcess* operator->() { return &m_process; }
-
-  private:
-    QProcess m_process;
-};
+const std::string kGallery = ORVANE_BIN_DIR "/../tools/bin/ui-gallery";
 
 class UiGalleryE2eTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        for (const char* tool : {"Xvfb", "openbox", "xdotool"})
-            if (QStandardPaths::findExecutable(tool).isEmpty()) GTEST_SKIP() << tool << " is not installed";
-        // -displayfd: the server picks a free display and tells it, so
-        // parallel runs never share one.
-        m_xvfb->start("Xvfb", {"-displayfd", "1", "-screen", "0", "1100x1300x24", "-nolisten", "tcp"});
-        ASSERT_TRUE(m_xvfb->waitForReadyRead(15000));
-        m_display = ":" + QString::fromLatin1(m_xvfb->readLine()).trimmed();
-        m_env = QProcessEnvironment::systemEnvironment();
-        m_env.insert("DISPLAY", m_display);
-        m_env.remove("QT_QPA_PLATFORM");
-        m_env.remove("WAYLAND_DISPLAY");
-        m_wm->setProcessEnvironment(m_env);
-        m_wm->start("openbox", {"--sm-disable"});
-        ASSERT_TRUE(m_wm->waitForStarted(5000));
-    }
+    void SetUp() override { ASSERT_TRUE(m_x.Ok()) << m_x.Problem(); }
     // Runs xdotool on the session; its output.
-    QString XDoTool(const QStringList& args) {
-        QProcess x;
-        x.setProcessEnvironment(m_env);
-        x.start("xdotool", args);
-        EXPECT_TRUE(x.waitForFinished(15000));
-        return QString::fromLatin1(x.readAllStandardOutput()).trimmed();
+    std::string XDoTool(const std::string& args) {
+        std::string out = orvane::testing::Shell(m_x.DisplayEnv() + " xdotool " + args).out;
+        while (!out.empty() && out.back() == '\n')
+            out.pop_back();
+        return out;
     }
     std::vector<std::string> TraceLines() {
         std::vector<std::string> lines;
@@ -74,34 +39,34 @@ class UiGalleryE2eTest : public ::testing::Test {
         return lines;
     }
 
-    CChild m_xvfb, m_wm, m_gallery;
-    QString m_display;
-    QProcessEnvironment m_env;
+    orvane::testing::CXSession m_x{true, "1100x1300x24"};
     CTempDir m_dir;
     std::string m_trace = m_dir.File("trace");
 };
 
 TEST_F(UiGalleryE2eTest, TabWalksEveryControlAndSpaceClicks) {
-    m_gallery->setProcessEnvironment(m_env);
-    m_gallery->start(kGallery, {"--show", ORVANE_BIN_DIR, QString::fromStdString(m_trace)});
-    ASSERT_TRUE(m_gallery->waitForStarted(5000));
-    const QString window = XDoTool({"search", "--sync", "--name", "Orvane controls"}).section('\n', 0, 0);
-    ASSERT_FALSE(window.isEmpty());
-    XDoTool({"windowactivate", "--sync", window});
+    orvane::testing::CChild gallery({"env", "-u", "WAYLAND_DISPLAY", m_x.DisplayEnv(), "QT_QPA_PLATFORM=xcb",
+                                     kGallery, "--show", ORVANE_BIN_DIR, m_trace});
+    std::string window;
+    ASSERT_TRUE(orvane::testing::WaitFor([&] {
+        window = XDoTool("search --onlyvisible --name 'Orvane controls'");
+        return !window.empty() || !gallery.Running();
+    }));
+    ASSERT_TRUE(gallery.Running());
+    XDoTool("windowactivate --sync " + window.substr(0, window.find('\n')));
 
-    XDoTool({"key", "--delay", "20", "Tab", "space"});
-    QStringList tabs;
+    XDoTool("key --delay 20 Tab space");
+    std::string tabs;
     for (int i = 0; i < 70; ++i)
-        tabs << "Tab";
-    XDoTool(QStringList{"key", "--delay", "20"} + tabs);
+        tabs += " Tab";
+    XDoTool("key --delay 20" + tabs);
     // The keys are handled a little after xdotool returns: wait until the
-    // walk has come round (at most a few seconds), then judge.
+    // walk has come round, then judge.
     std::vector<std::string> lines;
-    for (int i = 0; i < 100; ++i) {
+    orvane::testing::WaitFor([&] {
         lines = TraceLines();
-        if (std::count(lines.begin(), lines.end(), "focus A: Macro 1") >= 2) break;
-        QProcess::execute("sleep", {"0.1"});
-    }
+        return std::count(lines.begin(), lines.end(), "focus A: Macro 1") >= 2;
+    });
     ASSERT_GE(lines.size(), 3u);
     // Space clicked the button Tab had just focused (a key of the first group).
     const auto click = std::find_if(lines.begin(), lines.end(),

@@ -20,6 +20,7 @@
 #include "sim/SimFaults.h"
 #include "sim/SimInstall.h"
 #include "support/PanelFixture.h"
+#include "support/RecordingPrompt.h"
 #include "transfer/LightingReadBack.h"
 #include "ui/BitmapSlider.h"
 #include "ui/GuiThread.h"
@@ -35,26 +36,6 @@ const std::vector<uint8_t> kAllModes = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
                                         11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
 // Mode 1, brightness 3, speed 2, direction 255, colourful, colour (10, 20, 30).
 const std::vector<uint8_t> kRecord = {1, 3, 2, 255, 1, 10, 20, 30};
-
-// Answers the colour dialog with one colour.
-class CColourPrompt final : public CPrompt {
-  public:
-    explicit CColourPrompt(uint32_t colour) : m_colour(colour) { SetPrompt(this); }
-    ~CColourPrompt() override { SetPrompt(nullptr); }
-    int MessageBox(const std::string&, const std::string&, unsigned) override { return IDOK; }
-    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<uint32_t> ChooseColour(uint32_t) override { return m_colour; }
-
-  private:
-    uint32_t m_colour;
-};
 
 class LightingPanel : public PanelFixture {
   protected:
@@ -184,7 +165,9 @@ TEST_F(LightingPanel, ColourControlsTicksOptionsAndPresets) {
     Connect(kAllModes, kRecord);
     SwitchOn();
     EXPECT_EQ(PictureOf(1156), "sjsdown.bmp");
-    CColourPrompt prompt(0x332211); // "other" opens the platform's colour dialog
+    testing::CRecordingPrompt prompt; // "other" opens the platform's colour dialog
+    prompt.colour = 0x332211;
+    SetPrompt(&prompt);
     panel->ColourPicker(1155)->ChooseOther();
     QCoreApplication::processEvents(); // the choice is posted to the window
     EXPECT_EQ(port.Take(), (Calls{"B", "L4:0", "L5:17 34 51", "E"}));

@@ -14,18 +14,11 @@
 #include "services/PathTable.h"
 #include "services/WindowMessages.h"
 #include "support/TempDir.h"
+#include "support/TestApp.h"
 
 using namespace orvane;
 
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "main_window_lifecycle_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 // The real lock file in the test's runtime folder, no other process, no companion.
 class CAloneSystem final : public CInstanceSystem {
@@ -44,7 +37,7 @@ class CAloneSystem final : public CInstanceSystem {
 class MainWindowLifecycle : public ::testing::Test {
   protected:
     void SetUp() override {
-        App();
+        orvane::testing::TestApp();
         // The shipped skins beside the built program.
         ASSERT_TRUE(BuildPathTable(std::string(ORVANE_BIN_DIR) + "/orvane"));
         ASSERT_TRUE(FileExists(Paths().MainSkinFile)) << "build the skins first";

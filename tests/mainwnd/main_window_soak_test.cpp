@@ -23,14 +23,12 @@
 #include "sim/SimInstall.h"
 #include "support/ProcessCounts.h"
 #include "support/TempDir.h"
+#include "support/TestApp.h"
 
 using namespace orvane;
 
 namespace {
 
-QApplication& App() {
-    return orvane::testing::WindowTestApp();
-}
 using orvane::testing::CAloneSystem;
 using CCountingPrompt = orvane::testing::CRecordingPrompt;
 
@@ -159,7 +157,7 @@ class CSoak {
 };
 
 TEST(MainWindowSoak, UnplugAndReplugLeavesNoDescriptorsThreadsOrDialogsBehind) {
-    App();
+    orvane::testing::TestApp();
     orvane::testing::CTempHome home;
     ASSERT_TRUE(BuildPathTable(std::string(ORVANE_BIN_DIR) + "/orvane"));
     ASSERT_TRUE(FileExists(Paths().MainSkinFile)) << "build the skins first";

@@ -49,6 +49,7 @@
 #include "sim/SimKeyboard.h"
 #include "support/SimFaultCases.h"
 #include "support/TempDir.h"
+#include "support/TestApp.h"
 #include "transfer/ActiveProfile.h"
 #include "transfer/BusyIndicator.h"
 #include "transfer/DeviceInfo.h"
@@ -62,9 +63,6 @@ using namespace orvane;
 
 namespace {
 
-QApplication& App() {
-    return orvane::testing::WindowTestApp();
-}
 using orvane::testing::CAloneSystem;
 using CScriptedPrompt = orvane::testing::CRecordingPrompt;
 
@@ -84,7 +82,7 @@ std::vector<CAboutDlg*> AboutBoxes() {
 class MainWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        App();
+        orvane::testing::TestApp();
         ASSERT_TRUE(BuildPathTable(std::string(ORVANE_BIN_DIR) + "/orvane"));
         ASSERT_TRUE(FileExists(Paths().MainSkinFile)) << "build the skins first";
         window.emplace(std::vector<std::string>{"/Start"}, system);

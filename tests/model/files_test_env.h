@@ -15,28 +15,12 @@
 #include <vector>
 
 #include "services/PathTable.h"
-#include "services/Prompt.h"
+#include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
 
 namespace orvane::test {
 
-class CRecordingPrompt final : public CPrompt {
-  public:
-    std::vector<std::string> shown;
-    int MessageBox(const std::string& text, const std::string&, unsigned) override {
-        shown.push_back(text);
-        return IDOK;
-    }
-    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<uint32_t> ChooseColour(uint32_t) override { return std::nullopt; }
-};
+using testing::CRecordingPrompt;
 
 inline const char* kFilesTestLanguage = "[TEXT]\n"
                                         "PROFILE_FORMAT_ERROR=Bad profile: %s\n"

@@ -35,15 +35,6 @@ class CScriptedPrompt final : public CPrompt {
         }
         return (style & 0xF) == MB_YESNO ? IDNO : IDOK;
     }
-    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<uint32_t> ChooseColour(uint32_t) override { return std::nullopt; }
 };
 
 // Texts the tests look for, so a wrong key shows as a wrong text.

@@ -9,24 +9,16 @@
 #include "platform/InstanceLock.h"
 #include "platform/Paths.h"
 #include "platform/Processes.h"
+#include "support/Programs.h"
 #include "support/TempDir.h"
 
 using namespace orvane;
 using orvane::testing::CScopedEnv;
 using orvane::testing::CTempDir;
 using orvane::testing::ReadText;
+using orvane::testing::WaitFor;
 
 namespace {
-
-template <typename Condition>
-bool WaitFor(Condition condition, std::chrono::milliseconds limit = std::chrono::seconds(20)) {
-    auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
 
 TEST(Paths, FollowTheXdgVariablesAndIgnoreRelativeOnes) {
     CScopedEnv home("HOME", "/home/someone");

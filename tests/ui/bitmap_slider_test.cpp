@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 
 #include "services/WindowMessages.h"
+#include "support/TestApp.h"
 #include "ui/BitmapSlider.h"
 #include "ui/FocusMark.h"
 #include "ui/MessageBridge.h"
@@ -54,7 +55,7 @@ class SliderTest : public ::testing::Test {
         return out;
     }
 
-    QApplication& app = test::UiApp(); // before any widget
+    QApplication& app = orvane::testing::TestApp(); // before any widget
     test::CRecordingParent parent;
     CBitmapSlider* slider = nullptr;
 };

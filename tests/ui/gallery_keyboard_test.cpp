@@ -9,6 +9,7 @@
 #include <set>
 
 #include "Gallery.h"
+#include "support/TestApp.h"
 #include "ui/BitmapSlider.h"
 #include "ui/ColorStatic.h"
 #include "ui/HyperLink.h"
@@ -44,7 +45,7 @@ class GalleryKeyboardTest : public ::testing::Test {
         return out;
     }
 
-    QApplication& app = test::UiApp(); // before any widget
+    QApplication& app = orvane::testing::TestApp(); // before any widget
     std::unique_ptr<CGallery> gallery;
     QWidget* window = nullptr;
 };

@@ -150,16 +150,24 @@ TEST(MessageBridge, SendersAreReleasedWhenTheWindowGoesAway) {
     CBridgeWindowLink link;
     link.Attach(core);
 
-    std::atomic<bool> returned{false};
+    // The window goes away the moment the message reaches it, before any
+    // handler runs: the sender must be released, not left waiting.
+    struct CDestroyOnArrival : QObject {
+        std::unique_ptr<CMessageBridge>* bridge = nullptr;
+        bool eventFilter(QObject* target, QEvent* event) override {
+            if (*bridge && target == bridge->get() && event->type() >= QEvent::User) {
+                bridge->reset();
+                return true;
+            }
+            return false;
+        }
+    } destroyer;
+    destroyer.bridge = &bridge;
+    QCoreApplication::instance()->installEventFilter(&destroyer);
     intptr_t result = -1;
-    std::thread worker([&] {
-        result = link.SendWindowMessage(0x600, 0, 0);
-        returned = true;
-    });
-    // The GUI thread never gets to the message: it destroys the window instead
-    // (with the message queued, or before it could be: both must release).
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    bridge.reset();
+    std::thread worker([&] { result = link.SendWindowMessage(0x600, 0, 0); });
+    EXPECT_TRUE(PumpUntil([&] { return !bridge; }));
+    QCoreApplication::instance()->removeEventFilter(&destroyer);
     worker.join();
     EXPECT_EQ(result, 0);
     EXPECT_FALSE(core->Alive());

@@ -8,7 +8,8 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "services/Prompt.h"
+#include "support/RecordingPrompt.h"
+#include "support/TestApp.h"
 #include "ui/ColorStatic.h"
 #include "ui/HyperLink.h"
 #include "ui/PngButton.h"
@@ -17,29 +18,6 @@
 
 namespace orvane {
 namespace {
-
-class CScriptedPrompt : public CPrompt {
-  public:
-    std::vector<std::string> shown;
-    std::optional<uint32_t> colour;
-    uint32_t colourAskedWith = 0;
-    int MessageBox(const std::string& text, const std::string&, unsigned) override {
-        shown.push_back(text);
-        return IDOK;
-    }
-    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<uint32_t> ChooseColour(uint32_t initial) override {
-        colourAskedWith = initial;
-        return colour;
-    }
-};
 
 class ControlsTest : public ::testing::Test {
   protected:
@@ -51,8 +29,8 @@ class ControlsTest : public ::testing::Test {
         QApplication::sendEvent(w, &e);
     }
 
-    QApplication& app = test::UiApp(); // before any widget
-    CScriptedPrompt prompt;
+    QApplication& app = orvane::testing::TestApp(); // before any widget
+    testing::CRecordingPrompt prompt;
     test::CRecordingParent dialog;
 };
 
@@ -252,7 +230,7 @@ TEST_F(ControlsTest, ColourPickerDisabledAndHotFacesDiffer) {
 }
 
 TEST(ColorStaticTest, DefaultTextIsReadableOnTheDarkSkin) {
-    test::UiApp();
+    orvane::testing::TestApp();
     ColorStatic label;
     EXPECT_EQ(label.TextColor(), 0xFFFFFFu);
     EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(Qt::white));

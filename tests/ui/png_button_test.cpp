@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "support/TestApp.h"
 #include "ui/FocusMark.h"
 #include "ui/PngButton.h"
 #include "ui/support/UiTestSupport.h"
@@ -22,7 +23,7 @@ using test::FacePixel;
 class PngButtonTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        test::UiApp();
+        orvane::testing::TestApp();
         for (int i = 0; i < 7; ++i)
             faces.push_back(test::MakeFace(i + 1));
         button = new CPngButton(&parent, 1058);
@@ -36,7 +37,7 @@ class PngButtonTest : public ::testing::Test {
         QApplication::sendEvent(button, &e);
     }
 
-    QApplication& app = test::UiApp(); // before any widget
+    QApplication& app = orvane::testing::TestApp(); // before any widget
     test::CRecordingParent parent;
     std::vector<std::unique_ptr<CSkinFace>> faces;
     CPngButton* button = nullptr;

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QValidator>
 
+#include "support/TestApp.h"
 #include "ui/ComboBox4ListCtrl.h"
 #include "ui/ReportCtrl.h"
 #include "ui/support/UiTestSupport.h"
@@ -39,7 +40,7 @@ class ReportTest : public ::testing::Test {
     }
     void Type(QWidget* w, int key) { QTest::keyClick(w, Qt::Key(key)); }
 
-    QApplication& app = test::UiApp(); // before any widget
+    QApplication& app = orvane::testing::TestApp(); // before any widget
     test::CRecordingParent parent;
     CReportCtrl* list = nullptr;
     int data[4] = {0, 1, 2, 3};

@@ -11,20 +11,13 @@
 #include "app/SkinKeyLists.h"
 #include "app/SkinReaders.h"
 #include "platform/IniFile.h"
+#include "support/TestApp.h"
 #include "ui/SkinImage.h"
 
 namespace orvane {
 namespace {
 
 const std::string kSkins = std::string(ORVANE_BIN_DIR) + "/Skins/";
-
-QGuiApplication& App() {
-    static int argc = 1;
-    static char name[] = "skin_layout_test";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    return *app;
-}
 
 struct Placed {
     std::string key;
@@ -116,7 +109,7 @@ std::map<std::string, std::set<int>> PanelModes() {
 }
 
 TEST(SkinLayout, MainWindow) {
-    App();
+    orvane::testing::TestApp();
     std::vector<Placed> placed = CheckKeys("Main.ini", MainSkinKeys());
     const auto modes = PanelModes();
     std::set<int> always;
@@ -172,7 +165,7 @@ TEST(SkinLayout, DirectionGroupKeepsItsShape) {
 }
 
 TEST(SkinLayout, DialogWindows) {
-    App();
+    orvane::testing::TestApp();
     // Composite dialog: controls of one tab may lie where another tab's are;
     // everything on the tab panel lies on the panel picture.
     auto tabOf = [](const std::string& k) -> std::string {
@@ -210,7 +203,7 @@ TEST(SkinLayout, DialogWindows) {
 }
 
 TEST(SkinLayout, EveryPictureIsShipped) {
-    App();
+    orvane::testing::TestApp();
     std::vector<std::string> files;
     for (int f = 0; f < MAIN_FACES; ++f)
         files.push_back(std::string(MainFaceFile(MainFace(f))).substr(6)); // drop "Skins/"

@@ -13,19 +13,12 @@
 #include <QTimer>
 
 #include "services/Prompt.h"
+#include "support/TestApp.h"
 #include "ui/BaseDialog.h"
 #include "ui/SkinImage.h"
 
 namespace orvane {
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "skin_region_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 // Regions compare by the area they cover, not by how it is cut into rectangles.
 bool SameArea(const QRegion& a, const QRegion& b) {
@@ -95,7 +88,7 @@ QImage Cut(const std::function<void(QPainter&)>& draw) {
 }
 
 TEST(RenderImageToDC, FaceStoresOnlyThePictureAndDrawsAsAPaddedOne) {
-    App();
+    orvane::testing::TestApp();
     const QSize client(120, 80);
     QImage opaque(150, 100, QImage::Format_RGB32);
     QImage big(300, 200, QImage::Format_RGB32);
@@ -133,7 +126,7 @@ TEST(RenderImageToDC, FaceStoresOnlyThePictureAndDrawsAsAPaddedOne) {
 class BaseDialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        App();
+        orvane::testing::TestApp();
         ASSERT_TRUE(dir.isValid());
         folder = dir.path().toStdString() + "/";
         QImage bg(200, 120, QImage::Format_RGB32);

@@ -9,7 +9,6 @@
 #include "MacroPrint.h"
 #include "model/MacroBlock.h"
 #include "model/MacroRecord.h"
-#include "model/Utf16Text.h"
 #include "platform/AtomicFile.h"
 #include "Reasons.h"
 

@@ -36,15 +36,6 @@ class CCtlPrompt final : public CPrompt {
         m_err << "orvanectl: " << text << "\n";
         return (style & 0xF) == MB_YESNO ? (m_yes ? IDYES : IDNO) : IDOK;
     }
-    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<uint32_t> ChooseColour(uint32_t) override { return std::nullopt; }
 
   private:
     std::ostream& m_err;

@@ -46,7 +46,6 @@ bool COrvaneApp::InitInstance() {
         }
     }
 
-    ReleaseStartupEnvironment();
     // The platform's whole-screen repaint after the window has gone: here
     // every remaining top-level widget is asked to repaint.
     for (QWidget* w : topLevelWidgets())

@@ -6,37 +6,14 @@
 #include "model/ConfigStore.h"
 #include "model/EvdevKeys.h"
 #include "services/PathTable.h"
+#include "support/TestApp.h"
 
 namespace fs = std::filesystem;
 
 namespace orvane::test {
 
-QApplication& DialogApp() {
-    static int argc = 1;
-    static char name[] = "dialogs_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
-int CCompositePrompt::MessageBox(const std::string& text, const std::string&, unsigned) {
-    shown.push_back(text);
-    return IDOK;
-}
-std::optional<std::string> CCompositePrompt::OpenFileName(const std::string&, const std::string&,
-                                                          const std::string&) {
-    return std::nullopt;
-}
-std::optional<std::string> CCompositePrompt::SaveFileName(const std::string&, const std::string&,
-                                                          const std::string&) {
-    return std::nullopt;
-}
-std::optional<uint32_t> CCompositePrompt::ChooseColour(uint32_t) {
-    return std::nullopt;
-}
-
 void CompositeTest::SetUp() {
-    DialogApp();
+    orvane::testing::TestApp();
     home_ = std::make_unique<testing::CTempHome>();
     program_ = std::make_unique<testing::CTempDir>();
     fs::create_directory_symlink(std::string(ORVANE_BIN_DIR) + "/Skins", program_->File("Skins"));

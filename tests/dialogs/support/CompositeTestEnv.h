@@ -15,23 +15,13 @@
 #include "dialogs/CompositeWindow.h"
 #include "dialogs/DlgComposite.h"
 #include "model/KeyTooltip.h"
-#include "services/Prompt.h"
+#include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
+#include "support/TestApp.h"
 
 namespace orvane::test {
 
-QApplication& DialogApp();
-
-class CCompositePrompt final : public CPrompt {
-  public:
-    std::vector<std::string> shown;
-    int MessageBox(const std::string& text, const std::string&, unsigned) override;
-    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
-                                            const std::string&) override;
-    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
-                                            const std::string&) override;
-    std::optional<uint32_t> ChooseColour(uint32_t) override;
-};
+using CCompositePrompt = testing::CRecordingPrompt;
 
 // The main window as the dialog sees it.
 class CFakeWindow final : public CCompositeWindow, public CKeyButtonView {
@@ -70,7 +60,7 @@ class CompositeTest : public ::testing::Test {
 
     // The application exists before any widget of the fixture.
     struct CApp {
-        CApp() { DialogApp(); }
+        CApp() { orvane::testing::TestApp(); }
     } app_;
     std::unique_ptr<testing::CTempHome> home_;
     std::unique_ptr<testing::CTempDir> program_;

@@ -1,49 +1,9 @@
 #pragma once
-// A prompt for the profile tests: answers questions from a script, hands out
-// queued file names, and keeps every text it showed and every file dialog's
-// arguments.
-#include <deque>
-#include <optional>
-#include <string>
-#include <vector>
-
-#include "services/Prompt.h"
+// The profile tests' prompt: scripted answers and queued file names.
+#include "support/ScriptedPrompt.h"
 
 namespace orvane::test {
 
-class CFilePrompt final : public CPrompt {
-  public:
-    int answer = IDNO;
-    std::vector<std::string> shown;
-    std::vector<unsigned> styles;
-    std::deque<std::optional<std::string>> files; // nullopt: the user cancels
-    std::vector<std::string> dialogStarts;        // initial path of each file dialog
-    std::vector<std::string> dialogExtensions;
-
-    int MessageBox(const std::string& text, const std::string&, unsigned style) override {
-        shown.push_back(text);
-        styles.push_back(style);
-        return (style & 0xF) == MB_YESNO ? answer : IDOK;
-    }
-    std::optional<std::string> OpenFileName(const std::string&, const std::string& ext,
-                                            const std::string& start) override {
-        return NextFile(ext, start);
-    }
-    std::optional<std::string> SaveFileName(const std::string&, const std::string& ext,
-                                            const std::string& start) override {
-        return NextFile(ext, start);
-    }
-    std::optional<uint32_t> ChooseColour(uint32_t) override { return std::nullopt; }
-
-  private:
-    std::optional<std::string> NextFile(const std::string& ext, const std::string& start) {
-        dialogStarts.push_back(start);
-        dialogExtensions.push_back(ext);
-        if (files.empty()) return std::nullopt;
-        std::optional<std::string> next = files.front();
-        files.pop_front();
-        return next;
-    }
-};
+using CFilePrompt = testing::CScriptedPrompt;
 
 } // namespace orvane::test

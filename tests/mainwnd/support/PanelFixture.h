@@ -21,22 +21,19 @@
 #include "services/WindowMessages.h"
 #include "support/RecordingLightingPort.h"
 #include "support/TempDir.h"
+#include "support/TestApp.h"
 #include "ui/BaseDialog.h"
 #include "ui/MessageBridge.h"
 #include "ui/SkinColorBtn.h"
 
 namespace orvane::testing {
 
-inline QApplication& App() {
-    return WindowTestApp();
-}
-
 using CRecordingPort = CRecordingLightingPort;
 
 class PanelFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        App();
+        orvane::testing::TestApp();
         ASSERT_TRUE(BuildPathTable(std::string(ORVANE_BIN_DIR) + "/orvane"));
         ASSERT_TRUE(FileExists(Paths().MainSkinFile)) << "build the skins first";
         BuildUserPaths();

@@ -18,11 +18,6 @@
 
 namespace orvane::test {
 
-int CScriptedPrompt::MessageBox(const std::string& text, const std::string&, unsigned style) {
-    shown.push_back(text);
-    return (style & 0xF) == MB_YESNO ? answer : IDOK;
-}
-
 void CRecordingLink::SetWindowTimer(uint32_t id, uint32_t period) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_events.push_back("set " + std::to_string(id) + " " + std::to_string(period));

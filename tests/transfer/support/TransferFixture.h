@@ -12,29 +12,14 @@
 #include <vector>
 
 #include "services/MainWindowLink.h"
-#include "services/Prompt.h"
 #include "sim/SimKeyboard.h"
+#include "support/ScriptedPrompt.h"
 #include "support/TempDir.h"
 #include "transfer/TransferHost.h"
 
 namespace orvane::test {
 
-// Answers questions with `answer` and records every text it was shown.
-class CScriptedPrompt final : public CPrompt {
-  public:
-    int answer = IDNO;
-    std::vector<std::string> shown;
-    int MessageBox(const std::string& text, const std::string&, unsigned style) override;
-    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> SaveFileName(const std::string&, const std::string&,
-                                            const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<uint32_t> ChooseColour(uint32_t) override { return std::nullopt; }
-};
+using testing::CScriptedPrompt;
 
 // Records the timers the busy indicator sets and kills.
 class CRecordingLink final : public MainWindowLink {

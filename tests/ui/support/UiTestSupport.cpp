@@ -6,14 +6,6 @@
 
 namespace orvane::test {
 
-QApplication& UiApp() {
-    static int argc = 1;
-    static char name[] = "ui_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 void CRecordingParent::Drain() {
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();

@@ -11,8 +11,6 @@
 
 namespace orvane::test {
 
-QApplication& UiApp();
-
 struct Message {
     uint32_t message;
     uintptr_t wParam;
