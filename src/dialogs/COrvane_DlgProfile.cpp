@@ -10,6 +10,7 @@
 #include "services/Language.h"
 #include "services/PathTable.h"
 #include "services/Prompt.h"
+#include "services/WriteFailureReport.h"
 #include "transfer/ActiveProfile.h"
 #include "transfer/Apply.h"
 #include "transfer/KeyboardBackup.h"
@@ -190,7 +191,7 @@ void COrvane_DlgProfile::SetApplyPending(bool pending) {
 }
 
 void COrvane_DlgProfile::AddProfile() {
-    EnsureUserFolder();
+    ReportWriteFailures(EnsureUserFolder());
     const std::string start = UserFolderPath() + "/" + Text("PROFILE_NEW");
     const std::optional<std::string> path =
         Prompt().SaveFileName(kProfileFileFilter, kProfileFileExtension, start);
@@ -229,7 +230,7 @@ void COrvane_DlgProfile::Apply() {
     if (host.ApplyPending() && Prompt().MessageBox(Text("PROFILE_SELECT_PROMPT"), "",
                                                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES)
         orvane::Apply();
-    WriteProfileList(m_rows);
+    ReportWriteFailures({WriteProfileList(m_rows)});
     // The mark follows its row, not its position: deleting a row above it
     // must not switch to another profile.
     if (m_activeRow >= 0) SetActiveProfile(m_rows[m_activeRow].profile);

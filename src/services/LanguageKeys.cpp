@@ -86,6 +86,9 @@ constexpr LanguageKeyEntry kKeys[] = {
     {T, "MACRO_NEW_PREFIX"},
     // Profile files.
     {T, "PROFILE_FORMAT_ERROR", kString},
+    // Settings and user files that could not be saved.
+    {T, "FILE_SAVE_FAILED", kString},
+    {T, "FILE_SAVE_REASON", kString},
     // Composite key-assignment dialog.
     {T, "COMPOSITE_PROMPT_OSK"},
     {T, "KEY_SETTING_TISHI"},
