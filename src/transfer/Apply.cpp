@@ -1,5 +1,6 @@
 #include "transfer/Apply.h"
 
+#include <cerrno>
 #include <chrono>
 #include <future>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "model/ProfileFile.h"
 #include "platform/CriticalSections.h"
 #include "platform/Paths.h"
+#include "services/WriteFailureReport.h"
 #include "transfer/ActiveProfile.h"
 #include "transfer/BusyIndicator.h"
 #include "transfer/TransferHost.h"
@@ -31,16 +33,17 @@ class CWorkingProfileSave {
         // The bytes are taken now, under ConfigStoreLock, before the commit.
         std::vector<uint8_t> bytes = BuildProfileFileBytes(g_ConfigStore);
         try {
-            m_write = std::async(std::launch::async, WriteProfileBytes, path, std::move(bytes));
+            m_write = std::async(std::launch::async, WriteProfileFile, path, std::move(bytes));
         } catch (const std::system_error&) {
-            m_result = WriteProfileBytes(path, bytes); // no thread: write it here
+            m_result = WriteProfileFile(path, bytes); // no thread: write it here
         }
     }
-    int Result() { return m_write.valid() ? m_write.get() : m_result; }
+    // Nothing written (no such file) counts as not saved, with nothing to tell.
+    WriteResult Result() { return m_write.valid() ? m_write.get() : m_result; }
 
   private:
-    std::future<int> m_write;
-    int m_result = 0;
+    std::future<WriteResult> m_write;
+    WriteResult m_result{{}, ENOENT};
 };
 
 } // namespace
@@ -58,13 +61,16 @@ ApplyOutcome Apply() {
     if (host.ApplyPending()) {
         outcome.pending = true;
         TransferNotice notice = nullptr;
+        WriteResult saved;
         {
             std::lock_guard<std::recursive_mutex> lock(ConfigStoreLock());
             CWorkingProfileSave save;
             outcome.sent = CommitAndSend(false, &notice);
-            outcome.saved = save.Result();
+            saved = save.Result();
+            outcome.saved = saved ? 1 : 0;
         }
         ShowTransferNotice(notice);
+        if (!saved && !saved.path.empty()) ReportWriteFailures({saved});
         if (outcome.saved && outcome.sent) host.SetApplyPending(false);
     }
 
