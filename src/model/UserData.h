@@ -102,7 +102,7 @@ std::array<std::string, kColourSetCount> ListColourSets(int profile);
 int SelectColourSet(int profile, int set, bool send, CLightingModel& model, CLightingPort& port);
 int SelectColourSet(int profile, int set, bool send);
 // The typed name replaces the name of the set in use; a name that could not
-// be stored is told to the user and returned.
+// be stored is returned and told to the user, once for a run of failures.
 WriteResult RenameColourSet(int profile, const std::string& name, const CLightingModel& model);
 
 // The paint store the lighting model writes painted keys and paint settings

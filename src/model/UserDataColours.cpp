@@ -87,7 +87,15 @@ int SelectColourSet(int profile, int set, bool send) {
 WriteResult RenameColourSet(int profile, const std::string& name, const CLightingModel& model) {
     if (!ValidProfile(profile)) return Written({});
     WriteResult stored = WriteSetName(profile, model.ColourSetInUse(profile), name);
-    ReportWriteFailures({stored});
+    // The name is stored at every key typed: a file that cannot take it is
+    // told once, not at each key, until a name has been stored again.
+    static WriteResult told = Written({});
+    if (stored) {
+        told = stored;
+    } else if (told || told.path != stored.path || told.error != stored.error) {
+        told = stored;
+        ReportWriteFailures({stored});
+    }
     return stored;
 }
 

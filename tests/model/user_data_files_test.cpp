@@ -369,6 +369,10 @@ TEST_P(WriteFailureTest, EachFailedWriteIsToldOnceWithItsPathAndNothingElseChang
         }
         EXPECT_EQ(before, after);
     }
+    // The name is stored at each key typed: a failure is told once, not per key.
+    prompt_.shown.clear();
+    RenameColourSet(0, "Frosty", model);
+    EXPECT_EQ(prompt_.shown.size(), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
