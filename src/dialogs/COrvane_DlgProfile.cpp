@@ -10,6 +10,7 @@
 #include "services/Language.h"
 #include "services/PathTable.h"
 #include "services/Prompt.h"
+#include "services/WriteFailureReport.h"
 #include "transfer/ActiveProfile.h"
 #include "transfer/Apply.h"
 #include "transfer/KeyboardBackup.h"
@@ -190,7 +191,7 @@ void COrvane_DlgProfile::SetApplyPending(bool pending) {
 }
 
 void COrvane_DlgProfile::AddProfile() {
-    EnsureUserFolder();
+    ReportWriteFailures(EnsureUserFolder());
     const std::string start = UserFolderPath() + "/" + Text("PROFILE_NEW");
     const std::optional<std::string> path =
         Prompt().SaveFileName(kProfileFileFilter, kProfileFileExtension, start);
@@ -231,10 +232,7 @@ bool COrvane_DlgProfile::Apply() {
     const bool sendFirst = TransferHost().ApplyPending() &&
                            Prompt().MessageBox(Text("PROFILE_SELECT_PROMPT"), "",
                                                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
-    if (!WriteProfileList(m_rows)) {
-        Prompt().MessageBox(Text("PROFILE_LIST_FAILED"), "", MB_OK | MB_ICONWARNING);
-        return false;
-    }
+    if (!ReportWriteFailures({WriteProfileList(m_rows)})) return false;
     // The mark follows its row, not its position: deleting a row above it
     // must not switch to another profile.
     const int profile = m_activeRow >= 0 ? m_rows[m_activeRow].profile : -1;

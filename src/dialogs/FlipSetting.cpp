@@ -1,6 +1,7 @@
 #include "dialogs/FlipSetting.h"
 
 #include "platform/Registry.h"
+#include "services/WriteFailureReport.h"
 
 namespace orvane {
 
@@ -10,7 +11,7 @@ int ReadFlip() {
 
 int ToggleFlip() {
     const int next = ReadFlip() == 0 ? 1 : 0;
-    WriteProfileString(kFlipSection, kFlipValueName, std::to_string(next));
+    ReportWriteFailures({WriteProfileString(kFlipSection, kFlipValueName, std::to_string(next))});
     return next;
 }
 

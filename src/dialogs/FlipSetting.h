@@ -24,7 +24,9 @@ constexpr std::array<int, 3> kFlipTrailingButtons = {1014, kFlipLeftButton, kFli
 // The stored value, read as a decimal number; 0 when missing or not a number.
 int ReadFlip();
 
-// 0 becomes 1, anything else 0; the new value is stored and returned.
+// 0 becomes 1, anything else 0; the new value is stored and returned. A
+// value that could not be stored is still returned (the window flips), and
+// the user is told it will not be remembered.
 int ToggleFlip();
 
 // What the window shows for a value of "Flip".

@@ -7,6 +7,7 @@
 #include "model/KeyFunction.h"
 #include "services/Language.h"
 #include "services/Prompt.h"
+#include "services/WriteFailureReport.h"
 #include "transfer/ActiveProfile.h"
 #include "ui/ControlMessages.h"
 #include "ui/SkinTargets.h"
@@ -243,7 +244,8 @@ bool CMacroTab::OnCommand(int id) {
         MoveAction(id);
         return true;
     case 1027:
-        WriteRecordDelayOption(ReadRecordDelayOption() == 0 ? 1 : 0);
+        // The box shows what is stored: an option that could not be is told.
+        ReportWriteFailures({WriteRecordDelayOption(ReadRecordDelayOption() == 0 ? 1 : 0)});
         m_recordDelay->setChecked(ReadRecordDelayOption() != 0);
         return true;
     default:

@@ -31,16 +31,14 @@ std::string ProfileListValueName(int number) {
     return kProfileListValuePrefix + std::string(digits);
 }
 
-bool WriteProfileList(const std::vector<ProfileListRow>& rows) {
+WriteResult WriteProfileList(const std::vector<ProfileListRow>& rows) {
     // The working profile files have no extension, and a loaded file keeps
     // its own: folder + name + ".fwc" would name files that do not exist.
-    bool written = true;
+    std::vector<std::pair<std::string, std::string>> values;
     for (size_t i = 0; i < rows.size(); ++i)
-        written &= WriteProfileString(kProfileListSection, ProfileListValueName(static_cast<int>(i) + 1),
-                                      rows[i].path);
-    // The count last, and only over a whole list.
-    return written &&
-           WriteProfileString(kProfileListSection, ProfileListValueName(0), std::to_string(rows.size()));
+        values.emplace_back(ProfileListValueName(static_cast<int>(i) + 1), rows[i].path);
+    values.emplace_back(ProfileListValueName(0), std::to_string(rows.size()));
+    return WriteProfileStrings(kProfileListSection, values);
 }
 
 } // namespace orvane

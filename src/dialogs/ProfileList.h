@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/WriteResult.h"
+
 namespace orvane {
 
 constexpr const char* kProfileListSection = "PROFILES";
@@ -26,8 +28,8 @@ std::string ProfileRowFolder(const std::string& path);
 std::string ProfileListValueName(int number);
 
 // Records the rows' paths under "PROFILE01".. and their count under
-// "PROFILE00". The paths are the files' own, extension included. false when
-// any value could not be written.
-bool WriteProfileList(const std::vector<ProfileListRow>& rows);
+// "PROFILE00". The paths are the files' own, extension included. One rewrite
+// of the settings: the whole list is stored or, on failure, none of it.
+WriteResult WriteProfileList(const std::vector<ProfileListRow>& rows);
 
 } // namespace orvane

@@ -28,6 +28,7 @@
 #include "services/Language.h"
 #include "services/PathTable.h"
 #include "services/WindowMessages.h"
+#include "services/WriteFailureReport.h"
 #include "transfer/Apply.h"
 #include "transfer/BusyIndicator.h"
 #include "ui/BridgeWindowLink.h"
@@ -100,7 +101,7 @@ bool COrvaneDlg::OnInitDialog() {
     // in its files. Before the device threads: their connection handling
     // reads them.
     BuildUserPaths();
-    EnsureUserFolder();
+    ReportWriteFailures(EnsureUserFolder());
     TheLighting().SetPaintStore(&UserDataPaintStore());
 
     // 5. The device side: the consumer listener, then the connection monitor.

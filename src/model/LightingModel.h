@@ -18,6 +18,7 @@
 #include "model/LightingRecord.h"
 #include "model/Preview.h"
 #include "model/PreviewLights.h"
+#include "platform/WriteResult.h"
 
 namespace orvane {
 
@@ -39,7 +40,8 @@ class CLightingHost {
 };
 
 // Where painted colours and the paint settings are kept between runs (the
-// per-user data files); `set` is the profile's colour set in use.
+// per-user data files); `set` is the profile's colour set in use. The model
+// tells the user about a write the store could not make.
 struct PaintedKey {
     int led = 0;
     Colour colour = 0;
@@ -49,10 +51,10 @@ struct PaintedKey {
 class CPaintStore {
   public:
     virtual ~CPaintStore() = default;
-    virtual void WriteKeyColour(int profile, int set, int led, Colour colour, int flag) = 0;
+    virtual WriteResult WriteKeyColour(int profile, int set, int led, Colour colour, int flag) = 0;
     // The paint settings, then the entries of `keys`, as one change.
-    virtual void WritePaintSettings(int profile, int set, int tool, Colour linkedColour, Colour ownColour,
-                                    std::span<const PaintedKey> keys) = 0;
+    virtual WriteResult WritePaintSettings(int profile, int set, int tool, Colour linkedColour,
+                                           Colour ownColour, std::span<const PaintedKey> keys) = 0;
 };
 
 constexpr size_t kKeyColourTableSize = 512; // per profile, LED i at 3i
@@ -121,6 +123,8 @@ class CLightingModel {
 
     // ------------------------------------------------------ switch, preview
     bool SwitchOn() const { return m_switchOn; }
+    // A switch that could not be stored in the settings file still changes;
+    // the user is told it will not be remembered.
     void SetLightingSwitch(bool on, CLightingHost& host, CKeyLights& lights);
     // One tick of PREVIEW_TIMER: stops the timer, draws a frame when the
     // switch is on, starts the timer again for 50 ms.
@@ -166,9 +170,10 @@ class CLightingModel {
     // The first `count` fields of `change`, taken by the keyboard, into `s`.
     static void ApplyFields(const LightingChange& change, size_t count, CLightingSettings& s);
     void TakeResult(const LightingChange& change, const LightingResult& result);
+    // Stores the paint settings and `keys`, telling the user when it failed.
     void WritePaintSettings(std::span<const PaintedKey> keys = {});
     bool ReadSwitchSetting() const;
-    void WriteSwitchSetting(bool on) const;
+    WriteResult WriteSwitchSetting(bool on) const;
 
     CLightingPort& m_port;
     std::array<uint8_t, kLightingAreaSize> m_area{};

@@ -5,6 +5,7 @@
 #include "services/MainWindowLink.h"
 #include "services/PathTable.h"
 #include "services/WindowMessages.h"
+#include "services/WriteFailureReport.h"
 
 namespace orvane {
 
@@ -25,29 +26,31 @@ bool CLightingModel::ReadSwitchSetting() const {
     return !path.empty() && IniReadString(path, kSwitchSection, kSwitchKey, "0") == "1";
 }
 
-void CLightingModel::WriteSwitchSetting(bool on) const {
+WriteResult CLightingModel::WriteSwitchSetting(bool on) const {
     const std::string& path = SettingsFile();
-    if (!path.empty()) IniWriteString(path, kSwitchSection, kSwitchKey, on ? "1" : "0");
+    return path.empty() ? Written(path) : IniWriteString(path, kSwitchSection, kSwitchKey, on ? "1" : "0");
 }
 
 void CLightingModel::SetLightingSwitch(bool on, CLightingHost& host, CKeyLights& lights) {
     if (!on) {
         m_switchOn = false;
-        WriteSwitchSetting(false);
+        const WriteResult stored = WriteSwitchSetting(false);
         host.ShowSwitchImage(false);
         CPreview::ClearPreview(lights);
         host.RefreshKeyTooltips();
         host.HidePanelControls();
+        ReportWriteFailures({stored});
         return;
     }
     // The keyboard must be showing the profile the panel edits before the
     // switch can be on.
     if (!host.ReselectActiveProfile()) return;
     m_switchOn = true;
-    WriteSwitchSetting(true);
+    const WriteResult stored = WriteSwitchSetting(true);
     host.ShowSwitchImage(true);
     CPreview::ClearPreview(lights);
     host.ShowPanelControls(m_settings.mode);
+    ReportWriteFailures({stored});
 }
 
 void CLightingModel::OnPreviewTimer(MainWindowLink& link, CKeyLights& lights) {

@@ -139,8 +139,8 @@ int ReadRecordDelayOption() {
     return GetProfileString("PROFILES", Text("MACRO_ACTION_RECORD_DELAY"), "0") == "1" ? 1 : 0;
 }
 
-void WriteRecordDelayOption(int value) {
-    WriteProfileString("PROFILES", Text("MACRO_ACTION_RECORD_DELAY"), value == 1 ? "1" : "0");
+WriteResult WriteRecordDelayOption(int value) {
+    return WriteProfileString("PROFILES", Text("MACRO_ACTION_RECORD_DELAY"), value == 1 ? "1" : "0");
 }
 
 } // namespace orvane

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/WriteResult.h"
+
 namespace orvane {
 
 constexpr size_t kMacroRecordBytes = 0x7F00;
@@ -85,6 +87,6 @@ uint32_t CheckMacroDelay(uint32_t delayMs);
 // under section "PROFILES" with the language text of
 // "MACRO_ACTION_RECORD_DELAY" as its name, so each language keeps its own.
 int ReadRecordDelayOption();
-void WriteRecordDelayOption(int value);
+WriteResult WriteRecordDelayOption(int value);
 
 } // namespace orvane

@@ -6,6 +6,7 @@
 
 #include "model/KeyTables.h"
 #include "model/LightingModel.h"
+#include "services/WriteFailureReport.h"
 
 namespace orvane {
 
@@ -83,7 +84,8 @@ void CLightingModel::SetColourSetInUse(int profile, int set) {
 void CLightingModel::WritePaintSettings(std::span<const PaintedKey> keys) {
     const int p = CurrentProfile();
     if (m_store && p >= 0)
-        m_store->WritePaintSettings(p, ColourSetInUse(p), m_tool, m_linkedColour, m_ownColour, keys);
+        ReportWriteFailures(
+            {m_store->WritePaintSettings(p, ColourSetInUse(p), m_tool, m_linkedColour, m_ownColour, keys)});
 }
 
 int CLightingModel::PaintKey(const KeyButton& button, CKeyLights& lights) {
@@ -116,7 +118,7 @@ int CLightingModel::PaintKey(const KeyButton& button, CKeyLights& lights) {
     lights.SetKeyLight(button, colour, true);
     SetKeyColour(p, led, colour);
     SetPaintFlag(p, button, flag);
-    if (m_store) m_store->WriteKeyColour(p, ColourSetInUse(p), led, colour, flag);
+    if (m_store) ReportWriteFailures({m_store->WriteKeyColour(p, ColourSetInUse(p), led, colour, flag)});
     return result;
 }
 

@@ -2,6 +2,7 @@
 #include "model/ProfileFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -52,10 +53,15 @@ void ShowFormatError(const std::string& path) {
 
 } // namespace
 
-int WriteProfileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    if (bytes.empty()) return 0;
+WriteResult WriteProfileFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    // No bytes: building them ran out of memory.
+    if (bytes.empty()) return WriteFailed(path, ENOMEM);
     const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return WriteFileAtomically(path, view) ? 1 : 0;
+    return WriteFileAtomically(path, view);
+}
+
+int WriteProfileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    return WriteProfileFile(path, bytes) ? 1 : 0;
 }
 
 // -------------------------------------------------------------------- blank

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "model/ConfigStore.h"
+#include "platform/WriteResult.h"
 
 namespace orvane {
 
@@ -104,6 +105,8 @@ std::vector<uint8_t> BuildProfileFileBytes(CConfigStore& store = g_ConfigStore);
 // Writes profile file bytes to `path` through a temporary file; 1 on success,
 // 0 when there are none or they could not be written (the old file stays whole).
 int WriteProfileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+// The same, saying why it failed.
+WriteResult WriteProfileFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // Writes BuildProfileFileBytes to `path` through a temporary file; 1 on
 // success, 0 when the file could not be written (the old file stays whole).
@@ -138,14 +141,16 @@ int SaveWorkingProfile(int activeProfile, CConfigStore& store = g_ConfigStore);
 // ---------------------------------------------------- import and export
 
 // The file side of importing: validates `path`; only a well-formed file is
-// loaded under ConfigStoreLock (the old working copy is freed first) and
-// saved into the working profile file of `activeProfile`. Any failure shows
-// "MAIN_PROMPT_INPORT" and leaves the working copy as it was. 1 when the
-// file was loaded; sending it to the keyboard is the caller's, who must not
-// hold ConfigStoreLock (the messages are shown without it).
+// saved into the working profile file of `activeProfile` (when that file
+// exists) and then becomes the working copy under ConfigStoreLock. Any
+// failure shows "MAIN_PROMPT_INPORT" (after the file that could not be
+// saved, with its reason) and leaves the working copy and the working
+// profile file as they were. 1 when the file was loaded; sending it to the
+// keyboard is the caller's, who must not hold ConfigStoreLock (the messages
+// are shown without it).
 int ImportProfileFile(const std::string& path, int activeProfile, CConfigStore& store = g_ConfigStore);
 
-// Saves the working copy to the chosen file under ConfigStoreLock.
-int ExportProfileFile(const std::string& path, CConfigStore& store = g_ConfigStore);
+// Saves the working copy, taken under ConfigStoreLock, to the chosen file.
+WriteResult ExportProfileFile(const std::string& path, CConfigStore& store = g_ConfigStore);
 
 } // namespace orvane

@@ -1,6 +1,9 @@
 // The working profile file of each keyboard profile, and the file side of
 // importing and exporting profiles.
+#include <memory>
 #include <mutex>
+#include <span>
+#include <vector>
 
 #include "model/ProfileFile.h"
 #include "model/UserData.h"
@@ -8,6 +11,7 @@
 #include "platform/Paths.h"
 #include "services/Language.h"
 #include "services/Prompt.h"
+#include "services/WriteFailureReport.h"
 
 namespace orvane {
 
@@ -30,20 +34,30 @@ int SaveWorkingProfile(int activeProfile, CConfigStore& store) {
 
 int ImportProfileFile(const std::string& path, int activeProfile, CConfigStore& store) {
     int loaded = 0;
+    WriteResult saved = Written({});
     if (ValidateProfileFile(path) == kProfileValid) {
-        Guard lock(ConfigStoreLock());
-        // The loader frees the old working copy itself, and only once the
-        // whole file has been read and found to fit.
-        loaded = LoadProfileFile(path, store);
-        if (loaded) SaveWorkingProfile(activeProfile, store);
+        // Read into a copy of its own and saved before it replaces anything:
+        // a working profile file that cannot take it leaves all as it was.
+        auto imported = std::make_unique<CConfigStore>();
+        if (LoadProfileFile(path, *imported)) {
+            const std::vector<uint8_t> bytes = BuildProfileFileBytes(*imported);
+            const std::string working = WorkingProfilePath(activeProfile);
+            Guard lock(ConfigStoreLock());
+            if (!working.empty() && FileExists(working)) saved = WriteProfileFile(working, bytes);
+            if (saved) loaded = LoadProfileBytes(bytes.data(), bytes.size(), store);
+        }
     }
-    if (!loaded) Prompt().MessageBox(Text("MAIN_PROMPT_INPORT"), "", MB_OK | MB_ICONWARNING);
+    if (!loaded) {
+        std::string text = WriteFailureText(std::span(&saved, 1));
+        if (!text.empty()) text += "\n\n";
+        Prompt().MessageBox(text + Text("MAIN_PROMPT_INPORT"), "", MB_OK | MB_ICONWARNING);
+    }
     return loaded;
 }
 
-int ExportProfileFile(const std::string& path, CConfigStore& store) {
-    Guard lock(ConfigStoreLock());
-    return SaveProfileFile(path, store);
+WriteResult ExportProfileFile(const std::string& path, CConfigStore& store) {
+    const std::vector<uint8_t> bytes = BuildProfileFileBytes(store);
+    return WriteProfileFile(path, bytes);
 }
 
 } // namespace orvane

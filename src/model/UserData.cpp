@@ -31,9 +31,12 @@ std::string ReadValue(int profile, const std::string& section, const std::string
     return IniReadString(path, section, key, fallback, kValueChars);
 }
 
-void WriteValue(int profile, const std::string& section, const std::string& key, const std::string& value) {
+// A profile without a file (outside 0-2, or the per-user paths not built) has
+// nothing to keep, as its reads give the defaults.
+WriteResult WriteValue(int profile, const std::string& section, const std::string& key,
+                       const std::string& value) {
     const std::string path = UserDataFilePath(profile);
-    if (!path.empty()) IniWriteString(path, section, key, value);
+    return path.empty() ? Written(path) : IniWriteString(path, section, key, value);
 }
 
 std::string RgbText(Colour c) {
@@ -116,20 +119,20 @@ int ReadPresentSet(int profile) {
     return set >= 0 && set < kColourSetCount ? set : 0;
 }
 
-void WritePresentSet(int profile, int set) {
-    WriteValue(profile, kPresentSection, kPresentKey, std::to_string(set));
+WriteResult WritePresentSet(int profile, int set) {
+    return WriteValue(profile, kPresentSection, kPresentKey, std::to_string(set));
 }
 
 std::string ReadSetName(int profile, int set) {
     return ReadValue(profile, kNameSection, std::to_string(set), kDefaultSetName);
 }
 
-void WriteSetName(int profile, int set, const std::string& name) {
+WriteResult WriteSetName(int profile, int set, const std::string& name) {
     // A line break would end the value and start a line of its own in the file.
     std::string oneLine = name;
     for (char& c : oneLine)
         if (c == '\n' || c == '\r') c = ' ';
-    WriteValue(profile, kNameSection, std::to_string(set), oneLine);
+    return WriteValue(profile, kNameSection, std::to_string(set), oneLine);
 }
 
 KeyColourEntry ReadKeyColour(int profile, int set, int led) {
@@ -138,8 +141,8 @@ KeyColourEntry ReadKeyColour(int profile, int set, int led) {
     return {ColourOf(v), v[3] != 0 ? 1 : 0};
 }
 
-void WriteKeyColour(int profile, int set, int led, Colour colour, int flag) {
-    WriteValue(profile, SetSection(set), std::to_string(led), KeyColourText(colour, flag));
+WriteResult WriteKeyColour(int profile, int set, int led, Colour colour, int flag) {
+    return WriteValue(profile, SetSection(set), std::to_string(led), KeyColourText(colour, flag));
 }
 
 PaintSettings ReadPaintSettings(int profile, int set) {
@@ -150,16 +153,16 @@ PaintSettings ReadPaintSettings(int profile, int set) {
     return s;
 }
 
-void WritePaintSettings(int profile, int set, const PaintSettings& settings,
-                        std::span<const PaintedKey> keys) {
+WriteResult WritePaintSettings(int profile, int set, const PaintSettings& settings,
+                               std::span<const PaintedKey> keys) {
     const std::string path = UserDataFilePath(profile);
-    if (path.empty()) return;
+    if (path.empty()) return Written(path);
     std::vector<std::pair<std::string, std::string>> values = {{"tool", std::to_string(settings.tool)},
                                                                {"jcolor", RgbText(settings.linkedColour)},
                                                                {"color", RgbText(settings.ownColour)}};
     for (const PaintedKey& key : keys)
         values.emplace_back(std::to_string(key.led), KeyColourText(key.colour, key.flag));
-    IniWriteStrings(path, SetSection(set), values);
+    return IniWriteStrings(path, SetSection(set), values);
 }
 
 } // namespace orvane

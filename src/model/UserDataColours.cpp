@@ -4,6 +4,7 @@
 #include "model/LightingModel.h"
 #include "model/LightingPort.h"
 #include "model/UserData.h"
+#include "services/WriteFailureReport.h"
 
 namespace orvane {
 
@@ -15,12 +16,12 @@ bool ValidProfile(int p) {
 
 class CUserDataPaintStore final : public CPaintStore {
   public:
-    void WriteKeyColour(int profile, int set, int led, Colour colour, int flag) override {
-        orvane::WriteKeyColour(profile, set, led, colour, flag);
+    WriteResult WriteKeyColour(int profile, int set, int led, Colour colour, int flag) override {
+        return orvane::WriteKeyColour(profile, set, led, colour, flag);
     }
-    void WritePaintSettings(int profile, int set, int tool, Colour linkedColour, Colour ownColour,
-                            std::span<const PaintedKey> keys) override {
-        orvane::WritePaintSettings(profile, set, PaintSettings{tool, linkedColour, ownColour}, keys);
+    WriteResult WritePaintSettings(int profile, int set, int tool, Colour linkedColour, Colour ownColour,
+                                   std::span<const PaintedKey> keys) override {
+        return orvane::WritePaintSettings(profile, set, PaintSettings{tool, linkedColour, ownColour}, keys);
     }
 };
 
@@ -72,16 +73,30 @@ std::array<std::string, kColourSetCount> ListColourSets(int profile) {
 
 int SelectColourSet(int profile, int set, bool send, CLightingModel& model, CLightingPort& port) {
     if (!ValidProfile(profile) || set < 0 || set >= kColourSetCount) return 0;
-    WritePresentSet(profile, set);
-    return LoadKeyColours(profile, send, model, port);
+    // The set is shown and sent even when it cannot be remembered.
+    const WriteResult stored = WritePresentSet(profile, set);
+    const int result = LoadKeyColours(profile, send, model, port);
+    ReportWriteFailures({stored});
+    return result;
 }
 
 int SelectColourSet(int profile, int set, bool send) {
     return SelectColourSet(profile, set, send, TheLighting(), DeviceLightingPort());
 }
 
-void RenameColourSet(int profile, const std::string& name, const CLightingModel& model) {
-    if (ValidProfile(profile)) WriteSetName(profile, model.ColourSetInUse(profile), name);
+WriteResult RenameColourSet(int profile, const std::string& name, const CLightingModel& model) {
+    if (!ValidProfile(profile)) return Written({});
+    WriteResult stored = WriteSetName(profile, model.ColourSetInUse(profile), name);
+    // The name is stored at every key typed: a file that cannot take it is
+    // told once, not at each key, until a name has been stored again.
+    static WriteResult told = Written({});
+    if (stored) {
+        told = stored;
+    } else if (told || told.path != stored.path || told.error != stored.error) {
+        told = stored;
+        ReportWriteFailures({stored});
+    }
+    return stored;
 }
 
 CPaintStore& UserDataPaintStore() {

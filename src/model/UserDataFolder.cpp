@@ -1,6 +1,8 @@
 // Creating the user data folder on first use and putting a profile's user
 // data file back to the shipped template.
+#include <cerrno>
 #include <string>
+#include <vector>
 
 #include "model/UserData.h"
 #include "platform/AtomicFile.h"
@@ -20,12 +22,14 @@ std::string TemplateText() {
 
 } // namespace
 
-void EnsureUserFolder() {
+std::vector<WriteResult> EnsureUserFolder() {
     const std::string folder = UserFolderPath();
-    if (folder.empty() || !MakeFolders(folder)) return;
+    if (folder.empty()) return {};
+    if (WriteResult made = MakeFolders(folder); !made) return {made};
     // Checked file by file, not only with a new folder: a first start cut
     // short after the folder was made would otherwise leave the files missing
     // for good. A file that exists is the user's and stays as it is.
+    std::vector<WriteResult> failed;
     std::string text;
     bool templateRead = false;
     for (int p = 0; p < kUserDataProfileCount; ++p) {
@@ -33,13 +37,14 @@ void EnsureUserFolder() {
         if (path.empty() || FileExists(path)) continue;
         if (!templateRead) text = TemplateText();
         templateRead = true;
-        WriteFileAtomically(path, text);
+        if (WriteResult written = WriteFileAtomically(path, text); !written) failed.push_back(written);
     }
+    return failed;
 }
 
-bool RestoreUserFile(int profile) {
+WriteResult RestoreUserFile(int profile) {
     const std::string path = UserDataFilePath(profile);
-    if (path.empty()) return false;
+    if (path.empty()) return WriteFailed(path, EINVAL);
     return WriteFileAtomically(path, TemplateText());
 }
 

@@ -71,29 +71,34 @@ std::string FinalTarget(std::string path) {
 
 } // namespace
 
-bool WriteFileAtomically(const std::string& linkOrPath, std::string_view contents) {
-    if (!PathUsable(linkOrPath)) return false;
+WriteResult WriteFileAtomically(const std::string& linkOrPath, std::string_view contents) {
+    if (!PathUsable(linkOrPath)) return WriteFailed(linkOrPath, ENAMETOOLONG);
     const std::string path = FinalTarget(linkOrPath);
-    if (path.empty()) return false;
+    if (path.empty()) return WriteFailed(linkOrPath, ELOOP);
     // Keep the permissions of the file being replaced; new files get 0644.
     mode_t mode = 0644;
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
-        if (!S_ISREG(st.st_mode)) return false;
+        if (!S_ISREG(st.st_mode)) return WriteFailed(path, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+        // The rename would replace a read-only file as long as its folder
+        // may be written; the user made it read-only to keep it.
+        if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return WriteFailed(path, errno);
         mode = st.st_mode & 07777;
     }
     std::string temp = path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(g_TempCounter++);
-    if (temp.size() >= PATH_MAX) return false;
+    if (temp.size() >= PATH_MAX) return WriteFailed(path, ENAMETOOLONG);
     CFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
-    if (fd.Get() < 0) return false;
-    bool ok = WriteAll(fd.Get(), contents) && ::fsync(fd.Get()) == 0;
-    ok = fd.Close() && ok;
-    if (ok && g_FailBeforeRename.exchange(false)) ok = false;
-    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
+    if (fd.Get() < 0) return WriteFailed(path, errno);
+    int error = 0;
+    if (!WriteAll(fd.Get(), contents) || ::fsync(fd.Get()) != 0) error = errno;
+    if (!fd.Close() && error == 0) error = errno;
+    if (error == 0 && g_FailBeforeRename.exchange(false)) error = EIO;
+    if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) {
         ::unlink(temp.c_str());
-        return false;
+        return WriteFailed(path, error);
     }
-    return true;
+    return Written(path);
 }
 
 bool ReadWholeFile(const std::string& path, std::string& contents) {
@@ -116,6 +121,14 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
         if (n == 0) return true;
         contents.append(buffer, static_cast<size_t>(n));
     }
+}
+
+int ReadFailureReason(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return errno;
+    if (S_ISDIR(st.st_mode)) return EISDIR;
+    if (!S_ISREG(st.st_mode)) return EINVAL;
+    return ::access(path.c_str(), R_OK) != 0 ? errno : EIO;
 }
 
 void SetAtomicWriteFailureForTests(bool failBeforeRename) {

@@ -4,7 +4,6 @@
 #include <climits>
 #include <mutex>
 #include <optional>
-#include <sys/stat.h>
 #include <vector>
 
 #include "platform/AtomicFile.h"
@@ -142,18 +141,17 @@ bool HasLineBreakOrNul(std::string_view s) {
 }
 
 // Loads the file for a rewrite. A file that exists but cannot be read must not
-// be replaced by one holding only the new value.
-bool LoadForWrite(const std::string& path, CIniText& ini) {
-    if (path.empty() || path.size() >= PATH_MAX) return false;
+// be replaced by one holding only the new value. 0, or the errno value.
+int LoadForWrite(const std::string& path, CIniText& ini) {
+    if (path.empty() || path.size() >= PATH_MAX) return ENAMETOOLONG;
     std::string text;
     if (ReadWholeFile(path, text)) {
         ini = SplitIni(text);
-        return true;
+        return 0;
     }
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 || errno != ENOENT) return false;
+    if (const int error = ReadFailureReason(path); error != ENOENT) return error;
     ini = CIniText{};
-    return true;
+    return 0;
 }
 
 // Sets one value in the loaded text; false when it already held it.
@@ -187,8 +185,8 @@ std::optional<std::string> LookUp(const std::string& path, const std::string& se
     return index->Value(section, key);
 }
 
-bool WriteAndForget(const std::string& path, const CIniText& ini) {
-    const bool written = WriteFileAtomically(path, JoinIni(ini));
+WriteResult WriteAndForget(const std::string& path, const CIniText& ini) {
+    WriteResult written = WriteFileAtomically(path, JoinIni(ini));
     ForgetIniFile(path);
     return written;
 }
@@ -238,35 +236,36 @@ int IniReadInt(const std::string& path, const std::string& section, const std::s
     return static_cast<int>(value);
 }
 
-bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
-                    const std::string& value) {
+WriteResult IniWriteString(const std::string& path, const std::string& section, const std::string& key,
+                           const std::string& value) {
     const std::pair<std::string, std::string> one[] = {{key, value}};
     return IniWriteStrings(path, section, one);
 }
 
-bool IniWriteStrings(const std::string& path, const std::string& section,
-                     std::span<const std::pair<std::string, std::string>> values) {
+WriteResult IniWriteStrings(const std::string& path, const std::string& section,
+                            std::span<const std::pair<std::string, std::string>> values) {
     // A line break in any part would write extra lines (and keys) into the file.
-    if (HasLineBreakOrNul(section) || section.find(']') != std::string::npos) return false;
+    if (HasLineBreakOrNul(section) || section.find(']') != std::string::npos)
+        return WriteFailed(path, EINVAL);
     for (const auto& [key, value] : values)
         if (HasLineBreakOrNul(key) || HasLineBreakOrNul(value) || TrimBlanks(key).empty() ||
             key.find('=') != std::string::npos)
-            return false;
+            return WriteFailed(path, EINVAL);
     std::lock_guard guard(WriteLock());
     CIniText ini;
-    if (!LoadForWrite(path, ini)) return false;
+    if (const int error = LoadForWrite(path, ini)) return WriteFailed(path, error);
     bool changed = false;
     for (const auto& [key, value] : values)
         changed = SetValue(ini, section, key, value) || changed;
-    return !changed || WriteAndForget(path, ini);
+    return changed ? WriteAndForget(path, ini) : Written(path);
 }
 
-bool IniDeleteKey(const std::string& path, const std::string& section, const std::string& key) {
+WriteResult IniDeleteKey(const std::string& path, const std::string& section, const std::string& key) {
     std::lock_guard guard(WriteLock());
     CIniText ini;
-    if (!LoadForWrite(path, ini)) return false;
+    if (const int error = LoadForWrite(path, ini)) return WriteFailed(path, error);
     CLocation loc = Find(ini, section, key);
-    if (!loc.keyLine) return true;
+    if (!loc.keyLine) return Written(path);
     ini.lines.erase(ini.lines.begin() + static_cast<std::ptrdiff_t>(*loc.keyLine));
     return WriteAndForget(path, ini);
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/WriteResult.h"
+
 namespace orvane {
 
 // The value of `key` in `section`, cut to at most `maxChars - 1` characters
@@ -21,16 +23,16 @@ std::string IniReadString(const std::string& path, const std::string& section, c
 int IniReadInt(const std::string& path, const std::string& section, const std::string& key, int defaultValue);
 
 // Sets `key` in `section`, creating the file and the section when missing.
-// Returns false (and leaves the old file whole) when the file cannot be written.
-bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
-                    const std::string& value);
+// On failure the old file stays whole and the result says why.
+WriteResult IniWriteString(const std::string& path, const std::string& section, const std::string& key,
+                           const std::string& value);
 
 // Sets several keys of one section with one rewrite of the file, as if each
-// were written in turn. False (the old file kept whole) on any failure.
-bool IniWriteStrings(const std::string& path, const std::string& section,
-                     std::span<const std::pair<std::string, std::string>> values);
+// were written in turn. On any failure the old file stays whole.
+WriteResult IniWriteStrings(const std::string& path, const std::string& section,
+                            std::span<const std::pair<std::string, std::string>> values);
 
-// Removes `key` from `section`; true when the file is as asked afterwards.
-bool IniDeleteKey(const std::string& path, const std::string& section, const std::string& key);
+// Removes `key` from `section`; done when the file is as asked afterwards.
+WriteResult IniDeleteKey(const std::string& path, const std::string& section, const std::string& key);
 
 } // namespace orvane

@@ -62,18 +62,20 @@ std::string RuntimeFilePath(const std::string& stem, const std::string& extensio
     return "/tmp/" + stem + "-" + std::to_string(::getuid()) + extension;
 }
 
-bool MakeFolders(const std::string& path) {
-    if (path.empty() || path.size() >= PATH_MAX) return false;
+WriteResult MakeFolders(const std::string& path) {
+    if (path.empty() || path.size() >= PATH_MAX) return WriteFailed(path, ENAMETOOLONG);
     std::string partial;
     size_t pos = 0;
     while (pos <= path.size()) {
         size_t next = path.find('/', pos);
         if (next == std::string::npos) next = path.size();
         partial = path.substr(0, next);
-        if (!partial.empty() && ::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) return false;
+        if (!partial.empty() && ::mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST)
+            return WriteFailed(path, errno);
         pos = next + 1;
     }
-    return FolderExists(path);
+    // EEXIST also answers for a file of that name.
+    return FolderExists(path) ? Written(path) : WriteFailed(path, ENOTDIR);
 }
 
 bool FileExists(const std::string& path) {

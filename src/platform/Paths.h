@@ -5,6 +5,8 @@
 #include <climits>
 #include <string>
 
+#include "platform/WriteResult.h"
+
 namespace orvane {
 
 // The longest path the system accepts, terminator included.
@@ -24,8 +26,9 @@ std::string FileNameOf(const std::string& path);         // the part after the l
 std::string RuntimeFolderFor(const std::string& xdgRuntimeDir);
 std::string RuntimeFilePath(const std::string& stem, const std::string& extension);
 
-// Creates a folder and its parents; true when it exists afterwards.
-bool MakeFolders(const std::string& path);
+// Creates a folder and its parents; done when it exists afterwards, else the
+// folder and the reason the first one that could not be made gave.
+WriteResult MakeFolders(const std::string& path);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 

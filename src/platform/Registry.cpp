@@ -202,7 +202,8 @@ std::string Serialise(const CStore& store) {
 
 enum class LoadResult { Loaded, Missing, Unreadable };
 
-LoadResult Load(const std::string& storePath, CStore& store) {
+// `error` receives the reason a store that exists could not be read.
+LoadResult Load(const std::string& storePath, CStore& store, int* error = nullptr) {
     std::string text;
     if (ReadWholeFile(storePath, text)) {
         store = Parse(text);
@@ -211,6 +212,7 @@ LoadResult Load(const std::string& storePath, CStore& store) {
     store = CStore{};
     struct stat st {};
     if (::lstat(storePath.c_str(), &st) != 0 && errno == ENOENT) return LoadResult::Missing;
+    if (error) *error = ReadFailureReason(storePath);
     return LoadResult::Unreadable;
 }
 
@@ -240,16 +242,18 @@ bool ValidKeyPath(const std::string& path) {
            path.find_first_of(std::string_view("]\r\n\0", 4)) == std::string::npos;
 }
 
-template <typename Change> bool ModifyStore(const std::string& keyPath, Change change) {
+template <typename Change> WriteResult ModifyStore(const std::string& keyPath, Change change) {
     std::lock_guard guard(StoreMutex());
     std::string storePath = RegistryStorePath();
-    if (storePath.size() >= PATH_MAX || !MakeFolders(ProgramFolderOf(storePath))) return false;
+    if (storePath.size() >= PATH_MAX) return WriteFailed(storePath, ENAMETOOLONG);
+    if (WriteResult folder = MakeFolders(ProgramFolderOf(storePath)); !folder) return folder;
     CStoreLock fileLock(storePath);
     CStore store;
-    if (Load(storePath, store) == LoadResult::Unreadable)
-        return false; // rewriting would drop every value we could not read
+    int error = 0;
+    if (Load(storePath, store, &error) == LoadResult::Unreadable)
+        return WriteFailed(storePath, error); // rewriting would drop every value we could not read
     CKey& key = store.KeyCreated(keyPath);
-    if (!change(key)) return true;
+    if (!change(key)) return Written(storePath);
     return WriteFileAtomically(storePath, Serialise(store));
 }
 
@@ -271,19 +275,36 @@ auto ReadValue(const std::string& keyPath, const std::string& name, Reader reade
     return reader(*value);
 }
 
-bool SetValue(const std::string& keyPath, const CValue& value) {
-    if (value.name.size() > kMaxValueName) return false;
+CValue StringValue(const std::string& name, const std::string& text) {
+    CValue v;
+    v.name = name;
+    v.text = text;
+    return v;
+}
+
+void Store(CKey& key, const CValue& value) {
+    for (CValue& old : key.values)
+        if (EqualsNoCase(old.name, value.name)) {
+            std::string keepName = old.name;
+            old = value;
+            old.name = keepName;
+            return;
+        }
+    key.values.push_back(value);
+}
+
+WriteResult SetValues(const std::string& keyPath, std::span<const CValue> values) {
+    for (const CValue& value : values)
+        if (value.name.size() > kMaxValueName) return WriteFailed(RegistryStorePath(), EINVAL);
     return ModifyStore(keyPath, [&](CKey& key) {
-        for (CValue& old : key.values)
-            if (EqualsNoCase(old.name, value.name)) {
-                std::string keepName = old.name;
-                old = value;
-                old.name = keepName;
-                return true;
-            }
-        key.values.push_back(value);
+        for (const CValue& value : values)
+            Store(key, value);
         return true;
     });
+}
+
+WriteResult SetValue(const std::string& keyPath, const CValue& value) {
+    return SetValues(keyPath, std::span(&value, 1));
 }
 
 std::string g_SettingsRoot;
@@ -330,8 +351,8 @@ std::optional<std::string> CRegistryKey::ReadString(const std::string& name) con
     });
 }
 
-bool CRegistryKey::WriteDword(const std::string& name, uint32_t value) {
-    if (!open_) return false;
+WriteResult CRegistryKey::WriteDword(const std::string& name, uint32_t value) {
+    if (!open_) return WriteFailed(RegistryStorePath(), EBADF);
     CValue v;
     v.name = name;
     v.isDword = true;
@@ -339,12 +360,9 @@ bool CRegistryKey::WriteDword(const std::string& name, uint32_t value) {
     return SetValue(path_, v);
 }
 
-bool CRegistryKey::WriteString(const std::string& name, const std::string& value) {
-    if (!open_) return false;
-    CValue v;
-    v.name = name;
-    v.text = value;
-    return SetValue(path_, v);
+WriteResult CRegistryKey::WriteString(const std::string& name, const std::string& value) {
+    if (!open_) return WriteFailed(RegistryStorePath(), EBADF);
+    return SetValue(path_, StringValue(name, value));
 }
 
 void SetRegistrySettingsRoot(const std::string& root, const std::string& title) {
@@ -382,18 +400,25 @@ int GetProfileInt(const std::string& section, const std::string& entry, int defa
     return number.value_or(defaultValue);
 }
 
-bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) {
-    std::string keyPath = ProfileKeyPath(section);
-    if (!ValidKeyPath(keyPath)) return false;
-    CValue v;
-    v.name = entry;
-    v.text = value;
-    return SetValue(keyPath, v);
+WriteResult WriteProfileString(const std::string& section, const std::string& entry,
+                               const std::string& value) {
+    const std::pair<std::string, std::string> one[] = {{entry, value}};
+    return WriteProfileStrings(section, one);
 }
 
-bool WriteProfileInt(const std::string& section, const std::string& entry, int value) {
+WriteResult WriteProfileStrings(const std::string& section,
+                                std::span<const std::pair<std::string, std::string>> values) {
     std::string keyPath = ProfileKeyPath(section);
-    if (!ValidKeyPath(keyPath)) return false;
+    if (!ValidKeyPath(keyPath)) return WriteFailed(RegistryStorePath(), EINVAL);
+    std::vector<CValue> stored;
+    for (const auto& [entry, text] : values)
+        stored.push_back(StringValue(entry, text));
+    return SetValues(keyPath, stored);
+}
+
+WriteResult WriteProfileInt(const std::string& section, const std::string& entry, int value) {
+    std::string keyPath = ProfileKeyPath(section);
+    if (!ValidKeyPath(keyPath)) return WriteFailed(RegistryStorePath(), EINVAL);
     CValue v;
     v.name = entry;
     v.isDword = true;

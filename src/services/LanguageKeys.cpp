@@ -86,6 +86,9 @@ constexpr LanguageKeyEntry kKeys[] = {
     {T, "MACRO_NEW_PREFIX"},
     // Profile files.
     {T, "PROFILE_FORMAT_ERROR", kString},
+    // Settings and user files that could not be saved.
+    {T, "FILE_SAVE_FAILED", kString},
+    {T, "FILE_SAVE_REASON", kString},
     // Composite key-assignment dialog.
     {T, "COMPOSITE_PROMPT_OSK"},
     {T, "KEY_SETTING_TISHI"},
@@ -127,7 +130,6 @@ constexpr LanguageKeyEntry kKeys[] = {
     {T, "PROFILE_SEELCT_PROMPT2"},
     {T, "PROFILE_APPLY_FAILED"},
     {T, "PROFILE_SWITCH_FAILED"},
-    {T, "PROFILE_LIST_FAILED"},
     {T, "PROFILE_READ_FAILED"},
     {T, "PROFILE_ADD_TIP"},
     {T, "PROFILE_LOAD_TIP"},

@@ -1,12 +1,14 @@
 #include "transfer/ActiveProfile.h"
 
 #include <mutex>
+#include <vector>
 
 #include "device/DeviceCommands.h"
 #include "model/LightingModel.h"
 #include "model/ProfileFile.h"
 #include "model/UserData.h"
 #include "platform/CriticalSections.h"
+#include "services/WriteFailureReport.h"
 #include "transfer/Apply.h"
 #include "transfer/DeviceInfo.h"
 #include "transfer/SilentProfileSelect.h"
@@ -71,9 +73,11 @@ int FollowKeyboardReset() {
         }
         if (active != target) followed = false;
         if (DeviceOffersMode(kMaxLightingMode)) {
+            std::vector<WriteResult> restored;
             for (int p = 0; p < PROFILE_COUNT; ++p)
-                if (!RestoreUserFile(p)) followed = false;
+                restored.push_back(RestoreUserFile(p));
             host.RefillColourSets();
+            if (!ReportWriteFailures(restored)) followed = false;
         }
     } else {
         followed = false;

@@ -1,5 +1,6 @@
 #include "transfer/Apply.h"
 
+#include <cerrno>
 #include <chrono>
 #include <future>
 #include <memory>
@@ -10,6 +11,7 @@
 
 #include "model/ProfileFile.h"
 #include "platform/Paths.h"
+#include "services/WriteFailureReport.h"
 #include "transfer/ActiveProfile.h"
 #include "transfer/BusyIndicator.h"
 #include "transfer/TransferHost.h"
@@ -29,16 +31,17 @@ class CWorkingProfileSave {
         if (path.empty() || !FileExists(path)) return;
         std::vector<uint8_t> bytes = BuildProfileFileBytes(g_ConfigStore);
         try {
-            m_write = std::async(std::launch::async, WriteProfileBytes, path, std::move(bytes));
+            m_write = std::async(std::launch::async, WriteProfileFile, path, std::move(bytes));
         } catch (const std::system_error&) {
-            m_result = WriteProfileBytes(path, bytes); // no thread: write it here
+            m_result = WriteProfileFile(path, bytes); // no thread: write it here
         }
     }
-    int Result() { return m_write.valid() ? m_write.get() : m_result; }
+    // Nothing written (no such file) counts as not saved, with nothing to tell.
+    WriteResult Result() { return m_write.valid() ? m_write.get() : m_result; }
 
   private:
-    std::future<int> m_write;
-    int m_result = 0;
+    std::future<WriteResult> m_write;
+    WriteResult m_result{{}, ENOENT};
 };
 
 } // namespace
@@ -60,8 +63,10 @@ ApplyOutcome Apply() {
         const int active = GetActiveProfile();
         CWorkingProfileSave save;
         outcome.sent = CommitAndSend(false, &notice, [&] { save.Start(active); });
-        outcome.saved = save.Result();
+        const WriteResult saved = save.Result();
+        outcome.saved = saved ? 1 : 0;
         ShowTransferNotice(notice);
+        if (!saved && !saved.path.empty()) ReportWriteFailures({saved});
         if (outcome.saved && outcome.sent) host.SetApplyPending(false);
     }
 

@@ -21,9 +21,12 @@ int ExportProfileCommand() {
     const std::optional<std::string> path =
         Prompt().SaveFileName(kProfileFileFilter, kProfileFileExtension, kProfileFilePattern);
     if (!path || path->empty()) return 0;
-    if (ExportProfileFile(*path)) return 1;
+    const WriteResult saved = ExportProfileFile(*path);
+    if (saved) return 1;
     // A backup the user believes was made must not fail unseen.
-    Prompt().MessageBox(FormatTextString(Text("MAIN_PROMPT_EXPORT"), *path), "", MB_OK | MB_ICONWARNING);
+    Prompt().MessageBox(FormatTextString(Text("MAIN_PROMPT_EXPORT"), *path, kMaxTextChars + path->size()) +
+                            "\n" + FormatTextString(Text("FILE_SAVE_REASON"), saved.Reason()),
+                        "", MB_OK | MB_ICONWARNING);
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "transfer/RestoreDefaults.h"
 
 #include <span>
+#include <vector>
 
 #include "device/DefaultKeyMatrix.h"
 #include "device/DeviceCommands.h"
@@ -9,6 +10,7 @@
 #include "model/UserData.h"
 #include "services/Language.h"
 #include "services/Prompt.h"
+#include "services/WriteFailureReport.h"
 #include "transfer/Apply.h"
 #include "transfer/DeviceInfo.h"
 #include "transfer/TransferHost.h"
@@ -22,12 +24,16 @@ const std::array<uint8_t, kLightingResetBytes> kLightingResetRecord = {
     0x01, 0x04, 0x02, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, // mode .. colour; the rest 0
 };
 
-int ResetProfileLighting(int profile) {
+int ResetProfileLighting(int profile, std::vector<WriteResult>* fileFailures) {
     if (profile < 0 || profile >= PROFILE_COUNT) return 0;
     CTransferHost& host = TransferHost();
     host.SetLightingPanelDefaults();
     if (DeviceOffersMode(20)) {
-        RestoreUserFile(profile);
+        WriteResult restored = RestoreUserFile(profile);
+        if (!restored && fileFailures)
+            fileFailures->push_back(std::move(restored));
+        else
+            ReportWriteFailures({restored});
         host.RefillColourSets();
     }
     return DevInSession([&] {
@@ -47,13 +53,15 @@ int RestoreDefaults() {
     }
     CTransferHost& host = TransferHost();
     bool allWritten = true;
+    std::vector<WriteResult> fileFailures;
     for (int p = 0; p < PROFILE_COUNT; ++p) {
         ResetProfileKeys(host.KeyButtons(), p, g_ConfigStore);
-        if (ResetProfileLighting(p) != DEV_OK) allWritten = false;
+        if (ResetProfileLighting(p, &fileFailures) != DEV_OK) allWritten = false;
         const KeyMatrixBuffer defaults = DefaultKeyMatrix();
         const auto matrix = std::span<const uint8_t>(defaults.data(), static_cast<size_t>(KeyMatrixLength()));
         if (DevWriteKeyMatrix(matrix, p) != DEV_OK) allWritten = false;
     }
+    ReportWriteFailures(fileFailures);
     const ApplyOutcome applied = Apply();
     host.PressProfileButton(0);
     return allWritten && applied.sent ? 1 : -1;

@@ -3,6 +3,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
+
+#include "platform/WriteResult.h"
 
 namespace orvane {
 
@@ -16,8 +19,9 @@ extern const std::array<uint8_t, kLightingResetBytes> kLightingResetRecord;
 // the per-key colour file back to the template when mode 20 is offered, and
 // the record's first 35 bytes written in one bracket. DEV_OK when the
 // begin, the write and the end all succeeded, else the first failure; 0 for
-// a profile outside 0-2.
-int ResetProfileLighting(int profile);
+// a profile outside 0-2. A user data file that could not be put back is added
+// to `fileFailures`, or told to the user at once without it.
+int ResetProfileLighting(int profile, std::vector<WriteResult>* fileFailures = nullptr);
 
 // User-interface thread. Asks "MAIN_PROMPT_DEFAULT" (No the default); on Yes
 // resets every profile's keys and lighting, writes the default key matrix to

@@ -225,6 +225,16 @@ TEST_F(ProfileSwitchTest, FlipTogglesBetweenTheTwoGroups) {
     EXPECT_EQ(ToggleFlip(), 0);
     EXPECT_EQ(GetProfileString(kFlipSection, kFlipValueName, ""), "0");
     EXPECT_TRUE(LayoutForFlip(ReadFlip()).fKeysEnabled);
+
+    // A store that cannot be written: the window still flips, and the user
+    // learns where the setting was lost and why.
+    std::filesystem::remove(RegistryStorePath());
+    std::filesystem::create_directory(RegistryStorePath());
+    files.shown.clear();
+    EXPECT_EQ(ToggleFlip(), 1);
+    ASSERT_EQ(files.shown.size(), 1u);
+    EXPECT_NE(files.shown[0].find(RegistryStorePath()), std::string::npos) << files.shown[0];
+    EXPECT_NE(files.shown[0].find("Is a directory"), std::string::npos) << files.shown[0];
 }
 
 TEST_F(ProfileSwitchTest, AnyOtherStoredFlipCountsAsSetAndTogglesToZero) {

@@ -14,6 +14,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/WriteResult.h"
 #include "services/PathTable.h"
 #include "support/RecordingPrompt.h"
 #include "support/TempDir.h"
@@ -24,7 +25,14 @@ using testing::CRecordingPrompt;
 
 inline const char* kFilesTestLanguage = "[TEXT]\n"
                                         "PROFILE_FORMAT_ERROR=Bad profile: %s\n"
-                                        "MAIN_PROMPT_INPORT=Import failed\n";
+                                        "MAIN_PROMPT_INPORT=Import failed\n"
+                                        "FILE_SAVE_FAILED=Not saved: %s\n"
+                                        "FILE_SAVE_REASON=Why: %s\n";
+
+// The message a file that could not be written gives, as the test language words it.
+inline std::string NotSavedText(const std::string& path, int error) {
+    return "Not saved: " + path + "\nWhy: " + WriteFailed(path, error).Reason();
+}
 
 inline const char* kTemplateText = "[PRESENTMODE]\nmode=1\n\n[MODENAME]\n0=Ember\n1=Glacier\n2=Day\n\n"
                                    "[Mode1]\n16=1,2,3,0\ntool=1\njcolor=9,8,7\ncolor=4,5,6\n";

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "agreeing_host.h"
 #include "device/DeviceCommands.h"
 #include "device/DeviceDiscovery.h"
 #include "device/ReportExchange.h"
@@ -12,6 +13,8 @@
 
 namespace orvane {
 namespace {
+
+using test::CAgreeingHost;
 
 class LightingKeyboardTest : public ::testing::Test {
   protected:
@@ -68,15 +71,6 @@ TEST_F(LightingKeyboardTest, OneChangeWritesOnlyItsBytes) {
     EXPECT_EQ(WritesOutside(), 0u);
     EXPECT_EQ(model.LightingArea(), expected);
 }
-
-class CAgreeingHost : public CLightingHost {
-  public:
-    bool ReselectActiveProfile() override { return true; }
-    void ShowSwitchImage(bool) override {}
-    void ShowPanelControls(int) override {}
-    void HidePanelControls() override {}
-    void RefreshKeyTooltips() override {}
-};
 
 TEST_F(LightingKeyboardTest, PaintedKeysReachTheKeyboardsColourArea) {
     SetCurrentProfile(2);

@@ -40,18 +40,20 @@ class CFakeHost : public CLightingHost {
 
 class CFakeStore : public CPaintStore {
   public:
-    void WriteKeyColour(int p, int s, int led, Colour c, int flag) override {
+    WriteResult WriteKeyColour(int p, int s, int led, Colour c, int flag) override {
         log += "key " + std::to_string(p) + "/" + std::to_string(s) + " " + std::to_string(led) + "=" +
                std::to_string(c) + "," + std::to_string(flag) + ";";
+        return Written("store");
     }
-    void WritePaintSettings(int p, int s, int tool, Colour linked, Colour own,
-                            std::span<const PaintedKey> keys) override {
+    WriteResult WritePaintSettings(int p, int s, int tool, Colour linked, Colour own,
+                                   std::span<const PaintedKey> keys) override {
         ++paintWrites;
         log += "paint " + std::to_string(p) + "/" + std::to_string(s) + " " + std::to_string(tool) + " " +
                std::to_string(linked) + " " + std::to_string(own) + ";";
         for (const PaintedKey& k : keys)
             log += "key " + std::to_string(p) + "/" + std::to_string(s) + " " + std::to_string(k.led) + "=" +
                    std::to_string(k.colour) + "," + std::to_string(k.flag) + ";";
+        return Written("store");
     }
     int paintWrites = 0;
     std::string log;

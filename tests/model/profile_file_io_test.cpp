@@ -237,7 +237,7 @@ TEST_F(ProfileIoTest, FailedWritesKeepThePreviousFile) {
 TEST_F(ProfileIoTest, ImportLoadsOnlyValidFilesAndExportWritesOne) {
     Fill(2);
     const std::string exported = home_.Dir().File("out.fwc");
-    ASSERT_EQ(ExportProfileFile(exported, *store_), 1);
+    ASSERT_TRUE(ExportProfileFile(exported, *store_));
     EXPECT_EQ(ValidateProfileFile(exported), kProfileValid);
 
     const std::string working = WorkingProfilePath(0);

@@ -2,20 +2,30 @@
 // restoring from the template, and loading a colour set into the lighting.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <sys/stat.h>
 
+#include "agreeing_host.h"
 #include "files_test_env.h"
 #include "model/KeyTables.h"
 #include "model/LightingModel.h"
+#include "model/MacroRecord.h"
 #include "model/UserData.h"
 #include "platform/AtomicFile.h"
 #include "platform/IniFile.h"
+#include "platform/Registry.h"
+#include "services/WriteFailureReport.h"
 
 namespace orvane {
 namespace {
 
+using test::CAgreeingHost;
 using test::FilesTestEnv;
 using test::kTemplateText;
+using test::NotSavedText;
 using UserFolderTest = FilesTestEnv;
 using testing::ReadText;
 using testing::WriteText;
@@ -257,6 +267,128 @@ TEST_F(UserDataTest, SelectingAndRenamingColourSets) {
     EXPECT_EQ(SelectColourSet(0, 3, true, model, port), 0);
     EXPECT_EQ(SelectColourSet(0, -1, true, model, port), 0);
     EXPECT_EQ(ReadPresentSet(0), 1);
+}
+
+// ------------------------------------------------- writes that cannot be made
+
+// How the writes are stopped, and which of the three files that the actions
+// write (settings file, user data file of profile 0, registry) it stops.
+struct BlockedWrites {
+    const char* name;
+    bool byPermissions; // root writes regardless: such rows are skipped for it
+    int error;
+    bool settings, userData, registry;
+};
+
+void PrintTo(const BlockedWrites& b, std::ostream* os) {
+    *os << b.name;
+}
+
+class WriteFailureTest : public FilesTestEnv, public ::testing::WithParamInterface<BlockedWrites> {
+  protected:
+    void SetUp() override {
+        FilesTestEnv::SetUp();
+        if (GetParam().byPermissions && ::geteuid() == 0)
+            GTEST_SKIP() << "running as root, whom file permissions do not stop; the rows that block with "
+                            "folders in the files' place still run";
+        SetRegistrySettingsRoot("Test", "Files");
+        std::filesystem::create_directories(UserFolder());
+        WriteTemplate();
+        ASSERT_TRUE(RestoreUserFile(0));
+        WriteText(Settings(), "[KEYCOLOR]\nDengCheck=1\n");
+        ASSERT_TRUE(WriteProfileString("PROFILES", "Other", "kept"));
+    }
+    void TearDown() override {
+        ::chmod(UserFolder().c_str(), 0755);
+        FilesTestEnv::TearDown();
+    }
+    std::string Settings() const { return UserFolder() + "/zaru.ini"; }
+
+    void Block() {
+        const BlockedWrites& b = GetParam();
+        for (auto [blocked, path] :
+             {std::pair{b.settings, Settings()}, std::pair{b.userData, UserDataFilePath(0)},
+              std::pair{b.registry, RegistryStorePath()}}) {
+            if (!blocked) continue;
+            if (b.byPermissions) {
+                ::chmod(path.c_str(), 0444);
+            } else {
+                std::filesystem::remove(path);
+                std::filesystem::create_directory(path);
+            }
+        }
+        if (b.byPermissions && b.settings && b.userData) ::chmod(UserFolder().c_str(), 0555);
+    }
+
+    // Every regular file under the test's home, with its bytes.
+    std::map<std::string, std::string> Files() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(home_.Dir().Path()))
+            if (entry.is_regular_file()) files[entry.path().string()] = ReadText(entry.path().string());
+        return files;
+    }
+};
+
+TEST_P(WriteFailureTest, EachFailedWriteIsToldOnceWithItsPathAndNothingElseChanges) {
+    CTablePort port;
+    CLightingModel model(port);
+    model.SetPaintStore(&UserDataPaintStore());
+    CAgreeingHost host;
+    CKeyLightFrame lights;
+    struct Action {
+        const char* name;
+        bool BlockedWrites::*stopped;
+        std::string target;
+        std::function<void()> run;
+    };
+    const Action actions[] = {
+        {"lighting switch", &BlockedWrites::settings, Settings(),
+         [&] { model.SetLightingSwitch(false, host, lights); }},
+        {"colour set choice", &BlockedWrites::userData, UserDataFilePath(0),
+         [&] { SelectColourSet(0, 2, false, model, port); }},
+        {"colour set name", &BlockedWrites::userData, UserDataFilePath(0),
+         [&] { RenameColourSet(0, "Frost", model); }},
+        {"paint tool", &BlockedWrites::userData, UserDataFilePath(0), [&] { model.SelectPaintTool(0); }},
+        {"record delay option", &BlockedWrites::registry, RegistryStorePath(),
+         [&] { ReportWriteFailures({WriteRecordDelayOption(1)}); }},
+    };
+    Block();
+    for (const Action& action : actions) {
+        SCOPED_TRACE(action.name);
+        prompt_.shown.clear();
+        std::map<std::string, std::string> before = Files();
+        action.run();
+        std::map<std::string, std::string> after = Files();
+        if (GetParam().*action.stopped) {
+            EXPECT_EQ(prompt_.shown, std::vector<std::string>{NotSavedText(action.target, GetParam().error)});
+        } else {
+            EXPECT_TRUE(prompt_.shown.empty());
+            EXPECT_NE(before[action.target], after[action.target]);
+            before.erase(action.target);
+            after.erase(action.target);
+        }
+        EXPECT_EQ(before, after);
+    }
+    // The name is stored at each key typed: a failure is told once, not per key.
+    prompt_.shown.clear();
+    RenameColourSet(0, "Frosty", model);
+    EXPECT_EQ(prompt_.shown.size(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Blocked, WriteFailureTest,
+    ::testing::Values(BlockedWrites{"ReadOnlyUserFolder", true, EACCES, true, true, false},
+                      BlockedWrites{"ReadOnlySettingsFiles", true, EACCES, true, false, true},
+                      BlockedWrites{"FoldersInTheFilesPlace", false, EISDIR, true, true, true}),
+    [](const ::testing::TestParamInfo<BlockedWrites>& info) { return std::string(info.param.name); });
+
+TEST_F(UserFolderTest, AFolderThatCannotBeMadeIsTheOneFailure) {
+    WriteText(UserFolder(), "a file where the folder belongs");
+    const std::vector<WriteResult> failed = EnsureUserFolder();
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0].path, UserFolder());
+    EXPECT_EQ(failed[0].error, ENOTDIR);
+    EXPECT_EQ(ReadText(UserFolder()), "a file where the folder belongs");
 }
 
 } // namespace

@@ -96,9 +96,20 @@ TEST_F(ApplyTest, FailedSaveOrSendKeepsApplyPending) {
     EXPECT_FALSE(outcome.saved);
     EXPECT_TRUE(outcome.sent);
     EXPECT_TRUE(host.pending);
+    EXPECT_TRUE(prompt.shown.empty()); // no file is nothing lost
+
+    // A working profile file that cannot be written: the user learns which.
+    CreateWorkingProfile(0);
+    SetAtomicWriteFailureForTests(true);
+    outcome = Apply();
+    SetAtomicWriteFailureForTests(false);
+    EXPECT_FALSE(outcome.saved);
+    EXPECT_TRUE(outcome.sent);
+    EXPECT_TRUE(host.pending);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_NE(prompt.shown[0].find(WorkingProfilePath(0)), std::string::npos) << prompt.shown[0];
 
     // Saved, but the keyboard refuses the last matrix chunk.
-    CreateWorkingProfile(0);
     TakeRequests();
     const uint32_t next = sim->RequestCount();
     // begin, 1 macro chunk, 10 matrix chunks: the last one is request +12.

@@ -11,6 +11,7 @@
 #include "model/ConfigStore.h"
 #include "model/MacroBlock.h"
 #include "model/ProfileFile.h"
+#include "platform/AtomicFile.h"
 #include "platform/ByteOrder.h"
 #include "sim/SimFaults.h"
 #include "support/TempDir.h"
@@ -261,17 +262,36 @@ TEST_F(BackupTest, GKeyAssignmentsSurviveAReconnection) {
     EXPECT_EQ(g_ConfigStore.KeyString(2 * kRecordsPerBlock + G1 + 9), text);
 }
 
-TEST_F(BackupTest, MalformedImportChangesNothing) {
-    const std::string path = files.File("bad.fwc");
-    testing::WriteText(path, std::string(40000, 'x'));
-    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, 0x1E, KeyFunctionKind::Disabled, 0));
-    host.pending = true;
-    EXPECT_EQ(ImportProfile(path), 0);
-    EXPECT_EQ(Commands(TakeRequests()), "03"); // only the active profile's lookup
-    EXPECT_TRUE(host.pending);
-    EXPECT_TRUE(g_ConfigStore.Record(0, 0x1E).Is(KeyFunctionKind::Disabled));
-    ASSERT_FALSE(prompt.shown.empty());
-    EXPECT_NE(prompt.shown.back().find("could not be restored"), std::string::npos);
+TEST_F(BackupTest, ImportThatIsMalformedOrCannotBeSavedChangesNothing) {
+    const std::string bad = files.File("bad.fwc");
+    testing::WriteText(bad, std::string(40000, 'x'));
+    const std::string good = files.File("good.fwc");
+    ASSERT_EQ(SaveProfileFile(good), 1);
+    CreateWorkingProfile(0);
+    const std::string working = WorkingProfilePath(0);
+    const std::string workingBefore = testing::ReadText(working);
+    for (const bool malformed : {true, false}) {
+        SCOPED_TRACE(malformed ? "malformed file" : "working profile file not writable");
+        ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, 0x1E, KeyFunctionKind::Disabled, 0));
+        host.pending = true;
+        prompt.shown.clear();
+        SetActiveProfileCache(-1);
+        TakeRequests();
+        SetAtomicWriteFailureForTests(!malformed);
+        EXPECT_EQ(ImportProfile(malformed ? bad : good), 0);
+        SetAtomicWriteFailureForTests(false);
+        EXPECT_EQ(Commands(TakeRequests()), "03"); // only the active profile's lookup
+        EXPECT_TRUE(host.pending);
+        EXPECT_TRUE(g_ConfigStore.Record(0, 0x1E).Is(KeyFunctionKind::Disabled));
+        EXPECT_EQ(testing::ReadText(working), workingBefore);
+        ASSERT_FALSE(prompt.shown.empty());
+        const std::string& told = prompt.shown.back();
+        EXPECT_NE(told.find("could not be restored"), std::string::npos);
+        if (!malformed) {
+            EXPECT_NE(told.find(working), std::string::npos) << told;
+            EXPECT_NE(told.find("Input/output error"), std::string::npos) << told;
+        }
+    }
 }
 
 } // namespace
