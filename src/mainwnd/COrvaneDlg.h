@@ -178,9 +178,6 @@ class COrvaneDlg : public CBaseDialog,
     void ToggleFlip();
     void ShowBackupMenu();
     void RunShutdown();
-    // Runs `work` on the GUI thread: at once there, else waited for (`wait`)
-    // or queued.
-    void OnGuiThread(const std::function<void()>& work, bool wait) const;
 
     CMessageBridge m_bridge;
     CInstanceSocket m_instanceSocket;

@@ -1,31 +1,36 @@
 #include "mainwnd/TransferRunner.h"
 
 #include <atomic>
+#include <memory>
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QThread>
 #include <system_error>
 #include <thread>
+
+#include "ui/GuiThread.h"
 
 namespace orvane {
 
 void CTransferRunner::Run(const std::function<void()>& work) {
-    QCoreApplication* app = QCoreApplication::instance();
-    if (m_running || !app || QThread::currentThread() != app->thread()) {
+    if (m_running || !QCoreApplication::instance() || !OnGuiThread()) {
         work();
         return;
     }
     m_running = true;
     QEventLoop loop;
+    // The quit may come after the wait was skipped (the work was quick):
+    // it then finds no loop. Read and cleared on the GUI thread only.
+    auto waiting = std::make_shared<QEventLoop*>(&loop);
     std::atomic<bool> done{false};
     std::thread worker;
     try {
         worker = std::thread([&] {
             work();
             done.store(true);
-            // Queued to the loop, so it ends the wait even when posted before it began.
-            QMetaObject::invokeMethod(
-                &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+            // Queued, so it ends the wait even when posted before it began.
+            PostToGuiThread([waiting] {
+                if (*waiting) (*waiting)->quit();
+            });
         });
     } catch (const std::system_error&) {
         work(); // no thread to be had: the window waits this once
@@ -34,8 +39,7 @@ void CTransferRunner::Run(const std::function<void()>& work) {
     }
     if (!done.load()) loop.exec(QEventLoop::ExcludeUserInputEvents);
     worker.join();
-    // The quit queued after `done` may still be pending when the wait was skipped.
-    QCoreApplication::removePostedEvents(&loop);
+    *waiting = nullptr;
     m_running = false;
 }
 
