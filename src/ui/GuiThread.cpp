@@ -1,40 +1,35 @@
 #include "ui/GuiThread.h"
 
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
 #include <QCoreApplication>
-#include <QEvent>
+#include <QSocketNotifier>
 #include <QThread>
+#include <sys/eventfd.h>
+#include <unistd.h>
 #include <vector>
 
 namespace orvane {
 namespace {
 
-// Each queued piece of work is announced by one event to this object, so it
-// runs wherever the GUI thread handles posted events (nested loops and
-// message boxes included), in order with everything else posted there.
-class CGuiQueue final : public QObject {
-  public:
-    static QEvent::Type WakeType() {
-        static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
-        return type;
-    }
-
-  protected:
-    void customEvent(QEvent* event) override;
-};
-
 struct CQueued {
-    std::function<void()> work; // empty once dropped: its wake event finds nothing to do
+    std::function<void()> work; // empty once its target closed
     const CGuiThreadTarget* target = nullptr;
 };
 
+// A poster only queues and writes to an event counter: it never builds a Qt
+// object another thread frees, so the thread checker orders every hand-off
+// by this lock (and the counter), and nothing the GUI thread's event
+// filters look at was made on another thread.
 struct CQueueState {
     std::mutex mutex;
     std::deque<CQueued> work;
-    CGuiQueue* receiver = nullptr;
+    int wakeFd = -1;                     // kept open for good: a late poster never writes to a reused number
+    QSocketNotifier* listener = nullptr; // on the GUI thread
+    QCoreApplication* ending = nullptr;  // whose queue is gone: nothing more is queued for it
 };
 
 // Never destroyed: the device threads are never joined and may post while
@@ -44,6 +39,37 @@ CQueueState& State() {
     return *state;
 }
 
+void Wake(CQueueState& state) {
+    const uint64_t one = 1;
+    if (state.wakeFd >= 0) (void)!::write(state.wakeFd, &one, sizeof one);
+}
+
+// Runs what was queued when the counter fired, one piece at a time and
+// without the lock, so a piece may queue more (it runs at the next turn) or
+// wait in a loop of its own, where the rest is still served.
+void RunQueued() {
+    CQueueState& state = State();
+    uint64_t count = 0;
+    (void)!::read(state.wakeFd, &count, sizeof count);
+    size_t pending;
+    {
+        std::lock_guard lock(state.mutex);
+        pending = state.work.size();
+    }
+    for (; pending > 0; --pending) {
+        std::function<void()> next;
+        {
+            std::lock_guard lock(state.mutex);
+            if (state.work.empty()) return;
+            next = std::move(state.work.front().work);
+            state.work.pop_front();
+            // A loop this piece may wait in still hears the rest.
+            if (!state.work.empty()) Wake(state);
+        }
+        if (next) next();
+    }
+}
+
 // Runs when the application object goes: what is still queued will never
 // run, and dropping it releases whoever waits for it.
 void DropQueue() {
@@ -51,25 +77,40 @@ void DropQueue() {
     std::deque<CQueued> dropped;
     {
         std::lock_guard lock(state.mutex);
-        // Its pending wake events were built under this lock; they go with it.
-        delete state.receiver;
-        state.receiver = nullptr;
+        delete state.listener;
+        state.listener = nullptr;
+        state.ending = QCoreApplication::instance();
         dropped.swap(state.work);
     }
 }
 
-// Only wake events are custom events here; their type is not even read in
-// this file before the lock: the posters built them under it, and the
-// thread checker cannot see Qt's own queue lock.
-void CGuiQueue::customEvent(QEvent*) {
-    CQueueState& state = State();
-    std::unique_lock lock(state.mutex);
-    if (state.work.empty()) return;
-    std::function<void()> next = std::move(state.work.front().work);
-    state.work.pop_front();
-    lock.unlock();
-    if (next) next();
+// On the GUI thread, with the lock held: from then on work posted from
+// anywhere is heard wherever that thread handles events, nested loops and
+// message boxes included.
+void StartListening(CQueueState& state) {
+    if (state.listener) return;
+    if (state.wakeFd < 0) state.wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (state.wakeFd < 0) return;
+    state.ending = nullptr;
+    state.listener = new QSocketNotifier(state.wakeFd, QSocketNotifier::Read);
+    QObject::connect(state.listener, &QSocketNotifier::activated, [] { RunQueued(); });
+    qAddPostRoutine(DropQueue);
+    // Posted before anyone listened: heard at once.
+    if (!state.work.empty()) Wake(state);
 }
+
+// As the application starts, on its thread.
+void ListenOnGuiThread() {
+    CQueueState& state = State();
+    std::lock_guard lock(state.mutex);
+    StartListening(state);
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(ListenOnGuiThread)
+
+namespace {
 
 // What a waiting caller waits on; finished when its work ran or was dropped.
 struct CWait {
@@ -122,18 +163,13 @@ void PostToGuiThread(std::function<void()> work, const CGuiThreadTarget* target)
     if (!app) return;
     CQueueState& state = State();
     std::unique_lock lock(state.mutex);
-    if (target && target->closed_) {
+    if ((target && target->closed_) || app == state.ending) {
         lock.unlock();
         return; // dropping `work` releases a waiter outside the lock
     }
-    if (!state.receiver) {
-        state.receiver = new CGuiQueue;
-        state.receiver->moveToThread(app->thread());
-        qAddPostRoutine(DropQueue);
-    }
+    if (QThread::currentThread() == app->thread()) StartListening(state);
     state.work.push_back(CQueued{std::move(work), target});
-    // Built under the lock the GUI thread takes before Qt deletes it.
-    QCoreApplication::postEvent(state.receiver, new QEvent(CGuiQueue::WakeType()));
+    Wake(state);
 }
 
 bool RunOnGuiThread(const std::function<void()>& work, const CGuiThreadTarget* target) {

@@ -2,9 +2,9 @@
 // The one way any thread reaches the GUI thread. Widgets belong to that
 // thread, yet a transfer's worker, the connection monitor and the message
 // bridge all have widget work to hand over. The hand-off goes through a
-// queue under a std::mutex and a wait on a std::condition_variable, so the
-// thread checker sees it in both directions (Qt's own queue lock is
-// invisible to it).
+// queue under a std::mutex, an event counter the GUI thread listens to and,
+// for a caller that waits, a std::condition_variable, so the thread checker
+// sees it in both directions (Qt's own event queue lock is invisible to it).
 #include <functional>
 #include <optional>
 #include <utility>

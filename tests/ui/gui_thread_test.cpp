@@ -75,18 +75,40 @@ TEST(GuiThread, WorkIsServedWhileTheGuiThreadWaitsInANestedLoop) {
     test::UiApp();
     // As a transfer does it: the GUI thread waits in a loop of its own
     // (taking no user input) while the worker asks it for widget work.
-    bool nestedServed = false;
+    bool workerServed = false;
     PostToGuiThread([&] {
         QEventLoop nested;
         std::thread worker([&] {
-            EXPECT_TRUE(RunOnGuiThread([&] { nestedServed = true; }));
+            EXPECT_TRUE(RunOnGuiThread([&] { workerServed = true; }));
             PostToGuiThread([&nested] { nested.quit(); });
         });
         nested.exec(QEventLoop::ExcludeUserInputEvents);
         worker.join();
     });
     RunUntilDone([] {});
-    EXPECT_TRUE(nestedServed);
+    EXPECT_TRUE(workerServed);
+
+    // Queued together: the second piece runs inside the loop the first
+    // waits in (as a message box does), with nothing queued after them.
+    QEventLoop* waitingIn = nullptr;
+    int nestedExit = -1;
+    bool secondInside = false;
+    PostToGuiThread([&] {
+        QEventLoop nested;
+        waitingIn = &nested;
+        QTimer::singleShot(60000, &nested, [&nested] { nested.exit(1); });
+        nestedExit = nested.exec();
+        waitingIn = nullptr;
+    });
+    PostToGuiThread([&] {
+        secondInside = waitingIn != nullptr;
+        if (waitingIn) waitingIn->quit();
+    });
+    QEventLoop outer;
+    PostToGuiThread([&outer] { outer.quit(); });
+    outer.exec();
+    EXPECT_TRUE(secondInside);
+    EXPECT_EQ(nestedExit, 0);
 }
 
 TEST(GuiThread, AClosedTargetsWorkNeverRunsAndReleasesItsWaiters) {
