@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QThread>
+#include <QThreadPool>
 #include <sys/eventfd.h>
 #include <unistd.h>
 #include <vector>
@@ -101,6 +102,13 @@ void StartListening(CQueueState& state) {
 
 // As the application starts, on its thread.
 void ListenOnGuiThread() {
+#if defined(__SANITIZE_THREAD__)
+    // Qt's global pool (it paints large pictures in pieces) orders its own
+    // queue by locks the thread checker cannot see; two of its threads then
+    // look like a race inside Qt where nothing of the program is involved.
+    // One thread of it is enough in a sanitizer build.
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
+#endif
     CQueueState& state = State();
     std::lock_guard lock(state.mutex);
     StartListening(state);
