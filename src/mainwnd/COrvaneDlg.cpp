@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QThread>
 
 #include "device/ConnectionMonitor.h"
 #include "device/DeviceCommands.h"
@@ -297,15 +296,6 @@ void COrvaneDlg::RunShutdown() {
     std::lock_guard lock(ConfigStoreLock());
     g_ConfigStore.ReleaseWorking();
     g_ConfigStore.Commit();
-}
-
-void COrvaneDlg::OnGuiThread(const std::function<void()>& work, bool wait) const {
-    auto* self = const_cast<COrvaneDlg*>(this);
-    if (QThread::currentThread() == thread()) {
-        work();
-        return;
-    }
-    QMetaObject::invokeMethod(self, work, wait ? Qt::BlockingQueuedConnection : Qt::QueuedConnection);
 }
 
 } // namespace orvane

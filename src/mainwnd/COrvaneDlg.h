@@ -181,9 +181,6 @@ class COrvaneDlg : public CBaseDialog,
     // A failed read of the keyboard's lighting: the user learns that the
     // panel shows what the program last knew. GUI thread.
     void TellLightingUnread(int status);
-    // Runs `work` on the GUI thread: at once there, else waited for (`wait`)
-    // or queued.
-    void OnGuiThread(const std::function<void()>& work, bool wait) const;
 
     CMessageBridge m_bridge;
     CInstanceSocket m_instanceSocket;

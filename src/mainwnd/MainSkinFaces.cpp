@@ -1,5 +1,7 @@
 #include "mainwnd/MainSkinFaces.h"
 
+#include <QImageReader>
+
 #include "ui/SkinImage.h"
 
 namespace orvane {
@@ -7,6 +9,10 @@ namespace orvane {
 CMainSkinFaces::Decoding CMainSkinFaces::StartDecoding() {
     // Decoding these whole-window pictures is most of the start-up time; they
     // decode side by side (inline where no thread can be had).
+    // Qt finds its picture readers once, on the thread that first asks; the
+    // GUI thread asks first, so the decoders and the window's own pictures
+    // share what it found through the thread starts.
+    QImageReader::supportedImageFormats();
     Decoding decoding;
     for (size_t f = 0; f < decoding.size(); ++f)
         decoding[f] = std::async(std::launch::async | std::launch::deferred, [f] {

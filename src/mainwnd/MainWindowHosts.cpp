@@ -24,41 +24,41 @@ namespace orvane {
 void COrvaneDlg::SetApplyPending(bool pending) {
     m_applyPending.store(pending ? 1 : 0);
     // Apply is enabled exactly while something waits to be sent.
-    OnGuiThread(
+    ShowOnGuiThread(
         [this] {
             if (CPngButton* apply = Button(IDC_APPLY)) apply->setEnabled(m_applyPending.load() != 0);
         },
-        false);
+        m_bridge.Core()->Target());
 }
 
 void COrvaneDlg::SetLightingPanelDefaults() {
-    OnGuiThread(
+    RunOnGuiThread(
         [this] {
             if (m_parts.setPanelDefaults) m_parts.setPanelDefaults();
         },
-        true);
+        m_bridge.Core()->Target());
 }
 
 void COrvaneDlg::RefillColourSets() {
-    OnGuiThread(
+    RunOnGuiThread(
         [this] {
             if (m_parts.refillColourSets) m_parts.refillColourSets();
         },
-        true);
+        m_bridge.Core()->Target());
 }
 
 void COrvaneDlg::SetProfileButtons(int profile) {
-    OnGuiThread(
+    ShowOnGuiThread(
         [this, profile] {
             for (int p = 0; p < PROFILE_COUNT; ++p)
                 if (CPngButton* b = Button(IDC_PROFILE_1 + p)) b->SetChecked(p == profile, true);
         },
-        false);
+        m_bridge.Core()->Target());
 }
 
 void COrvaneDlg::PressProfileButton(int profile) {
     if (profile < 0 || profile >= PROFILE_COUNT) return;
-    OnGuiThread(
+    RunOnGuiThread(
         [this, profile] {
             SetCurrentProfile(profile);
             const int read = ReadLightingRecords();
@@ -67,30 +67,30 @@ void COrvaneDlg::PressProfileButton(int profile) {
             TellLightingUnread(read);
             if (TheLighting().SwitchOn()) TurnLightingSwitchOff();
         },
-        true);
+        m_bridge.Core()->Target());
     // The keyboard follows only when it is not on that profile already; an
     // Apply of unsent changes may come first, so the window keeps painting
     // meanwhile. Pressed by a transfer (restoring the defaults), the switch
     // is part of it, on its worker.
     int checked = -1;
     RunTransfer([&checked, profile] { checked = SwitchForProfileButton(profile); });
-    OnGuiThread(
+    ShowOnGuiThread(
         [this, checked] {
             if (m_shutdownDone) return; // the program was closed meanwhile
             if (checked >= 0) SetProfileButtons(checked);
         },
-        false);
+        m_bridge.Core()->Target());
 }
 
 void COrvaneDlg::TurnLightingSwitchOff() {
-    OnGuiThread(
+    RunOnGuiThread(
         [this] {
             if (m_parts.turnSwitchOff)
                 m_parts.turnSwitchOff();
             else if (TheLighting().SwitchOn())
                 TheLighting().SetLightingSwitch(false, *this, KeyLights());
         },
-        true);
+        m_bridge.Core()->Target());
 }
 
 void COrvaneDlg::TellLightingUnread(int status) {
@@ -106,28 +106,28 @@ bool COrvaneDlg::ReselectActiveProfile() {
 }
 
 void COrvaneDlg::ShowSwitchImage(bool on) {
-    OnGuiThread(
+    RunOnGuiThread(
         [this, on] {
             if (m_parts.showSwitchImage) m_parts.showSwitchImage(on);
             if (on) ResumePreview();
         },
-        true);
+        m_bridge.Core()->Target());
 }
 
 void COrvaneDlg::ShowPanelControls(int mode) {
-    OnGuiThread(
+    RunOnGuiThread(
         [this, mode] {
             if (m_parts.showPanelControls) m_parts.showPanelControls(mode);
         },
-        true);
+        m_bridge.Core()->Target());
 }
 
 void COrvaneDlg::HidePanelControls() {
-    OnGuiThread(
+    RunOnGuiThread(
         [this] {
             if (m_parts.hidePanelControls) m_parts.hidePanelControls();
         },
-        true);
+        m_bridge.Core()->Target());
 }
 
 void COrvaneDlg::RefreshKeyTooltips() {
@@ -145,11 +145,11 @@ bool COrvaneDlg::GKeyBankSet() const {
 
 void COrvaneDlg::SetKeyButtonTooltip(int controlId, const std::string& text, bool checked) {
     // Queued: the caller may hold ConfigStoreLock, which the GUI thread may be waiting for.
-    OnGuiThread(
+    ShowOnGuiThread(
         [this, controlId, text, checked] {
             if (m_parts.keyButtons) m_parts.keyButtons->SetKeyButtonTooltip(controlId, text, checked);
         },
-        false);
+        m_bridge.Core()->Target());
 }
 
 void COrvaneDlg::SetKeyLight(const KeyButton& button, Colour colour, bool lit) {

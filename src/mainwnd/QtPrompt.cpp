@@ -11,12 +11,9 @@
 namespace orvane {
 namespace {
 
-// Widgets live on the GUI thread only; without an application there is
-// nobody to ask, and the question counts as cancelled.
-template <typename Result, typename Work> Result OnGuiThread(Work work) {
-    Result result{};
-    if (QCoreApplication::instance()) RunOnGuiThread([&] { result = work(); });
-    return result;
+// Without an application there is nobody to ask: the question counts as cancelled.
+bool NobodyToAsk() {
+    return QCoreApplication::instance() == nullptr;
 }
 
 QString Q(const std::string& s) {
@@ -61,7 +58,8 @@ std::string QtFileFilter(const std::string& filter) {
 }
 
 int CQtPrompt::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
-    return OnGuiThread<int>([&] {
+    if (NobodyToAsk()) return 0;
+    return CallOnGuiThread<int>([&] {
         QMessageBox box;
         box.setText(Q(text));
         box.setWindowTitle(Q(caption));
@@ -114,7 +112,8 @@ int CQtPrompt::MessageBox(const std::string& text, const std::string& caption, u
 std::optional<std::string> CQtPrompt::OpenFileName(const std::string& filter, const std::string& defaultExt,
                                                    const std::string& initialPath) {
     (void)defaultExt; // an opened file exists under the name chosen
-    return OnGuiThread<std::optional<std::string>>([&] {
+    if (NobodyToAsk()) return std::nullopt;
+    return CallOnGuiThread<std::optional<std::string>>([&] {
         return WithDefaultExtension(
             QFileDialog::getOpenFileName(nullptr, QString(), StartPath(initialPath), Q(QtFileFilter(filter))),
             std::string());
@@ -123,7 +122,8 @@ std::optional<std::string> CQtPrompt::OpenFileName(const std::string& filter, co
 
 std::optional<std::string> CQtPrompt::SaveFileName(const std::string& filter, const std::string& defaultExt,
                                                    const std::string& initialPath) {
-    return OnGuiThread<std::optional<std::string>>([&] {
+    if (NobodyToAsk()) return std::nullopt;
+    return CallOnGuiThread<std::optional<std::string>>([&] {
         // The dialog adds the extension itself, so its question before
         // replacing a file covers the name that is really written.
         QFileDialog dialog(nullptr, QString(), StartPath(initialPath), Q(QtFileFilter(filter)));
@@ -136,7 +136,8 @@ std::optional<std::string> CQtPrompt::SaveFileName(const std::string& filter, co
 }
 
 std::optional<uint32_t> CQtPrompt::ChooseColour(uint32_t initial) {
-    return OnGuiThread<std::optional<uint32_t>>([&]() -> std::optional<uint32_t> {
+    if (NobodyToAsk()) return std::nullopt;
+    return CallOnGuiThread<std::optional<uint32_t>>([&]() -> std::optional<uint32_t> {
         QColor start(static_cast<int>(initial & 0xFF), static_cast<int>((initial >> 8) & 0xFF),
                      static_cast<int>((initial >> 16) & 0xFF));
         QColor chosen = QColorDialog::getColor(start);

@@ -2,32 +2,37 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QThread>
 #include <system_error>
 #include <thread>
+
+#include "ui/GuiThread.h"
 
 namespace orvane {
 
 void CTransferRunner::Run(const std::function<void()>& work) {
-    QCoreApplication* app = QCoreApplication::instance();
     // The thread first: m_running belongs to the GUI thread.
-    if (!app || QThread::currentThread() != app->thread() || m_running) {
+    if (!QCoreApplication::instance() || !OnGuiThread() || m_running) {
         work();
         return;
     }
     m_running = true;
     QEventLoop loop;
+    // The quit may come after the wait was skipped (the work was quick):
+    // it then finds no loop. Read and cleared on the GUI thread only.
+    auto waiting = std::make_shared<QEventLoop*>(&loop);
     std::atomic<bool> done{false};
     std::thread worker;
     try {
         worker = std::thread([&] {
             work();
             done.store(true);
-            // Queued to the loop, so it ends the wait even when posted before it began.
-            QMetaObject::invokeMethod(
-                &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+            // Queued, so it ends the wait even when posted before it began.
+            PostToGuiThread([waiting] {
+                if (*waiting) (*waiting)->quit();
+            });
         });
     } catch (const std::system_error&) {
         work(); // no thread to be had: the window waits this once
@@ -36,8 +41,7 @@ void CTransferRunner::Run(const std::function<void()>& work) {
     }
     if (!done.load()) loop.exec(QEventLoop::ExcludeUserInputEvents);
     worker.join();
-    // The quit queued after `done` may still be pending when the wait was skipped.
-    QCoreApplication::removePostedEvents(&loop);
+    *waiting = nullptr;
     m_running = false;
     ScheduleQueued();
 }

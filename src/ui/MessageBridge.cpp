@@ -1,107 +1,53 @@
 #include "ui/MessageBridge.h"
 
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <QCoreApplication>
-#include <QEvent>
 #include <QTimer>
 
 namespace orvane {
-namespace {
 
-struct CSendState {
-    std::mutex mutex;
-    std::condition_variable done;
-    bool finished = false;
-    intptr_t result = 0;
-
-    void Finish(intptr_t value) {
-        std::lock_guard guard(mutex);
-        if (finished) return;
-        result = value;
-        finished = true;
-        done.notify_all();
-    }
-};
-
-QEvent::Type BridgeEventType() {
-    static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
-    return type;
+CMessageBridge* CBridgeCore::Receiver() const {
+    std::lock_guard lock(mutex_);
+    return receiver_;
 }
 
-class CBridgeEvent final : public QEvent {
-  public:
-    CBridgeEvent(uint32_t message, uintptr_t wParam, intptr_t lParam, std::shared_ptr<CSendState> state)
-        : QEvent(BridgeEventType()), message_(message), wParam_(wParam), lParam_(lParam),
-          state_(std::move(state)) {}
-    // Qt deletes events still queued for a receiver that is destroyed; the
-    // sender waiting for one of them then gets 0 instead of waiting forever.
-    ~CBridgeEvent() override {
-        if (state_) state_->Finish(0);
-    }
-    void Deliver(CMessageBridge& bridge) {
-        intptr_t result = bridge.Dispatch(message_, wParam_, lParam_);
-        if (state_) state_->Finish(result);
-    }
-
-  private:
-    uint32_t message_;
-    uintptr_t wParam_;
-    intptr_t lParam_;
-    std::shared_ptr<CSendState> state_;
-};
-
-} // namespace
-
+// A window that goes before the message's turn drops it: a sender gets 0.
 intptr_t CBridgeCore::Send(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    auto state = std::make_shared<CSendState>();
-    {
-        std::unique_lock lock(mutex_);
-        if (!receiver_) return 0;
-        if (QThread::currentThread() == thread_) {
-            CMessageBridge* receiver = receiver_;
-            lock.unlock(); // the handler may send again
-            return receiver->Dispatch(message, wParam, lParam);
-        }
-        QCoreApplication::postEvent(receiver_, new CBridgeEvent(message, wParam, lParam, state));
-    }
-    std::unique_lock wait(state->mutex);
-    state->done.wait(wait, [&] { return state->finished; });
-    return state->result;
+    if (!Alive()) return 0;
+    return CallOnGuiThread<intptr_t>(
+        [core = shared_from_this(), message, wParam, lParam]() -> intptr_t {
+            CMessageBridge* receiver = core->Receiver();
+            return receiver ? receiver->Dispatch(message, wParam, lParam) : 0;
+        },
+        &target_);
 }
 
 void CBridgeCore::Post(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    std::lock_guard lock(mutex_);
-    if (receiver_) QCoreApplication::postEvent(receiver_, new CBridgeEvent(message, wParam, lParam, nullptr));
+    if (!Alive()) return;
+    PostToGuiThread(
+        [core = shared_from_this(), message, wParam, lParam] {
+            if (CMessageBridge* receiver = core->Receiver()) receiver->Dispatch(message, wParam, lParam);
+        },
+        &target_);
 }
 
+// Through the same queue as the messages, so the order holds.
 void CBridgeCore::SetTimer(uint32_t timerId, uint32_t periodMs) {
-    std::unique_lock lock(mutex_);
-    if (!receiver_) return;
-    CMessageBridge* receiver = receiver_;
-    if (QThread::currentThread() == thread_) {
-        lock.unlock();
-        receiver->StartTimerNow(timerId, periodMs);
-        return;
-    }
-    // Queued behind what this thread posted before, so the order holds.
-    QMetaObject::invokeMethod(
-        receiver, [receiver, timerId, periodMs] { receiver->StartTimerNow(timerId, periodMs); },
-        Qt::QueuedConnection);
+    if (!Alive()) return;
+    ShowOnGuiThread(
+        [core = shared_from_this(), timerId, periodMs] {
+            if (CMessageBridge* receiver = core->Receiver()) receiver->StartTimerNow(timerId, periodMs);
+        },
+        &target_);
 }
 
 void CBridgeCore::KillTimer(uint32_t timerId) {
-    std::unique_lock lock(mutex_);
-    if (!receiver_) return;
-    CMessageBridge* receiver = receiver_;
-    if (QThread::currentThread() == thread_) {
-        lock.unlock();
-        receiver->KillTimerNow(timerId);
-        return;
-    }
-    QMetaObject::invokeMethod(
-        receiver, [receiver, timerId] { receiver->KillTimerNow(timerId); }, Qt::QueuedConnection);
+    if (!Alive()) return;
+    ShowOnGuiThread(
+        [core = shared_from_this(), timerId] {
+            if (CMessageBridge* receiver = core->Receiver()) receiver->KillTimerNow(timerId);
+        },
+        &target_);
 }
 
 bool CBridgeCore::Alive() const {
@@ -111,7 +57,6 @@ bool CBridgeCore::Alive() const {
 
 CMessageBridge::CMessageBridge(QObject* parent) : QObject(parent), core_(std::make_shared<CBridgeCore>()) {
     core_->receiver_ = this;
-    core_->thread_ = thread();
     // Lets a whole-program test see which tagged messages a window handled.
     if (const char* trace = std::getenv("ORVANE_TRACE_MESSAGES"); trace && *trace) tracePath_ = trace;
 }
@@ -121,8 +66,7 @@ CMessageBridge::~CMessageBridge() {
         std::lock_guard lock(core_->mutex_);
         core_->receiver_ = nullptr;
     }
-    // Events still queued for us are deleted with us (releasing their senders).
-    QCoreApplication::removePostedEvents(this);
+    core_->target_.Close();
 }
 
 void CMessageBridge::OnMessage(uint32_t message, Handler handler) {
@@ -152,18 +96,6 @@ intptr_t CMessageBridge::Dispatch(uint32_t message, uintptr_t wParam, intptr_t l
     // Copied: the handler may change the map (or end the window).
     TaggedHandler handler = it->second.taggedHandler;
     return handler ? handler(lParam) : 0;
-}
-
-bool CMessageBridge::event(QEvent* event) {
-    // Posters build their events under this lock; taking it once makes that
-    // visible here in terms the thread checker understands too (Qt's own
-    // queue lock is invisible to it).
-    { std::lock_guard lock(core_->mutex_); }
-    if (event->type() == BridgeEventType()) {
-        static_cast<CBridgeEvent*>(event)->Deliver(*this);
-        return true;
-    }
-    return QObject::event(event);
 }
 
 bool CMessageBridge::TimerActive(uint32_t timerId) const {

@@ -3,7 +3,8 @@
 // map, reached from any thread by posting (queued, in order) or sending
 // (a worker blocks until the GUI thread has handled the message and gets the
 // handler's result; on the GUI thread the handler runs at once), and timers
-// by id that any thread may set or kill.
+// by id that any thread may set or kill. Everything crosses to the GUI
+// thread through its one queue (ui/GuiThread.h).
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -12,6 +13,8 @@
 #include <QObject>
 #include <QThread>
 #include <string>
+
+#include "ui/GuiThread.h"
 
 class QTimer;
 
@@ -25,19 +28,22 @@ constexpr uint32_t WM_APP = 0x8000;
 
 // The thread-safe half of a bridge: it outlives the bridge, so a worker that
 // still holds it after the window is gone gets 0 back instead of a crash.
-class CBridgeCore {
+class CBridgeCore : public std::enable_shared_from_this<CBridgeCore> {
   public:
     intptr_t Send(uint32_t message, uintptr_t wParam, intptr_t lParam);
     void Post(uint32_t message, uintptr_t wParam, intptr_t lParam);
     void SetTimer(uint32_t timerId, uint32_t periodMs);
     void KillTimer(uint32_t timerId);
     bool Alive() const;
+    // What work for this window is queued under: dropped when the window goes.
+    const CGuiThreadTarget* Target() const { return &target_; }
 
   private:
     friend class CMessageBridge;
+    CMessageBridge* Receiver() const;
     mutable std::mutex mutex_;
     CMessageBridge* receiver_ = nullptr;
-    QThread* thread_ = nullptr;
+    CGuiThreadTarget target_;
 };
 
 class CMessageBridge : public QObject {
@@ -73,9 +79,6 @@ class CMessageBridge : public QObject {
 
     // Runs the message map on the GUI thread.
     intptr_t Dispatch(uint32_t message, uintptr_t wParam, intptr_t lParam);
-
-  protected:
-    bool event(QEvent* event) override;
 
   private:
     friend class CBridgeCore;
