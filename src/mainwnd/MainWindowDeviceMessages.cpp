@@ -53,10 +53,13 @@ void COrvaneDlg::OnKeyboardConnected() {
         SetProfileButtons(active);
         SetCurrentProfile(active);
     }
-    const int read = ReadLightingRecordsAfterConnect();
+    const LightingRead lighting = ReadLightingMeanwhile();
+    if (m_shutdownDone) return;
+    const int lightingRead = TakeLightingReadAfterConnect(TheLighting(), lighting);
     if (m_parts.refreshPanel) m_parts.refreshPanel();
     if (DeviceOffersMode(kMaxLightingMode)) TheLighting().RelinkPaintFlags();
-    TellLightingUnread(read);
+    // One message for one failed connection: an unread keyboard says it all.
+    if (read) TellLightingUnread(lightingRead);
     // Asked for while the keyboard was being read: it is there now.
     if (std::exchange(m_showAfterLoading, false)) ShowWindowNow();
     // The working copy was kept: what the window shows may not be what the keyboard does.
@@ -86,9 +89,17 @@ void COrvaneDlg::OnKeyboardGone() {
 void COrvaneDlg::OnLightingChanged() {
     m_bridge.KillTimer(LIGHTING_CHANGED_TIMER);
     if (m_shutdownDone) return;
-    const int read = ReadLightingRecords();
+    const LightingRead lighting = ReadLightingMeanwhile();
+    if (m_shutdownDone) return;
+    const int read = TakeLightingRead(TheLighting(), lighting);
     if (m_parts.refreshPanel) m_parts.refreshPanel();
     TellLightingUnread(read);
+}
+
+LightingRead COrvaneDlg::ReadLightingMeanwhile() {
+    LightingRead read;
+    RunTransfer([&read] { read = ReadKeyboardLighting(); });
+    return read;
 }
 
 void COrvaneDlg::OnKeyboardReset() {
@@ -100,9 +111,14 @@ void COrvaneDlg::OnKeyboardReset() {
         for (int p = 0; p < PROFILE_COUNT; ++p)
             ResetProfileKeys(KeyButtons(), p, g_ConfigStore);
     }
-    RunTransfer([] { FollowKeyboardReset(); });
+    // The lighting is read on the same trip, after the reset was followed.
+    LightingRead lighting;
+    RunTransfer([&lighting] {
+        FollowKeyboardReset();
+        lighting = ReadKeyboardLighting();
+    });
     if (m_shutdownDone) return;
-    const int read = ReadLightingRecords();
+    const int read = TakeLightingRead(TheLighting(), lighting);
     if (m_parts.refreshPanel) m_parts.refreshPanel();
     TellLightingUnread(read);
 }
