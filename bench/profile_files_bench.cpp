@@ -60,7 +60,7 @@ void BM_LoadKeyColours(benchmark::State& state) {
     CQuietPort port;
     CLightingModel model(port);
     for (auto _ : state)
-        benchmark::DoNotOptimize(LoadKeyColours(0, true, model, port));
+        benchmark::DoNotOptimize(LoadKeyColours(0, true, model));
 }
 BENCHMARK(BM_LoadKeyColours)->Unit(benchmark::kMillisecond);
 

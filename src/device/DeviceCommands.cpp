@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <mutex>
 #include <thread>
 
 #include "platform/ByteOrder.h"
@@ -64,6 +65,48 @@ int Chunked(uint8_t command, uint32_t base, size_t total, uint8_t* out, const ui
     return DEV_OK;
 }
 
+// One begin/end bracket on the wire at a time: a bracket from one thread
+// (a lighting change) must never open while another's (an Apply) is still
+// open. The thread that began a bracket owns it until its end; a bracket
+// begun inside its own (a colour table write within a larger session) only
+// counts deeper. Sits after DriverTableLock and before g_DeviceLock.
+class SessionLock {
+  public:
+    void Enter() {
+        const auto self = std::this_thread::get_id();
+        {
+            std::lock_guard guard(m_state);
+            if (m_owner == self) {
+                ++m_depth;
+                return;
+            }
+        }
+        m_bracket.lock();
+        std::lock_guard guard(m_state);
+        m_owner = self;
+        m_depth = 1;
+    }
+    // Only the owner's leave counts: an end with no begin of its own (a bare
+    // end command) releases nothing another thread holds.
+    void Leave() {
+        std::lock_guard guard(m_state);
+        if (m_owner != std::this_thread::get_id() || --m_depth > 0) return;
+        m_owner = std::thread::id();
+        m_bracket.unlock();
+    }
+
+  private:
+    std::mutex m_bracket;
+    std::mutex m_state;
+    std::thread::id m_owner;
+    int m_depth = 0;
+};
+
+SessionLock& DeviceSessionLock() {
+    static SessionLock lock;
+    return lock;
+}
+
 } // namespace
 
 int KeyCountForIds(uint16_t vendorId, uint16_t productId) {
@@ -109,13 +152,19 @@ void SetActiveProfileCache(int profile) {
 }
 
 int DevBeginSession() {
-    return Simple(CMD_BEGIN_SESSION);
+    DeviceSessionLock().Enter();
+    const int r = Simple(CMD_BEGIN_SESSION);
+    // A bracket the keyboard did not open gets no end: nothing holds it.
+    if (r != DEV_OK) DeviceSessionLock().Leave();
+    return r;
 }
 
 int DevEndSession() {
     // The keyboard needs a moment after the last write of a session.
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return Simple(CMD_END_SESSION);
+    const int r = Simple(CMD_END_SESSION);
+    DeviceSessionLock().Leave();
+    return r;
 }
 
 int DevReadInfo(std::span<uint8_t> info) {

@@ -58,6 +58,10 @@ void SetMacroCapacity(size_t bytes);
 int GetActiveProfileCache();
 void SetActiveProfileCache(int profile);
 
+// A begin waits while another thread's bracket is open, and an accepted begin
+// holds the brackets for its thread until its end: sessions of different
+// threads never interleave on the wire. Never wait for the window's thread
+// between the two.
 int DevBeginSession();
 int DevEndSession();                             // waits 10 ms before it sends
 int DevReadInfo(std::span<uint8_t> info);        // at least 44 bytes

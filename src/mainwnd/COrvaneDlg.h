@@ -43,6 +43,7 @@ class CClockChangeWatch;
 class COrvane_DlgProfile;
 class CMainSkinFaces;
 struct CKeyboardAndPanel;
+struct LightingRead;
 class CPngButton;
 class CTrayIcon;
 
@@ -181,6 +182,9 @@ class COrvaneDlg : public CBaseDialog,
     // A failed read of the keyboard's lighting: the user learns that the
     // panel shows what the program last knew. GUI thread.
     void TellLightingUnread(int status);
+    // Reads the keyboard's lighting on the transfer runner, the window
+    // painting meanwhile; the caller checks m_shutdownDone before taking it.
+    LightingRead ReadLightingMeanwhile();
 
     CMessageBridge m_bridge;
     CInstanceSocket m_instanceSocket;

@@ -192,7 +192,7 @@ void CKeyboardView::OnCommand(int controlId) {
 
 void CKeyboardView::OnKeyClicked(int controlId) {
     if (m_lighting.SwitchOn()) {
-        if (const int r = PaintKey(controlId); r != 1 && r != kLightingNothingToSend) TellLightingRefused();
+        PaintKey(controlId);
     } else if (controlId != kFnButtonId) // Fn has no function of its own to edit
         OpenCompositeForButton(controlId);
 }
@@ -253,7 +253,7 @@ int CKeyboardView::PaintKey(int controlId) {
     if (m_listMode && m_listMode() != kPaintMode) return kLightingNothingToSend;
     const std::optional<KeyButton> key = KeyButtonOfControl(controlId);
     if (!key) return kLightingNothingToSend; // 1016-1021 and 1057 have no LED
-    return m_lighting.PaintKey(*key, *this);
+    return m_lighting.PaintKey(*key, *this, [](int) { TellLightingRefused(); });
 }
 
 void CKeyboardView::OnLedMessage(uintptr_t wParam) {

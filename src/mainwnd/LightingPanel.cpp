@@ -92,9 +92,8 @@ class CArrowKeyFilter final : public QObject {
 } // namespace
 
 CLightingPanel::CLightingPanel(QWidget* window, CKeyboardView& keys, const std::string& skinFile,
-                               const std::string& skinFolder, CLightingModel& lighting, CLightingPort& port)
-    : m_window(window), m_keys(keys), m_skinFile(skinFile), m_lighting(lighting), m_port(port),
-      m_bitmaps(skinFolder) {
+                               const std::string& skinFolder, CLightingModel& lighting)
+    : m_window(window), m_keys(keys), m_skinFile(skinFile), m_lighting(lighting), m_bitmaps(skinFolder) {
     CreateControls();
     m_keys.SetListModeQuery([this] { return ListMode(); });
     m_lighting.SetBurstListener([this](int status) { OnChangesAnswered(status); });
@@ -335,7 +334,7 @@ void CLightingPanel::RefillColourSets() {
     m_sets->clear();
     for (const std::string& name : ListColourSets(p))
         m_sets->addItem(QString::fromStdString(name));
-    LoadKeyColours(p, true, m_lighting, m_port);
+    LoadKeyColours(p, true, m_lighting);
     ShowColourSetList();
     if (m_lighting.SwitchOn() && m_lighting.Settings().mode == 20) m_lighting.ShowKeyColours(m_keys);
     --m_filling;

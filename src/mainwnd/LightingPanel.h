@@ -70,8 +70,7 @@ class CLightingPanel final : public CLightingHost {
     // Creates and places every control of the panel on `window`; the key
     // picture shows the preview and the painted colours.
     CLightingPanel(QWidget* window, CKeyboardView& keys, const std::string& skinFile,
-                   const std::string& skinFolder, CLightingModel& lighting = TheLighting(),
-                   CLightingPort& port = DeviceLightingPort());
+                   const std::string& skinFolder, CLightingModel& lighting = TheLighting());
     ~CLightingPanel() override;
     CLightingPanel(const CLightingPanel&) = delete;
     CLightingPanel& operator=(const CLightingPanel&) = delete;
@@ -160,7 +159,6 @@ class CLightingPanel final : public CLightingHost {
     CKeyboardView& m_keys;
     std::string m_skinFile;
     CLightingModel& m_lighting;
-    CLightingPort& m_port;
     CPanelBitmaps m_bitmaps;
     std::map<int, QWidget*> m_controls; // owned by the window
     QComboBox* m_modeList = nullptr;

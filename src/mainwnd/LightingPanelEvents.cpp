@@ -112,10 +112,10 @@ void CLightingPanel::OnPickerColour(int controlId, uint32_t colour) {
         m_lighting.ChangeOwnPaintColour(colour);
         return;
     case LinkedPaintPicker:
-        if (const int r = m_lighting.ChangeLinkedPaintColour(colour, m_keys); r != 1) {
+        m_lighting.ChangeLinkedPaintColour(colour, m_keys, [this](int) {
             ColourPicker(LinkedPaintPicker)->SetColor(m_lighting.LinkedPaintColour());
             TellLightingRefused();
-        }
+        });
         return;
     default:
         return; // the pickers no mode shows take no input
@@ -157,10 +157,9 @@ void CLightingPanel::OnColourSetSelected(int position) {
     if (p < 0 || position < 0) return;
     // The set stays chosen, as its file says; the keyboard gets its colours
     // again with the next set chosen or the next connection.
-    const int sent = SelectColourSet(p, position, true, m_lighting, m_port);
+    SelectColourSet(p, position, true, m_lighting, [](int) { TellLightingRefused(); });
     ShowColourSetList();
     m_lighting.ShowKeyColours(m_keys);
-    if (sent != 1) TellLightingRefused();
 }
 
 void CLightingPanel::OnColourSetRenamed(const QString& name) {

@@ -53,7 +53,9 @@ void COrvaneDlg::OnKeyboardConnected() {
         SetProfileButtons(active);
         SetCurrentProfile(active);
     }
-    const int lightingRead = ReadLightingRecordsAfterConnect();
+    const LightingRead lighting = ReadLightingMeanwhile();
+    if (m_shutdownDone) return;
+    const int lightingRead = TakeLightingReadAfterConnect(TheLighting(), lighting);
     if (m_parts.refreshPanel) m_parts.refreshPanel();
     if (DeviceOffersMode(kMaxLightingMode)) TheLighting().RelinkPaintFlags();
     // One message for one failed connection: an unread keyboard says it all.
@@ -87,9 +89,17 @@ void COrvaneDlg::OnKeyboardGone() {
 void COrvaneDlg::OnLightingChanged() {
     m_bridge.KillTimer(LIGHTING_CHANGED_TIMER);
     if (m_shutdownDone) return;
-    const int read = ReadLightingRecords();
+    const LightingRead lighting = ReadLightingMeanwhile();
+    if (m_shutdownDone) return;
+    const int read = TakeLightingRead(TheLighting(), lighting);
     if (m_parts.refreshPanel) m_parts.refreshPanel();
     TellLightingUnread(read);
+}
+
+LightingRead COrvaneDlg::ReadLightingMeanwhile() {
+    LightingRead read;
+    RunTransfer([&read] { read = ReadKeyboardLighting(); });
+    return read;
 }
 
 void COrvaneDlg::OnKeyboardReset() {
@@ -101,9 +111,14 @@ void COrvaneDlg::OnKeyboardReset() {
         for (int p = 0; p < PROFILE_COUNT; ++p)
             ResetProfileKeys(KeyButtons(), p, g_ConfigStore);
     }
-    RunTransfer([] { FollowKeyboardReset(); });
+    // The lighting is read on the same trip, after the reset was followed.
+    LightingRead lighting;
+    RunTransfer([&lighting] {
+        FollowKeyboardReset();
+        lighting = ReadKeyboardLighting();
+    });
     if (m_shutdownDone) return;
-    const int read = ReadLightingRecords();
+    const int read = TakeLightingRead(TheLighting(), lighting);
     if (m_parts.refreshPanel) m_parts.refreshPanel();
     TellLightingUnread(read);
 }

@@ -61,7 +61,9 @@ void COrvaneDlg::PressProfileButton(int profile) {
     RunOnGuiThread(
         [this, profile] {
             SetCurrentProfile(profile);
-            const int read = ReadLightingRecords();
+            const LightingRead lighting = ReadLightingMeanwhile();
+            if (m_shutdownDone) return; // the program was closed meanwhile
+            const int read = TakeLightingRead(TheLighting(), lighting);
             if (DeviceOffersMode(kMaxLightingMode) && m_parts.refillColourSets) m_parts.refillColourSets();
             if (m_parts.refreshPanel) m_parts.refreshPanel();
             TellLightingUnread(read);

@@ -51,8 +51,12 @@ LightingResult SendLightingChange(CLightingPort& port, const LightingChange& cha
 class CLightingSender {
   public:
     using Done = std::function<void(const LightingResult&)>;
+    // Any other bracket of lighting writes (the per-key colours): it runs
+    // where the changes are sent, in the same order, and is never dropped.
+    using Writes = std::function<LightingResult(CLightingPort&)>;
     virtual ~CLightingSender() = default;
     virtual void Send(const LightingChange& change, Done done) = 0;
+    virtual void SendWrites(Writes writes, Done done) = 0;
 };
 
 } // namespace orvane

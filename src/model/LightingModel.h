@@ -151,15 +151,24 @@ class CLightingModel {
     int ColourSetInUse(int profile) const;
     void SetColourSetInUse(int profile, int set);
 
+    // Told, on this thread, the failing status of a per-key colour write the
+    // keyboard refused.
+    using Refused = std::function<void(int status)>;
     // Paints one key in mode 20 with the current tool; 1 when the keyboard
-    // took it, kLightingNothingToSend when nothing was to be done, otherwise
-    // the failing status (a colour whose write was refused is not kept).
-    int PaintKey(const KeyButton& button, CKeyLights& lights);
+    // took it (through a sender: when it is on its way), kLightingNothingToSend
+    // when nothing was to be done, otherwise the failing status. The key shows
+    // and keeps its colour only once the keyboard has taken it; a refusal
+    // reaches `refused` as well.
+    int PaintKey(const KeyButton& button, CKeyLights& lights, Refused refused = {});
     void ChangeOwnPaintColour(Colour colour);
     // A new linked colour recolours every linked key of the current profile
-    // and sends the profile's whole colour table; refused, everything stays
-    // as it was.
-    int ChangeLinkedPaintColour(Colour colour, CKeyLights& lights);
+    // and sends the profile's whole colour table; refused, the keys and the
+    // table take their colours from before again, and the file and the linked
+    // colour never changed.
+    int ChangeLinkedPaintColour(Colour colour, CKeyLights& lights, Refused refused = {});
+    // Sends `profile`'s whole colour table as it is now; 1 once on its way
+    // through a sender, else the status (a refusal reaches `refused` too).
+    int SendKeyColourTable(int profile, Refused refused = {});
     void SelectPaintTool(int tool);
     // Every key button shows its per-key colour of the current profile.
     void ShowKeyColours(CKeyLights& lights) const;
@@ -170,6 +179,10 @@ class CLightingModel {
     // The first `count` fields of `change`, taken by the keyboard, into `s`.
     static void ApplyFields(const LightingChange& change, size_t count, CLightingSettings& s);
     void TakeResult(const LightingChange& change, const LightingResult& result);
+    // Sends a bracket of per-key colour writes through the sender (at once
+    // without one) and runs `take` with its result on this thread; returns
+    // the status without a sender, 1 once on its way.
+    int SendKeyColourWrites(CLightingSender::Writes writes, CLightingSender::Done take);
     // Stores the paint settings and `keys`, telling the user when it failed.
     void WritePaintSettings(std::span<const PaintedKey> keys = {});
     bool ReadSwitchSetting() const;

@@ -32,18 +32,26 @@ void CLightingWriteQueue::Send(const LightingChange& change, Done done) {
         std::lock_guard lock(m_state->lock);
         auto& waiting = m_state->waiting;
         for (auto it = waiting.begin(); it != waiting.end();) {
-            if (change.Supersedes(it->change)) {
+            if (!it->writes && change.Supersedes(it->change)) {
                 superseded.push_back(std::move(it->done));
                 it = waiting.erase(it);
             } else {
                 ++it;
             }
         }
-        waiting.push_back({change, std::move(done)});
+        waiting.push_back({change, std::move(done), {}});
     }
     m_state->wake.notify_one();
     for (Done& d : superseded)
         if (d) d({kLightingSuperseded, 0});
+}
+
+void CLightingWriteQueue::SendWrites(Writes writes, Done done) {
+    {
+        std::lock_guard lock(m_state->lock);
+        m_state->waiting.push_back({LightingChange{}, std::move(done), std::move(writes)});
+    }
+    m_state->wake.notify_one();
 }
 
 bool CLightingWriteQueue::Busy() const {
@@ -60,7 +68,8 @@ void CLightingWriteQueue::Work(const std::shared_ptr<State>& state, const Delive
         state->waiting.pop_front();
         ++state->unanswered;
         lock.unlock();
-        const LightingResult result = SendLightingChange(state->port, job.change);
+        const LightingResult result =
+            job.writes ? job.writes(state->port) : SendLightingChange(state->port, job.change);
         lock.lock();
         if (state->stop) return;
         state->delivering = true;

@@ -31,6 +31,7 @@ class CLightingWriteQueue final : public CLightingSender {
     // Asking thread. A waiting change that `change` supersedes is answered
     // kLightingSuperseded at once.
     void Send(const LightingChange& change, Done done) override;
+    void SendWrites(Writes writes, Done done) override;
     // True while a change waits or is being sent.
     bool Busy() const;
 
@@ -38,6 +39,7 @@ class CLightingWriteQueue final : public CLightingSender {
     struct Job {
         LightingChange change;
         Done done;
+        Writes writes; // set: sent instead of `change`, and never superseded
     };
     struct State {
         explicit State(CLightingPort& p) : port(p) {}

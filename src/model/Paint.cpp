@@ -1,6 +1,7 @@
 // Per-key colours of mode 20: the colour table of each profile, the paint
 // flags that link keys to the "jcolor" paint colour, and painting keys.
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -18,6 +19,14 @@ bool ValidProfile(int p) {
 
 bool ValidLed(int led) {
     return led >= 0 && static_cast<size_t>(led) * 3 + 3 <= kKeyColourTableSize;
+}
+
+// The worker sends its own copy: the table here may change meanwhile.
+CLightingSender::Writes TableWrite(const std::array<uint8_t, kKeyColourTableSize>& table) {
+    return [table](CLightingPort& port) {
+        const int status = port.WriteProfileKeyColours(table);
+        return LightingResult{status, status == 1 ? 1u : 0u};
+    };
 }
 
 } // namespace
@@ -88,7 +97,7 @@ void CLightingModel::WritePaintSettings(std::span<const PaintedKey> keys) {
             {m_store->WritePaintSettings(p, ColourSetInUse(p), m_tool, m_linkedColour, m_ownColour, keys)});
 }
 
-int CLightingModel::PaintKey(const KeyButton& button, CKeyLights& lights) {
+int CLightingModel::PaintKey(const KeyButton& button, CKeyLights& lights, Refused refused) {
     if (!m_switchOn || m_settings.mode != 20) return kLightingNothingToSend;
     const int p = CurrentProfile();
     const int led = LedOfButton(button);
@@ -104,22 +113,35 @@ int CLightingModel::PaintKey(const KeyButton& button, CKeyLights& lights) {
     } else {
         return kLightingNothingToSend;
     }
-    const uint8_t rgb[3] = {RedOf(colour), GreenOf(colour), BlueOf(colour)};
-    int result = m_port.BeginSession();
-    bool taken = false;
-    if (result == 1) {
-        result = m_port.WriteKeyColours(rgb, led);
-        taken = result == 1;
-        const int end = m_port.EndSession();
-        if (result == 1) result = end;
+    const std::array<uint8_t, 3> rgb = {RedOf(colour), GreenOf(colour), BlueOf(colour)};
+    auto writes = [rgb, led](CLightingPort& port) {
+        LightingResult result{port.BeginSession(), 0};
+        if (result.status != 1) return result;
+        result.status = port.WriteKeyColours(rgb, led);
+        result.taken = result.status == 1 ? 1 : 0;
+        const int end = port.EndSession();
+        if (result.status == 1) result.status = end;
+        return result;
+    };
+    return SendKeyColourWrites(writes, [=, this, &lights](const LightingResult& result) {
+        if (result.status != 1 && refused) refused(result.status);
+        // A colour the keyboard did not acknowledge is neither shown nor kept.
+        if (result.taken == 0) return;
+        lights.SetKeyLight(button, colour, true);
+        SetKeyColour(p, led, colour);
+        SetPaintFlag(p, button, flag);
+        if (m_store) ReportWriteFailures({m_store->WriteKeyColour(p, ColourSetInUse(p), led, colour, flag)});
+    });
+}
+
+int CLightingModel::SendKeyColourWrites(CLightingSender::Writes writes, CLightingSender::Done take) {
+    if (!m_sender) {
+        const LightingResult result = writes(m_port);
+        take(result);
+        return result.status;
     }
-    // A colour the keyboard did not acknowledge is neither shown nor kept.
-    if (!taken) return result;
-    lights.SetKeyLight(button, colour, true);
-    SetKeyColour(p, led, colour);
-    SetPaintFlag(p, button, flag);
-    if (m_store) ReportWriteFailures({m_store->WriteKeyColour(p, ColourSetInUse(p), led, colour, flag)});
-    return result;
+    m_sender->SendWrites(std::move(writes), std::move(take));
+    return 1;
 }
 
 void CLightingModel::ChangeOwnPaintColour(Colour colour) {
@@ -132,7 +154,7 @@ void CLightingModel::SelectPaintTool(int tool) {
     WritePaintSettings();
 }
 
-int CLightingModel::ChangeLinkedPaintColour(Colour colour, CKeyLights& lights) {
+int CLightingModel::ChangeLinkedPaintColour(Colour colour, CKeyLights& lights, Refused refused) {
     colour &= 0xFFFFFF;
     if (colour == m_linkedColour) return 1;
     const int p = CurrentProfile();
@@ -140,7 +162,7 @@ int CLightingModel::ChangeLinkedPaintColour(Colour colour, CKeyLights& lights) {
     const auto before = m_keyColours[static_cast<size_t>(p)];
     // Every linked key of the profile takes `c` (or, with no colour, its
     // colour from before) on its button and in the table.
-    auto recolour = [&](std::optional<Colour> c, std::vector<PaintedKey>* linked) {
+    auto recolour = [this, p, before, &lights](std::optional<Colour> c, std::vector<PaintedKey>* linked) {
         bool gKeysStored = false;
         for (int n = 0; n < kKeyButtonCount; ++n) {
             const KeyButton button = KeyButtonAt(n);
@@ -159,16 +181,26 @@ int CLightingModel::ChangeLinkedPaintColour(Colour colour, CKeyLights& lights) {
     };
     std::vector<PaintedKey> linked;
     recolour(colour, &linked);
-    const int result = m_port.WriteProfileKeyColours(KeyColourTable(p));
-    if (result != 1) {
-        // The keyboard keeps the old colours, and so do the keys and the file.
-        recolour(std::nullopt, nullptr);
-        return result;
-    }
-    m_linkedColour = colour;
-    // One write of the file for the whole change, not one per linked key.
-    WritePaintSettings(linked);
-    return 1;
+    return SendKeyColourWrites(TableWrite(m_keyColours[static_cast<size_t>(p)]),
+                               [=, this](const LightingResult& result) {
+                                   if (result.status != 1) {
+                                       // The keyboard keeps the old colours, and so do the keys and the file.
+                                       recolour(std::nullopt, nullptr);
+                                       if (refused) refused(result.status);
+                                       return;
+                                   }
+                                   m_linkedColour = colour;
+                                   // One write of the file for the whole change, not one per linked key.
+                                   WritePaintSettings(linked);
+                               });
+}
+
+int CLightingModel::SendKeyColourTable(int profile, Refused refused) {
+    if (!ValidProfile(profile)) return 0;
+    return SendKeyColourWrites(TableWrite(m_keyColours[static_cast<size_t>(profile)]),
+                               [refused = std::move(refused)](const LightingResult& result) {
+                                   if (result.status != 1 && refused) refused(result.status);
+                               });
 }
 
 void CLightingModel::ShowKeyColours(CKeyLights& lights) const {

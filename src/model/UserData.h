@@ -89,9 +89,10 @@ WriteResult RestoreUserFile(int profile);
 // Loads the colour set in use of `profile` into the lighting model: the set
 // in use, its paint settings, the colour and paint flag of every key slot and
 // of the Fn key, and, with `send`, the G keys' flag and the whole per-key
-// colour table sent to the keyboard. Returns the send's result, or 1 without
-// sending; 0 for a profile outside 0-2.
-int LoadKeyColours(int profile, bool send, CLightingModel& model, CLightingPort& port);
+// colour table sent to the keyboard through the model (off this thread when
+// it has a sender; a refusal reaches `refused`). Returns the send's result
+// (1 once on its way), or 1 without sending; 0 for a profile outside 0-2.
+int LoadKeyColours(int profile, bool send, CLightingModel& model, CLightingModel::Refused refused = {});
 int LoadKeyColours(int profile, bool send);
 
 // Colour sets of the lighting panel's list.
@@ -99,7 +100,8 @@ std::array<std::string, kColourSetCount> ListColourSets(int profile);
 // The chosen list position becomes the set in use and its colours are loaded;
 // a choice that could not be stored is told to the user. Returns the send's
 // result as LoadKeyColours does.
-int SelectColourSet(int profile, int set, bool send, CLightingModel& model, CLightingPort& port);
+int SelectColourSet(int profile, int set, bool send, CLightingModel& model,
+                    CLightingModel::Refused refused = {});
 int SelectColourSet(int profile, int set, bool send);
 // The typed name replaces the name of the set in use; a name that could not
 // be stored is returned and told to the user, once for a run of failures.

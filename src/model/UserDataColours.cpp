@@ -33,7 +33,7 @@ void TakeEntry(CLightingModel& model, int profile, int led, const KeyColourEntry
 
 } // namespace
 
-int LoadKeyColours(int profile, bool send, CLightingModel& model, CLightingPort& port) {
+int LoadKeyColours(int profile, bool send, CLightingModel& model, CLightingModel::Refused refused) {
     if (!ValidProfile(profile)) return 0;
     const int set = ReadPresentSet(profile);
     model.SetColourSetInUse(profile, set);
@@ -57,11 +57,11 @@ int LoadKeyColours(int profile, bool send, CLightingModel& model, CLightingPort&
               KeyButton{KeyButtonKind::Fn, 0});
 
     if (!send) return 1;
-    return port.WriteProfileKeyColours(model.KeyColourTable(profile));
+    return model.SendKeyColourTable(profile, std::move(refused));
 }
 
 int LoadKeyColours(int profile, bool send) {
-    return LoadKeyColours(profile, send, TheLighting(), DeviceLightingPort());
+    return LoadKeyColours(profile, send, TheLighting());
 }
 
 std::array<std::string, kColourSetCount> ListColourSets(int profile) {
@@ -71,17 +71,17 @@ std::array<std::string, kColourSetCount> ListColourSets(int profile) {
     return names;
 }
 
-int SelectColourSet(int profile, int set, bool send, CLightingModel& model, CLightingPort& port) {
+int SelectColourSet(int profile, int set, bool send, CLightingModel& model, CLightingModel::Refused refused) {
     if (!ValidProfile(profile) || set < 0 || set >= kColourSetCount) return 0;
     // The set is shown and sent even when it cannot be remembered.
     const WriteResult stored = WritePresentSet(profile, set);
-    const int result = LoadKeyColours(profile, send, model, port);
+    const int result = LoadKeyColours(profile, send, model, std::move(refused));
     ReportWriteFailures({stored});
     return result;
 }
 
 int SelectColourSet(int profile, int set, bool send) {
-    return SelectColourSet(profile, set, send, TheLighting(), DeviceLightingPort());
+    return SelectColourSet(profile, set, send, TheLighting());
 }
 
 WriteResult RenameColourSet(int profile, const std::string& name, const CLightingModel& model) {

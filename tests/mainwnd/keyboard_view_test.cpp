@@ -6,11 +6,16 @@
 #include <QMouseEvent>
 #include <QTest>
 
+#include "device/ReportExchange.h"
 #include "model/ConfigStore.h"
 #include "model/KeyFunction.h"
 #include "model/KeyTables.h"
+#include "model/LightingWriteQueue.h"
 #include "platform/CriticalSections.h"
+#include "services/Language.h"
+#include "services/Prompt.h"
 #include "support/PanelFixture.h"
+#include "ui/GuiThread.h"
 #include "ui/PngButton.h"
 
 namespace orvane::testing {
@@ -88,6 +93,42 @@ TEST_F(KeyboardView, PaintingInModeTwentyColoursOnlyKeysWithAnLed) {
     EXPECT_EQ(keys->Button(q->controlId)->OutlineColour(), 0x0000FFu);
     EXPECT_EQ(ReadKeyColour(0, 0, q->ledIndex), (KeyColourEntry{0x0000FF, 0}));
     EXPECT_TRUE(requests.empty());
+
+    // Through the window's queue the click returns while the keyboard is still
+    // busy with the write, and the key changes only once the keyboard has
+    // answered: refused, it is neither shown nor kept, and the user is told once.
+    CLightingWriteQueue queue(port, [](const std::function<void()>& answer) { RunOnGuiThread(answer); });
+    lighting.SetSender(&queue);
+    CRecordingPrompt prompt;
+    SetPrompt(&prompt);
+    g_DeviceOpen.store(1);
+    const KeySlot* w = KeySlotAt(17);
+    const uint32_t shown = keys->Button(w->controlId)->OutlineColour();
+    const Colour held = lighting.KeyColour(0, w->ledIndex);
+    const KeyColourEntry stored = ReadKeyColour(0, 0, w->ledIndex);
+    auto paint = [&] {
+        port.Hold();
+        Click(w->controlId);
+        port.WaitUntilHeld();
+        EXPECT_EQ(keys->Button(w->controlId)->OutlineColour(), shown);
+        port.Release();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !queue.Busy(); }, 30000));
+    };
+    port.Refuse("K");
+    ASSERT_NO_FATAL_FAILURE(paint());
+    EXPECT_EQ(prompt.shown, std::vector<std::string>{LightText("WRITE_REFUSED")});
+    EXPECT_EQ(keys->Button(w->controlId)->OutlineColour(), shown);
+    EXPECT_EQ(lighting.KeyColour(0, w->ledIndex), held);
+    EXPECT_EQ(ReadKeyColour(0, 0, w->ledIndex), stored);
+    port.Refuse("");
+    ASSERT_NO_FATAL_FAILURE(paint());
+    EXPECT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(keys->Button(w->controlId)->OutlineColour(), 0x0000FFu);
+    EXPECT_EQ(ReadKeyColour(0, 0, w->ledIndex), (KeyColourEntry{0x0000FF, 0}));
+    lighting.SetSender(nullptr);
+    SetPrompt(nullptr);
+    g_DeviceOpen.store(0);
+    port.Take();
 
     // The list showing another mode than the one in force (19) paints nothing.
     panel->ModeCombo()->setCurrentIndex(18);

@@ -552,8 +552,21 @@ TEST_F(MainWindow, ChangedLightingAndAResetAreReadBackOnceEach) {
     ASSERT_EQ(DevWriteLighting(std::span(&mode, 1),
                                static_cast<uint16_t>(GetCurrentProfile() * kLightingRecordSize)),
               DEV_OK);
+    // The keyboard leaves the first request of the read unanswered once; the
+    // window's own timers keep running while it waits.
+    const uint32_t first = sim.RequestCount() + 1;
+    sim.AddFault({SimFault::NoReply, first, first, 0});
+    int ticksWhileRead = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        if (sim.RequestCount() >= first && refreshes == 0) ++ticksWhileRead;
+    });
+    tick.start(10);
     window->Bridge().SetTimer(LIGHTING_CHANGED_TIMER, 0);
-    Pump(30);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return refreshes > 0; }, 30000));
+    tick.stop();
+    sim.ClearFaults();
+    EXPECT_GT(ticksWhileRead, 0) << "the window answered while the keyboard was read";
     EXPECT_EQ(TheLighting().Settings().mode, mode);
     EXPECT_EQ(refreshes, 1);
     EXPECT_FALSE(window->Bridge().TimerActive(LIGHTING_CHANGED_TIMER));

@@ -217,7 +217,7 @@ TEST_F(UserDataTest, LoadingAColourSetFillsTheLightingAndSendsOnlyWhenAsked) {
     const KeyButton g1{KeyButtonKind::GKey, 0};
     model.SetPaintFlag(1, g1, 1);
 
-    EXPECT_EQ(LoadKeyColours(1, false, model, port), 1);
+    EXPECT_EQ(LoadKeyColours(1, false, model), 1);
     EXPECT_EQ(port.sends, 0);
     EXPECT_EQ(model.ColourSetInUse(1), 2);
     EXPECT_EQ(model.PaintTool(), 1);
@@ -236,7 +236,7 @@ TEST_F(UserDataTest, LoadingAColourSetFillsTheLightingAndSendsOnlyWhenAsked) {
     EXPECT_EQ(model.KeyColour(0, led), 0u);
 
     port.result = -3;
-    EXPECT_EQ(LoadKeyColours(1, true, model, port), -3);
+    EXPECT_EQ(LoadKeyColours(1, true, model), -3);
     EXPECT_EQ(port.sends, 1);
     EXPECT_EQ(model.PaintFlag(1, g1), 0);
     EXPECT_EQ(model.PaintFlag(1, KeyButton{KeyButtonKind::GKey, 8}), 0);
@@ -244,7 +244,7 @@ TEST_F(UserDataTest, LoadingAColourSetFillsTheLightingAndSendsOnlyWhenAsked) {
     EXPECT_EQ(port.table[led * 3 + 1], 20);
     EXPECT_EQ(port.table[110 * 3 + 2], 3);
 
-    EXPECT_EQ(LoadKeyColours(3, true, model, port), 0);
+    EXPECT_EQ(LoadKeyColours(3, true, model), 0);
     EXPECT_EQ(port.sends, 1);
 }
 
@@ -256,7 +256,7 @@ TEST_F(UserDataTest, SelectingAndRenamingColourSets) {
 
     CTablePort port;
     CLightingModel model(port);
-    EXPECT_EQ(SelectColourSet(0, 1, true, model, port), 1);
+    EXPECT_EQ(SelectColourSet(0, 1, true, model), 1);
     EXPECT_EQ(ReadPresentSet(0), 1);
     EXPECT_EQ(model.ColourSetInUse(0), 1);
     EXPECT_EQ(model.LinkedPaintColour(), MakeColour(9, 8, 7));
@@ -264,8 +264,8 @@ TEST_F(UserDataTest, SelectingAndRenamingColourSets) {
     RenameColourSet(0, "Frost", model);
     EXPECT_EQ(ListColourSets(0), (std::array<std::string, 3>{"Ember", "Frost", "Day"}));
 
-    EXPECT_EQ(SelectColourSet(0, 3, true, model, port), 0);
-    EXPECT_EQ(SelectColourSet(0, -1, true, model, port), 0);
+    EXPECT_EQ(SelectColourSet(0, 3, true, model), 0);
+    EXPECT_EQ(SelectColourSet(0, -1, true, model), 0);
     EXPECT_EQ(ReadPresentSet(0), 1);
 }
 
@@ -345,7 +345,7 @@ TEST_P(WriteFailureTest, EachFailedWriteIsToldOnceWithItsPathAndNothingElseChang
         {"lighting switch", &BlockedWrites::settings, Settings(),
          [&] { model.SetLightingSwitch(false, host, lights); }},
         {"colour set choice", &BlockedWrites::userData, UserDataFilePath(0),
-         [&] { SelectColourSet(0, 2, false, model, port); }},
+         [&] { SelectColourSet(0, 2, false, model); }},
         {"colour set name", &BlockedWrites::userData, UserDataFilePath(0),
          [&] { RenameColourSet(0, "Frost", model); }},
         {"paint tool", &BlockedWrites::userData, UserDataFilePath(0), [&] { model.SelectPaintTool(0); }},

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <set>
+#include <thread>
 
 #include "device/DefaultKeyMatrix.h"
 #include "device/DeviceCommands.h"
 #include "model/ConfigStore.h"
+#include "model/LightingChange.h"
 #include "model/MacroBlock.h"
 #include "model/ProfileFile.h"
 #include "platform/AtomicFile.h"
@@ -87,6 +90,42 @@ TEST_F(ApplyTest, PendingChangeIsSavedAndSentInOneBracketThenCleared) {
     CConfigStore loaded;
     ASSERT_EQ(LoadProfileFile(WorkingProfilePath(1), loaded), 1);
     EXPECT_EQ(loaded.Record(1, 0x1E).value, 0x30);
+}
+
+TEST_F(ApplyTest, LightingChangesSentMeanwhileNeverOpenABracketInsideTheApplys) {
+    CreateWorkingProfile(1);
+    sim->WithFirmware([](CSimFirmware& f) { f.Info[10] = 1; });
+    host.pending = true;
+    LightingChange brightness;
+    brightness.fields[0] = FieldWrite::Byte(1, 3);
+    brightness.count = 1;
+    // The changes keep coming until the Apply has ended, so they contend
+    // with its whole bracket.
+    std::atomic<bool> applied{false};
+    int changes = 0;
+    std::thread panel([&] {
+        do {
+            EXPECT_EQ(SendLightingChange(DeviceLightingPort(), brightness).status, 1);
+            ++changes;
+        } while (!applied.load());
+    });
+    EXPECT_TRUE(Apply().Succeeded());
+    applied = true;
+    panel.join();
+
+    int open = 0, brackets = 0;
+    for (const WireRequest& r : TakeRequests()) {
+        if (r.command == CMD_BEGIN_SESSION) {
+            EXPECT_EQ(open++, 0) << "a bracket began inside another";
+            ++brackets;
+        } else if (r.command == CMD_END_SESSION) {
+            EXPECT_EQ(--open, 0);
+        } else if (r.command != CMD_READ_INFO) {
+            EXPECT_EQ(open, 1) << "command " << int(r.command) << " outside a bracket";
+        }
+    }
+    EXPECT_EQ(open, 0);
+    EXPECT_EQ(brackets, changes + 1);
 }
 
 TEST_F(ApplyTest, FailedSaveOrSendKeepsApplyPending) {

@@ -45,7 +45,7 @@ class PanelFixture : public ::testing::Test {
         faces = std::make_unique<CMainSkinFaces>(dialog->size());
         keys = std::make_unique<CKeyboardView>(dialog.get(), *faces, Paths().MainSkinFile, lighting);
         panel = std::make_unique<CLightingPanel>(dialog.get(), *keys, Paths().MainSkinFile,
-                                                 Paths().SkinFolder, lighting, port);
+                                                 Paths().SkinFolder, lighting);
         panel->SetReselectActiveProfile([] { return true; });
         bridge = new CMessageBridge(dialog.get());
         bridge->OnMessage(UM_SLIDER,
