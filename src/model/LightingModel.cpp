@@ -145,7 +145,11 @@ int CLightingModel::ChangeOptionB(int value) {
 
 int CLightingModel::ApplyPresetColour(int index) {
     if (index < 0 || index >= kPresetColourCount) return 0;
-    const Colour c = kPresetColours[static_cast<size_t>(index)];
+    return ApplySingleColour(kPresetColours[static_cast<size_t>(index)]);
+}
+
+int CLightingModel::ApplySingleColour(Colour colour) {
+    const Colour c = colour & 0xFFFFFF;
     // The keyboard now shows this colour as a single colour; so does the
     // preview, as after choosing it on a picker.
     m_settings.colourful = 0;
@@ -154,7 +158,8 @@ int CLightingModel::ApplyPresetColour(int index) {
 }
 
 PreviewParams CLightingModel::CurrentPreviewParams() const {
-    return {m_settings.mode, m_settings.colourful != 0, m_settings.direction, m_settings.previewColour};
+    return {m_settings.mode,          m_settings.colourful != 0, m_settings.direction,
+            m_settings.previewColour, m_settings.brightness,     m_settings.speed};
 }
 
 } // namespace orvane

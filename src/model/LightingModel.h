@@ -97,6 +97,8 @@ class CLightingModel {
     int ChangeOptionB(int value);
     // One of the eight preset swatches.
     int ApplyPresetColour(int index);
+    // A colour typed into the RGB fields, taken as a preset's is.
+    int ApplySingleColour(Colour colour);
     // Writes the listed fields of the current profile's record in one bracket.
     struct FieldWrite {
         size_t offset = 0;
