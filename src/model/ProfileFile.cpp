@@ -52,6 +52,11 @@ void ShowFormatError(const std::string& path) {
 
 } // namespace
 
+std::string ProfileFileFilter() {
+    return Text("FILE_FILTER_PROFILES") + "|*." + kProfileFileExtension + "|" + Text("FILE_FILTER_ALL") +
+           "|*.*||";
+}
+
 int WriteProfileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     if (bytes.empty()) return 0;
     const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());

@@ -12,14 +12,14 @@ namespace orvane {
 
 int ImportProfileCommand() {
     const std::optional<std::string> path =
-        Prompt().OpenFileName(kProfileFileFilter, kProfileFileExtension, kProfileFilePattern);
+        Prompt().OpenFileName(ProfileFileFilter(), kProfileFileExtension, kProfileFilePattern);
     if (!path || path->empty()) return 0;
     return ImportProfile(*path);
 }
 
 int ExportProfileCommand() {
     const std::optional<std::string> path =
-        Prompt().SaveFileName(kProfileFileFilter, kProfileFileExtension, kProfileFilePattern);
+        Prompt().SaveFileName(ProfileFileFilter(), kProfileFileExtension, kProfileFilePattern);
     if (!path || path->empty()) return 0;
     if (ExportProfileFile(*path)) return 1;
     // A backup the user believes was made must not fail unseen.
