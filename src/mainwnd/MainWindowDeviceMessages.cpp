@@ -7,6 +7,7 @@
 
 #include "device/DeviceCommands.h"
 #include "dialogs/FlipSetting.h"
+#include "dialogs/ProfileSwitch.h"
 #include "mainwnd/COrvaneDlg.h"
 #include "mainwnd/KeyboardAndPanel.h"
 #include "mainwnd/MainWindowIds.h"
@@ -44,6 +45,8 @@ void COrvaneDlg::OnKeyboardConnected() {
         SetProfileButtons(active);
         SetCurrentProfile(active);
     }
+    // The profiles button and the tray tip name the profile just read.
+    RebuildProfileMenu();
     ReadLightingRecordsAfterConnect();
     if (m_parts.refreshPanel) m_parts.refreshPanel();
     if (DeviceOffersMode(kMaxLightingMode)) TheLighting().RelinkPaintFlags();
