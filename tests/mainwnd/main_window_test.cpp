@@ -32,6 +32,7 @@
 #include "mainwnd/MainTrayIcon.h"
 #include "mainwnd/MainWindowButtonTable.h"
 #include "mainwnd/MainWindowIds.h"
+#include "mainwnd/QtPrompt.h"
 #include "mainwnd/support/WindowTestDoubles.h"
 #include "model/ConfigStore.h"
 #include "model/LightingModel.h"
@@ -177,6 +178,7 @@ TEST_F(MainWindow, TextsComeFromTheLanguageFileAndOnlyATaggedLangReplacesThem) {
     EXPECT_EQ(window->Button(IDC_WEB_ADDRESS)->TooltipText(), window->WebAddress());
     EXPECT_FALSE(window->WebAddress().isEmpty());
     EXPECT_EQ(window->Tray()->Tip(), text("KEYBOARD_TRAY_DESC"));
+    EXPECT_EQ(QtFileFilter(ProfileFileFilter()), "Profile files (*.fwc);;All files (*.*)");
     // 1005 names the keyboard's profile in use; none is known yet.
     EXPECT_EQ(window->Button(IDC_PROFILE_MANAGER)->text(), text("DEFAULT_PROFILE_NAME"));
 
