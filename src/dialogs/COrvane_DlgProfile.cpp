@@ -92,6 +92,7 @@ COrvane_DlgProfile::COrvane_DlgProfile(QWidget* parent)
             return 0;
         },
         [this](CReportCtrl*, int row, int, QString* text, void*) {
+            if (row < 0 || row >= static_cast<int>(m_rows.size())) return 0;
             std::string name = CleanProfileName(text->toStdString());
             if (name.empty()) name = ProfileName(m_rows[row].profile);
             *text = QString::fromStdString(name);
