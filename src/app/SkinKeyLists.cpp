@@ -215,8 +215,10 @@ std::vector<SkinKeyUse> MainSkinKeys() {
          "CONTROL_JDTStatic",
          "CONTROL_LightStatic",
          "CONTROL_LightSlider",
+         "CONTROL_LightValue",
          "CONTROL_SpeedStatic",
          "CONTROL_SpeedSlider",
+         "CONTROL_SpeedValue",
          "CONTROL_BLFXStatic",
          "CONTROL_BLFXLStaPic",
          "CONTROL_BLFXRStaPic",
@@ -284,11 +286,26 @@ std::vector<SkinKeyUse> CompositeSkinKeys() {
          "FUNC_MACRO_ADD", "FUNC_MACRO_UP_TOP", "FUNC_MACRO_UP", "FUNC_MACRO_DOWN", "FUNC_MACRO_DOWN_BOTTOM",
          "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR", "FUNC_MACRO_RECORD"});
     Add(list, SkinReader::PlaceControl,
-        {"FUNC_MACRO_RECORD_DELAY", "FUNC_MACRO_LIST2", "FUNC_MACRO_CYCLES", "FUNC_MACRO_CYCLES_PROMPT",
-         "TISHI_SINGLE_STATIC", "MARCO_NAME_SETTING", "KEY_SETTING", "MEDIA_SETTING_TISHI",
-         "FUNCTION_KEY_SETTING_TISHI", "FUNC_MACRO_RECORD_DELAY2", "FUNC_KEY_INPUT", "FUNC_MEDIA_SELECT",
-         "FUNC_MACRO_LIST", "FUNC_FUNCTION_SELECT", "FUNC_KEY_RADIO_KB", "FUNC_KEY_RADIO_KB_STATIC",
-         "FUNC_KEY_RADIO_MOU", "FUNC_KEY_RADIO_MOU_STATIC"});
+        {"FUNC_MACRO_RECORD_DELAY",
+         "FUNC_MACRO_LIST2",
+         "FUNC_MACRO_CYCLES",
+         "FUNC_MACRO_CYCLES_PROMPT",
+         "TISHI_SINGLE_STATIC",
+         "MARCO_NAME_SETTING",
+         "KEY_SETTING",
+         "MEDIA_SETTING_TISHI",
+         "FUNCTION_KEY_SETTING_TISHI",
+         "FUNC_MACRO_RECORD_DELAY2",
+         "FUNC_KEY_INPUT",
+         "FUNC_MEDIA_SELECT",
+         "FUNC_MACRO_LIST",
+         "FUNC_FUNCTION_SELECT",
+         "FUNC_KEY_RADIO_KB",
+         "FUNC_KEY_RADIO_KB_STATIC",
+         "FUNC_KEY_RADIO_MOU",
+         "FUNC_KEY_RADIO_MOU_STATIC",
+         "FUNC_KEY_DISABLE",
+         "FUNC_KEY_DISABLE_STATIC"});
     return list;
 }
 

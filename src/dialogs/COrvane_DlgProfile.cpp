@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "app/SkinReaders.h"
+#include "dialogs/ProfileNames.h"
 #include "model/ProfileFile.h"
 #include "model/UserData.h"
 #include "services/Language.h"
@@ -30,6 +31,7 @@ const char* const kFacePictures[3] = {"Skins/Profile_normal.jpg", "Skins/Profile
                                       "Skins/Profile_down.jpg"};
 
 const QString kActiveMark = QStringLiteral("\u2713");
+constexpr int kNameColumn = 1;
 
 // The list in the colours of the dialog's skin.
 const char* const kListStyle =
@@ -67,27 +69,38 @@ COrvane_DlgProfile::COrvane_DlgProfile(QWidget* parent)
     : CBaseDialog(parent, Paths().ProfileSkinFile, Paths().ProfileSkinFolder) {
     setWindowModality(Qt::ApplicationModal);
     m_list = new CReportCtrl(this, IDC_PROFILE_LIST);
-    m_list->InsertColumn(0, QStringLiteral("激活"), Qt::AlignLeft, 60);
-    m_list->InsertColumn(1, QStringLiteral("名称"), Qt::AlignLeft, 120);
-    m_list->InsertColumn(2, QStringLiteral("路径"), Qt::AlignLeft, 230);
+    m_list->InsertColumn(0, QString::fromStdString(Text("PROFILE_LIST_ACTIVE")), Qt::AlignLeft, 60);
+    m_list->InsertColumn(1, QString::fromStdString(Text("PROFILE_LIST_NAME")), Qt::AlignLeft, 120);
+    m_list->InsertColumn(2, QString::fromStdString(Text("PROFILE_LIST_FOLDER")), Qt::AlignLeft, 230);
     m_list->SetGridLines(true);
     // The folder column takes the rest of the list, so long paths show.
     m_list->horizontalHeader()->setStretchLastSection(true);
     m_list->setStyleSheet(QLatin1String(kListStyle));
     // A second click on a chosen row (or a double click) makes it the
-    // active profile once Apply is pressed; no cell is edited in place.
+    // active profile once Apply is pressed; on the name of an on-board
+    // profile it opens the name for editing instead, kept by Apply too.
     m_list->SetEditable(true);
     m_list->SetCallbacks(
-        [this](CReportCtrl* list, int row, int, unsigned*, void*) {
+        [this](CReportCtrl* list, int row, int column, unsigned*, void*) {
+            const bool onBoard =
+                row >= 0 && row < static_cast<int>(m_rows.size()) && m_rows[row].profile >= 0;
+            if (onBoard && column == kNameColumn) return 1;
             list->EndEdit(false);
-            if (row >= 0 && row < static_cast<int>(m_rows.size()) && m_rows[row].profile >= 0 &&
-                row != m_activeRow) {
+            if (onBoard && row != m_activeRow) {
                 MarkActiveRow(row);
                 SetApplyPending(true);
             }
             return 0;
         },
-        nullptr, nullptr);
+        [this](CReportCtrl*, int row, int, QString* text, void*) {
+            if (row < 0 || row >= static_cast<int>(m_rows.size())) return 0;
+            std::string name = CleanProfileName(text->toStdString());
+            if (name.empty()) name = ProfileName(m_rows[row].profile);
+            *text = QString::fromStdString(name);
+            SetApplyPending(true);
+            return 1;
+        },
+        nullptr);
 
     for (const ButtonPlace& place : kButtons) {
         auto* button = new CPngButton(this, place.id);
@@ -165,7 +178,8 @@ void COrvane_DlgProfile::FillList() {
 
 void COrvane_DlgProfile::AppendRow(const ProfileListRow& row) {
     const int index = m_list->InsertItem(m_list->GetItemCount());
-    m_list->SetItemText(index, 1, QString::fromStdString(ProfileRowName(row.path)));
+    const std::string name = row.profile >= 0 ? ProfileName(row.profile) : ProfileRowName(row.path);
+    m_list->SetItemText(index, kNameColumn, QString::fromStdString(name));
     m_list->SetItemText(index, 2, QString::fromStdString(ProfileRowFolder(row.path)));
     m_rows.push_back(row);
 }
@@ -194,7 +208,7 @@ void COrvane_DlgProfile::AddProfile() {
     ReportWriteFailures(EnsureUserFolder());
     const std::string start = UserFolderPath() + "/" + Text("PROFILE_NEW");
     const std::optional<std::string> path =
-        Prompt().SaveFileName(kProfileFileFilter, kProfileFileExtension, start);
+        Prompt().SaveFileName(ProfileFileFilter(), kProfileFileExtension, start);
     if (!path || path->empty()) return;
     // A row for a file that is not there would be recorded by Apply as if it were.
     if (CreateBlankProfile(&*path, 0) != 1) {
@@ -208,7 +222,7 @@ void COrvane_DlgProfile::AddProfile() {
 void COrvane_DlgProfile::LoadProfile() {
     const std::string start = UserFolderPath() + "/" + kProfileFilePattern;
     const std::optional<std::string> path =
-        Prompt().OpenFileName(kProfileFileFilter, kProfileFileExtension, start);
+        Prompt().OpenFileName(ProfileFileFilter(), kProfileFileExtension, start);
     if (!path || path->empty()) return;
     AppendRow({*path, -1});
     SetApplyPending(true);
@@ -233,6 +247,7 @@ bool COrvane_DlgProfile::Apply() {
                            Prompt().MessageBox(Text("PROFILE_SELECT_PROMPT"), "",
                                                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
     if (!ReportWriteFailures({WriteProfileList(m_rows)})) return false;
+    StoreProfileNames();
     // The mark follows its row, not its position: deleting a row above it
     // must not switch to another profile.
     const int profile = m_activeRow >= 0 ? m_rows[m_activeRow].profile : -1;
@@ -260,6 +275,15 @@ bool COrvane_DlgProfile::Apply() {
     }
     SetApplyPending(false);
     return true;
+}
+
+void COrvane_DlgProfile::StoreProfileNames() {
+    std::vector<WriteResult> results;
+    for (size_t row = 0; row < m_rows.size(); ++row)
+        if (m_rows[row].profile >= 0)
+            results.push_back(SetProfileName(m_rows[row].profile,
+                                             m_list->GetItemText(static_cast<int>(row), kNameColumn).toStdString()));
+    ReportWriteFailures(results);
 }
 
 void COrvane_DlgProfile::FollowProfileSwitch(int activeProfile) {

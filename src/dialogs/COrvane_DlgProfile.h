@@ -77,6 +77,8 @@ class COrvane_DlgProfile : public CBaseDialog, public CProfileManagerView {
     void SetApplyPending(bool pending);
     int RowOfProfile(int profile) const;
     void Close();
+    // The names typed into the list's name cells of the on-board profiles.
+    void StoreProfileNames();
 
     CReportCtrl* m_list = nullptr;
     std::vector<CPngButton*> m_buttons;

@@ -23,12 +23,12 @@ namespace orvane {
 
 namespace {
 
-// Kinds this dialog offers; a record of another kind (disabled, program,
-// stop-macro, text) is shown on the Key tab and left as it is until the user
-// picks something.
+// Kinds this dialog offers; a record of another kind (program, stop-macro,
+// text) is shown on the Key tab and left as it is until the user picks
+// something.
 bool IsOfferedKind(uint16_t kind) {
-    return kind == TAB_CLEARED || kind == TAB_KEY || kind == TAB_MACRO || kind == TAB_MEDIA ||
-           kind == TAB_FUNCTION;
+    return kind == TAB_CLEARED || kind == TAB_DISABLED || kind == TAB_KEY || kind == TAB_MACRO ||
+           kind == TAB_MEDIA || kind == TAB_FUNCTION;
 }
 
 bool IsKeyTabKind(uint16_t kind) {
@@ -120,11 +120,15 @@ bool Orvane_DlgComposite::OnInitDialog() {
         SetFaces(*b, tabFaces, false);
     for (CPngButton* b : {m_tabKey, m_tabMedia, m_tabFunction, m_clear})
         b->setEnabled(!macroOnly && b->isEnabled()); // the layout disabled what the skin leaves out
+    // Without their captions the other tabs would be blank buttons.
+    for (CPngButton* b : {m_tabKey, m_tabMedia, m_tabFunction})
+        b->setVisible(!macroOnly);
     m_title->setEnabled(false);
     if (macroOnly) m_tabKind = TAB_MACRO;
 
     m_kb->setText(QString());
     m_mou->setText(QString());
+    m_disable->setText(QString());
     ShowTab(m_tabKind, true);
     EnableApply(false);
     PlaceBesideButton();
@@ -150,7 +154,9 @@ void Orvane_DlgComposite::ShowTab(uint16_t kind, bool fromRecord) {
         m_macroTab.StopRecording();
         m_capture.Start();
         if (fromRecord) m_captured = kind == TAB_KEY ? m_recordValue : 0;
-        if (kind == TAB_KEY) {
+        if (kind == TAB_DISABLED) {
+            SetDisabledChoice(true);
+        } else if (kind == TAB_KEY) {
             const int row = MouseRowOfCode(m_captured);
             if (row >= 0) {
                 m_mouse->setCurrentIndex(row);
@@ -176,7 +182,8 @@ void Orvane_DlgComposite::FocusKeyField() {
 
 void Orvane_DlgComposite::ShowTabControls(uint16_t kind) {
     const bool keyTab = IsKeyTabKind(kind);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_keyEdit, m_kb, m_mou, m_kbLabel, m_mouLabel, m_mouse})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_keyEdit, m_kb, m_mou, m_kbLabel, m_mouLabel, m_mouse,
+                                                      m_disable, m_disableLabel})
         w->setVisible(keyTab);
     m_keyPrompt->setVisible(keyTab && !m_macroOnly);
     m_media->setVisible(kind == TAB_MEDIA);
@@ -186,7 +193,7 @@ void Orvane_DlgComposite::ShowTabControls(uint16_t kind) {
     m_macroTab.SetVisible(kind == TAB_MACRO);
     // The Key tab looks chosen for a cleared key too; for a kind this dialog
     // does not offer no tab is chosen yet.
-    m_tabKey->SetChecked(kind == TAB_KEY || kind == TAB_CLEARED, true);
+    m_tabKey->SetChecked(kind == TAB_KEY || kind == TAB_CLEARED || kind == TAB_DISABLED, true);
     m_tabMacro->SetChecked(kind == TAB_MACRO, true);
     m_tabMedia->SetChecked(kind == TAB_MEDIA, true);
     m_tabFunction->SetChecked(kind == TAB_FUNCTION, true);
@@ -194,7 +201,7 @@ void Orvane_DlgComposite::ShowTabControls(uint16_t kind) {
 
 void Orvane_DlgComposite::SelectTab(uint16_t kind) {
     if (kind == TAB_KEY) {
-        if (m_tabKind == TAB_CLEARED || m_tabKind == TAB_KEY) return;
+        if (m_tabKind == TAB_CLEARED || m_tabKind == TAB_KEY || m_tabKind == TAB_DISABLED) return;
     } else if (m_tabKind == kind) {
         return;
     }
@@ -205,7 +212,7 @@ void Orvane_DlgComposite::SelectTab(uint16_t kind) {
 
 void Orvane_DlgComposite::Clear() {
     SelectTab(TAB_KEY);
-    if (m_tabKind != TAB_KEY) return;
+    if (m_tabKind != TAB_KEY && m_tabKind != TAB_DISABLED) return;
     m_keyEdit->clear();
     // Forget the captured key as well, so choosing KB again cannot store a
     // key the edit no longer shows.
@@ -220,9 +227,22 @@ void Orvane_DlgComposite::SetKeyboardChoice(bool keyboard) {
     m_mouse->setEnabled(!keyboard);
     m_kb->setChecked(keyboard);
     m_mou->setChecked(!keyboard);
+    m_disable->setChecked(false);
+}
+
+void Orvane_DlgComposite::SetDisabledChoice(bool disabled) {
+    if (!disabled) {
+        SetKeyboardChoice(true);
+        return;
+    }
+    m_kb->setChecked(false);
+    m_mou->setChecked(false);
+    m_mouse->setEnabled(false);
+    m_disable->setChecked(true);
 }
 
 void Orvane_DlgComposite::TakeCapturedKey(ScanCode code) {
+    if (m_disable->isChecked()) SetKeyboardChoice(true);
     m_keyEdit->setText(QString::fromStdString(GetKeyName(code)));
     m_captured = code;
     m_tabKind = TAB_KEY;
@@ -257,6 +277,12 @@ void Orvane_DlgComposite::OnCommand(int id) {
         m_tabKind = TAB_KEY;
         EnableApply(true);
         if (id == 1185) FocusKeyField();
+        break;
+    case kDisableBoxId:
+        SetDisabledChoice(m_disable->isChecked());
+        m_tabKind = m_disable->isChecked() ? TAB_DISABLED : TAB_KEY;
+        EnableApply(true);
+        if (!m_disable->isChecked()) FocusKeyField();
         break;
     case 1132:
         StartOnScreenKeyboard();

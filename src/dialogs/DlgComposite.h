@@ -1,8 +1,8 @@
 #pragma once
 // The key-assignment dialog: what one key (or G key) of the active profile
 // does. Key tab (another key, a modifier, a mouse button or the wheel),
-// Macro tab, Media tab, Function tab; Clear gives the key back its own
-// function. Apply and OK store the choice in the working configuration and
+// Macro tab, Media tab, Function tab; the Key tab also disables the key, and
+// Clear gives the key back its own function. Apply and OK store the choice in the working configuration and
 // enable the main window's Apply.
 #include <cstdint>
 #include <optional>
@@ -25,13 +25,15 @@ namespace orvane {
 class CCompositeWindow;
 
 // Tab kinds: the shown tab and the kind of record Apply stores.
-constexpr uint16_t TAB_CLEARED = 0; // shown on the Key tab
+constexpr uint16_t TAB_CLEARED = 0;  // shown on the Key tab
+constexpr uint16_t TAB_DISABLED = 1; // shown on the Key tab with its box ticked
 constexpr uint16_t TAB_KEY = 2;
 constexpr uint16_t TAB_MACRO = 4;
 constexpr uint16_t TAB_MEDIA = 7;
 constexpr uint16_t TAB_FUNCTION = 8;
 
 constexpr int kMacroOnlyButtonId = 1143;
+constexpr int kDisableBoxId = 1204; // the Key tab's "disable this key" choice
 constexpr int kMouseRowCount = 5;
 // Scan codes of the mouse drop-down's rows: left, right, middle, wheel up, down.
 constexpr ScanCode kMouseRowCodes[kMouseRowCount] = {0x171, 0x172, 0x173, 0x161, 0x162};
@@ -82,6 +84,8 @@ class Orvane_DlgComposite : public CBaseDialog {
     void SelectTab(uint16_t kind);
     void Clear();
     void SetKeyboardChoice(bool keyboard);
+    // The disable box ticked: neither keyboard nor mouse is chosen.
+    void SetDisabledChoice(bool disabled);
     void FocusKeyField();
     void TakeCapturedKey(ScanCode code);
     void PlaceBesideButton();
@@ -110,6 +114,8 @@ class Orvane_DlgComposite : public CBaseDialog {
     QLineEdit* m_keyEdit;
     QCheckBox* m_kb;
     QCheckBox* m_mou;
+    QCheckBox* m_disable;
+    ColorStatic* m_disableLabel;
     ColorStatic* m_kbLabel;
     ColorStatic* m_mouLabel;
     QComboBox* m_mouse;

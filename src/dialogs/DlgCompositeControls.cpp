@@ -131,8 +131,12 @@ void Orvane_DlgComposite::CreateControls() {
     m_mou->setFocusPolicy(Qt::TabFocus);
     connect(m_kb, &QCheckBox::clicked, this, [this] { OnCommand(1185); });
     connect(m_mou, &QCheckBox::clicked, this, [this] { OnCommand(1186); });
+    m_disable = CheckBox(this, kDisableBoxId);
+    m_disable->setFocusPolicy(Qt::TabFocus);
+    connect(m_disable, &QCheckBox::clicked, this, [this] { OnCommand(kDisableBoxId); });
     m_kbLabel = Label(this, 1134);
     m_mouLabel = Label(this, 1135);
+    m_disableLabel = Label(this, 1205);
     m_mouse = DropDown(this, 1187);
     m_keyPrompt = Label(this, 1201);
     m_media = DropDown(this, 1128);
@@ -150,7 +154,7 @@ void Orvane_DlgComposite::CreateControls() {
 // then Clear, OK and Cancel. Hidden and disabled controls are passed over.
 void Orvane_DlgComposite::SetReadingTabOrder() {
     std::vector<QWidget*> chain{m_osk,     m_tabKey, m_tabMacro, m_tabMedia, m_tabFunction, m_kb,
-                                m_keyEdit, m_mou,    m_mouse,    m_media,    m_function};
+                                m_keyEdit, m_mou,    m_mouse,    m_disable,  m_media,       m_function};
     const std::vector<QWidget*> macro = m_macroTab.TabChain();
     chain.insert(chain.end(), macro.begin(), macro.end());
     chain.insert(chain.end(), {m_clear, m_ok, m_cancel});
@@ -188,6 +192,8 @@ void Orvane_DlgComposite::LayoutControls() {
         {m_kbLabel, "FUNC_KEY_RADIO_KB_STATIC"},
         {m_mou, "FUNC_KEY_RADIO_MOU"},
         {m_mouLabel, "FUNC_KEY_RADIO_MOU_STATIC"},
+        {m_disable, "FUNC_KEY_DISABLE"},
+        {m_disableLabel, "FUNC_KEY_DISABLE_STATIC"},
     };
     for (const auto& [w, key] : controls)
         PlaceControl(w, skin, key);
@@ -233,6 +239,7 @@ void Orvane_DlgComposite::ApplyTexts(int languageIndex) {
     const bool macroOnly = m_macroOnly != 0;
     m_kbLabel->setText(text("IDS_MACRO_KB_KEY"));
     m_mouLabel->setText(text("IDS_MACRO_MOU_KEY"));
+    m_disableLabel->setText(text("SINGLE_DISABLE"));
     m_keyPrompt->setText(text("SINGLE_STATIC"));
     m_mediaPrompt->setText(text("MEDIA_EDIT_TISHI"));
     m_functionPrompt->setText(text("FUNCTION_TISHI"));
@@ -249,6 +256,7 @@ void Orvane_DlgComposite::ApplyTexts(int languageIndex) {
     m_kb->setAccessibleName(m_kbLabel->text());
     m_mou->setAccessibleName(m_mouLabel->text());
     m_mouse->setAccessibleName(m_mouLabel->text());
+    m_disable->setAccessibleName(m_disableLabel->text());
     m_media->setAccessibleName(m_mediaPrompt->text());
     m_function->setAccessibleName(m_functionPrompt->text());
     m_osk->setAccessibleName(QString::fromStdString(LoadText("COMPOSITE_PROMPT_OSK", languageIndex)));

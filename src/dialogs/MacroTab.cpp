@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <QApplication>
+#include <QRegularExpressionValidator>
 
 #include "model/ConfigStore.h"
 #include "model/KeyFunction.h"
@@ -74,6 +75,8 @@ CMacroTab::CMacroTab(QWidget* dialog, std::function<void()> enableApply)
       m_recorder(dialog, [this](const RecordKey& key) { return OnRecordedKey(key); }), m_clock(SteadyMs) {
     SetControlId(m_combo, 1126);
     SetControlId(m_loops, 1125);
+    m_loops->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), m_loops));
     SetControlId(m_recordDelay, 1027);
     m_combo->setEditable(true);
     m_combo->setInsertPolicy(QComboBox::NoInsert);

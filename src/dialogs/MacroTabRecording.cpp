@@ -42,7 +42,8 @@ void CMacroTab::StopRecording() {
 void CMacroTab::AddRecorded(ScanCode code, uint16_t transition, int64_t delay) {
     // The keyboard keeps at most 40000 ms per action (a longer gap would wrap
     // in its 12-bit field), so a long pause is recorded as the longest delay.
-    const auto kept = static_cast<uint32_t>(std::clamp<int64_t>(delay, 0, kMacroMaxDelayMs));
+    auto kept = static_cast<uint32_t>(std::clamp<int64_t>(delay, 0, kMacroMaxDelayMs));
+    kept -= kept % kMacroDelayStepMs; // shown as the keyboard will keep it
     AddActionRow({kept, code, transition}, {.recorded = true, .markChanged = true, .afterSelection = true});
 }
 

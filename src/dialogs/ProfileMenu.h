@@ -1,6 +1,6 @@
 #pragma once
 // The profile menu: the default entry, a separator and one item per on-board
-// profile named after its working profile file, the active one checked. Its
+// profile under the name its owner gave it, the active one checked. Its
 // checked text is the caption of the main window's profiles button (1005),
 // and "PROFILE_TIP" followed by it that button's tooltip.
 #include <string>
@@ -25,13 +25,14 @@ struct ProfileMenuModel {
     std::vector<ProfileMenuItem> items;
     std::string caption; // the checked item's text
     std::string tooltip;
+    std::string trayTip; // the program's name, then the profile in use when it is known
 };
 
 // The menu for `activeProfile` (0-2; anything else checks the default entry).
 ProfileMenuModel MakeProfileMenu(int activeProfile);
 
 // Rebuilds `menu` (when given) for the keyboard's active profile and gives
-// `button` its caption and tooltip.
-void BuildProfileMenu(CPngButton& button, QMenu* menu = nullptr);
+// `button` its caption and tooltip; returns what it showed.
+ProfileMenuModel BuildProfileMenu(CPngButton& button, QMenu* menu = nullptr);
 
 } // namespace orvane

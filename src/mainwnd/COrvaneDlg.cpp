@@ -171,7 +171,10 @@ void COrvaneDlg::ConstructParts() {
     // 1005 names the keyboard's active profile; every switch renames it.
     InstallProfileSwitching();
     SetProfileMenuRebuild([this] {
-        if (CPngButton* button = Button(IDC_PROFILE_MANAGER)) BuildProfileMenu(*button);
+        CPngButton* button = Button(IDC_PROFILE_MANAGER);
+        if (!button) return;
+        const ProfileMenuModel shown = BuildProfileMenu(*button);
+        if (m_tray) m_tray->SetTip(QString::fromStdString(shown.trayTip));
     });
 }
 

@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QThread>
 
 #include "app/SkinKeyLists.h"
@@ -165,13 +166,21 @@ void CLightingPanel::CreateControls() {
                            id == BrightnessSlider ? "CONTROL_LightSlider" : "CONTROL_SpeedSlider");
         slider->SetRange(0, kSliderMax);
         slider->SetPageSize(kSliderPage);
+        const int valueId = id == BrightnessSlider ? BrightnessValue : SpeedValue;
+        auto* value = Add(new ColorStatic(m_window, valueId), valueId,
+                          id == BrightnessSlider ? "CONTROL_LightValue" : "CONTROL_SpeedValue");
+        value->SetTextColor(kLabelColour);
+        value->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
     }
     const char* rgbKeys[3] = {"COLOR_R", "COLOR_G", "COLOR_B"};
     for (int c = 0; c < 3; ++c) {
         QLineEdit* edit = Add(new QLineEdit(m_window), RedEdit + c, rgbKeys[c]);
         edit->setMaxLength(3);
+        edit->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), edit));
         m_rgb[static_cast<size_t>(c)] = edit;
         QObject::connect(edit, &QLineEdit::textChanged, edit, [this, c] { OnRgbEdited(c); });
+        QObject::connect(edit, &QLineEdit::editingFinished, edit, [this] { OnRgbEntered(); });
     }
     m_busy = Add(new QLabel(m_window), Busy, "CONTROL_JDTStatic");
     m_busy->setPixmap(m_bitmaps.Get("jdt1.bmp"));
@@ -244,6 +253,15 @@ void CLightingPanel::ShowSliders() {
     Slider(BrightnessSlider)->SetImage(m_bitmaps.Get(BrightnessPicture(brightness)));
     Slider(SpeedSlider)->SetPos(speed);
     Slider(SpeedSlider)->SetImage(m_bitmaps.Get(SpeedPicture(speed)));
+    ShowSliderValue(BrightnessSlider, brightness);
+    ShowSliderValue(SpeedSlider, speed);
+}
+
+void CLightingPanel::ShowSliderValue(int sliderId, int position) {
+    if (sliderId != BrightnessSlider && sliderId != SpeedSlider) return;
+    if (auto* value =
+            dynamic_cast<QLabel*>(Control(sliderId == BrightnessSlider ? BrightnessValue : SpeedValue)))
+        value->setText(QString::number(position));
 }
 
 void CLightingPanel::ShowColourSetList() {
@@ -317,6 +335,8 @@ void CLightingPanel::SetLightingPanelDefaults() {
     Slider(BrightnessSlider)->SetBitmap(m_bitmaps.Get("0.bmp"));
     Slider(SpeedSlider)->SetPos(0);
     Slider(SpeedSlider)->SetBitmap(m_bitmaps.Get("5.bmp"));
+    ShowSliderValue(BrightnessSlider, 0);
+    ShowSliderValue(SpeedSlider, 0);
     for (int id : {Tick, StaticTick, SecondTick, ThirdTick, OptionCFirst, OptionCSecond})
         ShowTick(id, false);
     ShowOptionB(0);

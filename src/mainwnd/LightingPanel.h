@@ -65,6 +65,8 @@ class CLightingPanel final : public CLightingHost {
         RedEdit = 1208,     // 1208-1210
         PresetFirst = 1211, // 1211-1218
         Busy = 1177,
+        BrightnessValue = 1222, // the sliders' positions as numbers
+        SpeedValue = 1223,
     };
 
     // Creates and places every control of the panel on `window`; the key
@@ -116,6 +118,8 @@ class CLightingPanel final : public CLightingHost {
     void OnColourSetRenamed(const QString& name);
     void OnSwitchClicked();
     void OnRgbEdited(int channel);
+    // Enter or leaving a field: the three fields' colour is applied.
+    void OnRgbEntered();
     void OnPresetClicked(int index);
     // The lighting changes on their way have all been answered; `status` is
     // the first failing one's, or 1.
@@ -153,6 +157,9 @@ class CLightingPanel final : public CLightingHost {
     void ShowColourSetList();
     void FillModeList();
     void SetRgbFields(Colour colour);
+    // The fields, pickers and ticks after a single colour was applied.
+    void ShowSingleColour(Colour colour);
+    void ShowSliderValue(int sliderId, int position);
     void SetRgbGroupShown(bool shown);
 
     QWidget* m_window;

@@ -72,6 +72,7 @@ void CLightingPanel::OnModeSelected(int position) {
 intptr_t CLightingPanel::OnSliderMessage(uintptr_t controlId, intptr_t position) {
     if (position < 0 || position > kSliderMax) return 0;
     const int p = static_cast<int>(position);
+    ShowSliderValue(static_cast<int>(controlId), p);
     if (controlId == BrightnessSlider) {
         Slider(BrightnessSlider)->SetImage(m_bitmaps.Get(BrightnessPicture(p)));
         m_lighting.ChangeBrightness(p); // sends only a new value
@@ -213,15 +214,33 @@ void CLightingPanel::OnRgbEdited(int channel) {
     if (!rewrite) return;
     ++m_filling;
     edit->setText(QString::number(value));
+    edit->setModified(true); // still typed, so Enter applies it
     --m_filling;
+}
+
+void CLightingPanel::OnRgbEntered() {
+    if (m_filling || std::none_of(m_rgb.begin(), m_rgb.end(), [](QLineEdit* e) { return e->isModified(); }))
+        return;
+    int channels[3];
+    for (size_t c = 0; c < 3; ++c) {
+        channels[c] = ClampColourField(m_rgb[c]->text().toStdString().c_str(), nullptr);
+        m_rgb[c]->setModified(false);
+    }
+    const Colour colour = MakeColour(static_cast<uint8_t>(channels[0]), static_cast<uint8_t>(channels[1]),
+                                     static_cast<uint8_t>(channels[2]));
+    m_lighting.ApplySingleColour(colour);
+    ShowSingleColour(colour);
 }
 
 void CLightingPanel::OnPresetClicked(int index) {
     if (index < 0 || index >= kPresetColourCount) return;
-    const Colour colour = kPresetColours[static_cast<size_t>(index)];
-    SetRgbFields(colour);
     m_lighting.ApplyPresetColour(index);
-    // The model takes the preset as the single colour, so the pickers do too.
+    ShowSingleColour(kPresetColours[static_cast<size_t>(index)]);
+}
+
+void CLightingPanel::ShowSingleColour(Colour colour) {
+    SetRgbFields(colour);
+    // The model takes the colour as the single colour, so the pickers do too.
     ColourPicker(Picker)->SetColor(colour);
     ColourPicker(StaticPicker)->SetColor(colour);
     ShowTick(Tick, false);

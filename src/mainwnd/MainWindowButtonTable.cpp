@@ -11,7 +11,7 @@ constexpr MainButtonInfo kButtons[] = {
     {IDC_OK, "CONTROL_OK", "PROFILE_OK", S::Small},
     {IDC_CANCEL, "CONTROL_CANCEL", "PROFILE_CANCLE", S::Small},
     {IDC_APPLY, "CONTROL2_APPLY", "PROFILE_APPLY", S::Small},
-    {IDC_PROFILE_MANAGER, "FUNC_PROFILES", nullptr, S::Angled},
+    {IDC_PROFILE_MANAGER, "FUNC_PROFILES", nullptr, S::Profile},
     {IDC_MACRO, "FUNC_MACRO", "PROFILE_MACRO", S::Large},
     {IDC_WEB_ADDRESS, "DAVARU_LINK", nullptr, S::None},
     {IDC_HELP, "CONTROL_HELP", nullptr, S::None},

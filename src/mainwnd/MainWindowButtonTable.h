@@ -9,7 +9,7 @@ enum class CaptionStyle {
     None,
     Large,   // profile buttons and 1007
     Small,   // 1138, OK, Cancel, Apply
-    Angled,  // 1005: turned, bottom-aligned; its text names the active profile
+    Profile, // 1005: as Large; its text names the active profile, whole or elided
     Version, // 1134: empty, vertically centred
 };
 

@@ -26,7 +26,6 @@ namespace {
 constexpr uint32_t kCaptionColours[] = {0xFFFFFF, 0x0082FF, 0x049BFF, 0x7F7F7F, 0xFFFFFF};
 const QString kCaptionFace = QStringLiteral("Arial Unicode MS");
 const QString kVersionFace = QStringLiteral("Verdana Unicode MS");
-constexpr int kAngledCaptionTenths = 268;
 
 void SetCaptionStyle(CPngButton& button, int size, const QString& face, unsigned flags) {
     button.SetTextStyle(true, size, face, kCaptionColours[0], kCaptionColours[1], kCaptionColours[2],
@@ -36,14 +35,11 @@ void SetCaptionStyle(CPngButton& button, int size, const QString& face, unsigned
 void ApplyCaptionStyle(CPngButton& button, CaptionStyle style) {
     switch (style) {
     case CaptionStyle::Large:
+    case CaptionStyle::Profile:
         SetCaptionStyle(button, 10, kCaptionFace, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         break;
     case CaptionStyle::Small:
         SetCaptionStyle(button, 8, kCaptionFace, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        break;
-    case CaptionStyle::Angled:
-        SetCaptionStyle(button, 10, kCaptionFace, DT_BOTTOM | DT_SINGLELINE);
-        button.SetTextAngle(kAngledCaptionTenths, true);
         break;
     case CaptionStyle::Version:
         SetCaptionStyle(button, 8, kVersionFace, DT_VCENTER | DT_SINGLELINE);

@@ -9,6 +9,7 @@
 
 #include "device/DeviceCommands.h"
 #include "dialogs/FlipSetting.h"
+#include "dialogs/ProfileSwitch.h"
 #include "mainwnd/COrvaneDlg.h"
 #include "mainwnd/KeyboardAndPanel.h"
 #include "mainwnd/MainWindowIds.h"
@@ -53,6 +54,8 @@ void COrvaneDlg::OnKeyboardConnected() {
         SetProfileButtons(active);
         SetCurrentProfile(active);
     }
+    // The profiles button and the tray tip name the profile just read.
+    RebuildProfileMenu();
     const LightingRead lighting = ReadLightingMeanwhile();
     if (m_shutdownDone) return;
     const int lightingRead = TakeLightingReadAfterConnect(TheLighting(), lighting);

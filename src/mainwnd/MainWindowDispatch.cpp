@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QUrl>
 
@@ -228,6 +229,11 @@ bool COrvaneDlg::eventFilter(QObject* watched, QEvent* event) {
     switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        // The window takes no Enter, but a typed value (an RGB field) is
+        // entered by it, as by leaving the field.
+        if (auto* edit = qobject_cast<QLineEdit*>(watched); edit && type == QEvent::KeyPress)
+            emit edit->editingFinished();
+        return true;
     case Qt::Key_Escape:
         return true;
     case Qt::Key_Left:

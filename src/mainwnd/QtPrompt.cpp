@@ -43,7 +43,7 @@ std::string QtFileFilter(const std::string& filter) {
     size_t pos = 0;
     while (pos < filter.size()) {
         size_t bar = filter.find('|', pos);
-        if (bar == std::string::npos) break;
+        if (bar == std::string::npos || bar == pos) break; // "||" ends the list
         size_t end = filter.find('|', bar + 1);
         if (end == std::string::npos) end = filter.size();
         std::string description = filter.substr(pos, bar - pos);

@@ -16,12 +16,18 @@ KeyTooltip BuildKeyTooltip(const std::string& ownName, const KeyFunction& record
     KeyTooltip tip{ownName, false};
     if (record.Is(KeyFunctionKind::Default)) return tip;
     tip.checked = true;
+    if (record.Is(KeyFunctionKind::Disabled)) {
+        tip.text += Text("KEY_PROMPT_DISABLED");
+        return tip;
+    }
     tip.text += Text("KEY_PROMPT_SET");
     switch (static_cast<KeyFunctionKind>(record.kind)) {
     case KeyFunctionKind::Key: {
         const ScanCode target =
             (record.value > 0 && record.value <= 0xFFFF) ? static_cast<ScanCode>(record.value) : 0;
-        tip.text += Text("KEY_PROMPT_SINGLE") + GetKeyName(target) + ")";
+        // A mouse button or the wheel is no key of the keyboard.
+        const bool mouse = target != 0 && ScanCodeToDeviceKeyCode(target).type == kDeviceKeyMouse;
+        tip.text += Text(mouse ? "KEY_PROMPT_MOUSE" : "KEY_PROMPT_SINGLE") + GetKeyName(target) + ")";
         break;
     }
     case KeyFunctionKind::Macro:

@@ -208,14 +208,18 @@ int CLightingModel::ChangeOptionB(int value) {
 
 int CLightingModel::ApplyPresetColour(int index) {
     if (index < 0 || index >= kPresetColourCount) return 0;
-    // Once taken, the preview shows the preset as a single colour, as after
-    // choosing it on a picker.
-    return WriteFields({FieldWrite::Byte(f::Colourful, 0),
-                        FieldWrite::Rgb(f::Colour, kPresetColours[static_cast<size_t>(index)])});
+    return ApplySingleColour(kPresetColours[static_cast<size_t>(index)]);
+}
+
+int CLightingModel::ApplySingleColour(Colour colour) {
+    // Once taken, the preview shows it as a single colour, as after choosing
+    // it on a picker.
+    return WriteFields({FieldWrite::Byte(f::Colourful, 0), FieldWrite::Rgb(f::Colour, colour & 0xFFFFFF)});
 }
 
 PreviewParams CLightingModel::CurrentPreviewParams() const {
-    return {m_settings.mode, m_settings.colourful != 0, m_settings.direction, m_settings.previewColour};
+    return {m_settings.mode,          m_settings.colourful != 0, m_settings.direction,
+            m_settings.previewColour, m_settings.brightness,     m_settings.speed};
 }
 
 } // namespace orvane

@@ -108,6 +108,8 @@ class CLightingModel {
     int ChangeOptionB(int value);
     // One of the eight preset swatches.
     int ApplyPresetColour(int index);
+    // A colour typed into the RGB fields, taken as a preset's is.
+    int ApplySingleColour(Colour colour);
     // Writes the listed fields (at most two) of the current profile's record
     // in one bracket; `pair`: the colourful flag's pair follows the flag.
     using FieldWrite = orvane::FieldWrite;

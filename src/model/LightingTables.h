@@ -55,8 +55,8 @@ extern const std::array<uint8_t, kBreathSize> kBreathCurve;
 
 constexpr int kGridColumns = 23;
 constexpr int kGridRows = 6;
-constexpr int kSpiralLength = 106;
-constexpr int kSlotCount = 126; // animation slots 0-125
+constexpr int kSpiralLength = 107; // the 106 keys of the picture and Fn
+constexpr int kSlotCount = 126;    // animation slots 0-125
 constexpr int kSparkleLength = 106;
 constexpr uint8_t kSparkleSlotZero = 106; // this sparkle entry lights slot 0 directly
 constexpr int kRainbowGroupCount = 12;

@@ -19,7 +19,7 @@ constexpr std::array<std::array<uint8_t, kGridColumns>, kGridRows> kGrid = {{
     {xx, Tab, Q, W, E, R, T, Y, U, I, O, P, LeftBracket, RightBracket, Enter, Enter, Delete, End, PageDown, Num7, Num8, Num9, xx},
     {xx, CapsLock, A, S, D, F, G, H, J, K, L, Semicolon, Apostrophe, Backslash, Backslash, xx, xx, xx, xx, Num4, Num5, Num6, NumPlus},
     {Shift, K45, Z, X, C, V, B, N, M, Comma, Period, Slash, K56, xx, RightShift, RightShift, xx, Up, xx, Num1, Num2, Num3, NumEnter},
-    {Ctrl, Win, Alt, xx, xx, xx, Space, xx, xx, RightAlt, RightAlt, Fn, App, xx, RightCtrl, RightCtrl, Left, Down, Right, Num0, Num0, NumDot, xx},
+    {Ctrl, Win, Alt, xx, xx, xx, Space, xx, xx, RightAlt, RightAlt, Fn, App, RightWin, RightCtrl, RightCtrl, Left, Down, Right, Num0, Num0, NumDot, xx},
 }};
 
 // Note that Shift and K45 share slot 84: both listings are kept as they are.
@@ -38,6 +38,9 @@ constexpr std::array<SpiralEntry, kSpiralLength> kSpiral = {{
     {I, 48}, {U, 47}, {Y, 46}, {T, 45}, {R, 44}, {E, 65}, {W, 66}, {S, 67},
     {D, 68}, {F, 69}, {G, 70}, {H, 71}, {J, 72}, {K, 73}, {L, 74}, {Semicolon, 76},
     {Apostrophe, 80}, {Enter, 81},
+    // Right Win, on its own LED, comes last so that every other key keeps its
+    // place in the walk and the sparkle order keeps its keys.
+    {RightWin, 112},
 }};
 
 constexpr std::array<uint8_t, kSparkleLength> kSparkle = {
@@ -64,7 +67,7 @@ constexpr std::array<KeyGroup, kRainbowGroupCount> kGroups = {{
     // group 5
     {F5, D5, R, F, V, Space, App, Delete, Insert, F12, Enter, RightShift},
     // group 6
-    {F4, D4, E, D, C, Left, Up, End, Home, PrintScreen, RightCtrl},
+    {F4, D4, E, D, C, Left, Up, End, Home, PrintScreen, RightCtrl, RightWin},
     // group 7
     {F3, D3, W, S, X, Down, Right, PageDown, PageUp, Pause, ScrollLock},
     // group 8

@@ -2,6 +2,7 @@
 // the grid, the spiral order or the rainbow groups.
 #include "model/Preview.h"
 
+#include <algorithm>
 #include <ctime>
 #include <utility>
 
@@ -29,6 +30,24 @@ class CReentryGuard {
 void Show(CKeyLights& lights, uint8_t key, Colour c) {
     lights.SetKeyLight(KeyButtonOfPreviewKey(key), c, true);
 }
+
+constexpr int kQuartersPerStep = 4;
+
+// The key buttons as the keyboard's brightness shows them.
+class CDimmedLights final : public CKeyLights {
+  public:
+    CDimmedLights(CKeyLights& out, int brightness)
+        : m_out(out), m_level(std::clamp(brightness, 0, kPreviewFullBrightness)) {}
+    void SetKeyLight(const KeyButton& button, Colour colour, bool lit) override {
+        if (m_level < kPreviewFullBrightness)
+            colour = ScaleColour(colour, static_cast<uint8_t>(m_level * 255 / kPreviewFullBrightness));
+        m_out.SetKeyLight(button, colour, lit);
+    }
+
+  private:
+    CKeyLights& m_out;
+    int m_level;
+};
 
 Colour Wheel(int h) {
     return kColourWheel[static_cast<size_t>(h) % kWheelSize];
@@ -71,12 +90,23 @@ void CPreview::ResetPreviewState() {
     m_state.cornerPlanes.SetCell(1, 0);
 }
 
+int PreviewQuartersPerTick(int speed) {
+    constexpr int kQuarters[] = {8, 6, 4, 3, 2, 1};
+    return kQuarters[std::clamp(speed, 0, 5)];
+}
+
 void CPreview::TimerTick(const PreviewParams& params, CKeyLights& lights) {
+    const int quarters = PreviewQuartersPerTick(params.speed);
     if (m_stale) {
         ResetPreviewState();
         m_stale = false;
+        m_stepQuarters = kQuartersPerStep - quarters; // a new mode shows at once
     }
-    PreviewTick(params, lights);
+    m_stepQuarters += quarters;
+    if (m_stepQuarters < kQuartersPerStep) return;
+    CDimmedLights shown(lights, params.brightness);
+    for (; m_stepQuarters >= kQuartersPerStep; m_stepQuarters -= kQuartersPerStep)
+        PreviewTick(params, shown);
 }
 
 void CPreview::PreviewTick(const PreviewParams& p, CKeyLights& lights) {

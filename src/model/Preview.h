@@ -11,13 +11,22 @@
 
 namespace orvane {
 
+constexpr int kPreviewFullBrightness = 5;
+constexpr int kPreviewUsualSpeed = 2; // a fresh keyboard's: one step per timer tick
+
 // What a frame depends on: the current lighting settings.
 struct PreviewParams {
     int mode = 1;
     bool colourful = false;
-    uint8_t direction = 0; // 0 or 255
-    Colour colour = 0;     // the preview colour
+    uint8_t direction = 0;                   // 0 or 255
+    Colour colour = 0;                       // the preview colour
+    int brightness = kPreviewFullBrightness; // 0-5: the colours shown are scaled by brightness / 5
+    int speed = kPreviewUsualSpeed;          // 0 (fastest) - 5: how often the timer steps the animation
 };
+
+// Steps of the animation per preview-timer tick at `speed`, in quarters
+// (8 at speed 0 down to 1 at speed 5; beyond 5 counts as 5).
+int PreviewQuartersPerTick(int speed);
 
 // The random source of the sparkles and ripples: a linear congruential
 // generator of the C library's kind (15-bit results), reseeded with the time
@@ -49,7 +58,9 @@ class CPreview {
     // A mode change marks the preview stale; the next timer tick resets it.
     void MarkStale() { m_stale = true; }
     bool IsStale() const { return m_stale; }
-    // One tick of the preview timer while the lighting switch is on.
+    // One tick of the preview timer while the lighting switch is on: as
+    // many steps of PreviewTick as the speed asks for (maybe none), drawn at
+    // the brightness.
     void TimerTick(const PreviewParams& params, CKeyLights& lights);
 
     const CPreviewState& State() const { return m_state; }
@@ -78,6 +89,7 @@ class CPreview {
     CPreviewRandom m_random;
     Clock m_clock;
     bool m_stale = true;
+    int m_stepQuarters = 0; // steps owed to the animation, in quarters
 };
 
 } // namespace orvane

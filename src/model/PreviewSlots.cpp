@@ -23,7 +23,7 @@ uint8_t Decay(uint8_t b, int x, int y, int z) {
 }
 
 int SlotOfSparkle(uint8_t position) {
-    if (position >= kSpiralLength) return 0; // the entry past the spiral stands for slot 0
+    if (position == kSparkleSlotZero || position >= kSpiralLength) return 0;
     return kSpiralOrder[position].slot;
 }
 

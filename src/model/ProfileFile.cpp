@@ -53,6 +53,11 @@ void ShowFormatError(const std::string& path) {
 
 } // namespace
 
+std::string ProfileFileFilter() {
+    return Text("FILE_FILTER_PROFILES") + "|*." + kProfileFileExtension + "|" + Text("FILE_FILTER_ALL") +
+           "|*.*||";
+}
+
 WriteResult WriteProfileFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     // No bytes: building them ran out of memory.
     if (bytes.empty()) return WriteFailed(path, ENOMEM);

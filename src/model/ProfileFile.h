@@ -33,8 +33,11 @@ constexpr size_t kDeviceBlockBytes = 32;
 constexpr size_t kProfileRecordsOffset = 64;
 constexpr uint64_t kProfileFileMaxBytes = 0xFFFFFFFFull; // the total size field is 32 bits
 constexpr const char* kProfileFileExtension = "fwc";
-constexpr const char* kProfileFileFilter = "(*.fwc)|*.fwc|(*.*)|*.*||";
 static_assert(kProfileImageBytes == 32832);
+
+// The file dialogs' filter: profile files, then all files, each named in the
+// current language ("description|patterns|...||").
+std::string ProfileFileFilter();
 
 // ValidateProfileFile results.
 constexpr int kProfileValid = 1;

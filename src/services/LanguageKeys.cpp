@@ -54,9 +54,11 @@ constexpr LanguageKeyEntry kKeys[] = {
     // Key function assignments: tooltips of assigned keys, confirmations.
     {T, "KEY_PROMPT_SET"},
     {T, "KEY_PROMPT_SINGLE"},
+    {T, "KEY_PROMPT_MOUSE"},
     {T, "KEY_PROMPT_MACRO"},
     {T, "KEY_PROMPT_MEDIA"},
     {T, "KEY_PROMPT_FUNCTION"},
+    {T, "KEY_PROMPT_DISABLED"},
     {T, "MACRO_DELETE_CONFIRM_OF_KEYS"},
     {T, "APPLY_PROMPT"},
     // Function descriptors: numbers 0-10, then 11-15 (never offered, but a
@@ -89,6 +91,8 @@ constexpr LanguageKeyEntry kKeys[] = {
     // Settings and user files that could not be saved.
     {T, "FILE_SAVE_FAILED", kString},
     {T, "FILE_SAVE_REASON", kString},
+    {T, "FILE_FILTER_PROFILES"},
+    {T, "FILE_FILTER_ALL"},
     // Composite key-assignment dialog.
     {T, "COMPOSITE_PROMPT_OSK"},
     {T, "KEY_SETTING_TISHI"},
@@ -98,6 +102,7 @@ constexpr LanguageKeyEntry kKeys[] = {
     {T, "FUNCTION_KEY"},
     {T, "MACRO_SETTING"},
     {T, "SINGLE_STATIC"},
+    {T, "SINGLE_DISABLE"},
     {T, "IDS_MACRO_KB_KEY"},
     {T, "IDS_MACRO_MOU_KEY"},
     {T, "MEDIA_EDIT_TISHI"},
@@ -126,6 +131,9 @@ constexpr LanguageKeyEntry kKeys[] = {
     {T, "PROFILE_NEW"},
     {T, "DEFAULT_PROFILE_NAME"},
     {T, "PROFILE_TIP"},
+    {T, "PROFILE_LIST_ACTIVE"},
+    {T, "PROFILE_LIST_NAME"},
+    {T, "PROFILE_LIST_FOLDER"},
     {T, "PROFILE_SELECT_PROMPT"},
     {T, "PROFILE_SEELCT_PROMPT2"},
     {T, "PROFILE_APPLY_FAILED"},

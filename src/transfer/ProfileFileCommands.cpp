@@ -12,14 +12,14 @@ namespace orvane {
 
 int ImportProfileCommand() {
     const std::optional<std::string> path =
-        Prompt().OpenFileName(kProfileFileFilter, kProfileFileExtension, kProfileFilePattern);
+        Prompt().OpenFileName(ProfileFileFilter(), kProfileFileExtension, kProfileFilePattern);
     if (!path || path->empty()) return 0;
     return ImportProfile(*path);
 }
 
 int ExportProfileCommand() {
     const std::optional<std::string> path =
-        Prompt().SaveFileName(kProfileFileFilter, kProfileFileExtension, kProfileFilePattern);
+        Prompt().SaveFileName(ProfileFileFilter(), kProfileFileExtension, kProfileFilePattern);
     if (!path || path->empty()) return 0;
     const WriteResult saved = ExportProfileFile(*path);
     if (saved) return 1;

@@ -192,7 +192,12 @@ void CPngButton::DrawCaption(QPainter& painter, uint32_t colour) {
     if (!(m_textFormat & DT_SINGLELINE)) align |= Qt::TextWordWrap;
 
     if (m_textAngle == 0) {
-        painter.drawText(r, align, caption);
+        // A single line too long for the button ends in an ellipsis rather
+        // than being cut at its edge.
+        const QString shown = (m_textFormat & DT_SINGLELINE)
+                                  ? QFontMetrics(font).elidedText(caption, Qt::ElideRight, r.width())
+                                  : caption;
+        painter.drawText(r, align, shown);
         return;
     }
     // Turned caption. The format places the unturned text in the rectangle;

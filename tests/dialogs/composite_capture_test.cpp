@@ -111,9 +111,11 @@ TEST_F(CompositeTest, AKeyboardOnlyUserAssignsTabAndLeavesByOk) {
     EXPECT_EQ(dialog->focusWidget(), dialog->Control(1186));
 
     // Tab goes on as the dialog reads: past the mouse list, which is off
-    // with the keyboard chosen, to Clear and OK.
+    // with the keyboard chosen, to the disable box, Clear and OK.
     Walk(*dialog, false);
     EXPECT_TRUE(Key(*dialog, QEvent::KeyPress, KEY_TAB, false, Qt::Key_Tab));
+    Walk(*dialog, true);
+    EXPECT_EQ(dialog->focusWidget(), dialog->Control(kDisableBoxId));
     Walk(*dialog, true);
     EXPECT_EQ(dialog->focusWidget(), dialog->Control(1032));
     Walk(*dialog, true);

@@ -288,6 +288,8 @@ TEST_F(CompositeTest, MacroOnlyFormOpensCentredWithOnlyTheMacroTab) {
         EXPECT_EQ(d->TabKind(), TAB_MACRO);
         for (int id : {1028, 1030, 1031, 1032})
             EXPECT_FALSE(d->Button(id)->isEnabled()) << id;
+        for (int id : {1028, 1030, 1031})
+            EXPECT_TRUE(d->Button(id)->isHidden()) << id << ": a tab without a caption";
         EXPECT_TRUE(d->Button(1029)->isEnabled());
         EXPECT_TRUE(d->Button(1029)->IsChecked());
         EXPECT_EQ(d->MacroTab().MacroCombo()->currentIndex(), 0);

@@ -262,6 +262,15 @@ TEST(CompositeEndToEnd, RemapsReachTheKeyboardAndNoKeyStaysGrabbed) {
     EXPECT_EQ(w.at(14), "3"); // function row
     close(2);
 
+    // S disabled on its Key tab: the next Apply sends no code for it.
+    open(0x1F);
+    c = status.Controls();
+    x.Click(c[1204].cx(), c[1204].cy());
+    close(1);
+    x.Click(RectAt(apply, 1).cx(), RectAt(apply, 1).cy());
+    EXPECT_EQ(status.Wait("applied", 2), "applied 1 1");
+    EXPECT_EQ(CodeAtKey(SentMatrix(trace, profile), 0x1F), (DeviceKeyCode{0, 0, 0}));
+
     // Typed keys go to whatever has the focus again.
     const auto notes = Words(status.Wait("notes "));
     x.Click(RectAt(notes, 1).cx(), RectAt(notes, 1).cy());

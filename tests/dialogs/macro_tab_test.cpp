@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPixmap>
+#include <QTest>
 
 #include "device/DeviceCommands.h"
 #include "dialogs/MacroTab.h"
@@ -133,9 +134,11 @@ TEST_F(MacroTabTest, RecordingMeasuresGapsAndKeepsOnePressAndReleasePerKey) {
     const std::vector<std::pair<ScanCode, uint16_t>> keys{{0x01E, 0}, {0x01E, 1}, {0x137, 0},
                                                           {0x137, 1}, {0x15B, 0}, {0x15B, 1}};
     EXPECT_EQ(Keys(), keys);
-    // Each row's delay is the gap to the next event; the last one's is 0.
-    EXPECT_EQ(Delays(), (std::vector<uint32_t>{30, 2, 120, 50, 10, 0}));
+    // Each row's delay is the gap to the next event, in the keyboard's 10 ms
+    // steps (Print Screen's 2 ms is kept as 0); the last one's is 0.
+    EXPECT_EQ(Delays(), (std::vector<uint32_t>{30, 0, 120, 50, 10, 0}));
     EXPECT_EQ(m_tab.Actions()->GetItemCount(), 6);
+    EXPECT_EQ(m_tab.Actions()->GetItemText(1, 2), "0");
     EXPECT_EQ(m_tab.Actions()->GetItemText(2, 2), "120");
     EXPECT_EQ(m_tab.Actions()->GetItemText(1, 1), "  \u2191");
 
@@ -242,7 +245,9 @@ TEST_F(MacroTabTest, RepeatCountIsKeptBetweenOneAnd255) {
     EXPECT_EQ(loops->text(), "255");
     loops->setText("-4");
     EXPECT_EQ(loops->text(), "1");
-    loops->setText("7");
+    loops->clear();
+    QTest::keyClicks(loops, "x7-");
+    EXPECT_EQ(loops->text(), "7") << "only digits can be typed";
     m_tab.OnCommand(1017); // stores the shown macro first
     EXPECT_EQ(m_tab.List()[0].repeat, 7);
     // Emptied while the user types: left alone, and stored as 1, never 0.

@@ -2,15 +2,18 @@
 // profile skin, against the simulated keyboard.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 
 #include "device/DeviceCommands.h"
 #include "dialogs/COrvane_DlgProfile.h"
 #include "dialogs/EditorOpenCounts.h"
 #include "dialogs/ProfileMenu.h"
+#include "dialogs/ProfileNames.h"
 #include "model/ConfigStore.h"
 #include "model/ProfileFile.h"
 #include "platform/Registry.h"
@@ -65,12 +68,13 @@ TEST_F(ProfileManagerTest, OpensWithTheThreeProfilesAndTheActiveOneMarked) {
     ASSERT_TRUE(dlg.OnInitDialog());
     EXPECT_EQ(ProfileManagerOpenCount(), 1);
     CReportCtrl& list = dlg.List();
-    EXPECT_EQ(list.horizontalHeaderItem(0)->text(), QStringLiteral("激活"));
-    EXPECT_EQ(list.horizontalHeaderItem(2)->text(), QStringLiteral("路径"));
+    for (int column = 0; column < 3; ++column)
+        EXPECT_EQ(list.horizontalHeaderItem(column)->text().toStdString(),
+                  (std::array{"Active", "Name", "Folder"}[column]));
     ASSERT_EQ(list.GetItemCount(), 3);
     const QString folder = QString::fromStdString(UserFolder() + "/");
     for (int row = 0; row < 3; ++row) {
-        EXPECT_EQ(list.GetItemText(row, 1), QString("$Profile%1").arg(row));
+        EXPECT_EQ(list.GetItemText(row, 1), QString("Profile %1").arg(row + 1));
         EXPECT_EQ(list.GetItemText(row, 2), folder);
         EXPECT_EQ(list.GetItemText(row, 0).isEmpty(), row != 1) << row;
     }
@@ -152,9 +156,9 @@ TEST_F(ProfileManagerTest, ChoosingAnotherRowSwitchesTheKeyboardOnApply) {
     COrvane_DlgProfile dlg;
     ASSERT_TRUE(dlg.OnInitDialog());
     Click(dlg, IDC_PROFILE_LOAD);
-    dlg.List().BeginEdit(3, 1); // a listed file is no profile of the keyboard
+    dlg.List().BeginEdit(3, 2); // a listed file is no profile of the keyboard
     EXPECT_EQ(dlg.ActiveRow(), 0);
-    dlg.List().BeginEdit(2, 1);
+    dlg.List().BeginEdit(2, 2);
     EXPECT_EQ(dlg.ActiveRow(), 2);
     EXPECT_FALSE(dlg.List().IsEditing());
     EXPECT_EQ(KeyboardActive(), 0); // only Apply switches
@@ -247,13 +251,55 @@ TEST_F(ProfileManagerTest, ASwitchOrAGoneKeyboardReachesTheOpenManager) {
     EXPECT_EQ(ProfileManagerOpenCount(), 0);
 }
 
+TEST_F(ProfileManagerTest, RenamedProfilesShowInTheListMenuButtonAndTrayTipAndAreStored) {
+    ASSERT_EQ(SetActiveProfile(1), 1);
+    auto rename = [](COrvane_DlgProfile& dlg, int row, const char* typed) {
+        dlg.List().BeginEdit(row, 1);
+        ASSERT_TRUE(dlg.List().IsEditing()) << "the name of an on-board profile opens for editing";
+        dlg.List().EditBox()->setText(QString::fromUtf8(typed));
+        dlg.List().EndEdit(true);
+    };
+    {
+        COrvane_DlgProfile dlg;
+        ASSERT_TRUE(dlg.OnInitDialog());
+        dlg.show(); // cell editors only work on a shown list
+        rename(dlg, 1, "  Gaming\n");
+        rename(dlg, 2, "   "); // an emptied name is the default one again
+        EXPECT_EQ(dlg.List().GetItemText(1, 1), "Gaming");
+        EXPECT_EQ(dlg.List().GetItemText(2, 1), "Profile 3");
+        EXPECT_EQ(dlg.ActiveRow(), 1) << "renaming chooses no profile";
+        Click(dlg, IDC_PROFILE_OK);
+    }
+    EXPECT_EQ(GetProfileString("PROFILES", "NAME2", ""), "Gaming");
+    EXPECT_TRUE(std::filesystem::exists(WorkingProfilePath(1))) << "the working file keeps its name";
+    {
+        COrvane_DlgProfile dlg;
+        ASSERT_TRUE(dlg.OnInitDialog());
+        dlg.show();
+        EXPECT_EQ(dlg.List().GetItemText(1, 1), "Gaming");
+        rename(dlg, 0, "Not kept");
+        dlg.OnCancel();
+    }
+    EXPECT_EQ(ProfileName(0), "Profile 1");
+
+    CPngButton button(nullptr, 1005);
+    QMenu menu;
+    const ProfileMenuModel shown = BuildProfileMenu(button, &menu);
+    EXPECT_EQ(button.text(), "Gaming");
+    EXPECT_EQ(menu.actions()[3]->text(), "Gaming");
+    EXPECT_EQ(shown.trayTip, Text("KEYBOARD_TRAY_DESC") + "\n" + Text("PROFILE_TIP") + "Gaming");
+    EXPECT_EQ(MakeProfileMenu(-1).trayTip, Text("KEYBOARD_TRAY_DESC"));
+    // A long name is cut whole characters at a time.
+    EXPECT_EQ(CleanProfileName(std::string(39, 'x') + "\u00e9\u00e9"), std::string(39, 'x') + "\u00e9");
+}
+
 TEST_F(ProfileManagerTest, TheProfilesButtonShowsTheActiveProfile) {
     CPngButton button(nullptr, 1005);
     QMenu menu;
     ASSERT_EQ(SetActiveProfile(1), 1);
     BuildProfileMenu(button, &menu);
-    EXPECT_EQ(button.text(), "$Profile1");
-    EXPECT_EQ(button.TooltipText().toStdString(), Text("PROFILE_TIP") + "$Profile1");
+    EXPECT_EQ(button.text(), "Profile 2");
+    EXPECT_EQ(button.TooltipText().toStdString(), Text("PROFILE_TIP") + "Profile 2");
     ASSERT_EQ(menu.actions().size(), 5);
     EXPECT_TRUE(menu.actions()[1]->isSeparator());
     EXPECT_TRUE(menu.actions()[3]->isChecked());

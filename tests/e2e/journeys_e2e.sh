@@ -308,8 +308,9 @@ journey_keyboard() {
     dialog=$(new_window "$before") || fail "Space on the picture opened no key dialog"
     xdotool key b
     # The captured key moves the focus on to the Mouse box; Tab then goes
-    # on as the dialog reads, past the mouse list (off) to Clear and OK.
-    keys 2 Tab
+    # on as the dialog reads, past the mouse list (off) to the disable box,
+    # Clear and OK.
+    keys 3 Tab
     xdotool key space
     until_true gone "$dialog" || fail "Space on OK did not close the key dialog"
     # From A on: the lighting switch, four report rates, three links, Macro,

@@ -2,7 +2,7 @@
 # The lighting panel with real clicks on the real program against the
 # simulated keyboard, on an X display of its own with a window manager:
 # switch the lighting on, choose a mode, move both sliders, pick a preset,
-# paint two keys in mode 20. The wire trace must hold the writes, the
+# type a red value, paint two keys in mode 20. The wire trace must hold the writes, the
 # simulated keyboard's memory must end as painted, and the picture must move
 # while a moving mode runs. Usage: lighting_panel_e2e.sh BIN_DIR
 set -euo pipefail
@@ -46,6 +46,12 @@ has_write "$(request 6 1 2 01)" "speed 1"
 click_main CONTROL_Color3
 has_write "$(request 6 1 4 00)" "single colour"
 has_write "$(request 6 3 5 00 7e ff)" "preset colour 3"
+# Typed into the red field: a letter is refused, Enter applies the colour.
+click_main COLOR_R
+xdotool key ctrl+a
+xdotool type --delay 50 "1x2"
+xdotool key Return
+has_write "$(request 6 3 5 0c 7e ff)" "the typed red 12"
 
 # The picture moves while the mode runs.
 scrot -o "$home/a.png"
@@ -64,5 +70,5 @@ has_write "$(request 0x11 3 $((64 * 3)) ff ff ff)" "the colour of A"
 stop
 [ -s "$home/state" ] || fail "the simulated keyboard's memory was not saved"
 lighting=$(ctl read-lighting 0 8 | head -n1)
-[ "$lighting" = "data: 14 01 01 00 00 00 7e ff" ] || fail "lighting area ends as '$lighting'"
+[ "$lighting" = "data: 14 01 01 00 00 0c 7e ff" ] || fail "lighting area ends as '$lighting'"
 echo "PASS"

@@ -2,7 +2,8 @@
 # Profiles with real clicks on the real program against the simulated
 # keyboard, on an X display of its own with a window manager: the flip
 # buttons swap the F1-F4 group and turn the arrows; profile button 3
-# switches the keyboard to profile 2 and takes the checked look; the backup
+# switches the keyboard to profile 2, renamed in the profile manager, and
+# takes the checked look, the profiles button its new name; the backup
 # menu exports a file orvanectl accepts; a damaged file imported through the
 # menu is refused with its messages and changes nothing.
 # Usage: profiles_e2e.sh BIN_DIR [SHOTS_DIR]
@@ -63,9 +64,31 @@ pointer_away
 grab FLIP_0 "$home/frow-back.png"
 differs "$home/frow.png" "$home/frow-back.png" && fail "flipping back did not bring F1-F4 back"
 
+# Profile 3 renamed in the profile manager: a click chooses its row, a
+# second one opens its name; OK keeps the name for the profiles button.
+grab FUNC_PROFILES "$home/name-before.png"
+before=$(other_windows)
+click_main FUNC_PROFILES
+manager=$(new_window "$before") || fail "the profiles button opened no profile manager"
+settle "$manager"
+name_cell=(142 164) # the name column of the third row
+click "$manager" "${name_cell[@]}"
+sleep 0.5
+click "$manager" "${name_cell[@]}"
+xdotool key ctrl+a
+xdotool type --delay 30 "Racing"
+xdotool key Return
+save_shot renamed
+# shellcheck disable=SC2046
+click "$manager" $(centre "$bin/Skins/Profile.ini" CONTROL_OK)
+until_true gone "$manager" || fail "OK left the profile manager open"
+until_true grep -q Racing "$XDG_CONFIG_HOME/orvane/registry" || fail "the new name was not stored"
+
 click_main FUNC_PROFILE3
 wait_idle
 pointer_away
+grab FUNC_PROFILES "$home/name-after.png"
+differs "$home/name-before.png" "$home/name-after.png" || fail "the profiles button does not name profile 3"
 for i in 1 2 3; do grab "FUNC_PROFILE$i" "$home/after$i.png"; done
 save_shot profile3
 differs "$home/before3.png" "$home/after3.png" || fail "button 3 did not take the checked look"

@@ -1,15 +1,22 @@
 // The keyboard picture: what a click on each kind of button does with the
 // lighting switch on and off, the editing look while the key dialog runs, the
 // G-key marks, and the preview on the buttons.
+#include <functional>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 
+#include "device/DefaultKeyMatrix.h"
 #include "device/ReportExchange.h"
+#include "dialogs/DlgComposite.h"
+#include "dialogs/OpenComposite.h"
 #include "model/ConfigStore.h"
 #include "model/KeyFunction.h"
 #include "model/KeyTables.h"
+#include "model/KeyTooltip.h"
 #include "model/LightingWriteQueue.h"
 #include "platform/CriticalSections.h"
 #include "services/Language.h"
@@ -158,8 +165,61 @@ TEST_F(KeyboardView, LedMessageMarksAssignedGKeysAndClearPreviewUnmarksEverythin
     g_ConfigStore.ReleaseWorking();
 }
 
+TEST_F(KeyboardView, ClearAndDisableInTheKeyDialogShowOnTheKeyAtOnceAndDisableReachesTheMatrix) {
+    {
+        std::lock_guard lock(ConfigStoreLock());
+        g_ConfigStore.InstallFresh(ProfileHeader{});
+    }
+    SetActiveProfileCache(0);
+    const KeySlot* a = KeySlotAt(KeySlotOfScanCode(0x1E));
+    CPngButton* button = keys->Button(a->controlId);
+    // The real dialog, answered by `act` once it is up, then OK.
+    auto edit = [&](std::function<void(Orvane_DlgComposite&)> act) {
+        keys->SetCompositeRunner([&](const CompositeRequest& r) {
+            QTimer::singleShot(0, [&] {
+                Orvane_DlgComposite* d = OpenCompositeDialog();
+                ASSERT_NE(d, nullptr);
+                act(*d);
+                d->OnCommand(IDOK);
+            });
+            ::orvane::OpenCompositeForButton(*keys, r.buttonId);
+        });
+        keys->OpenCompositeForButton(a->controlId);
+    };
+    g_ConfigStore.StoreKeyFunction(0, 0x1E, KeyFunctionKind::Key, 0x30);
+    RefreshKeyTooltips(*keys, 0, g_ConfigStore);
+    EXPECT_TRUE(button->IsChecked());
+
+    edit([](Orvane_DlgComposite& d) { d.OnCommand(1032); }); // Clear
+    EXPECT_EQ(button->TooltipText().toStdString(), GetKeyName(0x1E));
+    EXPECT_FALSE(button->IsChecked()) << "the key shows its own function at once";
+
+    edit([](Orvane_DlgComposite& d) { static_cast<QCheckBox*>(d.Control(kDisableBoxId))->click(); });
+    EXPECT_EQ(g_ConfigStore.Record(0, 0x1E).kind, static_cast<uint16_t>(KeyFunctionKind::Disabled));
+    EXPECT_EQ(button->TooltipText().toStdString(), GetKeyName(0x1E) + Text("KEY_PROMPT_DISABLED"));
+    EXPECT_TRUE(button->IsChecked());
+    // Reopened, the box is ticked; the matrix Apply sends carries no code for the key.
+    edit([](Orvane_DlgComposite& d) {
+        EXPECT_TRUE(static_cast<QCheckBox*>(d.Control(kDisableBoxId))->isChecked());
+        EXPECT_EQ(d.TabKind(), TAB_DISABLED);
+    });
+    ASSERT_EQ(g_ConfigStore.Commit(), 1);
+    const KeyMatrixBuffer& factory = BuiltInDefaultKeyMatrix();
+    const std::vector<uint8_t> matrix = g_ConfigStore.BuildKeyMatrix(0, factory.data(), factory.size(), 128);
+    bool found = false;
+    for (size_t p = 0; p + 2 < matrix.size(); p += 3)
+        if (DeviceKeyCodeToScanCode(factory[p], factory[p + 1], factory[p + 2]) == 0x1E) {
+            found = true;
+            EXPECT_EQ((DeviceKeyCode{matrix[p], matrix[p + 1], matrix[p + 2]}), (DeviceKeyCode{0, 0, 0}));
+        }
+    EXPECT_TRUE(found);
+    SetActiveProfileCache(-1);
+    std::lock_guard lock(ConfigStoreLock());
+    g_ConfigStore.ReleaseWorking();
+}
+
 TEST_F(KeyboardView, PreviewRepaintsOnlyButtonsWhoseLightChanged) {
-    Connect(kAllModes, {6, 0, 0, 0, 0, 200, 100, 50}); // static single colour
+    Connect(kAllModes, {6, 5, 2, 0, 0, 200, 100, 50}); // static single colour, full brightness
     keys->PreviewFrame();
     EXPECT_EQ(keys->RepaintCount(), 0u) << "nothing while the switch is off";
     SwitchOn();

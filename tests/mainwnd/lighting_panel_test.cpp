@@ -1,7 +1,9 @@
 // The lighting panel on a plain dialog with the main skin: what each control
 // sends to the keyboard, which controls each mode shows, and the refresh from
 // the decoded record.
+#include <cstdio>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
@@ -45,6 +47,11 @@ class LightingPanel : public PanelFixture {
         QCoreApplication::processEvents(); // UM_SLIDER is posted
     }
     std::string PictureOf(int id) { return panel->Picture(id)->PictureName(); }
+    // The numbers beside the brightness and speed sliders.
+    std::string SliderValues() {
+        auto text = [&](int id) { return static_cast<QLabel*>(panel->Control(id))->text().toStdString(); };
+        return text(CLightingPanel::BrightnessValue) + "," + text(CLightingPanel::SpeedValue);
+    }
     QPoint SkinPos(const char* key) {
         const SkinRect r = ReadSkinRect(Paths().MainSkinFile, kSectionButtons, key);
         return {r.x, r.y};
@@ -56,6 +63,7 @@ TEST_F(LightingPanel, SlidersSendSpeedReversedAndBrightnessOnlyWhenChanged) {
     SwitchOn();
     EXPECT_EQ(panel->Slider(1179)->Pos(), 3);
     EXPECT_EQ(panel->Slider(1178)->Pos(), 3);
+    EXPECT_EQ(SliderValues(), "3,3");
 
     Key(1179, Qt::Key_Home); // position 0
     for (int i = 0; i < 5; ++i)
@@ -63,6 +71,7 @@ TEST_F(LightingPanel, SlidersSendSpeedReversedAndBrightnessOnlyWhenChanged) {
     EXPECT_EQ(port.Take(), (Calls{"B", "L2:5", "E", "B", "L2:4", "E", "B", "L2:3", "E", "B", "L2:2", "E", "B",
                                   "L2:1", "E", "B", "L2:0", "E"}));
     EXPECT_EQ(panel->Slider(1179)->Image().cacheKey(), panel->Bitmaps().Get("11.bmp").cacheKey());
+    EXPECT_EQ(SliderValues(), "3,5");
 
     // A notification at the current position (a release without a move) sends nothing.
     bridge->SendMessage(UM_SLIDER, 1178, 3);
@@ -70,6 +79,7 @@ TEST_F(LightingPanel, SlidersSendSpeedReversedAndBrightnessOnlyWhenChanged) {
     Key(1178, Qt::Key_End);
     EXPECT_EQ(port.Take(), (Calls{"B", "L1:4", "E", "B", "L1:5", "E"}));
     EXPECT_EQ(panel->Slider(1178)->Image().cacheKey(), panel->Bitmaps().Get("5.bmp").cacheKey());
+    EXPECT_EQ(SliderValues(), "5,5");
     // A forged position outside the slider's range is ignored.
     bridge->SendMessage(UM_SLIDER, 1178, 300);
     EXPECT_TRUE(port.Take().empty());
@@ -82,8 +92,8 @@ std::set<int> ExpectedShown(int mode) {
         for (int m : modes)
             if (m == mode) shown.insert(ids);
     };
-    add({1146, 1172, 1178}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20});
-    add({1166, 1179}, {1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12, 13, 14, 15});
+    add({1146, 1172, 1178, 1222}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20});
+    add({1166, 1179, 1223}, {1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12, 13, 14, 15});
     add({1148, 1149, 1150}, {1, 2, 3, 12, 18});
     add({1194, 1195, 1196, 1197}, {17});
     add({1151, 1152, 1175, 1176}, {6, 16});
@@ -102,6 +112,7 @@ TEST_F(LightingPanel, EveryModeSendsItsBytesAndShowsExactlyItsControls) {
         if (id != 1147 && id != 1167 && id != 1168 && id != 1169 && id != 1170 && id != 1171 && id != 1174 &&
             id != 1177 && panel->Control(id))
             governed.push_back(id);
+    governed.insert(governed.end(), {CLightingPanel::BrightnessValue, CLightingPanel::SpeedValue});
 
     // From the end so every selection is a change, and mode 19 comes after 20.
     for (int mode = 20; mode >= 1; --mode) {
@@ -187,11 +198,47 @@ TEST_F(LightingPanel, ColourControlsTicksOptionsAndPresets) {
     EXPECT_EQ(panel->RgbEdit(0)->text(), "255");
     EXPECT_EQ(panel->RgbEdit(1)->text(), "0");
 
-    panel->RgbEdit(1)->setText("300");
-    EXPECT_EQ(panel->RgbEdit(1)->text(), "255");
-    panel->RgbEdit(2)->setText("42");
-    EXPECT_EQ(panel->RgbEdit(2)->text(), "42");
-    EXPECT_TRUE(port.Take().empty()) << "the fields themselves send nothing";
+    // Typing takes digits only and clamps; Enter or leaving a field applies
+    // the three fields as a preset would.
+    Click(1175);
+    port.Take();
+    QLineEdit* green = panel->RgbEdit(1);
+    green->selectAll();
+    QTest::keyClicks(green, "3x0-0");
+    EXPECT_EQ(green->text(), "255");
+    EXPECT_TRUE(port.Take().empty()) << "nothing is sent while typing";
+    QTest::keyClick(green, Qt::Key_Return);
+    EXPECT_EQ(port.Take(), (Calls{"B", "L4:0", "L5:255 255 0", "E"}));
+    EXPECT_EQ(PictureOf(1156), "sjsup.bmp");
+    EXPECT_EQ(panel->ColourPicker(1155)->GetColor(), MakeColour(255, 255, 0));
+    QTest::keyClick(green, Qt::Key_Return);
+    EXPECT_TRUE(port.Take().empty()) << "an unchanged entry sends nothing";
+    QLineEdit* blue = panel->RgbEdit(2);
+    blue->selectAll();
+    QTest::keyClicks(blue, "a42");
+    EXPECT_EQ(blue->text(), "42");
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(blue, &leave);
+    EXPECT_EQ(port.Take(), (Calls{"B", "L4:0", "L5:255 255 42", "E"}));
+}
+
+TEST_F(LightingPanel, PresetDotsShowTheColourTheyWrite) {
+    Connect(kAllModes, kRecord);
+    SwitchOn();
+    for (int i = 0; i < kPresetColourCount; ++i) {
+        SCOPED_TRACE("preset " + std::to_string(i + 1));
+        QWidget* dot = panel->Control(CLightingPanel::PresetFirst + i);
+        const QImage face = dot->grab().toImage();
+        const QColor shown = face.pixelColor(face.width() / 2, face.height() / 2 + 4); // below the shine
+        Click(CLightingPanel::PresetFirst + i);
+        const Calls calls = port.Take();
+        ASSERT_EQ(calls.size(), 4u);
+        int r = -1, g = -1, b = -1;
+        ASSERT_EQ(std::sscanf(calls[2].c_str(), "L5:%d %d %d", &r, &g, &b), 3);
+        EXPECT_NEAR(shown.red(), r, 6);
+        EXPECT_NEAR(shown.green(), g, 6);
+        EXPECT_NEAR(shown.blue(), b, 6);
+    }
 }
 
 TEST_F(LightingPanel, RgbFieldsShowTheColourPickedFromAPalette) {
@@ -228,9 +275,6 @@ TEST_F(LightingPanel, RgbFieldsShowTheColourPickedFromAPalette) {
     EXPECT_EQ(rgb(), text(palette[12]));
     pick(1162, 25);
     EXPECT_EQ(rgb(), text(palette[25]));
-    port.Take();
-    panel->RgbEdit(0)->setText("7"); // the fields still only clamp what is typed
-    EXPECT_TRUE(port.Take().empty());
 }
 
 TEST_F(LightingPanel, PaintModeToolsAndColourSetsPersist) {
@@ -283,6 +327,7 @@ TEST_F(LightingPanel, RefreshShowsDecodedValuesWithSpeedBeyondRangeAsSpeedFive) 
     EXPECT_EQ(panel->ModeCombo()->currentIndex(), 5);
     EXPECT_EQ(panel->Slider(1178)->Pos(), 5);
     EXPECT_EQ(panel->Slider(1178)->Image().cacheKey(), panel->Bitmaps().Get("5.bmp").cacheKey());
+    EXPECT_EQ(SliderValues(), "5,0");
     EXPECT_EQ(panel->Slider(1179)->Pos(), 0);
     EXPECT_EQ(panel->Slider(1179)->Image().cacheKey(), panel->Bitmaps().Get("6.bmp").cacheKey());
     EXPECT_EQ(PictureOf(1197), "lanok.bmp");

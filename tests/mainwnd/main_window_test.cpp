@@ -29,12 +29,14 @@
 #include "device/ReportExchange.h"
 #include "dialogs/COrvane_DlgProfile.h"
 #include "dialogs/FlipSetting.h"
+#include "dialogs/ProfileNames.h"
 #include "dialogs/ProfileSwitch.h"
 #include "mainwnd/AboutDlg.h"
 #include "mainwnd/KeyboardView.h"
 #include "mainwnd/MainTrayIcon.h"
 #include "mainwnd/MainWindowButtonTable.h"
 #include "mainwnd/MainWindowIds.h"
+#include "mainwnd/QtPrompt.h"
 #include "mainwnd/support/WindowTestDoubles.h"
 #include "model/ConfigStore.h"
 #include "model/LightingModel.h"
@@ -181,6 +183,7 @@ TEST_F(MainWindow, TextsComeFromTheLanguageFileAndOnlyATaggedLangReplacesThem) {
     EXPECT_EQ(window->Button(IDC_WEB_ADDRESS)->TooltipText(), window->WebAddress());
     EXPECT_FALSE(window->WebAddress().isEmpty());
     EXPECT_EQ(window->Tray()->Tip(), text("KEYBOARD_TRAY_DESC"));
+    EXPECT_EQ(QtFileFilter(ProfileFileFilter()), "Profile files (*.fwc);;All files (*.*)");
     // 1005 names the keyboard's profile in use; none is known yet.
     EXPECT_EQ(window->Button(IDC_PROFILE_MANAGER)->text(), text("DEFAULT_PROFILE_NAME"));
 
@@ -537,6 +540,38 @@ TEST_F(MainWindow, AReconnectionKeepsUnsentChangesAndSaysWhenTheKeyboardCannotBe
             EXPECT_EQ(kept.Record(active, kKeyA).value, 0x30);
         }
     }
+    Disconnect();
+}
+
+TEST_F(MainWindow, TheProfilesButtonAndTheTrayTipNameTheProfileInUseWhole) {
+    CSimKeyboard sim(128);
+    ASSERT_NO_FATAL_FAILURE(Connect(sim));
+    ASSERT_EQ(SetActiveProfile(2), 1);
+    ASSERT_TRUE(SetProfileName(2, "Racing"));
+    window->Bridge().SendMessage(UM_PROFILE, TAG_PROF, 0);
+    Pump();
+    CPngButton* button = window->Button(IDC_PROFILE_MANAGER);
+    EXPECT_EQ(button->text(), "Racing");
+    EXPECT_EQ(window->Tray()->Tip().toStdString(),
+              Text("KEYBOARD_TRAY_DESC") + "\n" + Text("PROFILE_TIP") + "Racing");
+
+    // The caption's ink, as the difference to the button drawn without it:
+    // one level line, clear of every edge.
+    const QImage with = button->grab().toImage();
+    button->setText(QString());
+    const QImage without = button->grab().toImage();
+    button->setText("Racing");
+    ASSERT_EQ(with.size(), without.size());
+    QRect ink;
+    for (int y = 0; y < with.height(); ++y)
+        for (int x = 0; x < with.width(); ++x)
+            if (with.pixel(x, y) != without.pixel(x, y)) ink |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_GT(ink.top(), 0);
+    EXPECT_GT(ink.left(), 0);
+    EXPECT_LT(ink.bottom(), with.height() - 1);
+    EXPECT_LT(ink.right(), with.width() - 1);
+    EXPECT_LT(ink.height(), with.height() / 2) << "a level caption, not a tilted one";
     Disconnect();
 }
 

@@ -42,9 +42,11 @@ TEST_F(KeyTooltipTest, TextPerKind) {
         bool checked;
     } rows[] = {
         {Rec(KeyFunctionKind::Default, 5), "", "A", false},
-        {Rec(KeyFunctionKind::Disabled), "", "A:set(", true},
+        {Rec(KeyFunctionKind::Disabled), "", "A:off", true},
         {Rec(KeyFunctionKind::Key, 0x030), "", "A:set(key(B)", true},
         {Rec(KeyFunctionKind::Key, 0x064), "", "A:set(key(Key 64)", true}, // F13 has no text key
+        {Rec(KeyFunctionKind::Key, kScanMouseRight), "", "A:set(mouse(Right)", true},
+        {Rec(KeyFunctionKind::Key, kScanWheelDown), "", "A:set(mouse(Down)", true},
         {Rec(KeyFunctionKind::Macro, 3), "Fire", "A:set(macro(Fire)", true},
         {Rec(KeyFunctionKind::Macro, 3), "", "A:set(macro()", true},
         {Rec(KeyFunctionKind::Media, 6), "", "A:set(media(Volume up)", true},
@@ -79,7 +81,7 @@ TEST_F(KeyTooltipTest, RefreshShowsTheActiveProfileAndTheGKeyBank) {
     EXPECT_EQ(view.calls, kGKeyCount + kKeySlotCount);
     EXPECT_EQ(view.tips[1058].text, "A:set(macro(Fire)"); // A's button
     EXPECT_TRUE(view.tips[1058].checked);
-    EXPECT_EQ(view.tips[1001].text, "G2:set(");
+    EXPECT_EQ(view.tips[1001].text, "G2:off");
     EXPECT_EQ(view.tips[1002].text, "G3");
     EXPECT_FALSE(view.tips[1002].checked);
     EXPECT_EQ(view.tips[1022].text, "Esc");
@@ -93,7 +95,7 @@ TEST_F(KeyTooltipTest, RefreshShowsTheActiveProfileAndTheGKeyBank) {
 
     // An unknown profile shows profile 0.
     RefreshKeyTooltips(view, -1, store);
-    EXPECT_EQ(view.tips[1022].text, "Esc:set(");
+    EXPECT_EQ(view.tips[1022].text, "Esc:off");
 }
 
 TEST_F(KeyTooltipTest, ResetClearsOnlyTheShownKeysOfOneProfile) {

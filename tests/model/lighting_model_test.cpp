@@ -301,7 +301,7 @@ TEST_F(LightingModelTest, SwitchingOnNeedsTheProfileReselected) {
     // The timer draws only while the switch is on, and always restarts.
     CTimerLink link;
     model.OnPreviewTimer(link, frame);
-    EXPECT_EQ(frame.LitCount(), 106);
+    EXPECT_EQ(frame.LitCount(), 107);
     EXPECT_EQ(link.log, "kill 1052;set 1052 50;");
 
     host.log.clear();

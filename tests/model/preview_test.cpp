@@ -53,8 +53,9 @@ TEST(Preview, MovingGroupsRunBackwardThroughPhase192) {
     // Group 0 (the O key) shows hue 21 at phase 0 and 23 at phase 2.
     EXPECT_EQ(ColourOf(atZero, pk::O), kColourWheel[21]);
     EXPECT_EQ(ColourOf(atTwo, pk::O), kColourWheel[23]);
-    // Keys outside every group (Right Win is not even in the grid) stay dark.
-    EXPECT_FALSE(frame.At(KeyButtonOfPreviewKey(pk::RightWin)).lit);
+    // Right Win lights with its neighbour's group.
+    EXPECT_TRUE(frame.At(KeyButtonOfPreviewKey(pk::RightWin)).lit);
+    EXPECT_EQ(ColourOf(frame, pk::RightWin), ColourOf(frame, pk::RightCtrl));
 }
 
 TEST(Preview, SpiralRainbowStartHue192WrapsToZero) {
@@ -130,7 +131,7 @@ TEST(Preview, ClearPreviewLeavesNothingLit) {
     CKeyLightFrame frame;
     preview.PreviewTick({4, true, 255, 0}, frame);
     EXPECT_TRUE(frame.At({KeyButtonKind::Fn, 0}).lit);
-    EXPECT_EQ(frame.LitCount(), 106);
+    EXPECT_EQ(frame.LitCount(), 107); // every key of the picture and Fn
     CPreview::ClearPreview(frame);
     EXPECT_EQ(frame.LitCount(), 0);
     for (int n = 0; n < kKeyButtonCount; ++n)
@@ -143,7 +144,7 @@ TEST(Preview, ClearPreviewLeavesNothingLit) {
     }
     preview.PreviewTick({4, true, 255, 0}, frame);
     preview.PreviewTick({20, true, 255, 0}, frame);
-    EXPECT_EQ(frame.LitCount(), 106);
+    EXPECT_EQ(frame.LitCount(), 107); // every key of the picture and Fn
 }
 
 // The cells set in any plane after `steps` spreads of a single cell.
@@ -297,11 +298,47 @@ class CReentrantLights : public CKeyLights {
     CPreview& m_preview;
 };
 
+TEST(Preview, BrightnessScalesTheColoursAndSpeedSetsHowOftenTheTimerSteps) {
+    // Ten timer ticks of the whole-grid walk (two phase units per step).
+    struct Row {
+        int brightness, speed;
+        int steps;     // after ten ticks
+        uint8_t scale; // of the colour a step shows
+    } rows[] = {
+        {5, 2, 10, 255}, // a fresh keyboard's speed: one step per tick, as ever
+        {4, 2, 10, 204},
+        {0, 2, 10, 0},
+        {9, 2, 10, 255},
+        // The first tick after a mode change always steps once.
+        {5, 0, 19, 255},
+        {5, 1, 14, 255},
+        {5, 3, 7, 255},
+        {5, 4, 5, 255},
+        {5, 5, 3, 255},
+        {5, 40, 3, 255},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE("brightness " + std::to_string(r.brightness) + " speed " + std::to_string(r.speed));
+        CPreview timed = FixedClockPreview();
+        CPreview stepped = FixedClockPreview();
+        CKeyLightFrame shown, expected;
+        PreviewParams p{4, true, 255, 0, r.brightness, r.speed};
+        for (int tick = 0; tick < 10; ++tick)
+            timed.TimerTick(p, shown);
+        stepped.ResetPreviewState();
+        for (int step = 0; step < r.steps; ++step)
+            stepped.PreviewTick({4, true, 255, 0}, expected);
+        EXPECT_EQ(timed.State().phase[4], stepped.State().phase[4]);
+        EXPECT_EQ(ColourOf(shown, pk::Esc), ScaleColour(ColourOf(expected, pk::Esc), r.scale));
+        EXPECT_EQ(shown.LitCount(), expected.LitCount());
+    }
+}
+
 TEST(Preview, AModeDoesNotRunInsideItself) {
     CPreview preview = FixedClockPreview();
     CReentrantLights lights(preview);
     preview.PreviewTick({4, false, 0, 0}, lights);
-    EXPECT_EQ(lights.calls, 106 + 7); // seven wide keys fill two cells; no nested frame
+    EXPECT_EQ(lights.calls, 107 + 7); // seven wide keys fill two cells; no nested frame
     EXPECT_EQ(preview.State().phase[4], 190);
 }
 

@@ -271,6 +271,24 @@ TEST(ShippedLanguageFile, HoldsEveryKeyTheProgramLooksUp) {
         EXPECT_TRUE(seen.count("MODE/" + std::to_string(mode))) << mode;
 }
 
+TEST(ShippedLanguageFile, EnglishTextsAreOneScriptAndOneSpelling) {
+    // Glyphs outside plain ASCII show as empty boxes where no font has them,
+    // and the texts read as one set: British -our and -ise throughout.
+    const std::regex american(R"(\b([Cc]olor|[Ff]avor|[A-Za-z]+iz(e|es|ed|ing|ation))\b)");
+    std::ifstream in(std::string(ORVANE_SOURCE_DIR) + "/assets/Lang0409.ini");
+    std::string line;
+    int lineNumber = 0;
+    while (std::getline(in, line)) {
+        ++lineNumber;
+        if (line.empty() || line[0] == ';' || line[0] == '[') continue;
+        const std::string value = line.substr(line.find('=') + 1);
+        for (char c : value)
+            EXPECT_TRUE(c >= 0x20 && c < 0x7F) << "line " << lineNumber << ": " << line;
+        EXPECT_FALSE(std::regex_search(value, american)) << "line " << lineNumber << ": " << line;
+    }
+    EXPECT_GT(lineNumber, 300);
+}
+
 TEST(ShippedLanguageFile, NoKeyIsShadowedByAnEarlierOne) {
     // The reader takes the first of two equal keys; a duplicate is a slip.
     std::ifstream in(std::string(ORVANE_SOURCE_DIR) + "/assets/Lang0409.ini");

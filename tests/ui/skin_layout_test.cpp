@@ -76,9 +76,10 @@ std::map<std::string, std::set<int>> PanelModes() {
         speed.insert(m);
     const std::set<int> hx = {1, 2, 3, 5, 7, 8, 9, 10, 13, 14, 15};
     std::map<std::string, std::set<int>> m;
-    for (const char* k : {"CONTROL_XGcombox", "CONTROL_LightStatic", "CONTROL_LightSlider"})
+    for (const char* k :
+         {"CONTROL_XGcombox", "CONTROL_LightStatic", "CONTROL_LightSlider", "CONTROL_LightValue"})
         m[k] = all;
-    for (const char* k : {"CONTROL_SpeedStatic", "CONTROL_SpeedSlider"})
+    for (const char* k : {"CONTROL_SpeedStatic", "CONTROL_SpeedSlider", "CONTROL_SpeedValue"})
         m[k] = speed;
     // The direction group: the plain set for mode 18, set 2 for modes 1-3, set 3 for mode 12.
     for (const std::string& k : SkinDirectionGroupKeys(1))

@@ -170,6 +170,8 @@ Scene BuildCompositeScene() {
         {"FUNC_KEY_INPUT", QRect(44, 214, 552, 36)},
         {"FUNC_KEY_RADIO_MOU", QRect(40, 270, 20, 20)},
         {"FUNC_KEY_RADIO_MOU_STATIC", QRect(66, 270, 240, 22)},
+        {"FUNC_KEY_DISABLE", QRect(40, 354, 20, 20)},
+        {"FUNC_KEY_DISABLE_STATIC", QRect(66, 354, 300, 22)},
         {"MEDIA_SETTING_TISHI", QRect(40, 142, 560, 24)},
         {"FUNC_MEDIA_SELECT", QRect(42, 182, 556, 30)},
         {"FUNCTION_KEY_SETTING_TISHI", QRect(40, 142, 560, 24)},

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QPainterPath>
 
+#include "model/LightingRecord.h"
 #include "Scene.h"
 
 namespace skingen {
@@ -239,11 +240,12 @@ bool WritePanelBitmaps(const QString& folder) {
         ok &= Save(BusyFrame(i - 1), folder, QString("jdt%1.bmp").arg(i));
     for (int n = 0; n <= 25; ++n)
         ok &= Save(SliderPicture(n), folder, QString("%1.bmp").arg(n));
-    const QColor presets[8] = {QColor(0xff, 0x20, 0x20), QColor(0xff, 0x82, 0x00), QColor(0xff, 0xe0, 0x00),
-                               QColor(0x20, 0xff, 0x40), QColor(0x00, 0xe5, 0xff), QColor(0x20, 0x40, 0xff),
-                               QColor(0xb0, 0x30, 0xff), QColor(0xff, 0xff, 0xff)};
-    for (int i = 0; i < 8; ++i)
-        ok &= Save(Preset(presets[i]), folder, QString("Color%1.bmp").arg(i + 1));
+    // Each dot is drawn in the colour its click writes, from the same table.
+    for (int i = 0; i < orvane::kPresetColourCount; ++i) {
+        const orvane::Colour c = orvane::kPresetColours[static_cast<size_t>(i)];
+        const QColor colour(orvane::RedOf(c), orvane::GreenOf(c), orvane::BlueOf(c));
+        ok &= Save(Preset(colour), folder, QString("Color%1.bmp").arg(i + 1));
+    }
     return ok;
 }
 

@@ -152,7 +152,7 @@ class CDialogWatch final : public QObject {
             connect(edit, &QLineEdit::textChanged, this,
                     [this](const QString& text) { m_status.Line("captured " + text.toStdString()); });
         }
-        for (int id : {1, 2, 1028, 1029, 1030, 1031, 1185, 1186, 1187, 1128, 1129, 1017, 1020, 1125})
+        for (int id : {1, 2, 1028, 1029, 1030, 1031, 1185, 1186, 1187, 1204, 1128, 1129, 1017, 1020, 1125})
             m_status.Line("control " + std::to_string(id) + " " + CStatus::Rect(GlobalRect(d.Control(id))));
         m_status.Line("described");
     }
