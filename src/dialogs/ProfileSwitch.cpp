@@ -57,8 +57,13 @@ int SwitchProfile(int profile, bool applyWithoutAsking, bool refuseWhileKeyDialo
     RunOnGuiThread([&listPending] { listPending = g_OpenManager && g_OpenManager->ListChangesPending(); });
     if ((host.ApplyPending() || listPending) && !g_Switching) {
         CSwitchScope scope;
-        if (applyWithoutAsking || Prompt().MessageBox(Text("PROFILE_SELECT_PROMPT"), "",
-                                                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES)
+        const int answer = applyWithoutAsking
+                               ? IDYES
+                               : Prompt().MessageBox(Text("PROFILE_SWITCH_UNSENT_PROMPT"), "",
+                                                     MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
+        // Cancel is the way back: the same profile, the changes still pending.
+        if (answer == IDCANCEL) return 0;
+        if (answer == IDYES)
             Apply();
         else
             DiscardUnsentChanges(host);

@@ -30,10 +30,10 @@ void RebuildProfileMenu();
 // Refused (0, "PROFILE_SEELCT_PROMPT2" shown, nothing changed) while a key
 // assignment dialog is open. When changes are pending (the main window's
 // Apply or the manager's list) they are applied first, without asking when
-// `applyWithoutAsking`, otherwise after a Yes to "PROFILE_SELECT_PROMPT"; No
-// discards them: the working copy returns to the active profile's working
-// profile file. Then the keyboard is told to switch, the key buttons and the
-// profile menu are refreshed, and 1 is returned, also when the keyboard
+// `applyWithoutAsking`, otherwise after a Yes to "PROFILE_SWITCH_UNSENT_PROMPT";
+// No discards them: the working copy returns to the active profile's working
+// profile file; Cancel returns 0 with nothing switched and the changes kept. Then the keyboard is told to
+// switch, the key buttons and the profile menu are refreshed, and 1 is returned, also when the keyboard
 // refused the switch (the cached active profile is then unknown, so the next
 // reader asks the keyboard).
 int SelectProfile(int profile, bool applyWithoutAsking);

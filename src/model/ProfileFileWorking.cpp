@@ -30,14 +30,18 @@ int SaveWorkingProfile(int activeProfile, CConfigStore& store) {
 
 int ImportProfileFile(const std::string& path, int activeProfile, CConfigStore& store) {
     int loaded = 0;
-    if (ValidateProfileFile(path) == kProfileValid) {
+    const int valid = ValidateProfileFile(path);
+    if (valid == kProfileValid) {
         Guard lock(ConfigStoreLock());
         // The loader frees the old working copy itself, and only once the
         // whole file has been read and found to fit.
         loaded = LoadProfileFile(path, store);
         if (loaded) SaveWorkingProfile(activeProfile, store);
     }
-    if (!loaded) Prompt().MessageBox(Text("MAIN_PROMPT_INPORT"), "", MB_OK | MB_ICONWARNING);
+    // A damaged file has been named with its reason already; a second box
+    // saying only that it failed would tell nothing new.
+    const bool reasonShown = valid == kProfileMalformed && FileExists(path);
+    if (!loaded && !reasonShown) Prompt().MessageBox(Text("MAIN_PROMPT_INPORT"), "", MB_OK | MB_ICONWARNING);
     return loaded;
 }
 

@@ -23,7 +23,8 @@ class CFilePrompt final : public CPrompt {
     int MessageBox(const std::string& text, const std::string&, unsigned style) override {
         shown.push_back(text);
         styles.push_back(style);
-        return (style & 0xF) == MB_YESNO ? answer : IDOK;
+        const unsigned buttons = style & 0xF;
+        return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? answer : IDOK;
     }
     std::optional<std::string> OpenFileName(const std::string&, const std::string& ext,
                                             const std::string& start) override {
