@@ -30,7 +30,9 @@ TEST(ProgramLook, MessageBoxesDropDownListsAndFieldsAreDrawnDarkInOneFamily) {
     COrvaneApp app(argc, argv, {});
 
     QMessageBox box;
-    box.setText(QStringLiteral("Saved."));
+    box.setText(QStringLiteral("Restore the factory settings?"));
+    box.setIcon(QMessageBox::Question);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.show();
     EXPECT_TRUE(Light(box.palette().color(QPalette::WindowText)));
     const QImage boxShot = box.grab().toImage();
@@ -38,14 +40,16 @@ TEST(ProgramLook, MessageBoxesDropDownListsAndFieldsAreDrawnDarkInOneFamily) {
 
     QComboBox combo;
     combo.addItems({QStringLiteral("Wave"), QStringLiteral("Breathing"), QStringLiteral("Ripple")});
+    combo.setCurrentIndex(2);
     combo.show();
     combo.showPopup();
     QAbstractItemView* list = combo.view();
     ASSERT_TRUE(list->isVisible());
     // A row that is neither selected nor under the mouse shows the field colour.
-    const QRect row = list->visualRect(combo.model()->index(2, 0));
     const QImage listShot = list->viewport()->grab().toImage();
-    const QColor rowColour = listShot.pixelColor(row.right() - 2, row.center().y());
+    const QPoint inRow(listShot.width() - 3, list->visualRect(combo.model()->index(1, 0)).center().y());
+    ASSERT_TRUE(listShot.rect().contains(inRow));
+    const QColor rowColour = listShot.pixelColor(inRow);
     EXPECT_TRUE(Dark(rowColour)) << rowColour.name().toStdString();
     EXPECT_TRUE(Light(list->palette().color(QPalette::Text)));
     combo.hidePopup();
