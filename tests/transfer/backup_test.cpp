@@ -12,6 +12,7 @@
 #include "model/MacroBlock.h"
 #include "model/ProfileFile.h"
 #include "platform/ByteOrder.h"
+#include "services/Language.h"
 #include "sim/SimFaults.h"
 #include "support/TempDir.h"
 #include "transfer/Apply.h"
@@ -270,8 +271,8 @@ TEST_F(BackupTest, MalformedImportChangesNothing) {
     EXPECT_EQ(Commands(TakeRequests()), "03"); // only the active profile's lookup
     EXPECT_TRUE(host.pending);
     EXPECT_TRUE(g_ConfigStore.Record(0, 0x1E).Is(KeyFunctionKind::Disabled));
-    ASSERT_FALSE(prompt.shown.empty());
-    EXPECT_NE(prompt.shown.back().find("could not be restored"), std::string::npos);
+    // One message, naming the file and why.
+    EXPECT_EQ(prompt.shown, (std::vector<std::string>{FormatTextString(Text("PROFILE_FORMAT_ERROR"), path)}));
 }
 
 } // namespace
