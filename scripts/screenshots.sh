@@ -50,5 +50,23 @@ until_true gone "$dialog" || fail "the key dialog did not close"
 
 before=$(other_windows)
 click_main FUNC_PROFILES
-new_window "$before" >/dev/null || fail "no profile manager"
+manager=$(new_window "$before") || fail "no profile manager"
 shot profile-manager screen
+# shellcheck disable=SC2046
+click "$manager" $(centre "$bin/Skins/Profile.ini" CONTROL_CANCEL)
+until_true gone "$manager" || fail "the profile manager did not close"
+
+# The plain Qt controls in the skin's look: the mode list open, then a
+# question of the program.
+click_main CONTROL_DengStaPic # lighting on: the panel shows the mode list
+popup=$(open_mode_list)
+shot drop-down-list screen
+xdotool key Escape
+until_true gone "$popup" || fail "the mode list stayed open"
+
+before=$(other_windows)
+click_main FUNC_DEFAULT
+question=$(new_window "$before") || fail "Default asked nothing"
+shot message-box screen
+xdotool key alt+n
+until_true gone "$question" || fail "the question stayed open"

@@ -1,10 +1,8 @@
 #include "dialogs/DlgComposite.h"
 
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
-#include <QUrl>
 
 #include "dialogs/CompositePlacement.h"
 #include "dialogs/CompositeWindow.h"
@@ -17,6 +15,7 @@
 #include "services/WindowMessages.h"
 #include "transfer/ActiveProfile.h"
 #include "ui/ControlMessages.h"
+#include "ui/DesktopOpen.h"
 #include "ui/SkinTargets.h"
 
 namespace orvane {
@@ -285,7 +284,8 @@ void Orvane_DlgComposite::OnCommand(int id) {
         if (!m_disable->isChecked()) FocusKeyField();
         break;
     case 1132:
-        StartOnScreenKeyboard();
+        if (StartOnScreenKeyboard().empty())
+            Prompt().MessageBox(Text("OSK_MISSING"), std::string(), MB_OK | MB_ICONWARNING);
         // Its keys are meant for the key field.
         FocusKeyField();
         break;
@@ -387,7 +387,7 @@ void Orvane_DlgComposite::PlaceBesideButton() {
 }
 
 void Orvane_DlgComposite::OpenHelp() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(Paths().HelpFolder + "index.html")));
+    OpenHelpPage();
 }
 
 void Orvane_DlgComposite::keyPressEvent(QKeyEvent* event) {

@@ -12,7 +12,7 @@ namespace orvane {
 std::string StartOnScreenKeyboard(const std::string& searchPath) {
     static const char* const kKeyboards[] = {"onboard", "florence"};
     for (const char* name : kKeyboards)
-        if (ProgramRunning(name)) return std::string();
+        if (ProgramRunning(name)) return name;
     std::string path = searchPath;
     if (path.empty())
         if (const char* env = std::getenv("PATH")) path = env;

@@ -6,7 +6,8 @@ namespace orvane {
 
 // Starts the first of "onboard" and "florence" found on `searchPath` (a
 // PATH-style list; the process's PATH when empty), detached, unless one of
-// them already runs for this user. Returns the program started, empty when none was.
+// them already runs for this user. Returns the program started, or the name
+// of the one already running; empty when there is none to start.
 std::string StartOnScreenKeyboard(const std::string& searchPath = std::string());
 
 } // namespace orvane

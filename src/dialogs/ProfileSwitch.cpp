@@ -69,8 +69,13 @@ int SwitchProfile(int profile, bool applyWithoutAsking, bool quiet) {
     if (host.ApplyPending() || listPending) {
         CSwitchScope scope;
         if (scope.First()) {
-            if (applyWithoutAsking || Prompt().MessageBox(Text("PROFILE_SELECT_PROMPT"), "",
-                                                          MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES) {
+            const int answer = applyWithoutAsking
+                                   ? IDYES
+                                   : Prompt().MessageBox(Text("PROFILE_SWITCH_UNSENT_PROMPT"), "",
+                                                         MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2);
+            // Cancel is the way back: the same profile, the changes still pending.
+            if (answer == IDCANCEL) return 0;
+            if (answer == IDYES) {
                 // Switching now would leave the changes to be sent to the other
                 // profile. A reset's own keys are sent on regardless: the
                 // keyboard has switched already.

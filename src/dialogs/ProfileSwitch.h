@@ -30,14 +30,14 @@ void RebuildProfileMenu();
 // Refused (0, "PROFILE_SEELCT_PROMPT2" shown, nothing changed) while a key
 // assignment dialog is open. When changes are pending (the main window's
 // Apply or the manager's list) they are applied first, without asking when
-// `applyWithoutAsking`, otherwise after a Yes to "PROFILE_SELECT_PROMPT"; No
-// discards them: the working copy returns to the active profile's working
-// profile file. An Apply that fails stops the switch there (0, the changes
-// stay pending, the user is told). Then the keyboard is told to switch, the
-// key buttons and the profile menu are refreshed, and 1 is returned; when
-// the keyboard refused the switch the user is told and 0 returned (the
-// cached active profile is then unknown, so the next reader asks the
-// keyboard).
+// `applyWithoutAsking`, otherwise after a Yes to "PROFILE_SWITCH_UNSENT_PROMPT";
+// No discards them: the working copy returns to the active profile's working
+// profile file; Cancel returns 0 with nothing switched and the changes kept.
+// An Apply that fails stops the switch there (0, the changes stay pending,
+// the user is told). Then the keyboard is told to switch, the key buttons
+// and the profile menu are refreshed, and 1 is returned; when the keyboard
+// refused the switch the user is told and 0 returned (the cached active
+// profile is then unknown, so the next reader asks the keyboard).
 int SelectProfile(int profile, bool applyWithoutAsking);
 
 // The last step of a profile button (p = 0-2): nothing is asked or sent when

@@ -1,12 +1,16 @@
 #include "mainwnd/AboutDlg.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "device/ConnectionMonitor.h"
+#include "device/DeviceCommands.h"
 #include "services/Language.h"
+#include "services/SimulateOption.h"
 #include "services/WindowMessages.h"
 #include "ui/ControlMessages.h"
 #include "ui/HyperLink.h"
@@ -26,6 +30,8 @@ CAboutDlg::CAboutDlg(const QString& webAddress, std::function<void()> openHelp)
     m_copyright = new QLabel(this);
     SetControlId(m_copyright, IDC_ABOUT_COPYRIGHT);
     m_copyright->setWordWrap(true);
+    m_version = new QLabel(this);
+    m_keyboard = new QLabel(this);
     m_link = new CHyperLink(this, IDC_ABOUT_LINK);
     m_link->SetURL(webAddress);
     m_link->Attach();
@@ -36,6 +42,8 @@ CAboutDlg::CAboutDlg(const QString& webAddress, std::function<void()> openHelp)
 
     auto* texts = new QVBoxLayout;
     texts->addWidget(m_description);
+    texts->addWidget(m_version);
+    texts->addWidget(m_keyboard);
     texts->addWidget(m_copyright);
     texts->addWidget(m_link);
     auto* top = new QHBoxLayout;
@@ -66,6 +74,16 @@ void CAboutDlg::ApplyTexts(int languageIndex) {
     setWindowTitle(QString::fromStdString(LoadText("LANG_ABOUT_TITLE", languageIndex)));
     m_description->setText(QString::fromStdString(LoadText("GUANYU_JIESHAO", languageIndex)));
     m_copyright->setText(QString::fromStdString(LoadText("GUANYU_BANQUAN", languageIndex)));
+    m_version->setText(QString::fromStdString(FormatTextString(
+        LoadText("ABOUT_VERSION", languageIndex), QCoreApplication::applicationVersion().toStdString())));
+    // The keyboard's device info names no firmware version: the model is
+    // all there is to show.
+    std::string keyboard = LoadText("ABOUT_NO_KEYBOARD", languageIndex);
+    if (ConnectedState() > 0)
+        keyboard = FormatTextNumber(
+            LoadText(SimulatedModel() ? "ABOUT_KEYBOARD_SIMULATED" : "ABOUT_KEYBOARD", languageIndex),
+            KeyCount());
+    m_keyboard->setText(QString::fromStdString(keyboard));
     m_description->update();
     m_copyright->update();
     m_ok->setText(QString::fromStdString(LoadText("LANG_ABOUT_OK", languageIndex)));

@@ -1,6 +1,7 @@
 #pragma once
-// The About box: modeless, one at a time, its texts from the language file,
-// with a link to the configured web address. OK and Cancel close and destroy
+// The About box: modeless, one at a time, its texts from the language file:
+// what the program is, its version and the keyboard model connected, with a
+// link to the configured web address. OK and Cancel close and destroy
 // it; F1 opens the help page.
 #include <functional>
 #include <QDialog>
@@ -29,6 +30,8 @@ class CAboutDlg : public QDialog {
     CHyperLink& Link() { return *m_link; }
     QLabel& Description() { return *m_description; }
     QLabel& Copyright() { return *m_copyright; }
+    QLabel& Version() { return *m_version; }
+    QLabel& Keyboard() { return *m_keyboard; }
     QPushButton& OkButton() { return *m_ok; }
 
     void accept() override { Close(); }
@@ -50,6 +53,8 @@ class CAboutDlg : public QDialog {
     std::function<void()> m_openHelp;
     QLabel* m_description = nullptr;
     QLabel* m_copyright = nullptr;
+    QLabel* m_version = nullptr;
+    QLabel* m_keyboard = nullptr;
     CHyperLink* m_link = nullptr;
     QPushButton* m_ok = nullptr;
     bool m_closed = false;

@@ -208,8 +208,10 @@ void COrvaneDlg::HideMainWindow() {
 }
 
 void COrvaneDlg::OnOK() {
-    RunApply();
+    const bool applied = SendChanges();
     HideMainWindow();
+    // The window has gone: the confirmation comes from the tray.
+    if (applied) Confirm(Text("CONFIRM_APPLIED"));
 }
 
 void COrvaneDlg::OnCancel() {
@@ -229,8 +231,7 @@ void COrvaneDlg::changeEvent(QEvent* event) {
 }
 
 void COrvaneDlg::RunApply() {
-    ++m_appliesStarted;
-    RunTransfer([] { Apply(); });
+    SendChanges();
 }
 
 void COrvaneDlg::RunTransfer(const std::function<void()>& work) {

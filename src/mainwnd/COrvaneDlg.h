@@ -40,6 +40,7 @@ class QPushButton;
 namespace orvane {
 
 class CClockChangeWatch;
+class CFadingNote;
 class COrvane_DlgProfile;
 class CMainSkinFaces;
 struct CKeyboardAndPanel;
@@ -90,6 +91,10 @@ class COrvaneDlg : public CBaseDialog,
     void RunTransfer(const std::function<void()>& work);
     void OpenHelp();
     void OpenAbout();
+    // A success the user should see without a click: a note that fades in
+    // the window while it is shown, a tray notification while it is not.
+    void Confirm(const std::string& text);
+    CFadingNote* Note() const { return m_note; }
 
     CMessageBridge& Bridge() { return m_bridge; }
     uint32_t WindowTag() const { return m_windowTag; }
@@ -178,6 +183,14 @@ class COrvaneDlg : public CBaseDialog,
     void ApplyFlipLayout();
     void ToggleFlip();
     void ShowBackupMenu();
+    // Apply as the button and OK run it: true when there was something to
+    // send and it reached the keyboard.
+    bool SendChanges();
+    // The four commands that end with a confirmation when they succeed.
+    void ApplyCommand();
+    void RestoreFileCommand();
+    void BackupFileCommand();
+    void DefaultCommand();
     void RunShutdown();
     // A failed read of the keyboard's lighting: the user learns that the
     // panel shows what the program last knew. GUI thread.
@@ -199,6 +212,7 @@ class COrvaneDlg : public CBaseDialog,
     std::unique_ptr<CTrayIcon> m_tray;
     std::unique_ptr<CClockChangeWatch> m_clockWatch;
     QPointer<CAboutDlg> m_about;
+    CFadingNote* m_note = nullptr;
     CKeyLightFrame m_lightFrame; // key colours while no keyboard picture is hooked in
     std::function<bool()> m_keyboardPresent;
     QString m_webAddress;

@@ -15,6 +15,7 @@ namespace {
 // Menu 140: Open, About, Exit; their texts are set before each showing.
 constexpr int kMenuCommands[] = {ID_TRAY_OPEN, ID_TRAY_ABOUT, ID_TRAY_EXIT};
 bool g_NoTrayReported = false;
+constexpr int kNotificationMs = 4000;
 
 } // namespace
 
@@ -54,6 +55,12 @@ void CTrayIcon::Create(const QString& tip, int iconId) {
     // Qt adds the icon again whenever a tray host (re)appears.
     m_icon->show();
     m_shown = true;
+}
+
+void CTrayIcon::ShowMessage(const QString& title, const QString& text) {
+    if (!m_shown || !m_icon) return;
+    m_lastMessage = text;
+    m_icon->showMessage(title, text, QSystemTrayIcon::Information, kNotificationMs);
 }
 
 void CTrayIcon::SetIcon(int iconId) {

@@ -28,6 +28,10 @@ class CTrayIcon : public QObject {
     // Both do nothing while the icon is not shown.
     void SetIcon(int iconId);
     void SetTip(const QString& tip);
+    // A notification from the icon that goes away by itself; the last one
+    // is kept for tests. Nothing while the icon is not shown.
+    void ShowMessage(const QString& title, const QString& text);
+    const QString& LastMessage() const { return m_lastMessage; }
     void Remove();
 
     bool Shown() const { return m_shown; }
@@ -54,6 +58,7 @@ class CTrayIcon : public QObject {
     bool m_shown = false;
     int m_iconId = 0;
     int m_statusNotifierOverride = -1;
+    QString m_lastMessage;
 };
 
 } // namespace orvane

@@ -103,6 +103,8 @@ void COrvaneDlg::LayoutButtons() {
         const SkinFaceSet faces = m_faces->ButtonFaces(info.skinKey);
         button.SetPicturesAt(r.x, r.y, faces[FACE_NORMAL], faces[FACE_HOVER], faces[FACE_PRESSED],
                              faces[FACE_DISABLED], faces[FACE_CHECKED], false);
+        // The program has no web site or social pages to point them at.
+        button.hide();
     }
     PlaceArrows();
 
@@ -139,9 +141,6 @@ void COrvaneDlg::NamePictureButtons() {
         {IDC_REPORT_2, "Report rate 2"},
         {IDC_REPORT_3, "Report rate 3"},
         {IDC_REPORT_4, "Report rate 4"},
-        {IDC_LINK_SITE, "Web site"},
-        {IDC_LINK_FACEBOOK, "Facebook"},
-        {IDC_LINK_TWITTER, "Twitter"},
     };
     for (const auto& [id, name] : kNames)
         if (CPngButton* button = Button(id); button && button->accessibleName().isEmpty())

@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QUrl>
 
 #include "device/DeviceCommands.h"
 #include "dialogs/FlipSetting.h"
@@ -17,10 +16,13 @@
 #include "services/Language.h"
 #include "services/PathTable.h"
 #include "services/WindowMessages.h"
+#include "transfer/Apply.h"
 #include "transfer/ProfileFileCommands.h"
 #include "transfer/RestoreDefaults.h"
 #include "ui/BridgeWindowLink.h"
 #include "ui/ControlMessages.h"
+#include "ui/DesktopOpen.h"
+#include "ui/FadingNote.h"
 #include "ui/HyperLink.h"
 #include "ui/PngButton.h"
 
@@ -42,7 +44,7 @@ bool IsPanelCommand(int id) {
 }
 
 void OpenAddress(const QString& address) {
-    CHyperLink::OpenWithShell(address);
+    OpenWebAddress(address);
 }
 
 } // namespace
@@ -129,7 +131,7 @@ void COrvaneDlg::OnCommand(int id) {
         OnCancel();
         break;
     case IDC_APPLY:
-        RunApply();
+        ApplyCommand();
         break;
     case IDC_PROFILE_MANAGER:
         if (m_parts.runProfileManager) m_parts.runProfileManager();
@@ -156,7 +158,7 @@ void COrvaneDlg::OnCommand(int id) {
         PressProfileButton(id - IDC_PROFILE_1);
         break;
     case IDC_DEFAULT:
-        RunTransfer([] { RestoreDefaults(); });
+        DefaultCommand();
         break;
     case IDC_FLIP_1:
     case IDC_FLIP_2:
@@ -166,10 +168,10 @@ void COrvaneDlg::OnCommand(int id) {
         ShowBackupMenu();
         break;
     case ID_RESTORE_FILE:
-        RunTransfer([] { ImportProfileCommand(); });
+        RestoreFileCommand();
         break;
     case ID_BACKUP_FILE:
-        ExportProfileCommand();
+        BackupFileCommand();
         break;
     case IDC_REPORT_1:
     case IDC_REPORT_2:
@@ -177,15 +179,6 @@ void COrvaneDlg::OnCommand(int id) {
     case IDC_REPORT_4:
         // The report rate is one of the lighting record's options.
         if (m_parts.panelCommand) m_parts.panelCommand(id);
-        break;
-    case IDC_LINK_SITE:
-        OpenAddress(QString::fromLatin1(kSiteAddress));
-        break;
-    case IDC_LINK_FACEBOOK:
-        OpenAddress(QString::fromLatin1(kFacebookAddress));
-        break;
-    case IDC_LINK_TWITTER:
-        OpenAddress(QString::fromLatin1(kTwitterAddress));
         break;
     case ID_TRAY_OPEN:
         ShowMainWindow();
@@ -211,9 +204,45 @@ void COrvaneDlg::ShowBackupMenu() {
     if (QAction* chosen = menu.exec(QCursor::pos())) OnCommand(chosen->data().toInt());
 }
 
+bool COrvaneDlg::SendChanges() {
+    ++m_appliesStarted;
+    ApplyOutcome outcome;
+    RunTransfer([&outcome] { outcome = Apply(); });
+    return outcome.pending && outcome.Succeeded();
+}
+
+void COrvaneDlg::ApplyCommand() {
+    if (SendChanges()) Confirm(Text("CONFIRM_APPLIED"));
+}
+
+void COrvaneDlg::RestoreFileCommand() {
+    int result = 0;
+    RunTransfer([&result] { result = ImportProfileCommand(); });
+    if (result == 1) Confirm(Text("CONFIRM_RESTORED"));
+}
+
+void COrvaneDlg::BackupFileCommand() {
+    if (ExportProfileCommand() == 1) Confirm(Text("CONFIRM_SAVED"));
+}
+
+void COrvaneDlg::DefaultCommand() {
+    int result = 0;
+    RunTransfer([&result] { result = RestoreDefaults(); });
+    if (result == 1) Confirm(Text("CONFIRM_DEFAULTS"));
+}
+
+void COrvaneDlg::Confirm(const std::string& text) {
+    if (m_shutdownDone) return;
+    if (isVisible() && !isMinimized()) {
+        if (!m_note) m_note = new CFadingNote(this);
+        m_note->Show(QString::fromStdString(text));
+    } else if (m_tray) {
+        m_tray->ShowMessage(windowTitle(), QString::fromStdString(text));
+    }
+}
+
 void COrvaneDlg::OpenHelp() {
-    OpenAddress(QUrl::fromLocalFile(QString::fromStdString(Paths().HelpFolder) + QStringLiteral("index.html"))
-                    .toString());
+    OpenHelpPage();
 }
 
 bool COrvaneDlg::IsOwnEvent(QObject* watched) const {

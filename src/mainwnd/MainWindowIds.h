@@ -58,9 +58,5 @@ constexpr uint32_t WM_TIMECHANGE = 0x001E;
 
 // Used when the skin names no web address.
 constexpr const char* kDefaultWebAddress = "https://www.kernel.org/";
-// The link buttons' addresses: placeholders on the reserved example domain.
-constexpr const char* kSiteAddress = "https://www.example.com/orvane";
-constexpr const char* kFacebookAddress = "https://www.example.org/orvane/social";
-constexpr const char* kTwitterAddress = "https://www.example.net/orvane/news";
 
 } // namespace orvane

@@ -35,7 +35,8 @@ int SaveWorkingProfile(int activeProfile, CConfigStore& store) {
 int ImportProfileFile(const std::string& path, int activeProfile, CConfigStore& store) {
     int loaded = 0;
     WriteResult saved = Written({});
-    if (ValidateProfileFile(path) == kProfileValid) {
+    const int valid = ValidateProfileFile(path);
+    if (valid == kProfileValid) {
         // Read into a copy of its own and saved before it replaces anything:
         // a working profile file that cannot take it leaves all as it was.
         auto imported = std::make_unique<CConfigStore>();
@@ -47,7 +48,10 @@ int ImportProfileFile(const std::string& path, int activeProfile, CConfigStore& 
             if (saved) loaded = LoadProfileBytes(bytes.data(), bytes.size(), store);
         }
     }
-    if (!loaded) {
+    // A damaged file has been named with its reason already; a second box
+    // saying only that it failed would tell nothing new.
+    const bool reasonShown = valid == kProfileMalformed && FileExists(path);
+    if (!loaded && !reasonShown) {
         std::string text = WriteFailureText(std::span(&saved, 1));
         if (!text.empty()) text += "\n\n";
         Prompt().MessageBox(text + Text("MAIN_PROMPT_INPORT"), "", MB_OK | MB_ICONWARNING);

@@ -50,6 +50,9 @@ std::string UserDataFolder() {
 std::string UserConfigFolder() {
     return XdgFolder("XDG_CONFIG_HOME", ".config");
 }
+std::string UserStateFolder() {
+    return XdgFolder("XDG_STATE_HOME", ".local/state");
+}
 
 std::string RuntimeFolderFor(const std::string& xdgRuntimeDir) {
     return !xdgRuntimeDir.empty() && xdgRuntimeDir[0] == '/' ? xdgRuntimeDir : std::string("/tmp");

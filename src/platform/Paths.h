@@ -16,6 +16,7 @@ std::string ExecutablePath();                            // from /proc/self/exe
 std::string ProgramFolderOf(const std::string& exePath); // folder with trailing '/'
 std::string UserDataFolder();                            // $XDG_DATA_HOME or ~/.local/share (no trailing '/')
 std::string UserConfigFolder();                          // $XDG_CONFIG_HOME or ~/.config
+std::string UserStateFolder();                           // $XDG_STATE_HOME or ~/.local/state
 std::string HomeFolder();                                // $HOME, else the password database's entry
 std::string FileNameOf(const std::string& path);         // the part after the last '/'
 

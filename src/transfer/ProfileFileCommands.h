@@ -5,6 +5,11 @@ namespace orvane {
 
 // The name both file dialogs start with: every profile file in the folder.
 constexpr const char* kProfileFilePattern = "*.fwc";
+// Where each dialog was last used, in the application's settings; each
+// starts there (at first in the home folder).
+constexpr const char* kProfileFolderSection = "PROFILES";
+constexpr const char* kImportFolderValue = "LastImportFolder";
+constexpr const char* kExportFolderValue = "LastExportFolder";
 
 // Asks for an existing profile file and imports it (ImportProfile): 1 when the
 // keyboard took it, -1 when the send failed (Apply stays pending), 0 when the

@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "services/Language.h"
 #include "services/Prompt.h"
 #include "ui/ControlAccessibility.h"
 #include "ui/ControlMessages.h"
@@ -73,7 +74,7 @@ CHyperLink::CHyperLink(QWidget* parent, int controlId) : QLabel(parent) {
 int CHyperLink::OpenWithShell(const QString& url) {
     if (QDesktopServices::openUrl(QUrl::fromUserInput(url))) return kLinkOpened;
     const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-    if (xdgOpen.isEmpty()) return 31; // nothing on this desktop opens addresses
+    if (xdgOpen.isEmpty()) return kNoLinkOpener;
     return QProcess::startDetached(xdgOpen, {url}) ? kLinkOpened : 2;
 }
 
@@ -198,8 +199,11 @@ void CHyperLink::Open() {
         return;
     }
     QApplication::beep();
-    Prompt().MessageBox("Unable to open hyperlink:\n\n" + HyperLinkErrorText(result), "",
-                        MB_OK | MB_ICONWARNING);
+    // With no browser nor launcher the reason names what to install.
+    const std::string why = result == kNoLinkOpener
+                                ? FormatTextString(Text("LINK_OPEN_FAILED"), target.toStdString())
+                                : "Unable to open hyperlink:\n\n" + HyperLinkErrorText(result);
+    Prompt().MessageBox(why, "", MB_OK | MB_ICONWARNING);
     ApplyColour();
 }
 

@@ -12,6 +12,8 @@ namespace orvane {
 std::string HyperLinkErrorText(int code);
 // Codes above 32 mean the address was opened.
 constexpr int kLinkOpened = 33;
+// Nothing on this desktop opens addresses: no browser, no xdg-open.
+constexpr int kNoLinkOpener = 31;
 
 class CHyperLink : public QLabel {
     Q_OBJECT

@@ -21,7 +21,7 @@ namespace {
 TEST(ProgramOptions, TakesTheSimulatorsOptionsBesideTheSwitchesAndNamesEveryBadOne) {
     const ProgramOptions o = ParseProgramOptions(
         {"/Start", "--simulate", "--trace", "wire.txt", "--sim-fault", "noreply:3-4", "--sim-pace",
-         "--sim-state=state.bin", "--sim-consumer", "0x1811@250", "--sim-consumer=0x1810"});
+         "--sim-state=state.bin", "--sim-reset", "--sim-consumer", "0x1811@250", "--sim-consumer=0x1810"});
     EXPECT_FALSE(o.help);
     EXPECT_TRUE(o.errors.empty());
     EXPECT_EQ(o.trace, "wire.txt");
@@ -31,6 +31,7 @@ TEST(ProgramOptions, TakesTheSimulatorsOptionsBesideTheSwitchesAndNamesEveryBadO
     EXPECT_EQ(o.faults[0].To, 4u);
     EXPECT_TRUE(o.pace);
     EXPECT_EQ(o.state, "state.bin");
+    EXPECT_TRUE(o.reset);
     const std::vector<std::pair<uint16_t, uint32_t>> consumer = {{0x1811, 250}, {0x1810, 0}};
     EXPECT_EQ(o.consumer, consumer);
 
@@ -44,8 +45,8 @@ TEST(ProgramOptions, TakesTheSimulatorsOptionsBesideTheSwitchesAndNamesEveryBadO
     EXPECT_TRUE(ParseProgramOptions({"--help"}).help);
     std::ostringstream usage;
     PrintProgramUsage(usage);
-    for (const char* option :
-         {"--trace", "--sim-fault", "--sim-pace", "--sim-state", "--sim-consumer", "/Start"})
+    for (const char* option : {"--trace", "--sim-fault", "--sim-pace", "--sim-state", "--sim-reset",
+                               "XDG_STATE_HOME", "--sim-consumer", "/Start"})
         EXPECT_NE(usage.str().find(option), std::string::npos) << option;
 }
 

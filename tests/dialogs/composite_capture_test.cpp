@@ -14,6 +14,8 @@
 #include "model/ConfigStore.h"
 #include "model/EvdevKeys.h"
 #include "platform/Processes.h"
+#include "services/Language.h"
+#include "ui/DesktopOpen.h"
 
 namespace orvane::test {
 namespace {
@@ -232,6 +234,21 @@ TEST_F(CompositeTest, EnterAndEscapeDoNothingAndF1OpensHelpOutsideTheKeyTab) {
     QDesktopServices::unsetUrlHandler("file");
 }
 
+TEST_F(CompositeTest, WithNothingOnPathHelpAndTheOnScreenKeyboardSayWhatIsMissing) {
+    if (ProgramRunning("onboard") || ProgramRunning("florence"))
+        GTEST_SKIP() << "an on-screen keyboard already runs here";
+    testing::CScopedEnv path("PATH", std::string()), browser("BROWSER", std::nullopt);
+    auto dialog = Open(kIndexA);
+    dialog->OnCommand(1031); // outside the Key tab F1 is help
+    Key(*dialog, QEvent::KeyPress, KEY_F1, false, Qt::Key_F1);
+    dialog->OnCommand(1132);
+    ASSERT_EQ(prompt_.shown.size(), 2u);
+    EXPECT_EQ(prompt_.shown[0], FormatTextString(Text("HELP_OPEN_FAILED"), HelpPagePath().toStdString()));
+    EXPECT_NE(prompt_.shown[0].find("/Help/index.html"), std::string::npos) << prompt_.shown[0];
+    EXPECT_EQ(prompt_.shown[1], Text("OSK_MISSING"));
+    EXPECT_NE(prompt_.shown[1].find("onboard"), std::string::npos);
+}
+
 TEST(OnScreenKeyboard, StartsTheFirstInstalledKeyboardOnly) {
     if (ProgramRunning("onboard") || ProgramRunning("florence"))
         GTEST_SKIP() << "an on-screen keyboard already runs here";
@@ -259,7 +276,7 @@ TEST(OnScreenKeyboard, StartsTheFirstInstalledKeyboardOnly) {
     // While one runs, no second one starts.
     for (int i = 0; i < 500 && !ProgramRunning("onboard"); ++i)
         QThread::msleep(10);
-    EXPECT_EQ(StartOnScreenKeyboard(bin.Path()), "");
+    EXPECT_EQ(StartOnScreenKeyboard(bin.Path()), "onboard");
     // The process shows up before its script has written the pid file.
     for (int i = 0; i < 500 && std::atoi(testing::ReadText(pidFile).c_str()) <= 0; ++i)
         QThread::msleep(10);

@@ -104,8 +104,8 @@ TEST_F(ProfileSwitchTest, AnsweringNoDiscardsUnsentKeyChanges) {
     TakeRequests();
     EXPECT_EQ(SelectProfile(1, false), 1);
     ASSERT_EQ(files.shown.size(), 1u);
-    EXPECT_EQ(files.shown[0], Text("PROFILE_SELECT_PROMPT"));
-    EXPECT_EQ(files.styles[0] & 0xF, MB_YESNO);
+    EXPECT_EQ(files.shown[0], Text("PROFILE_SWITCH_UNSENT_PROMPT"));
+    EXPECT_EQ(files.styles[0] & 0xF, MB_YESNOCANCEL);
     EXPECT_TRUE(files.styles[0] & MB_DEFBUTTON2); // No is the default answer
     // The working copy is the saved file again, nothing was sent but the switch.
     EXPECT_FALSE(KeyAChanged(0));
@@ -114,6 +114,19 @@ TEST_F(ProfileSwitchTest, AnsweringNoDiscardsUnsentKeyChanges) {
     for (const WireRequest& r : TakeRequests())
         EXPECT_NE(r.command, CMD_WRITE_KEY_MATRIX) << "key matrix sent";
     EXPECT_EQ(KeyboardActive(), 1);
+}
+
+TEST_F(ProfileSwitchTest, CancelStaysOnTheProfileWithTheChangesKept) {
+    ChangeKeyA(0);
+    files.answer = IDCANCEL;
+    TakeRequests();
+    EXPECT_EQ(SelectProfile(1, false), 0);
+    EXPECT_EQ(SwitchForProfileButton(2), -1); // no button checked
+    EXPECT_EQ(files.shown.size(), 2u);
+    EXPECT_FALSE(WroteAnything());
+    EXPECT_TRUE(KeyAChanged(0));
+    EXPECT_TRUE(host.pending.load());
+    EXPECT_EQ(KeyboardActive(), 0);
 }
 
 TEST_F(ProfileSwitchTest, NoKeepsTheChangesWhenTheSavedFileIsGone) {
@@ -266,8 +279,24 @@ TEST_F(ProfileSwitchTest, ExportWritesAFileThatValidatesAndCancelWritesNothing) 
     ASSERT_EQ(LoadProfileFile(out, copy), 1);
     EXPECT_TRUE(copy.Record(2, kKeyA).Is(KeyFunctionKind::Disabled));
     EXPECT_EQ(files.dialogExtensions, (std::vector<std::string>{"fwc", "fwc"}));
-    EXPECT_EQ(files.dialogStarts[0], "*.fwc");
     EXPECT_TRUE(files.shown.empty());
+}
+
+TEST_F(ProfileSwitchTest, BackupAndRestoreStartInTheFolderEachLastUsedAtFirstTheHomeFolder) {
+    testing::CScopedEnv homeFolder("HOME", home.Dir().Path());
+    std::filesystem::create_directories(home.Dir().File("backups"));
+    std::filesystem::create_directories(home.Dir().File("downloads"));
+    const std::string backup = home.Dir().File("backups/mine.fwc");
+    files.files = {backup, std::nullopt, home.Dir().File("downloads/gone.fwc"), std::nullopt, std::nullopt};
+    EXPECT_EQ(ExportProfileCommand(), 1);
+    EXPECT_EQ(ExportProfileCommand(), 0);
+    ImportProfileCommand(); // a file that is not there: still its folder
+    ImportProfileCommand();
+    std::filesystem::remove_all(home.Dir().File("backups"));
+    ExportProfileCommand(); // the remembered folder went away
+    const std::string h = home.Dir().Path();
+    EXPECT_EQ(files.dialogStarts, (std::vector<std::string>{h + "/*.fwc", h + "/backups/*.fwc", h + "/*.fwc",
+                                                            h + "/downloads/*.fwc", h + "/*.fwc"}));
 }
 
 TEST_F(ProfileSwitchTest, ExportToAnUnwritablePlaceSaysSo) {
@@ -294,8 +323,8 @@ TEST_F(ProfileSwitchTest, ADamagedImportChangesNothing) {
     files.files = {bad};
     TakeRequests();
     EXPECT_EQ(ImportProfileCommand(), 0);
-    ASSERT_FALSE(files.shown.empty());
-    EXPECT_EQ(files.shown.back(), Text("MAIN_PROMPT_INPORT"));
+    // One message, and it says why.
+    EXPECT_EQ(files.shown, (std::vector<std::string>{FormatTextString(Text("PROFILE_FORMAT_ERROR"), bad)}));
     EXPECT_TRUE(KeyAChanged(0));
     EXPECT_TRUE(host.pending.load());
     EXPECT_FALSE(WroteAnything());

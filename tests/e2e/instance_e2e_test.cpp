@@ -209,6 +209,36 @@ TEST_F(InstanceE2e, StateFileOfTheOtherModelIsRefusedAndKept) {
     EXPECT_EQ(ReadText(state), saved);
 }
 
+// Without --sim-state the simulated keyboard keeps its memory in the state
+// folder, as a real keyboard would; --sim-reset starts from the factory state.
+TEST_F(InstanceE2e, SimulatedKeyboardRemembersAcrossRunsUnlessReset) {
+    const std::string state = home_.State() + "/orvane/simulated-128.state";
+    const std::string ctl = std::string(ORVANE_BIN_DIR) + "/orvanectl --simulate --sim-state " + state;
+    auto runOnce = [&](std::vector<std::string> args, const std::string& name) {
+        args.insert(args.begin(), "--simulate");
+        CRun run(folder_.Exe(), args, folder_.TraceFile(name));
+        ASSERT_TRUE(run.WaitUntilInitialised());
+        kill(run.Pid(), SIGTERM);
+        ASSERT_EQ(run.WaitForExit(), 0);
+    };
+    auto profile = [&] { return ReadText(home_.Dir().File("profile")); };
+    const std::string getProfile = ctl + " get-profile >" + home_.Dir().File("profile");
+
+    runOnce({}, "first");
+    ASSERT_TRUE(fs::exists(state)) << "the first run kept no memory";
+    ASSERT_EQ(std::system((ctl + " set-profile 2 >/dev/null").c_str()), 0);
+    ASSERT_EQ(std::system(getProfile.c_str()), 0);
+    const std::string changed = profile();
+
+    runOnce({}, "second");
+    ASSERT_EQ(std::system(getProfile.c_str()), 0);
+    EXPECT_EQ(profile(), changed) << "the second run did not start from the first run's memory";
+
+    runOnce({"--sim-reset"}, "reset");
+    ASSERT_EQ(std::system(getProfile.c_str()), 0);
+    EXPECT_NE(profile(), changed) << "--sim-reset kept the old memory";
+}
+
 TEST_F(InstanceE2e, TerminationSignalsCloseTheProgramCleanly) {
     for (int signal : {SIGTERM, SIGINT}) {
         SCOPED_TRACE(signal);

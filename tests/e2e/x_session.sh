@@ -28,7 +28,8 @@ save_shot() { [ -z "$shots" ] || scrot -o "$shots/$1.png"; }
 # use_home [NAME]: a clean per-user home (a fresh one for each NAME).
 use_home() {
     local base=$home${1:+/$1}
-    export XDG_DATA_HOME=$base/data XDG_CONFIG_HOME=$base/config XDG_RUNTIME_DIR=$base/run
+    export XDG_DATA_HOME=$base/data XDG_CONFIG_HOME=$base/config XDG_STATE_HOME=$base/state \
+        XDG_RUNTIME_DIR=$base/run
     mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
     data=$XDG_DATA_HOME/Brislane

@@ -57,6 +57,9 @@
 #include "transfer/DeviceInfo.h"
 #include "transfer/KeyboardBackup.h"
 #include "ui/ControlMessages.h"
+#include "ui/DesktopOpen.h"
+#include "ui/FadingNote.h"
+#include "ui/HyperLink.h"
 #include "ui/KeyFocusGroup.h"
 #include "ui/PngButton.h"
 #include "ui/ReportCtrl.h"
@@ -316,6 +319,24 @@ TEST_F(MainWindow, ARightClickOnTheWindowOffersAbout) {
     QApplication::sendEvent(&*window, &click);
     EXPECT_EQ(offered.toStdString(), Text("MENU_22"));
     EXPECT_EQ(AboutBoxes().size(), 1u);
+}
+
+TEST_F(MainWindow, WithNothingOnPathHelpAndEveryLinkSayWhatIsMissing) {
+    orvane::testing::CScopedEnv path("PATH", std::string()), browser("BROWSER", std::nullopt);
+    window->ShowMainWindow();
+    window->OnCommand(IDC_HELP);
+    Key(&*window, Qt::Key_F1);
+    window->OnCommand(IDC_WEB_ADDRESS);
+    window->OnCommand(ID_TRAY_ABOUT);
+    ASSERT_EQ(AboutBoxes().size(), 1u);
+    AboutBoxes()[0]->Link().Open();
+    const std::string help = FormatTextString(Text("HELP_OPEN_FAILED"), HelpPagePath().toStdString());
+    const std::string link = FormatTextString(Text("LINK_OPEN_FAILED"), window->WebAddress().toStdString());
+    EXPECT_EQ(prompt.shown, (std::vector<std::string>{help, help, link, link}));
+    EXPECT_NE(help.find("xdg-open"), std::string::npos);
+    // No link of the window points at a site the program does not have.
+    for (int id : {IDC_LINK_SITE, IDC_LINK_FACEBOOK, IDC_LINK_TWITTER})
+        EXPECT_FALSE(window->Button(id)->isVisible()) << id;
 }
 
 TEST_F(MainWindow, AboutTwiceLeavesOneBoxAndTheShutdownClosesItFirst) {
@@ -662,6 +683,37 @@ TEST_F(MainWindow, AFailedLightingReadBackIsToldAndKeepsWhatWasRead) {
         EXPECT_EQ(TheLighting().LightingArea(), area);
         EXPECT_EQ(TheLighting().Settings().mode, kept.mode);
     }
+    Disconnect();
+}
+
+TEST_F(MainWindow, ASentApplyConfirmsWithoutAClickInTheWindowOrFromTheTray) {
+    CSimKeyboard sim(128);
+    ASSERT_NO_FATAL_FAILURE(Connect(sim));
+    window->Bridge().SendMessage(UM_PROFILE, TAG_PROF, 0);
+    Pump();
+    window->ShowMainWindow();
+    auto change = [&] {
+        ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, kKeyA, KeyFunctionKind::Disabled, 0));
+        window->SetApplyPending(true);
+    };
+    change();
+    window->OnCommand(IDC_APPLY);
+    ASSERT_NE(window->Note(), nullptr);
+    EXPECT_TRUE(window->Note()->isVisible());
+    EXPECT_EQ(window->Note()->text().toStdString(), Text("CONFIRM_APPLIED"));
+    EXPECT_TRUE(prompt.shown.empty()) << "nothing to click away";
+    QSignalSpy faded(window->Note(), &CFadingNote::Faded);
+    ASSERT_TRUE(faded.wait(30000));
+    EXPECT_FALSE(window->Note()->isVisible());
+
+    // Nothing to send: nothing to confirm.
+    window->OnCommand(IDC_APPLY);
+    EXPECT_FALSE(window->Note()->isVisible());
+    // OK hides the window: the tray says it.
+    change();
+    window->OnCommand(IDC_OK);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->Tray()->LastMessage().toStdString(), Text("CONFIRM_APPLIED"));
     Disconnect();
 }
 

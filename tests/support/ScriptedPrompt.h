@@ -1,7 +1,7 @@
 #pragma once
-// A prompt that answers questions from a script (`answer` for Yes/No, OK for
-// the rest), hands out queued file names, and keeps every text it showed and
-// every file dialog's arguments.
+// A prompt that answers questions from a script (`answer` for Yes/No and
+// Yes/No/Cancel, OK for the rest), hands out queued file names, and keeps
+// every text it showed and every file dialog's arguments.
 #include <deque>
 #include <optional>
 #include <string>
@@ -23,7 +23,8 @@ class CScriptedPrompt : public CPrompt {
     int MessageBox(const std::string& text, const std::string&, unsigned style) override {
         shown.push_back(text);
         styles.push_back(style);
-        return (style & 0xF) == MB_YESNO ? answer : IDOK;
+        const unsigned buttons = style & 0xF;
+        return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? answer : IDOK;
     }
     std::optional<std::string> OpenFileName(const std::string&, const std::string& ext,
                                             const std::string& start) override {

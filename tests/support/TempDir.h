@@ -50,12 +50,13 @@ class CScopedEnv {
     std::optional<std::string> old_;
 };
 
-// XDG_DATA_HOME, XDG_CONFIG_HOME and XDG_RUNTIME_DIR inside one temporary folder.
+// XDG_DATA_HOME, XDG_CONFIG_HOME, XDG_STATE_HOME and XDG_RUNTIME_DIR inside
+// one temporary folder: no run reads the simulated keyboard memory of another.
 class CTempHome {
   public:
     CTempHome()
         : data_("XDG_DATA_HOME", dir_.File("data")), config_("XDG_CONFIG_HOME", dir_.File("config")),
-          runtime_("XDG_RUNTIME_DIR", dir_.File("run")) {
+          state_("XDG_STATE_HOME", dir_.File("state")), runtime_("XDG_RUNTIME_DIR", dir_.File("run")) {
         std::filesystem::create_directories(dir_.File("data"));
         std::filesystem::create_directories(dir_.File("config"));
         std::filesystem::create_directories(dir_.File("run"));
@@ -64,10 +65,11 @@ class CTempHome {
     std::string Data() const { return dir_.File("data"); }
     std::string Config() const { return dir_.File("config"); }
     std::string Runtime() const { return dir_.File("run"); }
+    std::string State() const { return dir_.File("state"); }
 
   private:
     CTempDir dir_;
-    CScopedEnv data_, config_, runtime_;
+    CScopedEnv data_, config_, state_, runtime_;
 };
 
 inline std::string ReadText(const std::string& path) {

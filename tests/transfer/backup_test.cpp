@@ -13,6 +13,7 @@
 #include "model/ProfileFile.h"
 #include "platform/AtomicFile.h"
 #include "platform/ByteOrder.h"
+#include "services/Language.h"
 #include "sim/SimFaults.h"
 #include "support/TempDir.h"
 #include "transfer/Apply.h"
@@ -284,10 +285,12 @@ TEST_F(BackupTest, ImportThatIsMalformedOrCannotBeSavedChangesNothing) {
         EXPECT_TRUE(host.pending);
         EXPECT_TRUE(g_ConfigStore.Record(0, 0x1E).Is(KeyFunctionKind::Disabled));
         EXPECT_EQ(testing::ReadText(working), workingBefore);
-        ASSERT_FALSE(prompt.shown.empty());
+        ASSERT_EQ(prompt.shown.size(), 1u) << "one message that says why";
         const std::string& told = prompt.shown.back();
-        EXPECT_NE(told.find("could not be restored"), std::string::npos);
-        if (!malformed) {
+        if (malformed) {
+            EXPECT_EQ(told, FormatTextString(Text("PROFILE_FORMAT_ERROR"), bad));
+        } else {
+            EXPECT_NE(told.find("could not be restored"), std::string::npos);
             EXPECT_NE(told.find(working), std::string::npos) << told;
             EXPECT_NE(told.find("Input/output error"), std::string::npos) << told;
         }

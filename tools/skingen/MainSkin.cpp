@@ -85,17 +85,6 @@ IconFn MenuIcon() {
             p.drawLine(m + QPointF(-7, dy), m + QPointF(7, dy));
     };
 }
-IconFn GlobeIcon() {
-    return [](QPainter& p, const QRectF& r, const QColor& c) {
-        p.setPen(QPen(c, 1.6));
-        p.setBrush(Qt::NoBrush);
-        QPointF m = r.center();
-        p.drawEllipse(m, 9, 9);
-        p.drawEllipse(m, 4, 9);
-        p.drawLine(m + QPointF(-9, 0), m + QPointF(9, 0));
-    };
-}
-
 DrawFn LockIndicator(const QString& label) {
     // Lit only in its checked face (main_over); every other state is dark.
     return [=](QPainter& p, const QRectF& r, Face f, int) {
@@ -291,9 +280,12 @@ Scene BuildMainScene() {
     }
 
     // Bottom bar.
-    b.push_back({"CONTROL_Network", QRect(40, 710, 36, 36), TitleButton(GlobeIcon())});
-    b.push_back({"CONTROL_Facebook", QRect(80, 710, 36, 36), TitleButton(TextIcon("f", 17))});
-    b.push_back({"CONTROL_twitter", QRect(120, 710, 36, 36), TitleButton(TextIcon("X", 15))});
+    // The three link places stay in the layout but show nothing: the
+    // program has no web site or social pages to link to.
+    const DrawFn nothing = [](QPainter&, const QRectF&, Face, int) {};
+    b.push_back({"CONTROL_Network", QRect(40, 710, 36, 36), nothing});
+    b.push_back({"CONTROL_Facebook", QRect(80, 710, 36, 36), nothing});
+    b.push_back({"CONTROL_twitter", QRect(120, 710, 36, 36), nothing});
     b.push_back({"FUNC_MACRO", QRect(620, 712, 120, 32), Button(nullptr, Checked::Dim)});
     b.push_back({"CONTROL_OK", QRect(860, 712, 96, 32), Button(nullptr, Checked::Dim)});
     b.push_back({"CONTROL_CANCEL", QRect(964, 712, 96, 32), Button(nullptr, Checked::Dim)});

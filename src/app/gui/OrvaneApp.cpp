@@ -11,6 +11,7 @@
 #include "mainwnd/COrvaneDlg.h"
 #include "services/WindowMessages.h"
 #include "sim/SimInstall.h"
+#include "ui/ProgramLook.h"
 
 namespace orvane {
 
@@ -20,6 +21,8 @@ COrvaneApp::COrvaneApp(int& argc, char** argv, std::vector<std::string> args)
     // shown; none of that may end the program.
     setQuitOnLastWindowClosed(false);
     setApplicationName("Orvane");
+    setApplicationVersion(QStringLiteral(ORVANE_VERSION));
+    ApplyProgramLook(*this);
 }
 
 bool COrvaneApp::InitInstance() {

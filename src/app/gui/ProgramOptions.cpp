@@ -7,6 +7,8 @@
 #include <thread>
 
 #include "app/gui/ReportTrace.h"
+#include "platform/Paths.h"
+#include "services/SimulateOption.h"
 #include "sim/SimInstall.h"
 
 namespace orvane {
@@ -75,6 +77,8 @@ ProgramOptions ParseProgramOptions(const std::vector<std::string>& args) {
                 o.errors.push_back("--sim-consumer: not USAGE[@MS]: " + *v);
         } else if (arg == "--sim-pace") {
             o.pace = true;
+        } else if (arg == "--sim-reset") {
+            o.reset = true;
         }
     }
     return o;
@@ -82,8 +86,8 @@ ProgramOptions ParseProgramOptions(const std::vector<std::string>& args) {
 
 void PrintProgramUsage(std::ostream& out) {
     out << "usage: orvane [/Start] [/Kill] [--simulate[=126|128]] [--trace FILE]\n"
-           "              [--sim-fault FAULT]... [--sim-pace] [--sim-state FILE] [--sim-consumer "
-           "USAGE[@MS]]...\n"
+           "              [--sim-fault FAULT]... [--sim-pace] [--sim-state FILE] [--sim-reset]\n"
+           "              [--sim-consumer USAGE[@MS]]...\n"
            "\n"
            "  /Start            start in the tray without showing the window\n"
            "  /Kill             close the running copy\n"
@@ -95,7 +99,10 @@ void PrintProgramUsage(std::ostream& out) {
            "                    failwrite:N, status:N:XX, unplug:N[:MS] (requests counted from 1)\n"
            "  --sim-pace        the simulated keyboard takes 1 ms per report, like a real one\n"
            "  --sim-state FILE  load the simulated keyboard's memory from FILE at start (when it\n"
-           "                    exists) and save it there when the program ends\n"
+           "                    exists) and save it there when the program ends; without it the\n"
+           "                    memory is kept in $XDG_STATE_HOME/orvane/ (~/.local/state/orvane/),\n"
+           "                    one file per model, so the next run finds this run's changes\n"
+           "  --sim-reset       the simulated keyboard starts from its factory state (saved as usual)\n"
            "  --sim-consumer USAGE[@MS]\n"
            "                    the simulated keyboard sends consumer report USAGE (e.g. 0x1811)\n"
            "                    MS milliseconds after start\n"
@@ -107,16 +114,18 @@ bool ApplyProgramOptions(const ProgramOptions& options) {
         std::cerr << "orvane: " << error << "\n";
     CSimKeyboard* sim = SimulatedKeyboard();
     if (!sim) {
-        if (!options.faults.empty() || options.pace || !options.state.empty() || !options.consumer.empty())
+        if (!options.faults.empty() || options.pace || !options.state.empty() || options.reset ||
+            !options.consumer.empty())
             std::cerr << "orvane: the --sim-... options need --simulate; ignored\n";
         if (!options.trace.empty() && !InstallReportTrace(options.trace))
             std::cerr << "orvane: cannot write " << options.trace << "\n";
         return true;
     }
-    if (!LoadSimulatedStateIfPresent(*sim, options.state)) {
-        std::cerr << "orvane: " << options.state << " is not a state of the simulated "
+    const std::string state = SimulatedStatePath(options);
+    if (!options.reset && !LoadSimulatedStateIfPresent(*sim, state)) {
+        std::cerr << "orvane: " << state << " is not a state of the simulated "
                   << sim->WithFirmware([](CSimFirmware& f) { return f.KeyCount(); })
-                  << "-key keyboard; not started\n";
+                  << "-key keyboard; not started (--sim-reset starts from the factory state)\n";
         return false;
     }
     for (const SimFault& fault : options.faults)
@@ -135,9 +144,22 @@ bool ApplyProgramOptions(const ProgramOptions& options) {
 
 void SaveSimulatedState(const ProgramOptions& options) {
     CSimKeyboard* sim = SimulatedKeyboard();
-    if (sim && !options.state.empty() &&
-        !sim->WithFirmware([&](CSimFirmware& f) { return f.SaveState(options.state); }))
-        std::cerr << "orvane: cannot write the simulated keyboard's state to " << options.state << "\n";
+    const std::string state = SimulatedStatePath(options);
+    if (!sim || state.empty()) return;
+    // The default folder may not exist yet on a fresh account.
+    const bool saved = (!options.state.empty() || MakeFolders(state.substr(0, state.rfind('/')))) &&
+                       sim->WithFirmware([&](CSimFirmware& f) { return f.SaveState(state); });
+    if (!saved) std::cerr << "orvane: cannot write the simulated keyboard's state to " << state << "\n";
+}
+
+std::string DefaultSimulatedStatePath(int model) {
+    return UserStateFolder() + "/orvane/simulated-" + std::to_string(model) + ".state";
+}
+
+std::string SimulatedStatePath(const ProgramOptions& options) {
+    if (!options.state.empty()) return options.state;
+    const int model = SimulatedModel();
+    return model ? DefaultSimulatedStatePath(model) : std::string();
 }
 
 } // namespace orvane

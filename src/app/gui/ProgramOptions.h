@@ -19,6 +19,7 @@ struct ProgramOptions {
     std::vector<SimFault> faults;                        // --sim-fault FAULT
     bool pace = false;                                   // --sim-pace
     std::string state;                                   // --sim-state FILE
+    bool reset = false;                                  // --sim-reset
     std::vector<std::pair<uint16_t, uint32_t>> consumer; // --sim-consumer USAGE[@MS]
     std::vector<std::string> errors;                     // one line per bad option
 };
@@ -33,8 +34,15 @@ void PrintProgramUsage(std::ostream& out);
 // applied, when the --sim-state file exists but is not a state of the
 // simulated model: the program must then not run (and never save over it).
 bool ApplyProgramOptions(const ProgramOptions& options);
-// At the end of the run: the simulated keyboard's state into --sim-state; a
+// At the end of the run: the simulated keyboard's state into its file; a
 // state that cannot be written is reported on stderr.
 void SaveSimulatedState(const ProgramOptions& options);
+
+// Where the simulated keyboard's memory is kept without --sim-state: one file
+// per model in the user's state folder, as a real keyboard keeps its own.
+std::string DefaultSimulatedStatePath(int model);
+// The file in use: --sim-state, else the default of the simulated model;
+// empty without a simulated keyboard.
+std::string SimulatedStatePath(const ProgramOptions& options);
 
 } // namespace orvane
