@@ -281,8 +281,8 @@ void COrvane_DlgProfile::StoreProfileNames() {
     std::vector<WriteResult> results;
     for (size_t row = 0; row < m_rows.size(); ++row)
         if (m_rows[row].profile >= 0)
-            results.push_back(SetProfileName(m_rows[row].profile,
-                                             m_list->GetItemText(static_cast<int>(row), kNameColumn).toStdString()));
+            results.push_back(SetProfileName(
+                m_rows[row].profile, m_list->GetItemText(static_cast<int>(row), kNameColumn).toStdString()));
     ReportWriteFailures(results);
 }
 
