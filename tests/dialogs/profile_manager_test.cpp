@@ -199,7 +199,7 @@ TEST_F(ProfileManagerTest, AFaultAtOkIsToldAndKeepsTheManagerOpenWithItsChanges)
             ASSERT_EQ(SetActiveProfile(0), 1);
             COrvane_DlgProfile dlg;
             ASSERT_TRUE(dlg.OnInitDialog());
-            dlg.List().BeginEdit(2, 1);
+            dlg.List().BeginEdit(2, 2);
             if (stage.keyChange) {
                 ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, 0x1E, KeyFunctionKind::Disabled, 0));
                 host.pending = true;

@@ -751,7 +751,7 @@ TEST_F(MainWindow, AProfileButtonThatAppliesFirstAndTheManagersOkKeepTheWindowRu
     auto* manager = window->findChild<COrvane_DlgProfile*>();
     ASSERT_NE(manager, nullptr);
     ASSERT_TRUE(manager->OnInitDialog());
-    manager->List().BeginEdit(2, 1);
+    manager->List().BeginEdit(2, 2);
     const uint32_t next = sim.RequestCount() + 1;
     sim.AddFault({SimFault::NoReply, next, next + 1, 0});
     ticks = 0;

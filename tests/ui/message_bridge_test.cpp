@@ -150,24 +150,18 @@ TEST(MessageBridge, SendersAreReleasedWhenTheWindowGoesAway) {
     CBridgeWindowLink link;
     link.Attach(core);
 
-    // The window goes away the moment the message reaches it, before any
-    // handler runs: the sender must be released, not left waiting.
-    struct CDestroyOnArrival : QObject {
-        std::unique_ptr<CMessageBridge>* bridge = nullptr;
-        bool eventFilter(QObject* target, QEvent* event) override {
-            if (*bridge && target == bridge->get() && event->type() >= QEvent::User) {
-                bridge->reset();
-                return true;
-            }
-            return false;
-        }
-    } destroyer;
-    destroyer.bridge = &bridge;
-    QCoreApplication::instance()->installEventFilter(&destroyer);
+    // The window goes away while a send waits for it, before the GUI thread
+    // has run anything: the sender must be released, not left waiting, and
+    // the handler must never run.
+    std::atomic<bool> sending{false};
     intptr_t result = -1;
-    std::thread worker([&] { result = link.SendWindowMessage(0x600, 0, 0); });
-    EXPECT_TRUE(PumpUntil([&] { return !bridge; }));
-    QCoreApplication::instance()->removeEventFilter(&destroyer);
+    std::thread worker([&] {
+        sending = true;
+        result = link.SendWindowMessage(0x600, 0, 0);
+    });
+    while (!sending.load())
+        std::this_thread::yield();
+    bridge.reset();
     worker.join();
     EXPECT_EQ(result, 0);
     EXPECT_FALSE(core->Alive());
