@@ -24,7 +24,17 @@ shot() {
     echo "$out/$1.png"
 }
 
+# Profiles named the way a user would, stored where the program keeps its
+# names, so the manager and the main window's profile button show them.
+mkdir -p "$XDG_CONFIG_HOME/orvane"
+cat >"$XDG_CONFIG_HOME/orvane/registry" <<'EOF'
+; Orvane per-user settings
 
+[Software\Orvane_Quenlo\Orvane\PROFILES]
+"NAME1"="Desktop"
+"NAME2"="Racing"
+"NAME3"="Strategy"
+EOF
 
 start_x
 start_orvane
