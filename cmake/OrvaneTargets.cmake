@@ -45,6 +45,10 @@ function(orvane_tests layer)
     set(lock "")
     if(stem MATCHES "_e2e_test$")
       set(lock RESOURCE_LOCK xdisplay)
+    elseif(stem STREQUAL "composite_capture_test")
+      # Its on-screen keyboard tests start a stand-in keyboard program and
+      # look for one by name: side by side, one sees the other's.
+      set(lock RESOURCE_LOCK onscreen-keyboard)
     endif()
     gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVANE_BIN_DIR=${ORVANE_BIN_DIR};ORVANE_CHECK_LOCK_ORDER=1"
