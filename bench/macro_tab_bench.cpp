@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <QApplication>
 
 #include "BenchFigures.h"
 #include "dialogs/MacroTab.h"
@@ -15,6 +14,7 @@
 #include "platform/IniCache.h"
 #include "platform/Paths.h"
 #include "services/PathTable.h"
+#include "support/TestApp.h"
 
 namespace {
 
@@ -39,15 +39,6 @@ bool PrepareFolders(fs::path& root) {
     return orvane::BuildPathTable((root / "prog" / "orvane").string());
 }
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "macro_tab_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
 void BM_ShowMacroOf4000Actions(benchmark::State& state) {
     fs::path root;
     if (!PrepareFolders(root)) {
@@ -55,7 +46,7 @@ void BM_ShowMacroOf4000Actions(benchmark::State& state) {
         orvane::bench::RecordNotMeasured("macro_fill_ms", "the language file is not built");
         return;
     }
-    App();
+    orvane::testing::TestApp();
     orvane::MacroRecord macro = orvane::NewMacroRecord(u"Long", {});
     macro.actionCount = orvane::kMacroMaxActions;
     for (size_t i = 0; i < orvane::kMacroMaxActions; ++i) {
