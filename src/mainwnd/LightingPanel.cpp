@@ -143,7 +143,6 @@ void CLightingPanel::CreateControls() {
     for (const Placed& p : kPickers) {
         auto* picker = Add(new CSkinColorBtn(m_window, p.id), p.id, p.key);
         picker->SetColumnsNumber(kPaletteColumns);
-        picker->SetCustomText(QStringLiteral("other"));
         picker->SetDefaultText(QString());
     }
 
@@ -365,6 +364,9 @@ void CLightingPanel::ApplyTexts(int languageIndex) {
         if (auto* label = dynamic_cast<QLabel*>(Control(p.id)))
             label->setText(QString::fromStdString(LoadLightText(p.key, languageIndex)));
     static_cast<QLabel*>(Control(kRgbLabel))->setText(QStringLiteral("RGB"));
+    const QString otherColour = QString::fromStdString(LoadLightText("OTHER_COLOUR", languageIndex));
+    for (const Placed& p : kPickers)
+        if (auto* picker = dynamic_cast<CSkinColorBtn*>(Control(p.id))) picker->SetCustomText(otherColour);
     for (const auto& pair : kNamedBy)
         if (auto* label = dynamic_cast<QLabel*>(Control(pair[1])))
             Control(pair[0])->setAccessibleName(label->text());

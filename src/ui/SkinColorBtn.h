@@ -59,7 +59,7 @@ class CSkinColorBtn : public QPushButton {
     std::optional<uint32_t> m_colour;
     uint32_t m_automatic = 0;
     int m_columns = 5;
-    QString m_customText = QStringLiteral("More Colors...");
+    QString m_customText = QStringLiteral("Other colour...");
     QString m_defaultText;
     QFrame* m_popup = nullptr;
     bool m_hot = false;

@@ -179,6 +179,10 @@ TEST_F(LightingPanel, ColourControlsTicksOptionsAndPresets) {
     testing::CRecordingPrompt prompt; // "other" opens the platform's colour dialog
     prompt.colour = 0x332211;
     SetPrompt(&prompt);
+    panel->ColourPicker(1155)->ShowPalette(); // the button is named in the program's words
+    ASSERT_NE(panel->ColourPicker(1155)->Palette(), nullptr);
+    EXPECT_EQ(panel->ColourPicker(1155)->Palette()->findChild<QToolButton*>("other")->text(),
+              "Other colour...");
     panel->ColourPicker(1155)->ChooseOther();
     QCoreApplication::processEvents(); // the choice is posted to the window
     EXPECT_EQ(port.Take(), (Calls{"B", "L4:0", "L5:17 34 51", "E"}));
