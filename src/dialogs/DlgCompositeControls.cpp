@@ -18,6 +18,7 @@ namespace {
 
 constexpr uint32_t kLabelColour = 0xE4E4E4;
 const QString kFontFace = QStringLiteral("Arial Unicode MS");
+constexpr int kCaptionPoints = 10;
 
 constexpr const char* kMouseRowTexts[kMouseRowCount] = {"IDS_KEYBOARD_MOU_LEFT", "IDS_KEYBOARD_MOU_RIGHT",
                                                         "IDS_KEYBOARD_MOU_MIDDLE", "IDS_KEYBOARD_ROLL_UP",
@@ -266,13 +267,10 @@ void Orvane_DlgComposite::ApplyTexts(int languageIndex) {
         b->SetTextStyle(true, points, kFontFace, 0xFFFFFF, 0x0082FF, 0x049BFF, 0x7F7F7F, 0xFFFFFF,
                         DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     };
+    // One size for the four tabs and the dialog's buttons, the main window's
+    // large caption size: tabs at 7, 8, 8 and 10 points read as four fonts.
     for (CPngButton* b : {m_tabKey, m_tabMacro, m_tabMedia, m_tabFunction, m_ok, m_cancel})
-        style(b, 7);
-    if (!macroOnly) {
-        style(m_tabKey, 8);
-        style(m_tabMedia, 8);
-        style(m_tabFunction, 10);
-    }
+        style(b, kCaptionPoints);
 }
 
 } // namespace orvane

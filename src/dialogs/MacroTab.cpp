@@ -175,7 +175,7 @@ void CMacroTab::ApplyTexts(int languageIndex) {
         CPngButton* button = Button(id);
         button->setText(text(key));
         if (id != 1020) button->SetTooltipText(text(key), true);
-        button->SetTextStyle(true, 7, QStringLiteral("Arial Unicode MS"), 0xFFFFFF, 0x0082FF, 0x049BFF,
+        button->SetTextStyle(true, 8, QStringLiteral("Arial Unicode MS"), 0xFFFFFF, 0x0082FF, 0x049BFF,
                              0x7F7F7F, 0xFFFFFF, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
     if (Recording()) Button(1020)->setText(text("MACRO_ACTION_STOP_RECORD"));
