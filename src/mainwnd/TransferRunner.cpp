@@ -14,10 +14,16 @@ namespace orvane {
 
 void CTransferRunner::Run(const std::function<void()>& work) {
     // The thread first: m_running belongs to the GUI thread.
-    if (!QCoreApplication::instance() || !OnGuiThread() || m_running) {
+    if (!QCoreApplication::instance() || !OnGuiThread()) {
         work();
         return;
     }
+    // Asked for from a message handled during another transfer's wait (a
+    // profile button pressed by a restore of the defaults), the work gets a
+    // worker of its own all the same: on this thread it would stop the
+    // painting for as long as the keyboard takes. The outer worker waits for
+    // this thread meanwhile, so the two never talk to the keyboard at once.
+    const bool nested = m_running;
     m_running = true;
     QEventLoop loop;
     // The quit may come after the wait was skipped (the work was quick):
@@ -36,14 +42,14 @@ void CTransferRunner::Run(const std::function<void()>& work) {
         });
     } catch (const std::system_error&) {
         work(); // no thread to be had: the window waits this once
-        m_running = false;
+        m_running = nested;
         return;
     }
     if (!done.load()) loop.exec(QEventLoop::ExcludeUserInputEvents);
     worker.join();
     *waiting = nullptr;
-    m_running = false;
-    ScheduleQueued();
+    m_running = nested;
+    if (!nested) ScheduleQueued();
 }
 
 void CTransferRunner::RunWhenIdle(int id, std::function<void()> handler, bool once) {

@@ -14,8 +14,8 @@ namespace orvane {
 class CTransferRunner {
   public:
     // GUI thread. Returns when `work` has ended. A transfer asked for while
-    // one runs (from a message handled during the wait), or a call from any
-    // other thread, runs `work` on the calling thread.
+    // one runs (from a message handled during the wait) gets a worker of its
+    // own too; a call from any other thread runs `work` on that thread.
     void Run(const std::function<void()>& work);
     bool Running() const { return m_running; } // GUI thread
 
