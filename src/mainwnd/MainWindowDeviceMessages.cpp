@@ -32,6 +32,7 @@ namespace {
 
 constexpr int kEnterButtonId = 1070;
 constexpr int kRightBracketButtonId = 1055; // drawn partly under Enter
+constexpr int kFreshReadAttempts = 3;
 
 } // namespace
 
@@ -101,7 +102,16 @@ void COrvaneDlg::OnLightingChanged() {
 
 LightingRead COrvaneDlg::ReadLightingMeanwhile() {
     LightingRead read;
-    RunTransfer([&read] { read = ReadKeyboardLighting(); });
+    // A change the keyboard took while its records were read may be missing
+    // from them: taken, they would put the panel back to before it. Read
+    // again then; a drag that keeps changing the lighting keeps the copy,
+    // which holds what the keyboard took.
+    for (int attempt = 0; attempt < kFreshReadAttempts; ++attempt) {
+        const uint64_t before = TheLighting().ChangesTaken();
+        RunTransfer([&read] { read = ReadKeyboardLighting(); });
+        if (m_shutdownDone || TheLighting().ChangesTaken() == before) return read;
+    }
+    read.recordRead.fill(false);
     return read;
 }
 
@@ -116,10 +126,13 @@ void COrvaneDlg::OnKeyboardReset() {
     }
     // The lighting is read on the same trip, after the reset was followed.
     LightingRead lighting;
+    const uint64_t before = TheLighting().ChangesTaken();
     RunTransfer([&lighting] {
         FollowKeyboardReset();
         lighting = ReadKeyboardLighting();
     });
+    if (m_shutdownDone) return;
+    if (TheLighting().ChangesTaken() != before) lighting = ReadLightingMeanwhile();
     if (m_shutdownDone) return;
     const int read = TakeLightingRead(TheLighting(), lighting);
     if (m_parts.refreshPanel) m_parts.refreshPanel();

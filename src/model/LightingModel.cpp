@@ -75,6 +75,7 @@ void CLightingModel::TakeResult(const LightingChange& change, const LightingResu
         // Only what the keyboard acknowledged enters the copy.
         const size_t base = static_cast<size_t>(change.profile) * kLightingRecordSize;
         const size_t taken = std::min(result.taken, change.count);
+        if (taken > 0) ++m_changesTaken;
         for (size_t i = 0; i < taken; ++i) {
             const FieldWrite& w = change.fields[i];
             std::copy_n(w.bytes.begin(), w.count,

@@ -122,6 +122,9 @@ class CLightingModel {
     // first failing status of the changes since the previous call, or 1.
     void SetBurstListener(std::function<void(int status)> listener) { m_burstListener = std::move(listener); }
     bool ChangesOutstanding() const { return m_outstanding > 0; }
+    // Counts the changes the keyboard took into the records; a read of the
+    // records made while it moved may predate one of them.
+    uint64_t ChangesTaken() const { return m_changesTaken; }
 
     // ------------------------------------------------------ switch, preview
     bool SwitchOn() const { return m_switchOn; }
@@ -198,6 +201,7 @@ class CLightingModel {
     CLightingSender* m_sender = nullptr;
     std::function<void(int)> m_burstListener;
     int m_outstanding = 0; // changes sent and not yet answered
+    uint64_t m_changesTaken = 0;
     int m_burstStatus = 1;
     bool m_switchOn = false;
     CPreview m_preview;
