@@ -252,10 +252,11 @@ bool COrvane_DlgProfile::Apply() {
     // must not switch to another profile.
     const int profile = m_activeRow >= 0 ? m_rows[m_activeRow].profile : -1;
     const char* failure = nullptr;
-    const auto work = [&failure, profile, sendFirst] {
+    ApplyOutcome applied;
+    const auto work = [&failure, &applied, profile, sendFirst] {
         // Each step needs the one before: a read-back after a failed send
         // would drop the changes the user chose to send.
-        if (sendFirst && !orvane::Apply().Succeeded())
+        if (sendFirst && !(applied = orvane::Apply(ApplyNotice::ToCaller)).Succeeded())
             failure = "PROFILE_APPLY_FAILED";
         else if (profile >= 0 && SetActiveProfile(profile) != 1)
             failure = "PROFILE_SWITCH_FAILED";
@@ -270,7 +271,7 @@ bool COrvane_DlgProfile::Apply() {
     // Closed meanwhile: the keyboard went away, and with it the manager.
     if (!IsOpen()) return false;
     if (failure) {
-        Prompt().MessageBox(Text(failure), "", MB_OK | MB_ICONWARNING);
+        Prompt().MessageBox(ApplyFailureText(applied, failure), "", MB_OK | MB_ICONWARNING);
         return false;
     }
     SetApplyPending(false);

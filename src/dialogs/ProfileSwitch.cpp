@@ -79,8 +79,10 @@ int SwitchProfile(int profile, bool applyWithoutAsking, bool quiet) {
                 // Switching now would leave the changes to be sent to the other
                 // profile. A reset's own keys are sent on regardless: the
                 // keyboard has switched already.
-                if (!Apply().Succeeded() && !quiet) {
-                    Prompt().MessageBox(Text("PROFILE_APPLY_FAILED"), "", MB_OK | MB_ICONWARNING);
+                const ApplyOutcome applied = Apply(quiet ? ApplyNotice::Shown : ApplyNotice::ToCaller);
+                if (!applied.Succeeded() && !quiet) {
+                    Prompt().MessageBox(ApplyFailureText(applied, "PROFILE_APPLY_FAILED"), "",
+                                        MB_OK | MB_ICONWARNING);
                     return 0;
                 }
             } else {

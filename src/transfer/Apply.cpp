@@ -11,6 +11,7 @@
 
 #include "model/ProfileFile.h"
 #include "platform/Paths.h"
+#include "services/Language.h"
 #include "services/WriteFailureReport.h"
 #include "transfer/ActiveProfile.h"
 #include "transfer/BusyIndicator.h"
@@ -46,7 +47,7 @@ class CWorkingProfileSave {
 
 } // namespace
 
-ApplyOutcome Apply() {
+ApplyOutcome Apply(ApplyNotice notices) {
     CTransferHost& host = TransferHost();
     // Without an indicator thread Apply still runs, only without the picture.
     auto busy = std::make_unique<CBusyIndicatorThread>(host);
@@ -65,7 +66,10 @@ ApplyOutcome Apply() {
         outcome.sent = CommitAndSend(false, &notice, [&] { save.Start(active); });
         const WriteResult saved = save.Result();
         outcome.saved = saved ? 1 : 0;
-        ShowTransferNotice(notice);
+        if (notices == ApplyNotice::ToCaller && !outcome.Succeeded())
+            outcome.notice = notice;
+        else
+            ShowTransferNotice(notice);
         if (!saved && !saved.path.empty()) ReportWriteFailures({saved});
         if (outcome.saved && outcome.sent) host.SetApplyPending(false);
     }
@@ -74,6 +78,11 @@ ApplyOutcome Apply() {
     // The indicator winds down on its own; Apply does not wait for it.
     KeepBusyIndicator(busy.release());
     return outcome;
+}
+
+std::string ApplyFailureText(const ApplyOutcome& outcome, const char* consequenceKey) {
+    const std::string consequence = Text(consequenceKey);
+    return outcome.notice ? Text(outcome.notice) + "\n\n" + consequence : consequence;
 }
 
 } // namespace orvane

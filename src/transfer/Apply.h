@@ -3,6 +3,7 @@
 // working profile file, committed, and its macro block and key matrices are
 // sent to the keyboard.
 #include <functional>
+#include <string>
 
 namespace orvane {
 
@@ -14,12 +15,21 @@ struct ApplyOutcome {
     bool pending = false; // ApplyPending was set, so something was tried
     int saved = 0;        // the working profile file was written
     int sent = 0;         // every command of the send returned 1
+    // Why the send stopped, when the caller asked to tell it itself.
+    const char* notice = nullptr;
     bool Succeeded() const { return !pending || (saved && sent); }
 };
 
+// Who tells the user why a send stopped: Apply itself, or a caller that
+// adds what it did not do because of it (one message, not two in a row).
+enum class ApplyNotice { Shown, ToCaller };
+
 // User-interface thread. Shows the busy indicator, and when ApplyPending is
 // set saves and sends; ApplyPending is cleared only when both succeeded.
-ApplyOutcome Apply();
+ApplyOutcome Apply(ApplyNotice notices = ApplyNotice::Shown);
+// One message for a failed Apply asked with ApplyNotice::ToCaller: why it
+// stopped, when it knows, then the words of `consequenceKey`.
+std::string ApplyFailureText(const ApplyOutcome& outcome, const char* consequenceKey);
 
 // Makes the committed copy from the working one under ConfigStoreLock, then
 // sends it holding DriverTableLock only, so the working copy is free again
