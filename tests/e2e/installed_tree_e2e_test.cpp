@@ -15,10 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/IniFile.h"
 #include "support/Programs.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
+using orvane::IniReadString;
 using orvane::testing::CChild;
 using orvane::testing::CTempDir;
 using orvane::testing::CTempHome;
@@ -152,19 +154,16 @@ TEST_F(InstalledTree, InstalledProgramShowsItsSkinnedWindow) {
     EXPECT_NE(info.find("Height: " + std::to_string(size.height()) + "\n"), std::string::npos) << info;
 
     // Its title comes from the language file.
-    const std::string language = ReadText(Program() + "Lang0409.ini");
-    const size_t caption = language.find("\nMAIN_CAPTION=");
-    ASSERT_NE(caption, std::string::npos);
-    const size_t from = caption + 14;
-    const std::string title = language.substr(from, language.find_first_of("\r\n", from) - from);
+    const std::string title = IniReadString(Program() + "Lang0409.ini", "TEXT", "MAIN_CAPTION", "");
+    ASSERT_FALSE(title.empty());
     EXPECT_EQ(Shell("DISPLAY=" + x.Display() + " xdotool getwindowname " + window).out, title + "\n");
 
     // Its help button opens the help page beside the installed program.
-    const std::string skin = ReadText(Program() + "Skins/Main.ini");
     int bx = 0, by = 0, bw = 0, bh = 0;
-    const size_t help = skin.find("CONTROL_HELP=");
-    ASSERT_NE(help, std::string::npos);
-    ASSERT_EQ(std::sscanf(skin.c_str() + help, "CONTROL_HELP=%d,%d,%d,%d", &bx, &by, &bw, &bh), 4);
+    ASSERT_EQ(
+        std::sscanf(IniReadString(Program() + "Skins/Main.ini", "BUTTONINFO", "CONTROL_HELP", "").c_str(),
+                    "%d,%d,%d,%d", &bx, &by, &bw, &bh),
+        4);
     Shell("DISPLAY=" + x.Display() + " xdotool mousemove --window " + window + " " +
           std::to_string(bx + bw / 2) + " " + std::to_string(by + bh / 2) + " click 1");
     ASSERT_TRUE(WaitFor([&] { return fs::exists(bin.File("opened.log")); }));

@@ -17,6 +17,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "platform/IniFile.h"
 #include "support/Programs.h"
 #include "support/TempDir.h"
 
@@ -26,7 +27,6 @@ using orvane::testing::CScopedEnv;
 using orvane::testing::CTempDir;
 using orvane::testing::CTempHome;
 using orvane::testing::CXSession;
-using orvane::testing::ReadText;
 using orvane::testing::Shell;
 using orvane::testing::WaitFor;
 
@@ -217,35 +217,31 @@ class TrayE2e : public ::testing::Test {
     std::unique_ptr<CTraySession> session_;
 };
 
-TEST_F(TrayE2e, WithoutAKeyboardTheTraySaysSoAndExitEndsTheProgram) {
-    auto run = Start({});
-    const std::string icon = TrayWindow(run->Pid());
-    ASSERT_FALSE(icon.empty()) << "no icon in the tray";
-    EXPECT_TRUE(WaitForIcon(run->Pid(), 128));
+TEST_F(TrayE2e, WithoutAKeyboardTheTraySaysSoAndExitOrALogoutEndsTheProgram) {
+    for (const bool logout : {false, true}) {
+        SCOPED_TRACE(logout ? "a logout while the message is open" : "Exit after the message");
+        auto run = Start({});
+        const std::string icon = TrayWindow(run->Pid());
+        ASSERT_FALSE(icon.empty()) << "no icon in the tray";
+        EXPECT_TRUE(WaitForIcon(run->Pid(), 128));
 
-    // Open: a message, no window.
-    const size_t before = CTraySession::Windows(run->Pid()).size();
-    const std::string message = OpenFromTrayExpectingMessage(run->Pid(), icon);
-    ASSERT_FALSE(message.empty()) << "no message";
-    EXPECT_TRUE(MainWindow(run->Pid()).empty());
-    const Rect box = CTraySession::Geometry(message);
-    CTraySession::Click(box.x + box.w / 2, box.y + box.h / 2, 1);
-    CTraySession::Keys("Return");
-    ASSERT_TRUE(WaitFor([&] { return CTraySession::Windows(run->Pid()).size() <= before; }));
-
-    ChooseFromTrayMenu(run->Pid(), 2); // Exit
-    EXPECT_EQ(run->WaitForExit(), 0);
-    EXPECT_TRUE(Released(run->Pid()));
-}
-
-TEST_F(TrayE2e, ALogoutWhileAMessageIsOpenStillEndsTheProgram) {
-    auto run = Start({});
-    const std::string icon = TrayWindow(run->Pid());
-    ASSERT_FALSE(icon.empty()) << "no icon in the tray";
-    ASSERT_FALSE(OpenFromTrayExpectingMessage(run->Pid(), icon).empty()) << "no message";
-    kill(run->Pid(), SIGTERM);
-    EXPECT_EQ(run->WaitForExit(), 0);
-    EXPECT_TRUE(Released(run->Pid()));
+        // Open: a message, no window.
+        const size_t before = CTraySession::Windows(run->Pid()).size();
+        const std::string message = OpenFromTrayExpectingMessage(run->Pid(), icon);
+        ASSERT_FALSE(message.empty()) << "no message";
+        EXPECT_TRUE(MainWindow(run->Pid()).empty());
+        if (logout) {
+            kill(run->Pid(), SIGTERM);
+        } else {
+            const Rect box = CTraySession::Geometry(message);
+            CTraySession::Click(box.x + box.w / 2, box.y + box.h / 2, 1);
+            CTraySession::Keys("Return");
+            ASSERT_TRUE(WaitFor([&] { return CTraySession::Windows(run->Pid()).size() <= before; }));
+            ChooseFromTrayMenu(run->Pid(), 2); // Exit
+        }
+        EXPECT_EQ(run->WaitForExit(), 0);
+        EXPECT_TRUE(Released(run->Pid()));
+    }
 }
 
 TEST_F(TrayE2e, TheIconFollowsTheKeyboardSurvivesTheTrayAndCloseEndsTheProgram) {
@@ -261,11 +257,10 @@ TEST_F(TrayE2e, TheIconFollowsTheKeyboardSurvivesTheTrayAndCloseEndsTheProgram) 
 
     // Close (1124): its place in the shipped skin, in the window.
     const Rect window = CTraySession::Geometry(MainWindow(run->Pid()));
-    const std::string close = ReadText(std::string(ORVANE_BIN_DIR) + "/Skins/Main.ini");
-    const auto at = close.find("CONTROL_CLOSE=");
-    ASSERT_NE(at, std::string::npos);
+    const std::string close = orvane::IniReadString(std::string(ORVANE_BIN_DIR) + "/Skins/Main.ini",
+                                                    "BUTTONINFO", "CONTROL_CLOSE", "");
     int x = 0, y = 0, w = 0, h = 0;
-    ASSERT_EQ(std::sscanf(close.c_str() + at, "CONTROL_CLOSE=%d,%d,%d,%d", &x, &y, &w, &h), 4);
+    ASSERT_EQ(std::sscanf(close.c_str(), "%d,%d,%d,%d", &x, &y, &w, &h), 4);
     CTraySession::Click(window.x + x + w / 2, window.y + y + h / 2, 1);
     EXPECT_EQ(run->WaitForExit(), 0);
     EXPECT_TRUE(Released(run->Pid()));
