@@ -6,6 +6,8 @@
 // in the tray. Nothing lands outside the prefix (or DESTDIR).
 #include <gtest/gtest.h>
 
+#include <QImageReader>
+
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -13,10 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/IniFile.h"
 #include "support/Programs.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
+using orvane::IniReadString;
 using orvane::testing::CChild;
 using orvane::testing::CTempDir;
 using orvane::testing::CTempHome;
@@ -30,20 +34,6 @@ namespace {
 constexpr const char* kInitLine = "4d4e 494e4954 0\n";
 constexpr const char* kOpenLine = "5350 4f50454e 0\n";
 constexpr const char* kProfileLine = "5452 50524f46 0\n";
-
-// Width and height of a baseline or progressive JPEG, from its frame header.
-std::pair<int, int> JpegSize(const std::string& path) {
-    const std::string b = ReadText(path);
-    for (size_t i = 2; i + 9 < b.size();) {
-        if (static_cast<uint8_t>(b[i]) != 0xFF) return {0, 0};
-        const auto marker = static_cast<uint8_t>(b[i + 1]);
-        const auto byte = [&](size_t at) { return static_cast<uint8_t>(b[at]); };
-        if (marker >= 0xC0 && marker <= 0xC2)
-            return {byte(i + 7) << 8 | byte(i + 8), byte(i + 5) << 8 | byte(i + 6)};
-        i += 2 + (byte(i + 2) << 8 | byte(i + 3));
-    }
-    return {0, 0};
-}
 
 std::string BuildDir() {
     return fs::path(ORVANE_BIN_DIR).parent_path().string();
@@ -158,25 +148,22 @@ TEST_F(InstalledTree, InstalledProgramShowsItsSkinnedWindow) {
     window = window.substr(0, window.find('\n'));
     const std::string info = Shell("DISPLAY=" + x.Display() + " xwininfo -id " + window).out;
     // The window takes the size of the skin's background picture: it found Skins/.
-    const auto [width, height] = JpegSize(Program() + "Skins/main_bg.jpg");
-    ASSERT_GT(width, 0);
-    EXPECT_NE(info.find("Width: " + std::to_string(width) + "\n"), std::string::npos) << info;
-    EXPECT_NE(info.find("Height: " + std::to_string(height) + "\n"), std::string::npos) << info;
+    const QSize size = QImageReader(QString::fromStdString(Program() + "Skins/main_bg.jpg")).size();
+    ASSERT_GT(size.width(), 0);
+    EXPECT_NE(info.find("Width: " + std::to_string(size.width()) + "\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("Height: " + std::to_string(size.height()) + "\n"), std::string::npos) << info;
 
     // Its title comes from the language file.
-    const std::string language = ReadText(Program() + "Lang0409.ini");
-    const size_t caption = language.find("\nMAIN_CAPTION=");
-    ASSERT_NE(caption, std::string::npos);
-    const size_t from = caption + 14;
-    const std::string title = language.substr(from, language.find_first_of("\r\n", from) - from);
+    const std::string title = IniReadString(Program() + "Lang0409.ini", "TEXT", "MAIN_CAPTION", "");
+    ASSERT_FALSE(title.empty());
     EXPECT_EQ(Shell("DISPLAY=" + x.Display() + " xdotool getwindowname " + window).out, title + "\n");
 
     // Its help button opens the help page beside the installed program.
-    const std::string skin = ReadText(Program() + "Skins/Main.ini");
     int bx = 0, by = 0, bw = 0, bh = 0;
-    const size_t help = skin.find("CONTROL_HELP=");
-    ASSERT_NE(help, std::string::npos);
-    ASSERT_EQ(std::sscanf(skin.c_str() + help, "CONTROL_HELP=%d,%d,%d,%d", &bx, &by, &bw, &bh), 4);
+    ASSERT_EQ(
+        std::sscanf(IniReadString(Program() + "Skins/Main.ini", "BUTTONINFO", "CONTROL_HELP", "").c_str(),
+                    "%d,%d,%d,%d", &bx, &by, &bw, &bh),
+        4);
     Shell("DISPLAY=" + x.Display() + " xdotool mousemove --window " + window + " " +
           std::to_string(bx + bw / 2) + " " + std::to_string(by + bh / 2) + " click 1");
     ASSERT_TRUE(WaitFor([&] { return fs::exists(bin.File("opened.log")); }));

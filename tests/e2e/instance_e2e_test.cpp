@@ -15,7 +15,9 @@ using orvane::testing::CChild;
 using orvane::testing::CScopedEnv;
 using orvane::testing::CTempDir;
 using orvane::testing::CTempHome;
+using orvane::testing::Orvanectl;
 using orvane::testing::ReadText;
+using orvane::testing::Shell;
 using orvane::testing::WaitFor;
 using orvane::testing::WriteText;
 
@@ -83,6 +85,15 @@ class CRun : public CChild {
 
 class InstanceE2e : public ::testing::Test {
   protected:
+    // "/Kill", spelt `kill`, from `exe` (the folder's program unless told)
+    // ends `running`; the killer itself never builds a window.
+    void KillAndWait(CRun& running, const std::string& kill = "/Kill", const std::string& exe = {}) {
+        CRun killer(exe.empty() ? folder_.Exe() : exe, {kill}, folder_.TraceFile("killer"));
+        EXPECT_EQ(killer.WaitForExit(), 0);
+        EXPECT_EQ(running.WaitForExit(std::chrono::seconds(2)), 0);
+        EXPECT_FALSE(fs::exists(folder_.TraceFile("killer")));
+    }
+
     CTempHome home_;
     CProgramFolder folder_{"orvane-e2e"};
 };
@@ -98,12 +109,9 @@ TEST_F(InstanceE2e, SecondStartOpensTheRunningWindowThenKillEndsIt) {
     EXPECT_FALSE(fs::exists(folder_.TraceFile("second"))); // it never built a window
     EXPECT_TRUE(first.Running());
 
-    CRun killer(folder_.Exe(), {"/kill"}, folder_.TraceFile("killer"));
-    EXPECT_EQ(killer.WaitForExit(), 0);
     // Success is only reported once the running copy is ending: its main
     // thread has ended, its last threads may take a moment more.
-    EXPECT_EQ(first.WaitForExit(std::chrono::seconds(2)), 0);
-    EXPECT_FALSE(fs::exists(folder_.TraceFile("killer")));
+    KillAndWait(first, "/kill");
     EXPECT_EQ(folder_.CompanionStarts(), 1); // neither the second start nor the killer started it
     EXPECT_FALSE(fs::exists(home_.Runtime() + "/orvane-" + std::to_string(first.Pid()) + ".sock"));
 }
@@ -121,9 +129,7 @@ TEST_F(InstanceE2e, KillWithNothingRunningStartsNormally) {
     CRun run(folder_.Exe(), {"/Kill"}, folder_.TraceFile("run"));
     ASSERT_TRUE(run.WaitUntilInitialised());
     EXPECT_EQ(folder_.WaitForCompanionStarts(2), 2); // each session starts its own
-    CRun killer(folder_.Exe(), {"/KILL"}, folder_.TraceFile("killer"));
-    EXPECT_EQ(killer.WaitForExit(), 0);
-    EXPECT_EQ(run.WaitForExit(), 0);
+    KillAndWait(run, "/KILL");
     EXPECT_TRUE(foreign->Running());
 }
 
@@ -131,9 +137,7 @@ TEST_F(InstanceE2e, AnotherSpellingOfTheSameRuntimeFolderIsTheSameSession) {
     CRun running(folder_.Exe(), {}, folder_.TraceFile("running"));
     ASSERT_TRUE(running.WaitUntilInitialised());
     CScopedEnv runtime("XDG_RUNTIME_DIR", home_.Runtime() + "/");
-    CRun killer(folder_.Exe(), {"/Kill"}, folder_.TraceFile("killer"));
-    EXPECT_EQ(killer.WaitForExit(), 0);
-    EXPECT_EQ(running.WaitForExit(std::chrono::seconds(2)), 0);
+    KillAndWait(running);
 }
 
 TEST_F(InstanceE2e, StartAndKillInEitherOrderCloseTheRunningCopy) {
@@ -162,10 +166,7 @@ TEST_F(InstanceE2e, KilledCopyLeavesNothingThatBlocksTheNextStart) {
     CRun next(folder_.Exe(), {}, folder_.TraceFile("next"));
     ASSERT_TRUE(next.WaitUntilInitialised());
     EXPECT_EQ(folder_.WaitForCompanionStarts(2), 2);
-
-    CRun killer(folder_.Exe(), {"/Kill"}, folder_.TraceFile("killer"));
-    EXPECT_EQ(killer.WaitForExit(), 0);
-    EXPECT_EQ(next.WaitForExit(), 0);
+    KillAndWait(next);
 }
 
 TEST_F(InstanceE2e, KillReportsFailureWhileTheRunningCopyDoesNotClose) {
@@ -189,23 +190,17 @@ TEST_F(InstanceE2e, KillReportsFailureWhileTheRunningCopyDoesNotClose) {
 }
 
 TEST_F(InstanceE2e, StateFileOfTheOtherModelIsRefusedAndKept) {
-    const std::string state = home_.Dir().File("s.bin"), err = home_.Dir().File("err");
-    ASSERT_EQ(std::system((std::string(ORVANE_BIN_DIR) + "/orvanectl --simulate=126 --sim-state " + state +
-                           " write-lighting 5 0a >/dev/null")
-                              .c_str()),
-              0);
+    const std::string state = home_.Dir().File("s.bin");
+    ASSERT_EQ(Orvanectl("--simulate=126 --sim-state " + state + " write-lighting 5 0a").code, 0);
     const std::string saved = ReadText(state);
     ASSERT_FALSE(saved.empty());
 
     // A program that took it would run on (and save over it when closed).
-    const int status = std::system(("QT_QPA_PLATFORM=offscreen timeout 20 " + folder_.Exe() +
-                                    " --simulate=128 --sim-state " + state + " 2>" + err)
-                                       .c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 2);
-    EXPECT_NE(ReadText(err).find(state + " is not a state of the simulated 128-key keyboard"),
-              std::string::npos)
-        << ReadText(err);
+    const auto r = Shell("QT_QPA_PLATFORM=offscreen timeout 20 " + folder_.Exe() +
+                         " --simulate=128 --sim-state " + state);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find(state + " is not a state of the simulated 128-key keyboard"), std::string::npos)
+        << r.err;
     EXPECT_EQ(ReadText(state), saved);
 }
 
@@ -213,7 +208,7 @@ TEST_F(InstanceE2e, StateFileOfTheOtherModelIsRefusedAndKept) {
 // folder, as a real keyboard would; --sim-reset starts from the factory state.
 TEST_F(InstanceE2e, SimulatedKeyboardRemembersAcrossRunsUnlessReset) {
     const std::string state = home_.State() + "/orvane/simulated-128.state";
-    const std::string ctl = std::string(ORVANE_BIN_DIR) + "/orvanectl --simulate --sim-state " + state;
+    const std::string ctl = "--simulate --sim-state " + state;
     auto runOnce = [&](std::vector<std::string> args, const std::string& name) {
         args.insert(args.begin(), "--simulate");
         CRun run(folder_.Exe(), args, folder_.TraceFile(name));
@@ -221,21 +216,21 @@ TEST_F(InstanceE2e, SimulatedKeyboardRemembersAcrossRunsUnlessReset) {
         kill(run.Pid(), SIGTERM);
         ASSERT_EQ(run.WaitForExit(), 0);
     };
-    auto profile = [&] { return ReadText(home_.Dir().File("profile")); };
-    const std::string getProfile = ctl + " get-profile >" + home_.Dir().File("profile");
+    auto profile = [&] {
+        const auto r = Orvanectl(ctl + " get-profile");
+        EXPECT_EQ(r.code, 0) << r.err;
+        return r.out;
+    };
 
     runOnce({}, "first");
     ASSERT_TRUE(fs::exists(state)) << "the first run kept no memory";
-    ASSERT_EQ(std::system((ctl + " set-profile 2 >/dev/null").c_str()), 0);
-    ASSERT_EQ(std::system(getProfile.c_str()), 0);
+    ASSERT_EQ(Orvanectl(ctl + " set-profile 2").code, 0);
     const std::string changed = profile();
 
     runOnce({}, "second");
-    ASSERT_EQ(std::system(getProfile.c_str()), 0);
     EXPECT_EQ(profile(), changed) << "the second run did not start from the first run's memory";
 
     runOnce({"--sim-reset"}, "reset");
-    ASSERT_EQ(std::system(getProfile.c_str()), 0);
     EXPECT_NE(profile(), changed) << "--sim-reset kept the old memory";
 }
 
@@ -259,12 +254,8 @@ TEST_F(InstanceE2e, CopyUnderAnotherNameRunsBesideTheFirst) {
     EXPECT_EQ(folder_.WaitForCompanionStarts(2), 2);
     EXPECT_EQ(first.Trace().find(kOpenLine), std::string::npos);
 
-    CRun killFirst(folder_.Exe(), {"/Kill"}, folder_.TraceFile("k1"));
-    EXPECT_EQ(killFirst.WaitForExit(), 0);
-    EXPECT_EQ(first.WaitForExit(), 0);
-    CRun killBeside(renamed, {"/Kill"}, folder_.TraceFile("k2"));
-    EXPECT_EQ(killBeside.WaitForExit(), 0);
-    EXPECT_EQ(beside.WaitForExit(), 0);
+    KillAndWait(first);
+    KillAndWait(beside, "/Kill", renamed);
 }
 
 } // namespace

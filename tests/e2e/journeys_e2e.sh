@@ -13,12 +13,8 @@ source "$(dirname "$0")/x_session.sh"
 # Looks of the Apply button with the pointer away from it, to tell enabled
 # from disabled.
 apply_look() {
-    local x y w h
-    read -r x y w h < <(rect "$skin" CONTROL2_APPLY)
-    eval "$(xdotool getwindowgeometry --shell "$(main_window)")"
-    xdotool mousemove 1270 10
-    sleep 0.2
-    scrot -o -a "$((X + x)),$((Y + y)),$w,$h" "$home/apply.png"
+    pointer_away 0.2
+    grab CONTROL2_APPLY "$home/apply.png"
     md5sum <"$home/apply.png"
 }
 # Presses Apply and waits until the key matrix went out and Apply is disabled
@@ -36,6 +32,11 @@ apply_disabled() { [ "$(apply_look)" = "$disabled" ]; }
 key_in_profile() { "$bin/orvanectl" dump-profile "$1" | grep -q "^record $2 kind 2 aux 0 value $3 "; }
 # The keyboard's profile 0 sends B (HID 05) where A (HID 04) sat, after Q (14).
 keyboard_has_a_as_b() { ctl read-matrix 0 | grep -q '02 02 14 02 02 05 '; }
+# a_is_b WHEN: the keyboard and the working profile file both have B on A.
+a_is_b() {
+    keyboard_has_a_as_b || fail "$1: the keyboard does not send B for A"
+    key_in_profile "$data/\$Profile0" 30 48 || fail "$1: the working profile file lacks A's new key"
+}
 
 journey_remap() {
     start_orvane
@@ -44,13 +45,11 @@ journey_remap() {
     [ "$(apply_look)" != "$disabled" ] || fail "a remap left Apply disabled"
     apply_and_wait
     exit_from_tray
-    keyboard_has_a_as_b || fail "the keyboard does not send B for A after Exit"
-    key_in_profile "$data/\$Profile0" 30 48 || fail "the working profile file lacks A's new key"
+    a_is_b "after Exit"
 
     # Started again, the key is still remapped on both sides.
     start_orvane
-    keyboard_has_a_as_b || fail "the keyboard lost A's new key at the restart"
-    key_in_profile "$data/\$Profile0" 30 48 || fail "the restart lost A's new key in the working profile file"
+    a_is_b "at the restart"
     [ "$(apply_look)" = "$disabled" ] || fail "Apply is enabled right after the start"
     local dialog
     dialog=$(open_key_dialog KEY_01E)
@@ -133,25 +132,9 @@ remap_a_to_b() {
 window_hidden() { [ -z "$(main_window)" ]; }
 sent_more_than() { [ "$(sent)" -gt "$1" ]; }
 
-# Quiet for half a second: the requests of the moment are done.
-wait_idle() {
-    local before=-1 now
-    for _ in $(seq 40); do
-        now=$(sent)
-        [ "$now" = "$before" ] && return
-        before=$now
-        sleep 0.5
-    done
-}
 journey_pulled() {
     # A first start tells how many requests the connection takes.
-    start_orvane
-    wait_idle
-    local startup
-    startup=$(sent)
-    exit_from_tray
-    rm -f "$home/trace" "$home/state"
-
+    count_startup
     # The keyboard is pulled a few requests into Apply and plugged back 2 s later.
     start_orvane --sim-fault "unplug:$((startup + 6)):2000"
     wait_idle
@@ -178,8 +161,7 @@ journey_pulled() {
     [ "$(apply_look)" != "$disabled" ] || fail "Apply was not lit after the replug"
     apply_and_wait
     exit_from_tray
-    keyboard_has_a_as_b || fail "the keyboard does not send B for A"
-    key_in_profile "$profile" 30 48 || fail "the working profile file lacks A's new key"
+    a_is_b "after the replug"
 }
 
 # keyboard_image: the key matrices of the three profiles and the macro memory.
@@ -224,12 +206,9 @@ journey_files() {
 
     start_orvane
     wait_idle
-    local n
+    local n question
     n=$(sent)
-    before=$(other_windows)
-    click_main FUNC_DEFAULT
-    local question
-    question=$(new_window "$before") || fail "Default asked nothing"
+    question=$(opens FUNC_DEFAULT question)
     xdotool key alt+y
     until_true gone "$question" || fail "the question stayed open"
     until_true sent_since "$n" 08 || fail "Default sent no key matrix"
@@ -322,8 +301,7 @@ journey_keyboard() {
     until_true apply_disabled || fail "Apply stayed enabled after applying"
     # The simulated keyboard keeps its memory in its state file at the end.
     exit_from_tray
-    keyboard_has_a_as_b || fail "the keyboard does not send B for A"
-    key_in_profile "$data/\$Profile0" 30 48 || fail "the working profile file lacks A's new key"
+    a_is_b "with the keys alone"
 }
 
 # whole_user_file FILE OLD: a user data file with the same entries as OLD,
@@ -356,10 +334,7 @@ journey_killed() {
         remap_a_to_b
         # Switching the lighting on asks to apply first: Yes saves the working
         # profile file; the painted key saves the user data file.
-        local before
-        before=$(other_windows)
-        click_main CONTROL_DengStaPic
-        new_window "$before" >/dev/null || fail "switching the lighting on asked nothing"
+        opens CONTROL_DengStaPic question >/dev/null
         xdotool key alt+y
         paint "${key[i++]}"
         sleep "$delay"
@@ -376,14 +351,7 @@ journey_killed() {
     done
 }
 
-case $journey in
-remap) start_x && journey_remap ;;
-paint) start_x && journey_paint ;;
-pulled) start_x && journey_pulled ;;
-files) start_x && journey_files ;;
-macro) start_x && journey_macro ;;
-keyboard) start_x && journey_keyboard ;;
-killed) start_x && journey_killed ;;
-*) fail "no journey '$journey'" ;;
-esac
+declare -F "journey_$journey" >/dev/null || fail "no journey '$journey'"
+start_x
+"journey_$journey"
 echo "PASS"

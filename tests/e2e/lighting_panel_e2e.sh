@@ -10,8 +10,12 @@ bin=$(cd "${1:?usage: $0 BIN_DIR}" && pwd)
 # shellcheck source-path=SCRIPTDIR source=x_session.sh
 source "$(dirname "$0")/x_session.sh"
 
-# A slider at position p of 0-5: a point whose pixel maps to p.
-slider() { rect "$skin" "$1" | awk -v p="$2" '{ print $1 + int((p * $3 + 4) / 5) - 8, $2 + int($4 / 2) }'; }
+# click_slider SLIDER P: a click on a point of the slider whose pixel maps
+# to position P of 0-5.
+click_slider() {
+    # shellcheck disable=SC2046
+    click "$(main_window)" $(rect "$skin" "$1" | awk -v p="$2" '{ print $1 + int((p * $3 + 4) / 5) - 8, $2 + int($4 / 2) }')
+}
 # Opens the mode list and clicks its entry `n` (0-based) in the popup.
 click_mode() {
     local popup
@@ -37,11 +41,9 @@ entries=$("$bin/orvanectl" --simulate info | awk '/^modes:/ { print NF - 1 }')
 click_mode 4 # the fifth offered mode: breathing on the simulated keyboard
 has_write "$(request 6 1 0 05)" "mode 5"
 
-# shellcheck disable=SC2046
-click "$(main_window)" $(slider CONTROL_LightSlider 1)
+click_slider CONTROL_LightSlider 1
 has_write "$(request 6 1 1 01)" "brightness 1"
-# shellcheck disable=SC2046
-click "$(main_window)" $(slider CONTROL_SpeedSlider 4)
+click_slider CONTROL_SpeedSlider 4
 has_write "$(request 6 1 2 01)" "speed 1"
 click_main CONTROL_Color3
 has_write "$(request 6 1 4 00)" "single colour"

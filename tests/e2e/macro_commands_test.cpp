@@ -2,19 +2,17 @@
 // encoder writes, the decoder must read back as the same macros.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/LittleEndian.h"
 #include "support/Programs.h"
 #include "support/TempDir.h"
 
 namespace {
 
-using orvane::testing::Shell;
+using orvane::testing::Orvanectl;
+using orvane::testing::PutLE;
 
 struct Action {
     uint32_t delay;
@@ -22,58 +20,35 @@ struct Action {
     uint16_t dir;
 };
 
-void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v) {
-    b[at] = static_cast<uint8_t>(v);
-    b[at + 1] = static_cast<uint8_t>(v >> 8);
-}
-
 // One 0x7F00-byte macro record, laid out by hand.
-std::vector<uint8_t> Record(const std::u16string& name, uint8_t repeat, uint16_t id,
-                            const std::vector<Action>& actions) {
+std::string Record(const std::u16string& name, uint8_t repeat, uint16_t id,
+                   const std::vector<Action>& actions) {
     std::vector<uint8_t> b(0x7F00, 0);
     for (size_t i = 0; i < name.size(); ++i)
-        Put16(b, 2 * i, name[i]);
+        PutLE(b, 2 * i, name[i]);
     b[500] = repeat;
-    Put16(b, 502, 1);
-    Put16(b, 506, id);
-    Put16(b, 508, static_cast<uint16_t>(actions.size()));
+    PutLE(b, 502, 1);
+    PutLE(b, 506, id);
+    PutLE(b, 508, static_cast<uint16_t>(actions.size()));
     for (size_t i = 0; i < actions.size(); ++i) {
-        const size_t at = 512 + 8 * i;
-        Put16(b, at, static_cast<uint16_t>(actions[i].delay));
-        Put16(b, at + 2, static_cast<uint16_t>(actions[i].delay >> 16));
-        Put16(b, at + 4, actions[i].scan);
-        Put16(b, at + 6, actions[i].dir);
+        PutLE(b, 512 + 8 * i, actions[i].delay, 4);
+        PutLE(b, 516 + 8 * i, actions[i].scan);
+        PutLE(b, 518 + 8 * i, actions[i].dir);
     }
-    return b;
-}
-
-std::vector<uint8_t> FromHex(const std::string& hex) {
-    std::vector<uint8_t> bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
-    return bytes;
+    return std::string(b.begin(), b.end());
 }
 
 TEST(OrvanectlMacros, EncodeThenDecodeGivesTheSameMacros) {
-    const std::string ctl = std::string(ORVANE_BIN_DIR) + "/orvanectl";
-    ASSERT_TRUE(std::filesystem::exists(ctl)) << ctl;
     orvane::testing::CTempDir dir;
+    const std::string samples = dir.File("macros.bin");
+    orvane::testing::WriteText(
+        samples, Record(u"Fire", 3, 17, {{0, 0x01E, 0}, {120, 0x01E, 1}, {40000, 0x130, 0}, {9, 0x130, 1}}) +
+                     Record(u"Two", 1, 4, {{50, 0x15C, 0}, {10, 0x171, 0}, {10, 0x162, 1}}) +
+                     Record(u"", 255, 9, {}));
 
-    std::vector<uint8_t> file;
-    for (const auto& r :
-         {Record(u"Fire", 3, 17, {{0, 0x01E, 0}, {120, 0x01E, 1}, {40000, 0x130, 0}, {9, 0x130, 1}}),
-          Record(u"Two", 1, 4, {{50, 0x15C, 0}, {10, 0x171, 0}, {10, 0x162, 1}}), Record(u"", 255, 9, {})})
-        file.insert(file.end(), r.begin(), r.end());
-    std::ofstream(dir.File("macros.bin"), std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-
-    const auto encode = Shell(ctl + " encode-macros @" + dir.File("macros.bin"));
+    const auto encode = Orvanectl("encode-macros @" + samples);
     ASSERT_EQ(encode.code, 0) << encode.err;
-    std::istringstream encoded(encode.out);
-    std::string line;
-    std::vector<std::string> lines;
-    while (std::getline(encoded, line))
-        lines.push_back(line);
+    const std::vector<std::string> lines = orvane::testing::Lines(encode.out);
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[0], "names: 1");
     EXPECT_EQ(lines[1], "size: " + std::to_string(16 + 6 + (4 + 16 + 8) + (4 + 12 + 6) + 4));
@@ -88,11 +63,9 @@ TEST(OrvanectlMacros, EncodeThenDecodeGivesTheSameMacros) {
     for (int names : {1, 0}) {
         const std::string data = lines[names ? 2 : 5];
         ASSERT_EQ(data.rfind("data: ", 0), 0u);
-        const std::vector<uint8_t> block = FromHex(data.substr(6));
-        const std::string path = dir.File("block" + std::to_string(names));
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
-        const auto decoded = Shell(ctl + " decode-macros @" + path);
+        const std::string block = dir.File("block" + std::to_string(names));
+        ASSERT_EQ(orvane::testing::Shell("echo " + data.substr(6) + " | xxd -r -p >" + block).code, 0);
+        const auto decoded = Orvanectl("decode-macros @" + block);
         ASSERT_EQ(decoded.code, 0) << decoded.err;
         EXPECT_EQ(decoded.out, std::string("macro 0 id 1 repeat 3 name ") + (names ? "Fire" : "Macro1") +
                                    " actions 4\n" + expectedActions + "macro 1 id 2 repeat 1 name " +
@@ -101,7 +74,7 @@ TEST(OrvanectlMacros, EncodeThenDecodeGivesTheSameMacros) {
     }
 
     // A file that is no block is refused, not read.
-    EXPECT_NE(Shell(ctl + " decode-macros @" + dir.File("macros.bin")).code, 0);
+    EXPECT_NE(Orvanectl("decode-macros @" + samples).code, 0);
 }
 
 } // namespace

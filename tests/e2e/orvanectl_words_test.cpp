@@ -20,26 +20,16 @@ using orvane::testing::CTempDir;
 using orvane::testing::ReadText;
 using orvane::testing::WriteText;
 
-using Result = orvane::testing::ShellResult;
+using orvane::testing::Lines;
+using orvane::testing::Orvanectl;
 using orvane::testing::Shell;
-
-Result Ctl(const std::string& args) {
-    return Shell(std::string(ORVANE_BIN_DIR) + "/orvanectl " + args);
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream s(text);
-    for (std::string l; std::getline(s, l);)
-        lines.push_back(l);
-    return lines;
-}
+using Result = orvane::testing::ShellResult;
 
 // The command names of the usage listing, as scripts read them.
 std::vector<std::string> ListedCommands() {
     std::vector<std::string> names;
     bool inCommands = false;
-    for (const std::string& l : Lines(Ctl("").err)) {
+    for (const std::string& l : Lines(Orvanectl("").err)) {
         if (l == "commands:")
             inCommands = true;
         else if (inCommands && l.rfind("  ", 0) == 0)
@@ -51,50 +41,50 @@ std::vector<std::string> ListedCommands() {
 TEST(OrvanectlWords, FailureLinesKeepTheirCodeAndSayWhy) {
     CTempDir dir;
     const std::string missing = dir.File("missing.fwc");
-    Result r = Ctl("validate " + missing);
+    Result r = Orvanectl("validate " + missing);
     EXPECT_EQ(r.out, "invalid 0: cannot open " + missing + ": No such file or directory\n");
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(Ctl("validate " + dir.Path()).out, "invalid 254: not a regular file\n");
+    EXPECT_EQ(Orvanectl("validate " + dir.Path()).out, "invalid 254: not a regular file\n");
     WriteText(dir.File("short.fwc"), std::string(100, '\0'));
-    EXPECT_EQ(Ctl("validate " + dir.File("short.fwc")).out,
+    EXPECT_EQ(Orvanectl("validate " + dir.File("short.fwc")).out,
               "invalid 0: only 100 bytes, shorter than any profile file (32832)\n");
     // apply checks the file the same way and says so before touching the keyboard.
-    r = Ctl("--simulate --trace " + dir.File("t") + " apply " + missing);
+    r = Orvanectl("--simulate --trace " + dir.File("t") + " apply " + missing);
     EXPECT_EQ(r.out, "invalid 0: cannot open " + missing + ": No such file or directory\n");
     EXPECT_EQ(ReadText(dir.File("t")), "");
     if (geteuid() != 0) { // root opens anything
         WriteText(dir.File("locked.fwc"), "x");
         chmod(dir.File("locked.fwc").c_str(), 0);
-        EXPECT_EQ(Ctl("validate " + dir.File("locked.fwc")).out,
+        EXPECT_EQ(Orvanectl("validate " + dir.File("locked.fwc")).out,
                   "invalid 254: cannot open " + dir.File("locked.fwc") + ": Permission denied\n");
     }
 
     // Device failures: the status code, then the words.
-    r = Ctl("--simulate --sim-fault noreply:1- info");
+    r = Orvanectl("--simulate --sim-fault noreply:1- info");
     EXPECT_EQ(r.out, "status 0: the keyboard did not reply, or is not connected\n");
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(Ctl("--simulate --sim-fault failwrite:1 begin").out,
+    EXPECT_EQ(Orvanectl("--simulate --sim-fault failwrite:1 begin").out,
               "status -1: the request could not be sent to the keyboard\n");
-    EXPECT_EQ(Ctl("--simulate --sim-fault status:1:fe end").out,
+    EXPECT_EQ(Orvanectl("--simulate --sim-fault status:1:fe end").out,
               "status -103: the keyboard refused the request (status fe)\n");
-    EXPECT_EQ(Ctl("--simulate begin").out, "status 1\n"); // success stays as it was
+    EXPECT_EQ(Orvanectl("--simulate begin").out, "status 1\n"); // success stays as it was
 }
 
 TEST(OrvanectlWords, UnreadableDataFilesAreRefusedNotCrashedOn) {
     CTempDir dir;
     for (const std::string command : {"write-macros", "write-matrix 0"}) {
         SCOPED_TRACE(command);
-        Result r = Ctl("--simulate " + command + " @" + dir.Path());
+        Result r = Orvanectl("--simulate " + command + " @" + dir.Path());
         EXPECT_EQ(r.code, 2);
         EXPECT_NE(r.err.find("cannot read " + dir.Path() + ": not a regular file"), std::string::npos)
             << r.err;
-        r = Ctl("--simulate " + command + " @" + dir.File("none"));
+        r = Orvanectl("--simulate " + command + " @" + dir.File("none"));
         EXPECT_EQ(r.code, 2);
         EXPECT_NE(r.err.find("cannot open " + dir.File("none") + ": No such file or directory"),
                   std::string::npos)
             << r.err;
     }
-    Result r = Ctl("decode-macros @" + dir.Path());
+    Result r = Orvanectl("decode-macros @" + dir.Path());
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << r.err;
 }
@@ -111,7 +101,7 @@ TEST(OrvanectlWords, MalformedCommandLinesSayWhatIsWrongBeforeTheListing) {
     };
     for (const auto& [args, words] : cases) {
         SCOPED_TRACE(args);
-        const Result r = Ctl(args);
+        const Result r = Orvanectl(args);
         EXPECT_EQ(r.code, 2);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err.rfind("orvanectl: ", 0), 0u) << r.err;
@@ -123,18 +113,19 @@ TEST(OrvanectlWords, MalformedCommandLinesSayWhatIsWrongBeforeTheListing) {
 TEST(OrvanectlWords, StateFileOfTheOtherModelIsNeverOverwritten) {
     CTempDir dir;
     const std::string state = dir.File("s.bin");
-    ASSERT_EQ(Ctl("--simulate=126 --sim-state " + state + " write-lighting 5 0a").code, 0);
+    ASSERT_EQ(Orvanectl("--simulate=126 --sim-state " + state + " write-lighting 5 0a").code, 0);
     const std::string saved = ReadText(state);
     ASSERT_FALSE(saved.empty());
-    const Result other = Ctl("--simulate=128 --sim-state " + state + " write-lighting 5 0b");
+    const Result other = Orvanectl("--simulate=128 --sim-state " + state + " write-lighting 5 0b");
     EXPECT_EQ(other.code, 2);
     EXPECT_NE(other.err.find("not a state of the simulated 128-key keyboard"), std::string::npos)
         << other.err;
     EXPECT_EQ(ReadText(state), saved);
-    EXPECT_EQ(Ctl("--simulate=126 --sim-state " + state + " read-lighting 5 1").out, "data: 0a\nstatus 1\n");
+    EXPECT_EQ(Orvanectl("--simulate=126 --sim-state " + state + " read-lighting 5 1").out,
+              "data: 0a\nstatus 1\n");
 
     // A state that cannot be kept is a failure, not a silent loss.
-    const Result lost = Ctl("--simulate --sim-state " + dir.File("no/such/folder/s.bin") + " begin");
+    const Result lost = Orvanectl("--simulate --sim-state " + dir.File("no/such/folder/s.bin") + " begin");
     EXPECT_EQ(lost.code, 1);
     EXPECT_NE(lost.err.find("cannot write the simulated keyboard's state"), std::string::npos) << lost.err;
 }
@@ -143,7 +134,7 @@ TEST(OrvanectlWords, NoKeyboardPointsAtTheUdevRule) {
     CTempDir run; // no running program owns the keyboard here
     CScopedEnv runtime("XDG_RUNTIME_DIR", run.Path());
     for (const std::string command : {"info", "devices"}) {
-        const Result r = Ctl(command);
+        const Result r = Orvanectl(command);
         if (r.code == 0) GTEST_SKIP() << "a keyboard is connected";
         EXPECT_EQ(r.code, 1);
         EXPECT_NE(r.err.find("no keyboard found"), std::string::npos) << r.err;
@@ -153,15 +144,15 @@ TEST(OrvanectlWords, NoKeyboardPointsAtTheUdevRule) {
 }
 
 TEST(OrvanectlWords, HelpDescribesEveryCommandOfTheListing) {
-    const Result bare = Ctl("");
+    const Result bare = Orvanectl("");
     EXPECT_EQ(bare.code, 2);
     EXPECT_EQ(bare.err.rfind("usage: orvanectl [--simulate[=126|128]]", 0), 0u) << bare.err;
     const std::vector<std::string> names = ListedCommands();
     ASSERT_GT(names.size(), 20u);
 
-    const Result help = Ctl("help");
+    const Result help = Orvanectl("help");
     EXPECT_EQ(help.code, 0);
-    EXPECT_EQ(Ctl("--help").out, help.out);
+    EXPECT_EQ(Orvanectl("--help").out, help.out);
     const std::vector<std::string> lines = Lines(help.out);
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
@@ -174,7 +165,7 @@ TEST(OrvanectlWords, HelpDescribesEveryCommandOfTheListing) {
         EXPECT_EQ(at[1].rfind("      ", 0), 0u);
         EXPECT_GT(at[1].size(), 20u);
         // Alone: its usage, then at least one line of words, none too wide.
-        const Result one = Ctl("help " + name);
+        const Result one = Orvanectl("help " + name);
         EXPECT_EQ(one.code, 0);
         const std::vector<std::string> own = Lines(one.out);
         ASSERT_GE(own.size(), 2u);
@@ -182,7 +173,7 @@ TEST(OrvanectlWords, HelpDescribesEveryCommandOfTheListing) {
         for (size_t i = 1; i < own.size(); ++i)
             EXPECT_LE(own[i].size(), 80u) << own[i];
     }
-    const Result unknown = Ctl("help no-such-command");
+    const Result unknown = Orvanectl("help no-such-command");
     EXPECT_EQ(unknown.code, 2);
     EXPECT_NE(unknown.err.find("no-such-command"), std::string::npos);
 }

@@ -13,25 +13,16 @@ start_x
 # How many requests a fresh start sends, so that the next one can be made
 # the last before the keyboard is pulled.
 use_home two
-start_orvane
-wait_idle
-startup=$(requests)
-stop
-
-rm -f "$home/trace" "$home/state"
+count_startup
 use_home three
 start_orvane --sim-fault "unplug:$((startup + 1)):1500"
 wait_idle
 [ "$(requests)" = "$startup" ] || fail "this start sent $(requests) requests, the first $startup"
-before=$(other_windows)
-click_main FUNC_PROFILES
-manager=$(new_window "$before") || fail "the profile manager did not open"
-profile_skin="$bin/Skins/Profile.ini"
+manager=$(opens FUNC_PROFILES "profile manager")
 : >"$home/listed.fwc"
 # Load a file (it is only listed), then Apply: Apply's first request pulls the keyboard.
 before=$(other_windows)
-# shellcheck disable=SC2046
-click "$manager" $(centre "$profile_skin" FUNC_LOAD)
+click_in "$manager" "$profile_skin" FUNC_LOAD
 file_dialog "$before" "$home/listed.fwc"
 sleep 0.3
 save_shot manager
@@ -39,8 +30,7 @@ save_shot manager
 # comes back 1.5 s later, which may be before a slow program has closed
 # its windows.
 pulled=$(requests)
-# shellcheck disable=SC2046
-click "$manager" $(centre "$profile_skin" CONTROL2_APPLY)
+click_in "$manager" "$profile_skin" CONTROL2_APPLY
 until_true no_window_shown || true
 save_shot unplugged
 no_window_shown ||

@@ -13,20 +13,8 @@ shots=${2:-}
 # shellcheck source-path=SCRIPTDIR source=x_session.sh
 source "$(dirname "$0")/x_session.sh"
 
-# The picture of skin control $1 in the main window, to file $2.
-grab() {
-    local x y w h X Y
-    read -r x y w h < <(rect "$skin" "$1")
-    eval "$(xdotool getwindowgeometry --shell "$(main_window)")"
-    scrot -o -a "$((X + x)),$((Y + y)),$w,$h" "$2"
-}
 # The same pixels are written as the same bytes.
 differs() { ! cmp -s "$1" "$2"; }
-# Moves the pointer away from the controls, whose tooltips are windows of their own.
-pointer_away() {
-    xdotool mousemove 1270 10
-    sleep 0.3
-}
 # Picks item $1 of the menu button (0: restore, 1: backup), then types
 # path $2 into the file dialog that opens.
 backup_menu() {
@@ -67,9 +55,7 @@ differs "$home/frow.png" "$home/frow-back.png" && fail "flipping back did not br
 # Profile 3 renamed in the profile manager: a click chooses its row, a
 # second one opens its name; OK keeps the name for the profiles button.
 grab FUNC_PROFILES "$home/name-before.png"
-before=$(other_windows)
-click_main FUNC_PROFILES
-manager=$(new_window "$before") || fail "the profiles button opened no profile manager"
+manager=$(opens FUNC_PROFILES "profile manager")
 settle "$manager"
 name_cell=(142 164) # the name column of the third row
 click "$manager" "${name_cell[@]}"
@@ -79,8 +65,7 @@ xdotool key ctrl+a
 xdotool type --delay 30 "Racing"
 xdotool key Return
 save_shot renamed
-# shellcheck disable=SC2046
-click "$manager" $(centre "$bin/Skins/Profile.ini" CONTROL_OK)
+click_in "$manager" "$profile_skin" CONTROL_OK
 until_true gone "$manager" || fail "OK left the profile manager open"
 until_true grep -q Racing "$XDG_CONFIG_HOME/orvane/registry" || fail "the new name was not stored"
 

@@ -18,25 +18,10 @@ const std::string kGallery = ORVANE_BIN_DIR "/../tools/bin/ui-gallery";
 class UiGalleryE2eTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(m_x.Ok()) << m_x.Problem(); }
-    // Runs xdotool on the session; its output.
+    // Runs xdotool on the session; the first line of its output.
     std::string XDoTool(const std::string& args) {
-        std::string out = orvane::testing::Shell(m_x.DisplayEnv() + " xdotool " + args).out;
-        while (!out.empty() && out.back() == '\n')
-            out.pop_back();
-        return out;
-    }
-    std::vector<std::string> TraceLines() {
-        std::vector<std::string> lines;
-        std::string text = ReadText(m_trace), line;
-        for (char c : text) {
-            if (c == '\n') {
-                lines.push_back(line);
-                line.clear();
-            } else {
-                line += c;
-            }
-        }
-        return lines;
+        const std::string out = orvane::testing::Shell(m_x.DisplayEnv() + " xdotool " + args).out;
+        return out.substr(0, out.find('\n'));
     }
 
     orvane::testing::CXSession m_x{true, "1100x1300x24"};
@@ -53,7 +38,7 @@ TEST_F(UiGalleryE2eTest, TabWalksEveryControlAndSpaceClicks) {
         return !window.empty() || !gallery.Running();
     }));
     ASSERT_TRUE(gallery.Running());
-    XDoTool("windowactivate --sync " + window.substr(0, window.find('\n')));
+    XDoTool("windowactivate --sync " + window);
 
     XDoTool("key --delay 20 Tab space");
     std::string tabs;
@@ -64,7 +49,7 @@ TEST_F(UiGalleryE2eTest, TabWalksEveryControlAndSpaceClicks) {
     // walk has come round, then judge.
     std::vector<std::string> lines;
     orvane::testing::WaitFor([&] {
-        lines = TraceLines();
+        lines = orvane::testing::Lines(ReadText(m_trace));
         return std::count(lines.begin(), lines.end(), "focus A: Macro 1") >= 2;
     });
     ASSERT_GE(lines.size(), 3u);

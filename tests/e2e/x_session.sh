@@ -38,6 +38,7 @@ use_home
 unset QT_QPA_PLATFORM
 skin="$bin/Skins/Main.ini"
 dialog_skin="$bin/Skins/Composite.ini"
+profile_skin="$bin/Skins/Profile.ini"
 
 # until CMD...: true once CMD succeeds, polling for up to 10 s.
 # Under the thread sanitizer the program runs many times slower.
@@ -196,28 +197,38 @@ click() {
     xdotool mousemove --window "$1" "$2" "$3" click 1
     sleep 0.2
 }
-# click_main CONTROL: clicks the centre of a control of the main window.
-click_main() {
+# click_in WINDOW SKIN CONTROL: clicks the centre of a control of a window.
+click_in() {
     # shellcheck disable=SC2046
-    click "$(main_window)" $(centre "$skin" "$1")
+    click "$1" $(centre "$2" "$3")
 }
-# open_key_dialog SKIN_KEY: clicks a key of the picture; prints the dialog's window.
-open_key_dialog() {
+# click_main CONTROL: clicks the centre of a control of the main window.
+click_main() { click_in "$(main_window)" "$skin" "$1"; }
+click_dialog() { click_in "$1" "$dialog_skin" "$2"; }
+# opens CONTROL WHAT: clicks a control of the main window and prints the
+# window it opened (WHAT names it in the failure).
+opens() {
     local before
     before=$(other_windows)
     click_main "$1"
-    new_window "$before" || fail "no key dialog for $1"
+    new_window "$before" || fail "$1 opened no $2"
 }
-click_dialog() {
-    # shellcheck disable=SC2046
-    click "$1" $(centre "$dialog_skin" "$2")
-}
+# open_key_dialog SKIN_KEY: clicks a key of the picture; prints the dialog's window.
+open_key_dialog() { opens "$1" "key dialog"; }
 # Opens the lighting mode list; prints its popup window.
-open_mode_list() {
-    local before
-    before=$(other_windows)
-    click_main CONTROL_XGcombox
-    new_window "$before" || fail "the mode list opened no popup"
+open_mode_list() { opens CONTROL_XGcombox "mode list popup"; }
+# pointer_away [SECONDS]: the pointer off the windows, where it brings up no
+# tooltip (which is a window of its own and may cover a control).
+pointer_away() {
+    xdotool mousemove 1270 10
+    sleep "${1:-0.3}"
+}
+# grab CONTROL FILE: the picture of a control of the main window.
+grab() {
+    local x y w h
+    read -r x y w h < <(rect "$skin" "$1")
+    eval "$(xdotool getwindowgeometry --shell "$(main_window)")"
+    scrot -o -a "$((X + x)),$((Y + y)),$w,$h" "$2"
 }
 # choose_mode KEYS...: opens the lighting mode list and picks with the keys.
 choose_mode() {
@@ -227,10 +238,8 @@ choose_mode() {
 }
 # choose_colour COLUMN ROW: the paint colour from the Colour button's palette.
 choose_colour() {
-    local before popup
-    before=$(other_windows)
-    click_main CONTROL_USERysButton
-    popup=$(new_window "$before") || fail "the colour button opened no palette"
+    local popup
+    popup=$(opens CONTROL_USERysButton palette)
     eval "$(xdotool getwindowgeometry --shell "$popup")"
     xdotool mousemove $((X + 12 + 20 * $1)) $((Y + 11 + 20 * $2)) click 1
     until_true gone "$popup" || fail "the palette stayed open"
@@ -243,19 +252,13 @@ paint() {
     [ -n "$w" ] || fail "the main window is not shown to paint $1"
     before=$(window_info "$w" | grep Absolute)
     click_main "$1"
-    # Off the window: resting on a key, the pointer would bring up its
-    # tooltip, which may then cover the next key to click.
-    xdotool mousemove 1270 10
-    sleep 0.1
+    pointer_away 0.1
     [ "$(window_info "$w" | grep Absolute)" = "$before" ] || fail "the window followed the pointer after a click on $1"
 }
 gone() { ! window_info "$1" 2>/dev/null | grep -q IsViewable; }
 # menu_item N: the N-th item (0-based) of the window's menu button.
 menu_item() {
-    local before
-    before=$(other_windows)
-    click_main CONTROL_MENU
-    new_window "$before" >/dev/null || fail "the menu button opened no menu"
+    opens CONTROL_MENU menu >/dev/null
     for _ in $(seq 0 "$1"); do xdotool key Down; done
     xdotool key Return
 }
@@ -312,6 +315,16 @@ wait_idle() {
 }
 # sent_since N CMD: whether a request of CMD was sent after the N-th request.
 sent_since() { grep '^> ' "$home/trace" | tail -n +$(($1 + 1)) | grep -q "^> 04 .. .. $2 "; }
+
+# count_startup: sets $startup to the requests a fresh start sends, then
+# removes the trace and the keyboard's memory for the next fresh start.
+count_startup() {
+    start_orvane
+    wait_idle
+    startup=$(requests)
+    stop
+    rm -f "$home/trace" "$home/state"
+}
 
 ended() { ! kill -0 "$orvane" 2>/dev/null; }
 # Ends the program as Exit from the tray menu does and waits for it.

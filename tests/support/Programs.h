@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -43,6 +44,20 @@ inline ShellResult Shell(const std::string& command) {
     const std::string out = dir.File("out"), err = dir.File("err");
     const int status = std::system(("(" + command + ") >'" + out + "' 2>'" + err + "'").c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(out), ReadText(err)};
+}
+
+// The lines of a text, without their line ends.
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// This build's orvanectl with `args`, run to its end.
+inline ShellResult Orvanectl(const std::string& args) {
+    return Shell(std::string(ORVANE_BIN_DIR) + "/orvanectl " + args);
 }
 
 // A program started with `env` ("NAME=value") added to the environment and

@@ -74,10 +74,12 @@ TEST_F(SliderTest, PagesClampToTheRange) {
     EXPECT_EQ(slider->Pos(), 5);
     Key(Qt::Key_Up);
     EXPECT_EQ(slider->Pos(), 4);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(slider->Pos(), 3);
     Key(Qt::Key_Home);
     Key(Qt::Key_Down);
     EXPECT_EQ(slider->Pos(), 1);
-    EXPECT_EQ(Positions(), (std::vector<intptr_t>{5, 0, 5, 5, 4, 0, 1}));
+    EXPECT_EQ(Positions(), (std::vector<intptr_t>{5, 0, 5, 5, 4, 3, 0, 1}));
     slider->SetPos(99);
     EXPECT_EQ(slider->Pos(), 5);
 }
@@ -154,22 +156,29 @@ TEST_F(SliderTest, DisabledDuringADragLetsTheMouseGo) {
     EXPECT_EQ(slider->Pos(), 1);
 }
 
-TEST_F(SliderTest, InsideAContainerTheWindowHearsEachChangeOnce) {
-    // The window's own bridge takes it, past the plain group box between.
+TEST_F(SliderTest, EachChangeReachesTheWindowOnceWithTheSlidersIdAndPosition) {
+    // The window's own bridge takes it, from a child and past the plain
+    // group box between.
     QWidget dialog;
     auto* bridge = new CMessageBridge(&dialog);
-    int heard = 0;
-    bridge->OnMessage(UM_SLIDER, [&](uintptr_t, intptr_t) { return intptr_t(++heard); });
+    std::vector<std::pair<uintptr_t, intptr_t>> seen;
+    bridge->OnMessage(UM_SLIDER, [&](uintptr_t w, intptr_t l) {
+        seen.emplace_back(w, l);
+        return intptr_t(0);
+    });
     auto* group = new QWidget(&dialog);
-    auto* inner = new QWidget(group);
-    CBitmapSlider nested(inner, 1178);
-    nested.SetBitmap(QPixmap(220, 32));
-    nested.SetRange(0, 5);
-    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    CBitmapSlider child(&dialog, 1179), nested(new QWidget(group), 1178);
+    QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier),
+        right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    for (CBitmapSlider* s : {&child, &nested}) {
+        s->SetBitmap(QPixmap(220, 32));
+        s->SetRange(0, 5);
+    }
+    QApplication::sendEvent(&child, &end);
     QApplication::sendEvent(&nested, &right);
     for (int i = 0; i < 5; ++i)
         QCoreApplication::processEvents();
-    EXPECT_EQ(heard, 1);
+    EXPECT_EQ(seen, (std::vector<std::pair<uintptr_t, intptr_t>>{{1179, 5}, {1178, 1}}));
     EXPECT_EQ(MessageReceiverOf(&nested), &dialog);
 
     // Without any bridge the message event goes to the window itself.
@@ -182,26 +191,6 @@ TEST_F(SliderTest, InsideAContainerTheWindowHearsEachChangeOnce) {
     window.Drain();
     ASSERT_EQ(window.messages.size(), 1u);
     EXPECT_EQ(window.messages[0].wParam, 1179u);
-}
-
-TEST_F(SliderTest, NotificationReachesTheParentsMessageBridge) {
-    QWidget dialog;
-    auto* bridge = new CMessageBridge(&dialog);
-    std::vector<std::pair<uintptr_t, intptr_t>> seen;
-    bridge->OnMessage(UM_SLIDER, [&](uintptr_t w, intptr_t l) {
-        seen.emplace_back(w, l);
-        return intptr_t(0);
-    });
-    CBitmapSlider speed(&dialog, 1179);
-    QPixmap picture(220, 32);
-    speed.SetBitmap(picture);
-    speed.SetRange(0, 5);
-    QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
-    QApplication::sendEvent(&speed, &end);
-    for (int i = 0; i < 5 && seen.empty(); ++i)
-        QCoreApplication::processEvents();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0], (std::pair<uintptr_t, intptr_t>{1179, 5}));
 }
 
 TEST_F(SliderTest, KeyboardFocusMarkIsDrawnOverThePicture) {

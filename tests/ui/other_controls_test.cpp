@@ -77,17 +77,6 @@ TEST_F(ControlsTest, LinkWithoutTextShowsItsUrlAndReportsFailures) {
     EXPECT_EQ(HyperLinkErrorText(0), "The operating system is out\nof memory or resources.");
 }
 
-TEST_F(ControlsTest, LinkFitsItsTextKeepingTheRightAlignedEdge) {
-    CHyperLink link(&dialog);
-    link.setGeometry(100, 20, 300, 40);
-    link.setAlignment(Qt::AlignRight | Qt::AlignTop);
-    link.setText("x");
-    link.Attach();
-    EXPECT_EQ(link.geometry().right(), 399);
-    EXPECT_LT(link.width(), 300);
-    EXPECT_EQ(link.y(), 20);
-}
-
 TEST_F(ControlsTest, ColourPickerPaletteAndOtherColour) {
     CSkinColorBtn picker(&dialog, 1155);
     picker.resize(80, 28);
@@ -127,25 +116,6 @@ TEST_F(ControlsTest, ColourPickerPaletteAndOtherColour) {
     EXPECT_EQ(dialog.messages[1].wParam, 1155u);
     EXPECT_EQ(dialog.messages[1].lParam, 0x00FF00);
 }
-
-TEST_F(ControlsTest, ColourPickerFace) {
-    CSkinColorBtn picker(&dialog);
-    picker.resize(80, 28);
-    picker.SetColor(0xFF0000); // blue as 0x00BBGGRR
-    QImage img = picker.grab().toImage();
-    EXPECT_EQ(img.pixelColor(20, 14), QColor(0, 0, 255));         // swatch
-    EXPECT_EQ(img.pixelColor(60, 6), QColor(0x94, 0x92, 0x8B));   // the box colour
-    EXPECT_EQ(img.pixelColor(80 - 8, 14 - 1), QColor(Qt::black)); // the arrow
-    picker.setEnabled(false);
-    img = picker.grab().toImage();
-    EXPECT_NE(img.pixelColor(20, 14), QColor(0, 0, 255)); // no fill while disabled
-}
-
-} // namespace
-} // namespace orvane
-
-namespace orvane {
-namespace {
 
 // The pixel of the link's text colour found in its picture, if any.
 bool Shows(const QImage& img, const QColor& colour) {
@@ -201,30 +171,36 @@ TEST_F(ControlsTest, LinkOpensOncePerDoubleClickAndOnSpace) {
     EXPECT_TRUE(link.focusPolicy() & Qt::TabFocus);
 }
 
-TEST_F(ControlsTest, LinkFitKeepsTheTopEdgeUnlessCentred) {
-    CHyperLink link(&dialog);
-    link.setGeometry(10, 50, 300, 60); // a label centres vertically by default
-    link.setText("x");
-    link.Attach();
-    EXPECT_EQ(link.y(), 50);
-    CHyperLink centred(&dialog);
-    centred.setGeometry(10, 50, 300, 60);
+TEST_F(ControlsTest, LinkFitsItsTextKeepingItsAlignedEdgeAndTheTopUnlessCentred) {
+    CHyperLink right(&dialog), plain(&dialog), centred(&dialog);
+    right.setAlignment(Qt::AlignRight | Qt::AlignTop);
     centred.SetCentreImage(true);
-    centred.setText("x");
-    centred.Attach();
-    EXPECT_EQ(centred.geometry().center().y(), QRect(10, 50, 300, 60).center().y());
+    for (CHyperLink* link : {&right, &plain, &centred}) {
+        link->setGeometry(100, 20, 300, 60); // a label centres vertically by default
+        link->setText("x");
+        link->Attach();
+    }
+    EXPECT_EQ(right.geometry().right(), 399);
+    EXPECT_LT(right.width(), 300);
+    EXPECT_EQ(right.y(), 20);
+    EXPECT_EQ(plain.y(), 20);
+    EXPECT_EQ(centred.geometry().center().y(), QRect(100, 20, 300, 60).center().y());
 }
 
-TEST_F(ControlsTest, ColourPickerDisabledAndHotFacesDiffer) {
+TEST_F(ControlsTest, ColourPickerFaceNormalHotAndDisabled) {
     CSkinColorBtn picker(&dialog);
     picker.resize(80, 28);
-    picker.SetColor(0x0000FF);
+    picker.SetColor(0xFF0000); // blue as 0x00BBGGRR
     const QImage normal = picker.grab().toImage();
+    EXPECT_EQ(normal.pixelColor(20, 14), QColor(0, 0, 255));       // swatch
+    EXPECT_EQ(normal.pixelColor(60, 6), QColor(0x94, 0x92, 0x8B)); // the box colour
+    EXPECT_EQ(normal.pixelColor(72, 13), QColor(Qt::black));       // the arrow
     QEnterEvent enter(QPointF(60, 10), QPointF(60, 10), QPointF(60, 10));
     QApplication::sendEvent(&picker, &enter);
     EXPECT_NE(picker.grab().toImage().pixelColor(60, 6), normal.pixelColor(60, 6));
     picker.setEnabled(false);
     const QImage disabled = picker.grab().toImage();
+    EXPECT_NE(disabled.pixelColor(20, 14), QColor(0, 0, 255)); // no fill while disabled
     EXPECT_NE(disabled.pixelColor(60, 6), normal.pixelColor(60, 6));
     EXPECT_NE(disabled.pixelColor(72, 13), normal.pixelColor(72, 13)); // the arrow greys too
 }

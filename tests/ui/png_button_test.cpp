@@ -125,7 +125,6 @@ TEST_F(PngButtonTest, TooltipRules) {
     button->SetTooltipText("Close", false);
     EXPECT_TRUE(button->HasTooltip());
     EXPECT_FALSE(button->TooltipActive());
-    EXPECT_EQ(button->TooltipDelayMs(), 300);
     // An empty text changes nothing, not even the activation.
     button->SetTooltipText("", true);
     EXPECT_FALSE(button->TooltipActive());

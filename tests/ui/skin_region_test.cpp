@@ -5,7 +5,6 @@
 #include <functional>
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -132,9 +131,7 @@ class BaseDialogTest : public ::testing::Test {
         QImage bg(200, 120, QImage::Format_RGB32);
         bg.fill(qRgb(30, 30, 30));
         // The outline: a white band at the top is outside the window.
-        for (int x = 0; x < 200; ++x)
-            for (int y = 0; y < 10; ++y)
-                bg.setPixel(x, y, qRgb(255, 255, 255));
+        QPainter(&bg).fillRect(0, 0, 200, 10, Qt::white);
         ASSERT_TRUE(bg.save(dir.filePath("bg.bmp")));
         QImage mask(200, 120, QImage::Format_RGB32);
         mask.fill(Qt::white);
@@ -170,27 +167,18 @@ TEST_F(BaseDialogTest, SizeAndOutlineFromTheSkin) {
 TEST_F(BaseDialogTest, MissingOrBrokenPictureEndsWithErrorAndNonZeroExit) {
     // The Qt application runs threads of its own; re-run the binary for the child.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const std::string missing = WriteSkin("Main=bg.bmp\nMask=nothere.bmp\n");
-    EXPECT_EXIT(
-        {
-            CBaseDialog d(nullptr, missing, folder);
-            d.OnInitDialog();
-            std::exit(0);
-        },
-        ::testing::ExitedWithCode(kFatalPictureExit), "nothere\\.bmp");
-
-    QFile broken(dir.filePath("broken.jpg"));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("\xFF\xD8 not really a jpeg");
-    broken.close();
-    const std::string bad = WriteSkin("Main=broken.jpg\n");
-    EXPECT_EXIT(
-        {
-            CBaseDialog d(nullptr, bad, folder);
-            d.OnInitDialog();
-            std::exit(0);
-        },
-        ::testing::ExitedWithCode(kFatalPictureExit), "broken\\.jpg");
+    std::ofstream(folder + "broken.jpg") << "\xFF\xD8 not really a jpeg";
+    for (const auto& [body, named] : {std::pair{"Main=bg.bmp\nMask=nothere.bmp\n", "nothere\\.bmp"},
+                                      std::pair{"Main=broken.jpg\n", "broken\\.jpg"}}) {
+        const std::string skin = WriteSkin(body);
+        EXPECT_EXIT(
+            {
+                CBaseDialog d(nullptr, skin, folder);
+                d.OnInitDialog();
+                std::exit(0);
+            },
+            ::testing::ExitedWithCode(kFatalPictureExit), named);
+    }
 }
 
 // A dialog that counts the controls it makes, the way derived dialogs make theirs.
@@ -225,11 +213,13 @@ TEST_F(BaseDialogTest, DraggedByAnyPoint) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
     const QPoint start = d.pos();
     const QPoint grab(60, 40);
+    auto moveTo = [&](QPoint by, Qt::MouseButtons held) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(grab + by), d.mapToGlobal(QPointF(grab + by)),
+                         Qt::NoButton, held, Qt::NoModifier);
+        QApplication::sendEvent(&d, &move);
+    };
     QTest::mousePress(&d, Qt::LeftButton, Qt::NoModifier, grab);
-    QMouseEvent move(QEvent::MouseMove, QPointF(grab + QPoint(30, 25)),
-                     d.mapToGlobal(QPointF(grab + QPoint(30, 25))), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(&d, &move);
+    moveTo({30, 25}, Qt::LeftButton);
     QTest::mouseRelease(&d, Qt::LeftButton, Qt::NoModifier, grab + QPoint(30, 25));
     EXPECT_EQ(d.pos(), start + QPoint(30, 25));
 
@@ -237,16 +227,10 @@ TEST_F(BaseDialogTest, DraggedByAnyPoint) {
     // becomes one: the window stays put as the pointer moves on.
     const QPoint clicked = d.pos();
     QTest::mousePress(&d, Qt::LeftButton, Qt::NoModifier, grab);
-    QMouseEvent tremble(QEvent::MouseMove, QPointF(grab + QPoint(1, 0)),
-                        d.mapToGlobal(QPointF(grab + QPoint(1, 0))), Qt::NoButton, Qt::LeftButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(&d, &tremble);
+    moveTo({1, 0}, Qt::LeftButton);
     EXPECT_EQ(d.pos(), clicked);
     QTest::mouseRelease(&d, Qt::LeftButton, Qt::NoModifier, grab);
-    QMouseEvent hover(QEvent::MouseMove, QPointF(grab + QPoint(50, 50)),
-                      d.mapToGlobal(QPointF(grab + QPoint(50, 50))), Qt::NoButton, Qt::NoButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(&d, &hover);
+    moveTo({50, 50}, Qt::NoButton);
     EXPECT_EQ(d.pos(), clicked);
 }
 

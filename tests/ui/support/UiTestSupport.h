@@ -1,8 +1,7 @@
 #pragma once
-// Shared pieces of the widget tests: the application object, a parent that
-// records the messages its controls send, and faces with known pixels.
+// Shared pieces of the widget tests: a parent that records the messages its
+// controls send, and faces with known pixels.
 #include <memory>
-#include <QApplication>
 #include <QWidget>
 #include <vector>
 
