@@ -63,9 +63,10 @@ class CTraySession {
         tray_ = std::make_unique<CChild>(
             std::vector<std::string>{"trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel",
                                      "--width", "200", "--height", "32", "--SetDockType", "true"});
+        // Its window is mapped a moment before it owns the tray selection;
+        // an icon asked for in between docks when the tray announces itself,
+        // as after a restart of the tray.
         WaitFor([] { return !Output("xdotool search --classname trayer").empty(); });
-        // Its window is mapped a moment before it owns the tray selection.
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
     }
     void StopTray() {
         tray_.reset();
