@@ -216,10 +216,11 @@ TEST_F(ProfileSwitchTest, FlipTogglesIsKeptAndAnyOtherStoredValueCountsAsSet) {
 
 // ---------------------------------------------------- backup and restore
 
-TEST_F(ProfileSwitchTest, ExportWritesAFileThatValidatesAndCancelWritesNothing) {
+TEST_F(ProfileSwitchTest, ExportWritesAFileThatValidatesCancelWritesNothingAndAFailureSaysWhere) {
     ChangeKeyA(2);
     const std::string out = home.Dir().File("backup.fwc");
-    prompt.files = {std::nullopt, out};
+    const std::string unwritable = home.Dir().File("no-such-folder/backup.fwc");
+    prompt.files = {std::nullopt, out, unwritable};
     EXPECT_EQ(ExportProfileCommand(), 0);
     EXPECT_FALSE(std::filesystem::exists(out));
     EXPECT_EQ(ExportProfileCommand(), 1);
@@ -229,6 +230,10 @@ TEST_F(ProfileSwitchTest, ExportWritesAFileThatValidatesAndCancelWritesNothing) 
     EXPECT_TRUE(copy.Record(2, kKeyA).Is(KeyFunctionKind::Disabled));
     EXPECT_EQ(prompt.dialogExtensions, (std::vector<std::string>{"fwc", "fwc"}));
     EXPECT_TRUE(prompt.shown.empty());
+
+    EXPECT_EQ(ExportProfileCommand(), 0);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_NE(prompt.shown[0].find(unwritable), std::string::npos);
 }
 
 TEST_F(ProfileSwitchTest, BackupAndRestoreStartInTheFolderEachLastUsedAtFirstTheHomeFolder) {
@@ -248,14 +253,6 @@ TEST_F(ProfileSwitchTest, BackupAndRestoreStartInTheFolderEachLastUsedAtFirstThe
                                                              h + "/downloads/*.fwc", h + "/*.fwc"}));
 }
 
-TEST_F(ProfileSwitchTest, ExportToAnUnwritablePlaceSaysSo) {
-    const std::string out = home.Dir().File("no-such-folder/backup.fwc");
-    prompt.files = {out};
-    EXPECT_EQ(ExportProfileCommand(), 0);
-    ASSERT_EQ(prompt.shown.size(), 1u);
-    EXPECT_NE(prompt.shown[0].find(out), std::string::npos);
-}
-
 TEST_F(ProfileSwitchTest, ADamagedImportChangesNothing) {
     ChangeKeyA(0);
     const std::string bad = home.Dir().File("bad.fwc");
@@ -265,10 +262,7 @@ TEST_F(ProfileSwitchTest, ADamagedImportChangesNothing) {
         f.seekp(31);
         f.put(0x5A); // checksum off
     }
-    const std::string savedBefore = [&] {
-        std::ifstream f(WorkingProfilePath(0), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(f), {});
-    }();
+    const std::string savedBefore = testing::ReadText(WorkingProfilePath(0));
     prompt.files = {bad};
     TakeRequests();
     EXPECT_EQ(ImportProfileCommand(), 0);
@@ -277,8 +271,7 @@ TEST_F(ProfileSwitchTest, ADamagedImportChangesNothing) {
     EXPECT_TRUE(KeyAChanged(0));
     EXPECT_TRUE(host.pending.load());
     EXPECT_FALSE(WroteAnything());
-    std::ifstream after(WorkingProfilePath(0), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(after), {}), savedBefore);
+    EXPECT_EQ(testing::ReadText(WorkingProfilePath(0)), savedBefore);
 
     prompt.shown.clear();
     prompt.files = {std::nullopt};
