@@ -239,18 +239,22 @@ TEST_F(CompositeEndToEnd, RemapsReachTheKeyboardAndNoKeyStaysGrabbed) {
     open(0x1E);
     EXPECT_EQ(status.Wait("edit ", opened), "edit B");
     close(2);
-    w = open(0x1F);
-    EXPECT_EQ(w.at(8), "2");  // tab: Key
-    EXPECT_EQ(w.at(10), "1"); // mouse row
-    close(2);
-    w = open(0x20);
-    EXPECT_EQ(w.at(8), "7");
-    EXPECT_EQ(w.at(12), "6"); // media row
-    close(2);
-    w = open(0x21);
-    EXPECT_EQ(w.at(8), "8");
-    EXPECT_EQ(w.at(14), "3"); // function row
-    close(2);
+    // The tab (Key, Media, Function) and the row of its list: the status
+    // line's words after "tab", and after "mouse", "media" or "function".
+    struct Shown {
+        ScanCode key;
+        const char* tab;
+        size_t rowWord;
+        const char* row;
+    };
+    for (const Shown& shown :
+         {Shown{0x1F, "2", 10, "1"}, Shown{0x20, "7", 12, "6"}, Shown{0x21, "8", 14, "3"}}) {
+        SCOPED_TRACE(shown.key);
+        w = open(shown.key);
+        EXPECT_EQ(w.at(8), shown.tab);
+        EXPECT_EQ(w.at(shown.rowWord), shown.row);
+        close(2);
+    }
 
     // S disabled on its Key tab: the next Apply sends no code for it.
     open(0x1F);
