@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QThread>
 #include <QUrl>
 
 #include "dialogs/OnScreenKeyboard.h"
@@ -15,6 +14,7 @@
 #include "model/EvdevKeys.h"
 #include "platform/Processes.h"
 #include "services/Language.h"
+#include "support/Programs.h"
 #include "ui/DesktopOpen.h"
 
 namespace orvane::test {
@@ -260,11 +260,8 @@ TEST(OnScreenKeyboard, StartsTheFirstInstalledKeyboardOnly) {
     testing::WriteText(florence, "#!/bin/sh\ntouch '" + marker + "'\n");
     std::filesystem::permissions(florence, std::filesystem::perms::owner_all);
     EXPECT_EQ(StartOnScreenKeyboard(bin.Path()), florence);
-    for (int i = 0; i < 500 && !std::filesystem::exists(marker); ++i)
-        QThread::msleep(10);
-    EXPECT_TRUE(std::filesystem::exists(marker));
-    for (int i = 0; i < 500 && ProgramRunning("florence"); ++i)
-        QThread::msleep(10);
+    EXPECT_TRUE(testing::WaitFor([&] { return std::filesystem::exists(marker); }));
+    testing::WaitFor([] { return !ProgramRunning("florence"); });
 
     const std::string onboard = bin.File("onboard");
     const std::string pidFile = bin.File("onboard.pid");
@@ -274,19 +271,16 @@ TEST(OnScreenKeyboard, StartsTheFirstInstalledKeyboardOnly) {
     EXPECT_EQ(StartOnScreenKeyboard(bin.Path()), onboard) << "onboard comes first";
 
     // While one runs, no second one starts.
-    for (int i = 0; i < 500 && !ProgramRunning("onboard"); ++i)
-        QThread::msleep(10);
+    testing::WaitFor([] { return ProgramRunning("onboard"); });
     EXPECT_EQ(StartOnScreenKeyboard(bin.Path()), "onboard");
     // The process shows up before its script has written the pid file.
-    for (int i = 0; i < 500 && std::atoi(testing::ReadText(pidFile).c_str()) <= 0; ++i)
-        QThread::msleep(10);
+    testing::WaitFor([&] { return std::atoi(testing::ReadText(pidFile).c_str()) > 0; });
     const pid_t started = std::atoi(testing::ReadText(pidFile).c_str());
     ASSERT_GT(started, 0);
     kill(started, SIGTERM);
     // Reaped by the starter's own thread: wait for it, so no zombie is left.
     const std::string proc = "/proc/" + std::to_string(started);
-    for (int i = 0; i < 500 && std::filesystem::exists(proc); ++i)
-        QThread::msleep(10);
+    testing::WaitFor([&] { return !std::filesystem::exists(proc); });
 }
 
 } // namespace

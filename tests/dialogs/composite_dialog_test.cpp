@@ -313,22 +313,6 @@ TEST_F(CompositeTest, MacroOnlyFormOpensCentredWithOnlyTheMacroTab) {
     EXPECT_EQ(Stored(0, 264), (KeyFunction{7, GKeyCode(8), 1, 0, 0})) << "Cancel stores nothing";
 }
 
-TEST_F(CompositeTest, OpensBesideTheClickedKey) {
-    window_.buttonRect = QRect(300, 200, 40, 30);
-    QPoint at;
-    QSize size;
-    QTimer::singleShot(0, [&] {
-        at = OpenCompositeDialog()->pos();
-        size = OpenCompositeDialog()->size();
-        CancelCompositeDialog();
-    });
-    OpenCompositeForButton(window_, kButtonA);
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    ASSERT_FALSE(size.isEmpty());
-    EXPECT_EQ(at, CompositePosition(window_.buttonRect, size, screen));
-    EXPECT_EQ(at, window_.buttonRect.topLeft() + QPoint(40, 30)) << "room to the right and below";
-}
-
 TEST(CompositePlacement, FirstFittingCornerElseRightBelow) {
     const QRect screen(0, 0, 1000, 800);
     const QSize size(300, 200);

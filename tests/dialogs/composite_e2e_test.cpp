@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+#include <span>
 #include <sstream>
 
 #include "device/DefaultKeyMatrix.h"
@@ -84,40 +85,37 @@ class CStatusFile {
     std::string m_path;
 };
 
-// The key matrix the keyboard last received for `profile`, from the wire trace.
-std::vector<uint8_t> SentMatrix(const std::string& trace, int profile) {
-    constexpr size_t kLength = 512; // the 128-key model
-    std::vector<uint8_t> matrix(kLength, 0);
+// Calls `take(offset, bytes)` for each write of `command` in the wire trace, in order.
+template <class Take> void ForEachWrite(const std::string& trace, uint8_t command, Take take) {
     for (const std::string& line : Lines(trace)) {
         if (line.rfind("> ", 0) != 0) continue;
         std::vector<uint8_t> r;
         for (const std::string& hex : Words(line.substr(2)))
             r.push_back(static_cast<uint8_t>(std::stoi(hex, nullptr, 16)));
-        if (r.size() != 64 || r[3] != CMD_WRITE_KEY_MATRIX) continue;
-        const size_t offset = r[5] | r[6] << 8;
-        for (size_t i = 0; i < r[4] && i < 56; ++i) {
-            const size_t at = offset + i;
-            if (at >= profile * kLength && at < (profile + 1) * kLength)
-                matrix[at - profile * kLength] = r[8 + i];
-        }
+        if (r.size() != 64 || r[3] != command) continue;
+        take(static_cast<size_t>(r[5] | r[6] << 8), std::span(r).subspan(8, std::min<size_t>(r[4], 56)));
     }
+}
+
+// The key matrix the keyboard last received for `profile`.
+std::vector<uint8_t> SentMatrix(const std::string& trace, int profile) {
+    constexpr size_t kLength = 512; // the 128-key model
+    const size_t first = static_cast<size_t>(profile) * kLength;
+    std::vector<uint8_t> matrix(kLength, 0);
+    ForEachWrite(trace, CMD_WRITE_KEY_MATRIX, [&](size_t offset, std::span<const uint8_t> bytes) {
+        for (size_t at = offset; at < offset + bytes.size(); ++at)
+            if (at >= first && at < first + kLength) matrix[at - first] = bytes[at - offset];
+    });
     return matrix;
 }
 
-// The macro memory image the keyboard last received, from the wire trace.
+// The macro memory image the keyboard last received.
 std::vector<uint8_t> SentMacroMemory(const std::string& trace) {
     std::vector<uint8_t> image;
-    for (const std::string& line : Lines(trace)) {
-        if (line.rfind("> ", 0) != 0) continue;
-        std::vector<uint8_t> r;
-        for (const std::string& hex : Words(line.substr(2)))
-            r.push_back(static_cast<uint8_t>(std::stoi(hex, nullptr, 16)));
-        if (r.size() != 64 || r[3] != CMD_WRITE_MACRO_MEMORY) continue;
-        const size_t offset = r[5] | r[6] << 8;
-        const size_t length = std::min<size_t>(r[4], 56);
-        if (image.size() < offset + length) image.resize(offset + length);
-        std::copy_n(r.begin() + 8, length, image.begin() + static_cast<std::ptrdiff_t>(offset));
-    }
+    ForEachWrite(trace, CMD_WRITE_MACRO_MEMORY, [&](size_t offset, std::span<const uint8_t> bytes) {
+        if (image.size() < offset + bytes.size()) image.resize(offset + bytes.size());
+        std::copy(bytes.begin(), bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(offset));
+    });
     return image;
 }
 
@@ -131,11 +129,12 @@ DeviceKeyCode CodeAtKey(const std::vector<uint8_t>& matrix, ScanCode key) {
 }
 
 // The host window over the simulated keyboard on a private X server, with
-// its program folder, home, wire trace and status file.
-class CHostRun {
-  public:
-    CHostRun() : status(program.File("status")) {
-        if (!x.Ok()) return;
+// its program folder, home, wire trace and status file; up, with the key
+// buttons of A S D F and the keyboard's active profile known.
+class CompositeEndToEnd : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(x.Ok()) << x.Problem();
         fs::create_directory_symlink(std::string(ORVANE_BIN_DIR) + "/Skins", program.File("Skins"));
         fs::copy_file(std::string(ORVANE_SOURCE_DIR) + "/assets/Lang0409.ini", program.File("Lang0409.ini"));
         host = std::make_unique<testing::CChild>(
@@ -143,11 +142,7 @@ class CHostRun {
             std::vector<std::string>{x.DisplayEnv(), "QT_QPA_PLATFORM=xcb", "XDG_DATA_HOME=" + home.Data(),
                                      "XDG_CONFIG_HOME=" + home.Config(),
                                      "XDG_RUNTIME_DIR=" + home.Runtime()});
-    }
-    // The key buttons of A S D F, once the window is up; empty when it is not.
-    std::map<ScanCode, Rect> KeyButtons() {
-        std::map<ScanCode, Rect> keys;
-        if (status.Wait("ready").empty()) return keys;
+        ASSERT_FALSE(status.Wait("ready").empty()) << "the host window did not come up";
         for (ScanCode code : {0x1E, 0x1F, 0x20, 0x21}) {
             const int id = KeySlotAt(KeySlotOfScanCode(code))->controlId;
             for (int n = 1; n <= 4; ++n) {
@@ -155,27 +150,22 @@ class CHostRun {
                 if (std::stoi(w[1]) == id) keys[code] = RectAt(w, 2);
             }
         }
-        return keys;
+        ASSERT_EQ(keys.size(), 4u);
+        profile = std::stoi(Words(status.Wait("profile"))[1]);
+        ASSERT_GE(profile, 0);
     }
 
     testing::CXSession x;
     testing::CTempDir program;
     testing::CTempHome home;
     const std::string trace = program.File("wire.trace");
-    CStatusFile status;
+    CStatusFile status{program.File("status")};
     std::unique_ptr<testing::CChild> host;
+    std::map<ScanCode, Rect> keys;
+    int profile = -1;
 };
 
-TEST(CompositeEndToEnd, RemapsReachTheKeyboardAndNoKeyStaysGrabbed) {
-    CHostRun run;
-    ASSERT_TRUE(run.x.Ok()) << run.x.Problem();
-    testing::CXSession& x = run.x;
-    CStatusFile& status = run.status;
-    const std::string& trace = run.trace;
-    std::map<ScanCode, Rect> keys = run.KeyButtons(); // A S D F by their buttons
-    ASSERT_EQ(keys.size(), 4u) << "the host window did not come up";
-    const int profile = std::stoi(Words(status.Wait("profile"))[1]);
-    ASSERT_GE(profile, 0);
+TEST_F(CompositeEndToEnd, RemapsReachTheKeyboardAndNoKeyStaysGrabbed) {
     int opened = 0;
     auto open = [&](ScanCode key) {
         x.Click(keys[key].cx(), keys[key].cy());
@@ -249,18 +239,22 @@ TEST(CompositeEndToEnd, RemapsReachTheKeyboardAndNoKeyStaysGrabbed) {
     open(0x1E);
     EXPECT_EQ(status.Wait("edit ", opened), "edit B");
     close(2);
-    w = open(0x1F);
-    EXPECT_EQ(w.at(8), "2");  // tab: Key
-    EXPECT_EQ(w.at(10), "1"); // mouse row
-    close(2);
-    w = open(0x20);
-    EXPECT_EQ(w.at(8), "7");
-    EXPECT_EQ(w.at(12), "6"); // media row
-    close(2);
-    w = open(0x21);
-    EXPECT_EQ(w.at(8), "8");
-    EXPECT_EQ(w.at(14), "3"); // function row
-    close(2);
+    // The tab (Key, Media, Function) and the row of its list: the status
+    // line's words after "tab", and after "mouse", "media" or "function".
+    struct Shown {
+        ScanCode key;
+        const char* tab;
+        size_t rowWord;
+        const char* row;
+    };
+    for (const Shown& shown :
+         {Shown{0x1F, "2", 10, "1"}, Shown{0x20, "7", 12, "6"}, Shown{0x21, "8", 14, "3"}}) {
+        SCOPED_TRACE(shown.key);
+        w = open(shown.key);
+        EXPECT_EQ(w.at(8), shown.tab);
+        EXPECT_EQ(w.at(shown.rowWord), shown.row);
+        close(2);
+    }
 
     // S disabled on its Key tab: the next Apply sends no code for it.
     open(0x1F);
@@ -280,18 +274,10 @@ TEST(CompositeEndToEnd, RemapsReachTheKeyboardAndNoKeyStaysGrabbed) {
 
 // A macro recorded from real key presses in the Macro tab reaches the
 // keyboard's macro memory, and the key plays it.
-TEST(CompositeEndToEnd, RecordedMacroReachesTheKeyboard) {
-    CHostRun run;
-    ASSERT_TRUE(run.x.Ok()) << run.x.Problem();
-    std::map<ScanCode, Rect> keys = run.KeyButtons();
-    ASSERT_FALSE(keys.empty()) << "the host window did not come up";
-    const int profile = std::stoi(Words(run.status.Wait("profile"))[1]);
-    ASSERT_GE(profile, 0);
-    testing::CXSession& x = run.x;
-
+TEST_F(CompositeEndToEnd, RecordedMacroReachesTheKeyboard) {
     x.Click(keys[0x1E].cx(), keys[0x1E].cy());
-    ASSERT_NE(run.status.Wait("described"), "");
-    auto c = run.status.Controls();
+    ASSERT_NE(status.Wait("described"), "");
+    auto c = status.Controls();
     x.Click(c[1029].cx(), c[1029].cy()); // Macro tab
     x.Click(c[1017].cx(), c[1017].cy()); // add
     x.Click(c[1020].cx(), c[1020].cy()); // record
@@ -301,13 +287,13 @@ TEST(CompositeEndToEnd, RecordedMacroReachesTheKeyboard) {
     x.Xdo({"key", "ctrl+a"});
     x.Xdo({"type", "3"});
     x.Click(c[1].cx(), c[1].cy()); // OK
-    EXPECT_EQ(run.status.Wait("closed "), "closed free") << "a key stays grabbed";
+    EXPECT_EQ(status.Wait("closed "), "closed free") << "a key stays grabbed";
 
-    const auto apply = Words(run.status.Wait("apply "));
+    const auto apply = Words(status.Wait("apply "));
     x.Click(RectAt(apply, 1).cx(), RectAt(apply, 1).cy());
-    EXPECT_EQ(run.status.Wait("applied"), "applied 1 1");
+    EXPECT_EQ(status.Wait("applied"), "applied 1 1");
 
-    const std::vector<uint8_t> image = SentMacroMemory(run.trace);
+    const std::vector<uint8_t> image = SentMacroMemory(trace);
     MacroList macros;
     ASSERT_GT(DecodeMacroBlock(image.data(), image.size(), macros), 0);
     ASSERT_EQ(macros.size(), 1u);
@@ -320,7 +306,7 @@ TEST(CompositeEndToEnd, RecordedMacroReachesTheKeyboard) {
                                                            {0x2E, kActionPress}, {0x2E, kActionRelease}};
     EXPECT_EQ(actions, typed);
     // A plays the first macro of the list.
-    EXPECT_EQ(CodeAtKey(SentMatrix(run.trace, profile), 0x1E), (DeviceKeyCode{5, 1, 0}));
+    EXPECT_EQ(CodeAtKey(SentMatrix(trace, profile), 0x1E), (DeviceKeyCode{5, 1, 0}));
 }
 
 } // namespace

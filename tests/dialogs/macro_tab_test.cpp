@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <filesystem>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPixmap>
@@ -12,13 +11,11 @@
 
 #include "device/DeviceCommands.h"
 #include "dialogs/MacroTab.h"
+#include "dialogs/support/CompositeTestEnv.h"
 #include "model/ConfigStore.h"
 #include "model/KeyTooltip.h"
 #include "services/Language.h"
-#include "services/PathTable.h"
-#include "support/ProfileTestSupport.h"
-#include "support/TempDir.h"
-#include "support/TestApp.h"
+#include "support/ScriptedPrompt.h"
 
 namespace orvane::test {
 namespace {
@@ -27,24 +24,13 @@ namespace {
 constexpr quint32 kNativeA = 30 + 8, kNativeB = 48 + 8, kNativePrint = 99 + 8, kNativeSuper = 125 + 8,
                   kNativeVolumeUp = 115 + 8;
 
-class CViewStub final : public CKeyButtonView {
-  public:
-    bool GKeyBankSet() const override { return false; }
-    void SetKeyButtonTooltip(int, const std::string&, bool) override {}
-    void MarkConfigurationChanged() override {}
-};
-
-class MacroTabTest : public ::testing::Test {
+// The key dialog tests' program folder and home, with a prompt that keeps
+// the styles of its questions.
+class MacroTabTest : public CompositeTest {
   protected:
     void SetUp() override {
-        orvane::testing::TestApp();
-        namespace fs = std::filesystem;
-        fs::create_directories(m_prog.File("prog"));
-        fs::copy_file(std::string(ORVANE_SOURCE_DIR) + "/assets/Lang0409.ini",
-                      m_prog.File("prog/Lang0409.ini"));
-        ASSERT_TRUE(BuildPathTable(m_prog.File("prog/orvane")));
+        ASSERT_NO_FATAL_FAILURE(CompositeTest::SetUp());
         SetPrompt(&prompt);
-        SetActiveProfileCache(0);
         g_ConfigStore.SetMacros({});
         g_ConfigStore.SetRecords({});
         m_dialog.resize(600, 400);
@@ -57,8 +43,7 @@ class MacroTabTest : public ::testing::Test {
     }
     void TearDown() override {
         m_tab.FreeAll();
-        SetPrompt(nullptr);
-        SetActiveProfileCache(-1);
+        CompositeTest::TearDown();
     }
 
     // Sends a key event to the tab's action list, as the window would get it.
@@ -90,10 +75,7 @@ class MacroTabTest : public ::testing::Test {
         m_tab.RecordDelayBox()->setChecked(on);
     }
 
-    bool m_app = (orvane::testing::TestApp(), true); // before any widget
-    testing::CTempHome m_home;
-    testing::CTempDir m_prog;
-    CFilePrompt prompt;
+    testing::CScriptedPrompt prompt;
     int applyEnabled = 0;
     int64_t now = 1000;
     QWidget m_dialog;
@@ -331,8 +313,7 @@ TEST_F(MacroTabTest, CancelDropsEditsAndApplyStoresThem) {
     m_tab.OnCommand(1017);
     m_tab.OnCommand(1020);
     Tap(kNativeA, 1100, 10);
-    CViewStub view;
-    ASSERT_TRUE(m_tab.StoreList(view));
+    ASSERT_TRUE(m_tab.StoreList(window_));
     EXPECT_FALSE(m_tab.Recording());
     const MacroList stored = g_ConfigStore.Macros();
     ASSERT_EQ(stored.size(), 1u);

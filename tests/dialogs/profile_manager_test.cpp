@@ -21,36 +21,22 @@
 #include "support/ProfileTestSupport.h"
 #include "support/SimFaultCases.h"
 #include "support/TestApp.h"
-#include "transfer/ActiveProfile.h"
 #include "transfer/BusyIndicator.h"
-#include "transfer/support/TransferFixture.h"
 #include "ui/PngButton.h"
 #include "ui/ReportCtrl.h"
 
 namespace orvane::test {
 namespace {
 
-class ProfileManagerTest : public TransferTest {
+class ProfileManagerTest : public ProfileTest {
   protected:
     void SetUp() override {
         orvane::testing::TestApp();
-        TransferTest::SetUp();
-        namespace fs = std::filesystem;
+        ASSERT_NO_FATAL_FAILURE(ProfileTest::SetUp());
         const std::string shipped = std::string(ORVANE_BIN_DIR) + "/Skins/";
         for (const char* file : {"Profile.ini", "Profile_normal.jpg", "Profile_over.jpg", "Profile_down.jpg",
                                  "profile_bg.jpg", "profile_mask.bmp"})
-            fs::copy_file(shipped + file, ProgramFolder() + "/Skins/" + file);
-        SetPrompt(&files);
-        for (int p = 0; p < PROFILE_COUNT; ++p)
-            CreateWorkingProfile(p);
-    }
-    void TearDown() override {
-        SetProfileMenuRebuild(nullptr);
-        TransferTest::TearDown();
-    }
-    int KeyboardActive() {
-        SetActiveProfileCache(-1);
-        return GetActiveProfile();
+            std::filesystem::copy_file(shipped + file, ProgramFolder() + "/Skins/" + file);
     }
     void Click(COrvane_DlgProfile& dlg, int id) {
         CPngButton* button = dlg.Button(id);
@@ -58,8 +44,6 @@ class ProfileManagerTest : public TransferTest {
         ASSERT_TRUE(button->isEnabled()) << id;
         button->click();
     }
-
-    CFilePrompt files;
 };
 
 TEST_F(ProfileManagerTest, OpensWithTheThreeProfilesAndTheActiveOneMarked) {
@@ -101,13 +85,13 @@ TEST_F(ProfileManagerTest, ApplyWithFiveRowsRecordsEveryPathAndTheCount) {
     const std::string unwritable = home.Dir().File("no-such-folder/New.fwc");
     const std::string added = UserFolder() + "/Mine.fwc";
     const std::string loaded = home.Dir().File("elsewhere.fwc");
-    files.files = {unwritable, added, loaded};
+    prompt.files = {unwritable, added, loaded};
     COrvane_DlgProfile dlg;
     ASSERT_TRUE(dlg.OnInitDialog());
     // A file Add cannot create is named to the user and not listed.
     Click(dlg, IDC_PROFILE_ADD);
-    ASSERT_EQ(files.shown.size(), 1u);
-    EXPECT_NE(files.shown[0].find(unwritable), std::string::npos) << files.shown[0];
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_NE(prompt.shown[0].find(unwritable), std::string::npos) << prompt.shown[0];
     EXPECT_EQ(dlg.List().GetItemCount(), 3);
     EXPECT_FALSE(dlg.Button(IDC_PROFILE_APPLY)->isEnabled());
     Click(dlg, IDC_PROFILE_ADD);
@@ -117,7 +101,7 @@ TEST_F(ProfileManagerTest, ApplyWithFiveRowsRecordsEveryPathAndTheCount) {
     EXPECT_EQ(ValidateProfileFile(added), kProfileValid);
     EXPECT_FALSE(std::filesystem::exists(loaded));
     const std::string addStart = UserFolder() + "/" + Text("PROFILE_NEW");
-    EXPECT_EQ(files.dialogStarts, (std::vector<std::string>{addStart, addStart, UserFolder() + "/*.fwc"}));
+    EXPECT_EQ(prompt.dialogStarts, (std::vector<std::string>{addStart, addStart, UserFolder() + "/*.fwc"}));
     ASSERT_EQ(dlg.List().GetItemCount(), 5);
     EXPECT_EQ(dlg.List().GetItemText(3, 1), "Mine");
 
@@ -152,7 +136,7 @@ TEST_F(ProfileManagerTest, TheActiveMarkFollowsItsRowNotItsPosition) {
 
 TEST_F(ProfileManagerTest, ChoosingAnotherRowSwitchesTheKeyboardOnApply) {
     ASSERT_EQ(SetActiveProfile(0), 1);
-    files.files = {home.Dir().File("x.fwc")};
+    prompt.files = {home.Dir().File("x.fwc")};
     COrvane_DlgProfile dlg;
     ASSERT_TRUE(dlg.OnInitDialog());
     Click(dlg, IDC_PROFILE_LOAD);
@@ -171,13 +155,13 @@ TEST_F(ProfileManagerTest, ApplyAsksBeforeReadingBackOverUnsentKeyChanges) {
     ASSERT_EQ(SetActiveProfile(0), 1);
     ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, 0x1E, KeyFunctionKind::Disabled, 0));
     host.pending = true;
-    files.answer = IDYES;
+    prompt.answer = IDYES;
     COrvane_DlgProfile dlg;
     ASSERT_TRUE(dlg.OnInitDialog());
     Click(dlg, IDC_PROFILE_OK);
     WaitForBusyIndicator();
-    ASSERT_EQ(files.shown.size(), 1u);
-    EXPECT_EQ(files.shown[0], Text("PROFILE_SELECT_PROMPT"));
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0], Text("PROFILE_SELECT_PROMPT"));
     // Sent before the read-back, so the keyboard hands the change back.
     EXPECT_TRUE(g_ConfigStore.Record(0, 0x1E).Is(KeyFunctionKind::Disabled));
     EXPECT_FALSE(host.pending.load());
@@ -203,16 +187,16 @@ TEST_F(ProfileManagerTest, AFaultAtOkIsToldAndKeepsTheManagerOpenWithItsChanges)
             if (stage.keyChange) {
                 ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, 0x1E, KeyFunctionKind::Disabled, 0));
                 host.pending = true;
-                files.answer = IDYES;
+                prompt.answer = IDYES;
             }
             const KeyFunctionTable records = g_ConfigStore.Records();
-            files.shown.clear();
+            prompt.shown.clear();
             testing::FailRequest(*sim, fault.kind, sim->RequestCount() + stage.at);
             Click(dlg, IDC_PROFILE_OK);
             WaitForBusyIndicator();
             sim->ClearFaults();
-            ASSERT_FALSE(files.shown.empty());
-            EXPECT_EQ(files.shown.back(), Text(stage.told));
+            ASSERT_FALSE(prompt.shown.empty());
+            EXPECT_EQ(prompt.shown.back(), Text(stage.told));
             EXPECT_TRUE(dlg.IsOpen());
             EXPECT_TRUE(dlg.ApplyPendingFlag());
             EXPECT_TRUE(dlg.Button(IDC_PROFILE_APPLY)->isEnabled());
@@ -227,7 +211,7 @@ TEST_F(ProfileManagerTest, AFaultAtOkIsToldAndKeepsTheManagerOpenWithItsChanges)
 
 TEST_F(ProfileManagerTest, ASwitchOrAGoneKeyboardReachesTheOpenManager) {
     ASSERT_EQ(SetActiveProfile(0), 1);
-    files.files = {home.Dir().File("x.fwc")};
+    prompt.files = {home.Dir().File("x.fwc")};
     COrvane_DlgProfile dlg;
     ASSERT_TRUE(dlg.OnInitDialog());
     Click(dlg, IDC_PROFILE_LOAD);
@@ -237,13 +221,13 @@ TEST_F(ProfileManagerTest, ASwitchOrAGoneKeyboardReachesTheOpenManager) {
     sim->ClearFaults();
     EXPECT_EQ(dlg.ActiveRow(), 0);
     EXPECT_TRUE(dlg.ApplyPendingFlag());
-    files.shown.clear();
+    prompt.shown.clear();
     // The list's own change is applied first: nothing asks or fails.
-    files.answer = IDNO;
+    prompt.answer = IDNO;
     EXPECT_EQ(SelectProfile(2, true), 1);
     EXPECT_EQ(dlg.ActiveRow(), 2);
     EXPECT_FALSE(dlg.ApplyPendingFlag());
-    EXPECT_TRUE(files.shown.empty());
+    EXPECT_TRUE(prompt.shown.empty());
     dlg.CancelIfOpen();
     EXPECT_FALSE(dlg.IsOpen());
     EXPECT_EQ(OpenProfileManager(), nullptr);
@@ -286,28 +270,20 @@ TEST_F(ProfileManagerTest, RenamedProfilesShowInTheListMenuButtonAndTrayTipAndAr
     QMenu menu;
     const ProfileMenuModel shown = BuildProfileMenu(button, &menu);
     EXPECT_EQ(button.text(), "Gaming");
-    EXPECT_EQ(menu.actions()[3]->text(), "Gaming");
-    EXPECT_EQ(shown.trayTip, Text("KEYBOARD_TRAY_DESC") + "\n" + Text("PROFILE_TIP") + "Gaming");
-    EXPECT_EQ(MakeProfileMenu(-1).trayTip, Text("KEYBOARD_TRAY_DESC"));
-    // A long name is cut whole characters at a time.
-    EXPECT_EQ(CleanProfileName(std::string(39, 'x') + "\u00e9\u00e9"), std::string(39, 'x') + "\u00e9");
-}
-
-TEST_F(ProfileManagerTest, TheProfilesButtonShowsTheActiveProfile) {
-    CPngButton button(nullptr, 1005);
-    QMenu menu;
-    ASSERT_EQ(SetActiveProfile(1), 1);
-    BuildProfileMenu(button, &menu);
-    EXPECT_EQ(button.text(), "Profile 2");
-    EXPECT_EQ(button.TooltipText().toStdString(), Text("PROFILE_TIP") + "Profile 2");
+    EXPECT_EQ(button.TooltipText().toStdString(), Text("PROFILE_TIP") + "Gaming");
     ASSERT_EQ(menu.actions().size(), 5);
     EXPECT_TRUE(menu.actions()[1]->isSeparator());
+    EXPECT_EQ(menu.actions()[3]->text(), "Gaming");
     EXPECT_TRUE(menu.actions()[3]->isChecked());
     EXPECT_EQ(menu.actions()[4]->data().toInt(), 9003);
-
+    EXPECT_EQ(shown.trayTip, Text("KEYBOARD_TRAY_DESC") + "\n" + Text("PROFILE_TIP") + "Gaming");
+    // Not known: the first is checked, and the button and the tip name none.
     const ProfileMenuModel unknown = MakeProfileMenu(-1);
     EXPECT_TRUE(unknown.items[0].checked);
     EXPECT_EQ(unknown.caption, Text("DEFAULT_PROFILE_NAME"));
+    EXPECT_EQ(unknown.trayTip, Text("KEYBOARD_TRAY_DESC"));
+    // A long name is cut whole characters at a time.
+    EXPECT_EQ(CleanProfileName(std::string(39, 'x') + "\u00e9\u00e9"), std::string(39, 'x') + "\u00e9");
 }
 
 } // namespace

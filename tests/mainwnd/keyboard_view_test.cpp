@@ -13,24 +13,18 @@
 #include "device/ReportExchange.h"
 #include "dialogs/DlgComposite.h"
 #include "dialogs/OpenComposite.h"
+#include "mainwnd/PictureStatic.h"
 #include "model/ConfigStore.h"
 #include "model/KeyFunction.h"
 #include "model/KeyTables.h"
 #include "model/KeyTooltip.h"
-#include "model/LightingWriteQueue.h"
 #include "platform/CriticalSections.h"
 #include "services/Language.h"
-#include "services/Prompt.h"
 #include "support/PanelFixture.h"
-#include "ui/GuiThread.h"
 #include "ui/PngButton.h"
 
 namespace orvane::testing {
 namespace {
-
-using Calls = std::vector<std::string>;
-const std::vector<uint8_t> kAllModes = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
-                                        11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
 
 class KeyboardView : public PanelFixture {
   protected:
@@ -101,14 +95,18 @@ TEST_F(KeyboardView, PaintingInModeTwentyColoursOnlyKeysWithAnLed) {
     EXPECT_EQ(ReadKeyColour(0, 0, q->ledIndex), (KeyColourEntry{0x0000FF, 0}));
     EXPECT_TRUE(requests.empty());
 
+    // The list showing another mode than the one in force (19) paints nothing.
+    panel->ModeCombo()->setCurrentIndex(18);
+    port.Take();
+    Click(q->controlId);
+    EXPECT_TRUE(port.Take().empty());
+    panel->ModeCombo()->setCurrentIndex(19);
+    port.Take();
+
     // Through the window's queue the click returns while the keyboard is still
     // busy with the write, and the key changes only once the keyboard has
     // answered: refused, it is neither shown nor kept, and the user is told once.
-    CLightingWriteQueue queue(port, [](const std::function<void()>& answer) { RunOnGuiThread(answer); });
-    lighting.SetSender(&queue);
-    CRecordingPrompt prompt;
-    SetPrompt(&prompt);
-    g_DeviceOpen.store(1);
+    QueueWrites();
     const KeySlot* w = KeySlotAt(17);
     const uint32_t shown = keys->Button(w->controlId)->OutlineColour();
     const Colour held = lighting.KeyColour(0, w->ledIndex);
@@ -119,7 +117,7 @@ TEST_F(KeyboardView, PaintingInModeTwentyColoursOnlyKeysWithAnLed) {
         port.WaitUntilHeld();
         EXPECT_EQ(keys->Button(w->controlId)->OutlineColour(), shown);
         port.Release();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !queue.Busy(); }, 30000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !queue->Busy(); }, 30000));
     };
     port.Refuse("K");
     ASSERT_NO_FATAL_FAILURE(paint());
@@ -132,15 +130,6 @@ TEST_F(KeyboardView, PaintingInModeTwentyColoursOnlyKeysWithAnLed) {
     EXPECT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(keys->Button(w->controlId)->OutlineColour(), 0x0000FFu);
     EXPECT_EQ(ReadKeyColour(0, 0, w->ledIndex), (KeyColourEntry{0x0000FF, 0}));
-    lighting.SetSender(nullptr);
-    SetPrompt(nullptr);
-    g_DeviceOpen.store(0);
-    port.Take();
-
-    // The list showing another mode than the one in force (19) paints nothing.
-    panel->ModeCombo()->setCurrentIndex(18);
-    Click(q->controlId);
-    EXPECT_TRUE(port.Take().empty());
 }
 
 TEST_F(KeyboardView, LedMessageMarksAssignedGKeysAndClearPreviewUnmarksEverything) {
@@ -237,28 +226,20 @@ TEST_F(KeyboardView, PreviewRepaintsOnlyButtonsWhoseLightChanged) {
     EXPECT_GT(keys->RepaintCount(), before);
 }
 
-// Counts the left-button presses that reach the window itself.
-class CPressCounter final : public QObject {
-  public:
-    int presses = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress) ++presses;
-        return false;
-    }
-};
-
 void SendMouse(QWidget* to, QEvent::Type type, QPoint at) {
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, at, to->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
     QApplication::sendEvent(to, &event);
 }
 
-TEST_F(KeyboardView, APressOnAKeyStaysWithTheKeyAndNeverMovesTheWindow) {
+TEST_F(KeyboardView, APressOnAKeyOrAPanelPictureStaysThereAndNeverMovesTheWindow) {
     Connect(kAllModes, {20});
-    SwitchOn();
     dialog->show();
     CPressCounter counter;
     dialog->installEventFilter(&counter);
+    QTest::mouseClick(panel->Picture(1167), Qt::LeftButton); // the lighting switch
+    QTest::mouseClick(panel->Picture(1212), Qt::LeftButton); // a preset
+    EXPECT_TRUE(lighting.SwitchOn());
     CPngButton* key = keys->Button(KeySlotAt(16)->controlId);
     for (QPoint at : {key->rect().center(), QPoint(0, 0), key->rect().bottomRight()})
         QTest::mouseClick(key, Qt::LeftButton, {}, at);

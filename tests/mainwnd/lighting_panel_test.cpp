@@ -15,27 +15,20 @@
 #include "device/ReportExchange.h"
 #include "mainwnd/PictureStatic.h"
 #include "model/KeyTables.h"
-#include "model/LightingWriteQueue.h"
 #include "platform/IniFile.h"
 #include "services/Language.h"
-#include "services/Prompt.h"
 #include "sim/SimFaults.h"
 #include "sim/SimInstall.h"
 #include "support/PanelFixture.h"
-#include "support/RecordingPrompt.h"
+#include "support/SimFaultCases.h"
 #include "transfer/LightingReadBack.h"
 #include "ui/BitmapSlider.h"
-#include "ui/GuiThread.h"
 #include "ui/PngButton.h"
 #include "ui/SkinColorBtn.h"
 
 namespace orvane::testing {
 namespace {
 
-using Calls = std::vector<std::string>;
-
-const std::vector<uint8_t> kAllModes = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
-                                        11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
 // Mode 1, brightness 3, speed 2, direction 255, colourful, colour (10, 20, 30).
 const std::vector<uint8_t> kRecord = {1, 3, 2, 255, 1, 10, 20, 30};
 
@@ -176,9 +169,7 @@ TEST_F(LightingPanel, ColourControlsTicksOptionsAndPresets) {
     Connect(kAllModes, kRecord);
     SwitchOn();
     EXPECT_EQ(PictureOf(1156), "sjsdown.bmp");
-    testing::CRecordingPrompt prompt; // "other" opens the platform's colour dialog
-    prompt.colour = 0x332211;
-    SetPrompt(&prompt);
+    prompt.colour = 0x332211; // "other" opens the platform's colour dialog
     panel->ColourPicker(1155)->ShowPalette(); // the button is named in the program's words
     ASSERT_NE(panel->ColourPicker(1155)->Palette(), nullptr);
     EXPECT_EQ(panel->ColourPicker(1155)->Palette()->findChild<QToolButton*>("other")->text(),
@@ -347,12 +338,8 @@ TEST_F(LightingPanel, RefreshShowsDecodedValuesWithSpeedBeyondRangeAsSpeedFive) 
 TEST_F(LightingPanel, ARefusedBurstIsToldOnceAndLeavesWhatTheKeyboardHolds) {
     CSimKeyboard& sim = InstallSimulatedKeyboard(128);
     ASSERT_TRUE(OpenCommandInterface(g_HidDevice));
-    g_DeviceOpen.store(1);
+    QueueWrites();
     port.forward = &DeviceLightingPort();
-    CLightingWriteQueue queue(port, [](const std::function<void()>& answer) { RunOnGuiThread(answer); });
-    lighting.SetSender(&queue);
-    CRecordingPrompt prompt;
-    SetPrompt(&prompt);
     ASSERT_EQ(ReadLightingRecords(lighting), DEV_OK);
     panel->RefreshLightingPanel();
     SwitchOn();
@@ -373,13 +360,9 @@ TEST_F(LightingPanel, ARefusedBurstIsToldOnceAndLeavesWhatTheKeyboardHolds) {
         ASSERT_TRUE(settle());
     };
 
-    const SimFault faults[] = {{SimFault::Status, 0, UINT32_MAX, 0xFF},
-                               {SimFault::NoReply, 0, UINT32_MAX, 0},
-                               {SimFault::FailWrite, 0, UINT32_MAX, 0}};
-    for (SimFault fault : faults) {
-        SCOPED_TRACE("fault kind " + std::to_string(fault.What));
-        fault.From = sim.RequestCount() + 1;
-        sim.AddFault(fault);
+    for (const SimFaultCase& fault : kRequestFaults) {
+        SCOPED_TRACE(fault.name);
+        sim.AddFault({fault.kind, sim.RequestCount() + 1, UINT32_MAX, 0xFF});
         ASSERT_NO_FATAL_FAILURE(burst());
         sim.ClearFaults();
         EXPECT_EQ(prompt.shown, std::vector<std::string>{LightText("WRITE_REFUSED")});
@@ -402,18 +385,7 @@ TEST_F(LightingPanel, ARefusedBurstIsToldOnceAndLeavesWhatTheKeyboardHolds) {
     EXPECT_EQ(lighting.Settings().brightness, 2);
     EXPECT_EQ(lighting.CurrentPreviewParams().colour, kPresetColours[1]);
     EXPECT_EQ(lighting.LightingArea(), keyboard());
-
-    lighting.SetSender(nullptr);
-    SetPrompt(nullptr);
-    g_DeviceOpen.store(0);
-    g_HidDevice.Close();
 }
-
-} // namespace
-} // namespace orvane::testing
-
-namespace orvane::testing {
-namespace {
 
 class CRecordingHost : public CLightingHost {
   public:
@@ -442,31 +414,6 @@ TEST_F(LightingPanel, ReportRateButtonsAndTheWindowAsLightingHost) {
     panel->OnCommand(1167);
     panel->TurnLightingSwitchOff();
     EXPECT_EQ(host.log, "on;mode 1;off;tips;hide;");
-}
-
-} // namespace
-} // namespace orvane::testing
-
-namespace orvane::testing {
-namespace {
-
-// Counts the mouse presses that reach a widget.
-class CPressCounter final : public QObject {
-  public:
-    int presses = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        presses += event->type() == QEvent::MouseButtonPress ? 1 : 0;
-        return false;
-    }
-};
-
-TEST_F(LightingPanel, PressOnAPictureDoesNotReachTheWindowWhichWouldStartADrag) {
-    CPressCounter counter;
-    dialog->installEventFilter(&counter);
-    QTest::mouseClick(panel->Picture(1167), Qt::LeftButton);
-    QTest::mouseClick(panel->Picture(1212), Qt::LeftButton);
-    EXPECT_EQ(counter.presses, 0);
-    EXPECT_TRUE(lighting.SwitchOn());
 }
 
 } // namespace

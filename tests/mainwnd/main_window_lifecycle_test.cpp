@@ -1,52 +1,22 @@
-#include "mainwnd/COrvaneDlg.h"
-
+// The main window's run: hidden at the start, opened and ended only by the
+// tagged messages, and a second copy that ends before it makes a window.
 #include <atomic>
-#include <gtest/gtest.h>
-#include <QApplication>
-#include <QTimer>
 #include <thread>
 #include <unistd.h>
 
 #include "app/InstanceProtocol.h"
-#include "platform/Paths.h"
+#include "mainwnd/support/MainWindowFixture.h"
 #include "services/AutoShowLatch.h"
 #include "services/MainWindowLink.h"
-#include "services/PathTable.h"
 #include "services/WindowMessages.h"
-#include "support/TempDir.h"
-#include "support/TestApp.h"
 
 using namespace orvane;
 
 namespace {
 
-// The real lock file in the test's runtime folder, no other process, no companion.
-class CAloneSystem final : public CInstanceSystem {
-  public:
-    pid_t other = 0;
-    std::vector<uint32_t> sent;
-    pid_t FindOtherInstance() override { return other; }
-    void SendToInstance(pid_t, uint32_t message, uintptr_t) override { sent.push_back(message); }
-    bool WaitForInstanceEnd(pid_t) override { return true; }
-    CInstanceMutex::Result OpenOrCreateMutex() override {
-        return InstanceMutex().OpenOrCreate(InstanceLockPath());
-    }
-    void StartCompanion() override {}
-};
-
-class MainWindowLifecycle : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        orvane::testing::TestApp();
-        // The shipped skins beside the built program.
-        ASSERT_TRUE(BuildPathTable(std::string(ORVANE_BIN_DIR) + "/orvane"));
-        ASSERT_TRUE(FileExists(Paths().MainSkinFile)) << "build the skins first";
-    }
-    orvane::testing::CTempHome home_;
-};
+using MainWindowLifecycle = orvane::testing::WindowTest;
 
 TEST_F(MainWindowLifecycle, StartsHiddenOpensOnUmOpenAndOnlyUmKillEndsTheRun) {
-    CAloneSystem system;
     std::optional<COrvaneDlg> window;
     window.emplace(std::vector<std::string>{"/Start"}, system);
     ASSERT_FALSE(window->EndProcessRequested());
@@ -106,8 +76,7 @@ TEST_F(MainWindowLifecycle, StartsHiddenOpensOnUmOpenAndOnlyUmKillEndsTheRun) {
 }
 
 TEST_F(MainWindowLifecycle, SecondCopyEndsInItsConstructorWithoutAWindow) {
-    CAloneSystem first;
-    COrvaneDlg running({}, first);
+    COrvaneDlg running({}, system);
     ASSERT_FALSE(running.EndProcessRequested());
 
     CInstanceMutex::Result seen{};

@@ -3,33 +3,21 @@
 // hang or keep file descriptors or threads from one connection to the next.
 // ORVANE_SOAK_CYCLES sets the number of cycles (200 by default).
 #include <cstdlib>
-#include <functional>
-#include <gtest/gtest.h>
-#include <optional>
-#include <QApplication>
 #include <QThreadPool>
-#include <QTimer>
 #include <string>
 
 #include "device/ConnectionMonitor.h"
 #include "dialogs/DlgComposite.h"
 #include "dialogs/OpenComposite.h"
-#include "mainwnd/COrvaneDlg.h"
-#include "mainwnd/support/WindowTestDoubles.h"
-#include "platform/Paths.h"
-#include "services/PathTable.h"
-#include "services/Prompt.h"
+#include "mainwnd/support/MainWindowFixture.h"
 #include "services/WindowMessages.h"
 #include "sim/SimInstall.h"
 #include "support/ProcessCounts.h"
-#include "support/TempDir.h"
-#include "support/TestApp.h"
 
 using namespace orvane;
 
 namespace {
 
-using orvane::testing::CAloneSystem;
 using CCountingPrompt = orvane::testing::CRecordingPrompt;
 
 int SoakCycles() {
@@ -53,21 +41,26 @@ class CSoak {
     CSoak(COrvaneDlg& window, CSimKeyboard& sim, int cycles)
         : m_window(window), m_sim(sim), m_cycles(cycles) {}
 
-    int fdsAtStart = 0, fdsAtEnd = 0, threadsAtStart = 0, threadsAtEnd = 0;
-    std::string fdListAtStart, fdListAtEnd, threadListAtStart, threadListAtEnd;
+    // What the process holds; Qt's pooled workers come and go on their own
+    // (they end after 30 s idle): ended first, and left out of the count.
+    struct CHeld {
+        int fds = 0, threads = 0;
+        std::string fdList, threadList;
+        void Take() {
+            QThreadPool::globalInstance()->waitForDone();
+            fds = orvane::testing::OpenFdCount();
+            fdList = orvane::testing::OpenFdTargets();
+            threads = orvane::testing::ThreadCount(false);
+            threadList = orvane::testing::ThreadNames();
+        }
+    } atStart, atEnd;
     int cyclesDone = 0, dialogsOpened = 0, dialogsLeftOpen = 0, shownWhileGone = 0;
 
     void Tick() {
         switch (m_step) {
         case Step::FirstConnection:
             if (ConnectedState() != 1 || !m_window.isVisible()) return;
-            // Qt's pooled workers come and go on their own (they end after
-            // 30 s idle): ended here, and left out of the thread count.
-            QThreadPool::globalInstance()->waitForDone();
-            fdsAtStart = orvane::testing::OpenFdCount();
-            fdListAtStart = orvane::testing::OpenFdTargets();
-            threadsAtStart = orvane::testing::ThreadCount(false);
-            threadListAtStart = orvane::testing::ThreadNames();
+            atStart.Take();
             NextCycle();
             return;
         case Step::OpenDialog:
@@ -132,11 +125,7 @@ class CSoak {
 
     void NextCycle() {
         if (cyclesDone == m_cycles) {
-            QThreadPool::globalInstance()->waitForDone();
-            fdsAtEnd = orvane::testing::OpenFdCount();
-            fdListAtEnd = orvane::testing::OpenFdTargets();
-            threadsAtEnd = orvane::testing::ThreadCount(false);
-            threadListAtEnd = orvane::testing::ThreadNames();
+            atEnd.Take();
             m_step = Step::Done;
             m_window.Bridge().PostMessage(UM_KILL, TAG_KILL, 0);
             return;
@@ -156,15 +145,11 @@ class CSoak {
     Step m_step = Step::FirstConnection;
 };
 
-TEST(MainWindowSoak, UnplugAndReplugLeavesNoDescriptorsThreadsOrDialogsBehind) {
-    orvane::testing::TestApp();
-    orvane::testing::CTempHome home;
-    ASSERT_TRUE(BuildPathTable(std::string(ORVANE_BIN_DIR) + "/orvane"));
-    ASSERT_TRUE(FileExists(Paths().MainSkinFile)) << "build the skins first";
-    ASSERT_GE(FirstKeyButton(), 0);
+using MainWindowSoak = orvane::testing::WindowTest;
 
+TEST_F(MainWindowSoak, UnplugAndReplugLeavesNoDescriptorsThreadsOrDialogsBehind) {
+    ASSERT_GE(FirstKeyButton(), 0);
     CSimKeyboard& sim = InstallSimulatedKeyboard(128);
-    CAloneSystem system;
     COrvaneDlg window({}, system);
     ASSERT_FALSE(window.EndProcessRequested());
     CCountingPrompt prompt;
@@ -192,10 +177,10 @@ TEST(MainWindowSoak, UnplugAndReplugLeavesNoDescriptorsThreadsOrDialogsBehind) {
     EXPECT_EQ(soak.dialogsLeftOpen, 0);
     EXPECT_EQ(soak.shownWhileGone, 0);
     EXPECT_TRUE(prompt.shown.empty()) << prompt.shown.front();
-    EXPECT_EQ(soak.fdsAtEnd, soak.fdsAtStart)
-        << "at start: " << soak.fdListAtStart << "\nat end: " << soak.fdListAtEnd;
-    EXPECT_EQ(soak.threadsAtEnd, soak.threadsAtStart)
-        << "at start: " << soak.threadListAtStart << "\nat end: " << soak.threadListAtEnd;
+    EXPECT_EQ(soak.atEnd.fds, soak.atStart.fds)
+        << "at start: " << soak.atStart.fdList << "\nat end: " << soak.atEnd.fdList;
+    EXPECT_EQ(soak.atEnd.threads, soak.atStart.threads)
+        << "at start: " << soak.atStart.threadList << "\nat end: " << soak.atEnd.threadList;
 }
 
 } // namespace

@@ -21,8 +21,6 @@
 
 namespace orvane::test {
 
-using CCompositePrompt = testing::CRecordingPrompt;
-
 // The main window as the dialog sees it.
 class CFakeWindow final : public CCompositeWindow, public CKeyButtonView {
   public:
@@ -64,7 +62,7 @@ class CompositeTest : public ::testing::Test {
     } app_;
     std::unique_ptr<testing::CTempHome> home_;
     std::unique_ptr<testing::CTempDir> program_;
-    CCompositePrompt prompt_;
+    testing::CRecordingPrompt prompt_;
     CFakeWindow window_;
 };
 
