@@ -2,8 +2,6 @@
 // "SCREEN" reader.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -14,6 +12,7 @@
 #include "app/SkinIniFile.h"
 #include "app/SkinKeyLists.h"
 #include "app/SkinReaders.h"
+#include "support/TempDir.h"
 
 namespace orvane {
 namespace {
@@ -33,9 +32,6 @@ struct FakeTarget : CSkinTarget {
 class SkinReaders : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() / ("skin_readers_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        file = (dir / "Main.ini").string();
         std::ofstream(file) << "[SCREEN]\nMain=bg.jpg\nLink=" << std::string(3000, 'u') << "\n"
                             << "[BUTTONINFO]\n"
                                "CORNER=0,0,40,20\n"
@@ -46,9 +42,8 @@ class SkinReaders : public ::testing::Test {
                                "[BUTTONINFO2]\n"
                                "FACE=700,10,1,1\n";
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::filesystem::path dir;
-    std::string file;
+    testing::CTempDir dir;
+    const std::string file = dir.File("Main.ini");
 };
 
 TEST_F(SkinReaders, RectangleValues) {
@@ -119,7 +114,7 @@ TEST_F(SkinReaders, IniFileReader) {
     EXPECT_EQ(link->size(), CIniFile::kMaxValueChars);
 
     // A skin deep in the file system is read from where it is.
-    std::filesystem::path deep = dir;
+    std::filesystem::path deep = dir.Path();
     while (deep.string().size() < 300)
         deep /= std::string(40, 'd');
     std::filesystem::create_directories(deep);

@@ -18,31 +18,25 @@
 #include "device/HidPath.h"
 #include "device/support/Descriptors.h"
 #include "device/support/FakeHidraw.h"
-#include "device/support/RecordingLink.h"
-#include "device/support/SimFixture.h"
 #include "services/AutoShowLatch.h"
 #include "services/Language.h"
 #include "services/WindowMessages.h"
+#include "sim/SimFirmware.h"
+#include "sim/SimKeyboard.h"
 #include "support/ProcessCounts.h"
+#include "support/Programs.h"
+#include "support/RecordingLink.h"
 
 namespace orvane::test {
 namespace {
+
+using testing::CRecordingLink;
+using testing::WaitFor;
 
 using namespace std::chrono_literals;
 
 // Every message is posted: the monitor never waits for the window.
 const std::string kProfile = "post 5452", kGone = "post 4753", kOpen = "post 5350";
-
-// Polls `done` for up to 20 s: the machine may be loaded, so nothing here
-// is timed, only waited for.
-template <class Pred> bool WaitUntil(Pred done) {
-    const auto limit = std::chrono::steady_clock::now() + 20s;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > limit) return false;
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
 
 class MonitorTest : public ::testing::Test {
   protected:
@@ -54,15 +48,19 @@ class MonitorTest : public ::testing::Test {
         SetMainWindowLink(&link);
     }
     void TearDown() override {
-        StopDeviceThreads();
-        for (auto& t : threads)
-            t.join();
+        StopThreads();
         g_DeviceOpen.store(0);
         g_HidDevice.Close();
         SetMainWindowLink(nullptr);
         SetHidBackend(nullptr);
         ResetDeviceThreadState();
         AutoShowLatch().store(0);
+    }
+    void StopThreads() {
+        StopDeviceThreads();
+        for (auto& t : threads)
+            t.join();
+        threads.clear();
     }
     void Start(bool startedWithStart) {
         AutoShowLatch().store(startedWithStart ? 1 : 0);
@@ -124,7 +122,7 @@ TEST_F(MonitorTest, KeyboardPresentAtStartIsReportedAndShownOnce) {
     EXPECT_EQ(DefaultKeyMatrix()[64 * 3 + 2], 0x40);
     // The keyboard collection was opened and closed again; the monitor keeps
     // the command interface and the listener the consumer collection.
-    ASSERT_TRUE(WaitUntil([&] { return sim.OpenHandleCount() >= 2; }));
+    ASSERT_TRUE(WaitFor([&] { return sim.OpenHandleCount() >= 2; }));
     EXPECT_GE(sim.OpenCount(Path(0, 0)), 3);
     EXPECT_EQ(sim.OpenHandleCount(), 2);
 
@@ -160,7 +158,7 @@ TEST_F(MonitorTest, KeyboardArrivingLaterIsNotShown) {
     sim.Unplug();
     Start(false);
     // The first scan finds nothing: no message, but the latch is set.
-    ASSERT_TRUE(WaitUntil([] { return AutoShowLatch().load() == 1; }));
+    ASSERT_TRUE(WaitFor([] { return AutoShowLatch().load() == 1; }));
     EXPECT_TRUE(link.Events().empty());
     sim.Plug();
     ASSERT_TRUE(link.WaitFor(kProfile));
@@ -212,7 +210,7 @@ TEST_F(MonitorTest, ListingThatFailsIsSaidOnceAndTriedAgainAtTheNextHotplugEvent
     ::testing::internal::CaptureStderr();
     Start(true);
     // Probe, first look, and the listener's look: all failed.
-    ASSERT_TRUE(WaitUntil([&] { return unlistable.listings.load() >= 3; }));
+    ASSERT_TRUE(WaitFor([&] { return unlistable.listings.load() >= 3; }));
     unlistable.failing.store(false);
     sim.Unplug();
     sim.Plug();
@@ -228,15 +226,15 @@ TEST_F(MonitorTest, ConsumerReportsBecomeTimersAndTrayIcons) {
     Start(true);
     ASSERT_TRUE(link.WaitFor("tray 141"));
     // The listener's consumer handle is open once both handles exist.
-    ASSERT_TRUE(WaitUntil([&] { return sim.OpenHandleCount() >= 2; }));
+    ASSERT_TRUE(WaitFor([&] { return sim.OpenHandleCount() >= 2; }));
     sim.SendConsumerUsage(0x0401);
     sim.SendConsumerUsage(0x0000); // release: nothing
     sim.SendConsumerUsage(0x1801); // nothing
     sim.SendConsumerUsage(0x0402);
-    ASSERT_TRUE(link.WaitFor("timer 1053"));
-    EXPECT_EQ(link.Count("timer 1051"), 1);
+    ASSERT_TRUE(link.WaitFor("timer 1053 0"));
+    EXPECT_EQ(link.Count("timer 1051 0"), 1);
     sim.SendConsumerUsage(0x0401);
-    ASSERT_TRUE(link.WaitFor("timer 1051", 2));
+    ASSERT_TRUE(link.WaitFor("timer 1051 0", 2));
     sim.SendConsumerUsage(0x1811);
     ASSERT_TRUE(link.WaitFor("tray 142"));
     sim.SendConsumerUsage(0x1810);
@@ -251,7 +249,7 @@ TEST_F(MonitorTest, ConsumerReportsBecomeTimersAndTrayIcons) {
 TEST_F(MonitorTest, QuickSignalReportsLeaveTheIconOfTheLastOne) {
     Start(true);
     ASSERT_TRUE(link.WaitFor("tray 141"));
-    ASSERT_TRUE(WaitUntil([&] { return sim.OpenHandleCount() >= 2; }));
+    ASSERT_TRUE(WaitFor([&] { return sim.OpenHandleCount() >= 2; }));
     for (int i = 0; i < 200; ++i)
         sim.SendConsumerUsage(i % 2 ? 0x1810 : 0x1811);
     ASSERT_TRUE(link.WaitFor("tray 142", 100));
@@ -270,13 +268,12 @@ TEST_F(MonitorTest, NothingWakesTheThreadsWhileNothingChanges) {
     Start(true);
     ASSERT_TRUE(link.WaitFor(kProfile));
     // Connected: the monitor waits for a change, the listener reads its handle.
-    ASSERT_TRUE(
-        WaitUntil([&] { return sim.OpenHandleCount() == 2 && DeviceThreadWaitsWithoutLimit() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return sim.OpenHandleCount() == 2 && DeviceThreadWaitsWithoutLimit() == 1; }));
     const uint64_t beforeUnplug = DeviceThreadWakeups();
     sim.Unplug();
     ASSERT_TRUE(link.WaitFor("tray 128"));
     // Unplugged: the unplug woke both, and both wait for the next change.
-    ASSERT_TRUE(WaitUntil([] { return DeviceThreadWaitsWithoutLimit() == 2; }));
+    ASSERT_TRUE(WaitFor([] { return DeviceThreadWaitsWithoutLimit() == 2; }));
     EXPECT_GE(DeviceThreadWakeups() - beforeUnplug, 2u);
     sim.Plug();
     ASSERT_TRUE(link.WaitFor(kProfile, 2));
@@ -290,7 +287,7 @@ TEST_F(MonitorTest, ReplugFasterThanThePresenceCheckIsStillAReconnection) {
     sim.Plug(); // the path is present again before the monitor looks
     ASSERT_TRUE(link.WaitFor(kGone));
     ASSERT_TRUE(link.WaitFor(kProfile, 2));
-    ASSERT_TRUE(WaitUntil([] { return g_DeviceOpen.load() != 0; }));
+    ASSERT_TRUE(WaitFor([] { return g_DeviceOpen.load() != 0; }));
     uint8_t info[44];
     EXPECT_EQ(DevReadInfo(info), 1);
 }
@@ -302,7 +299,7 @@ TEST_F(MonitorTest, UnplugInTheMiddleOfACommandFailsItAndIsNoticed) {
     sim.AddFault({SimFault::NoReply, sent + 1, UINT32_MAX, 0});
     std::thread unplug([&] {
         // Once the request is out and waits for its reply.
-        if (WaitUntil([&] { return sim.RequestCount() > sent; })) sim.Unplug();
+        if (WaitFor([&] { return sim.RequestCount() > sent; })) sim.Unplug();
     });
     std::vector<uint8_t> matrix(512);
     EXPECT_NE(DevReadKeyMatrix(matrix, 0), 1);
@@ -315,8 +312,8 @@ TEST_F(MonitorTest, RepeatedUnplugAndReplugWhileCommandsRun) {
     ASSERT_TRUE(link.WaitFor(kProfile));
     // Both threads settled, each with its handle (the listener may start late),
     // before the descriptors are counted.
-    ASSERT_TRUE(WaitUntil([&] { return sim.OpenHandleCount() == 2; })) << sim.OpenHandleCount();
-    const int fds = CountOpenFds();
+    ASSERT_TRUE(WaitFor([&] { return sim.OpenHandleCount() == 2; })) << sim.OpenHandleCount();
+    const int fds = orvane::testing::OpenFdCount();
     const int threadsBefore = orvane::testing::ThreadCount();
     std::atomic<bool> done{false};
     // The window's side: one command after another, whatever the state.
@@ -336,33 +333,30 @@ TEST_F(MonitorTest, RepeatedUnplugAndReplugWhileCommandsRun) {
     // The first unplug killed the monitor's handle, however late it runs.
     EXPECT_TRUE(link.WaitFor(kGone));
     // Left plugged in, the keyboard is connected again.
-    EXPECT_TRUE(WaitUntil([] { return ConnectedState() == 1 && g_DeviceOpen.load(); }));
+    EXPECT_TRUE(WaitFor([] { return ConnectedState() == 1 && g_DeviceOpen.load(); }));
     EXPECT_EQ(link.Count(kOpen), 1);
     // Commands work again, however the cycles left the monitor's handle. The
     // last replug may be quicker than the presence check, so the monitor is
     // given time to notice the dead handle and reopen the keyboard.
     uint8_t info[44];
-    EXPECT_TRUE(WaitUntil([&] { return DevReadInfo(info) == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return DevReadInfo(info) == 1; }));
     // A joined thread may linger in the task list for a moment while it exits.
-    EXPECT_TRUE(WaitUntil([&] { return orvane::testing::ThreadCount() == threadsBefore; }))
+    EXPECT_TRUE(WaitFor([&] { return orvane::testing::ThreadCount() == threadsBefore; }))
         << orvane::testing::ThreadCount() << " threads, " << threadsBefore << " before";
     // Handles the monitor or listener hold now are the same two as before.
     // The listener may still be walking the interfaces after the last replug.
-    EXPECT_TRUE(WaitUntil([&] { return CountOpenFds() <= fds; }))
+    EXPECT_TRUE(WaitFor([&] { return orvane::testing::OpenFdCount() <= fds; }))
         << orvane::testing::OpenFdTargets() << "; sim handles open: " << sim.OpenHandleCount();
 }
 
 // The monitor over the real hidraw backend: a fake sysfs tree whose command
 // node answers every request, then disappears.
-TEST(MonitorOnHidraw, NodeThatDisappearsIsNoticed) {
-    ResetDeviceThreadState();
+TEST_F(MonitorTest, NodeOfTheHidrawBackendThatDisappearsIsNoticed) {
     CFakeHidrawTree tree;
     tree.AddNode(0, 0x320F, 0x5000, kKeyboardNode);
     tree.AddNode(1, 0x0C45, 0x5004, kCommandNode);
     CFakeHidrawBackend backend(tree);
     SetHidBackend(&backend);
-    CRecordingLink link;
-    SetMainWindowLink(&link);
     AutoShowLatch().store(1);
     const int device = dup(tree.DeviceEnd(1));
     std::thread responder([device] {
@@ -373,22 +367,15 @@ TEST(MonitorOnHidraw, NodeThatDisappearsIsNoticed) {
         }
         close(device);
     });
-    std::thread monitor(ConnectionMonitorThread);
+    threads.emplace_back(ConnectionMonitorThread);
     EXPECT_TRUE(link.WaitFor(kProfile));
     EXPECT_EQ(KeyMatrixLength(), 378);
     EXPECT_EQ(link.Count("message " + LoadText("MAIN_DEFAULT_MATRIX_PROMPT", CurrentLanguageIndex())), 0);
     tree.Unplug(1);
     EXPECT_TRUE(link.WaitFor(kGone));
     EXPECT_TRUE(link.WaitFor("tray 128"));
-    StopDeviceThreads();
-    monitor.join();
     responder.join();
-    g_DeviceOpen.store(0);
-    g_HidDevice.Close();
-    SetMainWindowLink(nullptr);
-    SetHidBackend(nullptr);
-    ResetDeviceThreadState();
-    AutoShowLatch().store(0);
+    StopThreads(); // before the backend goes
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "device/HidPath.h"
 #include "device/support/SimFixture.h"
+#include "support/ProcessCounts.h"
 
 namespace orvane::test {
 namespace {
@@ -131,54 +132,45 @@ TEST_F(HidDeviceTest, TimeoutsAndStopEndTransfersWithNothingTransferred) {
     EXPECT_EQ(consumer.ReadReport(buffer, 2, &got, 100), 0);
 }
 
-TEST_F(HidDeviceTest, CloseEndsAReadWaitingWithoutLimit) {
-    CHidDevice consumer;
-    ASSERT_EQ(consumer.Open(PathOf(1, 0).c_str(), true, false, true, false), 1);
-    auto reader = std::async(std::launch::async, [&] {
-        uint8_t buffer[8];
-        uint32_t got = 5;
-        int r = consumer.ReadReport(buffer, sizeof buffer, &got, -1);
-        return std::make_pair(r, got);
-    });
-    std::this_thread::sleep_for(50ms);
-    consumer.Close();
-    ASSERT_EQ(reader.wait_for(10s), std::future_status::ready);
-    auto [r, got] = reader.get();
-    EXPECT_EQ(r, 0);
-    EXPECT_EQ(got, 0u);
+TEST_F(HidDeviceTest, CloseOrUnplugEndsAReadWaitingWithoutLimit) {
+    for (bool unplug : {false, true}) {
+        SCOPED_TRACE(unplug ? "unplugged" : "closed");
+        CHidDevice consumer;
+        ASSERT_EQ(consumer.Open(PathOf(1, 0).c_str(), true, false, true, false), 1);
+        auto reader = std::async(std::launch::async, [&] {
+            uint8_t buffer[8];
+            uint32_t got = 5;
+            int r = consumer.ReadReport(buffer, sizeof buffer, &got, -1);
+            return std::make_pair(r, got);
+        });
+        std::this_thread::sleep_for(50ms);
+        if (unplug)
+            sim->Unplug();
+        else
+            consumer.Close();
+        ASSERT_EQ(reader.wait_for(10s), std::future_status::ready);
+        EXPECT_EQ(reader.get(), std::make_pair(0, 0u));
+        if (unplug) {
+            EXPECT_FALSE(HidBackend().IsPresent(PathOf(1, 1)));
+            CHidDevice again;
+            EXPECT_EQ(again.Open(PathOf(1, 1).c_str(), true, true, true, false), 0);
+            sim->Plug();
+        }
 
-    // Opened again after that stop, the device reads as before.
-    ASSERT_EQ(consumer.Open(PathOf(1, 0).c_str(), true, false, true, false), 1);
-    sim->SendConsumerUsage(0x0401);
-    uint8_t buffer[8];
-    uint32_t n = 0;
-    EXPECT_EQ(consumer.ReadReport(buffer, sizeof buffer, &n, 5000), 1);
-}
-
-TEST_F(HidDeviceTest, UnplugFailsWaitingReadAndLaterOpens) {
-    CHidDevice consumer;
-    ASSERT_EQ(consumer.Open(PathOf(1, 0).c_str(), true, false, true, false), 1);
-    auto reader = std::async(std::launch::async, [&] {
+        // Opened again, the device reads as before.
+        ASSERT_EQ(consumer.Open(PathOf(1, 0).c_str(), true, false, true, false), 1);
+        sim->SendConsumerUsage(0x0401);
         uint8_t buffer[8];
-        uint32_t got = 0;
-        return consumer.ReadReport(buffer, sizeof buffer, &got, -1);
-    });
-    std::this_thread::sleep_for(20ms);
-    sim->Unplug();
-    ASSERT_EQ(reader.wait_for(10s), std::future_status::ready);
-    EXPECT_EQ(reader.get(), 0);
-    EXPECT_FALSE(HidBackend().IsPresent(PathOf(1, 1)));
-    CHidDevice again;
-    EXPECT_EQ(again.Open(PathOf(1, 1).c_str(), true, true, true, false), 0);
-    sim->Plug();
-    EXPECT_EQ(again.Open(PathOf(1, 1).c_str(), true, true, true, false), 1);
+        uint32_t n = 0;
+        EXPECT_EQ(consumer.ReadReport(buffer, sizeof buffer, &n, 5000), 1);
+    }
 }
 
 TEST_F(HidDeviceTest, OpenCloseCyclesLeakNoDescriptors) {
     CHidDevice device;
     ASSERT_EQ(device.Open(PathOf(1, 1).c_str(), true, true, true, false), 1);
     device.Close();
-    const int before = CountOpenFds();
+    const int before = testing::OpenFdCount();
     for (int i = 0; i < 1000; ++i) {
         ASSERT_EQ(device.Open(PathOf(1, 1).c_str(), true, true, true, false), 1);
         if (i % 2) device.Close(); // the other half is released by the next Open
@@ -186,7 +178,7 @@ TEST_F(HidDeviceTest, OpenCloseCyclesLeakNoDescriptors) {
     device.Close();
     for (int i = 0; i < 100; ++i)
         CHidDevice scratch; // stop events too
-    EXPECT_EQ(CountOpenFds(), before);
+    EXPECT_EQ(testing::OpenFdCount(), before);
 }
 
 } // namespace

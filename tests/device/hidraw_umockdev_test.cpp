@@ -22,11 +22,14 @@
 #include "device/HidrawBackend.h"
 #include "device/ReportExchange.h"
 #include "device/support/Descriptors.h"
-#include "device/support/RecordingLink.h"
 #include "services/AutoShowLatch.h"
+#include "support/RecordingLink.h"
+#include "support/TempDir.h"
 
 namespace orvane::test {
 namespace {
+
+using testing::CRecordingLink;
 
 namespace fs = std::filesystem;
 
@@ -192,8 +195,7 @@ void RunUnderUmockdev(const std::string& inside, const std::string& umockdev, co
     std::string cmd = "ORVANE_INSIDE_UMOCKDEV=" + inside + " " + umockdev + " " + self +
                       " --gtest_filter=" + filter + " > " + dir + "/out.txt 2>&1";
     int status = system(cmd.c_str());
-    std::ifstream out(dir + "/out.txt");
-    std::string log((std::istreambuf_iterator<char>(out)), std::istreambuf_iterator<char>());
+    const std::string log = testing::ReadText(dir + "/out.txt");
     fs::remove_all(dir);
     ASSERT_TRUE(WIFEXITED(status)) << log;
     EXPECT_EQ(WEXITSTATUS(status), 0) << log;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <mutex>
 #include <span>
+#include <vector>
 
 #include "device/ReportExchange.h"
 #include "platform/CriticalSections.h"
@@ -14,16 +15,13 @@ namespace orvane::test {
 namespace {
 
 // Takes `locks` one inside the other, then runs `inside`.
-void Nested(std::span<COrderedLock* const> locks, const std::function<void()>& inside = {}) {
+void Nested(std::span<COrderedLock* const> locks, const std::function<void()>& inside) {
     if (locks.empty()) {
         if (inside) inside();
         return;
     }
     std::lock_guard lock(*locks.front());
     Nested(locks.subspan(1), inside);
-}
-void Nested(std::initializer_list<COrderedLock*> locks, const std::function<void()>& inside = {}) {
-    Nested(std::span<COrderedLock* const>(locks.begin(), locks.size()), inside);
 }
 
 class LockOrder : public ::testing::Test {
@@ -48,46 +46,40 @@ TEST_F(LockOrder, OutOfOrderEndsTheProgramNamingBothLocks) {
     const auto question = [] { Prompt().MessageBox("?", "", MB_YESNO); };
     struct Case {
         const char* what;
-        std::function<void()> run;
+        std::vector<COrderedLock*> locks; // taken one inside the other
+        std::function<void()> inside;
         const char* dies; // null: runs to its end
     } cases[] = {
-        {"in order",
-         [&] {
-             Nested({config, driver, device});
-         },
-         nullptr},
-        {"re-entry of a held lock",
-         [&] {
-             Nested({config, driver, config, device, driver});
-         },
-         nullptr},
-        {"a request under the committed copy's lock", [&] { Nested({driver}, request); }, nullptr},
+        {"in order", {config, driver, device}, {}, nullptr},
+        {"re-entry of a held lock", {config, driver, config, device, driver}, {}, nullptr},
+        {"a request under the committed copy's lock", {driver}, request, nullptr},
         {"working copy after committed copy",
-         [&] {
-             Nested({driver, config});
-         },
+         {driver, config},
+         {},
          "ConfigStoreLock taken while holding DriverTableLock"},
         {"committed copy inside a transfer",
-         [&] {
-             Nested({device, driver});
-         },
+         {device, driver},
+         {},
          "DriverTableLock taken while holding g_DeviceLock"},
         {"working copy inside a transfer",
-         [&] {
-             Nested({device, config});
-         },
+         {device, config},
+         {},
          "ConfigStoreLock taken while holding g_DeviceLock"},
-        {"a request under the working copy's lock", [&] { Nested({config}, request); },
+        {"a request under the working copy's lock",
+         {config},
+         request,
          "a keyboard request started while holding ConfigStoreLock"},
-        {"a question under any lock", [&] { Nested({device}, question); },
+        {"a question under any lock",
+         {device},
+         question,
          "a question to the user started while holding g_DeviceLock"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         if (c.dies)
-            EXPECT_DEATH(c.run(), c.dies);
+            EXPECT_DEATH(Nested(c.locks, c.inside), c.dies);
         else
-            c.run();
+            Nested(c.locks, c.inside);
     }
     EXPECT_EQ(HeldOrderedLock(), nullptr) << "every lock released is forgotten";
 }

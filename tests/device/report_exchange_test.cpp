@@ -4,17 +4,22 @@
 
 #include <array>
 #include <atomic>
-#include <chrono>
 #include <thread>
 
 #include "device/DeviceCommands.h"
 #include "device/ReportExchange.h"
 #include "device/support/SimFixture.h"
+#include "support/Programs.h"
 
 namespace orvane::test {
 namespace {
 
-class ReportExchangeTest : public SimKeyboardTest {};
+// A device info request, its checksum right, and room for its reply.
+class ReportExchangeTest : public SimKeyboardTest {
+  protected:
+    uint8_t req[64] = {4, 0x2F, 0, 3, 44}, reply[64] = {};
+    uint32_t received = 0;
+};
 
 TEST(ReportChecksum, SumsBytesThreeToSixtyThreeLittleEndian) {
     uint8_t r[64] = {};
@@ -34,18 +39,15 @@ TEST(ReportChecksum, SumsBytesThreeToSixtyThreeLittleEndian) {
 
 TEST_F(ReportExchangeTest, ClosedDeviceSendsNothing) {
     g_DeviceOpen.store(0);
-    uint8_t req[64] = {4, 0, 0, 3, 44}, reply[64];
-    uint32_t received = 77;
+    received = 77;
     EXPECT_EQ(TransactReport(req, 64, reply, 64, &received), 0);
     EXPECT_EQ(received, 0u);
     EXPECT_EQ(sim->RequestCount(), 0u);
 }
 
 TEST_F(ReportExchangeTest, ShortRequestIsZeroPaddedAndReplyComesBack) {
-    uint8_t req[5] = {4, 0x2F, 0, 3, 44};
-    uint8_t reply[64] = {};
-    uint32_t received = 0;
-    ASSERT_EQ(TransactReport(req, sizeof req, reply, 64, &received), 1);
+    std::fill(req + 5, req + 64, 0xEE); // past the length: never sent
+    ASSERT_EQ(TransactReport(req, 5, reply, 64, &received), 1);
     EXPECT_EQ(received, 64u);
     auto sent = TakeRequests();
     ASSERT_EQ(sent.size(), 1u);
@@ -57,8 +59,6 @@ TEST_F(ReportExchangeTest, ShortRequestIsZeroPaddedAndReplyComesBack) {
 }
 
 TEST_F(ReportExchangeTest, RetriesOnlyMissingReplies) {
-    uint8_t req[64] = {4, 0x2F, 0, 3, 44}, reply[64];
-    uint32_t received = 0;
 
     // Never answered: four attempts, then 0.
     sim->AddFault({SimFault::NoReply, 1, 4, 0});
@@ -83,16 +83,13 @@ TEST_F(ReportExchangeTest, RetriesOnlyMissingReplies) {
 }
 
 TEST_F(ReportExchangeTest, BadChecksumIsRefusedByTheKeyboard) {
-    uint8_t req[64] = {4, 0x00, 0, 3, 44}, reply[64];
-    uint32_t received = 0;
+    req[1] = 0; // the checksum no longer matches
     ASSERT_EQ(TransactReport(req, 64, reply, 64, &received), 1);
     EXPECT_EQ(reply[7], 0xFF);
     EXPECT_EQ(DecodeReplyStatus(reply), DEV_STATUS_FF);
 }
 
 TEST_F(ReportExchangeTest, UnplugDuringExchangeFailsWithoutHanging) {
-    uint8_t req[64] = {4, 0x2F, 0, 3, 44}, reply[64];
-    uint32_t received = 0;
     sim->AddFault({SimFault::NoReply, 1, 1, 0});
     sim->AddFault({SimFault::Unplug, 1, 1, 0});
     // The first attempt's reply never comes and the node is gone: the retry's
@@ -138,13 +135,6 @@ TEST_F(ReportExchangeTest, ConcurrentCommandsNeverTakeEachOthersReplies) {
     EXPECT_EQ(wrongLighting.load(), 0);
 }
 
-// Waits (without a time assertion) until the keyboard has sent every reply
-// it held back.
-void WaitForHeldReplies(const CSimKeyboard& sim) {
-    while (sim.HeldReplyCount() != 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-}
-
 TEST_F(ReportExchangeTest, LateReplyIsNeverTakenForTheNextCommandsAnswer) {
     // Held past the first attempt's wait: the retry is answered, and the
     // late reply to the first attempt arrives afterwards.
@@ -153,7 +143,7 @@ TEST_F(ReportExchangeTest, LateReplyIsNeverTakenForTheNextCommandsAnswer) {
     ASSERT_EQ(DevReadInfo(info), DEV_OK);
     EXPECT_EQ(sim->RequestCount(), 2u);
     EXPECT_EQ(info[11], 48);
-    WaitForHeldReplies(*sim);
+    ASSERT_TRUE(testing::WaitFor([&] { return sim->HeldReplyCount() == 0; })); // every held reply sent
 
     // The stale device info reply is waiting; the lighting read gets its own.
     std::array<uint8_t, REPORT_PAYLOAD> lighting{};

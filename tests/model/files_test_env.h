@@ -5,23 +5,21 @@
 // profile file tests.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
 
 #include "platform/WriteResult.h"
-#include "services/PathTable.h"
+#include "support/ProgramFolder.h"
 #include "support/RecordingPrompt.h"
-#include "support/TempDir.h"
 
 namespace orvane::test {
 
 using testing::CRecordingPrompt;
+using testing::ReadText;
+using testing::WriteText;
 
 inline const char* kFilesTestLanguage = "[TEXT]\n"
                                         "PROFILE_FORMAT_ERROR=Bad profile: %s\n"
@@ -40,17 +38,13 @@ inline const char* kTemplateText = "[PRESENTMODE]\nmode=1\n\n[MODENAME]\n0=Ember
 class FilesTestEnv : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::filesystem::create_directories(Program() + "/Skins");
-        std::ofstream(Program() + "/Lang0409.ini") << kFilesTestLanguage;
-        ASSERT_TRUE(BuildPathTable(Program() + "/orvane"));
-        BuildUserPaths();
+        ASSERT_TRUE(program_.Ok());
+        program_.WriteLanguage(kFilesTestLanguage);
         SetPrompt(&prompt_);
     }
-    void TearDown() override { SetPrompt(nullptr); }
 
-    std::string Program() const { return home_.Dir().File("prog"); }
     std::string UserFolder() const { return home_.Data() + "/Brislane"; }
-    std::string TemplatePath() const { return Program() + "/Skins/UserDengColor_3.userd"; }
+    std::string TemplatePath() const { return program_.File("Skins/UserDengColor_3.userd"); }
     void WriteTemplate(const std::string& text = kTemplateText) { testing::WriteText(TemplatePath(), text); }
 
     // Runs `write` unable to create files in `folder`: as an unprivileged
@@ -75,8 +69,9 @@ class FilesTestEnv : public ::testing::Test {
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    testing::CTempHome home_;
-    CRecordingPrompt prompt_;
+    testing::CProgramFolder program_;
+    const testing::CTempHome& home_ = program_.Home();
+    CRecordingPrompt prompt_; // leaves its place as the prompt when it goes
 };
 
 } // namespace orvane::test

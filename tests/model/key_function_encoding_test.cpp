@@ -6,13 +6,7 @@
 namespace orvane {
 namespace {
 
-KeyFunction Rec(KeyFunctionKind kind, int32_t value = 0, uint16_t aux = 0) {
-    KeyFunction r;
-    r.SetKind(kind);
-    r.value = value;
-    r.aux = aux;
-    return r;
-}
+using test::Rec;
 
 MacroRecord MacroWithId(uint16_t id) {
     MacroRecord m;
@@ -92,14 +86,7 @@ std::vector<uint8_t> DefaultMatrix(size_t length, int keyCount) {
     return m;
 }
 
-class KeyMatrixTest : public test::MacroTestEnv {
-  protected:
-    void SetUp() override {
-        MacroTestEnv::SetUp();
-        store_.InstallFresh({});
-    }
-    CConfigStore store_;
-};
+using KeyMatrixTest = test::MacroTestEnv;
 
 TEST_F(KeyMatrixTest, BuiltFromTheCommittedRecordsForBothModels) {
     MacroRecord m1 = MacroWithId(4), m2 = MacroWithId(8);

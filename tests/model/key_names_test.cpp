@@ -2,49 +2,30 @@
 // give the program a private folder, home and registry.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "model/KeyTables.h"
-#include "platform/IniFile.h"
 #include "services/Language.h"
-#include "services/PathTable.h"
+#include "support/ProgramFolder.h"
 
 namespace orvane {
 namespace {
 
 class KeyNames : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/orvane-keynames-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root_ = pattern;
-        std::filesystem::create_directories(root_ / "prog");
-        setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
-        setenv("LANG", "en_US.UTF-8", 1);
-        unsetenv("LC_ALL");
-        unsetenv("LC_MESSAGES");
-        ASSERT_TRUE(BuildPathTable((root_ / "prog" / "orvane").string()));
-    }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::remove_all(root_, ec);
-    }
-    void WriteLanguage(const std::string& text) { std::ofstream(root_ / "prog" / "Lang0409.ini") << text; }
+    void SetUp() override { ASSERT_TRUE(program_.Ok()); }
 
-    std::filesystem::path root_;
+    testing::CProgramFolder program_;
 };
 
 TEST_F(KeyNames, NamesAndTheUnknownKeyFallback) {
-    WriteLanguage("[TEXT]\n"
-                  "IDS_KEYBOARD_A=A\n"
-                  "IDS_KEYBOARD_RSHIFT=Right Shift\n"
-                  "IDS_KEYBOARD_ESC=\n"
-                  "UNKNOWN_KEY=Key %03X\n");
+    program_.WriteLanguage("[TEXT]\n"
+                           "IDS_KEYBOARD_A=A\n"
+                           "IDS_KEYBOARD_RSHIFT=Right Shift\n"
+                           "IDS_KEYBOARD_ESC=\n"
+                           "UNKNOWN_KEY=Key %03X\n");
     EXPECT_EQ(GetKeyName(0x01E), "A");
     EXPECT_EQ(GetKeyName(0x136), "Right Shift"); // both Right Shift rows share the text
     EXPECT_EQ(GetKeyName(0x064), "Key 064");     // F13: a row without text key
@@ -61,14 +42,14 @@ TEST_F(KeyNames, NamesAndTheUnknownKeyFallback) {
 }
 
 TEST_F(KeyNames, HostileUnknownKeyFormatIsNotHandedToPrintf) {
-    WriteLanguage("[TEXT]\nUNKNOWN_KEY=%s%n%p %d %d\n");
+    program_.WriteLanguage("[TEXT]\nUNKNOWN_KEY=%s%n%p %d %d\n");
     EXPECT_EQ(GetKeyName(0x064), "%s%n%p 100 %d");
-    WriteLanguage("[TEXT]\nUNKNOWN_KEY=%999999999d\n");
+    program_.WriteLanguage("[TEXT]\nUNKNOWN_KEY=%999999999d\n");
     EXPECT_EQ(GetKeyName(0x064).size(), kMaxTextChars - 1);
 }
 
 TEST_F(KeyNames, CallerBufferIsNeverOverrun) {
-    WriteLanguage("[TEXT]\nIDS_KEYBOARD_RSHIFT=Right Shift\nIDS_KEYBOARD_A=\xC3\x84\xC3\x84\n");
+    program_.WriteLanguage("[TEXT]\nIDS_KEYBOARD_RSHIFT=Right Shift\nIDS_KEYBOARD_A=\xC3\x84\xC3\x84\n");
     char buffer[8];
     std::memset(buffer, 'x', sizeof buffer);
     EXPECT_EQ(GetKeyName(kScanRightShift, buffer, 3), 2u);
@@ -87,7 +68,7 @@ TEST_F(KeyNames, CallerBufferIsNeverOverrun) {
 
 TEST_F(KeyNames, ShippedLanguageFileNamesEveryKey) {
     const std::string shipped = std::string(ORVANE_SOURCE_DIR) + "/assets/Lang0409.ini";
-    std::filesystem::copy_file(shipped, root_ / "prog" / "Lang0409.ini");
+    std::filesystem::copy_file(shipped, program_.File("Lang0409.ini"));
     for (unsigned i = 0; i < kKeyTableSize; ++i) {
         const KeyTableRow& row = KeyTableRowAt(static_cast<uint8_t>(i));
         if (row.textKey[0] == '\0') continue;

@@ -175,15 +175,9 @@ TEST(KeySlotTable, SlotsAndLedsCoverTheKeyboardOnce) {
 
     EXPECT_EQ(KeySlotAt(-1), nullptr);
     EXPECT_EQ(KeySlotAt(kKeySlotCount), nullptr);
+    EXPECT_EQ(KeySlotSkinName(kKeySlotCount), "");
     EXPECT_EQ(KeySlotOfControlId(1174), -1);
     EXPECT_EQ(KeySlotOfScanCode(kScanNone), -1);
-}
-
-TEST(KeySlotTable, SkinNamesUseTheKeyTableIndex) {
-    EXPECT_EQ(KeySlotSkinName(0), "KEY_01E");                                   // A
-    EXPECT_EQ(KeySlotSkinName(KeySlotOfScanCode(kScanPrintScreen)), "KEY_0B7"); // E0 key
-    EXPECT_EQ(KeySlotSkinName(KeySlotOfScanCode(0x11D)), "KEY_09D");            // Right Ctrl
-    EXPECT_EQ(KeySlotSkinName(kKeySlotCount), "");
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "macro_test_env.h"
 #include "model/ConfigStore.h"
 #include "model/KeyTables.h"
@@ -10,28 +8,7 @@
 namespace orvane {
 namespace {
 
-KeyFunction Rec(KeyFunctionKind kind, int32_t value = 0) {
-    KeyFunction r;
-    r.SetKind(kind);
-    r.value = value;
-    return r;
-}
-
-class CButtonRecorder final : public CKeyButtonView {
-  public:
-    bool GKeyBankSet() const override { return bank; }
-    void SetKeyButtonTooltip(int controlId, const std::string& text, bool checked) override {
-        tips[controlId] = {text, checked};
-        ++calls;
-    }
-    void MarkConfigurationChanged() override { ++changes; }
-
-    bool bank = false;
-    std::map<int, KeyTooltip> tips;
-    int calls = 0;
-    int changes = 0;
-};
-
+using test::Rec;
 using KeyTooltipTest = test::MacroTestEnv;
 
 TEST_F(KeyTooltipTest, TextPerKind) {
@@ -66,62 +43,56 @@ TEST_F(KeyTooltipTest, TextPerKind) {
 }
 
 TEST_F(KeyTooltipTest, RefreshShowsTheActiveProfileAndTheGKeyBank) {
-    CConfigStore store;
-    store.InstallFresh({});
     MacroRecord m = NewMacroRecord(u"Fire", {});
     m.id = 9;
-    store.SetMacros({m});
-    store.SetRecord(2, 0x1E, Rec(KeyFunctionKind::Macro, 9));          // A
-    store.SetRecord(2, 256 + 1, Rec(KeyFunctionKind::Disabled));       // G2
-    store.SetRecord(2, 256 + 9 + 2, Rec(KeyFunctionKind::Key, 0x030)); // G12, shown as G3 in the second bank
-    store.SetRecord(0, 0x01, Rec(KeyFunctionKind::Disabled));          // Esc, another profile
+    store_.SetMacros({m});
+    store_.SetRecord(2, 0x1E, Rec(KeyFunctionKind::Macro, 9));          // A
+    store_.SetRecord(2, 256 + 1, Rec(KeyFunctionKind::Disabled));       // G2
+    store_.SetRecord(2, 256 + 9 + 2, Rec(KeyFunctionKind::Key, 0x030)); // G12, shown as G3 in the second bank
+    store_.SetRecord(0, 0x01, Rec(KeyFunctionKind::Disabled));          // Esc, another profile
 
-    CButtonRecorder view;
-    RefreshKeyTooltips(view, 2, store);
-    EXPECT_EQ(view.calls, kGKeyCount + kKeySlotCount);
-    EXPECT_EQ(view.tips[1058].text, "A:set(macro(Fire)"); // A's button
-    EXPECT_TRUE(view.tips[1058].checked);
-    EXPECT_EQ(view.tips[1001].text, "G2:off");
-    EXPECT_EQ(view.tips[1002].text, "G3");
-    EXPECT_FALSE(view.tips[1002].checked);
-    EXPECT_EQ(view.tips[1022].text, "Esc");
-    EXPECT_EQ(view.tips[1143].text, "G9");
+    RefreshKeyTooltips(view_, 2, store_);
+    EXPECT_EQ(view_.calls, kGKeyCount + kKeySlotCount);
+    EXPECT_EQ(view_.tips[1058].text, "A:set(macro(Fire)"); // A's button
+    EXPECT_TRUE(view_.tips[1058].checked);
+    EXPECT_EQ(view_.tips[1001].text, "G2:off");
+    EXPECT_EQ(view_.tips[1002].text, "G3");
+    EXPECT_FALSE(view_.tips[1002].checked);
+    EXPECT_EQ(view_.tips[1022].text, "Esc");
+    EXPECT_EQ(view_.tips[1143].text, "G9");
 
-    view.bank = true;
-    RefreshKeyTooltips(view, 2, store);
-    EXPECT_EQ(view.tips[1001].text, "G2");
-    EXPECT_EQ(view.tips[1002].text, "G3:set(key(B)");
-    EXPECT_EQ(view.changes, 0);
+    view_.bank = true;
+    RefreshKeyTooltips(view_, 2, store_);
+    EXPECT_EQ(view_.tips[1001].text, "G2");
+    EXPECT_EQ(view_.tips[1002].text, "G3:set(key(B)");
+    EXPECT_EQ(view_.changes, 0);
 
     // An unknown profile shows profile 0.
-    RefreshKeyTooltips(view, -1, store);
-    EXPECT_EQ(view.tips[1022].text, "Esc:off");
+    RefreshKeyTooltips(view_, -1, store_);
+    EXPECT_EQ(view_.tips[1022].text, "Esc:off");
 }
 
 TEST_F(KeyTooltipTest, ResetClearsOnlyTheShownKeysOfOneProfile) {
-    CConfigStore store;
-    store.InstallFresh({});
     const std::u16string path = u"/bin/true";
-    store.StoreKeyFunction(1, 0x1E, KeyFunctionKind::Program, 0, 1, &path);
-    store.SetRecord(1, 0x30, KeyFunction{2, 0, 0x1E, 1, 5});
-    store.SetRecord(1, 256, Rec(KeyFunctionKind::Disabled));
-    store.SetRecord(1, 265, Rec(KeyFunctionKind::Disabled));  // G10: the other bank
-    store.SetRecord(1, 0x64, Rec(KeyFunctionKind::Disabled)); // F13 has no button
-    store.SetRecord(0, 0x30, Rec(KeyFunctionKind::Disabled));
+    store_.StoreKeyFunction(1, 0x1E, KeyFunctionKind::Program, 0, 1, &path);
+    store_.SetRecord(1, 0x30, KeyFunction{2, 0, 0x1E, 1, 5});
+    store_.SetRecord(1, 256, Rec(KeyFunctionKind::Disabled));
+    store_.SetRecord(1, 265, Rec(KeyFunctionKind::Disabled));  // G10: the other bank
+    store_.SetRecord(1, 0x64, Rec(KeyFunctionKind::Disabled)); // F13 has no button
+    store_.SetRecord(0, 0x30, Rec(KeyFunctionKind::Disabled));
 
-    CButtonRecorder view;
-    ResetProfileKeys(view, 1, store);
-    EXPECT_EQ(store.Record(1, 0x1E), KeyFunction{});
-    EXPECT_EQ(store.Record(1, 0x30), KeyFunction{}); // mark and reserved too
-    EXPECT_EQ(store.Record(1, 256), KeyFunction{});
-    EXPECT_EQ(store.KeyStringTotal(), 0u);
-    EXPECT_TRUE(store.Record(1, 265).Is(KeyFunctionKind::Disabled));
-    EXPECT_TRUE(store.Record(1, 0x64).Is(KeyFunctionKind::Disabled));
-    EXPECT_TRUE(store.Record(0, 0x30).Is(KeyFunctionKind::Disabled));
-    EXPECT_EQ(view.changes, 1);
-    EXPECT_EQ(view.calls, kGKeyCount + kKeySlotCount);
-    EXPECT_EQ(view.tips[1058].text, "A");
-    EXPECT_FALSE(view.tips[1058].checked);
+    ResetProfileKeys(view_, 1, store_);
+    EXPECT_EQ(store_.Record(1, 0x1E), KeyFunction{});
+    EXPECT_EQ(store_.Record(1, 0x30), KeyFunction{}); // mark and reserved too
+    EXPECT_EQ(store_.Record(1, 256), KeyFunction{});
+    EXPECT_EQ(store_.KeyStringTotal(), 0u);
+    EXPECT_TRUE(store_.Record(1, 265).Is(KeyFunctionKind::Disabled));
+    EXPECT_TRUE(store_.Record(1, 0x64).Is(KeyFunctionKind::Disabled));
+    EXPECT_TRUE(store_.Record(0, 0x30).Is(KeyFunctionKind::Disabled));
+    EXPECT_EQ(view_.changes, 1);
+    EXPECT_EQ(view_.calls, kGKeyCount + kKeySlotCount);
+    EXPECT_EQ(view_.tips[1058].text, "A");
+    EXPECT_FALSE(view_.tips[1058].checked);
 }
 
 } // namespace

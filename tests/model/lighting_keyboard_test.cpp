@@ -4,17 +4,17 @@
 
 #include <array>
 
-#include "agreeing_host.h"
 #include "device/DeviceCommands.h"
 #include "device/DeviceDiscovery.h"
 #include "device/ReportExchange.h"
 #include "model/LightingModel.h"
+#include "recording_lighting_host.h"
 #include "sim/SimInstall.h"
 
 namespace orvane {
 namespace {
 
-using test::CAgreeingHost;
+using test::CRecordingLightingHost;
 
 class LightingKeyboardTest : public ::testing::Test {
   protected:
@@ -74,7 +74,7 @@ TEST_F(LightingKeyboardTest, OneChangeWritesOnlyItsBytes) {
 
 TEST_F(LightingKeyboardTest, PaintedKeysReachTheKeyboardsColourArea) {
     SetCurrentProfile(2);
-    CAgreeingHost host;
+    CRecordingLightingHost host;
     model.SetLightingSwitch(true, host, frame);
     model.Settings().mode = 20;
     model.SetPaintSettings(1, MakeColour(5, 6, 7), 0);

@@ -2,19 +2,16 @@
 // decoded settings, the lighting switch and per-key painting.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "model/LightingModel.h"
 #include "platform/IniFile.h"
-#include "services/MainWindowLink.h"
+#include "recording_lighting_host.h"
 #include "services/WindowMessages.h"
 #include "support/RecordingLightingPort.h"
+#include "support/RecordingLink.h"
+#include "support/TempDir.h"
 
 namespace orvane {
 namespace {
@@ -23,20 +20,6 @@ namespace f = lighting_field;
 
 using Calls = std::vector<std::string>;
 using CRecordingPort = testing::CRecordingLightingPort;
-
-class CFakeHost : public CLightingHost {
-  public:
-    bool ReselectActiveProfile() override {
-        log += "select;";
-        return selectSucceeds;
-    }
-    void ShowSwitchImage(bool on) override { log += on ? "image-on;" : "image-off;"; }
-    void ShowPanelControls(int mode) override { log += "panel-" + std::to_string(mode) + ";"; }
-    void HidePanelControls() override { log += "panel-hidden;"; }
-    void RefreshKeyTooltips() override { log += "tooltips;"; }
-    bool selectSucceeds = true;
-    std::string log;
-};
 
 class CFakeStore : public CPaintStore {
   public:
@@ -59,36 +42,17 @@ class CFakeStore : public CPaintStore {
     std::string log;
 };
 
-class CTimerLink : public MainWindowLink {
-  public:
-    intptr_t SendWindowMessage(uint32_t, uintptr_t, intptr_t) override { return 0; }
-    void PostWindowMessage(uint32_t, uintptr_t, intptr_t) override {}
-    void SetWindowTimer(uint32_t id, uint32_t ms) override {
-        log += "set " + std::to_string(id) + " " + std::to_string(ms) + ";";
-    }
-    void KillWindowTimer(uint32_t id) override { log += "kill " + std::to_string(id) + ";"; }
-    void SetTrayIcon(int) override {}
-    void HideWindow() override {}
-    void ShowMessage(const std::string&) override {}
-    std::string log;
-};
-
 class LightingModelTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("orvane-lighting-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir);
-        model.SetSettingsFile((dir / "zaru.ini").string());
+        model.SetSettingsFile(dir.File("zaru.ini"));
         model.SetPaintStore(&store);
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
 
-    std::filesystem::path dir;
+    testing::CTempDir dir;
     CRecordingPort port;
     CLightingModel model{port};
-    CFakeHost host;
+    test::CRecordingLightingHost host;
     CFakeStore store;
     CKeyLightFrame frame;
 };
@@ -299,10 +263,10 @@ TEST_F(LightingModelTest, SwitchingOnNeedsTheProfileReselected) {
     EXPECT_EQ(IniReadString(ini, "KEYCOLOR", "DengCheck", ""), "1");
 
     // The timer draws only while the switch is on, and always restarts.
-    CTimerLink link;
+    testing::CRecordingLink link;
     model.OnPreviewTimer(link, frame);
     EXPECT_EQ(frame.LitCount(), 107);
-    EXPECT_EQ(link.log, "kill 1052;set 1052 50;");
+    EXPECT_EQ(link.Events(), (Calls{"kill 1052", "timer 1052 50"}));
 
     host.log.clear();
     model.SetLightingSwitch(false, host, frame);
@@ -311,10 +275,9 @@ TEST_F(LightingModelTest, SwitchingOnNeedsTheProfileReselected) {
     EXPECT_EQ(host.log, "image-off;tooltips;panel-hidden;");
     EXPECT_EQ(IniReadString(ini, "KEYCOLOR", "DengCheck", ""), "0");
     const uint64_t sets = frame.SetCount();
-    link.log.clear();
     model.OnPreviewTimer(link, frame);
     EXPECT_EQ(frame.SetCount(), sets);
-    EXPECT_EQ(link.log, "kill 1052;set 1052 50;");
+    EXPECT_EQ(link.Events(), (Calls{"kill 1052", "timer 1052 50", "kill 1052", "timer 1052 50"}));
 }
 
 TEST_F(LightingModelTest, PaintingAKeyInModeTwenty) {

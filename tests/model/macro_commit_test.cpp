@@ -20,23 +20,7 @@ KeyFunction MacroKey(int32_t value) {
     return KeyFunction{4, 1, value, 0, 0};
 }
 
-class CChangeRecorder final : public CKeyButtonView {
-  public:
-    bool GKeyBankSet() const override { return false; }
-    void SetKeyButtonTooltip(int, const std::string&, bool) override {}
-    void MarkConfigurationChanged() override { ++changes; }
-    int changes = 0;
-};
-
-class MacroCommitTest : public test::MacroTestEnv {
-  protected:
-    void SetUp() override {
-        MacroTestEnv::SetUp();
-        store_.InstallFresh({});
-    }
-    CConfigStore store_;
-    CChangeRecorder view_;
-};
+using MacroCommitTest = test::MacroTestEnv;
 
 TEST_F(MacroCommitTest, CommitRepointsOrResetsMacroKeys) {
     store_.SetMacros({Listed(1), Listed(2), Listed(3)});
@@ -95,27 +79,27 @@ TEST_F(MacroCommitTest, DeletingAsksOnlyForKeysOfTheActiveProfile) {
     store_.SetRecord(1, 256, MacroKey(6));  // G key
     store_.SetRecord(0, 0x10, MacroKey(6)); // another profile
     EXPECT_TRUE(store_.IsMacroAssigned(Listed(6), 1));
-    EXPECT_TRUE(prompt_.asked.empty());
+    EXPECT_TRUE(prompt_.shown.empty());
     EXPECT_FALSE(store_.SendAllProfiles());
 
     store_.SetRecord(1, 125, MacroKey(0x20006));
     EXPECT_FALSE(store_.IsMacroAssigned(Listed(6), 1)); // answered No (the default)
-    ASSERT_EQ(prompt_.asked.size(), 1u);
-    EXPECT_EQ(prompt_.asked[0].text, "Keys use this macro. Delete?");
-    EXPECT_EQ(prompt_.asked[0].style & 0xF, MB_YESNO);
-    EXPECT_EQ(prompt_.asked[0].style & 0xF00, 0x100u); // No is the default button
+    ASSERT_EQ(prompt_.shown, std::vector<std::string>{"Keys use this macro. Delete?"});
+    EXPECT_EQ(prompt_.styles[0] & 0xF, MB_YESNO);
+    EXPECT_EQ(prompt_.styles[0] & 0xF00, 0x100u); // No is the default button
     EXPECT_TRUE(store_.SendAllProfiles());
 
-    prompt_.answers = {IDYES};
+    prompt_.answer = IDYES;
     EXPECT_TRUE(store_.IsMacroAssigned(Listed(6), 1));
     // A macro made in the open editor never asks.
     EXPECT_TRUE(store_.IsMacroAssigned(Listed(6, 1), 1));
-    EXPECT_EQ(prompt_.asked.size(), 2u);
+    EXPECT_EQ(prompt_.shown.size(), 2u);
 
     // With the active profile unknown every profile counts.
+    prompt_.answer = IDNO;
     store_.SetSendAllProfiles(false);
     EXPECT_FALSE(store_.IsMacroAssigned(Listed(6), -1));
-    EXPECT_EQ(prompt_.asked.size(), 3u);
+    EXPECT_EQ(prompt_.shown.size(), 3u);
 }
 
 TEST_F(MacroCommitTest, ListLimitsAndTheirMessages) {
@@ -129,8 +113,7 @@ TEST_F(MacroCommitTest, ListLimitsAndTheirMessages) {
     EXPECT_EQ(NewMacroRecord(u"x", list).id, 0);
     EXPECT_FALSE(AddMacro(list, NewMacroRecord(u"x", list)));
     EXPECT_EQ(list.size(), 100u);
-    ASSERT_EQ(prompt_.asked.size(), 1u);
-    EXPECT_EQ(prompt_.asked[0].text, "At most 100 macros");
+    EXPECT_EQ(prompt_.shown, std::vector<std::string>{"At most 100 macros"});
 
     list.erase(list.begin() + 3); // id 4 is free again
     EXPECT_EQ(NewMacroRecord(u"y", list).id, 4);
@@ -143,13 +126,12 @@ TEST_F(MacroCommitTest, ListLimitsAndTheirMessages) {
         ASSERT_TRUE(AddMacroAction(m, {1, 0x1E, 1}));
     EXPECT_FALSE(AddMacroAction(m, {1, 0x30, 1}));
     EXPECT_EQ(m.actionCount, kMacroMaxActions);
-    EXPECT_EQ(prompt_.asked.size(), 1u); // the 4001st goes silently
+    EXPECT_EQ(prompt_.shown.size(), 1u); // the 4001st goes silently
 
     EXPECT_EQ(CheckMacroDelay(40000), 40000u);
-    EXPECT_EQ(prompt_.asked.size(), 1u);
+    EXPECT_EQ(prompt_.shown.size(), 1u);
     EXPECT_EQ(CheckMacroDelay(40001), 40000u);
-    ASSERT_EQ(prompt_.asked.size(), 2u);
-    EXPECT_EQ(prompt_.asked[1].text, "At most 40000 ms");
+    EXPECT_EQ(prompt_.shown, (std::vector<std::string>{"At most 100 macros", "At most 40000 ms"}));
 }
 
 TEST_F(MacroCommitTest, RecordDelayOptionLivesUnderTheLanguageText) {

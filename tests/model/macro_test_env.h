@@ -1,41 +1,18 @@
 #pragma once
 // A private program folder with a small language file and a private registry
-// store, plus a prompt that records what it was asked and answers from a
-// script, for the key function and macro tests.
+// store, a prompt that answers from a script, a fresh configuration and the
+// key buttons it shows, for the key function and macro tests.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <deque>
-#include <filesystem>
-#include <fstream>
+#include <map>
 #include <string>
-#include <unistd.h>
-#include <vector>
 
-#include "services/PathTable.h"
-#include "services/Prompt.h"
+#include "model/ConfigStore.h"
+#include "model/KeyTooltip.h"
+#include "support/ProgramFolder.h"
+#include "support/ScriptedPrompt.h"
 
 namespace orvane::test {
-
-class CScriptedPrompt final : public CPrompt {
-  public:
-    struct Asked {
-        std::string text;
-        unsigned style;
-    };
-    std::vector<Asked> asked;
-    std::deque<int> answers; // empty: IDOK / IDNO
-
-    int MessageBox(const std::string& text, const std::string&, unsigned style) override {
-        asked.push_back({text, style});
-        if (!answers.empty()) {
-            const int a = answers.front();
-            answers.pop_front();
-            return a;
-        }
-        return (style & 0xF) == MB_YESNO ? IDNO : IDOK;
-    }
-};
 
 // Texts the tests look for, so a wrong key shows as a wrong text.
 inline const char* kTestLanguage = R"([TEXT]
@@ -63,27 +40,46 @@ MACRO_DELETE_CONFIRM_OF_KEYS=Keys use this macro. Delete?
 MACRO_ACTION_RECORD_DELAY=Record delays
 )";
 
+// A record of `kind` with `value` (and `aux`).
+inline KeyFunction Rec(KeyFunctionKind kind, int32_t value = 0, uint16_t aux = 0) {
+    KeyFunction r;
+    r.SetKind(kind);
+    r.value = value;
+    r.aux = aux;
+    return r;
+}
+
+// The key buttons: the tooltip each shows and how often the view was told
+// that the configuration changed.
+class CButtonRecorder final : public CKeyButtonView {
+  public:
+    bool GKeyBankSet() const override { return bank; }
+    void SetKeyButtonTooltip(int controlId, const std::string& text, bool checked) override {
+        tips[controlId] = {text, checked};
+        ++calls;
+    }
+    void MarkConfigurationChanged() override { ++changes; }
+
+    bool bank = false;
+    std::map<int, KeyTooltip> tips;
+    int calls = 0;
+    int changes = 0;
+};
+
 class MacroTestEnv : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/orvane-macros-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root_ = pattern;
-        std::filesystem::create_directories(root_ / "prog");
-        std::filesystem::create_directories(root_ / "config");
-        std::ofstream(root_ / "prog" / "Lang0409.ini") << kTestLanguage;
-        setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
-        ASSERT_TRUE(BuildPathTable((root_ / "prog" / "orvane").string()));
+        ASSERT_TRUE(program_.Ok());
+        program_.WriteLanguage(kTestLanguage);
         SetPrompt(&prompt_);
+        store_.InstallFresh({});
     }
-    void TearDown() override {
-        SetPrompt(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(root_, ec);
-    }
+    void TearDown() override { SetPrompt(nullptr); }
 
-    CScriptedPrompt prompt_;
-    std::filesystem::path root_;
+    testing::CProgramFolder program_;
+    testing::CScriptedPrompt prompt_;
+    CConfigStore store_;
+    CButtonRecorder view_;
 };
 
 } // namespace orvane::test

@@ -16,11 +16,17 @@ CPreview FixedClockPreview() {
     return CPreview([] { return int64_t{1700000000}; });
 }
 
+class Preview : public ::testing::Test {
+  protected:
+    CPreview preview = FixedClockPreview();
+    CKeyLightFrame frame;
+};
+
 Colour ColourOf(const CKeyLightFrame& frame, uint8_t key) {
     return frame.At(KeyButtonOfPreviewKey(key)).colour;
 }
 
-TEST(Preview, PhaseAdvanceWrapsBothWays) {
+TEST_F(Preview, PhaseAdvanceWrapsBothWays) {
     EXPECT_EQ(AdvancePhase(255, 190, 4, 192), 2);
     EXPECT_EQ(AdvancePhase(255, 187, 4, 192), 191);
     EXPECT_EQ(AdvancePhase(0, 2, 4, 192), 190);
@@ -30,9 +36,7 @@ TEST(Preview, PhaseAdvanceWrapsBothWays) {
     EXPECT_EQ(AdvancePhase(1, 150, 7, 96), 61);
 }
 
-TEST(Preview, MovingGroupsRunBackwardThroughPhase192) {
-    CPreview preview = FixedClockPreview();
-    CKeyLightFrame frame;
+TEST_F(Preview, MovingGroupsRunBackwardThroughPhase192) {
     preview.ResetPreviewState();
     PreviewParams p{18, true, 0, 0};
     preview.PreviewTick(p, frame);
@@ -58,9 +62,7 @@ TEST(Preview, MovingGroupsRunBackwardThroughPhase192) {
     EXPECT_EQ(ColourOf(frame, pk::RightWin), ColourOf(frame, pk::RightCtrl));
 }
 
-TEST(Preview, SpiralRainbowStartHue192WrapsToZero) {
-    CPreview preview = FixedClockPreview();
-    CKeyLightFrame frame;
+TEST_F(Preview, SpiralRainbowStartHue192WrapsToZero) {
     preview.PreviewTick({11, false, 0, 0}, frame);
     // Position 63 starts at 33 x 64 = 11 x 192, which reduces to 192 itself.
     const SpiralEntry& e = kSpiralOrder[63];
@@ -72,9 +74,7 @@ TEST(Preview, SpiralRainbowStartHue192WrapsToZero) {
     EXPECT_EQ(ColourOf(frame, e.key), kColourWheel[3]);
 }
 
-TEST(Preview, SingleColourWavesShiftKeysRightOfAGap) {
-    CPreview preview = FixedClockPreview();
-    CKeyLightFrame frame;
+TEST_F(Preview, SingleColourWavesShiftKeysRightOfAGap) {
     const Colour colour = MakeColour(200, 100, 50);
     preview.PreviewTick({1, false, 255, colour}, frame);
     const int phase = preview.State().phase[1];
@@ -92,9 +92,7 @@ TEST(Preview, SingleColourWavesShiftKeysRightOfAGap) {
     EXPECT_EQ(ColourOf(frame, pk::F5), kColourWheel[(hue + 72) % 192]);
 }
 
-TEST(Preview, SingleColourWaveMovesTheCounterBeforeEachCell) {
-    CPreview preview = FixedClockPreview();
-    CKeyLightFrame frame;
+TEST_F(Preview, SingleColourWaveMovesTheCounterBeforeEachCell) {
     // The phase runs forward whatever the direction; the direction decides
     // whether the counter climbs or falls across a row.
     preview.PreviewTick({2, false, 0, kWhite}, frame);
@@ -107,9 +105,7 @@ TEST(Preview, SingleColourWaveMovesTheCounterBeforeEachCell) {
     EXPECT_EQ(ColourOf(frame, pk::K45), ScaleColour(kWhite, kWaveCurve[18]));
 }
 
-TEST(Preview, StaticAndWholeGridModes) {
-    CPreview preview = FixedClockPreview();
-    CKeyLightFrame frame;
+TEST_F(Preview, StaticAndWholeGridModes) {
     preview.PreviewTick({6, true, 0, 0}, frame);
     EXPECT_EQ(ColourOf(frame, pk::O), kColourWheel[131]);       // group 0
     EXPECT_EQ(ColourOf(frame, pk::NumEnter), kColourWheel[10]); // group 11
@@ -126,9 +122,7 @@ TEST(Preview, StaticAndWholeGridModes) {
     EXPECT_EQ(ColourOf(frame, pk::Esc), ScaleColour(kColourWheel[14], kBreathCurve[2]));
 }
 
-TEST(Preview, ClearPreviewLeavesNothingLit) {
-    CPreview preview = FixedClockPreview();
-    CKeyLightFrame frame;
+TEST_F(Preview, ClearPreviewLeavesNothingLit) {
     preview.PreviewTick({4, true, 255, 0}, frame);
     EXPECT_TRUE(frame.At({KeyButtonKind::Fn, 0}).lit);
     EXPECT_EQ(frame.LitCount(), 107); // every key of the picture and Fn
@@ -160,7 +154,7 @@ std::set<std::pair<int, int>> RippleCells(int column, int row, int steps) {
     return cells;
 }
 
-TEST(Preview, RippleGrowsIntoADiamondOneCellPerTick) {
+TEST_F(Preview, RippleGrowsIntoADiamondOneCellPerTick) {
     for (int steps = 0; steps <= 6; ++steps) {
         std::set<std::pair<int, int>> expected;
         for (int c = 0; c < kGridColumns; ++c)
@@ -180,9 +174,7 @@ TEST(Preview, RippleGrowsIntoADiamondOneCellPerTick) {
     EXPECT_EQ(planes.ColumnOr(4) | planes.ColumnOr(6), 0);
 }
 
-TEST(Preview, DemonstrationLightsItsStepsAndFades) {
-    CPreview preview = FixedClockPreview();
-    CKeyLightFrame frame;
+TEST_F(Preview, DemonstrationLightsItsStepsAndFades) {
     preview.ResetPreviewState();
     const PreviewParams p{14, false, 0, kWhite};
     // Step 0 lights Esc; each drawing fades it by 30 above 128, 20 above 64,
@@ -212,9 +204,7 @@ TEST(Preview, DemonstrationLightsItsStepsAndFades) {
     EXPECT_EQ(restarts, 2);
 }
 
-TEST(Preview, RainFallsFromThreeColumnsPerTick) {
-    CPreview preview = FixedClockPreview();
-    CKeyLightFrame frame;
+TEST_F(Preview, RainFallsFromThreeColumnsPerTick) {
     preview.ResetPreviewState();
     preview.PreviewTick({15, false, 0, kWhite}, frame);
     // Columns 10, 13 and 16 of row 0: F7, F10 and Print Screen.
@@ -227,9 +217,7 @@ TEST(Preview, RainFallsFromThreeColumnsPerTick) {
     EXPECT_EQ(ColourOf(frame, pk::D9), MakeColour(235, 235, 235));
 }
 
-TEST(Preview, SparkleLightsOneSlotPerTickInItsOrder) {
-    CPreview preview = FixedClockPreview();
-    CKeyLightFrame frame;
+TEST_F(Preview, SparkleLightsOneSlotPerTickInItsOrder) {
     const PreviewParams p{10, false, 0, kWhite};
     preview.PreviewTick(p, frame);
     // Index 1 names spiral position 24, Right Alt; nothing else is lit yet.
@@ -247,7 +235,7 @@ TEST(Preview, SparkleLightsOneSlotPerTickInItsOrder) {
     EXPECT_EQ(preview.State().sparkleIndex, 1); // 106 wrapped to 0
 }
 
-TEST(Preview, SparkleAndRipplesLightSlotsReproduciblyForOneSecond) {
+TEST_F(Preview, SparkleAndRipplesLightSlotsReproduciblyForOneSecond) {
     for (int mode : {10, 13, 16}) {
         CPreview a = FixedClockPreview(), b = FixedClockPreview();
         CKeyLightFrame fa, fb;
@@ -268,9 +256,7 @@ TEST(Preview, SparkleAndRipplesLightSlotsReproduciblyForOneSecond) {
     }
 }
 
-TEST(Preview, StaleStateIsResetOnTheNextTimerTick) {
-    CPreview preview = FixedClockPreview();
-    CKeyLightFrame frame;
+TEST_F(Preview, StaleStateIsResetOnTheNextTimerTick) {
     EXPECT_TRUE(preview.IsStale());
     for (int i = 0; i < 5; ++i)
         preview.TimerTick({18, false, 255, 0}, frame);
@@ -298,7 +284,7 @@ class CReentrantLights : public CKeyLights {
     CPreview& m_preview;
 };
 
-TEST(Preview, BrightnessScalesTheColoursAndSpeedSetsHowOftenTheTimerSteps) {
+TEST_F(Preview, BrightnessScalesTheColoursAndSpeedSetsHowOftenTheTimerSteps) {
     // Ten timer ticks of the whole-grid walk (two phase units per step).
     struct Row {
         int brightness, speed;
@@ -334,18 +320,15 @@ TEST(Preview, BrightnessScalesTheColoursAndSpeedSetsHowOftenTheTimerSteps) {
     }
 }
 
-TEST(Preview, AModeDoesNotRunInsideItself) {
-    CPreview preview = FixedClockPreview();
+TEST_F(Preview, AModeDoesNotRunInsideItself) {
     CReentrantLights lights(preview);
     preview.PreviewTick({4, false, 0, 0}, lights);
     EXPECT_EQ(lights.calls, 107 + 7); // seven wide keys fill two cells; no nested frame
     EXPECT_EQ(preview.State().phase[4], 190);
 }
 
-TEST(Preview, SwitchingColourfulMidAnimationStaysInsideTheCurves) {
+TEST_F(Preview, SwitchingColourfulMidAnimationStaysInsideTheCurves) {
     // Colourful and single colour share a mode's phase but not its range.
-    CPreview preview = FixedClockPreview();
-    CKeyLightFrame frame;
     for (int mode : {1, 2, 3}) {
         for (int i = 0; i < 40; ++i)
             preview.PreviewTick({mode, true, 255, kWhite}, frame);

@@ -11,17 +11,10 @@
 #include "platform/ByteOrder.h"
 #include "profile_file_test_util.h"
 
-namespace orvane {
+namespace orvane::test {
 namespace {
 
-using test::AsBytes;
-using test::AsString;
-using test::FixChecksum;
-using test::ProfileBytes;
-using testing::ReadText;
-using testing::WriteText;
-
-using ProfileFormatTest = test::FilesTestEnv;
+using ProfileFormatTest = FilesTestEnv;
 
 TEST_F(ProfileFormatTest, BlankFileLayout) {
     const std::string path = home_.Dir().File("blank.fwc");
@@ -43,16 +36,10 @@ TEST_F(ProfileFormatTest, BlankFileLayout) {
     EXPECT_EQ(device, (std::vector<uint8_t>{0x4B, 0x48, 0x20, 0x00, 0x20, 0x80, 0x00, 0x00, 0x04, 0x00, 0x00,
                                             0x02, 0x00, 0x00, 0x00, 0x00, 0x45, 0x0C, 0x04, 0x50, 0x4F, 0x1C,
                                             0x0E, 0x00, 0,    0,    0,    0,    0,    0,    0,    0}));
-    // Only the G-key records of block 0 are not zero: their codes in aux.
-    for (int i = 0; i < 2048; ++i) {
-        KeyFunction r;
-        ReadKeyFunction(b.data() + 64 + 16 * i, r);
-        KeyFunction want{};
-        if (i >= 256 && i < 274) want.aux = GKeyCode(i - 256);
-        EXPECT_EQ(r, want) << "record " << i;
-    }
-    EXPECT_EQ(GetLE16(b.data() + 64 + 16 * 256 + 2), 0x301);
-    EXPECT_EQ(GetLE16(b.data() + 64 + 16 * 273 + 2), 0x1309);
+    // The records are the fresh table: only block 0's G keys carry their codes.
+    CConfigStore records;
+    ASSERT_TRUE(records.SetWorkingImage(b.data(), b.size()));
+    EXPECT_EQ(records.Records(), FreshKeyFunctionTable());
     EXPECT_EQ(ValidateProfileFile(path), kProfileValid);
     EXPECT_TRUE(prompt_.shown.empty());
 
@@ -162,4 +149,4 @@ TEST_F(ProfileFormatTest, MissingShortAndUnreadableFiles) {
 }
 
 } // namespace
-} // namespace orvane
+} // namespace orvane::test

@@ -13,21 +13,13 @@
 #include "platform/ByteOrder.h"
 #include "profile_file_test_util.h"
 
-namespace orvane {
+namespace orvane::test {
 namespace {
-
-using test::AsBytes;
-using test::AsString;
-using test::FixChecksum;
-using test::ProfileBytes;
-using test::PutRecord;
-using testing::ReadText;
-using testing::WriteText;
 
 constexpr uint16_t kProgram = static_cast<uint16_t>(KeyFunctionKind::Program);
 constexpr uint16_t kText = static_cast<uint16_t>(KeyFunctionKind::Text);
 
-class ProfileIoTest : public test::FilesTestEnv {
+class ProfileIoTest : public FilesTestEnv {
   protected:
     void SetUp() override {
         FilesTestEnv::SetUp();
@@ -265,4 +257,4 @@ TEST_F(ProfileIoTest, ImportLoadsOnlyValidFilesAndExportWritesOne) {
 }
 
 } // namespace
-} // namespace orvane
+} // namespace orvane::test

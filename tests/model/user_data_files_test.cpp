@@ -2,13 +2,13 @@
 // restoring from the template, and loading a colour set into the lighting.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <sys/stat.h>
 
-#include "agreeing_host.h"
 #include "files_test_env.h"
 #include "model/KeyTables.h"
 #include "model/LightingModel.h"
@@ -17,18 +17,14 @@
 #include "platform/AtomicFile.h"
 #include "platform/IniFile.h"
 #include "platform/Registry.h"
+#include "recording_lighting_host.h"
 #include "services/WriteFailureReport.h"
+#include "support/RecordingLightingPort.h"
 
-namespace orvane {
+namespace orvane::test {
 namespace {
 
-using test::CAgreeingHost;
-using test::FilesTestEnv;
-using test::kTemplateText;
-using test::NotSavedText;
 using UserFolderTest = FilesTestEnv;
-using testing::ReadText;
-using testing::WriteText;
 
 class UserDataTest : public FilesTestEnv {
   protected:
@@ -39,23 +35,12 @@ class UserDataTest : public FilesTestEnv {
     std::string File(int p) const { return UserFolder() + "/UserDengColor_" + std::to_string(p) + ".userd"; }
 };
 
-// Counts the whole-table sends and keeps the last table.
-class CTablePort : public CLightingPort {
-  public:
-    int BeginSession() override { return 1; }
-    int EndSession() override { return 1; }
-    int WriteLighting(std::span<const uint8_t>, uint16_t) override { return 1; }
-    int WriteKeyColours(std::span<const uint8_t>, int) override { return 1; }
-    int WriteProfileKeyColours(std::span<const uint8_t> t) override {
-        ++sends;
-        table.assign(t.begin(), t.end());
-        return result;
-    }
-    int CurrentProfile() override { return 0; }
-    int sends = 0;
-    int result = 1;
-    std::vector<uint8_t> table;
-};
+using testing::CRecordingLightingPort;
+
+// Whole-table sends the port saw.
+long TableSends(const CRecordingLightingPort& port) {
+    return std::ranges::count(port.calls, std::string("T"));
+}
 
 TEST_F(UserDataTest, PathsFollowTheUserFolder) {
     EXPECT_EQ(UserFolderPath(), UserFolder());
@@ -210,7 +195,7 @@ TEST_F(UserDataTest, LoadingAColourSetFillsTheLightingAndSendsOnlyWhenAsked) {
     const int led = KeySlotAt(slot)->ledIndex;
     WriteText(File(1), "[PRESENTMODE]\nmode=2\n[Mode2]\n" + std::to_string(led) +
                            "=10,20,30,0\n110=1,2,3,0\n125=4,5,6,0\ntool=1\njcolor=7,8,9\ncolor=3,3,3\n");
-    CTablePort port;
+    CRecordingLightingPort port;
     CLightingModel model(port);
     const KeyButton a{KeyButtonKind::Slot, static_cast<uint8_t>(slot)};
     const KeyButton fn{KeyButtonKind::Fn, 0};
@@ -218,7 +203,7 @@ TEST_F(UserDataTest, LoadingAColourSetFillsTheLightingAndSendsOnlyWhenAsked) {
     model.SetPaintFlag(1, g1, 1);
 
     EXPECT_EQ(LoadKeyColours(1, false, model), 1);
-    EXPECT_EQ(port.sends, 0);
+    EXPECT_EQ(TableSends(port), 0);
     EXPECT_EQ(model.ColourSetInUse(1), 2);
     EXPECT_EQ(model.PaintTool(), 1);
     EXPECT_EQ(model.LinkedPaintColour(), MakeColour(7, 8, 9));
@@ -235,9 +220,9 @@ TEST_F(UserDataTest, LoadingAColourSetFillsTheLightingAndSendsOnlyWhenAsked) {
     // Other profiles are untouched.
     EXPECT_EQ(model.KeyColour(0, led), 0u);
 
-    port.result = -3;
+    port.Refuse("T", -3);
     EXPECT_EQ(LoadKeyColours(1, true, model), -3);
-    EXPECT_EQ(port.sends, 1);
+    EXPECT_EQ(TableSends(port), 1);
     EXPECT_EQ(model.PaintFlag(1, g1), 0);
     EXPECT_EQ(model.PaintFlag(1, KeyButton{KeyButtonKind::GKey, 8}), 0);
     ASSERT_EQ(port.table.size(), kKeyColourTableSize);
@@ -245,7 +230,7 @@ TEST_F(UserDataTest, LoadingAColourSetFillsTheLightingAndSendsOnlyWhenAsked) {
     EXPECT_EQ(port.table[110 * 3 + 2], 3);
 
     EXPECT_EQ(LoadKeyColours(3, true, model), 0);
-    EXPECT_EQ(port.sends, 1);
+    EXPECT_EQ(TableSends(port), 1);
 }
 
 TEST_F(UserDataTest, SelectingAndRenamingColourSets) {
@@ -254,13 +239,13 @@ TEST_F(UserDataTest, SelectingAndRenamingColourSets) {
     EXPECT_EQ(ListColourSets(0), (std::array<std::string, 3>{"Ember", "Glacier", "Day"}));
     EXPECT_EQ(ListColourSets(2), (std::array<std::string, 3>{"0", "0", "0"}));
 
-    CTablePort port;
+    CRecordingLightingPort port;
     CLightingModel model(port);
     EXPECT_EQ(SelectColourSet(0, 1, true, model), 1);
     EXPECT_EQ(ReadPresentSet(0), 1);
     EXPECT_EQ(model.ColourSetInUse(0), 1);
     EXPECT_EQ(model.LinkedPaintColour(), MakeColour(9, 8, 7));
-    EXPECT_EQ(port.sends, 1);
+    EXPECT_EQ(TableSends(port), 1);
     RenameColourSet(0, "Frost", model);
     EXPECT_EQ(ListColourSets(0), (std::array<std::string, 3>{"Ember", "Frost", "Day"}));
 
@@ -330,10 +315,10 @@ class WriteFailureTest : public FilesTestEnv, public ::testing::WithParamInterfa
 };
 
 TEST_P(WriteFailureTest, EachFailedWriteIsToldOnceWithItsPathAndNothingElseChanges) {
-    CTablePort port;
+    CRecordingLightingPort port;
     CLightingModel model(port);
     model.SetPaintStore(&UserDataPaintStore());
-    CAgreeingHost host;
+    CRecordingLightingHost host;
     CKeyLightFrame lights;
     struct Action {
         const char* name;
@@ -392,4 +377,4 @@ TEST_F(UserFolderTest, AFolderThatCannotBeMadeIsTheOneFailure) {
 }
 
 } // namespace
-} // namespace orvane
+} // namespace orvane::test

@@ -30,9 +30,14 @@ const char* kSample = "; shipped layout\n"
                       "Big=99999999999\n"
                       "Name=\xC3\xA9t\xC3\xA9\n";
 
-TEST(IniFile, ReadsByCaseInsensitiveNamesAndFallsBackToDefaults) {
+// A private folder and a file name in it.
+class IniFile : public ::testing::Test {
+  protected:
     CTempDir dir;
-    std::string path = dir.File("a.ini");
+    const std::string path = dir.File("a.ini");
+};
+
+TEST_F(IniFile, ReadsByCaseInsensitiveNamesAndFallsBackToDefaults) {
     WriteText(path, kSample);
 
     EXPECT_EQ(IniReadString(path, "SCREEN", "width", "x"), "640");
@@ -52,9 +57,7 @@ TEST(IniFile, ReadsByCaseInsensitiveNamesAndFallsBackToDefaults) {
     EXPECT_EQ(IniReadInt(path, "Screen", "Empty", 7), 7);
 }
 
-TEST(IniFile, CutsValuesToTheCallersBufferWithoutSplittingCharacters) {
-    CTempDir dir;
-    std::string path = dir.File("a.ini");
+TEST_F(IniFile, CutsValuesToTheCallersBufferWithoutSplittingCharacters) {
     WriteText(path, kSample);
     EXPECT_EQ(IniReadString(path, "Screen", "Width", "", 3), "64");
     EXPECT_EQ(IniReadString(path, "Screen", "Width", "", 1), "");
@@ -63,9 +66,7 @@ TEST(IniFile, CutsValuesToTheCallersBufferWithoutSplittingCharacters) {
     EXPECT_EQ(IniReadString(path, "Missing", "Key", "default", 4), "def");
 }
 
-TEST(IniFile, ReadsWindowsLineEndingsAndByteOrderMark) {
-    CTempDir dir;
-    std::string path = dir.File("crlf.ini");
+TEST_F(IniFile, ReadsWindowsLineEndingsAndByteOrderMark) {
     WriteText(path, "\xEF\xBB\xBF[Main]\r\nKey=value\r\nNum=5\r\n");
     EXPECT_EQ(IniReadString(path, "main", "key", ""), "value");
     EXPECT_EQ(IniReadInt(path, "Main", "Num", 0), 5);
@@ -74,9 +75,7 @@ TEST(IniFile, ReadsWindowsLineEndingsAndByteOrderMark) {
     EXPECT_EQ(ReadText(path), "\xEF\xBB\xBF[Main]\r\nKey=value\r\nNum=5\r\nAdded=1\r\n");
 }
 
-TEST(IniFile, WriteKeepsEveryOtherLineAndComment) {
-    CTempDir dir;
-    std::string path = dir.File("a.ini");
+TEST_F(IniFile, WriteKeepsEveryOtherLineAndComment) {
     WriteText(path, "; keep me\n[A]\nx=1\n; inside\nY = 2\n\n[B]\nz=3\n");
 
     ASSERT_TRUE(IniWriteString(path, "a", "y", "20"));
@@ -94,9 +93,7 @@ TEST(IniFile, WriteKeepsEveryOtherLineAndComment) {
     EXPECT_EQ(ReadText(fresh), "[S]\nk=v\n");
 }
 
-TEST(IniFile, RefusesWritesThatWouldCorruptOrLoseTheFile) {
-    CTempDir dir;
-    std::string path = dir.File("a.ini");
+TEST_F(IniFile, RefusesWritesThatWouldCorruptOrLoseTheFile) {
     const std::string original = "[A]\nx=1\n";
     WriteText(path, original);
 
@@ -130,9 +127,8 @@ TEST(IniFile, RefusesWritesThatWouldCorruptOrLoseTheFile) {
     EXPECT_EQ(IniReadString(tooLong, "A", "x", "d"), "d");
 }
 
-TEST(IniFile, WritesGoThroughSymbolicLinksWhichStayLinks) {
+TEST_F(IniFile, WritesGoThroughSymbolicLinksWhichStayLinks) {
     namespace fs = std::filesystem;
-    CTempDir dir;
     fs::create_directories(dir.File("dotfiles/orvane"));
     fs::create_directories(dir.File("home"));
     WriteText(dir.File("dotfiles/orvane/a.ini"), "[A]\nx=1\n");
@@ -162,9 +158,7 @@ TEST(IniFile, WritesGoThroughSymbolicLinksWhichStayLinks) {
     EXPECT_TRUE(fs::is_symlink(dir.File("home/loop1.ini")));
 }
 
-TEST(IniFile, WritersOnSeveralThreadsDoNotLoseEachOthersKeys) {
-    CTempDir dir;
-    std::string path = dir.File("a.ini");
+TEST_F(IniFile, WritersOnSeveralThreadsDoNotLoseEachOthersKeys) {
     auto writer = [&](const std::string& key) {
         for (int i = 0; i < 50; ++i)
             IniWriteString(path, "S", key + std::to_string(i), std::to_string(i));

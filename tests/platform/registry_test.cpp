@@ -13,12 +13,16 @@ using orvane::testing::WriteText;
 
 namespace {
 
-TEST(Registry, KeepsTypedValuesUnderExactKeyNames) {
+// A private store with one key open.
+class Registry : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(key.OpenOrCreate("Software\\Brislane ")); }
     CTempHome home;
-    EXPECT_EQ(RegistryStorePath(), home.Config() + "/orvane/registry");
-
     CRegistryKey key;
-    ASSERT_TRUE(key.OpenOrCreate("Software\\Brislane "));
+};
+
+TEST_F(Registry, KeepsTypedValuesUnderExactKeyNames) {
+    EXPECT_EQ(RegistryStorePath(), home.Config() + "/orvane/registry");
     ASSERT_TRUE(key.WriteDword("dwLanguageId", 0x409));
     ASSERT_TRUE(key.WriteString("Text", "a \"quoted\" \\ path\nnext line \xC3\xA9"));
 
@@ -45,10 +49,7 @@ TEST(Registry, KeepsTypedValuesUnderExactKeyNames) {
     EXPECT_FALSE(CRegistryKey().OpenOrCreate(std::string(600, 'k')));
 }
 
-TEST(Registry, DamagedStoreKeepsTheValuesThatStillParse) {
-    CTempHome home;
-    CRegistryKey key;
-    ASSERT_TRUE(key.OpenOrCreate("Software\\Brislane "));
+TEST_F(Registry, DamagedStoreKeepsTheValuesThatStillParse) {
     ASSERT_TRUE(key.WriteDword("Good", 7));
     ASSERT_TRUE(key.WriteString("Kept", "yes"));
 
@@ -74,10 +75,7 @@ TEST(Registry, DamagedStoreKeepsTheValuesThatStillParse) {
     EXPECT_EQ(key.ReadDword("Good"), 8u);
 }
 
-TEST(Registry, FailedOrImpossibleWritesLeaveTheStoreWhole) {
-    CTempHome home;
-    CRegistryKey key;
-    ASSERT_TRUE(key.OpenOrCreate("Software\\Brislane "));
+TEST_F(Registry, FailedOrImpossibleWritesLeaveTheStoreWhole) {
     ASSERT_TRUE(key.WriteDword("dwLanguageId", 0x409));
     const std::string before = ReadText(RegistryStorePath());
 
@@ -98,8 +96,7 @@ TEST(Registry, FailedOrImpossibleWritesLeaveTheStoreWhole) {
     EXPECT_TRUE(std::filesystem::is_directory(RegistryStorePath()));
 }
 
-TEST(Registry, ProfileStringsLiveUnderTheSettingsRoot) {
-    CTempHome home;
+TEST_F(Registry, ProfileStringsLiveUnderTheSettingsRoot) {
     SetRegistrySettingsRoot("Orvane_Quenlo", "Orvane");
     EXPECT_EQ(GetProfileString("PROFILES", "Flip", "none"), "none");
     EXPECT_EQ(GetProfileInt("PROFILES", "Flip", 5), 5);

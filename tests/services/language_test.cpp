@@ -9,45 +9,27 @@
 #include <regex>
 #include <set>
 #include <string>
-#include <unistd.h>
 
 #include "platform/IniFile.h"
 #include "platform/Registry.h"
 #include "services/Language.h"
 #include "services/LanguageKeys.h"
-#include "services/PathTable.h"
 #include "services/UserRegKey.h"
+#include "support/ProgramFolder.h"
 
 namespace orvane {
 namespace {
 
 class Language : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/orvane-language-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root_ = pattern;
-        std::filesystem::create_directories(root_ / "prog");
-        setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
-        unsetenv("LC_ALL");
-        unsetenv("LC_MESSAGES");
-        setenv("LANG", "en_US.UTF-8", 1);
-        ASSERT_TRUE(BuildPathTable((root_ / "prog" / "orvane").string()));
-    }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::remove_all(root_, ec);
-    }
-    void WriteLanguage(const std::string& name, const std::string& text) {
-        std::ofstream(root_ / "prog" / name) << text;
-    }
+    void SetUp() override { ASSERT_TRUE(program_.Ok()); }
     std::optional<uint32_t> StoredId() {
         CRegistryKey key;
         key.OpenOrCreate(kUserRegKeyPath);
         return key.ReadDword(kLanguageValueName);
     }
 
-    std::filesystem::path root_;
+    testing::CProgramFolder program_;
 };
 
 TEST_F(Language, EnglishVariantsAndOtherLanguagesAreStoredAsUsEnglish) {
@@ -56,7 +38,7 @@ TEST_F(Language, EnglishVariantsAndOtherLanguagesAreStoredAsUsEnglish) {
     EXPECT_EQ(CurrentLanguageId(), kLanguageEnglishUS);
     EXPECT_EQ(StoredId(), kLanguageEnglishUS);
     EXPECT_EQ(CurrentLanguageIndex(), 0);
-    EXPECT_EQ(LanguageFilePath(0), (root_ / "prog" / "Lang0409.ini").string());
+    EXPECT_EQ(LanguageFilePath(0), program_.File("Lang0409.ini"));
 
     // Once stored, the desktop's language no longer matters.
     setenv("LANG", "de_DE.UTF-8", 1);
@@ -71,8 +53,8 @@ TEST_F(Language, EnglishVariantsAndOtherLanguagesAreStoredAsUsEnglish) {
 TEST_F(Language, UnsupportedStoredIdStaysAndUsesTheFirstFile) {
     ASSERT_TRUE(OpenUserRegKey());
     ASSERT_TRUE(UserRegKey().WriteDword(kLanguageValueName, 0x0407));
-    WriteLanguage("Lang0409.ini", "[TEXT]\nMAIN_CAPTION=English caption\n");
-    WriteLanguage("Lang0407.ini", "[TEXT]\nMAIN_CAPTION=German caption\n");
+    program_.WriteLanguage("[TEXT]\nMAIN_CAPTION=English caption\n");
+    program_.WriteLanguage("[TEXT]\nMAIN_CAPTION=German caption\n", "Lang0407.ini");
     EXPECT_EQ(CurrentLanguageId(), 0x0407u);
     EXPECT_EQ(CurrentLanguageIndex(), 0);
     EXPECT_EQ(Text("MAIN_CAPTION"), "English caption");
@@ -89,30 +71,30 @@ TEST_F(Language, ValueOfTheWrongTypeIsReplaced) {
 TEST_F(Language, WithoutAUsableRegistryNothingIsStored) {
     // The store's folder cannot be made (a file is in the way): every read and
     // write fails and each lookup chooses again.
-    std::ofstream(root_ / "blocked") << "x";
-    setenv("XDG_CONFIG_HOME", (root_ / "blocked" / "config").c_str(), 1);
+    testing::WriteText(program_.Home().Dir().File("blocked"), "x");
+    testing::CScopedEnv blocked("XDG_CONFIG_HOME", program_.Home().Dir().File("blocked/config"));
     OpenUserRegKey();
     setenv("LANG", "fr_FR.UTF-8", 1);
     EXPECT_EQ(CurrentLanguageId(), kLanguageEnglishUS);
     EXPECT_EQ(CurrentLanguageIndex(), 0);
     EXPECT_FALSE(StoredId().has_value());
-    WriteLanguage("Lang0409.ini", "[TEXT]\nMAIN_CAPTION=Main\n");
+    program_.WriteLanguage("[TEXT]\nMAIN_CAPTION=Main\n");
     EXPECT_EQ(Text("MAIN_CAPTION"), "Main");
 }
 
 TEST_F(Language, TextLookups) {
-    WriteLanguage("Lang0409.ini", "[TEXT]\n"
-                                  "MAIN_CAPTION=Main\n"
-                                  "PROFILE_OK=\n"
-                                  "Speed=text speed\n"
-                                  "LONG=" +
-                                      std::string(400, 'a') +
-                                      "\n"
-                                      "[light]\n"
-                                      "speed=Light speed\n"
-                                      "[MODE]\n"
-                                      "1=Wave\n"
-                                      "20=Custom\n");
+    program_.WriteLanguage("[TEXT]\n"
+                           "MAIN_CAPTION=Main\n"
+                           "PROFILE_OK=\n"
+                           "Speed=text speed\n"
+                           "LONG=" +
+                           std::string(400, 'a') +
+                           "\n"
+                           "[light]\n"
+                           "speed=Light speed\n"
+                           "[MODE]\n"
+                           "1=Wave\n"
+                           "20=Custom\n");
     EXPECT_EQ(LoadText("MAIN_CAPTION", 0), "Main");
     EXPECT_EQ(LoadText("main_caption", 0), "Main");
     EXPECT_EQ(LoadText("PROFILE_OK", 0), "");
@@ -132,7 +114,7 @@ TEST_F(Language, TextLookups) {
     EXPECT_EQ(LoadText("MAIN_CAPTION", 7), "Main");
     EXPECT_EQ(LoadText("MAIN_CAPTION", 1), kMissingText);
 
-    std::filesystem::remove(root_ / "prog" / "Lang0409.ini");
+    std::filesystem::remove(program_.File("Lang0409.ini"));
     EXPECT_EQ(LoadText("MAIN_CAPTION", 0), kMissingText);
     EXPECT_EQ(LoadLightText("Speed", 0), kMissingText);
 }
@@ -271,30 +253,17 @@ TEST(ShippedLanguageFile, HoldsEveryKeyTheProgramLooksUp) {
         EXPECT_TRUE(seen.count("MODE/" + std::to_string(mode))) << mode;
 }
 
-TEST(ShippedLanguageFile, EnglishTextsAreOneScriptAndOneSpelling) {
+TEST(ShippedLanguageFile, EveryKeyOnceAndEveryTextOneScriptAndOneSpelling) {
+    // The reader takes the first of two equal keys, so a duplicate is a slip.
     // Glyphs outside plain ASCII show as empty boxes where no font has them,
     // and the texts read as one set: British -our and -ise throughout.
     const std::regex american(R"(\b([Cc]olor|[Ff]avor|[A-Za-z]+iz(e|es|ed|ing|ation))\b)");
     std::ifstream in(std::string(ORVANE_SOURCE_DIR) + "/assets/Lang0409.ini");
-    std::string line;
+    std::string line, section;
+    std::set<std::string> seen;
     int lineNumber = 0;
     while (std::getline(in, line)) {
         ++lineNumber;
-        if (line.empty() || line[0] == ';' || line[0] == '[') continue;
-        const std::string value = line.substr(line.find('=') + 1);
-        for (char c : value)
-            EXPECT_TRUE(c >= 0x20 && c < 0x7F) << "line " << lineNumber << ": " << line;
-        EXPECT_FALSE(std::regex_search(value, american)) << "line " << lineNumber << ": " << line;
-    }
-    EXPECT_GT(lineNumber, 300);
-}
-
-TEST(ShippedLanguageFile, NoKeyIsShadowedByAnEarlierOne) {
-    // The reader takes the first of two equal keys; a duplicate is a slip.
-    std::ifstream in(std::string(ORVANE_SOURCE_DIR) + "/assets/Lang0409.ini");
-    std::string line, section;
-    std::set<std::string> seen;
-    while (std::getline(in, line)) {
         if (line.empty() || line[0] == ';') continue;
         if (line[0] == '[') {
             section = line;
@@ -305,7 +274,12 @@ TEST(ShippedLanguageFile, NoKeyIsShadowedByAnEarlierOne) {
         for (char& c : key)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         EXPECT_TRUE(seen.insert(section + key).second) << line;
+        const std::string value = line.substr(line.find('=') + 1);
+        for (char c : value)
+            EXPECT_TRUE(c >= 0x20 && c < 0x7F) << "line " << lineNumber << ": " << line;
+        EXPECT_FALSE(std::regex_search(value, american)) << "line " << lineNumber << ": " << line;
     }
+    EXPECT_GT(lineNumber, 300);
 }
 
 } // namespace

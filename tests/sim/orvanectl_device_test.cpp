@@ -1,14 +1,13 @@
 // orvanectl's device commands as a script sees them: output lines, exit
 // codes and the wire trace of the simulated keyboard.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "support/Programs.h"
 
 namespace orvane::test {
 namespace {
@@ -18,38 +17,25 @@ namespace fs = std::filesystem;
 class OrvanectlTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ctl = std::string(ORVANE_BIN_DIR) + "/orvanectl";
         if (!fs::exists(ctl)) GTEST_SKIP() << "orvanectl is not built";
-        dir = fs::temp_directory_path() / ("orvanectl-test-" + std::to_string(getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        if (!dir.empty()) fs::remove_all(dir, ec);
     }
 
-    // Runs orvanectl with `args`; returns the exit code, stdout in `out`.
+    // Runs orvanectl with `args` in the test's folder; returns the exit code, stdout in `out`.
     int Run(const std::string& args, std::string* out = nullptr) {
-        std::string cmd = "cd " + dir + " && " + ctl + " " + args + " 2>/dev/null";
-        FILE* p = popen(cmd.c_str(), "r");
-        std::string text;
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            text.append(buf, n);
-        int status = pclose(p);
-        if (out) *out = text;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        const testing::ShellResult r = testing::Shell("cd " + dir.Path() + " && " + ctl + " " + args);
+        if (out) *out = r.out;
+        return r.code;
     }
     std::vector<std::string> Lines(const std::string& file) {
-        std::ifstream f(dir + "/" + file);
+        std::ifstream f(dir.File(file));
         std::vector<std::string> lines;
         for (std::string l; std::getline(f, l);)
             lines.push_back(l);
         return lines;
     }
 
-    std::string ctl, dir;
+    const std::string ctl = std::string(ORVANE_BIN_DIR) + "/orvanectl";
+    testing::CTempDir dir;
 };
 
 TEST_F(OrvanectlTest, RawPrintsTheReplyAndTracesTheSealedRequest) {
@@ -76,7 +62,7 @@ TEST_F(OrvanectlTest, RawPrintsTheReplyAndTracesTheSealedRequest) {
 }
 
 TEST_F(OrvanectlTest, MatrixWritesAndProfileChecks) {
-    std::ofstream(dir + "/m.bin", std::ios::binary) << std::string(378, '\x02');
+    std::ofstream(dir.File("m.bin"), std::ios::binary) << std::string(378, '\x02');
     ASSERT_EQ(Run("--simulate=126 --trace t.txt write-matrix 2 @m.bin"), 0);
     std::vector<std::string> offsets;
     for (const auto& l : Lines("t.txt"))
@@ -91,7 +77,7 @@ TEST_F(OrvanectlTest, MatrixWritesAndProfileChecks) {
 
     // A matrix of the wrong length never reaches the keyboard.
     EXPECT_EQ(Run("--simulate=126 --trace w.txt write-matrix 0 @m.bin"), 0);
-    std::ofstream(dir + "/long.bin", std::ios::binary) << std::string(379, '\x02');
+    std::ofstream(dir.File("long.bin"), std::ios::binary) << std::string(379, '\x02');
     EXPECT_EQ(Run("--simulate=126 --trace l.txt write-matrix 0 @long.bin"), 2);
     EXPECT_TRUE(Lines("l.txt").empty());
 }

@@ -2,14 +2,13 @@
 // the faults and trace of its transport.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 
 #include "device/ReportExchange.h"
 #include "platform/ByteOrder.h"
 #include "sim/SimFaults.h"
 #include "sim/SimFirmware.h"
+#include "support/TempDir.h"
 
 namespace orvane::test {
 namespace {
@@ -133,8 +132,8 @@ TEST(SimFirmware, FactoryMatrixStartsWithTheKnownPositions) {
 }
 
 TEST(SimFirmware, StateFileKeepsTheMemoryAndRefusesTheOtherModel) {
-    std::string path =
-        std::filesystem::temp_directory_path() / ("orvane-sim-state-" + std::to_string(getpid()));
+    testing::CTempDir dir;
+    const std::string path = dir.File("state");
     CSimFirmware a(126);
     a.Lighting[5] = 0x42;
     a.Matrices[700] = 0x99;
@@ -150,7 +149,6 @@ TEST(SimFirmware, StateFileKeepsTheMemoryAndRefusesTheOtherModel) {
     EXPECT_EQ(c.Lighting[5], 0xFF); // untouched: still the default red of profile 0
     std::ofstream(path, std::ios::binary | std::ios::trunc) << "short";
     EXPECT_FALSE(b.LoadState(path));
-    std::remove(path.c_str());
 }
 
 TEST(SimFaults, DescriptionsParseAndMalformedOnesAreRefused) {

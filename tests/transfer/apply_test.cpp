@@ -62,7 +62,7 @@ TEST_F(ApplyTest, NothingPendingSendsNothingButShowsAndHidesTheIndicator) {
     EXPECT_FALSE(outcome.pending);
     EXPECT_TRUE(TakeRequests().empty());
     EXPECT_EQ(host.Calls(), (std::vector<std::string>{"busy 1", "busy 0"}));
-    EXPECT_EQ(link.Events(), (std::vector<std::string>{"set 1050 50", "kill 1050"}));
+    EXPECT_EQ(link.Events(), (std::vector<std::string>{"timer 1050 50", "kill 1050"}));
 }
 
 TEST_F(ApplyTest, PendingChangeIsSavedAndSentInOneBracketThenCleared) {

@@ -11,28 +11,14 @@
 #include "platform/ByteOrder.h"
 #include "platform/InstanceLock.h"
 #include "sim/SimFirmware.h"
-#include "support/TempDir.h"
+#include "support/Programs.h"
 
 namespace orvane {
 namespace {
 
-struct CtlRun {
-    int status = -1;
-    std::string output; // standard output and error
-};
-
-CtlRun Ctl(const std::string& args) {
-    CtlRun run;
-    const std::string command = std::string(ORVANE_BIN_DIR) + "/orvanectl " + args + " 2>&1";
-    FILE* p = ::popen(command.c_str(), "r");
-    if (!p) return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0)
-        run.output.append(buffer, n);
-    const int raw = ::pclose(p);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
+// orvanectl run with `args`; what it says on standard error is part of its output.
+testing::ShellResult Ctl(const std::string& args) {
+    return testing::Shell(std::string(ORVANE_BIN_DIR) + "/orvanectl " + args + " 2>&1");
 }
 
 // A configuration with keys of several kinds in every profile and two
@@ -80,12 +66,12 @@ TEST_F(OrvanectlTransferTest, BackupThenApplyReproducesTheKeyboardOnBothModels) 
         const std::string m = std::to_string(model);
         const std::string sim = "--simulate=" + m + " --sim-state ";
         WriteConfiguration(File("config.fwc"));
-        CtlRun r = Ctl(sim + File("kb1-" + m) + " apply " + File("config.fwc") +
-                       " + set-profile 1 + get-profile + backup " + File("a.fwc"));
-        ASSERT_EQ(r.status, 0) << r.output;
-        EXPECT_NE(r.output.find("active_profile: 1\n"), std::string::npos) << r.output;
+        testing::ShellResult r = Ctl(sim + File("kb1-" + m) + " apply " + File("config.fwc") +
+                                     " + set-profile 1 + get-profile + backup " + File("a.fwc"));
+        ASSERT_EQ(r.code, 0) << r.out;
+        EXPECT_NE(r.out.find("active_profile: 1\n"), std::string::npos) << r.out;
         r = Ctl(sim + File("kb2-" + m) + " apply " + File("a.fwc"));
-        ASSERT_EQ(r.status, 0) << r.output;
+        ASSERT_EQ(r.code, 0) << r.out;
 
         const CSimFirmware first = LoadKeyboard(File("kb1-" + m), model);
         const CSimFirmware second = LoadKeyboard(File("kb2-" + m), model);
@@ -110,8 +96,8 @@ std::vector<int> TracedCommands(const std::string& trace) {
 
 TEST_F(OrvanectlTransferTest, ApplyFailsWhenAnyReportOfItsSequenceIsRefused) {
     WriteConfiguration(File("config.fwc"));
-    CtlRun r = Ctl("--simulate --trace " + File("trace") + " apply " + File("config.fwc"));
-    ASSERT_EQ(r.status, 0) << r.output;
+    testing::ShellResult r = Ctl("--simulate --trace " + File("trace") + " apply " + File("config.fwc"));
+    ASSERT_EQ(r.code, 0) << r.out;
     const std::vector<int> commands = TracedCommands(testing::ReadText(File("trace")));
     // The connection reads come first; the apply's own sequence runs from
     // its begin to its end.
@@ -123,14 +109,14 @@ TEST_F(OrvanectlTransferTest, ApplyFailsWhenAnyReportOfItsSequenceIsRefused) {
 
     for (size_t n = first; n <= commands.size(); ++n) {
         r = Ctl("--simulate --sim-fault status:" + std::to_string(n) + ":FF apply " + File("config.fwc"));
-        EXPECT_NE(r.status, 0) << "request " << n << ": " << r.output;
-        EXPECT_EQ(r.output.find("status 1\n"), std::string::npos) << "request " << n << ": " << r.output;
+        EXPECT_NE(r.code, 0) << "request " << n << ": " << r.out;
+        EXPECT_EQ(r.out.find("status 1\n"), std::string::npos) << "request " << n << ": " << r.out;
     }
 }
 
 TEST_F(OrvanectlTransferTest, SetProfileFailsWhenTheKeyboardDoesNotSwitch) {
-    CtlRun r = Ctl("--simulate --trace " + File("trace") + " set-profile 1");
-    ASSERT_EQ(r.status, 0) << r.output;
+    testing::ShellResult r = Ctl("--simulate --trace " + File("trace") + " set-profile 1");
+    ASSERT_EQ(r.code, 0) << r.out;
     // Its own read and write of the device information come last.
     const size_t count = TracedCommands(testing::ReadText(File("trace"))).size();
     ASSERT_GE(count, 2u);
@@ -140,10 +126,10 @@ TEST_F(OrvanectlTransferTest, SetProfileFailsWhenTheKeyboardDoesNotSwitch) {
             std::snprintf(fault, sizeof fault, kind, n);
             const std::string state = File(std::string("kb-") + fault);
             r = Ctl("--simulate --sim-state '" + state + "' --sim-fault " + fault + " set-profile 2");
-            EXPECT_NE(r.status, 0) << fault << ": " << r.output;
-            EXPECT_NE(r.output.find("did not switch"), std::string::npos) << fault << ": " << r.output;
+            EXPECT_NE(r.code, 0) << fault << ": " << r.out;
+            EXPECT_NE(r.out.find("did not switch"), std::string::npos) << fault << ": " << r.out;
             r = Ctl("--simulate --sim-state '" + state + "' get-profile");
-            EXPECT_NE(r.output.find("active_profile: 0\n"), std::string::npos) << fault << ": " << r.output;
+            EXPECT_NE(r.out.find("active_profile: 0\n"), std::string::npos) << fault << ": " << r.out;
         }
 }
 
@@ -154,9 +140,9 @@ TEST_F(OrvanectlTransferTest, ApplyAfterAFailedDefaultMatrixReadSendsTheKeyboard
     CreateBlankProfile(nullptr, 0, store);
     ASSERT_TRUE(store.StoreKeyFunction(0, 0x1E, KeyFunctionKind::Disabled, 0));
     ASSERT_EQ(SaveProfileFile(File("one.fwc"), store), 1);
-    const CtlRun r =
+    const testing::ShellResult r =
         Ctl("--simulate=128 --sim-fault status:1:ff --sim-state " + File("kb") + " apply " + File("one.fwc"));
-    ASSERT_EQ(r.status, 0) << r.output;
+    ASSERT_EQ(r.code, 0) << r.out;
     const CSimFirmware f = LoadKeyboard(File("kb"), 128);
     for (int p = 0; p < 3; ++p) {
         std::vector<uint8_t> want = f.FactoryMatrix;
@@ -167,29 +153,30 @@ TEST_F(OrvanectlTransferTest, ApplyAfterAFailedDefaultMatrixReadSendsTheKeyboard
 
 TEST_F(OrvanectlTransferTest, InvalidFileIsRefusedBeforeAnythingIsSent) {
     testing::WriteText(File("bad.fwc"), std::string(100, 'x'));
-    const CtlRun r = Ctl("--simulate --trace " + File("trace") + " apply " + File("bad.fwc"));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.output.find("invalid 0"), std::string::npos) << r.output;
+    const testing::ShellResult r = Ctl("--simulate --trace " + File("trace") + " apply " + File("bad.fwc"));
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("invalid 0"), std::string::npos) << r.out;
     EXPECT_EQ(testing::ReadText(File("trace")).find('>'), std::string::npos);
 }
 
 TEST_F(OrvanectlTransferTest, LightingIsWrittenAsThePanelWritesItAndReadBack) {
     const std::string sim = "--simulate --sim-state " + File("kb");
-    CtlRun r = Ctl(sim + " set-lighting colour 123456 --profile 1 + set-lighting brightness 3 --profile 1");
-    ASSERT_EQ(r.status, 0) << r.output;
+    testing::ShellResult r =
+        Ctl(sim + " set-lighting colour 123456 --profile 1 + set-lighting brightness 3 --profile 1");
+    ASSERT_EQ(r.code, 0) << r.out;
     r = Ctl(sim + " lighting --profile 1");
-    ASSERT_EQ(r.status, 0) << r.output;
-    EXPECT_NE(r.output.find("profile: 1\n"), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("colour: 123456\n"), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("colourful: 0\n"), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("brightness: 3\n"), std::string::npos) << r.output;
+    ASSERT_EQ(r.code, 0) << r.out;
+    EXPECT_NE(r.out.find("profile: 1\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("colour: 123456\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("colourful: 0\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("brightness: 3\n"), std::string::npos) << r.out;
 
-    EXPECT_EQ(Ctl(sim + " set-lighting speed 6").status, 2);
-    EXPECT_EQ(Ctl(sim + " set-lighting direction 7").status, 2);
-    EXPECT_EQ(Ctl(sim + " restore-defaults").status, 2);
+    EXPECT_EQ(Ctl(sim + " set-lighting speed 6").code, 2);
+    EXPECT_EQ(Ctl(sim + " set-lighting direction 7").code, 2);
+    EXPECT_EQ(Ctl(sim + " restore-defaults").code, 2);
     r = Ctl(sim + " restore-defaults --yes + lighting");
-    EXPECT_EQ(r.status, 0) << r.output;
-    EXPECT_NE(r.output.find("mode: 1\nbrightness: 4\nspeed: 2\n"), std::string::npos) << r.output;
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_NE(r.out.find("mode: 1\nbrightness: 4\nspeed: 2\n"), std::string::npos) << r.out;
 }
 
 // A lighting change the keyboard does not take, and a lighting read that
@@ -197,28 +184,27 @@ TEST_F(OrvanectlTransferTest, LightingIsWrittenAsThePanelWritesItAndReadBack) {
 TEST_F(OrvanectlTransferTest, RefusedLightingWritesAndFailedReadsExitWithOne) {
     const std::string sim = "--simulate --sim-state " + File("kb");
     const std::string trace = " --trace " + File("trace");
-    ASSERT_EQ(Ctl(sim + trace + " set-lighting brightness 1").status, 0);
+    ASSERT_EQ(Ctl(sim + trace + " set-lighting brightness 1").code, 0);
     // set-lighting ends with its begin, its write and its end.
     const std::vector<int> set = TracedCommands(testing::ReadText(File("trace")));
     ASSERT_EQ(std::vector<int>(set.end() - 3, set.end()), (std::vector<int>{0x01, 0x06, 0x02}));
     const size_t write = set.size() - 1;
-    ASSERT_EQ(Ctl(sim + trace + " lighting").status, 0);
+    ASSERT_EQ(Ctl(sim + trace + " lighting").code, 0);
     // lighting ends with device info, begin, three records and end.
     const size_t record = TracedCommands(testing::ReadText(File("trace"))).size() - 3;
 
     const auto n = [](size_t at) { return std::to_string(at); };
     const auto fails = [&](const std::string& run) {
         SCOPED_TRACE(run);
-        const CtlRun r = Ctl(sim + " " + run);
-        EXPECT_EQ(r.status, 1) << r.output;
-        EXPECT_EQ(r.output.find("status 1\n"), std::string::npos) << r.output;
+        const testing::ShellResult r = Ctl(sim + " " + run);
+        EXPECT_EQ(r.code, 1) << r.out;
+        EXPECT_EQ(r.out.find("status 1\n"), std::string::npos) << r.out;
     };
     fails("--sim-fault failwrite:" + n(write - 1) + " set-lighting brightness 2");
     fails("--sim-fault status:" + n(write) + ":FF set-lighting brightness 2");
     fails("--sim-fault noreply:" + n(write) + "-" + n(write + 3) + " set-lighting brightness 2");
-    const CtlRun r = Ctl(sim + " lighting");
-    EXPECT_NE(r.output.find("brightness: 1\n"), std::string::npos) << "a refused write was taken\n"
-                                                                   << r.output;
+    const testing::ShellResult r = Ctl(sim + " lighting");
+    EXPECT_NE(r.out.find("brightness: 1\n"), std::string::npos) << "a refused write was taken\n" << r.out;
     // Taken, but its session not closed.
     fails("--sim-fault status:" + n(write + 1) + ":FE set-lighting brightness 2");
     fails("--sim-fault status:" + n(record) + ":FE lighting");
@@ -227,17 +213,17 @@ TEST_F(OrvanectlTransferTest, RefusedLightingWritesAndFailedReadsExitWithOne) {
 TEST_F(OrvanectlTransferTest, RealKeyboardIsLeftAloneWhileTheProgramRuns) {
     CInstanceMutex program;
     ASSERT_EQ(program.OpenOrCreate(InstanceLockPath()), CInstanceMutex::Result::Created);
-    CtlRun r = Ctl("get-profile");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.output.find("(orvane) is running"), std::string::npos) << r.output;
+    testing::ShellResult r = Ctl("get-profile");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("(orvane) is running"), std::string::npos) << r.out;
     // The simulated keyboard belongs to orvanectl alone.
     r = Ctl("--simulate get-profile");
-    EXPECT_EQ(r.status, 0) << r.output;
-    EXPECT_NE(r.output.find("active_profile: 0"), std::string::npos);
+    EXPECT_EQ(r.code, 0) << r.out;
+    EXPECT_NE(r.out.find("active_profile: 0"), std::string::npos);
 
     program.Close();
     r = Ctl("get-profile");
-    EXPECT_EQ(r.output.find("is running"), std::string::npos) << r.output;
+    EXPECT_EQ(r.out.find("is running"), std::string::npos) << r.out;
 }
 
 } // namespace

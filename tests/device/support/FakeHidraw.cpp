@@ -14,8 +14,6 @@ namespace orvane::test {
 namespace fs = std::filesystem;
 
 CFakeHidrawTree::CFakeHidrawTree() {
-    char tmpl[] = "/tmp/orvane-hidraw-XXXXXX";
-    m_Root = mkdtemp(tmpl);
     fs::create_directories(SysfsRoot() + "/class/hidraw");
     fs::create_directories(DevRoot());
 }
@@ -25,8 +23,6 @@ CFakeHidrawTree::~CFakeHidrawTree() {
         if (p.Program >= 0) close(p.Program);
         if (p.Device >= 0) close(p.Device);
     }
-    std::error_code ec;
-    fs::remove_all(m_Root, ec);
 }
 
 std::string CFakeHidrawTree::AddNode(unsigned n, uint16_t vendorId, uint16_t productId,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "device/HidrawBackend.h"
+#include "support/TempDir.h"
 
 namespace orvane::test {
 
@@ -28,12 +29,12 @@ class CFakeHidrawTree {
     // Opens the program's end of a node (a dup, as open() would give).
     int OpenProgramEnd(const std::string& nodePath);
 
-    const std::string& Root() const { return m_Root; }
-    std::string SysfsRoot() const { return m_Root + "/sys"; }
-    std::string DevRoot() const { return m_Root + "/dev"; }
+    const std::string& Root() const { return m_Dir.Path(); }
+    std::string SysfsRoot() const { return m_Dir.File("sys"); }
+    std::string DevRoot() const { return m_Dir.File("dev"); }
 
   private:
-    std::string m_Root;
+    testing::CTempDir m_Dir;
     struct Pair {
         int Program = -1, Device = -1;
     };

@@ -1,37 +1,17 @@
 #include "transfer/support/TransferFixture.h"
 
 #include <filesystem>
-#include <fstream>
 
 #include "device/DefaultKeyMatrix.h"
 #include "device/DeviceCommands.h"
-#include "device/DeviceDiscovery.h"
-#include "device/HidBackend.h"
-#include "device/ReportExchange.h"
 #include "model/ConfigStore.h"
 #include "model/ProfileFile.h"
 #include "platform/ByteOrder.h"
-#include "services/PathTable.h"
 #include "transfer/BusyIndicator.h"
 #include "transfer/DeviceInfo.h"
 #include "transfer/LightingReadBack.h"
 
 namespace orvane::test {
-
-void CRecordingLink::SetWindowTimer(uint32_t id, uint32_t period) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_events.push_back("set " + std::to_string(id) + " " + std::to_string(period));
-}
-
-void CRecordingLink::KillWindowTimer(uint32_t id) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_events.push_back("kill " + std::to_string(id));
-}
-
-std::vector<std::string> CRecordingLink::Events() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_events;
-}
 
 void CRecordingHost::PressProfileButton(int p) {
     Record("press " + std::to_string(p));
@@ -50,13 +30,11 @@ std::vector<std::string> CRecordingHost::Calls() const {
 }
 
 void TransferTest::SetUp() {
-    namespace fs = std::filesystem;
-    fs::create_directories(ProgramFolder() + "/Skins");
-    fs::copy_file(std::string(ORVANE_SOURCE_DIR) + "/assets/Lang0409.ini", ProgramFolder() + "/Lang0409.ini");
-    std::ofstream(ProgramFolder() + "/Skins/UserDengColor_3.userd")
-        << "[PRESENTMODE]\nmode=0\n[Mode0]\n1=1,2,3,0\n";
-    ASSERT_TRUE(BuildPathTable(ProgramFolder() + "/orvane"));
-    BuildUserPaths();
+    ASSERT_TRUE(program.Ok());
+    std::filesystem::copy_file(std::string(ORVANE_SOURCE_DIR) + "/assets/Lang0409.ini",
+                               program.File("Lang0409.ini"));
+    testing::WriteText(program.File("Skins/UserDengColor_3.userd"),
+                       "[PRESENTMODE]\nmode=0\n[Mode0]\n1=1,2,3,0\n");
     SetPrompt(&prompt);
     SetMainWindowLink(&link);
     SetTransferHost(&host);
@@ -73,13 +51,8 @@ void TransferTest::TearDown() {
 
 void TransferTest::Connect(int model) {
     Disconnect();
-    sim = std::make_unique<CSimKeyboard>(model);
-    sim->SetRecording(true);
-    SetHidBackend(sim.get());
-    ASSERT_TRUE(OpenCommandInterface(g_HidDevice));
-    g_DeviceOpen.store(1);
+    SimKeyboardTest::Connect(model);
     SetActiveProfileCache(-1);
-    SetCurrentProfile(0);
     ASSERT_EQ(ReadConnectionInfo(), DEV_OK);
     g_ConfigStore.ReleaseWorking();
     CreateBlankProfile(nullptr, 0);
@@ -89,11 +62,7 @@ void TransferTest::Connect(int model) {
 }
 
 void TransferTest::Disconnect() {
-    g_DeviceOpen.store(0);
-    g_HidDevice.Close();
-    SetHidBackend(nullptr);
-    sim.reset();
-    SetModelParameters(0x0C45, 0x5004);
+    SimKeyboardTest::Disconnect();
     ResetDefaultKeyMatrix();
     SetMacroCapacity(0);
     SetActiveProfileCache(-1);
@@ -101,11 +70,8 @@ void TransferTest::Disconnect() {
 
 std::vector<WireRequest> TransferTest::TakeRequests() {
     std::vector<WireRequest> out;
-    for (const SimWireReport& r : sim->Recorded()) {
-        if (r.Direction != '>' || r.Bytes.size() < 8) continue;
-        out.push_back({r.Bytes[3], r.Bytes[4], GetLE16(r.Bytes.data() + 5), r.Bytes});
-    }
-    sim->ClearRecorded();
+    for (const std::vector<uint8_t>& r : SimKeyboardTest::TakeRequests())
+        if (r.size() >= 8) out.push_back({r[3], r[4], GetLE16(r.data() + 5), r});
     return out;
 }
 
@@ -124,13 +90,6 @@ void TransferTest::CreateWorkingProfile(int profile) {
     std::filesystem::create_directories(UserFolder());
     const std::string path = WorkingProfilePath(profile);
     ASSERT_EQ(CreateBlankProfile(&path, 0), 1);
-}
-
-std::string TransferTest::UserFolder() const {
-    return home.Data() + "/Brislane";
-}
-std::string TransferTest::ProgramFolder() const {
-    return home.Dir().File("prog");
 }
 
 } // namespace orvane::test

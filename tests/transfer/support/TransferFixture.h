@@ -11,32 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "services/MainWindowLink.h"
-#include "sim/SimKeyboard.h"
+#include "device/support/SimFixture.h"
+#include "support/ProgramFolder.h"
+#include "support/RecordingLink.h"
 #include "support/ScriptedPrompt.h"
-#include "support/TempDir.h"
 #include "transfer/TransferHost.h"
 
 namespace orvane::test {
 
+using testing::CRecordingLink;
 using testing::CScriptedPrompt;
-
-// Records the timers the busy indicator sets and kills.
-class CRecordingLink final : public MainWindowLink {
-  public:
-    intptr_t SendWindowMessage(uint32_t, uintptr_t, intptr_t) override { return 0; }
-    void PostWindowMessage(uint32_t, uintptr_t, intptr_t) override {}
-    void SetWindowTimer(uint32_t id, uint32_t period) override;
-    void KillWindowTimer(uint32_t id) override;
-    void SetTrayIcon(int) override {}
-    void HideWindow() override {}
-    void ShowMessage(const std::string&) override {}
-    std::vector<std::string> Events() const;
-
-  private:
-    mutable std::mutex m_mutex;
-    std::vector<std::string> m_events;
-};
 
 // Records every call as a short line ("busy 1", "buttons 2", "press 0" ...).
 class CRecordingHost final : public CTransferHost, private CKeyButtonView {
@@ -71,13 +55,13 @@ struct WireRequest {
     std::vector<uint8_t> bytes;
 };
 
-class TransferTest : public ::testing::Test {
+class TransferTest : public SimKeyboardTest {
   protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A fresh simulated keyboard of `model` keys, connected as the monitor
-    // would leave it; the working copy blank, the caches unknown.
+    // A fresh simulated keyboard of `model` keys, connected and read as the
+    // monitor would leave it; the working copy blank, the caches unknown.
     void Connect(int model);
     void Disconnect();
     // Requests recorded since the last call.
@@ -86,11 +70,11 @@ class TransferTest : public ::testing::Test {
     static std::string Commands(const std::vector<WireRequest>& requests);
     // Creates the working profile file of `profile` so Apply can save.
     void CreateWorkingProfile(int profile);
-    std::string UserFolder() const;
-    std::string ProgramFolder() const;
+    std::string UserFolder() const { return home.Data() + "/Brislane"; }
+    std::string ProgramFolder() const { return program.Folder(); }
 
-    testing::CTempHome home;
-    std::unique_ptr<CSimKeyboard> sim;
+    testing::CProgramFolder program;
+    const testing::CTempHome& home = program.Home();
     CScriptedPrompt prompt;
     CRecordingLink link;
     CRecordingHost host;
