@@ -31,6 +31,7 @@
 #include "transfer/Apply.h"
 #include "transfer/BusyIndicator.h"
 #include "ui/BridgeWindowLink.h"
+#include "ui/DialogOwner.h"
 #include "ui/TabChainByPlace.h"
 
 namespace orvane {
@@ -246,7 +247,7 @@ void COrvaneDlg::RunTransfer(const std::function<void()>& work) {
 
 void COrvaneDlg::OpenAbout() {
     if (m_about) return; // one box at a time
-    m_about = new CAboutDlg(m_webAddress, [this] { OpenHelp(); });
+    m_about = new CAboutDlg(DialogOwner(), m_webAddress, [this] { OpenHelp(); });
     connect(m_about.data(), &CAboutDlg::Closed, this, [this] { m_about.clear(); });
 }
 
