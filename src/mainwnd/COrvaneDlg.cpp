@@ -132,9 +132,9 @@ bool COrvaneDlg::OnInitDialog() {
     ApplyFlipLayout();
     ChainTabsByPlace(*this);
 
-    // 11. No taskbar button while hidden; the tag makes this the window
-    // another copy of the program talks to.
-    setWindowFlag(Qt::Tool, true);
+    // 11. The tag makes this the window another copy of the program talks
+    // to. Its flags stay as made: changing them re-creates the native window,
+    // which then loses its place and its type.
     m_windowTag = MAIN_WINDOW_TAG;
     m_instanceSocket.Open();
 
@@ -196,7 +196,6 @@ void COrvaneDlg::ShowMainWindow() {
 }
 
 void COrvaneDlg::ShowWindowNow() {
-    setWindowFlag(Qt::Tool, false);
     showNormal();
     raise();
     activateWindow();
@@ -205,7 +204,6 @@ void COrvaneDlg::ShowWindowNow() {
 
 void COrvaneDlg::HideMainWindow() {
     hide();
-    setWindowFlag(Qt::Tool, true);
 }
 
 void COrvaneDlg::OnOK() {
