@@ -197,12 +197,14 @@ void COrvaneDlg::ShowMainWindow() {
 
 void COrvaneDlg::ShowWindowNow() {
     showNormal();
+    if (m_hiddenAt) move(*m_hiddenAt);
     raise();
     activateWindow();
     ResumePreview();
 }
 
 void COrvaneDlg::HideMainWindow() {
+    if (isVisible()) m_hiddenAt = pos();
     hide();
 }
 
