@@ -18,8 +18,8 @@
 
 namespace orvane {
 
-CAboutDlg::CAboutDlg(const QString& webAddress, std::function<void()> openHelp)
-    : QDialog(nullptr), m_bridge(this), m_openHelp(std::move(openHelp)) {
+CAboutDlg::CAboutDlg(QWidget* owner, const QString& webAddress, std::function<void()> openHelp)
+    : QDialog(owner), m_bridge(this), m_openHelp(std::move(openHelp)) {
     setAttribute(Qt::WA_DeleteOnClose);
     auto* icon = new QLabel(this);
     icon->setPixmap(LoadTrayIcon(ICON_NO_KEYBOARD).pixmap(48, 48));

@@ -22,8 +22,9 @@ constexpr int IDC_ABOUT_LINK = 1124;
 class CAboutDlg : public QDialog {
     Q_OBJECT
   public:
+    // `owner` is the window the box stays over, if one is shown;
     // `webAddress` is the link's target; `openHelp` runs on F1.
-    CAboutDlg(const QString& webAddress, std::function<void()> openHelp);
+    CAboutDlg(QWidget* owner, const QString& webAddress, std::function<void()> openHelp);
     ~CAboutDlg() override;
 
     CMessageBridge& Bridge() { return m_bridge; }

@@ -31,6 +31,7 @@
 #include "transfer/Apply.h"
 #include "transfer/BusyIndicator.h"
 #include "ui/BridgeWindowLink.h"
+#include "ui/DialogOwner.h"
 #include "ui/TabChainByPlace.h"
 
 namespace orvane {
@@ -131,9 +132,9 @@ bool COrvaneDlg::OnInitDialog() {
     ApplyFlipLayout();
     ChainTabsByPlace(*this);
 
-    // 11. No taskbar button while hidden; the tag makes this the window
-    // another copy of the program talks to.
-    setWindowFlag(Qt::Tool, true);
+    // 11. The tag makes this the window another copy of the program talks
+    // to. Its flags stay as made: changing them re-creates the native window,
+    // which then loses its place and its type.
     m_windowTag = MAIN_WINDOW_TAG;
     m_instanceSocket.Open();
 
@@ -195,16 +196,16 @@ void COrvaneDlg::ShowMainWindow() {
 }
 
 void COrvaneDlg::ShowWindowNow() {
-    setWindowFlag(Qt::Tool, false);
     showNormal();
+    if (m_hiddenAt) move(*m_hiddenAt);
     raise();
     activateWindow();
     ResumePreview();
 }
 
 void COrvaneDlg::HideMainWindow() {
+    if (isVisible()) m_hiddenAt = pos();
     hide();
-    setWindowFlag(Qt::Tool, true);
 }
 
 void COrvaneDlg::OnOK() {
@@ -246,7 +247,7 @@ void COrvaneDlg::RunTransfer(const std::function<void()>& work) {
 
 void COrvaneDlg::OpenAbout() {
     if (m_about) return; // one box at a time
-    m_about = new CAboutDlg(m_webAddress, [this] { OpenHelp(); });
+    m_about = new CAboutDlg(DialogOwner(), m_webAddress, [this] { OpenHelp(); });
     connect(m_about.data(), &CAboutDlg::Closed, this, [this] { m_about.clear(); });
 }
 

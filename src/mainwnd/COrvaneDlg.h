@@ -17,6 +17,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <QPoint>
 #include <QPointer>
 #include <string>
 #include <vector>
@@ -228,6 +230,9 @@ class COrvaneDlg : public CBaseDialog,
     // but not counted as connected yet: a request to show the window waits.
     bool m_loadingConnection = false;
     bool m_showAfterLoading = false;
+    // Where the window was when last hidden; the window manager would place
+    // it anew at the next show.
+    std::optional<QPoint> m_hiddenAt;
     int m_connectionsRead = 0;
     bool m_flip = false;
     uint32_t m_windowTag = 0;

@@ -43,53 +43,30 @@ int ShownProfile() {
 }
 
 // A key of the picture. Lit, it shows only its coloured frame over the
-// window's picture. It draws that picture under the frame itself, and only
-// when what lies inside the frame may have changed (lit, shown, focus), so
-// an animation step repaints each key's frame alone.
+// window's picture. It draws that picture under the frame itself, the whole
+// key at every paint: on a translucent window a part left undrawn would show
+// the desktop through the key.
 class CKeyButton final : public CPngButton {
   public:
     CKeyButton(QWidget* window, int controlId)
         : CPngButton(window, controlId), m_dialog(qobject_cast<CBaseDialog*>(window)) {}
     void SetLight(uint32_t colour, bool lit) {
-        if (lit != OutlineOn()) m_insideDrawn = false;
         setAttribute(Qt::WA_OpaquePaintEvent, lit && m_dialog && !m_dialog->Background().isNull());
         SetOutline(colour, lit);
     }
 
   protected:
     void paintEvent(QPaintEvent* event) override {
-        if (testAttribute(Qt::WA_OpaquePaintEvent) && !m_insideDrawn) {
+        if (testAttribute(Qt::WA_OpaquePaintEvent)) {
             QPainter painter(this);
             painter.drawPixmap(QPoint(0, 0), m_dialog->Background(),
                                QRect(mapTo(m_dialog, QPoint(0, 0)), size()));
-            m_insideDrawn = true;
         }
         CPngButton::paintEvent(event);
-    }
-    void showEvent(QShowEvent* event) override {
-        m_insideDrawn = false;
-        CPngButton::showEvent(event);
-    }
-    void resizeEvent(QResizeEvent* event) override {
-        m_insideDrawn = false;
-        CPngButton::resizeEvent(event);
-    }
-    void moveEvent(QMoveEvent* event) override {
-        m_insideDrawn = false;
-        CPngButton::moveEvent(event);
-    }
-    void focusInEvent(QFocusEvent* event) override {
-        m_insideDrawn = false;
-        CPngButton::focusInEvent(event);
-    }
-    void focusOutEvent(QFocusEvent* event) override {
-        m_insideDrawn = false;
-        CPngButton::focusOutEvent(event);
     }
 
   private:
     CBaseDialog* m_dialog;
-    bool m_insideDrawn = false;
 };
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "ui/DialogOwner.h"
 #include "ui/GuiThread.h"
 
 namespace orvane {
@@ -60,7 +61,7 @@ std::string QtFileFilter(const std::string& filter) {
 int CQtPrompt::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
     if (NobodyToAsk()) return 0;
     return CallOnGuiThread<int>([&] {
-        QMessageBox box;
+        QMessageBox box(DialogOwner());
         box.setText(Q(text));
         box.setWindowTitle(Q(caption));
         switch (style & 0xF0) {
@@ -114,9 +115,10 @@ std::optional<std::string> CQtPrompt::OpenFileName(const std::string& filter, co
     (void)defaultExt; // an opened file exists under the name chosen
     if (NobodyToAsk()) return std::nullopt;
     return CallOnGuiThread<std::optional<std::string>>([&] {
-        return WithDefaultExtension(
-            QFileDialog::getOpenFileName(nullptr, QString(), StartPath(initialPath), Q(QtFileFilter(filter))),
-            std::string());
+        return WithDefaultExtension(QFileDialog::getOpenFileName(DialogOwner(), QString(),
+                                                                 StartPath(initialPath),
+                                                                 Q(QtFileFilter(filter))),
+                                    std::string());
     });
 }
 
@@ -126,7 +128,7 @@ std::optional<std::string> CQtPrompt::SaveFileName(const std::string& filter, co
     return CallOnGuiThread<std::optional<std::string>>([&] {
         // The dialog adds the extension itself, so its question before
         // replacing a file covers the name that is really written.
-        QFileDialog dialog(nullptr, QString(), StartPath(initialPath), Q(QtFileFilter(filter)));
+        QFileDialog dialog(DialogOwner(), QString(), StartPath(initialPath), Q(QtFileFilter(filter)));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(Q(defaultExt));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -140,7 +142,7 @@ std::optional<uint32_t> CQtPrompt::ChooseColour(uint32_t initial) {
     return CallOnGuiThread<std::optional<uint32_t>>([&]() -> std::optional<uint32_t> {
         QColor start(static_cast<int>(initial & 0xFF), static_cast<int>((initial >> 8) & 0xFF),
                      static_cast<int>((initial >> 16) & 0xFF));
-        QColor chosen = QColorDialog::getColor(start);
+        QColor chosen = QColorDialog::getColor(start, DialogOwner());
         if (!chosen.isValid()) return std::nullopt;
         return static_cast<uint32_t>(chosen.red()) | (static_cast<uint32_t>(chosen.green()) << 8) |
                (static_cast<uint32_t>(chosen.blue()) << 16);

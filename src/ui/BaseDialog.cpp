@@ -18,8 +18,12 @@ CBaseDialog::CBaseDialog(QWidget* parent, std::string skinFile, std::string skin
     // The background is painted by us, completely.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
-    // On Wayland a mask only shapes input; paint the outside transparent.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+    // Outside the outline the window is painted transparent wherever a
+    // compositor may draw its alpha: on Wayland a mask only shapes input, and
+    // under XWayland the shape alone leaves black corners. An X server with
+    // no compositor still cuts the corners by the shape.
+    const QString platform = QGuiApplication::platformName();
+    if (platform.startsWith(QLatin1String("wayland")) || platform == QLatin1String("xcb"))
         setAttribute(Qt::WA_TranslucentBackground);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <QApplication>
 #include <QCursor>
 #include <QEnterEvent>
 #include <QFontMetrics>
@@ -33,11 +34,16 @@ CPngButton::CPngButton(QWidget* parent, int controlId) : QPushButton(parent), m_
     setFocusPolicy(Qt::StrongFocus);
     setAutoDefault(false);
     setFlat(true);
-    connect(this, &QAbstractButton::pressed, this, [this] { Refresh(); });
+    connect(this, &QAbstractButton::pressed, this, [this] {
+        // A press may open a menu: a tooltip on top of it would take the
+        // menu's next click on a compositor.
+        m_tipTimer.stop();
+        Refresh();
+    });
     connect(this, &QAbstractButton::released, this, [this] { Refresh(); });
     m_tipTimer.setSingleShot(true);
     connect(&m_tipTimer, &QTimer::timeout, this, [this] {
-        if (m_tip && m_tip->active && !m_tipText.isEmpty() && m_hover)
+        if (m_tip && m_tip->active && !m_tipText.isEmpty() && m_hover && !QApplication::activePopupWidget())
             QToolTip::showText(QCursor::pos(), m_tipText, this, rect());
     });
 }

@@ -68,6 +68,7 @@ class CPngButton : public QPushButton, public CSkinTarget {
     bool TooltipActive() const { return m_tip && m_tip->active; }
     QString TooltipText() const { return m_tipText; }
     int TooltipDelayMs() const { return m_tip ? m_tip->delayMs : 0; }
+    bool TooltipPending() const { return m_tipTimer.isActive(); }
 
     // CSkinTarget
     void SkinSetGeometry(const SkinRect& rect, bool repaint) override;

@@ -76,7 +76,8 @@ void CSkinColorBtn::ChooseOther() {
 
 void CSkinColorBtn::ShowPalette() {
     ClosePalette();
-    m_popup = new QFrame(nullptr, Qt::Popup);
+    // Placed by the window it drops from (on Wayland a popup needs one).
+    m_popup = new QFrame(window(), Qt::Popup);
     m_popup->setFrameShape(QFrame::StyledPanel);
     auto* box = new QVBoxLayout(m_popup);
     box->setContentsMargins(4, 4, 4, 4);

@@ -226,6 +226,28 @@ TEST_F(KeyboardView, PreviewRepaintsOnlyButtonsWhoseLightChanged) {
     EXPECT_GT(keys->RepaintCount(), before);
 }
 
+TEST_F(KeyboardView, EveryRepaintOfALitKeyDrawsTheWholeKeyOpaque) {
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    Connect(kAllModes, {6, 5, 2, 0, 0, 200, 100, 50});
+    SwitchOn();
+    CPngButton* key = keys->Button(KeySlotAt(16)->controlId);
+    const KeyButton lit = *CKeyboardView::KeyButtonOfControl(key->ControlId());
+    for (Colour colour : {0x3264C8u, 0x00FF00u}) {
+        keys->SetKeyLight(lit, colour, true);
+        // A translucent window's surface is cleared before each repaint: what
+        // the key leaves undrawn shows the desktop.
+        QImage surface(key->size(), QImage::Format_ARGB32_Premultiplied);
+        surface.fill(Qt::transparent);
+        key->render(&surface, QPoint(), QRegion(), QWidget::DrawChildren);
+        int transparent = 0;
+        for (int y = 0; y < surface.height(); ++y)
+            for (int x = 0; x < surface.width(); ++x)
+                transparent += qAlpha(surface.pixel(x, y)) != 255;
+        EXPECT_EQ(transparent, 0) << "after the light turned " << std::hex << colour;
+    }
+}
+
 void SendMouse(QWidget* to, QEvent::Type type, QPoint at) {
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, at, to->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);

@@ -36,10 +36,14 @@ TEST_F(MainWindowLifecycle, StartsHiddenOpensOnUmOpenAndOnlyUmKillEndsTheRun) {
         steps.push_back(window->isVisible() ? "visible" : "hidden");
         window->Bridge().SendMessage(UM_OPEN, TAG_OPEN, 0);
         steps.push_back(window->isVisible() ? "visible" : "hidden");
+        const WId shownAs = window->winId();
         // Cancel and a window-manager close only hide; the program runs on.
         window->OnCancel();
         steps.push_back(window->isVisible() ? "visible" : "hidden");
         window->Bridge().SendMessage(UM_OPEN, TAG_OPEN, 0);
+        // Shown again as the same native window, so it keeps its place and type.
+        EXPECT_EQ(window->winId(), shownAs);
+        EXPECT_EQ(window->windowType(), Qt::Dialog);
         window->close();
         steps.push_back(window->isVisible() ? "visible" : "hidden");
         window->Bridge().SendMessage(UM_KILL, TAG_OPEN, 0); // wrong tag: ignored

@@ -5,10 +5,12 @@
 #include <fstream>
 #include <QDialog>
 #include <QEnterEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include "support/TestApp.h"
 #include "ui/FocusMark.h"
@@ -137,6 +139,30 @@ TEST_F(PngButtonTest, TooltipRules) {
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(button, &leave);
     EXPECT_FALSE(button->IsHover());
+}
+
+TEST_F(PngButtonTest, NoTooltipOverAnOpenMenuAndAPressCancelsTheWait) {
+    parent.show();
+    button->SetTooltipText("Close", true);
+    auto hoverUntilDue = [&] {
+        Enter();
+        EXPECT_TRUE(button->TooltipPending());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !button->TooltipPending(); }));
+        return QToolTip::isVisible();
+    };
+    {
+        QMenu menu;
+        menu.addAction("Item");
+        menu.popup(QPoint(0, 0));
+        ASSERT_EQ(QApplication::activePopupWidget(), &menu);
+        EXPECT_FALSE(hoverUntilDue());
+    }
+    Enter();
+    QTest::mousePress(button, Qt::LeftButton);
+    EXPECT_FALSE(button->TooltipPending()) << "the press may open a menu";
+    QTest::mouseRelease(button, Qt::LeftButton);
+    EXPECT_TRUE(hoverUntilDue()) << "with nothing open the tooltip shows";
+    QToolTip::hideText();
 }
 
 TEST_F(PngButtonTest, MissingSkinKeyLeavesTheButtonDisabledAtOneOne) {

@@ -5,6 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/gui/OrvaneApp.h"
+#include "app/gui/PlatformEnvironment.h"
 #include "app/gui/ProgramOptions.h"
 
 int main(int argc, char** argv) {
@@ -13,10 +14,7 @@ int main(int argc, char** argv) {
         orvane::PrintProgramUsage(std::cout);
         return 0;
     }
-    // Without any display (a console, a service, a test machine) the program
-    // still runs, invisibly, so "/Kill" and a second start keep working.
-    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    orvane::PreparePlatformEnvironment();
     // A peer that goes away while we answer it must not end the program.
     std::signal(SIGPIPE, SIG_IGN);
     orvane::COrvaneApp app(argc, argv, std::move(args));
