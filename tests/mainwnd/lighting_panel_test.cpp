@@ -169,7 +169,7 @@ TEST_F(LightingPanel, ColourControlsTicksOptionsAndPresets) {
     Connect(kAllModes, kRecord);
     SwitchOn();
     EXPECT_EQ(PictureOf(1156), "sjsdown.bmp");
-    prompt.colour = 0x332211; // "other" opens the platform's colour dialog
+    prompt.colour = 0x332211;                 // "other" opens the platform's colour dialog
     panel->ColourPicker(1155)->ShowPalette(); // the button is named in the program's words
     ASSERT_NE(panel->ColourPicker(1155)->Palette(), nullptr);
     EXPECT_EQ(panel->ColourPicker(1155)->Palette()->findChild<QToolButton*>("other")->text(),
