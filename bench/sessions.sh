@@ -9,6 +9,7 @@
 # and launch starts one in the background, session_shown / session_docked /
 # session_place / session_picture act on a program's window, session_close
 # ends it all. A session that cannot start leaves the reason in session_why.
+# PLATFORMS ("x11 wayland") picks the desktops a benchmark measures on.
 # Usage: . bench/sessions.sh
 
 session_platforms=${PLATFORMS:-x11 wayland}
