@@ -57,14 +57,12 @@ class CKeyButton final : public CPngButton {
     }
 
   protected:
-    void paintEvent(QPaintEvent* event) override {
+    void PaintUnder(QPainter& painter) override {
         if (testAttribute(Qt::WA_OpaquePaintEvent) && !m_insideDrawn) {
-            QPainter painter(this);
             painter.drawPixmap(QPoint(0, 0), m_dialog->Background(),
                                QRect(mapTo(m_dialog, QPoint(0, 0)), size()));
             m_insideDrawn = true;
         }
-        CPngButton::paintEvent(event);
     }
     void showEvent(QShowEvent* event) override {
         m_insideDrawn = false;
