@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # What the live preview costs, on each desktop of bench/sessions.sh: the
 # program against the simulated keyboard, window shown, lighting switch on,
-# SECONDS (15) per mode of MODES (every moving mode, and the painted keys of
+# SECONDS (10) per mode of MODES (every moving mode, and the painted keys of
 # 20, where nothing moves). Beside it, in the same session, with the same
 # lighting and over the same seconds, runs preview_floor: the same key
 # rectangles repainted at the same 20 frames a second from one cached
@@ -18,7 +18,7 @@ bin=${1:-$here/../bin}
 [ -x "$bin/orvane" ] || bin=$here/../build/bin
 floor=$here/preview_floor
 [ -x "$floor" ] || floor=$here/../build/bench/preview_floor
-seconds=${2:-${SECONDS_PER_MODE:-15}}
+seconds=${2:-${SECONDS_PER_MODE:-10}}
 modes=${MODES:-1 2 3 4 5 10 11 12 13 14 15 16 18 20}
 still_modes=" 20 "
 . "$source_dir/bench/sessions.sh"
