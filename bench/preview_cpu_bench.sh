@@ -1,91 +1,155 @@
 #!/usr/bin/env bash
-# Whole-program CPU while the live preview runs: the program against the
-# simulated keyboard on its own Xvfb display, window shown, lighting switch
-# on, SECONDS (20) per mode of MODES: a wave (1), rain (15) and the painted
-# keys (20, nothing moves). The preview draws 20 frames a second; the aim is
-# under 2 % of one core. With ORVANE_BENCH_FIGURES set, each mode's figure is
-# also appended to that file.
+# What the live preview costs, on each desktop of bench/sessions.sh: the
+# program against the simulated keyboard, window shown, lighting switch on,
+# SECONDS (10) per mode of MODES (every moving mode, and the painted keys of
+# 20, where nothing moves). Beside it, in the same session, with the same
+# lighting and over the same seconds, runs preview_floor: the same key
+# rectangles repainted at the same 20 frames a second from one cached
+# picture, the least such a picture can cost. Printed per mode: the
+# program's CPU share of one core, the floor's, and their ratio (the aim: at
+# most 1.3). With ORVANE_BENCH_FIGURES set, the figures are also appended
+# to that file.
 # Usage: preview_cpu_bench [BIN_DIR] [SECONDS]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+source_dir=${ORVANE_SOURCE_DIR:-$here/..}
 bin=${1:-$here/../bin}
 # Run from the source tree: the default build beside it.
 [ -x "$bin/orvane" ] || bin=$here/../build/bin
-seconds=${2:-${SECONDS_PER_MODE:-20}}
-modes=${MODES:-1 15 20}
-ticks=$(getconf CLK_TCK)
+floor=$here/preview_floor
+[ -x "$floor" ] || floor=$here/../build/bench/preview_floor
+seconds=${2:-${SECONDS_PER_MODE:-10}}
+modes=${MODES:-1 2 3 4 5 10 11 12 13 14 15 16 18 20}
+still_modes=" 20 "
+. "$source_dir/bench/sessions.sh"
 
 figure() { [ -z "${ORVANE_BENCH_FIGURES:-}" ] || echo "$1=$2" >>"$ORVANE_BENCH_FIGURES"; }
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Every figure of the platform gets the reason it is missing.
+not_measured() {
+    local mode
+    for mode in $modes; do mode_not_measured "$mode" "$1"; done
+}
+mode_not_measured() {
+    figure "preview_cpu_${label}_mode_$1_pct" "not measured: $2"
+    [[ $still_modes == *" $1 "* ]] || figure "preview_ratio_${label}_mode_$1" "not measured: $2"
+}
+stop() { kill "$1" 2>/dev/null; wait "$1" 2>/dev/null; }
+share() { awk -v d="$1" -v s="$seconds" 'BEGIN { printf "%.2f", 100 * d / 1e9 / s }'; }
 
-# Prints the mode's figure; fails when the program could not be measured.
-measure() {
-    local mode=$1 home display xvfb pid before after cpu
-    home=$(mktemp -d)
-    export XDG_DATA_HOME=$home/data XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/run
-    mkdir -p "$XDG_DATA_HOME/Brislane" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
-    chmod 700 "$XDG_RUNTIME_DIR"
-    printf '[KEYCOLOR]\nDengCheck=1\n' >"$XDG_DATA_HOME/Brislane/zaru.ini"
-    if ! "$bin/orvanectl" --simulate --sim-state "$home/state" set-lighting mode "$mode" --profile 0 >/dev/null; then
-        rm -rf "$home"
-        figure "preview_cpu_mode${mode}_pct" "not measured: the simulated keyboard refused mode $mode"
-        return 1
-    fi
-
-    # Xvfb picks a free display itself and names it on fd 3.
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$home/display" >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 100); do [ -s "$home/display" ] && break; sleep 0.1; done
-    display=$(head -n1 "$home/display")
-    if [ -z "$display" ]; then
-        kill "$xvfb" 2>/dev/null
-        rm -rf "$home"
-        figure "preview_cpu_mode${mode}_pct" "not measured: Xvfb did not start"
-        return 0
-    fi
-    export DISPLAY=:$display
-
-    # A keyboard present at start opens the window.
-    "$bin/orvane" --simulate --sim-state "$home/state" >/dev/null 2>&1 &
-    pid=$!
-    sleep 3
-    before=$(cpu_ticks "$pid")
-    sleep "$seconds"
-    after=$(cpu_ticks "$pid")
-    local moved=yes
-    # The picture must be moving while measured (mode 20 stands still).
-    if [ "$mode" != 20 ] && command -v scrot >/dev/null; then
-        scrot -o "$home/a.png" && sleep 0.2 && scrot -o "$home/b.png"
-        cmp -s "$home/a.png" "$home/b.png" && moved=no
-    fi
-    local alive=yes
-    kill -0 "$pid" 2>/dev/null || alive=no
-    kill -TERM "$pid" 2>/dev/null
-    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    kill "$xvfb" && wait "$xvfb" 2>/dev/null
-    rm -rf "$home"
-    if [ -z "$before" ] || [ -z "$after" ] || [ $alive = no ]; then
-        echo "mode $mode: the program ended early" >&2
-        figure "preview_cpu_mode${mode}_pct" "not measured: the program ended early"
-        return 1
-    fi
-    cpu=$(awk -v d=$((after - before)) -v t="$ticks" -v s="$seconds" 'BEGIN { printf "%.2f", 100 * d / t / s }')
-    echo "mode $mode: $cpu % of one core over $seconds s"
-    # A still picture in a moving mode means the preview did not run: its
-    # figure would say nothing about the preview.
-    if [ $moved = no ]; then
-        echo "mode $mode: the preview did not run" >&2
-        figure "preview_cpu_mode${mode}_pct" "not measured: the picture did not move ($cpu %)"
-    else
-        figure "preview_cpu_mode${mode}_pct" "$cpu"
-    fi
+# The floor beside the program, lit as the program's preview: the settings
+# the simulated keyboard reports for profile 0.
+start_floor() {
+    local settings args=()
+    settings=$(as_session "$bin/orvanectl" --simulate --sim-state "$1" lighting --profile 0) || return 1
+    local name
+    for name in mode brightness speed direction colourful colour; do
+        args+=(--$name "$(sed -n "s/^$name: //p" <<<"$settings")")
+    done
+    launch "$floor" --skin "$bin/Skins/Main.ini" "${args[@]}" >"$session_dir/floor.out" 2>&1
+    floor_pid=$launched
+    wait_for 200 grep -qx shown "$session_dir/floor.out" && wait_for 100 session_shown $floor_pid
 }
 
-if ! command -v Xvfb >/dev/null; then
-    echo "preview_cpu_bench: Xvfb missing, skipped"
-    for mode in $modes; do figure "preview_cpu_mode${mode}_pct" "not measured: Xvfb missing"; done
-    exit 0
-fi
+# Prints the mode's figures; fails when the program could not be measured.
+measure() {
+    local mode=$1 state=$session_dir/home/state pid
+    if ! as_session "$bin/orvanectl" --simulate --sim-state "$state" set-lighting mode "$mode" --profile 0 >/dev/null; then
+        mode_not_measured "$mode" "the simulated keyboard refused mode $mode"
+        return 1
+    fi
+    if ! start_floor "$state"; then
+        echo "$label mode $mode: the floor did not show" >&2
+        cat "$session_dir/floor.out" >&2
+        mode_not_measured "$mode" "the floor did not show"
+        stop $floor_pid
+        return 1
+    fi
+    # A keyboard present at start opens the window.
+    launch "$bin/orvane" --simulate --sim-state "$state" >/dev/null 2>"$session_dir/err"
+    pid=$launched
+    if ! wait_for 200 session_shown $pid "Orvane Keyboard Settings"; then
+        echo "$label mode $mode: the window did not open" >&2
+        cat "$session_dir/err" >&2
+        session_logs >&2
+        mode_not_measured "$mode" "the window did not open"
+        stop $pid
+        stop $floor_pid
+        return 1
+    fi
+    # Side by side, both wholly on the screen, so neither is left undrawn.
+    local x y w h
+    read -r x y w h < <(session_geometry $pid)
+    session_place $pid 0 40
+    session_place $floor_pid $((w + 20)) 40
+    sleep 2 # the first frames are drawn and the placing done
+    local p0 f0 p1 f1
+    p0=$(cpu_ns $pid) f0=$(cpu_ns $floor_pid)
+    sleep "$seconds"
+    p1=$(cpu_ns $pid) f1=$(cpu_ns $floor_pid)
+    local moved=yes shot=$session_dir/home/shot
+    # The picture must be moving while measured: a still one says nothing
+    # about the preview. The sparkles change once a second.
+    if [[ $still_modes != *" $mode "* ]]; then
+        read -r x y w h < <(session_geometry $pid)
+        if session_picture "$shot-a.png" "$x" "$y" "$w" "$h" && sleep 1.1 &&
+            session_picture "$shot-b.png" "$x" "$y" "$w" "$h"; then
+            cmp -s "$shot-a.png" "$shot-b.png" && moved=no
+        else
+            moved=unknown
+        fi
+    fi
+    local alive=yes
+    kill -0 $pid 2>/dev/null || alive=no
+    kill -0 $floor_pid 2>/dev/null || alive=no
+    stop $pid
+    stop $floor_pid
+    if [ -z "$p0" ] || [ -z "$p1" ] || [ $alive = no ]; then
+        echo "$label mode $mode: the program or the floor ended early" >&2
+        cat "$session_dir/err" "$session_dir/floor.out" >&2
+        mode_not_measured "$mode" "the program or the floor ended early"
+        return 1
+    fi
+    local cpu floor_cpu ratio
+    cpu=$(share $((p1 - p0)))
+    floor_cpu=$(share $((f1 - f0)))
+    ratio=$(awk -v p=$((p1 - p0)) -v f=$((f1 - f0)) 'BEGIN { if (f > 0) printf "%.2f", p / f }')
+    echo "$label mode $mode: $cpu % of one core over $seconds s; floor $floor_cpu %; ratio ${ratio:-none}"
+    case $moved in
+    no)
+        echo "$label mode $mode: the preview did not run" >&2
+        mode_not_measured "$mode" "the picture did not move ($cpu %)"
+        return 0
+        ;;
+    unknown)
+        echo "$label mode $mode: no picture of the window" >&2
+        mode_not_measured "$mode" "no picture showed the preview running ($cpu %)"
+        return 1
+        ;;
+    esac
+    figure "preview_cpu_${label}_mode_${mode}_pct" "$cpu"
+    [[ $still_modes == *" $mode "* ]] && return 0
+    figure "preview_ratio_${label}_mode_${mode}" "${ratio:-not measured: the floor used no CPU}"
+}
+
+measure_platform() {
+    if ! session_open "$1"; then
+        echo "preview_cpu_bench: $label not measured: $session_why"
+        not_measured "$session_why"
+        return 0
+    fi
+    mkdir -p "$session_dir/home/data/Brislane"
+    printf '[KEYCOLOR]\nDengCheck=1\n' >"$session_dir/home/data/Brislane/zaru.ini"
+    session_folder "$session_dir/home"
+    local failed=0 mode
+    for mode in $modes; do measure "$mode" || failed=1; done
+    session_close
+    return $failed
+}
+
+trap session_close EXIT
 failed=0
-for mode in $modes; do measure "$mode" || failed=1; done
+for platform in $session_platforms; do
+    label=$(session_label "$platform")
+    measure_platform "$platform" || failed=1
+done
 exit $failed

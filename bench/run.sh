@@ -12,6 +12,8 @@ figures_dir=$(cd "$build/bench" 2>/dev/null && pwd) || {
     exit 2
 }
 export ORVANE_BENCH_FIGURES=$figures_dir/figures.txt
+# The whole-program benchmarks find their desktop sessions in the source tree.
+export ORVANE_SOURCE_DIR=$here/..
 : >"$ORVANE_BENCH_FIGURES"
 failed=()
 for program in "$build"/bench/*_bench; do

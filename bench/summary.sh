@@ -69,6 +69,7 @@ BEGIN {
         if (length(n) < length(head) + length(tail)) continue
         if (substr(n, 1, length(head)) != head || substr(n, length(n) - length(tail) + 1) != tail) continue
         part = substr(n, length(head) + 1, length(n) - length(head) - length(tail))
+        gsub(/_/, " ", part)
         l = label; sub(/\*/, part, l)
         row(l, n, unit, test, goal, from); found = 1
     }

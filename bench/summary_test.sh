@@ -37,6 +37,7 @@ big_mb=10
 cpu_m1_pct=1.5
 cpu_m15_pct=not measured: Xvfb missing
 cpu_m20_pct=2
+cpu_mWayland_1_pct=0.5
 gone_pct=not measured: never here
 @one_bench=0
 @broken_bench=3
@@ -49,13 +50,14 @@ row "$work/table" "Big thing" "Big thing 10.0 MB at least 10 met"
 row "$work/table" "Gone thing" "Gone thing not measured < 2 % never here"
 row "$work/table" "Never run" "Never run not measured < 1 s absent_bench did not run"
 row "$work/table" "Quiet thing" "Quiet thing not measured < 1 s one_bench wrote no figure"
-# A pattern gives one row per matching figure, in the order they came, and
-# one row saying nothing matched when none did.
-[ "$(grep -c "CPU, mode" "$work/table")" = 3 ] || fail "not one row per mode"
+# A pattern gives one row per matching figure, in the order they came, its
+# part's "_" read as spaces, and one row saying nothing matched when none did.
+[ "$(grep -c "CPU, mode" "$work/table")" = 4 ] || fail "not one row per mode"
 grep -A2 -F "CPU, mode 1 " "$work/table" | grep -q "CPU, mode 15 " || fail "modes out of order"
 row "$work/table" "CPU, mode 1 " "CPU, mode 1 1.50 % < 2 % met"
 row "$work/table" "CPU, mode 15 " "CPU, mode 15 not measured < 2 % Xvfb missing"
 row "$work/table" "CPU, mode 20 " "CPU, mode 20 2.00 % < 2 % missed"
+row "$work/table" "CPU, mode Wayland" "CPU, mode Wayland 1 0.50 % < 2 % met"
 row "$work/table" "Lost, case" "Lost, case (each) not measured < 1 s one_bench wrote no figure"
 
 # The shipped goals all parse, and with no figures file every row says why.

@@ -56,13 +56,11 @@ class CKeyButton final : public CPngButton {
     }
 
   protected:
-    void paintEvent(QPaintEvent* event) override {
+    void PaintUnder(QPainter& painter) override {
         if (testAttribute(Qt::WA_OpaquePaintEvent)) {
-            QPainter painter(this);
             painter.drawPixmap(QPoint(0, 0), m_dialog->Background(),
                                QRect(mapTo(m_dialog, QPoint(0, 0)), size()));
         }
-        CPngButton::paintEvent(event);
     }
 
   private:

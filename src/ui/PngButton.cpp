@@ -156,6 +156,7 @@ const CSkinFace* CPngButton::ChoosePicture(uint32_t* textColour) const {
 
 void CPngButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    PaintUnder(painter);
     uint32_t colour = 0;
     const CSkinFace* picture = ChoosePicture(&colour);
     if (m_outline) {

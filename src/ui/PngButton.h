@@ -78,6 +78,10 @@ class CPngButton : public QPushButton, public CSkinTarget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    // Draws what lies under the button's own picture, with the painter the
+    // button paints with (one painter a repaint: the preview repaints keys
+    // 20 times a second).
+    virtual void PaintUnder(QPainter& painter) { (void)painter; }
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
