@@ -17,7 +17,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../e2e/x_session.sh"
 # anyway. The program keeps its own runtime dir (its instance lock) and
 # finds the compositor by WAYLAND_DISPLAY's absolute path. The bus lets
 # both users in. Run as an ordinary user, the session is simply that user's.
-wl_user=orvane-wl
+wl_user="orvane-wl"
 wl_width=1600 wl_height=1000
 bar_height=30 tray_icon_size=20
 wl_dir=$(mktemp -d /tmp/orvane-wl.XXXXXX)
@@ -243,4 +243,82 @@ tray_menu() {
     local keys=()
     for _ in $(seq 0 "$1"); do keys+=("key Down"); done
     input "${keys[@]}" "key Return"
+}
+
+# A popup (a menu, the mode list, the palette) is no window of sway's tree:
+# it is seen by the picture changing. The pointer rests on the control until
+# its hover look is drawn, so only the popup can change the picture after.
+screen_sum() { grim -t ppm - 2>/dev/null | md5sum; }
+steady_screen() {
+    local a b
+    a=$(screen_sum)
+    sleep 0.1
+    b=$(screen_sum)
+    [ "$a" = "$b" ]
+}
+# popup_main CONTROL: clicks a control of the main window and waits for what
+# it pops up.
+popup_main() {
+    local x y _ cx cy before
+    read -r x y _ < <(geometry "$(main_window)")
+    read -r cx cy < <(centre "$skin" "$1")
+    input "move $((x + cx)) $((y + cy))"
+    until_true steady_screen || true
+    before=$(screen_sum)
+    input "click left"
+    until_true test "$(screen_sum)" != "$before"
+}
+open_mode_list() { popup_main CONTROL_XGcombox || fail "the mode list opened no popup"; }
+choose_mode() {
+    open_mode_list
+    local k cmds=()
+    for k in "$@"; do cmds+=("key $k"); done
+    input "${cmds[@]}" "key Return"
+    sleep 0.3
+}
+menu_item() {
+    popup_main CONTROL_MENU || fail "the menu button opened no menu"
+    local cmds=()
+    for _ in $(seq 0 "$1"); do cmds+=("key Down"); done
+    input "${cmds[@]}" "key Return"
+}
+# choose_colour COLUMN ROW: from the Colour button's palette, which opens
+# with its first colour focused, by Tab and Space.
+palette_columns=10
+choose_colour() {
+    popup_main CONTROL_USERysButton || fail "the colour button opened no palette"
+    local cmds=()
+    for _ in $(seq $(($2 * palette_columns + $1))); do cmds+=("key Tab"); done
+    input "${cmds[@]}" "key space"
+}
+paint() {
+    local w before
+    w=$(main_window)
+    [ -n "$w" ] || fail "the main window is not shown to paint $1"
+    before=$(geometry "$w")
+    click_main "$1"
+    pointer_away
+    [ "$(geometry "$w")" = "$before" ] || fail "the window moved after a click on $1"
+}
+focused_new_window() {
+    local w
+    w=$(focused_window)
+    [ -n "$w" ] && [ "$w" != "$(main_window)" ] && ! grep -qx "$w" <<<"$1"
+}
+# file_dialog BEFORE PATH: types PATH into the file dialog that is opening.
+file_dialog() {
+    local dialog
+    until_true focused_new_window "$1" || fail "no file dialog took the focus"
+    dialog=$(focused_window)
+    settle "$dialog"
+    save_shot file-dialog
+    for _ in 1 2 3; do
+        focused "$dialog" || break
+        input "chord ctrl+a" "type $2" "key Return"
+        for _ in $(seq $((wait_limit * 4))); do
+            gone "$dialog" && return 0
+            sleep 0.05
+        done
+    done
+    until_true gone "$dialog" || fail "the file dialog stayed open"
 }
