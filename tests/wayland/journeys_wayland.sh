@@ -22,7 +22,7 @@ apply_look() {
     read -r wx wy _ < <(geometry "$(main_window)")
     pointer_away
     sleep 0.2
-    pixels $((wx + x)) $((wy + y)) "$w" "$h" | md5sum
+    shot - $((wx + x)) $((wy + y)) "$w" "$h" | md5sum
 }
 apply_disabled() { [ "$(apply_look)" = "$disabled" ]; }
 # Presses Apply and waits until the key matrix went out and Apply is disabled again.

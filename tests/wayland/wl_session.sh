@@ -209,40 +209,48 @@ tray_item_registered() {
         string:RegisteredStatusNotifierItems 2>/dev/null | grep -q 'string "'
 }
 tray_icon_x=$((tray_icon_size / 2)) tray_icon_y=$((wl_height - bar_height / 2))
-# pixels X Y W H: the output's pixels in that rectangle as "r g b" per line.
-pixels() {
-    grim -t ppm -g "$1,$2 $3x$4" - 2>/dev/null | python3 -c '
-import sys
-d = sys.stdin.buffer.read()
-# P6 header: magic, width, height, maximum, then the raw bytes.
-parts = d.split(maxsplit=4)
-w, h, raw = int(parts[1]), int(parts[2]), parts[4]
-for i in range(w * h):
-    print(raw[3 * i], raw[3 * i + 1], raw[3 * i + 2])'
+# shot FILE [X Y W H]: a PPM picture of the output or of a rectangle of it.
+shot() {
+    if [ $# -ge 5 ]; then grim -t ppm -g "$2,$3 $4x$5" "$1"; else grim -t ppm "$1"; fi
 }
+picture() { python3 "$(dirname "${BASH_SOURCE[0]}")/picture.py" "$@"; }
 # Whether the tray's first cell shows more than the bar's own colour.
 tray_icon_drawn() {
-    [ "$(pixels 0 $((wl_height - bar_height)) "$tray_icon_size" "$bar_height" | sort -u | grep -vc '^32 48 64$')" -gt 10 ]
+    shot "$wl_dir/cell.ppm" 0 $((wl_height - bar_height)) "$tray_icon_size" "$bar_height" &&
+        [ "$(picture other "$wl_dir/cell.ppm" 32 48 64)" -gt 10 ]
 }
 tray_icon_shown() { tray_item_registered && tray_icon_drawn; }
 wait_tray_icon() { until_true tray_icon_shown || fail "no tray icon in waybar"; }
-# tray_menu ITEM: right-clicks the tray icon and picks item ITEM (0-based)
-# with the keys in the menu waybar draws.
+# The menu waybar draws for the tray icon: its rectangle, from what changed
+# at the bar's left end.
+tray_menu_items=3 # Open, About, Exit
+tray_menu_box() {
+    shot "$wl_dir/after.ppm" 0 $((wl_height - 300)) 300 300 &&
+        picture changed "$wl_dir/before.ppm" "$wl_dir/after.ppm"
+}
+# Drawn whole once it stays the same from one look to the next.
+tray_menu_steady() {
+    local now
+    now=$(tray_menu_box)
+    [ -n "$now" ] && [ "$now" = "$last_box" ] && return 0
+    last_box=$now
+    return 1
+}
+# tray_menu ITEM: right-clicks the tray icon and clicks item ITEM (0-based)
+# of its menu. waybar's menu takes no keys from a virtual keyboard: it is
+# clicked, each item a third of its height.
 tray_menu() {
     wait_tray_icon
-    local before after
-    before=$(pixels 0 $((wl_height - 300)) 300 300 | md5sum)
-    input "move $tray_icon_x $tray_icon_y" "click right"
-    for _ in $(seq $((wait_limit * 10))); do
-        after=$(pixels 0 $((wl_height - 300)) 300 300 | md5sum)
-        [ "$after" != "$before" ] && break
-        sleep 0.1
-    done
-    [ "$after" != "$before" ] || fail "the tray icon opened no menu"
+    local x y w h
+    input "move $tray_icon_x $tray_icon_y"
+    until_true steady_screen || true
+    shot "$wl_dir/before.ppm" 0 $((wl_height - 300)) 300 300
+    input "click right"
+    last_box=""
+    until_true tray_menu_steady || fail "the tray icon opened no menu"
+    read -r x y w h <<<"$last_box"
     save_shot tray-menu
-    local keys=()
-    for _ in $(seq 0 "$1"); do keys+=("key Down"); done
-    input "${keys[@]}" "key Return"
+    input "move $((x + w / 2)) $((wl_height - 300 + y + h * (2 * $1 + 1) / (2 * tray_menu_items)))" "click left"
 }
 
 # A popup (a menu, the mode list, the palette) is no window of sway's tree:
