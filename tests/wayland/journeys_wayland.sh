@@ -33,7 +33,8 @@ apply_and_wait() {
     until_true sent_since "$before" 08 || fail "Apply sent no key matrix"
     until_true apply_disabled || fail "Apply stayed enabled after applying"
 }
-# key_in_profile FILE RECORD VALUE: the profile file holds a plain key record.
+# key_in_profile FILE RECORD VALUE: the profile file holds a plain key record
+# (VALUE: the key's scan code, D 32).
 key_in_profile() { "$bin/orvanectl" dump-profile "$1" | grep -q "^record $2 kind 2 aux 0 value $3 "; }
 # The keyboard's profile 0 sends D (HID 07) where A (HID 04) sat, after Q (14).
 keyboard_has_a_as_d() { ctl read-matrix 0 | grep -q '02 02 14 02 02 07 '; }
@@ -62,7 +63,7 @@ journey_remap() {
     apply_and_wait
     exit_from_tray
     keyboard_has_a_as_d || fail "the keyboard does not send D for A: $(ctl read-matrix 0 | head -n 3)"
-    key_in_profile "$data/\$Profile0" 30 7 || fail "the working profile file lacks A's new key"
+    key_in_profile "$data/\$Profile0" 30 32 || fail "the working profile file lacks A's new key"
 }
 
 # keys N KEY...: presses each KEY N times.

@@ -45,7 +45,7 @@ fail() {
     [ -n "${E2E_FAILURE_SHOT:-}" ] && [ -S "${WAYLAND_DISPLAY:-/nonexistent}" ] && grim "$E2E_FAILURE_SHOT" 2>/dev/null
     [ -f "$home/out" ] && sed 's/^/  orvane: /' "$home/out" >&2
     local log
-    for log in sway waybar bus; do
+    for log in sway waybar bus wlinput; do
         [ -s "$wl_dir/$log.log" ] && tail -n 40 "$wl_dir/$log.log" | sed "s/^/  $log: /" >&2
     done
     exit 1
@@ -148,14 +148,29 @@ start_wayland() {
     # waybar's tray is up once it holds the watcher's name on the bus.
     start_retried waybar tray_host_up env WAYLAND_DISPLAY="$WAYLAND_DISPLAY" \
         DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" NO_AT_BRIDGE=1 GDK_BACKEND=wayland waybar
+    start_input
     export QT_QPA_PLATFORM=wayland
     # Tooltips and the like come from the program, not from the desktop's
     # theme, whatever the machine's defaults.
     unset QT_QPA_PLATFORMTHEME
 }
 
-# input CMD...: each argument one command of the input client.
-input() { "$wlinput" "$@" || fail "the input client failed on: $*"; }
+# One input client for the whole session, commands in by one pipe and its
+# answers out by another.
+start_input() {
+    mkfifo "$wl_dir/input.in" "$wl_dir/input.out"
+    "$wlinput" <"$wl_dir/input.in" >"$wl_dir/input.out" 2>>"$wl_dir/wlinput.log" &
+    wl_pids+=($!)
+    exec 7>"$wl_dir/input.in" 8<"$wl_dir/input.out"
+}
+# input CMD...: each argument one command of the input client, each waited for.
+input() {
+    local cmd reply
+    for cmd in "$@"; do
+        echo "$cmd" >&7 && read -r -t 30 reply <&8 && [ "$reply" = ok ] ||
+            fail "the input client failed on: $cmd"
+    done
+}
 # Under the names the X11 steps use.
 key() { input "key $1"; }
 chord() { input "chord $1"; }
@@ -244,10 +259,17 @@ tray_menu() {
     local x y w h
     input "move $tray_icon_x $tray_icon_y"
     until_true steady_screen || true
-    shot "$wl_dir/before.ppm" 0 $((wl_height - 300)) 300 300
-    input "click right"
-    last_box=""
-    until_true tray_menu_steady || fail "the tray icon opened no menu"
+    # waybar reads the menu from the program when first asked: a click that
+    # came before it could may show nothing, and is made again.
+    local attempt
+    for attempt in 1 2 3; do
+        shot "$wl_dir/before.ppm" 0 $((wl_height - 300)) 300 300
+        input "click right"
+        last_box=""
+        until_true tray_menu_steady && break
+        [ "$attempt" = 3 ] && fail "the tray icon opened no menu"
+        input "key Escape"
+    done
     read -r x y w h <<<"$last_box"
     save_shot tray-menu
     input "move $((x + w / 2)) $((wl_height - 300 + y + h * (2 * $1 + 1) / (2 * tray_menu_items)))" "click left"

@@ -1,7 +1,8 @@
 /* wlinput: a pointer and a keyboard for tests on a wlroots compositor.
  *
  * Commands come from the arguments (one command per argument, words split
- * by spaces) or, without arguments, one per line from standard input:
+ * by spaces) or, without arguments, one per line from standard input, each
+ * answered by "ok" on standard output once done:
  *   move X Y          pointer to X Y of the output (absolute)
  *   click [BUTTON]    press and release left (default), right or middle
  *   press [BUTTON], release [BUTTON]
@@ -11,9 +12,11 @@
  *   keydown NAME, keyup NAME
  * Keys are sent with the evdev/pc105/us keymap compiled by xkbcommon, so a
  * client sees the key it would see from a real keyboard. Each command is
- * confirmed by a round trip before the next, so a caller that has seen the
- * program exit knows the compositor has the events. Exits 1 with a message
- * on the first command it cannot carry out. */
+ * confirmed by a round trip before the next. A client that runs for the
+ * whole session keeps its devices, and so the seat's pointer and keyboard:
+ * a program told of a new pointer makes its own only after a round trip,
+ * and events sent before that are lost. Exits 1 with a message on the
+ * first command it cannot carry out. */
 #define _GNU_SOURCE
 #include <errno.h>
 #include <linux/input-event-codes.h>
@@ -310,8 +313,13 @@ int main(int argc, char** argv) {
     } else {
         char* line = NULL;
         size_t cap = 0;
-        while (getline(&line, &cap, stdin) >= 0)
+        while (getline(&line, &cap, stdin) >= 0) {
             run(&in, line);
+            /* Told once the compositor has the events, so a caller can
+             * wait for the answer rather than for a while. */
+            puts("ok");
+            fflush(stdout);
+        }
         free(line);
     }
     zwp_virtual_keyboard_v1_destroy(in.keyboard);
