@@ -167,7 +167,7 @@ start_input() {
 input() {
     local cmd reply
     for cmd in "$@"; do
-        echo "$cmd" >&7 && read -r -t 30 reply <&8 && [ "$reply" = ok ] ||
+        { echo "$cmd" >&7 && read -r -t 30 reply <&8 && [ "$reply" = ok ]; } ||
             fail "the input client failed on: $cmd"
     done
 }
@@ -258,7 +258,8 @@ tray_menu() {
     wait_tray_icon
     local x y w h
     input "move $tray_icon_x $tray_icon_y"
-    until_true steady_screen || true
+    popup_area=(0 $((wl_height - 300)) 300 300)
+    until_true area_steady || true
     # waybar reads the menu from the program when first asked: a click that
     # came before it could may show nothing, and is made again.
     local attempt
@@ -276,27 +277,33 @@ tray_menu() {
 }
 
 # A popup (a menu, the mode list, the palette) is no window of sway's tree:
-# it is seen by the picture changing. The pointer rests on the control until
-# its hover look is drawn, so only the popup can change the picture after.
-screen_sum() { grim -t ppm - 2>/dev/null | md5sum; }
-steady_screen() {
-    local a b
-    a=$(screen_sum)
+# it is seen by the picture below its control changing, away from the
+# keyboard picture, whose preview moves in most lighting modes. The pointer
+# rests on the control until its hover look is drawn, so only the popup can
+# change that picture after the click.
+area_sum() { shot - "${popup_area[@]}" 2>/dev/null | md5sum; }
+area_steady() {
+    local a
+    a=$(area_sum)
     sleep 0.1
-    b=$(screen_sum)
-    [ "$a" = "$b" ]
+    [ "$(area_sum)" = "$a" ]
 }
+area_changed() { [ "$(area_sum)" != "$area_before" ]; }
 # popup_main CONTROL: clicks a control of the main window and waits for what
 # it pops up.
 popup_main() {
-    local x y _ cx cy before
+    local x y _ cx cy
     read -r x y _ < <(geometry "$(main_window)")
     read -r cx cy < <(centre "$skin" "$1")
-    input "move $((x + cx)) $((y + cy))"
-    until_true steady_screen || true
-    before=$(screen_sum)
+    cx=$((x + cx)) cy=$((y + cy))
+    local left=$((cx > 150 ? cx - 150 : 0)) top=$((cy + 10))
+    popup_area=("$left" "$top" $((left + 300 > wl_width ? wl_width - left : 300))
+        $((top + 200 > wl_height ? wl_height - top : 200)))
+    input "move $cx $cy"
+    until_true area_steady || true
+    area_before=$(area_sum)
     input "click left"
-    until_true test "$(screen_sum)" != "$before"
+    until_true area_changed
 }
 open_mode_list() { popup_main CONTROL_XGcombox || fail "the mode list opened no popup"; }
 choose_mode() {
