@@ -13,6 +13,8 @@ shots=${shots:-$PWD/wayland-$journey}
 mkdir -p "$shots"
 # shellcheck source-path=SCRIPTDIR source=wl_session.sh
 source "$(dirname "$0")/wl_session.sh"
+# shellcheck source-path=SCRIPTDIR source=../e2e/journey_steps.sh
+source "$(dirname "$0")/../e2e/journey_steps.sh"
 
 # Looks of the Apply button with the pointer away from it, to tell enabled
 # from disabled.
@@ -24,18 +26,6 @@ apply_look() {
     sleep 0.2
     shot - $((wx + x)) $((wy + y)) "$w" "$h" | md5sum
 }
-apply_disabled() { [ "$(apply_look)" = "$disabled" ]; }
-# Presses Apply and waits until the key matrix went out and Apply is disabled again.
-apply_and_wait() {
-    local before
-    before=$(sent)
-    click_main CONTROL2_APPLY
-    until_true sent_since "$before" 08 || fail "Apply sent no key matrix"
-    until_true apply_disabled || fail "Apply stayed enabled after applying"
-}
-# key_in_profile FILE RECORD VALUE: the profile file holds a plain key record
-# (VALUE: the key's scan code, D 32).
-key_in_profile() { "$bin/orvanectl" dump-profile "$1" | grep -q "^record $2 kind 2 aux 0 value $3 "; }
 # The keyboard's profile 0 sends D (HID 07) where A (HID 04) sat, after Q (14).
 keyboard_has_a_as_d() { ctl read-matrix 0 | grep -q '02 02 14 02 02 07 '; }
 
@@ -129,8 +119,6 @@ journey_macro() {
     ctl read-matrix 0 | grep -q '02 02 14 05 01 00 ' || fail "A does not play the macro"
 }
 
-window_hidden() { [ -z "$(main_window)" ]; }
-sent_more_than() { [ "$(sent)" -gt "$1" ]; }
 # The keyboard pulled a few requests into Apply and plugged back 2 s later:
 # the window hides, the keyboard is read again, Open from the tray shows
 # the window with the remap still to apply.
@@ -196,32 +184,17 @@ journey_placement() {
     exit_from_tray
 }
 
-# sent_colour LED: the last colour the keyboard was sent for LED, "rr gg bb".
-sent_colour() {
-    grep "^> 04 .. .. 11 03 $(printf '%02x %02x' $(($1 * 3 & 255)) $(($1 * 3 >> 8))) " "$home/trace" |
-        tail -n1 | cut -d' ' -f10-12
-}
-colour_sent() { [ -n "$(sent_colour "$1")" ]; }
-# Mode 20 paints single keys: Q and A red, W and S green reach the keyboard.
+# Mode 20: the painted keys reach the keyboard and its memory.
 journey_paint() {
     start_orvane
-    click_main CONTROL_DengStaPic # lighting on
-    choose_mode End               # the last mode paints single keys
-    until_true grep -q '^> 04 .. .. 06 01 00 00 00 14' "$home/trace" || fail "mode 20 was not sent"
-    choose_colour 0 1 # red
-    paint KEY_010     # Q
-    paint KEY_01E     # A
-    choose_colour 4 1 # green
-    paint KEY_011     # W
-    paint KEY_01F     # S
-    until_true colour_sent 65 || fail "S was not sent"
+    paint_two_colours
     save_shot painted
-    local q a w s
-    q=$(sent_colour 43) a=$(sent_colour 64) w=$(sent_colour 44) s=$(sent_colour 65)
-    [[ -n $q && $q == "$a" ]] || fail "Q and A were sent '$q' and '$a'"
-    [[ -n $w && $w == "$s" ]] || fail "W and S were sent '$w' and '$s'"
-    [ "$q" != "$w" ] || fail "both colours were sent as $q"
     exit_from_tray
+    local led
+    for led in 43 64 44 65; do
+        [ "$(held_colour $led)" = "$(sent_colour $led)" ] ||
+            fail "the keyboard holds LED $led as '$(held_colour $led)', sent '$(sent_colour $led)'"
+    done
 }
 
 # Export through the menu's file dialog, Default (asked and confirmed),
