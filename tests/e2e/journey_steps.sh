@@ -62,5 +62,23 @@ paint_two_colours() {
     until_true colour_sent 65 || fail "S was not sent"
     check_painted "painted"
 }
+# check_macro_x_y DELAYS: the keyboard's macro memory holds one macro, X
+# down and up then Y, repeated three times, with these four delays ("any":
+# whatever they are), and A plays it.
+check_macro_x_y() {
+    ctl read-macros 256 | sed -n 's/^data: //p' | xxd -r -p >"$home/macros.bin"
+    "$bin/orvanectl" decode-macros "@$home/macros.bin" >"$home/macros.txt" || fail "the keyboard's macro memory does not decode"
+    local d=(N N N N) want
+    if [ "$1" = any ]; then
+        sed -i 's/delay [0-9]* /delay N /' "$home/macros.txt"
+    else
+        read -r -a d <<<"$1"
+    fi
+    want=$(printf '%s\n' "macro 0 id 1 repeat 3 name Macro 1 actions 4" "  delay ${d[0]} scan 02D dir 0" \
+        "  delay ${d[1]} scan 02D dir 1" "  delay ${d[2]} scan 015 dir 0" "  delay ${d[3]} scan 015 dir 1")
+    [ "$(cat "$home/macros.txt")" = "$want" ] || fail "the keyboard holds the macros: $(cat "$home/macros.txt")"
+    # A plays the macro at position 0 of the keyboard's list.
+    ctl read-matrix 0 | grep -q '02 02 14 05 01 00 ' || fail "A does not play the macro"
+}
 window_hidden() { [ -z "$(main_window)" ]; }
 sent_more_than() { [ "$(sent)" -gt "$1" ]; }

@@ -108,15 +108,8 @@ journey_macro() {
     until_true gone "$dialog" || fail "OK did not close the key dialog"
     apply_and_wait
     exit_from_tray
-    ctl read-macros 256 | sed -n 's/^data: //p' | xxd -r -p >"$home/macros.bin"
-    "$bin/orvanectl" decode-macros "@$home/macros.bin" >"$home/macros.txt" || fail "the keyboard's macro memory does not decode"
     # The delays are what the compositor's clock says between the keys.
-    sed -i 's/delay [0-9]* /delay N /' "$home/macros.txt"
-    local want
-    want=$(printf '%s\n' "macro 0 id 1 repeat 3 name Macro 1 actions 4" \
-        "  delay N scan 02D dir 0" "  delay N scan 02D dir 1" "  delay N scan 015 dir 0" "  delay N scan 015 dir 1")
-    [ "$(cat "$home/macros.txt")" = "$want" ] || fail "the keyboard holds the macros: $(cat "$home/macros.txt")"
-    ctl read-matrix 0 | grep -q '02 02 14 05 01 00 ' || fail "A does not play the macro"
+    check_macro_x_y any
 }
 
 # The keyboard pulled a few requests into Apply and plugged back 2 s later:
