@@ -36,6 +36,15 @@ held_colour() {
 stored_colour() {
     awk -F'[=,]' -v led="$2" '/^\[/ { s = $0 } s == "[Mode0]" && $1 == led { printf "%02x %02x %02x %s\n", $2, $3, $4, $5 }' "$1"
 }
+# Once the program has ended, the keyboard keeps what it was sent for Q, A,
+# W and S.
+check_held_colours() {
+    local led
+    for led in 43 64 44 65; do
+        [ "$(held_colour $led)" = "$(sent_colour $led)" ] ||
+            fail "the keyboard holds LED $led as '$(held_colour $led)', sent '$(sent_colour $led)'"
+    done
+}
 # The keyboard and the user data file of profile 0 hold Q and A in one
 # colour and W and S in another.
 check_painted() {

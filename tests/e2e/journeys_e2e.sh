@@ -63,11 +63,7 @@ journey_paint() {
     check_painted "switched back"
     # What was sent is what the keyboard keeps.
     exit_from_tray
-    local led
-    for led in 43 64 44 65; do
-        [ "$(held_colour $led)" = "$(sent_colour $led)" ] ||
-            fail "the keyboard holds LED $led as '$(held_colour $led)', sent '$(sent_colour $led)'"
-    done
+    check_held_colours
 }
 
 # remap_a_to_b: A's dialog, B pressed, OK.

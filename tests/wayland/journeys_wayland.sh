@@ -183,11 +183,7 @@ journey_paint() {
     paint_two_colours
     save_shot painted
     exit_from_tray
-    local led
-    for led in 43 64 44 65; do
-        [ "$(held_colour $led)" = "$(sent_colour $led)" ] ||
-            fail "the keyboard holds LED $led as '$(held_colour $led)', sent '$(sent_colour $led)'"
-    done
+    check_held_colours
 }
 
 # Export through the menu's file dialog, Default (asked and confirmed),
