@@ -30,14 +30,14 @@ wl_cleanup() {
 }
 trap wl_cleanup EXIT
 
-# as_session CMD...: runs CMD as the session's user, in its environment.
+# as_session CMD...: becomes CMD run as the session's user, in its
+# environment (started in the background, it is then the pid to end).
 as_session() {
     if [ "$(id -u)" -eq 0 ]; then
-        setpriv --reuid="$wl_user" --regid="$wl_user" --clear-groups \
+        exec setpriv --reuid="$wl_user" --regid="$wl_user" --clear-groups \
             env HOME="$wl_dir/home" XDG_RUNTIME_DIR="$wl_run" "$@"
-    else
-        env HOME="$wl_dir/home" XDG_RUNTIME_DIR="$wl_run" "$@"
     fi
+    exec env HOME="$wl_dir/home" XDG_RUNTIME_DIR="$wl_run" "$@"
 }
 
 fail() {
