@@ -226,9 +226,32 @@ journey_files() {
     keyboard_has_a_as_d || fail "the import did not bring back D for A"
 }
 
+preview_moving() { ! area_steady; }
+# In the first lighting mode, which moves, each lit key is drawn whole: no
+# pixel inside a key shows the desktop behind the translucent window.
+journey_preview() {
+    start_orvane
+    click_main CONTROL_DengStaPic
+    pointer_away
+    local x y w h desktop kx ky kw kh key
+    read -r x y w h < <(geometry "$(main_window)")
+    popup_area=("$x" "$y" "$w" $((h / 2)))
+    until_true preview_moving || fail "switching the lighting on set no moving preview"
+    save_shot moving
+    desktop=$(shot - 5 5 1 1 | tail -c 3 | od -An -tu1)
+    for key in KEY_01E KEY_010 KEY_039; do # A, Q, Space
+        read -r kx ky kw kh < <(rect "$skin" "$key")
+        shot "$home/key.ppm" $((x + kx + 6)) $((y + ky + 6)) $((kw - 12)) $((kh - 12))
+        # shellcheck disable=SC2086 # the colour's three numbers
+        [ "$(picture other "$home/key.ppm" $desktop)" = $(((kw - 12) * (kh - 12))) ] ||
+            fail "the desktop shows through $key of the moving preview"
+    done
+    exit_from_tray
+}
+
 start_wayland
 case $journey in
-smoke | remap | keyboard | macro | pulled | placement | paint | files) "journey_$journey" ;;
+smoke | remap | keyboard | macro | pulled | placement | paint | files | preview) "journey_$journey" ;;
 *) fail "no journey '$journey'" ;;
 esac
 echo "PASS"
