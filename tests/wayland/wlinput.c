@@ -231,16 +231,16 @@ static const char* modifier_key(const char* word) {
 
 /* Presses the modifiers, the key (shifted when its symbol needs it), then
  * releases everything in reverse. */
-static void chord(struct input* in, char* spec) {
+static void chord(struct input* in, char* combo) {
     xkb_keycode_t held[8];
     int n = 0;
     char* save = NULL;
     char* last = NULL;
-    for (char* word = strtok_r(spec, "+", &save); word; word = strtok_r(NULL, "+", &save)) {
+    for (char* word = strtok_r(combo, "+", &save); word; word = strtok_r(NULL, "+", &save)) {
         if (last) {
             const char* mod = modifier_key(last);
             if (!mod) die("not a modifier", last);
-            if (n == 7) die("too many modifiers", spec);
+            if (n == 7) die("too many modifiers", combo);
             held[n] = place_of_name(in, mod).code;
             key(in, held[n++], 1);
         }
