@@ -9,6 +9,8 @@ bin=$(cd "${1:?usage: $0 BIN_DIR JOURNEY}" && pwd)
 journey=${2:?usage: $0 BIN_DIR JOURNEY}
 # shellcheck source-path=SCRIPTDIR source=x_session.sh
 source "$(dirname "$0")/x_session.sh"
+# shellcheck source-path=SCRIPTDIR source=journey_steps.sh
+source "$(dirname "$0")/journey_steps.sh"
 
 # Looks of the Apply button with the pointer away from it, to tell enabled
 # from disabled.
@@ -17,19 +19,6 @@ apply_look() {
     grab CONTROL2_APPLY "$home/apply.png"
     md5sum <"$home/apply.png"
 }
-# Presses Apply and waits until the key matrix went out and Apply is disabled
-# again (a fully successful Apply).
-apply_and_wait() {
-    local before
-    before=$(sent)
-    click_main CONTROL2_APPLY
-    until_true sent_since "$before" 08 || fail "Apply sent no key matrix"
-    until_true apply_disabled || fail "Apply stayed enabled after applying"
-}
-apply_disabled() { [ "$(apply_look)" = "$disabled" ]; }
-# key_in_profile FILE RECORD VALUE: the profile file holds a key record of
-# kind 2 (a plain key) with this value.
-key_in_profile() { "$bin/orvanectl" dump-profile "$1" | grep -q "^record $2 kind 2 aux 0 value $3 "; }
 # The keyboard's profile 0 sends B (HID 05) where A (HID 04) sat, after Q (14).
 keyboard_has_a_as_b() { ctl read-matrix 0 | grep -q '02 02 14 02 02 05 '; }
 # a_is_b WHEN: the keyboard and the working profile file both have B on A.
@@ -57,50 +46,9 @@ journey_remap() {
     until_true gone "$dialog" || fail "Cancel did not close the key dialog"
 }
 
-# sent_colour LED: the last colour the keyboard was sent for LED, "rr gg bb".
-sent_colour() {
-    grep "^> 04 .. .. 11 03 $(printf '%02x %02x' $(($1 * 3 & 255)) $(($1 * 3 >> 8))) " "$home/trace" |
-        tail -n1 | cut -d' ' -f10-12
-}
-colour_sent() { [ -n "$(sent_colour "$1")" ]; }
-# held_colour LED: profile 0's colour for LED in the keyboard's own memory, as
-# its state file keeps it once the program has ended, "rr gg bb". The file
-# holds a header of 9 bytes, the device info (44), the lighting (126), the
-# three key matrices, then the key colours, 512 bytes a profile.
-held_colour() {
-    local keys matrix
-    keys=$(od -An -tu1 -j 8 -N1 "$home/state" | tr -d ' ')
-    matrix=$([ "$keys" = 126 ] && echo 378 || echo 512)
-    od -An -tx1 -v -j $((9 + 44 + 126 + 3 * matrix + $1 * 3)) -N3 "$home/state" | xargs
-}
-# stored_colour FILE LED: colour set 0's entry for LED in a user data file, "rr gg bb flag".
-stored_colour() {
-    awk -F'[=,]' -v led="$2" '/^\[/ { s = $0 } s == "[Mode0]" && $1 == led { printf "%02x %02x %02x %s\n", $2, $3, $4, $5 }' "$1"
-}
-# The keyboard and the user data file of profile 0 hold Q and A in one
-# colour and W and S in another.
-check_painted() {
-    local q a w s file=$data/UserDengColor_0.userd
-    q=$(sent_colour 43) a=$(sent_colour 64) w=$(sent_colour 44) s=$(sent_colour 65)
-    [[ -n $q && $q == "$a" ]] || fail "$1: Q and A were sent '$q' and '$a'"
-    [[ -n $w && $w == "$s" ]] || fail "$1: W and S were sent '$w' and '$s'"
-    [ "$q" != "$w" ] || fail "$1: both colours were sent as $q"
-    [ "$(stored_colour "$file" 43 | cut -d" " -f1-3)" = "$q" ] || fail "$1: the user data file holds Q as $(stored_colour "$file" 43)"
-    [ "$(stored_colour "$file" 65 | cut -d" " -f1-3)" = "$w" ] || fail "$1: the user data file holds S as $(stored_colour "$file" 65)"
-}
 journey_paint() {
     start_orvane
-    click_main CONTROL_DengStaPic # lighting on
-    choose_mode End               # the last mode paints single keys
-    until_true grep -q '^> 04 .. .. 06 01 00 00 00 14' "$home/trace" || fail "mode 20 was not sent"
-    choose_colour 0 1 # red
-    paint KEY_010     # Q
-    paint KEY_01E     # A
-    choose_colour 4 1 # green
-    paint KEY_011     # W
-    paint KEY_01F     # S
-    until_true colour_sent 65 || fail "S was not sent"
-    check_painted "painted"
+    paint_two_colours
 
     # To profile 2 and back: profile 1's colours come back to the keyboard.
     local before
@@ -114,11 +62,7 @@ journey_paint() {
     check_painted "switched back"
     # What was sent is what the keyboard keeps.
     exit_from_tray
-    local led
-    for led in 43 64 44 65; do
-        [ "$(held_colour $led)" = "$(sent_colour $led)" ] ||
-            fail "the keyboard holds LED $led as '$(held_colour $led)', sent '$(sent_colour $led)'"
-    done
+    check_held_colours
 }
 
 # remap_a_to_b: A's dialog, B pressed, OK.
@@ -129,8 +73,6 @@ remap_a_to_b() {
     click_dialog "$dialog" CONTROL_OK
     until_true gone "$dialog" || fail "OK did not close the key dialog"
 }
-window_hidden() { [ -z "$(main_window)" ]; }
-sent_more_than() { [ "$(sent)" -gt "$1" ]; }
 
 journey_pulled() {
     # A first start tells how many requests the connection takes.
@@ -250,14 +192,7 @@ journey_macro() {
     until_true gone "$dialog" || fail "OK did not close the key dialog"
     apply_and_wait
     exit_from_tray
-    ctl read-macros 256 | sed -n 's/^data: //p' | xxd -r -p >"$home/macros.bin"
-    "$bin/orvanectl" decode-macros "@$home/macros.bin" >"$home/macros.txt" || fail "the keyboard's macro memory does not decode"
-    local want
-    want=$(printf '%s\n' "macro 0 id 1 repeat 3 name Macro 1 actions 4" \
-        "  delay 50 scan 02D dir 0" "  delay 50 scan 02D dir 1" "  delay 50 scan 015 dir 0" "  delay 0 scan 015 dir 1")
-    [ "$(cat "$home/macros.txt")" = "$want" ] || fail "the keyboard holds the macros: $(cat "$home/macros.txt")"
-    # A plays the macro at position 0 of the keyboard's list.
-    ctl read-matrix 0 | grep -q '02 02 14 05 01 00 ' || fail "A does not play the macro"
+    check_macro_x_y "50 50 50 0"
 }
 
 # keys N KEY...: presses each KEY N times, as a person would, one at a time.
