@@ -8,10 +8,9 @@
 #include <functional>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "platform/WriteResult.h"
+#include "support/PermissionsApply.h"
 #include "support/ProgramFolder.h"
 #include "support/RecordingPrompt.h"
 
@@ -47,26 +46,17 @@ class FilesTestEnv : public ::testing::Test {
     std::string TemplatePath() const { return program_.File("Skins/UserDengColor_3.userd"); }
     void WriteTemplate(const std::string& text = kTemplateText) { testing::WriteText(TemplatePath(), text); }
 
-    // Runs `write` unable to create files in `folder`: as an unprivileged
-    // user in a child process when the tests run as root (root ignores
-    // permissions), otherwise with the folder made read-only. Returns what
-    // `write` returned.
+    // Runs `write` unable to create files in `folder`, made read-only;
+    // returns what `write` returned.
     static int WithoutWriteAccess(const std::string& folder, const std::function<int()>& write) {
-        if (::geteuid() != 0) {
-            ::chmod(folder.c_str(), 0555);
-            const int r = write();
-            ::chmod(folder.c_str(), 0755);
-            return r;
+        ::chmod(folder.c_str(), 0555);
+        int r = 0;
+        {
+            testing::CPermissionsApply obeyed;
+            r = write();
         }
         ::chmod(folder.c_str(), 0755);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(100);
-            ::_exit(write() & 0xFF);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return r;
     }
 
     testing::CProgramFolder program_;

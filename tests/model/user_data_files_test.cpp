@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <sys/stat.h>
 
 #include "files_test_env.h"
@@ -260,7 +261,7 @@ TEST_F(UserDataTest, SelectingAndRenamingColourSets) {
 // write (settings file, user data file of profile 0, registry) it stops.
 struct BlockedWrites {
     const char* name;
-    bool byPermissions; // root writes regardless: such rows are skipped for it
+    bool byPermissions;
     int error;
     bool settings, userData, registry;
 };
@@ -273,9 +274,6 @@ class WriteFailureTest : public FilesTestEnv, public ::testing::WithParamInterfa
   protected:
     void SetUp() override {
         FilesTestEnv::SetUp();
-        if (GetParam().byPermissions && ::geteuid() == 0)
-            GTEST_SKIP() << "running as root, whom file permissions do not stop; the rows that block with "
-                            "folders in the files' place still run";
         SetRegistrySettingsRoot("Test", "Files");
         std::filesystem::create_directories(UserFolder());
         WriteTemplate();
@@ -284,6 +282,7 @@ class WriteFailureTest : public FilesTestEnv, public ::testing::WithParamInterfa
         ASSERT_TRUE(WriteProfileString("PROFILES", "Other", "kept"));
     }
     void TearDown() override {
+        obeyed_.reset();
         ::chmod(UserFolder().c_str(), 0755);
         FilesTestEnv::TearDown();
     }
@@ -303,7 +302,9 @@ class WriteFailureTest : public FilesTestEnv, public ::testing::WithParamInterfa
             }
         }
         if (b.byPermissions && b.settings && b.userData) ::chmod(UserFolder().c_str(), 0555);
+        if (b.byPermissions) obeyed_.emplace();
     }
+    std::optional<testing::CPermissionsApply> obeyed_;
 
     // Every regular file under the test's home, with its bytes.
     std::map<std::string, std::string> Files() const {
