@@ -166,6 +166,20 @@ TEST_F(ProfileSwitchTest, AFaultStopsTheSwitchSaysSoAndKeepsWhatWasNotTaken) {
             ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, kKeyA, KeyFunctionKind::Default, 0));
             host.pending = false;
         }
+    // Macros the keyboard has no room for: one message says why, and that
+    // the profile was not switched.
+    ChangeKeyA(0);
+    prompt.shown.clear();
+    SetMacroCapacity(1);
+    EXPECT_EQ(SelectProfile(1, false), 0);
+    WaitForBusyIndicator();
+    SetMacroCapacity(0);
+    EXPECT_EQ(prompt.shown, (std::vector<std::string>{Text("PROFILE_SWITCH_UNSENT_PROMPT"),
+                                                      Text("EXTRA_MACRO_TOO_LONG") + "\n\n" +
+                                                          Text("PROFILE_APPLY_FAILED")}));
+    EXPECT_EQ(KeyboardActive(), 0);
+    ASSERT_TRUE(g_ConfigStore.StoreKeyFunction(0, kKeyA, KeyFunctionKind::Default, 0));
+    host.pending = false;
     // A profile button then checks no button.
     testing::FailRequest(*sim, SimFault::Status, sim->RequestCount() + 2);
     EXPECT_EQ(SwitchForProfileButton(2), -1);

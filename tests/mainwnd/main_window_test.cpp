@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QTest>
+#include <thread>
 
 #include "dialogs/FlipSetting.h"
 #include "mainwnd/AboutDlg.h"
@@ -13,12 +14,14 @@
 #include "mainwnd/MainWindowIds.h"
 #include "mainwnd/QtPrompt.h"
 #include "mainwnd/support/MainWindowFixture.h"
+#include "mainwnd/TransferRunner.h"
 #include "model/ProfileFile.h"
 #include "services/Language.h"
 #include "services/MainWindowLink.h"
 #include "services/WindowMessages.h"
 #include "ui/ControlMessages.h"
 #include "ui/DesktopOpen.h"
+#include "ui/GuiThread.h"
 #include "ui/HyperLink.h"
 #include "ui/PngButton.h"
 
@@ -297,6 +300,18 @@ TEST_F(MainWindow, FlipSwapsTheSixExtraButtonsIntoTheFKeysPlace) {
     window->Button(IDC_FLIP_1)->click();
     EXPECT_TRUE(shownAlone(false));
     EXPECT_EQ(ReadFlip(), 0);
+}
+
+TEST_F(MainWindow, ATransferAskedForDuringAnothersWaitRunsOffTheWindowsThreadToo) {
+    // As a profile button pressed by Default reads the lighting back: the
+    // window's thread keeps painting instead of waiting for the keyboard.
+    CTransferRunner runner;
+    const std::thread::id gui = std::this_thread::get_id();
+    std::thread::id inner;
+    runner.Run([&] { RunOnGuiThread([&] { runner.Run([&] { inner = std::this_thread::get_id(); }); }); });
+    EXPECT_NE(inner, std::thread::id());
+    EXPECT_NE(inner, gui);
+    EXPECT_FALSE(runner.Running());
 }
 
 } // namespace
