@@ -1,4 +1,4 @@
-// The program's three locks in and out of their order, and the slow things
+// The program's four locks in and out of their order, and the slow things
 // no lock may be held across: out of order ends the program naming both.
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 #include <mutex>
 #include <span>
 
+#include "device/DeviceCommands.h"
 #include "device/ReportExchange.h"
 #include "platform/CriticalSections.h"
 #include "services/Prompt.h"
@@ -77,6 +78,8 @@ TEST_F(LockOrder, OutOfOrderEndsTheProgramNamingBothLocks) {
              Nested({device, config});
          },
          "ConfigStoreLock taken while holding g_DeviceLock"},
+        {"a begin/end bracket inside a transfer", [&] { Nested({device}, [] { DevBeginSession(); }); },
+         "DeviceSessionLock taken while holding g_DeviceLock"},
         {"a request under the working copy's lock", [&] { Nested({config}, request); },
          "a keyboard request started while holding ConfigStoreLock"},
         {"a question under any lock", [&] { Nested({device}, question); },
