@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/ByteOrder.h"
+#include "platform/OrderedLock.h"
 
 namespace orvane {
 namespace {
@@ -96,7 +97,9 @@ class SessionLock {
     }
 
   private:
-    std::mutex m_bracket;
+    // Locked and unlocked on the owner's thread only, as the order
+    // checker's record of what each thread holds needs.
+    COrderedLock m_bracket{kDeviceSessionRank, "DeviceSessionLock"};
     std::mutex m_state;
     std::thread::id m_owner;
     int m_depth = 0;

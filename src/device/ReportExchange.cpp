@@ -7,7 +7,7 @@
 
 namespace orvane {
 
-CHidDevice g_HidDevice;
+CHidDevice& g_HidDevice = *new CHidDevice;
 std::atomic<uint32_t> g_DeviceOpen{0};
 COrderedLock g_DeviceLock(kDeviceRank, "g_DeviceLock");
 

@@ -27,7 +27,8 @@ constexpr int DEV_BAD_PROFILE = -201;
 // A buffer or length that does not fit the command; nothing was sent.
 constexpr int DEV_BAD_ARGUMENT = -202;
 
-extern CHidDevice g_HidDevice;
+// Never destroyed: the device threads, never joined, use it to the end.
+extern CHidDevice& g_HidDevice;
 // Non-zero while g_HidDevice holds the command interface; written only by
 // the connection monitor (and orvanectl, which stands in for it), under
 // g_DeviceLock together with the Open or Close it goes with.

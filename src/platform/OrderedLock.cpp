@@ -24,7 +24,7 @@ std::atomic<bool>& Checked() {
 
 // What the calling thread holds, in the order taken. Kept whether or not the
 // order is checked, so a check switched on later sees the truth. The program
-// has three ordered locks; the room is for the re-entries of one of them.
+// has four ordered locks; the room is for the re-entries of one of them.
 struct HeldLocks {
     static constexpr int kRoom = 8;
     const COrderedLock* locks[kRoom] = {};

@@ -9,9 +9,10 @@ namespace orvane {
 
 // The program's lock order: a lower rank is taken first.
 enum LockRank : int {
-    kConfigStoreRank = 1, // ConfigStoreLock
-    kDriverTableRank = 2, // DriverTableLock
-    kDeviceRank = 3,      // g_DeviceLock
+    kConfigStoreRank = 1,   // ConfigStoreLock
+    kDriverTableRank = 2,   // DriverTableLock
+    kDeviceSessionRank = 3, // DeviceSessionLock, a begin/end bracket
+    kDeviceRank = 4,        // g_DeviceLock
 };
 
 class COrderedLock {

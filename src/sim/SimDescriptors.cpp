@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 #include "sim/SimKeyboard.h"
@@ -8,7 +9,7 @@ namespace {
 
 // Boot keyboard: modifiers, a reserved byte, six key slots; LED output.
 // clang-format off
-const std::vector<uint8_t> kKeyboard = {
+constexpr uint8_t kKeyboard[] = {
     0x05, 0x01, 0x09, 0x06, 0xA1, 0x01,             // Generic Desktop, Keyboard, Application
     0x05, 0x07, 0x19, 0xE0, 0x29, 0xE7,             //   Keyboard page, modifiers E0-E7
     0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x95, 0x08, //   0..1, 8 x 1 bit
@@ -26,7 +27,7 @@ const std::vector<uint8_t> kKeyboard = {
 // Consumer control (report 3, one 16-bit array slot) and the vendor command
 // interface (report 4, 63 bytes each way).
 // clang-format off
-const std::vector<uint8_t> kConsumerAndCommand = {
+constexpr uint8_t kConsumerAndCommand[] = {
     0x05, 0x0C, 0x09, 0x01, 0xA1, 0x01,       // Consumer, Consumer Control, Application
     0x85, 0x03,                               //   Report ID 3
     0x15, 0x00, 0x26, 0xFF, 0x1F,             //   0..0x1FFF
@@ -46,7 +47,12 @@ const std::vector<uint8_t> kConsumerAndCommand = {
 } // namespace
 
 const std::vector<uint8_t>& CSimKeyboard::NodeDescriptor(unsigned node) {
-    return node == 0 ? kKeyboard : kConsumerAndCommand;
+    // Never destroyed: the device threads, never joined, may still be
+    // parsing them while the process ends.
+    static const auto* keyboard = new std::vector<uint8_t>(std::begin(kKeyboard), std::end(kKeyboard));
+    static const auto* consumer =
+        new std::vector<uint8_t>(std::begin(kConsumerAndCommand), std::end(kConsumerAndCommand));
+    return node == 0 ? *keyboard : *consumer;
 }
 
 } // namespace orvane

@@ -1,4 +1,4 @@
-// The program's three locks in and out of their order, and the slow things
+// The program's four locks in and out of their order, and the slow things
 // no lock may be held across: out of order ends the program naming both.
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "device/DeviceCommands.h"
 #include "device/ReportExchange.h"
 #include "platform/CriticalSections.h"
 #include "services/Prompt.h"
@@ -65,6 +66,10 @@ TEST_F(LockOrder, OutOfOrderEndsTheProgramNamingBothLocks) {
          {device, config},
          {},
          "ConfigStoreLock taken while holding g_DeviceLock"},
+        {"a begin/end bracket inside a transfer",
+         {device},
+         [] { DevBeginSession(); },
+         "DeviceSessionLock taken while holding g_DeviceLock"},
         {"a request under the working copy's lock",
          {config},
          request,
