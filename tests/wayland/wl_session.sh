@@ -192,7 +192,6 @@ other_windows() {
 }
 # geometry ID: "x y w h" of a window in output coordinates.
 geometry() { windows | jq -r --argjson id "$1" 'select(.id == $id) | .rect | "\(.x) \(.y) \(.width) \(.height)"'; }
-focused() { [ "$(windows | jq -r 'select(.focused) | .id')" = "$1" ]; }
 focused_window() { windows | jq -r 'select(.focused) | .id'; }
 gone() { [ -z "$(windows | jq -r --argjson id "$1" 'select(.id == $id and .visible) | .id')" ]; }
 # The compositor may still place a window after it maps: wait until it stays.
