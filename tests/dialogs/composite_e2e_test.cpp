@@ -28,11 +28,7 @@ struct Rect {
 };
 
 std::vector<std::string> Lines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::istringstream in(testing::ReadText(path));
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
+    return testing::Lines(testing::ReadText(path));
 }
 
 std::vector<std::string> Words(const std::string& line) {

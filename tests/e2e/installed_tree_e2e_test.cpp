@@ -20,15 +20,8 @@
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
-using orvane::IniReadString;
-using orvane::testing::CChild;
-using orvane::testing::CTempDir;
-using orvane::testing::CTempHome;
-using orvane::testing::ReadText;
-using orvane::testing::Shell;
-using orvane::testing::WaitFor;
-using orvane::testing::WriteText;
 
+namespace orvane::testing {
 namespace {
 
 constexpr const char* kInitLine = "4d4e 494e4954 0\n";
@@ -194,3 +187,4 @@ TEST(InstalledTreeDestDir, SystemPrefixUnderDestDirStaysInsideIt) {
 }
 
 } // namespace
+} // namespace orvane::testing

@@ -11,16 +11,8 @@
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
-using orvane::testing::CChild;
-using orvane::testing::CScopedEnv;
-using orvane::testing::CTempDir;
-using orvane::testing::CTempHome;
-using orvane::testing::Orvanectl;
-using orvane::testing::ReadText;
-using orvane::testing::Shell;
-using orvane::testing::WaitFor;
-using orvane::testing::WriteText;
 
+namespace orvane::testing {
 namespace {
 
 constexpr const char* kInitLine = "4d4e 494e4954 0\n";
@@ -259,3 +251,4 @@ TEST_F(InstanceE2e, CopyUnderAnotherNameRunsBesideTheFirst) {
 }
 
 } // namespace
+} // namespace orvane::testing

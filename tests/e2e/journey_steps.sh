@@ -89,5 +89,154 @@ check_macro_x_y() {
     # A plays the macro at position 0 of the keyboard's list.
     ctl read-matrix 0 | grep -q '02 02 14 05 01 00 ' || fail "A does not play the macro"
 }
-window_hidden() { [ -z "$(main_window)" ]; }
 sent_more_than() { [ "$(sent)" -gt "$1" ]; }
+# keys N KEY...: presses each KEY N times, as a person would, one at a time.
+keys() {
+    local n=$1 k
+    shift
+    for k in "$@"; do
+        for _ in $(seq "$n"); do
+            key "$k"
+            sleep 0.1
+        done
+    done
+}
+
+# The desktop's script names the key each journey types for A: $typed_key,
+# its HID usage $typed_hid and its scan code $typed_scan.
+# The keyboard's profile 0 sends the typed key where A (HID 04) sat, after Q (14).
+keyboard_has_typed() { ctl read-matrix 0 | grep -q "02 02 14 02 02 $typed_hid "; }
+# a_is_typed WHEN: the keyboard and the working profile file both have the typed key on A.
+a_is_typed() {
+    keyboard_has_typed || fail "$1: the keyboard does not send $typed_key for A: $(ctl read-matrix 0 | head -n 3)"
+    key_in_profile "$data/\$Profile0" 30 "$typed_scan" || fail "$1: the working profile file lacks A's new key"
+}
+# remap_a: A's dialog, the typed key pressed, OK.
+remap_a() {
+    local dialog
+    dialog=$(open_key_dialog KEY_01E)
+    save_shot key-dialog
+    key "$typed_key"
+    click_dialog "$dialog" CONTROL_OK
+    until_true gone "$dialog" || fail "OK did not close the key dialog"
+}
+# export_to FILE: Save profile to file... from the menu, into FILE, a valid profile file.
+export_to() {
+    menu_file 1 "$1"
+    until_true test -s "$1" || fail "the export wrote no file"
+    "$bin/orvanectl" validate "$1" | grep -qx valid || fail "the export is not a valid profile file"
+}
+
+# A's key dialog by a click, the typed key, OK, Apply: the keyboard sends
+# it for A, and still does after a restart.
+journey_remap() {
+    start_orvane
+    disabled=$(apply_look)
+    remap_a
+    [ "$(apply_look)" != "$disabled" ] || fail "a remap left Apply disabled"
+    apply_and_wait
+    exit_from_tray
+    a_is_typed "after Exit"
+
+    # Started again, the key is still remapped on both sides.
+    start_orvane
+    a_is_typed "at the restart"
+    [ "$(apply_look)" = "$disabled" ] || fail "Apply is enabled right after the start"
+    local dialog
+    dialog=$(open_key_dialog KEY_01E)
+    click_dialog "$dialog" CONTROL_CANCEL
+    until_true gone "$dialog" || fail "Cancel did not close the key dialog"
+}
+
+# The keyboard pulled a few requests into Apply and plugged back 2 s later:
+# the window hides, the keyboard is read again, Open from the tray shows
+# the window with the remap still to apply.
+journey_pulled() {
+    # A first start tells how many requests the connection takes.
+    count_startup
+    start_orvane --sim-fault "unplug:$((startup + 6)):2000"
+    wait_idle
+    [ "$(sent)" = "$startup" ] || fail "this start sent $(sent) requests, the first $startup"
+    disabled=$(apply_look)
+    remap_a
+    click_main CONTROL2_APPLY
+    until_true window_hidden || fail "the window stayed shown with the keyboard pulled"
+    local profile=$data/\$Profile0
+    "$bin/orvanectl" validate "$profile" | grep -qx valid || fail "the working profile file was damaged"
+    # Plugged back, the connection reads the keyboard again. Nothing goes
+    # out between the pull (Apply's sixth request) and then, however slowly
+    # the window hid.
+    local pulled=$((startup + 6))
+    until_true sent_more_than $((pulled + 20)) || fail "the keyboard plugged back was not read again"
+    wait_idle
+    "$bin/orvanectl" validate "$profile" | grep -qx valid || fail "the working profile file was damaged"
+    "$bin/orvanectl" validate "$profile.keyboard.fwc" | grep -qx valid ||
+        fail "what the keyboard held at the replug was not kept beside the working profile file"
+    tray_menu 0 # Open
+    until_true main_window_shown || fail "Open from the tray showed no window"
+    settle
+    save_shot reopened
+    # The remap the keyboard never took is still there to apply, not made again.
+    [ "$(apply_look)" != "$disabled" ] || fail "Apply was not lit after the replug"
+    apply_and_wait
+    exit_from_tray
+    a_is_typed "after the replug"
+}
+
+# A's dialog, macro tab: a new macro recorded from X and Y pressed, repeated
+# three times, OK and Apply; the keyboard holds the macro and A plays it
+# with the delays $macro_delays (see check_macro_x_y).
+journey_macro() {
+    start_orvane
+    disabled=$(apply_look)
+    local dialog
+    dialog=$(open_key_dialog KEY_01E)
+    click_dialog "$dialog" CONTROL_MACRO
+    click_dialog "$dialog" FUNC_MACRO_ADD
+    click_dialog "$dialog" FUNC_MACRO_RECORD
+    keys 1 x y
+    click_dialog "$dialog" FUNC_MACRO_RECORD
+    click_dialog "$dialog" FUNC_MACRO_CYCLES
+    chord ctrl+a
+    type_text 3
+    save_shot macro
+    click_dialog "$dialog" CONTROL_OK
+    until_true gone "$dialog" || fail "OK did not close the key dialog"
+    apply_and_wait
+    exit_from_tray
+    check_macro_x_y "$macro_delays"
+}
+
+# No mouse at all: Tab to the picture, the arrows to A, Space opens its
+# dialog, the typed key is pressed, Tab to OK and Space, Tab to Apply and
+# Space.
+journey_keyboard() {
+    start_orvane
+    disabled=$(apply_look)
+    until_true focused "$(main_window)" || fail "the main window never took the focus"
+    # The window opens with OK focused; the picture is the fourteenth stop
+    # after it, entered at its top-left key, G1.
+    keys 14 Tab
+    keys 1 Right Down Down Down Right # G1, Esc, `, Tab, Caps Lock, A
+    local before dialog
+    before=$(other_windows)
+    key space
+    dialog=$(new_window "$before") || fail "Space on the picture opened no key dialog"
+    key "$typed_key"
+    # The captured key moves the focus on to the Mouse box; Tab then goes
+    # on as the dialog reads, past the mouse list (off) to the disable box,
+    # Clear and OK.
+    keys 3 Tab
+    key space
+    until_true gone "$dialog" || fail "Space on OK did not close the key dialog"
+    # From A on: the lighting switch, four report rates, Macro, OK, Cancel,
+    # Apply.
+    before=$(sent)
+    keys 9 Tab
+    key space
+    until_true sent_since "$before" 08 || fail "Space on Apply sent no key matrix"
+    until_true apply_disabled || fail "Apply stayed enabled after applying"
+    # The simulated keyboard keeps its memory in its state file at the end.
+    exit_from_tray
+    a_is_typed "with the keys alone"
+}

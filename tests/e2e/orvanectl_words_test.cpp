@@ -13,17 +13,10 @@
 #include "support/Programs.h"
 #include "support/TempDir.h"
 
+namespace orvane::testing {
 namespace {
 
-using orvane::testing::CScopedEnv;
-using orvane::testing::CTempDir;
-using orvane::testing::ReadText;
-using orvane::testing::WriteText;
-
-using orvane::testing::Lines;
-using orvane::testing::Orvanectl;
-using orvane::testing::Shell;
-using Result = orvane::testing::ShellResult;
+using Result = ShellResult;
 
 // The command names of the usage listing, as scripts read them.
 std::vector<std::string> ListedCommands() {
@@ -242,3 +235,4 @@ TEST(OrvanectlWords, CompletionOffersCommandsOptionsAndFiles) {
 }
 
 } // namespace
+} // namespace orvane::testing

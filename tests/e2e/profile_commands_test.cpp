@@ -9,13 +9,8 @@
 #include "support/Programs.h"
 #include "support/TempDir.h"
 
+namespace orvane::testing {
 namespace {
-
-using orvane::testing::CTempDir;
-using orvane::testing::Orvanectl;
-using orvane::testing::PutLE;
-using orvane::testing::ReadText;
-using orvane::testing::WriteText;
 
 // One Program record with the text a"b, one Macro record, one macro.
 std::vector<uint8_t> HandMadeProfile() {
@@ -123,3 +118,4 @@ TEST(ProfileCommands, BrokenFilesAreReported) {
 }
 
 } // namespace
+} // namespace orvane::testing

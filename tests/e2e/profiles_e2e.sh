@@ -15,18 +15,6 @@ source "$(dirname "$0")/x_session.sh"
 
 # The same pixels are written as the same bytes.
 differs() { ! cmp -s "$1" "$2"; }
-# Picks item $1 of the menu button (0: restore, 1: backup), then types
-# path $2 into the file dialog that opens.
-backup_menu() {
-    local before
-    before=$(other_windows)
-    menu_item "$1"
-    until_true focused_new_window "$before" || fail "menu item $1 opened no file dialog"
-    save_shot "file-dialog-$1"
-    file_dialog "$before" "$2"
-    pointer_away
-}
-
 start_x
 use_home one
 # shellcheck disable=SC2119 # no extra options
@@ -80,7 +68,8 @@ differs "$home/before3.png" "$home/after3.png" || fail "button 3 did not take th
 differs "$home/before1.png" "$home/after1.png" || fail "button 1 kept the checked look"
 differs "$home/before2.png" "$home/after2.png" && fail "button 2 changed"
 
-backup_menu 1 "$home/backup.fwc"
+menu_file 1 "$home/backup.fwc"
+pointer_away
 until_true test -s "$home/backup.fwc" || fail "export wrote no file"
 "$bin/orvanectl" validate "$home/backup.fwc" >/dev/null || fail "orvanectl rejects the exported file"
 
@@ -91,7 +80,8 @@ head -c $((size / 2)) "$home/backup.fwc" >"$home/damaged.fwc"
 sums() { find "$XDG_DATA_HOME" -type f -print0 | sort -z | xargs -0 md5sum; }
 files_before=$(sums)
 sent_before=$(requests)
-backup_menu 0 "$home/damaged.fwc"
+menu_file 0 "$home/damaged.fwc"
+pointer_away
 save_shot damaged-import
 # One box that says why and that nothing was restored.
 box=$(other_window) || true

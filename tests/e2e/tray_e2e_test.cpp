@@ -22,14 +22,8 @@
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
-using orvane::testing::CChild;
-using orvane::testing::CScopedEnv;
-using orvane::testing::CTempDir;
-using orvane::testing::CTempHome;
-using orvane::testing::CXSession;
-using orvane::testing::Shell;
-using orvane::testing::WaitFor;
 
+namespace orvane::testing {
 namespace {
 
 bool OnPath(const char* program) {
@@ -268,3 +262,4 @@ TEST_F(TrayE2e, TheIconFollowsTheKeyboardSurvivesTheTrayAndCloseEndsTheProgram) 
 }
 
 } // namespace
+} // namespace orvane::testing

@@ -11,8 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/x_session.sh"
 
 is_dialog() { xprop -id "$1" _NET_WM_WINDOW_TYPE | grep -q '_NET_WM_WINDOW_TYPE_DIALOG'; }
-place() { window_info "$1" | grep Absolute | tr -d '\n '; }
-window_hidden() { [ -z "$(main_window)" ]; }
+place() { window_place "$1" | tr -d "\n "; }
 requests_since() { [ "$(requests)" -gt "$1" ]; }
 
 start_x

@@ -110,6 +110,7 @@ main_window() {
     echo "$best"
 }
 main_window_shown() { [ -n "$(main_window)" ]; }
+window_hidden() { [ -z "$(main_window)" ]; }
 # window_info ID: xwininfo of a window. Without an id xwininfo would wait
 # for a click on the screen, for ever.
 window_info() {
@@ -217,6 +218,10 @@ opens() {
 open_key_dialog() { opens "$1" "key dialog"; }
 # Opens the lighting mode list; prints its popup window.
 open_mode_list() { opens CONTROL_XGcombox "mode list popup"; }
+# key KEY, chord KEY+KEY, type_text TEXT: typed on the keyboard.
+key() { xdotool key "$1"; }
+chord() { xdotool key "$1"; }
+type_text() { xdotool type "$1"; }
 # pointer_away [SECONDS]: the pointer off the windows, where it brings up no
 # tooltip (which is a window of its own and may cover a control).
 pointer_away() {
@@ -250,11 +255,12 @@ paint() {
     local w before
     w=$(main_window)
     [ -n "$w" ] || fail "the main window is not shown to paint $1"
-    before=$(window_info "$w" | grep Absolute)
+    before=$(window_place "$w")
     click_main "$1"
     pointer_away 0.1
-    [ "$(window_info "$w" | grep Absolute)" = "$before" ] || fail "the window followed the pointer after a click on $1"
+    [ "$(window_place "$w")" = "$before" ] || fail "the window followed the pointer after a click on $1"
 }
+window_place() { window_info "$1" | grep Absolute; }
 gone() { ! window_info "$1" 2>/dev/null | grep -q IsViewable; }
 # menu_item N: the N-th item (0-based) of the window's menu button.
 menu_item() {
@@ -269,17 +275,18 @@ file_dialog() {
     # The menu that asked for it may still be on screen: the dialog is the
     # new window that takes the focus.
     until_true focused_new_window "$1" || fail "no file dialog took the focus"
-    dialog=$(xdotool getwindowfocus)
+    dialog=$(focused_window)
     settle "$dialog"
+    save_shot file-dialog
     # On a busy machine the first keys may still go astray: the name is
     # typed again over whatever the field holds.
     for _ in 1 2 3; do
         # Typed only into the dialog: once it has gone, Return would press
         # a button of the main window.
         focused "$dialog" || break
-        xdotool key ctrl+a
-        xdotool type --delay 5 "$2"
-        xdotool key Return
+        chord ctrl+a
+        type_text "$2"
+        key Return
         for _ in $(seq $((wait_limit * 4))); do
             gone "$dialog" && return 0
             sleep 0.05
@@ -287,12 +294,21 @@ file_dialog() {
     done
     until_true gone "$dialog" || fail "the file dialog stayed open"
 }
-focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+# menu_file N PATH: the N-th item of the window's menu (0: restore, 1:
+# backup), then PATH typed into the file dialog it opens.
+menu_file() {
+    local before
+    before=$(other_windows)
+    menu_item "$1"
+    file_dialog "$before" "$2"
+}
+focused_window() { xdotool getwindowfocus 2>/dev/null; }
+focused() { [ "$(focused_window)" = "$1" ]; }
 # focused_new_window BEFORE: the focus is on a window of the program that is
 # neither the main window nor one of BEFORE.
 focused_new_window() {
     local w
-    w=$(xdotool getwindowfocus 2>/dev/null) || return 1
+    w=$(focused_window) || return 1
     [ "$w" != "$(main_window)" ] && ! grep -qx "$w" <<<"$1" && other_windows | grep -qx "$w"
 }
 

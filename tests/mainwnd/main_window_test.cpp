@@ -190,10 +190,6 @@ TEST_F(MainWindow, WithoutAKeyboardOpenOnlySaysSoAndTheTrayFollowsTheKeyboard) {
     }
 }
 
-// A second start while the keyboard's configuration is still being read
-// (the keyboard is there, not yet counted as connected): the window opens
-// once it is read, and nobody is told there is no keyboard.
-
 TEST_F(MainWindow, ARightClickOnTheWindowOffersAbout) {
     window->ShowMainWindow();
     QString offered;

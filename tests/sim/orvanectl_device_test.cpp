@@ -27,11 +27,7 @@ class OrvanectlTest : public ::testing::Test {
         return r.code;
     }
     std::vector<std::string> Lines(const std::string& file) {
-        std::ifstream f(dir.File(file));
-        std::vector<std::string> lines;
-        for (std::string l; std::getline(f, l);)
-            lines.push_back(l);
-        return lines;
+        return testing::Lines(testing::ReadText(dir.File(file)));
     }
 
     const std::string ctl = std::string(ORVANE_BIN_DIR) + "/orvanectl";

@@ -3,8 +3,8 @@
 #include <atomic>
 #include <gtest/gtest.h>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QTest>
 #include <thread>
 #include <unistd.h>
 
@@ -18,17 +18,6 @@
 using namespace orvane;
 
 namespace {
-
-// Runs the GUI thread's events until `done` holds (generous limit).
-template <typename Condition> bool PumpUntil(Condition done, int limitMs = 20000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > limitMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 TEST(MessageBridge, SendFromWorkerIsHandledOnGuiThreadAndReturnsTheResult) {
     orvane::testing::TestApp();
@@ -49,7 +38,7 @@ TEST(MessageBridge, SendFromWorkerIsHandledOnGuiThreadAndReturnsTheResult) {
             results.push_back(bridge.SendMessage(0x400, static_cast<uintptr_t>(i), -3));
         finished = true;
     });
-    ASSERT_TRUE(PumpUntil([&] { return finished.load(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.load(); }, 20000));
     worker.join();
     EXPECT_EQ(wrongThread, 0);
     ASSERT_EQ(results.size(), 200u);
@@ -76,7 +65,7 @@ TEST(MessageBridge, PostedMessagesArriveInOrderFromEveryThread) {
     });
     a.join();
     b.join();
-    ASSERT_TRUE(PumpUntil([&] { return fromA.size() == 2000 && fromB.size() == 2000; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fromA.size() == 2000 && fromB.size() == 2000; }, 20000));
     for (uintptr_t i = 0; i < 2000; ++i) {
         ASSERT_EQ(fromA[i], i);
         ASSERT_EQ(fromB[i], i);
@@ -98,17 +87,17 @@ TEST(MessageBridge, TimersSetAndKilledFromWorkersTickOnTheGuiThread) {
         bridge.SetTimer(PREVIEW_TIMER, 5);
         bridge.SetTimer(KEYBOARD_RESET_TIMER, 5);
     }).join();
-    ASSERT_TRUE(PumpUntil([&] { return ticks[PREVIEW_TIMER] >= 3; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks[PREVIEW_TIMER] >= 3; }, 20000));
     EXPECT_TRUE(bridge.TimerActive(PREVIEW_TIMER));
     EXPECT_FALSE(bridge.TimerActive(KEYBOARD_RESET_TIMER));
     EXPECT_EQ(ticks[KEYBOARD_RESET_TIMER], 1);
 
     std::thread([&] { bridge.KillTimer(PREVIEW_TIMER); }).join();
-    ASSERT_TRUE(PumpUntil([&] { return !bridge.TimerActive(PREVIEW_TIMER); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !bridge.TimerActive(PREVIEW_TIMER); }, 20000));
     const int stopped = ticks[PREVIEW_TIMER];
     // Another timer of the same period ticking a few times gave the stopped one its chances.
     bridge.SetTimer(LIGHTING_CHANGED_TIMER, 5);
-    ASSERT_TRUE(PumpUntil([&] { return ticks[LIGHTING_CHANGED_TIMER] >= 3; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks[LIGHTING_CHANGED_TIMER] >= 3; }, 20000));
     EXPECT_EQ(ticks[PREVIEW_TIMER], stopped);
     EXPECT_FALSE(offThread);
 }
@@ -184,7 +173,7 @@ TEST(InstanceSocket, AnotherProcessReachesOnlyTheInstanceMessages) {
             answer = SendToInstance(getpid(), r);
             done = true;
         });
-        EXPECT_TRUE(PumpUntil([&] { return done.load(); }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 20000));
         client.join();
         return answer;
     };

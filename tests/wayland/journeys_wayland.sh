@@ -26,8 +26,11 @@ apply_look() {
     sleep 0.2
     shot - $((wx + x)) $((wy + y)) "$w" "$h" | md5sum
 }
-# The keyboard's profile 0 sends D (HID 07) where A (HID 04) sat, after Q (14).
-keyboard_has_a_as_d() { ctl read-matrix 0 | grep -q '02 02 14 02 02 07 '; }
+# A is given D (HID 07): a key typed arrives as that key, not as whatever
+# another keymap says.
+typed_key=d typed_hid=07 typed_scan=32
+# The delays are what the compositor's clock says between the keys.
+macro_delays=any
 
 # The window, its tray icon, and Exit from the tray menu.
 journey_smoke() {
@@ -36,115 +39,6 @@ journey_smoke() {
     save_shot window
     save_shot tray 0 $((wl_height - bar_height)) 120 "$bar_height"
     exit_from_tray
-}
-
-# A's key dialog by a click, D typed, OK, Apply: the keyboard sends D for A
-# (a key typed arrives as that key, not as whatever another keymap says).
-journey_remap() {
-    start_orvane
-    disabled=$(apply_look)
-    local dialog
-    dialog=$(open_key_dialog KEY_01E)
-    save_shot key-dialog
-    key d
-    click_dialog "$dialog" CONTROL_OK
-    until_true gone "$dialog" || fail "OK did not close the key dialog"
-    [ "$(apply_look)" != "$disabled" ] || fail "a remap left Apply disabled"
-    apply_and_wait
-    exit_from_tray
-    keyboard_has_a_as_d || fail "the keyboard does not send D for A: $(ctl read-matrix 0 | head -n 3)"
-    key_in_profile "$data/\$Profile0" 30 32 || fail "the working profile file lacks A's new key"
-}
-
-# keys N KEY...: presses each KEY N times.
-keys() {
-    local n=$1 k cmds=()
-    shift
-    for k in "$@"; do for _ in $(seq "$n"); do cmds+=("key $k"); done; done
-    input "${cmds[@]}"
-}
-# No mouse at all, as on X11: Tab to the picture, the arrows to A, Space
-# opens its dialog, D, Tab to OK and Space, Tab to Apply and Space.
-journey_keyboard() {
-    start_orvane
-    disabled=$(apply_look)
-    until_true focused "$(main_window)" || fail "the main window never took the focus"
-    keys 14 Tab
-    keys 1 Right Down Down Down Right # G1, Esc, `, Tab, Caps Lock, A
-    local before dialog
-    before=$(other_windows)
-    key space
-    dialog=$(new_window "$before") || fail "Space on the picture opened no key dialog"
-    key d
-    keys 3 Tab
-    key space
-    until_true gone "$dialog" || fail "Space on OK did not close the key dialog"
-    before=$(sent)
-    keys 9 Tab
-    key space
-    until_true sent_since "$before" 08 || fail "Space on Apply sent no key matrix"
-    until_true apply_disabled || fail "Apply stayed enabled after applying"
-    exit_from_tray
-    keyboard_has_a_as_d || fail "the keyboard does not send D for A"
-}
-
-# A's dialog, macro tab: a macro recorded from X and Y, repeated three
-# times, OK and Apply; the keyboard holds the macro and A plays it.
-journey_macro() {
-    start_orvane
-    disabled=$(apply_look)
-    local dialog
-    dialog=$(open_key_dialog KEY_01E)
-    click_dialog "$dialog" CONTROL_MACRO
-    click_dialog "$dialog" FUNC_MACRO_ADD
-    click_dialog "$dialog" FUNC_MACRO_RECORD
-    keys 1 x y
-    click_dialog "$dialog" FUNC_MACRO_RECORD
-    click_dialog "$dialog" FUNC_MACRO_CYCLES
-    chord ctrl+a
-    type_text 3
-    save_shot macro
-    click_dialog "$dialog" CONTROL_OK
-    until_true gone "$dialog" || fail "OK did not close the key dialog"
-    apply_and_wait
-    exit_from_tray
-    # The delays are what the compositor's clock says between the keys.
-    check_macro_x_y any
-}
-
-# The keyboard pulled a few requests into Apply and plugged back 2 s later:
-# the window hides, the keyboard is read again, Open from the tray shows
-# the window with the remap still to apply.
-journey_pulled() {
-    start_orvane
-    wait_idle
-    local startup
-    startup=$(sent)
-    exit_from_tray
-    rm -f "$home/trace" "$home/state"
-
-    start_orvane --sim-fault "unplug:$((startup + 6)):2000"
-    wait_idle
-    disabled=$(apply_look)
-    local dialog
-    dialog=$(open_key_dialog KEY_01E)
-    key d
-    click_dialog "$dialog" CONTROL_OK
-    until_true gone "$dialog" || fail "OK did not close the key dialog"
-    click_main CONTROL2_APPLY
-    until_true window_hidden || fail "the window stayed shown with the keyboard pulled"
-    local profile=$data/\$Profile0
-    until_true sent_more_than $((startup + 26)) || fail "the keyboard plugged back was not read again"
-    wait_idle
-    "$bin/orvanectl" validate "$profile" | grep -qx valid || fail "the working profile file was damaged"
-    tray_menu 0 # Open
-    until_true main_window_shown || fail "Open from the tray showed no window"
-    settle
-    save_shot reopened
-    [ "$(apply_look)" != "$disabled" ] || fail "Apply was not lit after the replug"
-    apply_and_wait
-    exit_from_tray
-    keyboard_has_a_as_d || fail "the keyboard does not send D for A"
 }
 
 # near A B TOLERANCE: A and B differ by at most TOLERANCE.
@@ -191,39 +85,28 @@ journey_paint() {
 journey_files() {
     start_orvane
     disabled=$(apply_look)
-    local dialog before export=$home/mine.fwc
-    dialog=$(open_key_dialog KEY_01E)
-    key d
-    click_dialog "$dialog" CONTROL_OK
-    until_true gone "$dialog" || fail "OK did not close the key dialog"
+    local export=$home/mine.fwc
+    remap_a
     apply_and_wait
-    before=$(other_windows)
-    menu_item 1 # Save profile to file...
-    file_dialog "$before" "$export"
-    until_true test -s "$export" || fail "the export wrote no file"
-    "$bin/orvanectl" validate "$export" | grep -qx valid || fail "the export is not a valid profile file"
+    export_to "$export"
 
     wait_idle
     local n question
     n=$(sent)
-    before=$(other_windows)
-    click_main FUNC_DEFAULT
-    question=$(new_window "$before") || fail "Default asked nothing"
+    question=$(opens FUNC_DEFAULT question)
     save_shot question
     chord alt+y
     until_true gone "$question" || fail "the question stayed open"
     until_true sent_since "$n" 08 || fail "Default sent no key matrix"
     wait_idle
-    ! keyboard_has_a_as_d || fail "Default left A sending D"
+    ! keyboard_has_typed || fail "Default left A sending D"
 
     n=$(sent)
-    before=$(other_windows)
-    menu_item 0 # Restore profile from file...
-    file_dialog "$before" "$export"
+    menu_file 0 "$export" # Restore profile from file...
     until_true sent_since "$n" 08 || fail "the import sent no key matrix"
     wait_idle
     exit_from_tray
-    keyboard_has_a_as_d || fail "the import did not bring back D for A"
+    keyboard_has_typed || fail "the import did not bring back D for A"
 }
 
 preview_moving() { ! area_steady; }
@@ -249,9 +132,7 @@ journey_preview() {
     exit_from_tray
 }
 
+declare -F "journey_$journey" >/dev/null || fail "no journey '$journey'"
 start_wayland
-case $journey in
-smoke | remap | keyboard | macro | pulled | placement | paint | files | preview) "journey_$journey" ;;
-*) fail "no journey '$journey'" ;;
-esac
+"journey_$journey"
 echo "PASS"

@@ -192,7 +192,6 @@ other_windows() {
 }
 # geometry ID: "x y w h" of a window in output coordinates.
 geometry() { windows | jq -r --argjson id "$1" 'select(.id == $id) | .rect | "\(.x) \(.y) \(.width) \(.height)"'; }
-focused() { [ "$(windows | jq -r 'select(.focused) | .id')" = "$1" ]; }
 focused_window() { windows | jq -r 'select(.focused) | .id'; }
 gone() { [ -z "$(windows | jq -r --argjson id "$1" 'select(.id == $id and .visible) | .id')" ]; }
 # The compositor may still place a window after it maps: wait until it stays.
@@ -328,34 +327,5 @@ choose_colour() {
     for _ in $(seq $(($2 * palette_columns + $1))); do cmds+=("key Tab"); done
     input "${cmds[@]}" "key space"
 }
-paint() {
-    local w before
-    w=$(main_window)
-    [ -n "$w" ] || fail "the main window is not shown to paint $1"
-    before=$(geometry "$w")
-    click_main "$1"
-    pointer_away
-    [ "$(geometry "$w")" = "$before" ] || fail "the window moved after a click on $1"
-}
-focused_new_window() {
-    local w
-    w=$(focused_window)
-    [ -n "$w" ] && [ "$w" != "$(main_window)" ] && ! grep -qx "$w" <<<"$1"
-}
-# file_dialog BEFORE PATH: types PATH into the file dialog that is opening.
-file_dialog() {
-    local dialog
-    until_true focused_new_window "$1" || fail "no file dialog took the focus"
-    dialog=$(focused_window)
-    settle "$dialog"
-    save_shot file-dialog
-    for _ in 1 2 3; do
-        focused "$dialog" || break
-        input "chord ctrl+a" "type $2" "key Return"
-        for _ in $(seq $((wait_limit * 4))); do
-            gone "$dialog" && return 0
-            sleep 0.05
-        done
-    done
-    until_true gone "$dialog" || fail "the file dialog stayed open"
-}
+# Where a window is, for paint's check that it stays.
+window_place() { geometry "$1"; }
