@@ -7,6 +7,7 @@
 #include "dialogs/CompositePlacement.h"
 #include "dialogs/CompositeWindow.h"
 #include "dialogs/OnScreenKeyboard.h"
+#include "dialogs/SwayPlacement.h"
 #include "model/ConfigStore.h"
 #include "model/KeyTooltip.h"
 #include "services/Language.h"
@@ -384,6 +385,11 @@ void Orvane_DlgComposite::PlaceBesideButton() {
     if (!screen) return;
     const QRect available = screen->availableGeometry();
     move(m_macroOnly ? CentredPosition(size(), available) : CompositePosition(button, size(), available));
+    // sway ignores the move; it centres the dialog, as it is to be without a key.
+    QWidget* parent = m_window ? m_window->DialogParent() : nullptr;
+    if (!m_macroOnly && parent)
+        if (auto request = SwayPlacementFor(*parent->window(), button, size()))
+            PlaceOnSway(std::move(*request));
 }
 
 void Orvane_DlgComposite::OpenHelp() {
