@@ -1,6 +1,6 @@
 #!/bin/bash
 # The main window on each desktop of bench/sessions.sh (X11: Xvfb with
-# trayer; Wayland: sway headless with waybar's tray):
+# openbox and trayer; Wayland: sway headless with waybar's tray):
 #   - start to tray icon: process start until its icon is in the tray, median
 #     of RUNS;
 #   - idle: window hidden, simulated keyboard connected, lighting switch off,
@@ -16,6 +16,7 @@ source_dir=${ORVANE_SOURCE_DIR:-$here/..}
 program=${ORVANE:-$here/../bin/orvane}
 # Run from the source tree: the default build beside it.
 [ -x "$program" ] || program=$here/../build/bin/orvane
+bin=$(cd "$(dirname "$program")" && pwd)
 RUNS=${RUNS:-7}
 IDLE_SECONDS=${IDLE_SECONDS:-60}
 . "$source_dir/bench/sessions.sh"
@@ -35,7 +36,7 @@ not_measured() {
 # A program that ends, or never docks, before it is measured fails the platform.
 died() {
     echo "main_window_bench ($label): $1" >&2
-    cat "$session_dir/err" >&2
+    cat "$home/err" >&2
     session_logs >&2
     not_measured "$1"
     return 1
@@ -51,26 +52,25 @@ wait_docked() {
         sleep 0.01
     done
 }
-stop() { kill "$1" 2>/dev/null; wait "$1" 2>/dev/null; }
 
 measure() {
     local times=() start pid
     for _ in $(seq "$RUNS"); do
         start=$(now)
-        launch "$program" /Start >/dev/null 2>"$session_dir/err"
-        pid=$launched
-        wait_docked $pid || { stop $pid; return 1; }
+        "$program" /Start >/dev/null 2>"$home/err" &
+        pid=$!
+        wait_docked $pid || { end_pid $pid; return 1; }
         times+=("$(awk -v a="$start" -v b="$(now)" 'BEGIN { printf "%.3f", b - a }')")
-        stop $pid
+        end_pid $pid
     done
     local median
     median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((RUNS + 1) / 2))p")
     printf '%s: start to tray icon: median %.3f s over %d runs (%s)\n' "$label" "$median" "$RUNS" "${times[*]}"
     figure "start_to_tray_${label}_s" "$median"
 
-    launch "$program" --simulate /Start >/dev/null 2>"$session_dir/err"
-    pid=$launched
-    wait_docked $pid || { stop $pid; return 1; }
+    "$program" --simulate /Start >/dev/null 2>"$home/err" &
+    pid=$!
+    wait_docked $pid || { end_pid $pid; return 1; }
     sleep 2 # the connection settles
     local t0 s0 t1 s1
     t0=$(cpu_ns $pid) s0=$(switches $pid)
@@ -86,14 +86,14 @@ measure() {
 
     # A keyboard present at start opens the window: a fresh copy shows it
     # without depending on a second start finding the idle one.
-    stop $pid
-    launch "$program" --simulate >/dev/null 2>"$session_dir/err"
-    pid=$launched
-    if ! wait_for 200 session_shown $pid "Orvane Keyboard Settings"; then
+    end_pid $pid
+    "$program" --simulate >/dev/null 2>"$home/err" &
+    pid=$!
+    if ! until_true session_shown $pid "$main_title"; then
         kill -0 $pid 2>/dev/null || { died "the program ended early"; return 1; }
         echo "main_window_bench ($label): the window did not open; resident memory not measured" >&2
         figure "rss_${label}_mb" "not measured: the window did not open"
-        stop $pid
+        end_pid $pid
         return 0
     fi
     sleep 1 # the first frames are drawn
@@ -101,19 +101,12 @@ measure() {
     rss=$(awk '/VmRSS/ {printf "%.1f", $2 / 1024}' /proc/$pid/status)
     echo "$label: resident memory, window shown: $rss MB"
     figure "rss_${label}_mb" "$rss"
-    stop $pid
+    end_pid $pid
 }
 
-trap session_close EXIT
 failed=0
 for platform in $session_platforms; do
     label=$(session_label "$platform")
-    if ! session_open "$platform"; then
-        echo "main_window_bench: $label not measured: $session_why"
-        not_measured "$session_why"
-        continue
-    fi
-    measure || failed=1
-    session_close
+    session_run "$platform" measure || failed=1
 done
 exit $failed

@@ -21,6 +21,7 @@ floor=$here/preview_floor
 seconds=${2:-${SECONDS_PER_MODE:-10}}
 modes=${MODES:-1 2 3 4 5 10 11 12 13 14 15 16 18 20}
 still_modes=" 20 "
+bin=$(cd "$bin" && pwd)
 . "$source_dir/bench/sessions.sh"
 
 figure() { [ -z "${ORVANE_BENCH_FIGURES:-}" ] || echo "$1=$2" >>"$ORVANE_BENCH_FIGURES"; }
@@ -33,67 +34,66 @@ mode_not_measured() {
     figure "preview_cpu_${label}_mode_$1_pct" "not measured: $2"
     [[ $still_modes == *" $1 "* ]] || figure "preview_ratio_${label}_mode_$1" "not measured: $2"
 }
-stop() { kill "$1" 2>/dev/null; wait "$1" 2>/dev/null; }
 share() { awk -v d="$1" -v s="$seconds" 'BEGIN { printf "%.2f", 100 * d / 1e9 / s }'; }
 
 # The floor beside the program, lit as the program's preview: the settings
 # the simulated keyboard reports for profile 0.
 start_floor() {
     local settings args=()
-    settings=$(as_session "$bin/orvanectl" --simulate --sim-state "$1" lighting --profile 0) || return 1
+    settings=$("$bin/orvanectl" --simulate --sim-state "$1" lighting --profile 0) || return 1
     local name
     for name in mode brightness speed direction colourful colour; do
         args+=(--$name "$(sed -n "s/^$name: //p" <<<"$settings")")
     done
-    launch "$floor" --skin "$bin/Skins/Main.ini" "${args[@]}" >"$session_dir/floor.out" 2>&1
-    floor_pid=$launched
-    wait_for 200 grep -qx shown "$session_dir/floor.out" && wait_for 100 session_shown $floor_pid
+    "$floor" --skin "$bin/Skins/Main.ini" "${args[@]}" >"$home/floor.out" 2>&1 &
+    floor_pid=$!
+    until_true grep -qx shown "$home/floor.out" && until_true session_shown $floor_pid
 }
 
 # Prints the mode's figures; fails when the program could not be measured.
 measure() {
-    local mode=$1 state=$session_dir/home/state pid
-    if ! as_session "$bin/orvanectl" --simulate --sim-state "$state" set-lighting mode "$mode" --profile 0 >/dev/null; then
+    local mode=$1 state=$home/state pid
+    if ! "$bin/orvanectl" --simulate --sim-state "$state" set-lighting mode "$mode" --profile 0 >/dev/null; then
         mode_not_measured "$mode" "the simulated keyboard refused mode $mode"
         return 1
     fi
     if ! start_floor "$state"; then
         echo "$label mode $mode: the floor did not show" >&2
-        cat "$session_dir/floor.out" >&2
+        cat "$home/floor.out" >&2
         mode_not_measured "$mode" "the floor did not show"
-        stop $floor_pid
+        end_pid $floor_pid
         return 1
     fi
     # A keyboard present at start opens the window.
-    launch "$bin/orvane" --simulate --sim-state "$state" >/dev/null 2>"$session_dir/err"
-    pid=$launched
-    if ! wait_for 200 session_shown $pid "Orvane Keyboard Settings"; then
+    "$bin/orvane" --simulate --sim-state "$state" >/dev/null 2>"$home/err" &
+    pid=$!
+    if ! until_true session_shown $pid "$main_title"; then
         echo "$label mode $mode: the window did not open" >&2
-        cat "$session_dir/err" >&2
+        cat "$home/err" >&2
         session_logs >&2
         mode_not_measured "$mode" "the window did not open"
-        stop $pid
-        stop $floor_pid
+        end_pid $pid
+        end_pid $floor_pid
         return 1
     fi
     # Side by side, both wholly on the screen, so neither is left undrawn.
     local x y w h
     read -r x y w h < <(session_geometry $pid)
-    session_place $pid 0 40
-    session_place $floor_pid $((w + 20)) 40
+    session_place $pid 0 0
+    session_place $floor_pid $((w + 20)) 0
     sleep 2 # the first frames are drawn and the placing done
     local p0 f0 p1 f1
     p0=$(cpu_ns $pid) f0=$(cpu_ns $floor_pid)
     sleep "$seconds"
     p1=$(cpu_ns $pid) f1=$(cpu_ns $floor_pid)
-    local moved=yes shot=$session_dir/home/shot
+    local moved=yes picture=$home/picture
     # The picture must be moving while measured: a still one says nothing
     # about the preview. The sparkles change once a second.
     if [[ $still_modes != *" $mode "* ]]; then
         read -r x y w h < <(session_geometry $pid)
-        if session_picture "$shot-a.png" "$x" "$y" "$w" "$h" && sleep 1.1 &&
-            session_picture "$shot-b.png" "$x" "$y" "$w" "$h"; then
-            cmp -s "$shot-a.png" "$shot-b.png" && moved=no
+        if session_picture "$picture-a.png" "$x" "$y" "$w" "$h" && sleep 1.1 &&
+            session_picture "$picture-b.png" "$x" "$y" "$w" "$h"; then
+            cmp -s "$picture-a.png" "$picture-b.png" && moved=no
         else
             moved=unknown
         fi
@@ -101,11 +101,11 @@ measure() {
     local alive=yes
     kill -0 $pid 2>/dev/null || alive=no
     kill -0 $floor_pid 2>/dev/null || alive=no
-    stop $pid
-    stop $floor_pid
+    end_pid $pid
+    end_pid $floor_pid
     if [ -z "$p0" ] || [ -z "$p1" ] || [ $alive = no ]; then
         echo "$label mode $mode: the program or the floor ended early" >&2
-        cat "$session_dir/err" "$session_dir/floor.out" >&2
+        cat "$home/err" "$home/floor.out" >&2
         mode_not_measured "$mode" "the program or the floor ended early"
         return 1
     fi
@@ -132,24 +132,16 @@ measure() {
 }
 
 measure_platform() {
-    if ! session_open "$1"; then
-        echo "preview_cpu_bench: $label not measured: $session_why"
-        not_measured "$session_why"
-        return 0
-    fi
-    mkdir -p "$session_dir/home/data/Brislane"
-    printf '[KEYCOLOR]\nDengCheck=1\n' >"$session_dir/home/data/Brislane/zaru.ini"
-    session_folder "$session_dir/home"
+    mkdir -p "$data"
+    printf '[KEYCOLOR]\nDengCheck=1\n' >"$data/zaru.ini"
     local failed=0 mode
     for mode in $modes; do measure "$mode" || failed=1; done
-    session_close
     return $failed
 }
 
-trap session_close EXIT
 failed=0
 for platform in $session_platforms; do
     label=$(session_label "$platform")
-    measure_platform "$platform" || failed=1
+    session_run "$platform" measure_platform || failed=1
 done
 exit $failed

@@ -2,7 +2,8 @@
 # display with a window manager and a tray host, a clean per-user home, the
 # real program against the simulated keyboard, and the clicks and waits that
 # drive it. Needs $bin (the folder holding orvane and orvanectl); $shots, when
-# set, is a folder for screenshots, the one at a failure included.
+# set, is a folder for screenshots, the one at a failure included; $x_width
+# and $x_height, when set, the screen's size.
 # shellcheck shell=bash disable=SC2034,SC2154,SC2119,SC2120
 
 home=$(mktemp -d)
@@ -36,6 +37,7 @@ use_home() {
 }
 use_home
 unset QT_QPA_PLATFORM
+x_width=${x_width:-1280} x_height=${x_height:-900}
 skin="$bin/Skins/Main.ini"
 dialog_skin="$bin/Skins/Composite.ini"
 profile_skin="$bin/Skins/Profile.ini"
@@ -54,7 +56,7 @@ until_true() {
 }
 
 start_x() {
-    Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$home/display" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${x_width}x${x_height}x24" -nolisten tcp 3>"$home/display" >/dev/null 2>&1 &
     pids+=($!)
     until_true test -s "$home/display" || fail "Xvfb did not start"
     DISPLAY=:$(head -n1 "$home/display")
@@ -168,7 +170,7 @@ tray_icon() {
     local w
     for w in $(xdotool search --onlyvisible --pid "$orvane" 2>/dev/null); do
         eval "$(xdotool getwindowgeometry --shell "$w")"
-        [ "$Y" -gt 850 ] && [ "$X" -lt 120 ] && [ "$WIDTH" -le 64 ] && {
+        [ "$Y" -gt $((x_height - 50)) ] && [ "$X" -lt 120 ] && [ "$WIDTH" -le 64 ] && {
             echo "$w"
             return
         }
@@ -225,7 +227,7 @@ type_text() { xdotool type "$1"; }
 # pointer_away [SECONDS]: the pointer off the windows, where it brings up no
 # tooltip (which is a window of its own and may cover a control).
 pointer_away() {
-    xdotool mousemove 1270 10
+    xdotool mousemove $((x_width - 10)) 10
     sleep "${1:-0.3}"
 }
 # grab CONTROL FILE: the picture of a control of the main window.

@@ -4,8 +4,9 @@
 # input client to drive it. Builds on the X11 scripts' session (a clean
 # per-user home, the program against the simulated keyboard, its trace and
 # waits) and replaces what is X-specific. Needs $bin (the folder holding
-# orvane and orvanectl) and $wlinput (the input client); $shots, when set,
-# is a folder for screenshots, the one at a failure included.
+# orvane and orvanectl) and $wlinput (the input client, for a session that
+# drives the program); $shots, when set, is a folder for screenshots, the one
+# at a failure included; $wl_width and $wl_height, when set, the output's size.
 # shellcheck shell=bash disable=SC2034,SC2154
 # shellcheck source-path=SCRIPTDIR source=../e2e/x_session.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/x_session.sh"
@@ -18,7 +19,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../e2e/x_session.sh"
 # finds the compositor by WAYLAND_DISPLAY's absolute path. The bus lets
 # both users in. Run as an ordinary user, the session is simply that user's.
 wl_user="orvane-wl"
-wl_width=1600 wl_height=1000
+wl_width=${wl_width:-1600} wl_height=${wl_height:-1000}
 bar_height=30 tray_icon_size=20
 wl_dir=$(mktemp -d /tmp/orvane-wl.XXXXXX)
 chmod 755 "$wl_dir"
@@ -158,6 +159,7 @@ start_wayland() {
 # One input client for the whole session, commands in by one pipe and its
 # answers out by another.
 start_input() {
+    [ -n "${wlinput:-}" ] || return 0
     mkfifo "$wl_dir/input.in" "$wl_dir/input.out"
     "$wlinput" <"$wl_dir/input.in" >"$wl_dir/input.out" 2>>"$wl_dir/wlinput.log" &
     wl_pids+=($!)
@@ -216,12 +218,14 @@ click() {
 pointer_away() { input "move $((wl_width - 10)) 10"; }
 
 # The tray: the program's item registered with waybar's watcher, drawn in
-# the first icon cell at the bar's left end.
-tray_item_registered() {
+# the first icon cell at the bar's left end; tray_items, the bus names of
+# the items registered.
+tray_items() {
     dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
         org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher \
-        string:RegisteredStatusNotifierItems 2>/dev/null | grep -q 'string "'
+        string:RegisteredStatusNotifierItems 2>/dev/null | sed -n 's/^ *string "\([^"/]*\).*/\1/p'
 }
+tray_item_registered() { [ -n "$(tray_items)" ]; }
 tray_icon_x=$((tray_icon_size / 2)) tray_icon_y=$((wl_height - bar_height / 2))
 # shot FILE [X Y W H]: a PPM picture of the output or of a rectangle of it.
 shot() {
